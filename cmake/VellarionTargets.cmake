@@ -1,0 +1,41 @@
+# Helpers that keep the folder CMakeLists short.
+
+# vellarion_core_sources(file...) / vellarion_gui_sources(file...):
+# add a folder's files to the core or the gui library. Gui files are ignored
+# when the window program is not built.
+function(vellarion_core_sources)
+    target_sources(vellarion_core PRIVATE ${ARGN})
+endfunction()
+
+function(vellarion_gui_sources)
+    if(VELLARION_GUI)
+        target_sources(vellarion_gui PRIVATE ${ARGN})
+    endif()
+endfunction()
+
+# vellarion_add_test(NAME SOURCES src... [LIBS lib...] [GUI])
+# One GoogleTest executable; its cases are registered with CTest one by one.
+# GUI suites link the gui library and run on the offscreen platform.
+function(vellarion_add_test name)
+    cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+    if(T_GUI AND NOT VELLARION_GUI)
+        return()
+    endif()
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE vellarion_test_support GTest::gtest GTest::gmock ${T_LIBS})
+    set(env "")
+    if(T_GUI)
+        target_link_libraries(${name} PRIVATE vellarion_gui_test_support)
+        set(env "QT_QPA_PLATFORM=offscreen")
+    else()
+        target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    endif()
+    if(CMAKE_CROSSCOMPILING)
+        # The Windows stage runs the executables itself under Wine.
+        return()
+    endif()
+    gtest_discover_tests(${name}
+        DISCOVERY_TIMEOUT 60
+        DISCOVERY_MODE PRE_TEST
+        PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
+endfunction()
