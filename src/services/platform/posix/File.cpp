@@ -1,0 +1,198 @@
+#include "services/platform/File.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace vellarion::platform {
+
+namespace {
+
+class FileErrorCategory : public std::error_category {
+public:
+    const char* name() const noexcept override { return "vellarion-file"; }
+    std::string message(int) const override { return "Not a regular file"; }
+};
+
+std::error_code lastError() {
+    return {errno, std::system_category()};
+}
+
+} // namespace
+
+std::error_code notRegularFileError() {
+    static const FileErrorCategory category;
+    return {1, category};
+}
+
+File::~File() {
+    if (handle_ != invalidHandle) {
+        ::close(handle_);
+    }
+}
+
+File::File(File&& other) noexcept : handle_(std::exchange(other.handle_, invalidHandle)) {}
+
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        if (handle_ != invalidHandle) {
+            ::close(handle_);
+        }
+        handle_ = std::exchange(other.handle_, invalidHandle);
+    }
+    return *this;
+}
+
+File File::openForReading(const std::filesystem::path& path, ReadShare, std::error_code& ec) {
+    ec.clear();
+    // Non-blocking, so that opening a named pipe never waits for a writer;
+    // anything but a regular file is refused right after.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        ec = lastError();
+        return File();
+    }
+    File file(fd);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        ec = lastError();
+        return File();
+    }
+    if (S_ISDIR(st.st_mode)) {
+        ec = std::error_code(EISDIR, std::system_category());
+        return File();
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ec = notRegularFileError();
+        return File();
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) {
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    }
+#ifdef POSIX_FADV_SEQUENTIAL
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+#endif
+    return file;
+}
+
+File File::createForWriting(const std::filesystem::path& path, std::error_code& ec) {
+    ec.clear();
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0) {
+        ec = lastError();
+        return File();
+    }
+    return File(fd);
+}
+
+File File::createNew(const std::filesystem::path& path, std::error_code& ec) {
+    ec.clear();
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600);
+    if (fd < 0) {
+        ec = lastError();
+        return File();
+    }
+    return File(fd);
+}
+
+bool File::isOpen() const {
+    return handle_ != invalidHandle;
+}
+
+std::size_t File::read(void* buffer, std::size_t count, std::error_code& ec) {
+    ec.clear();
+    for (;;) {
+        const ssize_t n = ::read(handle_, buffer, count);
+        if (n >= 0) {
+            return static_cast<std::size_t>(n);
+        }
+        if (errno != EINTR) {
+            ec = lastError();
+            return 0;
+        }
+    }
+}
+
+void File::write(const void* data, std::size_t count, std::error_code& ec) {
+    ec.clear();
+    const char* p = static_cast<const char*>(data);
+    while (count > 0) {
+        const ssize_t n = ::write(handle_, p, count);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            ec = lastError();
+            return;
+        }
+        p += n;
+        count -= static_cast<std::size_t>(n);
+    }
+}
+
+void File::seek(std::uint64_t position, std::error_code& ec) {
+    ec.clear();
+    if (::lseek(handle_, static_cast<off_t>(position), SEEK_SET) < 0) {
+        ec = lastError();
+    }
+}
+
+std::uint64_t File::size(std::error_code& ec) const {
+    ec.clear();
+    struct stat st {};
+    if (::fstat(handle_, &st) != 0) {
+        ec = lastError();
+        return 0;
+    }
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+void File::truncate(std::uint64_t size, std::error_code& ec) {
+    ec.clear();
+    if (::ftruncate(handle_, static_cast<off_t>(size)) != 0) {
+        ec = lastError();
+    }
+}
+
+FileIdentity File::identity(std::error_code& ec) const {
+    ec.clear();
+    struct stat st {};
+    if (::fstat(handle_, &st) != 0) {
+        ec = lastError();
+        return {};
+    }
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+void File::sync(std::error_code& ec) {
+    ec.clear();
+    if (::fsync(handle_) != 0) {
+        ec = lastError();
+    }
+}
+
+void File::close(std::error_code& ec) {
+    ec.clear();
+    if (handle_ == invalidHandle) {
+        return;
+    }
+    const int fd = std::exchange(handle_, invalidHandle);
+    if (::close(fd) != 0 && errno != EINTR) {
+        ec = lastError();
+    }
+}
+
+void replaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
+                 std::error_code& ec) {
+    ec.clear();
+    if (std::rename(from.c_str(), to.c_str()) != 0) {
+        ec = lastError();
+    }
+}
+
+} // namespace vellarion::platform

@@ -1,0 +1,196 @@
+#include "services/platform/File.h"
+
+#include <string>
+#include <utility>
+#include <windows.h>
+
+namespace vellarion::platform {
+
+namespace {
+
+class FileErrorCategory : public std::error_category {
+public:
+    const char* name() const noexcept override { return "vellarion-file"; }
+    std::string message(int) const override { return "Not a regular file"; }
+};
+
+std::error_code lastError() {
+    return {static_cast<int>(::GetLastError()), std::system_category()};
+}
+
+// ReadFile and WriteFile take 32-bit counts.
+constexpr std::size_t maxTransfer = 1u << 30;
+
+} // namespace
+
+std::error_code notRegularFileError() {
+    static const FileErrorCategory category;
+    return {1, category};
+}
+
+File::~File() {
+    if (handle_ != invalidHandle) {
+        ::CloseHandle(handle_);
+    }
+}
+
+File::File(File&& other) noexcept : handle_(std::exchange(other.handle_, invalidHandle)) {}
+
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        if (handle_ != invalidHandle) {
+            ::CloseHandle(handle_);
+        }
+        handle_ = std::exchange(other.handle_, invalidHandle);
+    }
+    return *this;
+}
+
+File File::openForReading(const std::filesystem::path& path, ReadShare share, std::error_code& ec) {
+    ec.clear();
+    const DWORD shareMode =
+        share == ReadShare::DenyWrite ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
+    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, shareMode, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        ec = lastError();
+        return File();
+    }
+    File file(h);
+    // A device name such as CON opens; only disk files are packed.
+    if (::GetFileType(h) != FILE_TYPE_DISK) {
+        ec = notRegularFileError();
+        return File();
+    }
+    return file;
+}
+
+File File::createForWriting(const std::filesystem::path& path, std::error_code& ec) {
+    ec.clear();
+    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        ec = lastError();
+        return File();
+    }
+    return File(h);
+}
+
+File File::createNew(const std::filesystem::path& path, std::error_code& ec) {
+    ec.clear();
+    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
+                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        ec = lastError();
+        return File();
+    }
+    return File(h);
+}
+
+bool File::isOpen() const {
+    return handle_ != invalidHandle;
+}
+
+std::size_t File::read(void* buffer, std::size_t count, std::error_code& ec) {
+    ec.clear();
+    DWORD done = 0;
+    const DWORD want = static_cast<DWORD>(count < maxTransfer ? count : maxTransfer);
+    if (!::ReadFile(handle_, buffer, want, &done, nullptr)) {
+        ec = lastError();
+        return 0;
+    }
+    return done;
+}
+
+void File::write(const void* data, std::size_t count, std::error_code& ec) {
+    ec.clear();
+    const char* p = static_cast<const char*>(data);
+    while (count > 0) {
+        DWORD done = 0;
+        const DWORD want = static_cast<DWORD>(count < maxTransfer ? count : maxTransfer);
+        if (!::WriteFile(handle_, p, want, &done, nullptr)) {
+            ec = lastError();
+            return;
+        }
+        p += done;
+        count -= done;
+    }
+}
+
+void File::seek(std::uint64_t position, std::error_code& ec) {
+    ec.clear();
+    LARGE_INTEGER to;
+    to.QuadPart = static_cast<LONGLONG>(position);
+    if (!::SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN)) {
+        ec = lastError();
+    }
+}
+
+std::uint64_t File::size(std::error_code& ec) const {
+    ec.clear();
+    LARGE_INTEGER size;
+    if (!::GetFileSizeEx(handle_, &size)) {
+        ec = lastError();
+        return 0;
+    }
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+void File::truncate(std::uint64_t size, std::error_code& ec) {
+    ec.clear();
+    LARGE_INTEGER here{};
+    LARGE_INTEGER zero{};
+    if (!::SetFilePointerEx(handle_, zero, &here, FILE_CURRENT)) {
+        ec = lastError();
+        return;
+    }
+    seek(size, ec);
+    if (ec) {
+        return;
+    }
+    if (!::SetEndOfFile(handle_)) {
+        ec = lastError();
+        return;
+    }
+    // Like ftruncate: the position stays where it was.
+    seek(static_cast<std::uint64_t>(here.QuadPart), ec);
+}
+
+FileIdentity File::identity(std::error_code& ec) const {
+    ec.clear();
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(handle_, &info)) {
+        ec = lastError();
+        return {};
+    }
+    return {info.dwVolumeSerialNumber,
+            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+void File::sync(std::error_code& ec) {
+    ec.clear();
+    if (!::FlushFileBuffers(handle_)) {
+        ec = lastError();
+    }
+}
+
+void File::close(std::error_code& ec) {
+    ec.clear();
+    if (handle_ == invalidHandle) {
+        return;
+    }
+    if (!::CloseHandle(std::exchange(handle_, invalidHandle))) {
+        ec = lastError();
+    }
+}
+
+void replaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
+                 std::error_code& ec) {
+    ec.clear();
+    if (!::MoveFileExW(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ec = lastError();
+    }
+}
+
+} // namespace vellarion::platform
