@@ -72,7 +72,9 @@ protected:
         writeFile(tmp / "a.dat", record("", "a", "abc") + record("sub\\", "b", big));
         log.attach(codec);
     }
-    std::string out(const std::string& name) const { return programPath(tmp / "out") + "\\" + name; }
+    std::string out(const std::string& name) const {
+        return programPath(tmp / "out") + "\\" + name;
+    }
 
     TempDir tmp;
     TJvZlibMultiple codec;
@@ -160,9 +162,9 @@ TEST(ArchiveEvents, FilesThatCannotBeOpenedAreSkippedAndReported) {
     log.lines.clear();
     const std::string missing = programPath(tmp / "missing");
     codec.CompressDirectory(missing, true, programPath(tmp / "b.dat"));
-    EXPECT_EQ(log.lines, std::vector<std::string>{"skip " + missing +
-                                                  " FileOpenError Cannot open file \"" + missing +
-                                                  "\". " + missingPathText()});
+    EXPECT_EQ(log.lines,
+              std::vector<std::string>{"skip " + missing + " FileOpenError Cannot open file \"" +
+                                       missing + "\". " + missingPathText()});
     EXPECT_EQ(fs::file_size(tmp / "b.dat"), 0u);
 }
 
@@ -170,9 +172,9 @@ TEST(ArchiveEvents, FilesThatCannotBeOpenedAreSkippedAndReported) {
 TEST(ArchiveEvents, IgnoreExclusiveReadsFilesOthersAreWriting) {
     TempDir tmp;
     writeFile(tmp / "src/busy", "busy");
-    HANDLE writer = ::CreateFileW((tmp / "src/busy").c_str(), GENERIC_WRITE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                  nullptr);
+    HANDLE writer =
+        ::CreateFileW((tmp / "src/busy").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     TJvZlibMultiple codec;
     int skipped = 0;
@@ -187,7 +189,8 @@ TEST(ArchiveEvents, IgnoreExclusiveReadsFilesOthersAreWriting) {
 
 // Sets the pause flag at the first progress event and has another thread
 // clear it a while later; no event may arrive meanwhile.
-template <class Run> void expectPauseHolds(TJvZlibMultiple& codec, std::atomic<bool>& flag, Run run) {
+template <class Run>
+void expectPauseHolds(TJvZlibMultiple& codec, std::atomic<bool>& flag, Run run) {
     std::atomic<int> events{0};
     int eventsWhenResumed = -1;
     std::thread resumer;
@@ -266,8 +269,7 @@ TEST(ArchiveEvents, StoppedUnpackingRemovesTheFileItWasWriting) {
         }
     };
     codec.DecompressFile(programPath(tmp / "a.dat"), programPath(tmp / "out"), true, true);
-    EXPECT_EQ(filesBelow(tmp / "out"),
-              (std::map<std::string, std::string>{{"one", noise(3000)}}));
+    EXPECT_EQ(filesBelow(tmp / "out"), (std::map<std::string, std::string>{{"one", noise(3000)}}));
     EXPECT_EQ(log.lines.back(), "completed");
     EXPECT_EQ(log.lines[log.lines.size() - 2], "progress 1024/3000");
 }

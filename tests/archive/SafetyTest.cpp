@@ -133,16 +133,20 @@ TEST(ArchiveSafety, AnInMemoryArchiveThatCannotGrowFailsWithTheMemoryText) {
     writeFile(tmp / "src/a", noise(100000));
     MemoryStream stream;
     stream.setCapacityLimit(50000);
-    EXPECT_EQ(errorOf([&] { TJvZlibMultiple().CompressDirectory(programPath(tmp / "src"), true, stream); }),
+    EXPECT_EQ(errorOf([&] {
+                  TJvZlibMultiple().CompressDirectory(programPath(tmp / "src"), true, stream);
+              }),
               "Out of memory while expanding memory stream");
 }
 
 TEST(ArchiveSafety, NamesThatLeaveTheTargetAreRefusedBeforeAnythingIsWritten) {
     const std::vector<std::pair<std::string, std::string>> unsafe = {
-        {"..\\", "escaped"},     {"sub\\..\\..\\", "escaped"}, {"", "..\\escaped"},
-        {"\\abs\\", "escaped"},  {"/abs/", "escaped"},         {"", "/escaped"},
-        {"C:\\", "escaped"},     {"c:", "escaped"},            {"", "C:escaped"},
-        {"sub/../../", "escaped"}, {".. \\", "escaped"},       {"sub\\", ".."},
+        {"..\\", "escaped"},  {"sub\\..\\..\\", "escaped"},
+        {"", "..\\escaped"},  {"\\abs\\", "escaped"},
+        {"/abs/", "escaped"}, {"", "/escaped"},
+        {"C:\\", "escaped"},  {"c:", "escaped"},
+        {"", "C:escaped"},    {"sub/../../", "escaped"},
+        {".. \\", "escaped"}, {"sub\\", ".."},
         {"sub\\", "c:"},
     };
     for (const auto& [dir, name] : unsafe) {
