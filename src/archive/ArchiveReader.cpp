@@ -19,7 +19,12 @@ std::uint32_t littleEndian32(const unsigned char* p) {
 } // namespace
 
 ArchiveReader::ArchiveReader(Stream& stream)
-    : stream_(stream), end_(std::max(stream.size(), stream.position())), buffer_(blockSize) {}
+    : stream_(stream), end_(std::max(stream.size(), stream.position())) {
+    // A small archive gets a small buffer, but one that always holds a whole
+    // header (at most 520 bytes).
+    const std::uint64_t length = end_ - stream.position();
+    buffer_.resize(static_cast<std::size_t>(std::clamp<std::uint64_t>(length, 1024, blockSize)));
+}
 
 std::size_t ArchiveReader::fill(std::size_t wanted) {
     std::size_t available = filled_ - begin_;

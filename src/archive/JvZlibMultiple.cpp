@@ -7,6 +7,7 @@
 #include "archive/StoredName.h"
 #include "archive/Zlib.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -79,8 +80,13 @@ public:
         const unsigned long pid = static_cast<unsigned long>(::getpid());
 #endif
         for (int attempt = 0;; ++attempt) {
+            std::string suffix(".");
+            suffix += std::to_string(pid);
+            suffix += '-';
+            suffix += std::to_string(counter++);
+            suffix += ".tmp";
             temporary_ = target_;
-            temporary_ += "." + std::to_string(pid) + "-" + std::to_string(counter++) + ".tmp";
+            temporary_ += suffix;
             platform::File file = platform::File::createNew(temporary_, ec);
             if (!ec) {
                 stream_.emplace(std::move(file), fileName);
@@ -223,7 +229,7 @@ void TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string& Direct
     const std::string directory = withBackslash(Directory);
     ArchiveReader reader(Stream);
     Inflater inflater;
-    std::vector<unsigned char> output(inflateBlock);
+    std::vector<unsigned char> output;
     RecordHeader header;
 
     const auto progress = [&](std::uint64_t position, std::uint64_t total) {
@@ -283,6 +289,12 @@ void TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string& Direct
         PartialFile partial(write ? native : std::nullopt);
 
         inflater.reset();
+        // Sized by the record's own claim, within bounds: small files stay cheap.
+        const std::size_t wanted =
+            std::clamp<std::size_t>(header.uncompressedSize, 4096, inflateBlock);
+        if (output.size() < wanted) {
+            output.resize(wanted);
+        }
         std::uint64_t produced = 0;
         std::uint64_t nextChunkEnd = chunkSize;
         for (bool ended = false; !ended;) {
