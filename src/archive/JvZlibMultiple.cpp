@@ -145,24 +145,55 @@ private:
     std::vector<platform::FileIdentity> excluded_;
 };
 
-// Removes a file being unpacked unless it was completed: a file cut short by
-// an error or a stop is never left behind looking whole.
-class PartialFile {
+// The file a record is unpacked into. Unless complete() is reached it is
+// removed again, so that a file cut short by an error or a stop never stays
+// behind looking whole.
+class TargetFile {
 public:
-    explicit PartialFile(std::optional<fs::path> path) : path_(std::move(path)) {}
-    ~PartialFile() {
-        if (path_) {
+    TargetFile(fs::path path, platform::File file)
+        : path_(std::move(path)), file_(std::move(file)) {}
+    ~TargetFile() {
+        if (file_.isOpen()) {
             std::error_code ec;
-            fs::remove(*path_, ec);
+            file_.close(ec);
+            fs::remove(path_, ec);
         }
     }
-    PartialFile(const PartialFile&) = delete;
-    PartialFile& operator=(const PartialFile&) = delete;
-    void keep() { path_.reset(); }
+    TargetFile(const TargetFile&) = delete;
+    TargetFile& operator=(const TargetFile&) = delete;
+
+    void write(const std::string& name, const unsigned char* data, std::size_t count) {
+        std::error_code ec;
+        file_.write(data, count, ec);
+        if (ec) {
+            throw FileIoError(FileIoError::Operation::Write, name, ec);
+        }
+    }
+
+    void complete(const std::string& name) {
+        std::error_code ec;
+        file_.close(ec);
+        if (ec) {
+            fs::remove(path_, ec);
+            throw FileIoError(FileIoError::Operation::Write, name, ec);
+        }
+    }
 
 private:
-    std::optional<fs::path> path_;
+    fs::path path_;
+    platform::File file_;
 };
+
+// The name a stored name is unpacked under. On Windows a character the
+// writer's code page lacked was stored as "?", which no Windows file name may
+// hold; it becomes "_" so that the file (and every one after it) can still be
+// restored.
+std::string unpackedName(std::string name) {
+#ifdef _WIN32
+    std::replace(name.begin(), name.end(), '?', '_');
+#endif
+    return name;
+}
 
 } // namespace
 
@@ -242,12 +273,14 @@ void TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string& Direct
     };
 
     while (!FTerminateDecompress && reader.next(header)) {
-        std::string dir = decodeStoredName(header.dir);
-        const std::string name = decodeStoredName(header.name);
+        const std::string storedDir = decodeStoredName(header.dir);
+        const std::string storedName = decodeStoredName(header.name);
         // Checked before anything of the record touches the disk.
-        if (isUnsafeStoredPath(dir) || isUnsafeStoredPath(name)) {
-            throw UnsafeNameError(withBackslash(dir) + name);
+        if (isUnsafeStoredPath(storedDir) || isUnsafeStoredPath(storedName)) {
+            throw UnsafeNameError(withBackslash(storedDir) + storedName);
         }
+        std::string dir = unpackedName(storedDir);
+        const std::string name = unpackedName(storedName);
         if (ForceDirectoriesFlag && !(directory + dir).empty()) {
             std::string folder = directory + dir;
             while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/')) {
@@ -274,19 +307,20 @@ void TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string& Direct
         if (OnDecompressingFile) {
             OnDecompressingFile(*this, target, write);
         }
-        platform::File file;
+        std::optional<TargetFile> file;
         if (write) {
             std::error_code ec;
+            platform::File created;
             if (native) {
-                file = platform::File::createForWriting(*native, ec);
+                created = platform::File::createForWriting(*native, ec);
             } else {
                 ec = pathNotFound();
             }
             if (ec) {
                 throw FileCreateError(target, ec);
             }
+            file.emplace(*native, std::move(created));
         }
-        PartialFile partial(write ? native : std::nullopt);
 
         inflater.reset();
         // Sized by the record's own claim, within bounds: small files stay cheap.
@@ -316,11 +350,7 @@ void TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string& Direct
                 }
                 continue;
             }
-            std::error_code ec;
-            file.write(output.data(), step.produced, ec);
-            if (ec) {
-                throw FileIoError(FileIoError::Operation::Write, target, ec);
-            }
+            file->write(target, output.data(), step.produced);
             for (; nextChunkEnd <= produced; nextChunkEnd += chunkSize) {
                 progress(nextChunkEnd, header.uncompressedSize);
                 if (FTerminateDecompress) {
@@ -341,12 +371,9 @@ void TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string& Direct
         if (OnDecompressedFile) {
             OnDecompressedFile(*this, target, static_cast<std::uint32_t>(produced));
         }
-        std::error_code ec;
-        file.close(ec);
-        if (ec) {
-            throw FileIoError(FileIoError::Operation::Write, target, ec);
+        if (file) {
+            file->complete(target);
         }
-        partial.keep();
     }
 }
 

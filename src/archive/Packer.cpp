@@ -6,13 +6,10 @@
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
 
 namespace vellarion {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // Compressed data that may wait for the writer, over all files but the one
 // being written.
@@ -72,29 +69,25 @@ public:
         }
         while (!stack_.empty()) {
             Level& level = stack_.back();
-            if (level.it == fs::directory_iterator()) {
+            platform::DirectoryEntry entry;
+            std::error_code ec;
+            if (!level.listing.next(entry, ec)) {
+                // A listing that breaks off ends like one that is complete.
                 stack_.pop_back();
                 continue;
             }
-            const fs::directory_entry entry = *level.it;
-            const std::string relative = level.relative;
-            std::error_code ec;
-            level.it.increment(ec);
-            if (ec) {
-                level.it = fs::directory_iterator();
-            }
-            const std::string name = pathToUtf8(entry.path().filename());
-            if (entry.symlink_status(ec).type() == fs::file_type::directory) {
+            const std::string name = pathToUtf8(entry.name);
+            if (entry.isFolder) {
                 if (recursive_) {
-                    if (auto failed = enter(relative + name + "\\")) {
+                    if (auto failed = enter(level.relative + name + "\\")) {
                         return failed;
                     }
                 }
                 continue;
             }
             auto job = std::make_unique<Job>();
-            job->fullPath = directory_ + relative + name;
-            job->storedDir = storePaths_ ? encodeStoredName(relative) : std::string();
+            job->fullPath = directory_ + level.relative + name;
+            job->storedDir = storePaths_ ? encodeStoredName(level.relative) : std::string();
             job->storedName = encodeStoredName(name);
             return job;
         }
@@ -103,7 +96,7 @@ public:
 
 private:
     struct Level {
-        fs::directory_iterator it;
+        platform::DirectoryListing listing;
         std::string relative;
     };
 
@@ -111,12 +104,11 @@ private:
     std::unique_ptr<Job> enter(std::string relative) {
         std::string folder = directory_ + relative;
         std::error_code ec;
-        const auto native = paths_.toNative(folder.empty() ? "." : folder);
-        fs::directory_iterator it;
-        if (!native) {
-            ec = pathNotFound();
+        platform::DirectoryListing listing;
+        if (const auto native = paths_.toNative(folder.empty() ? "." : folder)) {
+            listing = platform::DirectoryListing::open(*native, ec);
         } else {
-            it = fs::directory_iterator(*native, ec);
+            ec = pathNotFound();
         }
         if (ec) {
             while (folder.size() > 1 && folder.back() == '\\') {
@@ -127,7 +119,7 @@ private:
             job->listError = ec;
             return job;
         }
-        stack_.push_back({std::move(it), std::move(relative)});
+        stack_.push_back({std::move(listing), std::move(relative)});
         return nullptr;
     }
 
@@ -248,6 +240,9 @@ void Packer::compress(Job& job, Deflater& deflater, std::vector<unsigned char>& 
     std::size_t pending = 0; // compressed bytes in output
     for (;;) {
         if (!waitWhilePaused()) {
+            // Stopped: the writer learns it at its next event; it must not
+            // wait for data that will never come.
+            finish(job);
             return;
         }
         const std::size_t n = file.read(input.data(), input.size(), ec);

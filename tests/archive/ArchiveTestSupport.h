@@ -31,9 +31,11 @@ std::string rawRecord(std::string_view dir, std::string_view name, std::uint32_t
 // Content that deflate cannot shrink, the same for the same seed.
 std::string noise(std::size_t size, unsigned seed = 1);
 
-// Every regular file below root by its "/"-separated relative path, and
-// every folder.
+// Every regular file below root by its "/"-separated relative path (with
+// its content, or for content over 64 bytes its size and a digest, which
+// keeps failure messages readable), and every folder.
 std::map<std::string, std::string> filesBelow(const std::filesystem::path& root);
+std::string summary(const std::string& content);
 std::set<std::string> foldersBelow(const std::filesystem::path& root);
 
 // The text of the error f throws, or "no error".

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace vellarion::test {
 namespace {
 
@@ -91,6 +95,24 @@ TEST(ArchiveFormat, LongDirIsCutTo255BytesBetweenCharacters) {
     codec.DecompressStream(*codec.CompressDirectory(programPath(tmp / "src"), true),
                            programPath(tmp / "out"), true, true);
     EXPECT_EQ(filesBelow(tmp / "out"), (std::map<std::string, std::string>{{euro84 + "/f", "x"}}));
+}
+#endif
+
+#ifdef _WIN32
+TEST(ArchiveFormat, CharactersOutsideTheCodePageAreStoredAsQuestionMarks) {
+    if (::GetACP() != 1252) {
+        GTEST_SKIP() << "needs the Western European code page";
+    }
+    TempDir tmp;
+    writeFile(tmp / "src/caf\xC3\xA9 \xE4\xB8\xAD.txt", "x"); // "café 中.txt"
+    TJvZlibMultiple codec;
+    const std::string bytes = codec.CompressDirectory(programPath(tmp / "src"), true)->bytes();
+    EXPECT_EQ(bytes.substr(1, 11), "\x0A"
+                                   "caf\xE9 ?.txt");
+    // "?" cannot be in a Windows file name; it is unpacked as "_".
+    MemoryStream stream(bytes);
+    codec.DecompressStream(stream, programPath(tmp / "out"), true, true);
+    EXPECT_TRUE(fs::exists(tmp / "out/caf\xC3\xA9 _.txt"));
 }
 #endif
 

@@ -65,12 +65,21 @@ public:
     Result wait() {
         Result result;
         int status = 0;
+        // A command that hangs fails the test instead of holding it forever.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
         for (;;) {
             if (master_ >= 0) {
                 drainTerminal(10);
+            } else {
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
             }
-            const pid_t done = ::waitpid(pid_, &status, master_ >= 0 ? WNOHANG : 0);
-            if (done == pid_) {
+            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+                break;
+            }
+            if (std::chrono::steady_clock::now() > deadline) {
+                ::kill(pid_, SIGKILL);
+                ::waitpid(pid_, &status, 0);
+                ADD_FAILURE() << "vellarion-cli did not finish within a minute";
                 break;
             }
         }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 namespace vellarion::platform {
@@ -79,6 +80,31 @@ private:
     explicit File(Handle handle) : handle_(handle) {}
 
     Handle handle_ = invalidHandle;
+};
+
+// One entry of a folder listing.
+struct DirectoryEntry {
+    std::filesystem::path name; // without the folder
+    bool isFolder = false;      // a real folder, not a link or junction to one
+};
+
+// Lists a folder in the order the system gives, with every kind of entry
+// (hidden and system ones too) but "." and "..".
+class DirectoryListing {
+public:
+    DirectoryListing();
+    ~DirectoryListing();
+    DirectoryListing(DirectoryListing&& other) noexcept;
+    DirectoryListing& operator=(DirectoryListing&& other) noexcept;
+
+    static DirectoryListing open(const std::filesystem::path& folder, std::error_code& ec);
+
+    // The next entry; false at the end of the listing (ec set if it broke off).
+    bool next(DirectoryEntry& entry, std::error_code& ec);
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
 };
 
 // Renames from over to, replacing a file of that name in one step.

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
@@ -184,6 +186,65 @@ void File::close(std::error_code& ec) {
     const int fd = std::exchange(handle_, invalidHandle);
     if (::close(fd) != 0 && errno != EINTR) {
         ec = lastError();
+    }
+}
+
+struct DirectoryListing::State {
+    DIR* dir = nullptr;
+    std::filesystem::path folder;
+    ~State() {
+        if (dir != nullptr) {
+            ::closedir(dir);
+        }
+    }
+};
+
+DirectoryListing::DirectoryListing() = default;
+DirectoryListing::~DirectoryListing() = default;
+DirectoryListing::DirectoryListing(DirectoryListing&&) noexcept = default;
+DirectoryListing& DirectoryListing::operator=(DirectoryListing&&) noexcept = default;
+
+DirectoryListing DirectoryListing::open(const std::filesystem::path& folder, std::error_code& ec) {
+    ec.clear();
+    DirectoryListing listing;
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        ec = lastError();
+        return listing;
+    }
+    listing.state_ = std::make_unique<State>();
+    listing.state_->dir = dir;
+    listing.state_->folder = folder;
+    return listing;
+}
+
+bool DirectoryListing::next(DirectoryEntry& entry, std::error_code& ec) {
+    ec.clear();
+    if (!state_) {
+        return false;
+    }
+    for (;;) {
+        errno = 0;
+        const dirent* d = ::readdir(state_->dir);
+        if (d == nullptr) {
+            if (errno != 0) {
+                ec = lastError();
+            }
+            return false;
+        }
+        if (std::strcmp(d->d_name, ".") == 0 || std::strcmp(d->d_name, "..") == 0) {
+            continue;
+        }
+        entry.name = d->d_name;
+        if (d->d_type != DT_UNKNOWN) {
+            entry.isFolder = d->d_type == DT_DIR;
+        } else {
+            // Some file systems leave the type to a separate look.
+            struct stat st {};
+            entry.isFolder =
+                ::lstat((state_->folder / entry.name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        }
+        return true;
     }
 }
 

@@ -184,6 +184,66 @@ void File::close(std::error_code& ec) {
     }
 }
 
+struct DirectoryListing::State {
+    HANDLE find = INVALID_HANDLE_VALUE;
+    WIN32_FIND_DATAW data{};
+    bool pending = true; // data holds an entry not handed out yet
+    ~State() {
+        if (find != INVALID_HANDLE_VALUE) {
+            ::FindClose(find);
+        }
+    }
+};
+
+DirectoryListing::DirectoryListing() = default;
+DirectoryListing::~DirectoryListing() = default;
+DirectoryListing::DirectoryListing(DirectoryListing&&) noexcept = default;
+DirectoryListing& DirectoryListing::operator=(DirectoryListing&&) noexcept = default;
+
+DirectoryListing DirectoryListing::open(const std::filesystem::path& folder, std::error_code& ec) {
+    ec.clear();
+    DirectoryListing listing;
+    auto state = std::make_unique<State>();
+    const std::filesystem::path pattern = folder / L"*";
+    state->find = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &state->data,
+                                     FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (state->find == INVALID_HANDLE_VALUE) {
+        ec = lastError();
+        return listing;
+    }
+    listing.state_ = std::move(state);
+    return listing;
+}
+
+bool DirectoryListing::next(DirectoryEntry& entry, std::error_code& ec) {
+    ec.clear();
+    if (!state_) {
+        return false;
+    }
+    for (;;) {
+        if (!state_->pending) {
+            if (!::FindNextFileW(state_->find, &state_->data)) {
+                if (::GetLastError() != ERROR_NO_MORE_FILES) {
+                    ec = lastError();
+                }
+                return false;
+            }
+        }
+        state_->pending = false;
+        const std::wstring_view name = state_->data.cFileName;
+        if (name == L"." || name == L"..") {
+            continue;
+        }
+        const DWORD attributes = state_->data.dwFileAttributes;
+        entry.name = std::filesystem::path(std::wstring(name));
+        // Junctions and links to folders are not followed: they may lead out
+        // of the tree or round in a circle.
+        entry.isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+                         (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+        return true;
+    }
+}
+
 void replaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
                  std::error_code& ec) {
     ec.clear();
