@@ -1,5 +1,7 @@
 #include "services/Environment.h"
 
+#include "services/Text.h"
+
 #include <stdexcept>
 
 namespace vellarion {
@@ -87,14 +89,7 @@ std::string versionedFolder(const UserEnvironment& env, const CandidateForms& fo
 }
 
 std::string joinDirList(std::span<const std::string> dirs) {
-    std::string out;
-    for (size_t i = 0; i < dirs.size(); ++i) {
-        if (i > 0) {
-            out.push_back(';');
-        }
-        out += dirs[i];
-    }
-    return out;
+    return joinStrings(dirs, ";");
 }
 
 } // namespace vellarion

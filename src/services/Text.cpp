@@ -30,6 +30,22 @@ bool endsWithIgnoreCase(std::string_view text, std::string_view suffix) {
            equalsIgnoreCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
+void sortIgnoringCase(std::vector<std::string>& names) {
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return lessIgnoreCase(a, b); });
+}
+
+std::string joinStrings(std::span<const std::string> parts, std::string_view separator) {
+    std::string out;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) {
+            out += separator;
+        }
+        out += parts[i];
+    }
+    return out;
+}
+
 std::string removeEveryOccurrence(std::string_view text, std::string_view tail) {
     if (tail.empty()) {
         return std::string(text);

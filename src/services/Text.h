@@ -1,7 +1,9 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vellarion {
 
@@ -17,6 +19,12 @@ bool endsWithIgnoreCase(std::string_view text, std::string_view suffix);
 // UTF-8 <-> UTF-16 without the locale's help; invalid input becomes U+FFFD.
 std::u16string utf8ToUtf16(std::string_view utf8);
 std::string utf16ToUtf8(std::u16string_view utf16);
+
+// Names in the order NTFS lists them: by name, letter case ignored.
+void sortIgnoringCase(std::vector<std::string>& names);
+
+// The parts joined with the separator between them.
+std::string joinStrings(std::span<const std::string> parts, std::string_view separator);
 
 // Every occurrence of `tail` removed from `text`, letters compared without
 // regard to case, scanning left to right without overlaps.

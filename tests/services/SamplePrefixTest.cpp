@@ -3,6 +3,7 @@
 #include "services/Text.h"
 #include "services/registry/RegistryText.h"
 
+#include <deque>
 #include <gtest/gtest.h>
 
 namespace vellarion {
@@ -23,32 +24,28 @@ struct BrowserSearch {
     std::vector<const char*> tails;
 };
 
-std::vector<CandidateForms> mozillaForms(const std::string& part) {
-    static std::vector<std::string> keep; // the views below point into these
+// Four candidates over `part`; the browsers differ in which of the two
+// "Documents and Settings" forms comes first.
+std::vector<CandidateForms> fourForms(const std::string& part, bool localSettingsFirst) {
+    static std::deque<std::string> keep; // the views below point into these
     auto s = [&](std::string t) -> std::string_view { return keep.emplace_back(std::move(t)); };
-    keep.reserve(64);
+    const std::string local =
+        "{drv}\\Documents and Settings\\{uzer}\\Local Settings\\Application Data\\";
+    const std::string roaming = "{drv}\\Documents and Settings\\{uzer}\\Application Data\\";
     return {
         {s("{sfp}\\" + part), s("{sfp}\\" + part)},
-        {s("{drv}\\Documents and Settings\\{uzer}\\Local Settings\\Application Data\\" + part),
+        {s((localSettingsFirst ? local : roaming) + part),
          s("{drv}\\Users\\{uzer}\\AppData\\Local\\" + part)},
-        {s("{drv}\\Documents and Settings\\{uzer}\\Application Data\\" + part),
+        {s((localSettingsFirst ? roaming : local) + part),
          s("{drv}\\Users\\{uzer}\\AppData\\Roaming\\" + part)},
         {s("{loc}\\" + part), s("{loc}\\" + part)},
     };
 }
-
+std::vector<CandidateForms> mozillaForms(const std::string& part) {
+    return fourForms(part, true);
+}
 std::vector<CandidateForms> chromeLikeForms(const std::string& part) {
-    static std::vector<std::string> keep;
-    auto s = [&](std::string t) -> std::string_view { return keep.emplace_back(std::move(t)); };
-    keep.reserve(64);
-    return {
-        {s("{sfp}\\" + part), s("{sfp}\\" + part)},
-        {s("{drv}\\Documents and Settings\\{uzer}\\Application Data\\" + part),
-         s("{drv}\\Users\\{uzer}\\AppData\\Local\\" + part)},
-        {s("{drv}\\Documents and Settings\\{uzer}\\Local Settings\\Application Data\\" + part),
-         s("{drv}\\Users\\{uzer}\\AppData\\Roaming\\" + part)},
-        {s("{loc}\\" + part), s("{loc}\\" + part)},
-    };
+    return fourForms(part, false);
 }
 
 const std::vector<BrowserSearch>& searches() {
@@ -150,7 +147,8 @@ TEST(SamplePrefix, AnotherVersionNumberFindsOnlyWhatTheVersionFiveFormsAndLocalF
     }
     EXPECT_EQ(found["Firefox"], "");
     EXPECT_EQ(found["Internet Explorer"], "");
-    EXPECT_EQ(found["Opera"], "C:\\users\\demo\\AppData\\Roaming\\Opera\\"); // dir1 is built from sfp
+    EXPECT_EQ(found["Opera"],
+              "C:\\users\\demo\\AppData\\Roaming\\Opera\\"); // dir1 is built from sfp
     EXPECT_EQ(found["Chrome"], "C:\\users\\demo\\AppData\\Local\\Google\\Chrome\\User Data\\");
 }
 

@@ -171,14 +171,7 @@ std::vector<std::string> rawComponents(std::string_view raw) {
 }
 
 std::string joinRaw(const std::vector<std::string>& parts, size_t from, size_t to) {
-    std::string out;
-    for (size_t i = from; i < to; ++i) {
-        if (i > from) {
-            out += "\\\\";
-        }
-        out += parts[i];
-    }
-    return out;
+    return joinStrings(std::span(parts).subspan(from, to - from), "\\\\");
 }
 
 std::string unescapeComponent(std::string_view raw) {
@@ -217,14 +210,7 @@ bool inSubtree(std::string_view path, std::string_view key) {
 }
 
 std::string joinPath(const std::vector<std::string>& parts) {
-    std::string out;
-    for (size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0) {
-            out.push_back('\\');
-        }
-        out += parts[i];
-    }
-    return out;
+    return joinStrings(parts, "\\");
 }
 
 RegistryKeySection parseHeader(std::string_view line) {
@@ -329,6 +315,7 @@ std::vector<ParsedValue> parseSectionValues(const RegistryKeySection& section) {
             const std::uint32_t v = parseHexNumber(data, p, 8);
             expectEnd(data, p);
             pv.value.type = regtype::Dword;
+            pv.value.data = RegistryValue::dword({}, v).data;
             pv.value.data = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
                              static_cast<std::uint8_t>(v >> 16),
                              static_cast<std::uint8_t>(v >> 24)};

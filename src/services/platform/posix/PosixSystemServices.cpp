@@ -255,8 +255,7 @@ void PosixSystemServices::GetSubDirectories(std::string_view directory,
             names.push_back(pathToUtf8(it->path().filename()));
         }
     }
-    std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return lessIgnoreCase(a, b); });
+    sortIgnoringCase(names);
     list.insert(list.end(), names.begin(), names.end());
 }
 
@@ -279,8 +278,7 @@ std::vector<std::string> PosixSystemServices::listFiles(std::string_view directo
         }
         names.push_back(name);
     }
-    std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return lessIgnoreCase(a, b); });
+    sortIgnoringCase(names);
     return names;
 }
 

@@ -149,13 +149,6 @@ LONG restoreFromText(std::string_view key, std::string_view file) {
     return ERROR_SUCCESS;
 }
 
-// A name list sorted without regard to case, as NTFS lists, so that every
-// file system and platform answers alike.
-void sortNames(std::vector<std::string>& names) {
-    std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return lessIgnoreCase(a, b); });
-}
-
 template <typename Visit> void listDirectory(std::string_view directory, Visit visit) {
     std::string pattern(directory);
     if (pattern.empty()) {
@@ -384,7 +377,7 @@ void Win32SystemServices::GetSubDirectories(std::string_view directory,
             names.push_back(std::move(name));
         }
     });
-    sortNames(names);
+    sortIgnoringCase(names);
     list.insert(list.end(), names.begin(), names.end());
 }
 
@@ -398,7 +391,7 @@ std::vector<std::string> Win32SystemServices::listFiles(std::string_view directo
             names.push_back(std::move(name));
         }
     });
-    sortNames(names);
+    sortIgnoringCase(names);
     return names;
 }
 
