@@ -169,5 +169,32 @@ TEST(RegistryText, OtherFormatsAreRefusedAsACorruptDatabase) {
     }
 }
 
+TEST(RegistryText, DamagedFilesGiveTheErrorAndNeverACrash) {
+    const std::string good = kWineSavedMain;
+    auto check = [](const std::string& text) {
+        try {
+            const auto reg = RegistryText::parse(text);
+            for (const auto& s : reg.sections()) {
+                parseValues(s);
+            }
+            reg.saveKey("");
+        } catch (const RegistryFormatError&) {
+        }
+    };
+    for (size_t cut = 0; cut < good.size(); ++cut) {
+        check(good.substr(0, cut));
+    }
+    std::uint32_t seed = 12345;
+    for (int round = 0; round < 2000; ++round) {
+        std::string bad = good;
+        for (int flips = 0; flips < 3; ++flips) {
+            seed = seed * 1664525u + 1013904223u;
+            const size_t at = 24 + (seed >> 8) % (bad.size() - 24);
+            bad[at] = "\\\"[]\n:,(x0@#;="[(seed >> 3) % 16];
+        }
+        check(bad);
+    }
+}
+
 } // namespace
 } // namespace vellarion
