@@ -105,7 +105,7 @@ void firefoxProfile(const fs::path& dir, std::string_view name, bool full, bool 
     }
     if (!flock) {
         put(dir / "addons.sqlite", sqlite(tag + "addons"));
-        put(dir / "adblockplus" / "patterns.ini", "# Adblock Plus preferences\nversion=4\n");
+        put(dir / "adblockplus" / "patterns.ini", "# filter preferences\nversion=4\n");
         put(dir / "lightweighttheme-footer", blob("\x89PNG\r\n\x1a\n", tag + "footer", 3000));
         put(dir / "lightweighttheme-header", blob("\x89PNG\r\n\x1a\n", tag + "header", 5000));
         put(dir / "stylish.sqlite", sqlite(tag + "stylish"));
