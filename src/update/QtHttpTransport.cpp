@@ -10,8 +10,6 @@ namespace vellarion {
 
 namespace {
 
-// A transfer that receives nothing for this long is given up.
-constexpr int kStallTimeoutMs = 30000;
 constexpr int kMaxHttpRedirects = 10;
 
 class SystemProxyFactory : public QNetworkProxyFactory {
@@ -41,6 +39,9 @@ public:
 
     std::size_t read(char* buffer, std::size_t size) override {
         waitWhile([this] { return reply_->bytesAvailable() == 0; });
+        if (!reply_->isOpen()) { // aborted
+            return 0;
+        }
         const qint64 got = reply_->read(buffer, static_cast<qint64>(size));
         return got > 0 ? static_cast<std::size_t>(got) : 0;
     }
@@ -64,7 +65,8 @@ private:
 
 } // namespace
 
-QtHttpTransport::QtHttpTransport() {
+QtHttpTransport::QtHttpTransport(std::chrono::milliseconds stallTimeout)
+    : stallTimeout_(stallTimeout) {
     manager_.setProxyFactory(new SystemProxyFactory); // the manager owns it
     manager_.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
 }
@@ -85,7 +87,7 @@ std::unique_ptr<HttpResponse> QtHttpTransport::get(const HttpRequest& request) {
     get.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     get.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
     get.setMaximumRedirectsAllowed(kMaxHttpRedirects);
-    get.setTransferTimeout(kStallTimeoutMs);
+    get.setTransferTimeout(static_cast<int>(stallTimeout_.count()));
     return std::make_unique<QtHttpResponse>(manager_.get(get));
 }
 

@@ -3,6 +3,7 @@
 #include "update/HttpTransport.h"
 
 #include <QNetworkAccessManager>
+#include <chrono>
 
 namespace vellarion {
 
@@ -12,11 +13,13 @@ namespace vellarion {
 // handled, so the screen stays live.
 class QtHttpTransport : public HttpTransport {
 public:
-    QtHttpTransport();
+    // A transfer that receives nothing for `stallTimeout` is given up.
+    explicit QtHttpTransport(std::chrono::milliseconds stallTimeout = std::chrono::seconds(30));
     std::unique_ptr<HttpResponse> get(const HttpRequest& request) override;
 
 private:
     QNetworkAccessManager manager_;
+    std::chrono::milliseconds stallTimeout_;
 };
 
 } // namespace vellarion
