@@ -1,6 +1,5 @@
 #include "update/UpdateRules.h"
 
-#include <charconv>
 #include <climits>
 
 #ifdef _WIN32
@@ -17,18 +16,7 @@ char lowerAscii(char c) {
 
 // A version field as a decimal integer; 0 when it is not one.
 long long fieldValue(std::string_view field) {
-    while (!field.empty() && field.front() == ' ') {
-        field.remove_prefix(1);
-    }
-    if (!field.empty() && field.front() == '+') {
-        field.remove_prefix(1);
-    }
-    int value = 0;
-    const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
-    if (ec != std::errc() || end != field.data() + field.size() || field.empty()) {
-        return 0;
-    }
-    return value;
+    return readNumber<int>(field).value_or(0);
 }
 
 bool standardNewer(std::string_view current, std::string_view offered) {
@@ -50,24 +38,6 @@ bool standardNewer(std::string_view current, std::string_view offered) {
             offered.remove_prefix(d2 + 1);
         }
     }
-}
-
-std::optional<double> numberValue(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && text.back() == ' ') {
-        text.remove_suffix(1);
-    }
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-    }
-    double value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
 }
 
 std::string quotedFrom(std::string_view line, std::size_t start) {
@@ -137,8 +107,8 @@ bool isNewerVersion(std::string_view current, std::string_view offered, TmxVersi
     case vfString:
         return offered > current;
     case vfNumber: {
-        const auto mine = numberValue(current);
-        const auto theirs = numberValue(offered);
+        const auto mine = readNumber<double>(current);
+        const auto theirs = readNumber<double>(offered);
         return mine && theirs && *theirs > *mine;
     }
     case vfStandard:

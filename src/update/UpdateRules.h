@@ -1,5 +1,6 @@
 #pragma once
 
+#include <charconv>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -59,6 +60,26 @@ std::string normalizeProductUrl(std::string_view url);
 // True for a bare file name that stays inside the folder it is saved in: not
 // empty, no separators, no drive, not "." or "..".
 bool isPlainFileName(std::string_view name);
+
+// A whole text read as a number: spaces around it and a leading "+" are
+// allowed, anything else makes it no number.
+template <typename Number> std::optional<Number> readNumber(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && text.back() == ' ') {
+        text.remove_suffix(1);
+    }
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+    }
+    Number value{};
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
 
 // Letter case ignored for ASCII letters only, as in addresses and tags.
 bool startsWithNoCase(std::string_view text, std::string_view prefix);

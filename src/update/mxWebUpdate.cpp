@@ -4,7 +4,6 @@
 #include "update/Sha256.h"
 
 #include <array>
-#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -29,18 +28,8 @@ constexpr char kSeparator = '/';
 #endif
 
 std::optional<std::int64_t> announcedLength(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && text.back() == ' ') {
-        text.remove_suffix(1);
-    }
-    std::int64_t value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value < 0) {
-        return std::nullopt;
-    }
-    return value;
+    const auto length = readNumber<std::int64_t>(text);
+    return length && *length >= 0 ? length : std::nullopt;
 }
 
 std::string lowerHex(std::string text) {

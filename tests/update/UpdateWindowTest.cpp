@@ -1,6 +1,7 @@
 #include "FakeDialogs.h"
 #include "LocalHttpServer.h"
 #include "TempDir.h"
+#include "UpdatePages.h"
 #include "services/PathMapper.h"
 #include "update/QtHttpTransport.h"
 #include "update/Sha256.h"
@@ -36,15 +37,12 @@ QString updateQuestion(const QString& offered) {
         .arg(offered);
 }
 
-QByteArray meta(const QByteArray& name, const QByteArray& value) {
-    return "<META NAME=\"" + name + "\" CONTENT=\"" + value + "\">\r\n";
+QByteArray meta(const std::string& name, const QByteArray& value) {
+    return QByteArray::fromStdString(test::meta(name, value.toStdString()));
 }
 
-QByteArray updatePage(const QByteArray& version, const QByteArray& more = {}) {
-    return "<html><head>\r\n" + meta("mxProduct", "Vellarion") + meta("mxVersion", version) +
-           meta("mxClientSideName", "Update.exe") + meta("mxDownload", "/files/Update.exe") +
-           meta("mxRunParameters", "/S /lang=ru") + more +
-           "</head><body><p>What is new in this version</p></body></html>\r\n";
+QByteArray updatePage(const std::string& version, const QByteArray& more = {}) {
+    return QByteArray::fromStdString(test::updatePage(version, more.toStdString()));
 }
 
 // The window asks the maker's real address; the tests answer it here.

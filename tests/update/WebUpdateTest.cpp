@@ -1,5 +1,6 @@
 #include "FakeUpdateSeams.h"
 #include "TempDir.h"
+#include "UpdatePages.h"
 #include "services/PathMapper.h"
 #include "update/Sha256.h"
 #include "update/mxWebUpdate.h"
@@ -14,21 +15,12 @@ namespace fs = std::filesystem;
 using test::FakeAnswer;
 using test::FakeHost;
 using test::FakeTransport;
+using test::meta;
 using test::TempDir;
+using test::updatePage;
 
 const std::string kPage = "https://updates.test/update.html";
 const std::string kFile = "https://updates.test/files/Update.exe";
-
-std::string meta(const std::string& name, const std::string& value) {
-    return "<META NAME=\"" + name + "\" CONTENT=\"" + value + "\">\r\n";
-}
-
-std::string updatePage(const std::string& version, const std::string& more = {}) {
-    return "<html><head>\r\n" + meta("mxProduct", "Vellarion") + meta("mxVersion", version) +
-           meta("mxClientSideName", "Update.exe") + meta("mxDownload", "/files/Update.exe") +
-           meta("mxRunParameters", "/silent /lang=ru") + more +
-           "</head><body>What is new</body></html>\r\n";
-}
 
 std::string sha256(std::string_view bytes) {
     Sha256 h;
@@ -94,7 +86,7 @@ TEST_F(WebUpdate, AWholeUpdateIsDownloadedStartedAndTheApplicationAskedToEnd) {
     EXPECT_FALSE(fs::exists(dir / "Update.exe.part"));
     ASSERT_EQ(host.started.size(), 1u);
     EXPECT_EQ(host.started[0].file, pathToUtf8(saved()));
-    EXPECT_EQ(host.started[0].parameters, "/silent /lang=ru");
+    EXPECT_EQ(host.started[0].parameters, "/S /lang=ru");
     EXPECT_EQ(host.terminations, 1);
     // Blocks of 1025 bytes, the application's events handled after each.
     const auto pageSize = static_cast<std::int64_t>(updatePage("2.1.4").size());
