@@ -343,25 +343,5 @@ TEST_F(WebUpdate, StartingAndEnding) {
     EXPECT_EQ(host.terminations, 1);
 }
 
-TEST_F(WebUpdate, DeclinedUpdatesStopBeforeTheWindow) {
-    net.page(kPage, updatePage("2.2"));
-    allowUpdate = false;
-    EXPECT_FALSE(web.CheckForAnUpdate());
-    EXPECT_EQ(host.info.created, 0);
-    EXPECT_EQ(net.requests.size(), 1u);
-}
-
-TEST(TmxWebUpdateDefaults, AsAFreshComponentHasThem) {
-    FakeTransport net;
-    FakeHost host;
-    TmxWebUpdate web(net, host);
-    EXPECT_EQ(web.Version(), "1.21");
-    EXPECT_EQ(web.ProductInfo.URL(), "http://");
-    EXPECT_EQ(web.ProductInfo.Version, "1.0");
-    EXPECT_TRUE((web.Options == TmxUpdateOptions{uoRunUpdate, uoTerminate}));
-    EXPECT_EQ(web.HTTPPort, 80);
-    EXPECT_EQ(web.InfoCaption.CancelButton, "&Cancel");
-}
-
 } // namespace
 } // namespace vellarion
