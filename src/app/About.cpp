@@ -38,6 +38,8 @@ Tf_About::Tf_About(QWidget* parent)
     Label1->setAlignment(Qt::AlignCenter);
 
     Label2 = placeLabel(this, "Label2", QStringLiteral("Авторы:"), QRect(20, 140, 60, 18));
+    Label2->adjustSize();
+    Label2->setFixedHeight(18);
     Label13 = new LinkLabel(QStringLiteral("Corvintale Team"), this);
     Label13->setObjectName(QStringLiteral("Label13"));
     Label13->setGeometry(20 + Label2->fontMetrics().horizontalAdvance(Label2->text()) + 6, 140, 160,
@@ -46,18 +48,20 @@ Tf_About::Tf_About(QWidget* parent)
     Label13->setFixedHeight(18);
     connect(Label13, &LinkLabel::clicked, this, &Tf_About::Label13Click);
 
-    Label4 = placeLabel(this, "Label4",
-                        QStringLiteral("Все логотипы и товарные знаки являются собственностью "
-                                       "их владельцев."),
-                        QRect(20, 168, 225, 34), false, true);
-    Label5 = placeLabel(this, "Label5",
-                        QStringLiteral("Ленточный интерфейс, его цветовые темы и значки "
-                                       "нарисованы авторами Vellarion и распространяются на тех "
-                                       "же условиях, что и сама программа."),
-                        QRect(20, 208, 225, 58), false, true);
-    QPalette grey = Label5->palette();
-    grey.setColor(QPalette::WindowText, QColor(0x55, 0x55, 0x55));
-    Label5->setPalette(grey);
+    // The notices take the lines their words need in whatever font is installed.
+    int y = 166;
+    const auto notice = [this, &y](const char* name, const QString& text) {
+        QLabel* label = placeLabel(this, name, text, QRect(20, y, 225, 10), false, true);
+        label->setFixedHeight(label->heightForWidth(225));
+        y += label->height() + 8;
+        return label;
+    };
+    Label4 = notice("Label4", QStringLiteral("Все логотипы и товарные знаки являются "
+                                             "собственностью их владельцев."));
+    Label5 = notice("Label5", QStringLiteral("Ленточный интерфейс, его цветовые темы и значки "
+                                             "нарисованы авторами Vellarion и распространяются "
+                                             "на тех же условиях, что и сама программа."));
+    setTextColour(Label5, QColor(0x55, 0x55, 0x55));
 
     Image2 = new Picture(pictureResource(PictureId::AboutFooter), this);
     Image2->setObjectName(QStringLiteral("Image2"));

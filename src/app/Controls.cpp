@@ -10,9 +10,7 @@ LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent
     QFont underlined = font();
     underlined.setUnderline(true);
     setFont(underlined);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    setPalette(palette);
+    setTextColour(this, QColor(0, 0, 255));
     setCursor(Qt::PointingHandCursor);
 }
 
@@ -43,6 +41,12 @@ bool Picture::isValid() const {
 void Picture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     renderer_->render(&painter, QRectF(rect()));
+}
+
+void setTextColour(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
 }
 
 QLabel* placeLabel(QWidget* parent, const char* name, const QString& text, const QRect& rect,

@@ -43,6 +43,9 @@ private:
     QSvgRenderer* renderer_;
 };
 
+// Sets the colour a label's text is drawn in.
+void setTextColour(QWidget* widget, const QColor& colour);
+
 // A word-wrapped label, or a plain one, placed at a fixed rectangle.
 QLabel* placeLabel(QWidget* parent, const char* name, const QString& text, const QRect& rect,
                    bool bold = false, bool wrap = false);

@@ -20,6 +20,7 @@ constexpr int kLeft = 26;
 constexpr int kTextLeft = 150;
 constexpr int kTextWidth = 425;
 constexpr int kWidth = 599;
+const QColor kHeaderText(0x1e, 0x39, 0x5b);
 
 Picture* placePicture(QWidget* parent, const char* name, PictureId id, const QRect& rect) {
     auto* picture = new Picture(pictureResource(id), parent);
@@ -43,6 +44,7 @@ TFStart::TFStart(ShellContext& context, QWidget* parent) : QWidget(parent), cont
     Image4 = placePicture(this, "Image4", PictureId::HeaderBar, QRect(14, 100, kWidth - 28, 22));
     Label18 = placeLabel(this, "Label18", QStringLiteral("Добро пожаловать:"),
                          QRect(24, 100, 400, 22), true);
+    setTextColour(Label18, kHeaderText);
 
     // Bold heading on the left, its explanation beside it.
     int y = 134;
@@ -99,6 +101,7 @@ TFStart::TFStart(ShellContext& context, QWidget* parent) : QWidget(parent), cont
     Image2 = placePicture(this, "Image2", PictureId::HeaderBar, QRect(14, y, kWidth - 28, 22));
     Label15 = placeLabel(this, "Label15", QStringLiteral("Юридическая информация:"),
                          QRect(24, y, 400, 22), true);
+    setTextColour(Label15, kHeaderText);
     y += 30;
     Label17 = placeLabel(
         this, "Label17",
@@ -107,9 +110,7 @@ TFStart::TFStart(ShellContext& context, QWidget* parent) : QWidget(parent), cont
                        "несем ответственность за данные, оборудование или финансовые потери из-за "
                        "ошибки программного обеспечения."),
         QRect(kLeft, y, kWidth - 2 * kLeft, 64), false, true);
-    QPalette grey = Label17->palette();
-    grey.setColor(QPalette::WindowText, QColor(0x80, 0x80, 0x80));
-    Label17->setPalette(grey);
+    setTextColour(Label17, QColor(0x80, 0x80, 0x80));
 
     Button3 = new QPushButton(QStringLiteral("Отмена"), this);
     Button3->setObjectName(QStringLiteral("Button3"));

@@ -109,8 +109,9 @@ void KeyTipController::showTabLevel() {
         // Quick-access buttons are numbered unless they carry their own tip.
         const QString tip = button->keyTip().isEmpty() ? QString::number(number) : button->keyTip();
         ++number;
-        const QPoint bottom = button->mapTo(ribbon_, QPoint(button->width() / 2, button->height()));
-        targets.push_back({tip, button, bottom, [this, button] {
+        const QPoint below =
+            button->mapTo(ribbon_, QPoint(button->width() / 2, button->height() + 5));
+        targets.push_back({tip, button, below, [this, button] {
                                hide();
                                button->click();
                            }});

@@ -170,6 +170,9 @@ RibbonApplicationButton::RibbonApplicationButton(Ribbon* ribbon, QWidget* parent
     setFocusPolicy(Qt::NoFocus);
     menu_ = new RibbonApplicationMenu(ribbon, this);
     connect(this, &QAbstractButton::pressed, this, &RibbonApplicationButton::showMenu);
+    // The button stays lit while its menu is open.
+    connect(menu_, &QMenu::aboutToShow, this, qOverload<>(&QWidget::update));
+    connect(menu_, &QMenu::aboutToHide, this, qOverload<>(&QWidget::update));
 }
 
 void RibbonApplicationButton::showMenu() {

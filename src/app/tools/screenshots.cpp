@@ -3,12 +3,14 @@
 //     vellarion-screenshots DIR
 #include "app/About.h"
 #include "app/Application.h"
+#include "app/Icons.h"
 #include "app/Intro.h"
 #include "app/QtDialogs.h"
 #include "app/ShellContext.h"
 #include "app/Start.h"
 #include "app/pBar.h"
 #include "app/ribbon/Ribbon.h"
+#include "app/ribbon/RibbonApplicationMenu.h"
 #include "app/ribbon/RibbonButton.h"
 #include "app/ribbon/RibbonPage.h"
 #include "app/ribbon/ScreenTip.h"
@@ -108,6 +110,28 @@ int main(int argc, char** argv) {
         form.Ribbon1->hideScreenTip();
     }
 
+    // The application menu, open on its entry.
+    RibbonApplicationMenu* menu = form.Ribbon1->applicationButton()->menu();
+    form.Ribbon1->applicationButton()->showMenu();
+    QCoreApplication::processEvents();
+    if (!menu->actions().isEmpty()) {
+        menu->setActiveAction(menu->actions().front());
+        QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+        QCoreApplication::sendEvent(menu, &right);
+        QCoreApplication::processEvents();
+    }
+    {
+        QPixmap picture = withPopup(form, *menu);
+        QMenu* entry = menu->actions().isEmpty() ? nullptr : menu->actions().front()->menu();
+        if (entry != nullptr && entry->isVisible()) {
+            QPainter painter(&picture);
+            painter.drawPixmap(entry->mapToGlobal(QPoint(0, 0)) - form.mapToGlobal(QPoint(0, 0)),
+                               entry->grab());
+        }
+        ok &= save(picture, dir, QStringLiteral("ribbon-menu.png"));
+    }
+    menu->close();
+
     TFStart welcome(context);
     welcome.show();
     QCoreApplication::processEvents();
@@ -123,6 +147,37 @@ int main(int argc, char** argv) {
     about.show();
     QCoreApplication::processEvents();
     ok &= save(about.grab(), dir, QStringLiteral("about.png"));
+
+    // The icons at the two sizes the program uses.
+    const IconId icons[] = {IconId::InternetExplorer,
+                            IconId::Firefox,
+                            IconId::Chrome,
+                            IconId::Opera,
+                            IconId::Safari,
+                            IconId::Flock,
+                            IconId::Convert,
+                            IconId::About,
+                            IconId::Update,
+                            IconId::WebSite,
+                            IconId::Close,
+                            IconId::Donate,
+                            IconId::Email,
+                            IconId::Luna,
+                            IconId::Obsidian,
+                            IconId::Silver,
+                            IconId::Emblem};
+    QPixmap sheet(static_cast<int>(std::size(icons)) * 40 + 8, 68);
+    sheet.fill(Qt::white);
+    {
+        QPainter painter(&sheet);
+        int x = 8;
+        for (IconId id : icons) {
+            programIcon(id).paint(&painter, QRect(x, 8, 32, 32));
+            programIcon(id).paint(&painter, QRect(x + 8, 46, 16, 16));
+            x += 40;
+        }
+    }
+    ok &= save(sheet, dir, QStringLiteral("icons.png"));
 
     return ok ? EXIT_SUCCESS : EXIT_FAILURE;
 }
