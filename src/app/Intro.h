@@ -45,20 +45,14 @@ public:
     // others: no title bar, at (0, 0), 599 x 531, freed when it closes.
     QMdiSubWindow* showDocument(std::unique_ptr<QWidget> window);
     template <class Window, class... Args> Window* openDocument(Args&&... args) {
-        auto window = std::make_unique<Window>(std::forward<Args>(args)...);
-        Window* shown = window.get();
-        showDocument(std::move(window));
-        return shown;
+        return create<Window>(&TForm1::showDocument, std::forward<Args>(args)...);
     }
 
     // Shows an independent top-level window with no owner (About, update);
     // it frees itself when closed, or goes with the main window.
     QWidget* showWindow(std::unique_ptr<QWidget> window);
     template <class Window, class... Args> Window* openWindow(Args&&... args) {
-        auto window = std::make_unique<Window>(std::forward<Args>(args)...);
-        Window* shown = window.get();
-        showWindow(std::move(window));
-        return shown;
+        return create<Window>(&TForm1::showWindow, std::forward<Args>(args)...);
     }
 
     // Runs on every activation of the main window.
@@ -106,6 +100,13 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    template <class Window, class Show, class... Args> Window* create(Show show, Args&&... args) {
+        auto window = std::make_unique<Window>(std::forward<Args>(args)...);
+        Window* created = window.get();
+        (this->*show)(std::move(window));
+        return created;
+    }
+
     void createCommands();
     void createRibbon();
     // Applies a scheme and keeps it in the settings file.

@@ -112,14 +112,6 @@ protected:
             const QRectF r = QRectF(tabRect(i)).adjusted(0.5, 0.5, -0.5, 0.5);
             const bool current = i == ribbon_->currentIndex();
             if (current || i == hover_) {
-                QPainterPath path;
-                const qreal radius = 3;
-                path.moveTo(r.left(), r.bottom() + 1);
-                path.lineTo(r.left(), r.top() + radius);
-                path.quadTo(r.left(), r.top(), r.left() + radius, r.top());
-                path.lineTo(r.right() - radius, r.top());
-                path.quadTo(r.right(), r.top(), r.right(), r.top() + radius);
-                path.lineTo(r.right(), r.bottom() + 1);
                 if (current) {
                     QLinearGradient fill(r.topLeft(), r.bottomLeft());
                     fill.setColorAt(0, colors.bodyTop.lighter(104));
@@ -132,7 +124,7 @@ protected:
                     edge.setAlpha(110);
                     painter.setPen(edge);
                 }
-                painter.drawPath(path);
+                painter.drawPath(tabOutline(r));
             }
             painter.setPen(current ? colors.tabTextCurrent : colors.tabText);
             painter.drawText(tabRect(i).adjusted(0, 1, 0, 0), Qt::AlignCenter,

@@ -192,21 +192,13 @@ void RibbonApplicationButton::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing);
     const RibbonColors& colors = ribbon_->colors();
     const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, 0.5);
-    QPainterPath path;
-    const qreal radius = 3;
-    path.moveTo(r.left(), r.bottom() + 1);
-    path.lineTo(r.left(), r.top() + radius);
-    path.quadTo(r.left(), r.top(), r.left() + radius, r.top());
-    path.lineTo(r.right() - radius, r.top());
-    path.quadTo(r.right(), r.top(), r.right(), r.top() + radius);
-    path.lineTo(r.right(), r.bottom() + 1);
     QLinearGradient fill(r.topLeft(), r.bottomLeft());
     const bool lit = underMouse() || isDown() || menu_->isVisible();
     fill.setColorAt(0, lit ? colors.appTop.lighter(112) : colors.appTop);
     fill.setColorAt(1, lit ? colors.appBottom.lighter(112) : colors.appBottom);
     painter.setBrush(fill);
     painter.setPen(colors.appBottom.darker(125));
-    painter.drawPath(path);
+    painter.drawPath(tabOutline(r));
     painter.setPen(QColor(255, 255, 255, 70));
     painter.drawLine(QPointF(r.left() + 2, r.top() + 1.5), QPointF(r.right() - 2, r.top() + 1.5));
     if (!icon().isNull()) {

@@ -121,6 +121,18 @@ const RibbonColors& schemeColors(RibbonScheme scheme) {
     return lunaColors;
 }
 
+QPainterPath tabOutline(const QRectF& r) {
+    const qreal radius = 3;
+    QPainterPath path;
+    path.moveTo(r.left(), r.bottom() + 1);
+    path.lineTo(r.left(), r.top() + radius);
+    path.quadTo(r.left(), r.top(), r.left() + radius, r.top());
+    path.lineTo(r.right() - radius, r.top());
+    path.quadTo(r.right(), r.top(), r.right(), r.top() + radius);
+    path.lineTo(r.right(), r.bottom() + 1);
+    return path;
+}
+
 void paintButtonFace(QPainter& painter, const QRectF& rect, FaceState state) {
     if (state == FaceState::Normal) {
         return;

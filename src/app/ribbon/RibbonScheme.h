@@ -5,6 +5,7 @@
 #include <QString>
 
 class QPainter;
+class QPainterPath;
 
 namespace vellarion {
 
@@ -30,6 +31,10 @@ struct RibbonColors {
 };
 
 const RibbonColors& schemeColors(RibbonScheme scheme);
+
+// The outline of a tab: rounded at the top, open at the bottom where it
+// meets its page.
+QPainterPath tabOutline(const QRectF& rect);
 
 // Faces of buttons that the mouse is over or pressing; the same warm
 // highlight in every scheme.
