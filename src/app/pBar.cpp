@@ -85,7 +85,11 @@ void Tf_pBar::repaintThrottled(bool force) {
         return;
     }
     if (force || !lastRepaint_.isValid() || lastRepaint_.elapsed() >= kRepaintIntervalMs) {
-        ProgressBar1->repaint();
+        // The job holds the window thread, so nothing would be drawn until it
+        // ends. Let the window system's exposures and paints through, but no
+        // input: the user cannot start anything else meanwhile.
+        ProgressBar1->update();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         lastRepaint_.restart();
     }
 }

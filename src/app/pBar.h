@@ -11,7 +11,9 @@ class QProgressBar;
 namespace vellarion {
 
 // The progress window: a borderless bar centred on the screen, hidden except
-// while a selective job runs. It lives for the whole run.
+// while a selective job runs. It lives for the whole run. The job runs on the
+// window thread; the bar repaints itself (at most about 30 times a second)
+// while the job holds that thread.
 class Tf_pBar : public QWidget, public ProgressSink {
     Q_OBJECT
 public:
