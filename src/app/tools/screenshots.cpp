@@ -102,12 +102,15 @@ int main(int argc, char** argv) {
     QCoreApplication::processEvents();
     RibbonButton* button = form.Ribbon1->page(0)->buttons().value(1);
     if (button != nullptr) {
+        // The mouse rests on the button: it is lit, and its tip shows.
+        button->setAttribute(Qt::WA_UnderMouse, true);
         QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), button->mapToGlobal(QPoint(5, 5)));
         QCoreApplication::sendEvent(button, &help);
         QCoreApplication::processEvents();
         ok &= save(withPopup(form, *form.Ribbon1->screenTip()), dir,
                    QStringLiteral("ribbon-screentip.png"));
         form.Ribbon1->hideScreenTip();
+        button->setAttribute(Qt::WA_UnderMouse, false);
     }
 
     // The application menu, open on its entry.
