@@ -12,6 +12,7 @@
 #include "app/ribbon/RibbonButton.h"
 #include "app/ribbon/RibbonPage.h"
 #include "app/ribbon/ScreenTip.h"
+#include "update/Update.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -397,6 +398,12 @@ void TForm1::DonateExecute() {
     openLink(makerPage(config::kDonatePage));
 }
 
+void TForm1::UpdatesExecute() {
+    f_Update =
+        openWindow<Tf_Update>(context_.dialogs, nullptr,
+                              Tf_Update::Seams{context_.makeHttpTransport, {}, context_.terminate});
+}
+
 void TForm1::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         FormActivate();
@@ -418,10 +425,9 @@ void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
 }
 
-// The commands below open the wizard, converter and update windows. Each
+// The commands below open the wizard and converter windows. Each
 // becomes one line once its window exists, for example
 //     openDocument<Tfb_Firefox>(context());
-//     f_Update = openWindow<Tf_Update>(...);
 // Until then they open nothing.
 void TForm1::B_InternetExplorerExecute() {}
 void TForm1::B_FirefoxExecute() {}
@@ -448,6 +454,5 @@ void TForm1::sR_OperaExecute() {}
 void TForm1::sR_SafariExecute() {}
 void TForm1::sR_FlockExecute() {}
 void TForm1::c_OperaExecute() {}
-void TForm1::UpdatesExecute() {}
 
 } // namespace vellarion

@@ -3,16 +3,25 @@
 #include <QCoreApplication>
 #include <QString>
 #include <functional>
+#include <memory>
+#include <utility>
 
 namespace vellarion {
 
 class Dialogs;
+class HttpTransport;
 class ProgressSink;
 
 // What the windows of the program need from outside, handed to the main
 // window and passed on by it to every window it creates. Tests build one with
 // a recording Dialogs, a temporary settings file and their own terminate.
 struct ShellContext {
+    ShellContext(
+        Dialogs& dialogs, ProgressSink& progress, QString settingsPath,
+        std::function<void()> terminate = [] { QCoreApplication::quit(); })
+        : dialogs(dialogs), progress(progress), settingsPath(std::move(settingsPath)),
+          terminate(std::move(terminate)) {}
+
     // Every message box and folder choice.
     Dialogs& dialogs;
     // The progress window shared by the selective jobs.
@@ -20,7 +29,10 @@ struct ShellContext {
     // The settings file beside the executable.
     QString settingsPath;
     // Ends the program (the Close command, Finish and Cancel of the windows).
-    std::function<void()> terminate = [] { QCoreApplication::quit(); };
+    std::function<void()> terminate;
+    // How the update window reaches the web; empty: Qt Network. Tests give a
+    // local or scripted one.
+    std::function<std::unique_ptr<HttpTransport>()> makeHttpTransport;
     // The system services object (environment, file trees, registry) joins
     // here when it exists.
 };

@@ -1,16 +1,14 @@
 #pragma once
 
+#include "app/Config.h"
+
 #include <string>
-#include <string_view>
 
 namespace vellarion {
 
-// The maker's web server that holds the update page and the update files.
-inline constexpr std::string_view kUpdateSiteHost = "vellarion.example.org";
-
-// The address of the update page.
+// The address of the update page on the maker's web server.
 inline std::string updatePageUrl() {
-    return "https://" + std::string(kUpdateSiteHost) + "/update.html";
+    return std::string(config::kWebScheme) + "://" + config::kMakerHost + "/update.html";
 }
 
 } // namespace vellarion

@@ -6,6 +6,7 @@
 #include "app/ribbon/RibbonButton.h"
 #include "app/ribbon/RibbonPage.h"
 #include "app/ribbon/ScreenTip.h"
+#include "update/Update.h"
 
 #include <QAction>
 #include <QApplication>
@@ -370,6 +371,30 @@ TEST_F(MainWindow, EveryAboutCommandOpensAnotherWindowAndEachClosesOnItsOwn) {
     EXPECT_TRUE(first.isNull()) << "OK closes and frees the first";
     ASSERT_FALSE(second.isNull());
     EXPECT_TRUE(second->isVisible());
+}
+
+TEST_F(MainWindow, EveryUpdatesCommandRunsItsOwnCheckInANewWindow) {
+    auto form = openMainWindow();
+    QAction* updates = form->action(QStringLiteral("Updates"));
+    updates->trigger();
+    QPointer<Tf_Update> first = f_Update;
+    updates->trigger();
+    QPointer<Tf_Update> second = f_Update;
+    ASSERT_FALSE(first.isNull());
+    ASSERT_FALSE(second.isNull());
+    EXPECT_NE(first.data(), second.data());
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_TRUE(second->isVisible());
+    EXPECT_EQ(second->parentWidget(), nullptr) << "no owner";
+    EXPECT_EQ(webRequests, 2) << "each window asked for the update page";
+    // Offline, each check says so twice: the page failed, then it named nothing.
+    const QString error = QStringLiteral("Cannot download data from the web");
+    EXPECT_EQ(dialogs.texts(), (QStringList{error, error, error, error}));
+
+    first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+    EXPECT_EQ(f_Update, second.data()) << "the newest window stays the one kept";
 }
 
 TEST_F(MainWindow, CloseAndClosingTheWindowEndTheProgram) {

@@ -1,6 +1,7 @@
 #include "ShellFixture.h"
 
 #include "app/IniFile.h"
+#include "update/HttpTransport.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -35,7 +36,34 @@ CurrentDirectory::~CurrentDirectory() {
     QDir::setCurrent(previous_);
 }
 
+namespace {
+
+// A network that refuses every connection, as a machine offline would.
+class OfflineResponse : public HttpResponse {
+public:
+    int status() const override { return 0; }
+    std::optional<std::string> contentLength() const override { return std::nullopt; }
+    std::size_t read(char*, std::size_t) override { return 0; }
+    bool failed() const override { return true; }
+    void abort() override {}
+};
+
+class OfflineTransport : public HttpTransport {
+public:
+    explicit OfflineTransport(int& requests) : requests_(requests) {}
+    std::unique_ptr<HttpResponse> get(const HttpRequest&) override {
+        ++requests_;
+        return std::make_unique<OfflineResponse>();
+    }
+
+private:
+    int& requests_;
+};
+
+} // namespace
+
 ShellTest::ShellTest() : context{dialogs, progress, settingsPath(), [this] { ++terminated; }} {
+    context.makeHttpTransport = [this] { return std::make_unique<OfflineTransport>(webRequests); };
     applicationErrors().clear();
 }
 

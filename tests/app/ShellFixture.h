@@ -61,6 +61,8 @@ protected:
     TempDir dir;
     Tf_pBar progress;
     int terminated = 0;
+    // Requests the update windows sent; the fixture's network is offline.
+    int webRequests = 0;
     ShellContext context;
 };
 
