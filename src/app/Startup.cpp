@@ -9,9 +9,9 @@
 
 namespace vellarion {
 
-int runProgram(Dialogs& dialogs, const QString& settingsPath) {
+int runProgram(Dialogs& dialogs, SystemServices& services, const QString& settingsPath) {
     Tf_pBar progress;
-    ShellContext context{dialogs, progress, settingsPath};
+    ShellContext context{dialogs, progress, services, settingsPath};
     TForm1 form(context);
     Form1 = &form;
     form.show();

@@ -1,6 +1,7 @@
 #include "ShellFixture.h"
 
 #include "app/IniFile.h"
+#include "services/ServicesFactory.h"
 #include "update/HttpTransport.h"
 
 #include <QApplication>
@@ -62,7 +63,10 @@ private:
 
 } // namespace
 
-ShellTest::ShellTest() : context{dialogs, progress, settingsPath(), [this] { ++terminated; }} {
+ShellTest::ShellTest()
+    : services(makeSystemServices({}, ProcessEnvironment{})), context{dialogs, progress, *services,
+                                                                      settingsPath(),
+                                                                      [this] { ++terminated; }} {
     context.makeHttpTransport = [this] { return std::make_unique<OfflineTransport>(webRequests); };
     applicationErrors().clear();
 }

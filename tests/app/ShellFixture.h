@@ -5,6 +5,7 @@
 #include "app/Intro.h"
 #include "app/ShellContext.h"
 #include "app/pBar.h"
+#include "services/SystemServices.h"
 
 #include <QDir>
 #include <QObject>
@@ -63,6 +64,8 @@ protected:
     int terminated = 0;
     // Requests the update windows sent; the fixture's network is offline.
     int webRequests = 0;
+    // No Windows prefix: no browser is found, custom locations still work.
+    std::unique_ptr<SystemServices> services;
     ShellContext context;
 };
 

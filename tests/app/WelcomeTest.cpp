@@ -79,7 +79,7 @@ TEST_F(WelcomeWindow, CancelEndsTheProgram) {
 }
 
 TEST_F(WelcomeWindow, CancelLeavesTheMessageLoopOfTheRealProgram) {
-    ShellContext real{dialogs, progress, settingsPath()};
+    ShellContext real{dialogs, progress, *services, settingsPath()};
     auto form = std::make_unique<TForm1>(real);
     form->show();
     TFStart* welcome = form->openDocument<TFStart>(real);

@@ -14,6 +14,7 @@
 #include "app/ribbon/RibbonButton.h"
 #include "app/ribbon/RibbonPage.h"
 #include "app/ribbon/ScreenTip.h"
+#include "services/ServicesFactory.h"
 
 #include <QAction>
 #include <QDir>
@@ -66,8 +67,9 @@ int main(int argc, char** argv) {
     using namespace vellarion;
     QTemporaryDir settings;
     Tf_pBar progress;
-    ShellContext context{dialogs, progress, settings.filePath(QStringLiteral("vellarion.ini")),
-                         [] {}};
+    const std::unique_ptr<SystemServices> services = makeSystemServices();
+    ShellContext context{dialogs, progress, *services,
+                         settings.filePath(QStringLiteral("vellarion.ini")), [] {}};
     TForm1 form(context);
     form.show();
     form.openDocument<TFStart>(context);
