@@ -26,12 +26,11 @@ QMessageBox::Icon toQt(Dialogs::Icon icon) {
 
 } // namespace
 
-Dialogs::Answer QtDialogs::message(QWidget* parent, const QString& text, Icon icon,
-                                   Buttons buttons, const QString& title) {
-    QMessageBox box(toQt(icon), title.isEmpty() ? QApplication::applicationName() : title, text,
-                    buttons == Buttons::YesNo ? (QMessageBox::Yes | QMessageBox::No)
-                                              : QMessageBox::Ok,
-                    parent);
+Dialogs::Answer QtDialogs::message(QWidget* parent, const QString& text, Icon icon, Buttons buttons,
+                                   const QString& title) {
+    QMessageBox box(
+        toQt(icon), title.isEmpty() ? QApplication::applicationName() : title, text,
+        buttons == Buttons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, parent);
     const int result = box.exec();
     if (buttons == Buttons::Ok) {
         return Answer::Ok;

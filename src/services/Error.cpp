@@ -36,16 +36,15 @@ std::string systemErrorText(int code) {
     std::string text;
 #ifdef _WIN32
     wchar_t* buffer = nullptr;
-    const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                         FORMAT_MESSAGE_IGNORE_INSERTS,
-                                     nullptr, static_cast<DWORD>(code), 0,
-                                     reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    const DWORD n = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     if (n > 0 && buffer != nullptr) {
-        const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(n), nullptr,
-                                                0, nullptr, nullptr);
+        const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(n), nullptr, 0,
+                                                nullptr, nullptr);
         text.resize(static_cast<size_t>(bytes));
-        ::WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(n), text.data(), bytes,
-                              nullptr, nullptr);
+        ::WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(n), text.data(), bytes, nullptr,
+                              nullptr);
     }
     if (buffer != nullptr) {
         ::LocalFree(buffer);
@@ -56,8 +55,8 @@ std::string systemErrorText(int code) {
 #else
     text = std::strerror(code);
 #endif
-    while (!text.empty() &&
-           (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.')) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' ||
+                             text.back() == '.')) {
         text.pop_back();
     }
     return text;

@@ -20,7 +20,8 @@ std::string PathMapper::fromNative(const std::filesystem::path& nativePath) cons
     return pathToUtf8(nativePath);
 }
 
-std::optional<std::filesystem::path> NativePathMapper::toNative(std::string_view programPath) const {
+std::optional<std::filesystem::path>
+NativePathMapper::toNative(std::string_view programPath) const {
 #ifdef _WIN32
     return pathFromUtf8(programPath);
 #else

@@ -21,7 +21,8 @@ TEST(NativePathMapper, DriveLettersNameNothingWithoutAMap) {
 #endif
 
 TEST(NativePathMapper, Utf8NamesSurviveTheRoundTrip) {
-    const std::string name = "\xd0\x9f\xd1\x80\xd0\xbe\xd1\x84\xd0\xb8\xd0\xbb\xd1\x8c"; // "Профиль"
+    const std::string name =
+        "\xd0\x9f\xd1\x80\xd0\xbe\xd1\x84\xd0\xb8\xd0\xbb\xd1\x8c"; // "Профиль"
     EXPECT_EQ(pathToUtf8(pathFromUtf8(name)), name);
 }
 

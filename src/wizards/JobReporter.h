@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vellarion {
+
+// How a job engine talks to whoever runs it: a wizard window, the command
+// line, or a test's recording fake. Every call happens on the job's thread,
+// inside the job. The defaults do nothing, so a front end overrides what it
+// shows.
+class JobReporter {
+public:
+    virtual ~JobReporter() = default;
+
+    // A plain message box with an OK button ("Please Select Backup Location").
+    virtual void showMessage(const std::string& text) { (void)text; }
+
+    // The shared progress window of the selective jobs: shown (the bar goes
+    // back to 0 unless the window is already showing), stepped, set, hidden.
+    virtual void progressShow() {}
+    virtual void progressStep(int amount) { (void)amount; }
+    virtual void progressSet(int position) { (void)position; }
+    virtual void progressHide() {}
+
+    // A file about to be packed or unpacked (its full program path).
+    virtual void fileStarted(const std::string& path) { (void)path; }
+    // Bytes done and in total of the current file.
+    virtual void fileProgress(std::int32_t position, std::int32_t total) {
+        (void)position;
+        (void)total;
+    }
+
+    // The hourglass cursor on / off.
+    virtual void busy(bool on) { (void)on; }
+
+    // A job unticks an item's box (a folder it needed was missing).
+    virtual void untick(std::string_view checkBox) { (void)checkBox; }
+};
+
+} // namespace vellarion
