@@ -52,6 +52,24 @@ void Console::endProgress() {
     }
 }
 
+FileProgressLine::FileProgressLine(Console& console, const std::string& folder)
+    : console_(console), prefix_(folder) {
+    if (!prefix_.empty() && prefix_.back() != '\\' && prefix_.back() != '/') {
+        prefix_ += '\\';
+    }
+}
+
+void FileProgressLine::start(const std::string& file) {
+    current_ = file.starts_with(prefix_) ? file.substr(prefix_.size()) : file;
+    console_.progress(current_, true);
+}
+
+void FileProgressLine::bytes(std::int64_t position, std::int64_t total) {
+    if (total > 0) {
+        console_.progress(current_ + " " + std::to_string(position * 100 / total) + "%");
+    }
+}
+
 std::vector<std::string> utf8Arguments(int argc, char** argv) {
     std::vector<std::string> arguments;
 #ifdef _WIN32
