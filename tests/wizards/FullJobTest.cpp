@@ -54,6 +54,8 @@ std::vector<std::string> storedNames(const fs::path& archive) {
     return names;
 }
 
+#ifndef _WIN32
+
 // The files the codec stores: it leaves empty ones out.
 std::vector<std::string> nonEmptyFiles(const std::map<std::string, std::string>& tree) {
     std::vector<std::string> names;
@@ -69,8 +71,6 @@ std::vector<std::string> sorted(std::vector<std::string> names) {
     std::sort(names.begin(), names.end());
     return names;
 }
-
-#ifndef _WIN32
 
 // A sample prefix with Firefox and Flock, the backup location in a temporary
 // folder of its own.
