@@ -6,6 +6,8 @@
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
+// After windows.h.
+#include <shellapi.h>
 #else
 #include <unistd.h>
 #endif
