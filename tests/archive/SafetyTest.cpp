@@ -154,7 +154,7 @@ TEST(ArchiveSafety, NamesThatLeaveTheTargetAreRefusedBeforeAnythingIsWritten) {
                             record("", "later", "no"));
         TJvZlibMultiple codec;
         std::string shown = dir;
-        if (!shown.empty() && shown.back() != '\\') {
+        if (!shown.empty() && shown.back() != '\\' && shown.back() != '/') {
             shown += '\\';
         }
         EXPECT_EQ(errorOf([&] {
