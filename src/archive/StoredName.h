@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vellarion {
+
+// The longest Dir or Name a record can hold.
+inline constexpr std::size_t maxStoredNameBytes = 255;
+
+// Program text (UTF-8) as a record stores it: in the ANSI code page on
+// Windows (a character the code page lacks becomes "?"), as UTF-8 elsewhere;
+// cut to 255 bytes, never inside a character.
+std::string encodeStoredName(std::string_view text);
+
+// A stored Dir or Name read back as program text, with this machine's code
+// page.
+std::string decodeStoredName(std::string_view stored);
+
+// The longest prefix of text that has at most maxBytes bytes and does not end
+// inside a UTF-8 sequence.
+std::string_view cutUtf8(std::string_view text, std::size_t maxBytes);
+
+// A stored Dir or Name that could place a file outside the target directory:
+// it starts at a root ("\" or "/") or a drive ("C:"), holds a ".." component
+// (or one Windows would read as "..", such as ".. "), or a NUL byte.
+bool isUnsafeStoredPath(std::string_view text);
+
+} // namespace vellarion

@@ -1,0 +1,164 @@
+#include "cli/ArchiveCommands.h"
+
+#include "archive/JvZlibMultiple.h"
+#include "cli/Console.h"
+#include "services/Error.h"
+
+#include <CLI/CLI.hpp>
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+namespace vellarion::cli {
+
+namespace {
+
+// The codec a command is running, for the interrupt handler.
+std::atomic<TJvZlibMultiple*> runningCodec{nullptr};
+volatile std::sig_atomic_t interruptedFlag = 0;
+
+extern "C" void onInterrupt(int) {
+    interruptedFlag = 1;
+    if (TJvZlibMultiple* codec = runningCodec.load()) {
+        codec->StopCompression();
+        codec->StopDecompression();
+    }
+}
+
+static_assert(std::atomic<bool>::is_always_lock_free,
+              "the stop flags are set from a signal handler");
+
+// While alive, Ctrl-C (or a termination request) stops the codec at the next
+// chunk instead of killing the process, so that no partial archive or file is
+// left behind. throwIfInterrupted() then ends the command.
+class InterruptStopsCodec {
+public:
+    explicit InterruptStopsCodec(TJvZlibMultiple& codec) {
+        interruptedFlag = 0;
+        runningCodec = &codec;
+        previousInt_ = std::signal(SIGINT, onInterrupt);
+        previousTerm_ = std::signal(SIGTERM, onInterrupt);
+    }
+    ~InterruptStopsCodec() {
+        std::signal(SIGINT, previousInt_);
+        std::signal(SIGTERM, previousTerm_);
+        runningCodec = nullptr;
+    }
+    InterruptStopsCodec(const InterruptStopsCodec&) = delete;
+    InterruptStopsCodec& operator=(const InterruptStopsCodec&) = delete;
+
+    static void throwIfInterrupted() {
+        if (interruptedFlag) {
+            throw Interrupted();
+        }
+    }
+
+private:
+    void (*previousInt_)(int);
+    void (*previousTerm_)(int);
+};
+
+std::string withBackslash(std::string path) {
+    if (!path.empty() && path.back() != '\\' && path.back() != '/') {
+        path += '\\';
+    }
+    return path;
+}
+
+// Shows the file being packed or unpacked, relative to the folder, with the
+// share of it done; the text is only built when the line is due.
+void showProgress(TJvZlibMultiple& codec, Console& console, const std::string& folder) {
+    auto current = std::make_shared<std::string>();
+    const auto start = [&console, current,
+                        prefix = withBackslash(folder)](const std::string& file) {
+        *current = file.starts_with(prefix) ? file.substr(prefix.size()) : file;
+        console.progress(*current);
+    };
+    codec.OnCompressingFile = [start](TJvZlibMultiple&, const std::string& file) { start(file); };
+    codec.OnDecompressingFile = [start](TJvZlibMultiple&, const std::string& file, bool&) {
+        start(file);
+    };
+    codec.OnProgress = [&console, current](TJvZlibMultiple&, std::int32_t position,
+                                           std::int32_t total) {
+        if (total > 0 && console.progressDue()) {
+            const auto percent = static_cast<std::int64_t>(position) * 100 / total;
+            console.progress(*current + " " + std::to_string(percent) + "%");
+        }
+    };
+}
+
+void pack(Console& console, const std::string& folder, const std::string& archive) {
+    const auto native = nativePathMapper().toNative(folder);
+    std::error_code ec;
+    if (!native || !std::filesystem::is_directory(*native, ec)) {
+        throw Error("\"" + folder + "\" is not a folder");
+    }
+    TJvZlibMultiple codec;
+    showProgress(codec, console, folder);
+    codec.OnFileSkip = [&console](TJvZlibMultiple&, const std::string&, const std::string&,
+                                  const std::string& message) { console.warning(message); };
+    InterruptStopsCodec interrupt(codec);
+    codec.CompressDirectory(folder, true, archive);
+    console.endProgress();
+    InterruptStopsCodec::throwIfInterrupted();
+}
+
+void unpack(Console& console, const std::string& archive, const std::string& folder) {
+    TJvZlibMultiple codec;
+    showProgress(codec, console, folder);
+    InterruptStopsCodec interrupt(codec);
+    codec.DecompressFile(archive, folder, true, true);
+    console.endProgress();
+    InterruptStopsCodec::throwIfInterrupted();
+}
+
+void list(Console& console, const std::string& archive, bool sizes) {
+    TJvZlibMultiple codec;
+    std::ostream& out = console.out();
+    codec.forEachStoredEntry(archive, [&](const StoredEntry& entry) {
+        if (sizes) {
+            char columns[32];
+            std::snprintf(columns, sizeof columns, "%12u %12d  ",
+                          static_cast<unsigned>(entry.uncompressedSize),
+                          static_cast<int>(entry.compressedSize));
+            out << columns;
+        }
+        out << entry.name << '\n';
+    });
+    out << std::flush;
+}
+
+} // namespace
+
+void addArchiveCommands(CLI::App& app, Console& console) {
+    struct Arguments {
+        std::string folder;
+        std::string archive;
+        bool sizes = false;
+    };
+    auto args = std::make_shared<Arguments>();
+
+    CLI::App* packCommand =
+        app.add_subcommand("pack", "Pack the tree below DIR into the backup archive ARCHIVE "
+                                   "(replacing it only when packing succeeds)");
+    packCommand->add_option("DIR", args->folder, "Folder to pack")->required();
+    packCommand->add_option("ARCHIVE", args->archive, "Archive to write")->required();
+    packCommand->callback([&console, args] { pack(console, args->folder, args->archive); });
+
+    CLI::App* unpackCommand =
+        app.add_subcommand("unpack", "Unpack ARCHIVE into DIR, replacing files of the same names");
+    unpackCommand->add_option("ARCHIVE", args->archive, "Archive to read")->required();
+    unpackCommand->add_option("DIR", args->folder, "Folder to unpack into")->required();
+    unpackCommand->callback([&console, args] { unpack(console, args->archive, args->folder); });
+
+    CLI::App* listCommand =
+        app.add_subcommand("list", "List the files stored in ARCHIVE, in archive order");
+    listCommand->add_flag("-l,--long", args->sizes,
+                          "Show each file's size and its compressed size first");
+    listCommand->add_option("ARCHIVE", args->archive, "Archive to read")->required();
+    listCommand->callback([&console, args] { list(console, args->archive, args->sizes); });
+}
+
+} // namespace vellarion::cli

@@ -1,0 +1,104 @@
+#include "cli/Console.h"
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+// After windows.h.
+#include <shellapi.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace vellarion::cli {
+
+Console Console::standard() {
+#ifdef _WIN32
+    const bool terminal = ::_isatty(2) != 0;
+#else
+    const bool terminal = ::isatty(2) != 0;
+#endif
+    return Console(std::cout, std::cerr, terminal);
+}
+
+void Console::warning(std::string_view text) {
+    endProgress();
+    err_ << "vellarion-cli: warning: " << text << '\n' << std::flush;
+}
+
+bool Console::progressDue() const {
+    return progressOnErr_ && (!lineShown_ || std::chrono::steady_clock::now() - lastDrawn_ >=
+                                                 std::chrono::milliseconds(100));
+}
+
+void Console::progress(std::string_view text) {
+    if (!progressDue()) {
+        return;
+    }
+    lastDrawn_ = std::chrono::steady_clock::now();
+    lineShown_ = true;
+    // Keep to one line of a narrow terminal: the end of the text matters most.
+    constexpr std::size_t width = 78;
+    std::string line(text);
+    if (line.size() > width) {
+        line = "..." + line.substr(line.size() - (width - 3));
+    }
+    err_ << "\r\033[K" << line << std::flush;
+}
+
+void Console::endProgress() {
+    if (lineShown_) {
+        err_ << "\r\033[K" << std::flush;
+        lineShown_ = false;
+    }
+}
+
+std::vector<std::string> utf8Arguments(int argc, char** argv) {
+    std::vector<std::string> arguments;
+#ifdef _WIN32
+    (void)argv;
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    for (int i = 0; wide != nullptr && i < count; ++i) {
+        const int n = ::WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string text(static_cast<std::size_t>(n > 0 ? n - 1 : 0), '\0');
+        ::WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, text.data(), n, nullptr, nullptr);
+        arguments.push_back(std::move(text));
+    }
+    ::LocalFree(wide);
+    (void)argc;
+#else
+    arguments.assign(argv, argv + argc);
+#endif
+    return arguments;
+}
+
+int run(CLI::App& app, const std::vector<std::string>& arguments, Console& console) {
+    std::ostream& err = console.err();
+    std::vector<const char*> argv;
+    for (const std::string& argument : arguments) {
+        argv.push_back(argument.c_str());
+    }
+    try {
+        app.parse(static_cast<int>(argv.size()), argv.data());
+        return 0;
+    } catch (const CLI::ParseError& e) {
+        if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
+            return app.exit(e, console.out(), err);
+        }
+        err << "vellarion-cli: " << e.what() << "\nRun with --help for more information.\n";
+        return 2;
+    } catch (const Interrupted& e) {
+        console.endProgress();
+        err << "vellarion-cli: " << e.what() << '\n';
+        return 130;
+    } catch (const std::exception& e) {
+        console.endProgress();
+        err << "vellarion-cli: " << e.what() << '\n';
+        return 1;
+    }
+}
+
+} // namespace vellarion::cli

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <chrono>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace CLI {
+class App;
+}
+
+namespace vellarion::cli {
+
+// Where the commands write: results on out; errors, warnings and progress
+// on err. Progress is drawn only when err is a terminal.
+class Console {
+public:
+    Console(std::ostream& out, std::ostream& err, bool progressOnErr)
+        : out_(out), err_(err), progressOnErr_(progressOnErr) {}
+
+    // Standard output and standard error, progress when stderr is a terminal.
+    static Console standard();
+
+    std::ostream& out() { return out_; }
+    std::ostream& err() { return err_; }
+
+    // "vellarion-cli: warning: <text>" on err.
+    void warning(std::string_view text);
+
+    // Whether a progress line drawn now would show: err is a terminal and the
+    // last one is a tenth of a second old.
+    bool progressDue() const;
+    // Redraws the progress line when it is due.
+    void progress(std::string_view text);
+    // Removes the progress line.
+    void endProgress();
+
+private:
+    std::ostream& out_;
+    std::ostream& err_;
+    bool progressOnErr_;
+    bool lineShown_ = false;
+    std::chrono::steady_clock::time_point lastDrawn_{};
+};
+
+// The thrown text of a command that ended because the user interrupted it.
+class Interrupted : public std::exception {
+public:
+    const char* what() const noexcept override { return "interrupted"; }
+};
+
+// The program's arguments as UTF-8 text (on Windows from the wide command
+// line, elsewhere as they are).
+std::vector<std::string> utf8Arguments(int argc, char** argv);
+
+// Parses the arguments and runs the chosen command. Exit codes: 0 done,
+// 1 the command failed ("vellarion-cli: <text>" on stderr), 2 the command
+// line was wrong, 130 interrupted.
+int run(CLI::App& app, const std::vector<std::string>& arguments, Console& console);
+
+} // namespace vellarion::cli

@@ -1,0 +1,15 @@
+// vellarion-cli: Vellarion's jobs from the command line. Each group of
+// commands lives in a file of its own and registers itself here.
+#include "cli/ArchiveCommands.h"
+#include "cli/Console.h"
+
+#include <CLI/CLI.hpp>
+
+int main(int argc, char** argv) {
+    using namespace vellarion::cli;
+    Console console = Console::standard();
+    CLI::App app{"Back up and restore web browsers' settings and data.", "vellarion-cli"};
+    app.require_subcommand(1);
+    addArchiveCommands(app, console);
+    return run(app, utf8Arguments(argc, argv), console);
+}

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+namespace vellarion::platform {
+
+// How a file opened for reading is shared with other programs meanwhile.
+enum class ReadShare {
+    DenyWrite, // others may read it, but nobody may write to it
+    DenyNone,  // nothing is denied
+};
+
+// Identifies a file on its volume, whatever name it was opened by.
+struct FileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+// The error a file that is not a regular file (a directory, a pipe, a
+// device) is refused with when it is opened for reading.
+std::error_code notRegularFileError();
+
+// An open native file handle, closed when the object goes away. Failures come
+// back as error codes (errno / GetLastError in the system category) so that
+// callers word their own messages.
+class File {
+public:
+    File() = default;
+    ~File();
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    // Opens an existing regular file for reading.
+    static File openForReading(const std::filesystem::path& path, ReadShare share,
+                               std::error_code& ec);
+
+    // Creates a file for writing that nobody else may open while it is open;
+    // an existing file of that name is replaced.
+    static File createForWriting(const std::filesystem::path& path, std::error_code& ec);
+
+    // Creates a file for writing that must not exist yet. On POSIX only its
+    // owner may read it: it is meant for archives of private data.
+    static File createNew(const std::filesystem::path& path, std::error_code& ec);
+
+    bool isOpen() const;
+
+    // Reads up to count bytes from the current position; returns the number
+    // read, 0 at the end of the file.
+    std::size_t read(void* buffer, std::size_t count, std::error_code& ec);
+
+    // Writes all count bytes at the current position.
+    void write(const void* data, std::size_t count, std::error_code& ec);
+
+    void seek(std::uint64_t position, std::error_code& ec);
+    std::uint64_t size(std::error_code& ec) const;
+    void truncate(std::uint64_t size, std::error_code& ec);
+    FileIdentity identity(std::error_code& ec) const;
+
+    // Forces what was written onto the disk.
+    void sync(std::error_code& ec);
+
+    // Closes the handle; reports what the system says about the last writes.
+    void close(std::error_code& ec);
+
+private:
+#ifdef _WIN32
+    using Handle = void*;
+    static inline const Handle invalidHandle = reinterpret_cast<Handle>(static_cast<intptr_t>(-1));
+#else
+    using Handle = int;
+    static constexpr Handle invalidHandle = -1;
+#endif
+    explicit File(Handle handle) : handle_(handle) {}
+    // Closes a valid handle; what the system said about it.
+    static std::error_code closeHandle(Handle handle);
+
+    Handle handle_ = invalidHandle;
+};
+
+// One entry of a folder listing.
+struct DirectoryEntry {
+    std::filesystem::path name; // without the folder
+    bool isFolder = false;      // a real folder, not a link or junction to one
+};
+
+// Lists a folder in the order the system gives, with every kind of entry
+// (hidden and system ones too) but "." and "..".
+class DirectoryListing {
+public:
+    DirectoryListing();
+    ~DirectoryListing();
+    DirectoryListing(DirectoryListing&& other) noexcept;
+    DirectoryListing& operator=(DirectoryListing&& other) noexcept;
+
+    static DirectoryListing open(const std::filesystem::path& folder, std::error_code& ec);
+
+    // The next entry; false at the end of the listing (ec set if it broke off).
+    bool next(DirectoryEntry& entry, std::error_code& ec);
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+// Renames from over to, replacing a file of that name in one step.
+void replaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
+                 std::error_code& ec);
+
+} // namespace vellarion::platform

@@ -1,0 +1,256 @@
+// vellarion-cli's archive commands, run as a user runs them.
+#include "TempDir.h"
+#include "services/Error.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace vellarion::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Starts vellarion-cli with stdout and stderr going to files, or stderr to
+// a terminal when asked.
+class Cli {
+public:
+    explicit Cli(std::vector<std::string> args, bool stderrIsTerminal = false) {
+        outFile_ = tmp_ / "stdout";
+        errFile_ = tmp_ / "stderr";
+        int terminal = -1;
+        std::string slaveName;
+        if (stderrIsTerminal) {
+            terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+            ::grantpt(terminal);
+            ::unlockpt(terminal);
+            slaveName = ::ptsname(terminal);
+            master_ = terminal;
+        }
+        args.insert(args.begin(), VELLARION_CLI_PATH);
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            const int out = ::open(outFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            const int err = stderrIsTerminal
+                                ? ::open(slaveName.c_str(), O_RDWR)
+                                : ::open(errFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            ::dup2(out, 1);
+            ::dup2(err, 2);
+            std::vector<char*> argv;
+            for (std::string& a : args) {
+                argv.push_back(a.data());
+            }
+            argv.push_back(nullptr);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+    }
+
+    pid_t pid() const { return pid_; }
+
+    Result wait() {
+        Result result;
+        int status = 0;
+        // A command that hangs fails the test instead of holding it forever.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        for (;;) {
+            if (master_ >= 0) {
+                drainTerminal(10);
+            } else {
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+                break;
+            }
+            if (std::chrono::steady_clock::now() > deadline) {
+                ::kill(pid_, SIGKILL);
+                ::waitpid(pid_, &status, 0);
+                ADD_FAILURE() << "vellarion-cli did not finish within a minute";
+                break;
+            }
+        }
+        if (master_ >= 0) {
+            drainTerminal(50);
+            ::close(master_);
+        }
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        result.out = readFile(outFile_);
+        result.err = master_ >= 0 ? terminalText_ : readFile(errFile_);
+        return result;
+    }
+
+private:
+    void drainTerminal(int timeoutMs) {
+        pollfd p{master_, POLLIN, 0};
+        while (::poll(&p, 1, timeoutMs) > 0 && (p.revents & POLLIN)) {
+            char buffer[4096];
+            const ssize_t n = ::read(master_, buffer, sizeof buffer);
+            if (n <= 0) {
+                break;
+            }
+            terminalText_.append(buffer, static_cast<std::size_t>(n));
+        }
+    }
+
+    TempDir tmp_;
+    fs::path outFile_;
+    fs::path errFile_;
+    pid_t pid_ = -1;
+    int master_ = -1;
+    std::string terminalText_;
+};
+
+Result run(std::vector<std::string> args) {
+    return Cli(std::move(args)).wait();
+}
+
+std::string s(const fs::path& p) {
+    return p.string();
+}
+
+class CliArchive : public ::testing::Test {
+protected:
+    void SetUp() override {
+        writeFile(tmp / "src/prefs.js", "user_pref(\"a\", 1);\n");
+        writeFile(tmp / "src/sub/cookies.sqlite", std::string(5000, 'c'));
+        writeFile(tmp / "src/zero", "");
+    }
+    TempDir tmp;
+};
+
+TEST_F(CliArchive, PackListAndUnpackRoundTrip) {
+    const Result packed = run({"pack", s(tmp / "src"), s(tmp / "a.dat")});
+    EXPECT_EQ(packed.exitCode, 0);
+    EXPECT_EQ(packed.out, "");
+    EXPECT_EQ(packed.err, "");
+
+    const Result listed = run({"list", s(tmp / "a.dat")});
+    EXPECT_EQ(listed.exitCode, 0);
+    const bool subFirst = listed.out.starts_with("sub");
+    EXPECT_EQ(listed.out,
+              subFirst ? "sub\\cookies.sqlite\nprefs.js\n" : "prefs.js\nsub\\cookies.sqlite\n");
+
+    const Result sized = run({"list", "-l", s(tmp / "a.dat")});
+    EXPECT_EQ(sized.exitCode, 0);
+    const std::string prefsLine = "          19           27  prefs.js\n";
+    EXPECT_NE(sized.out.find(prefsLine), std::string::npos) << sized.out;
+    EXPECT_NE(sized.out.find("        5000 "), std::string::npos) << sized.out;
+
+    const Result unpacked = run({"unpack", s(tmp / "a.dat"), s(tmp / "out")});
+    EXPECT_EQ(unpacked.exitCode, 0);
+    EXPECT_EQ(unpacked.out + unpacked.err, "");
+    EXPECT_EQ(readFile(tmp / "out/prefs.js"), "user_pref(\"a\", 1);\n");
+    EXPECT_EQ(readFile(tmp / "out/sub/cookies.sqlite"), std::string(5000, 'c'));
+    EXPECT_FALSE(fs::exists(tmp / "out/zero"));
+}
+
+TEST_F(CliArchive, FailuresExitOneWithTheReasonOnStderr) {
+    const Result missing = run({"unpack", s(tmp / "none.dat"), s(tmp / "out")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.err, "vellarion-cli: Cannot open file \"" + s(tmp / "none.dat") + "\". " +
+                               systemErrorText(ENOENT) + "\n");
+    EXPECT_EQ(missing.out, "");
+
+    const Result noFolder = run({"pack", s(tmp / "nowhere"), s(tmp / "a.dat")});
+    EXPECT_EQ(noFolder.exitCode, 1);
+    EXPECT_EQ(noFolder.err, "vellarion-cli: \"" + s(tmp / "nowhere") + "\" is not a folder\n");
+    EXPECT_FALSE(fs::exists(tmp / "a.dat"));
+
+    writeFile(tmp / "cut.dat", std::string("\x00\x01"
+                                           "a\x03\x00",
+                                           5));
+    const Result damaged = run({"list", s(tmp / "cut.dat")});
+    EXPECT_EQ(damaged.exitCode, 1);
+    EXPECT_EQ(damaged.err, "vellarion-cli: Stream read error\n");
+}
+
+TEST_F(CliArchive, UnreadableFilesAreWarnedAboutAndLeftOut) {
+    fs::create_symlink(tmp / "gone", tmp / "src/dangling");
+    const Result packed = run({"pack", s(tmp / "src"), s(tmp / "a.dat")});
+    EXPECT_EQ(packed.exitCode, 0);
+    EXPECT_EQ(packed.err, "vellarion-cli: warning: Cannot open file \"" + s(tmp / "src") +
+                              "\\dangling\". " + systemErrorText(ENOENT) + "\n");
+}
+
+TEST(Cli, UsageErrorsExitTwoAndEveryCommandHasHelp) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {}, {"pack", "only-one"}, {"list", "-x", "a.dat"}, {"unpack"}}) {
+        const Result r = run(args);
+        EXPECT_EQ(r.exitCode, 2) << r.err;
+        EXPECT_TRUE(r.err.starts_with("vellarion-cli: ")) << r.err;
+        EXPECT_NE(r.err.find("--help"), std::string::npos);
+    }
+    for (const char* command : {"pack", "unpack", "list"}) {
+        const Result help = run({command, "--help"});
+        EXPECT_EQ(help.exitCode, 0);
+        EXPECT_NE(help.out.find(std::string("Usage: vellarion-cli ") + command), std::string::npos)
+            << help.out;
+        EXPECT_NE(help.out.find("ARCHIVE"), std::string::npos);
+    }
+    const Result top = run({"--help"});
+    EXPECT_EQ(top.exitCode, 0);
+    for (const char* command : {"pack", "unpack", "list"}) {
+        EXPECT_NE(top.out.find(command), std::string::npos) << top.out;
+    }
+}
+
+TEST_F(CliArchive, ProgressIsDrawnOnlyOnATerminal) {
+    const Result onTerminal = Cli({"pack", s(tmp / "src"), s(tmp / "a.dat")}, true).wait();
+    EXPECT_EQ(onTerminal.exitCode, 0);
+    // The first file is drawn at once (later ones at most ten times a
+    // second), and the line is cleared at the end.
+    EXPECT_TRUE(onTerminal.err.find("prefs.js") != std::string::npos ||
+                onTerminal.err.find("sub\\cookies.sqlite") != std::string::npos)
+        << onTerminal.err;
+    EXPECT_TRUE(onTerminal.err.ends_with("\r\033[K")) << onTerminal.err;
+
+    const Result onFile = run({"unpack", s(tmp / "a.dat"), s(tmp / "out")});
+    EXPECT_EQ(onFile.err, "");
+}
+
+TEST_F(CliArchive, InterruptedPackLeavesThePreviousArchiveAndNoTemporaryFile) {
+    // Enough incompressible data that packing takes a good while.
+    std::string data(32 * 1024 * 1024, '\0');
+    std::uint64_t x = 88172645463325252ull;
+    for (std::size_t i = 0; i < data.size(); i += 8) {
+        x ^= x << 13;
+        x ^= x >> 7;
+        x ^= x << 17;
+        std::memcpy(&data[i], &x, 8);
+    }
+    writeFile(tmp / "src/big", data);
+    data.clear();
+    writeFile(tmp / "out/a.dat", "previous");
+    Cli cli({"pack", s(tmp / "src"), s(tmp / "out/a.dat")});
+    // Wait until the temporary archive exists, then interrupt.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    for (bool started = false; !started && std::chrono::steady_clock::now() < deadline;) {
+        for (const auto& entry : fs::directory_iterator(tmp / "out")) {
+            started = started || entry.path().filename() != "a.dat";
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    ::kill(cli.pid(), SIGINT);
+    const Result r = cli.wait();
+    EXPECT_EQ(r.exitCode, 130);
+    EXPECT_EQ(r.err, "vellarion-cli: interrupted\n");
+    EXPECT_EQ(readFile(tmp / "out/a.dat"), "previous");
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp / "out"), fs::directory_iterator()), 1);
+}
+
+} // namespace
+} // namespace vellarion::test
