@@ -1,0 +1,51 @@
+#include "cli/CommonOptions.h"
+
+#include "services/Text.h"
+
+#include <CLI/CLI.hpp>
+#include <stdexcept>
+
+namespace vellarion::cli {
+
+void addEnvironmentOptions(CLI::App& command, EnvironmentOptions& options) {
+    command.add_flag("--demo", options.demo,
+                     "Work on the demo sandbox: sample data of all six browsers");
+    command.add_option("--prefix", options.prefix, "Work on the Windows prefix in DIR")
+        ->type_name("DIR");
+    command
+        .add_option("--windows-root", options.windowsRoot,
+                    "Work on the Windows disk mounted at DIR (its drive C:)")
+        ->type_name("DIR");
+    command.add_option("--user", options.user, "The Windows user whose data to use")
+        ->type_name("NAME");
+    command
+        .add_option("--windows-version", options.windowsVersion,
+                    "The Windows major version to assume (5: 2000/XP, 6: Vista and later)")
+        ->type_name("N")
+        ->check(CLI::PositiveNumber);
+}
+
+std::unique_ptr<SystemServices> makeServices(const EnvironmentOptions& options) {
+    return makeSystemServices(options);
+}
+
+void addBrowserArgument(CLI::App& command, std::string& browser) {
+    std::vector<std::string> ids;
+    for (const BrowserDataSet* data : allDataSets()) {
+        ids.emplace_back(data->id);
+    }
+    command.add_option("BROWSER", browser, "The browser: " + joinStrings(ids, ", "))
+        ->required()
+        ->check(CLI::IsMember(ids, CLI::ignore_case));
+}
+
+const BrowserDataSet& browserDataSet(const std::string& browser) {
+    const BrowserDataSet* data = findDataSet(browser);
+    if (data == nullptr) {
+        // addBrowserArgument checks the name before any command runs.
+        throw std::logic_error("unknown browser " + browser);
+    }
+    return *data;
+}
+
+} // namespace vellarion::cli

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "browsers/DataSet.h"
+#include "services/ServicesFactory.h"
+
+#include <memory>
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+namespace vellarion::cli {
+
+// Adds the options that say where the Windows data lives to a command:
+// --demo, --prefix DIR, --windows-root DIR, --user NAME, --windows-version N.
+// The Linux build reads them; on Windows the real system is asked.
+void addEnvironmentOptions(CLI::App& command, EnvironmentOptions& options);
+
+// The system services for those options (throws vellarion::Error when a
+// named prefix or drive is not a folder).
+std::unique_ptr<SystemServices> makeServices(const EnvironmentOptions& options);
+
+// Adds the positional BROWSER argument, checked against the browsers the
+// program has data sets for (a usage error lists them).
+void addBrowserArgument(CLI::App& command, std::string& browser);
+
+// The data set of a BROWSER argument that addBrowserArgument accepted.
+const BrowserDataSet& browserDataSet(const std::string& browser);
+
+} // namespace vellarion::cli
