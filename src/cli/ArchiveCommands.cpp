@@ -15,7 +15,7 @@ namespace vellarion::cli {
 namespace {
 
 // Shows the file being packed or unpacked, relative to the folder, with the
-// share of it done.
+// share of it done; the text is only built when the line is due.
 void showProgress(TJvZlibMultiple& codec, Console& console, const std::string& folder) {
     auto line = std::make_shared<FileProgressLine>(console, folder);
     codec.OnCompressingFile = [line](TJvZlibMultiple&, const std::string& file) {

@@ -6,7 +6,7 @@
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
-
+// After windows.h.
 #include <shellapi.h>
 #else
 #include <unistd.h>
@@ -28,15 +28,16 @@ void Console::warning(std::string_view text) {
     err_ << "vellarion-cli: warning: " << text << '\n' << std::flush;
 }
 
-void Console::progress(std::string_view text, bool force) {
-    if (!progressOnErr_) {
+bool Console::progressDue() const {
+    return progressOnErr_ && (!lineShown_ || std::chrono::steady_clock::now() - lastDrawn_ >=
+                                                 std::chrono::milliseconds(100));
+}
+
+void Console::progress(std::string_view text) {
+    if (!progressDue()) {
         return;
     }
-    const auto now = std::chrono::steady_clock::now();
-    if (!force && lineShown_ && now - lastDrawn_ < std::chrono::milliseconds(100)) {
-        return;
-    }
-    lastDrawn_ = now;
+    lastDrawn_ = std::chrono::steady_clock::now();
     lineShown_ = true;
     // Keep to one line of a narrow terminal: the end of the text matters most.
     constexpr std::size_t width = 78;
@@ -63,11 +64,12 @@ FileProgressLine::FileProgressLine(Console& console, const std::string& folder)
 
 void FileProgressLine::start(const std::string& file) {
     current_ = file.starts_with(prefix_) ? file.substr(prefix_.size()) : file;
-    console_.progress(current_, true);
+    console_.progress(current_);
 }
 
 void FileProgressLine::bytes(std::int64_t position, std::int64_t total) {
-    if (total > 0) {
+    // The text is only built when the line is due.
+    if (total > 0 && console_.progressDue()) {
         console_.progress(current_ + " " + std::to_string(position * 100 / total) + "%");
     }
 }
