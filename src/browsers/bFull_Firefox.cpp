@@ -14,10 +14,10 @@ Tffb_Firefox::Tffb_Firefox(ShellContext& context, QWidget* parent)
 Tffb_Firefox::Tffb_Firefox(ShellContext& context, const BrowserDataSet& data,
                            FullDirection direction, QWidget* parent)
     : Tffb_IE(context, data, direction, parent) {
-    lblFilename = new PathLabel(this);
-    lblFilename->setObjectName(QStringLiteral("lblFilename"));
-    lblFilename->setGeometry(ProgressBar1->x(), ProgressBar1->geometry().bottom() + 8,
-                             ProgressBar1->width(), 16);
+    // Under the bar, as wide.
+    lblFilename = place<PathLabel>(
+        this, "lblFilename",
+        QRect(ProgressBar1->x(), ProgressBar1->geometry().bottom() + 8, ProgressBar1->width(), 16));
 }
 
 void Tffb_Firefox::DoCompressFile(const QString& Filename) {

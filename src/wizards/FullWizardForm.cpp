@@ -38,22 +38,6 @@ QString text(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-Picture* placePicture(QWidget* parent, const char* name, const QString& resource,
-                      const QRect& rect) {
-    auto* picture = new Picture(resource, parent);
-    picture->setObjectName(QString::fromLatin1(name));
-    picture->setGeometry(rect);
-    return picture;
-}
-
-QPushButton* placeButton(QWidget* parent, const char* name, const QString& caption,
-                         const QRect& rect) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(rect);
-    return button;
-}
-
 } // namespace
 
 void PathLabel::paintEvent(QPaintEvent*) {
@@ -109,9 +93,9 @@ FullWizardForm::FullWizardForm(ShellContext& context, const BrowserDataSet& data
     setBackground(this, Qt::white);
     setFixedSize(kWidth, kHeight);
 
-    Image1 = placePicture(this, "Image1", fullWizardBackground(), rect());
-    Image5 = placePicture(this, "Image5", browserBanner(data.id), QRect(8, 8, 583, 55));
-    Image6 = placePicture(this, "Image6", browserIcon(data.id), QRect(16, 11, 48, 48));
+    Image1 = place<Picture>(this, "Image1", rect(), fullWizardBackground());
+    Image5 = place<Picture>(this, "Image5", QRect(8, 8, 583, 55), browserBanner(data.id));
+    Image6 = place<Picture>(this, "Image6", QRect(16, 11, 48, 48), browserIcon(data.id));
     Label1 = placeLabel(this, "Label1",
                         text(backup ? data.full.texts.backupTitle : data.full.texts.restoreTitle),
                         QRect(76, 8, 505, 55));
@@ -121,32 +105,31 @@ FullWizardForm::FullWizardForm(ShellContext& context, const BrowserDataSet& data
     Label1->setFont(titleFont);
     setTextColour(Label1, kTitleColour);
 
-    Image4 =
-        placePicture(this, "Image4", pictureResource(PictureId::HeaderBar), QRect(14, 78, 571, 22));
+    Image4 = place<Picture>(this, "Image4", QRect(14, 78, 571, 22),
+                            pictureResource(PictureId::HeaderBar));
     Label18 = placeLabel(this, "Label18", QStringLiteral("Расположение резервной копии:"),
                          QRect(24, 78, 400, 22), true);
     setTextColour(Label18, kHeadingColour);
-    JvDirectoryEdit2 = new DirectoryEdit(context.dialogs, text(kBackupLocationPlaceholder), this);
-    JvDirectoryEdit2->setObjectName(QStringLiteral("JvDirectoryEdit2"));
-    JvDirectoryEdit2->setGeometry(kFieldLeft, 114, kFieldWidth, 21);
+    JvDirectoryEdit2 =
+        place<DirectoryEdit>(this, "JvDirectoryEdit2", QRect(kFieldLeft, 114, kFieldWidth, 21),
+                             context.dialogs, text(kBackupLocationPlaceholder));
 
-    Image3 = placePicture(this, "Image3", pictureResource(PictureId::HeaderBar),
-                          QRect(14, 268, 571, 22));
+    Image3 = place<Picture>(this, "Image3", QRect(14, 268, 571, 22),
+                            pictureResource(PictureId::HeaderBar));
     Label3 =
         placeLabel(this, "Label3", QStringLiteral("Ход работы:"), QRect(24, 268, 400, 22), true);
     setTextColour(Label3, kHeadingColour);
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setGeometry(kFieldLeft, 302, kFieldWidth, 17);
+    ProgressBar1 =
+        place<QProgressBar>(this, "ProgressBar1", QRect(kFieldLeft, 302, kFieldWidth, 17));
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
 
     const QRect nextPlace(kWidth - 26 - 80 - 8 - 80, 484, 80, 25);
-    Button2 = placeButton(this, "Button2", QStringLiteral("Вперед >"), nextPlace);
-    Button3 = placeButton(this, "Button3", QStringLiteral("Отмена"),
-                          QRect(kWidth - 26 - 80, 484, 80, 25));
-    Button1 = placeButton(this, "Button1", QStringLiteral("Готово"), nextPlace);
+    Button2 = place<QPushButton>(this, "Button2", nextPlace, QStringLiteral("Вперед >"));
+    Button3 = place<QPushButton>(this, "Button3", QRect(kWidth - 26 - 80, 484, 80, 25),
+                                 QStringLiteral("Отмена"));
+    Button1 = place<QPushButton>(this, "Button1", nextPlace, QStringLiteral("Готово"));
     QFont bold = Button1->font();
     bold.setBold(true);
     Button1->setFont(bold);

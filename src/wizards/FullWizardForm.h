@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <memory>
+#include <utility>
 
 class QMdiSubWindow;
 class QProgressBar;
@@ -89,6 +90,15 @@ protected:
     // Finish shown).
     virtual void jobStarted();
     virtual void jobFinished();
+
+    // A control of the window, named and placed where designed.
+    template <class Control, class... Args>
+    Control* place(QWidget* parent, const char* name, const QRect& rect, Args&&... args) {
+        auto* control = new Control(std::forward<Args>(args)..., parent);
+        control->setObjectName(QString::fromLatin1(name));
+        control->setGeometry(rect);
+        return control;
+    }
 
     // Repaints at once, not waiting for the event loop that the job holds,
     // but at most about 30 times a second unless forced.
