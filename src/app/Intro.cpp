@@ -12,6 +12,10 @@
 #include "app/ribbon/RibbonButton.h"
 #include "app/ribbon/RibbonPage.h"
 #include "app/ribbon/ScreenTip.h"
+#include "browsers/bFull_Firefox.h"
+#include "browsers/bFull_Flock.h"
+#include "browsers/rFull_Firefox.h"
+#include "browsers/rFull_Flock.h"
 #include "update/Update.h"
 
 #include <QAction>
@@ -442,17 +446,25 @@ void TForm1::R_OperaExecute() {}
 void TForm1::R_SafariExecute() {}
 void TForm1::R_FlockExecute() {}
 void TForm1::sB_InternetExplorerExecute() {}
-void TForm1::sB_FirefoxExecute() {}
+void TForm1::sB_FirefoxExecute() {
+    openDocument<Tffb_Firefox>(context());
+}
 void TForm1::sB_ChromeExecute() {}
 void TForm1::sB_OperaExecute() {}
 void TForm1::sB_SafariExecute() {}
-void TForm1::sB_FlockExecute() {}
+void TForm1::sB_FlockExecute() {
+    openDocument<Tffb_Flock>(context());
+}
 void TForm1::sR_InternetExplorerExecute() {}
-void TForm1::sR_FirefoxExecute() {}
+void TForm1::sR_FirefoxExecute() {
+    openDocument<Tffr_Firefox>(context());
+}
 void TForm1::sR_ChromeExecute() {}
 void TForm1::sR_OperaExecute() {}
 void TForm1::sR_SafariExecute() {}
-void TForm1::sR_FlockExecute() {}
+void TForm1::sR_FlockExecute() {
+    openDocument<Tffr_Flock>(context());
+}
 void TForm1::c_OperaExecute() {}
 
 } // namespace vellarion

@@ -2,10 +2,13 @@
 
 #include "services/Environment.h"
 
+#include <functional>
 #include <string_view>
 #include <vector>
 
 namespace vellarion {
+
+class FullJob;
 
 // The texts and names of one window family (full or selective) of a browser.
 struct WizardTexts {
@@ -15,6 +18,27 @@ struct WizardTexts {
     std::string_view restoreTitle;   // `Label1` of the restore window
 };
 
+// A browser's departures from the full job's fixed sequence (FullJob.h).
+// Each one is optional; a browser that needs none packs its data root into
+// its archive and unpacks it there again.
+struct FullJobHooks {
+    // Replaces the marker search at activation (a browser whose data is not
+    // found by a marker). Returns whether the data was found.
+    std::function<bool(FullJob&)> locate;
+    // Says what the job packs or unpacks (FullJob::addArchive) once the
+    // location, and on restore the archive, passed their checks. Returning
+    // false stops the job; the hook has told the user why
+    // (FullJob::refuse). Without it: the located data root into archiveName.
+    std::function<bool(FullJob&)> plan;
+    // Around the archive codec, inside the busy cursor: a staging folder is
+    // filled before packing and removed after it, or put back in place after
+    // unpacking. Not run once the codec failed.
+    std::function<void(FullJob&)> beforePacking;
+    std::function<void(FullJob&)> afterPacking;
+    std::function<void(FullJob&)> beforeUnpacking;
+    std::function<void(FullJob&)> afterUnpacking;
+};
+
 // What the full wizard ("Safe Backup", "Safe Restore") needs of a browser:
 // the whole data root goes into one archive of a fixed name.
 struct FullWizardData {
@@ -22,8 +46,12 @@ struct FullWizardData {
     // Removed, one after the other, every occurrence and ignoring case, from
     // the marker's path to give the data root without a trailing separator.
     std::vector<std::string_view> rootTails;
-    // The archive in the backup location ("fbackup_firefox.dat").
+    // The archive in the backup location ("fbackup_firefox.dat"). A restore
+    // needs it to be there before anything else.
     std::string_view archiveName;
+    // Shown when the data root is not found; empty: "Не найден файл параметров".
+    std::string_view notFoundMessage = {};
+    FullJobHooks hooks = {};
 };
 
 // One browser's data set: where its data lives and how each window family

@@ -2,11 +2,10 @@
 
 #include "archive/JvZlibMultiple.h"
 #include "cli/Console.h"
+#include "cli/Interrupt.h"
 #include "services/Error.h"
 
 #include <CLI/CLI.hpp>
-#include <atomic>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -15,77 +14,18 @@ namespace vellarion::cli {
 
 namespace {
 
-// The codec a command is running, for the interrupt handler.
-std::atomic<TJvZlibMultiple*> runningCodec{nullptr};
-volatile std::sig_atomic_t interruptedFlag = 0;
-
-extern "C" void onInterrupt(int) {
-    interruptedFlag = 1;
-    if (TJvZlibMultiple* codec = runningCodec.load()) {
-        codec->StopCompression();
-        codec->StopDecompression();
-    }
-}
-
-static_assert(std::atomic<bool>::is_always_lock_free,
-              "the stop flags are set from a signal handler");
-
-// While alive, Ctrl-C (or a termination request) stops the codec at the next
-// chunk instead of killing the process, so that no partial archive or file is
-// left behind. throwIfInterrupted() then ends the command.
-class InterruptStopsCodec {
-public:
-    explicit InterruptStopsCodec(TJvZlibMultiple& codec) {
-        interruptedFlag = 0;
-        runningCodec = &codec;
-        previousInt_ = std::signal(SIGINT, onInterrupt);
-        previousTerm_ = std::signal(SIGTERM, onInterrupt);
-    }
-    ~InterruptStopsCodec() {
-        std::signal(SIGINT, previousInt_);
-        std::signal(SIGTERM, previousTerm_);
-        runningCodec = nullptr;
-    }
-    InterruptStopsCodec(const InterruptStopsCodec&) = delete;
-    InterruptStopsCodec& operator=(const InterruptStopsCodec&) = delete;
-
-    static void throwIfInterrupted() {
-        if (interruptedFlag) {
-            throw Interrupted();
-        }
-    }
-
-private:
-    void (*previousInt_)(int);
-    void (*previousTerm_)(int);
-};
-
-std::string withBackslash(std::string path) {
-    if (!path.empty() && path.back() != '\\' && path.back() != '/') {
-        path += '\\';
-    }
-    return path;
-}
-
 // Shows the file being packed or unpacked, relative to the folder, with the
 // share of it done; the text is only built when the line is due.
 void showProgress(TJvZlibMultiple& codec, Console& console, const std::string& folder) {
-    auto current = std::make_shared<std::string>();
-    const auto start = [&console, current,
-                        prefix = withBackslash(folder)](const std::string& file) {
-        *current = file.starts_with(prefix) ? file.substr(prefix.size()) : file;
-        console.progress(*current);
+    auto line = std::make_shared<FileProgressLine>(console, folder);
+    codec.OnCompressingFile = [line](TJvZlibMultiple&, const std::string& file) {
+        line->start(file);
     };
-    codec.OnCompressingFile = [start](TJvZlibMultiple&, const std::string& file) { start(file); };
-    codec.OnDecompressingFile = [start](TJvZlibMultiple&, const std::string& file, bool&) {
-        start(file);
+    codec.OnDecompressingFile = [line](TJvZlibMultiple&, const std::string& file, bool&) {
+        line->start(file);
     };
-    codec.OnProgress = [&console, current](TJvZlibMultiple&, std::int32_t position,
-                                           std::int32_t total) {
-        if (total > 0 && console.progressDue()) {
-            const auto percent = static_cast<std::int64_t>(position) * 100 / total;
-            console.progress(*current + " " + std::to_string(percent) + "%");
-        }
+    codec.OnProgress = [line](TJvZlibMultiple&, std::int32_t position, std::int32_t total) {
+        line->bytes(position, total);
     };
 }
 
@@ -99,19 +39,19 @@ void pack(Console& console, const std::string& folder, const std::string& archiv
     showProgress(codec, console, folder);
     codec.OnFileSkip = [&console](TJvZlibMultiple&, const std::string&, const std::string&,
                                   const std::string& message) { console.warning(message); };
-    InterruptStopsCodec interrupt(codec);
+    InterruptGuard interrupt(&codec);
     codec.CompressDirectory(folder, true, archive);
     console.endProgress();
-    InterruptStopsCodec::throwIfInterrupted();
+    InterruptGuard::throwIfRaised();
 }
 
 void unpack(Console& console, const std::string& archive, const std::string& folder) {
     TJvZlibMultiple codec;
     showProgress(codec, console, folder);
-    InterruptStopsCodec interrupt(codec);
+    InterruptGuard interrupt(&codec);
     codec.DecompressFile(archive, folder, true, true);
     console.endProgress();
-    InterruptStopsCodec::throwIfInterrupted();
+    InterruptGuard::throwIfRaised();
 }
 
 void list(Console& console, const std::string& archive, bool sizes) {

@@ -37,6 +37,23 @@ public:
 
     // A job unticks an item's box (a folder it needed was missing).
     virtual void untick(std::string_view checkBox) { (void)checkBox; }
+
+    // A job refuses to start and says why ("Please Select Backup Location").
+    // A window shows it in a plain message box; the command line ends with
+    // it as its error.
+    virtual void refuse(const std::string& text) { showMessage(text); }
+    // The full jobs: the checks passed and the work begins (the windows clear
+    // the file label and the bar), and the work ended well.
+    virtual void jobStarted() {}
+    virtual void jobFinished() {}
+    // A source file that could not be opened is left out of the archive.
+    virtual void fileSkipped(const std::string& path, const std::string& reason) {
+        (void)path;
+        (void)reason;
+    }
+    // Asked between chunks: true stops the archive codec; the job then ends
+    // without finishing (the command line's Ctrl-C).
+    virtual bool stopRequested() const { return false; }
 };
 
 } // namespace vellarion

@@ -1,4 +1,5 @@
 // vellarion-cli's archive commands, run as a user runs them.
+#include "CliRunner.h"
 #include "TempDir.h"
 #include "services/Error.h"
 
@@ -6,11 +7,8 @@
 #include <chrono>
 #include <csignal>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -18,109 +16,6 @@ namespace vellarion::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Result {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-// Starts vellarion-cli with stdout and stderr going to files, or stderr to
-// a terminal when asked.
-class Cli {
-public:
-    explicit Cli(std::vector<std::string> args, bool stderrIsTerminal = false) {
-        outFile_ = tmp_ / "stdout";
-        errFile_ = tmp_ / "stderr";
-        int terminal = -1;
-        std::string slaveName;
-        if (stderrIsTerminal) {
-            terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
-            ::grantpt(terminal);
-            ::unlockpt(terminal);
-            slaveName = ::ptsname(terminal);
-            master_ = terminal;
-        }
-        args.insert(args.begin(), VELLARION_CLI_PATH);
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            const int out = ::open(outFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            const int err = stderrIsTerminal
-                                ? ::open(slaveName.c_str(), O_RDWR)
-                                : ::open(errFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            ::dup2(out, 1);
-            ::dup2(err, 2);
-            std::vector<char*> argv;
-            for (std::string& a : args) {
-                argv.push_back(a.data());
-            }
-            argv.push_back(nullptr);
-            ::execv(argv[0], argv.data());
-            ::_exit(127);
-        }
-    }
-
-    pid_t pid() const { return pid_; }
-
-    Result wait() {
-        Result result;
-        int status = 0;
-        // A command that hangs fails the test instead of holding it forever.
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        for (;;) {
-            if (master_ >= 0) {
-                drainTerminal(10);
-            } else {
-                std::this_thread::sleep_for(std::chrono::milliseconds(2));
-            }
-            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-                break;
-            }
-            if (std::chrono::steady_clock::now() > deadline) {
-                ::kill(pid_, SIGKILL);
-                ::waitpid(pid_, &status, 0);
-                ADD_FAILURE() << "vellarion-cli did not finish within a minute";
-                break;
-            }
-        }
-        if (master_ >= 0) {
-            drainTerminal(50);
-            ::close(master_);
-        }
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        result.out = readFile(outFile_);
-        result.err = master_ >= 0 ? terminalText_ : readFile(errFile_);
-        return result;
-    }
-
-private:
-    void drainTerminal(int timeoutMs) {
-        pollfd p{master_, POLLIN, 0};
-        while (::poll(&p, 1, timeoutMs) > 0 && (p.revents & POLLIN)) {
-            char buffer[4096];
-            const ssize_t n = ::read(master_, buffer, sizeof buffer);
-            if (n <= 0) {
-                break;
-            }
-            terminalText_.append(buffer, static_cast<std::size_t>(n));
-        }
-    }
-
-    TempDir tmp_;
-    fs::path outFile_;
-    fs::path errFile_;
-    pid_t pid_ = -1;
-    int master_ = -1;
-    std::string terminalText_;
-};
-
-Result run(std::vector<std::string> args) {
-    return Cli(std::move(args)).wait();
-}
-
-std::string s(const fs::path& p) {
-    return p.string();
-}
 
 class CliArchive : public ::testing::Test {
 protected:
@@ -223,28 +118,10 @@ TEST_F(CliArchive, ProgressIsDrawnOnlyOnATerminal) {
 }
 
 TEST_F(CliArchive, InterruptedPackLeavesThePreviousArchiveAndNoTemporaryFile) {
-    // Enough incompressible data that packing takes a good while.
-    std::string data(32 * 1024 * 1024, '\0');
-    std::uint64_t x = 88172645463325252ull;
-    for (std::size_t i = 0; i < data.size(); i += 8) {
-        x ^= x << 13;
-        x ^= x >> 7;
-        x ^= x << 17;
-        std::memcpy(&data[i], &x, 8);
-    }
-    writeFile(tmp / "src/big", data);
-    data.clear();
+    writeFile(tmp / "src/big", incompressible(32 * 1024 * 1024));
     writeFile(tmp / "out/a.dat", "previous");
     Cli cli({"pack", s(tmp / "src"), s(tmp / "out/a.dat")});
-    // Wait until the temporary archive exists, then interrupt.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    for (bool started = false; !started && std::chrono::steady_clock::now() < deadline;) {
-        for (const auto& entry : fs::directory_iterator(tmp / "out")) {
-            started = started || entry.path().filename() != "a.dat";
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    ::kill(cli.pid(), SIGINT);
+    interruptOncePacking(cli, tmp / "out");
     const Result r = cli.wait();
     EXPECT_EQ(r.exitCode, 130);
     EXPECT_EQ(r.err, "vellarion-cli: interrupted\n");

@@ -14,13 +14,19 @@
 #include "app/ribbon/RibbonButton.h"
 #include "app/ribbon/RibbonPage.h"
 #include "app/ribbon/ScreenTip.h"
+#include "browsers/bFull_Firefox.h"
+#include "browsers/rFull_Flock.h"
+#include "services/SamplePrefix.h"
 #include "services/ServicesFactory.h"
+#include "wizards/DirectoryEdit.h"
 
 #include <QAction>
 #include <QDir>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdlib>
@@ -152,6 +158,38 @@ int main(int argc, char** argv) {
     about.show();
     QCoreApplication::processEvents();
     ok &= save(about.grab(), dir, QStringLiteral("about.png"));
+
+    // The full wizard windows on the demo sandbox (built in a temporary
+    // folder): idle, in the middle of a backup, and done.
+    {
+        QTemporaryDir sandbox;
+        EnvironmentOptions demo;
+        demo.prefix = pathToUtf8(ensureDemoSandbox(pathFromUtf8(sandbox.path().toStdString())));
+        const std::unique_ptr<SystemServices> demoServices = makeSystemServices(demo);
+        ShellContext demoContext{dialogs, progress, *demoServices,
+                                 settings.filePath(QStringLiteral("vellarion.ini")), [] {}};
+        TForm1 demoForm(demoContext);
+        demoForm.show();
+        auto* backup = demoForm.openDocument<Tffb_Firefox>(demoContext);
+        QCoreApplication::processEvents();
+        ok &= save(backup->grab(), dir, QStringLiteral("full-backup-firefox.png"));
+
+        const QString backups = sandbox.filePath(QStringLiteral("backups"));
+        QDir().mkpath(backups);
+        backup->JvDirectoryEdit2->setText(backups);
+        backup->DoCompressFile(QString::fromStdString(
+            backup->state().ffpath + "\\Profiles\\abcd1234.default\\places.sqlite"));
+        backup->DoProgress(6144, 10240);
+        ok &= save(backup->grab(), dir, QStringLiteral("full-backup-firefox-running.png"));
+        backup->Button2Click();
+        QCoreApplication::processEvents();
+        ok &= save(backup->grab(), dir, QStringLiteral("full-backup-firefox-done.png"));
+
+        auto* restore = demoForm.openDocument<Tffr_Flock>(demoContext);
+        QCoreApplication::processEvents();
+        ok &= save(restore->grab(), dir, QStringLiteral("full-restore-flock.png"));
+        ok &= save(demoForm.grab(), dir, QStringLiteral("main-full-restore-flock.png"));
+    }
 
     // The icons at the two sizes the program uses.
     const IconId icons[] = {IconId::InternetExplorer,

@@ -1,0 +1,128 @@
+#include "CliRunner.h"
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace vellarion::test {
+
+namespace fs = std::filesystem;
+
+Cli::Cli(std::vector<std::string> args, bool stderrIsTerminal) {
+    outFile_ = tmp_ / "stdout";
+    errFile_ = tmp_ / "stderr";
+    int terminal = -1;
+    std::string slaveName;
+    if (stderrIsTerminal) {
+        terminal = ::posix_openpt(O_RDWR | O_NOCTTY);
+        ::grantpt(terminal);
+        ::unlockpt(terminal);
+        slaveName = ::ptsname(terminal);
+        master_ = terminal;
+    }
+    args.insert(args.begin(), VELLARION_CLI_PATH);
+    pid_ = ::fork();
+    if (pid_ == 0) {
+        const int out = ::open(outFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int err = stderrIsTerminal
+                            ? ::open(slaveName.c_str(), O_RDWR)
+                            : ::open(errFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(out, 1);
+        ::dup2(err, 2);
+        std::vector<char*> argv;
+        for (std::string& a : args) {
+            argv.push_back(a.data());
+        }
+        argv.push_back(nullptr);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+}
+
+Result Cli::wait() {
+    Result result;
+    int status = 0;
+    // A command that hangs fails the test instead of holding it forever.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    for (;;) {
+        if (master_ >= 0) {
+            drainTerminal(10);
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+            break;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(pid_, SIGKILL);
+            ::waitpid(pid_, &status, 0);
+            ADD_FAILURE() << "vellarion-cli did not finish within a minute";
+            break;
+        }
+    }
+    if (master_ >= 0) {
+        drainTerminal(50);
+        ::close(master_);
+    }
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.out = readFile(outFile_);
+    result.err = master_ >= 0 ? terminalText_ : readFile(errFile_);
+    return result;
+}
+
+void Cli::drainTerminal(int timeoutMs) {
+    pollfd p{master_, POLLIN, 0};
+    while (::poll(&p, 1, timeoutMs) > 0 && (p.revents & POLLIN)) {
+        char buffer[4096];
+        const ssize_t n = ::read(master_, buffer, sizeof buffer);
+        if (n <= 0) {
+            break;
+        }
+        terminalText_.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+Result run(std::vector<std::string> args) {
+    return Cli(std::move(args)).wait();
+}
+
+std::string incompressible(std::size_t size) {
+    std::string data(size / 8 * 8, '\0');
+    std::uint64_t x = 88172645463325252ull;
+    for (std::size_t i = 0; i < data.size(); i += 8) {
+        x ^= x << 13;
+        x ^= x >> 7;
+        x ^= x << 17;
+        std::memcpy(&data[i], &x, 8);
+    }
+    return data;
+}
+
+void interruptOncePacking(Cli& cli, const fs::path& folder) {
+    std::vector<fs::path> before;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        before.push_back(entry.path());
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    for (bool started = false; !started && std::chrono::steady_clock::now() < deadline;) {
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            started =
+                started || std::find(before.begin(), before.end(), entry.path()) == before.end();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    ::kill(cli.pid(), SIGINT);
+}
+
+std::string s(const fs::path& p) {
+    return p.string();
+}
+
+} // namespace vellarion::test

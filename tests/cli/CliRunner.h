@@ -1,0 +1,55 @@
+#pragma once
+
+// Runs vellarion-cli as a user runs it: a child process with its output
+// captured (POSIX only).
+#include "TempDir.h"
+
+#include <filesystem>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace vellarion::test {
+
+struct Result {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Starts vellarion-cli with stdout and stderr going to files, or stderr to
+// a terminal when asked.
+class Cli {
+public:
+    explicit Cli(std::vector<std::string> args, bool stderrIsTerminal = false);
+
+    pid_t pid() const { return pid_; }
+
+    // Waits for the command to end (a minute at most) and returns what it did.
+    Result wait();
+
+private:
+    void drainTerminal(int timeoutMs);
+
+    TempDir tmp_;
+    std::filesystem::path outFile_;
+    std::filesystem::path errFile_;
+    pid_t pid_ = -1;
+    int master_ = -1;
+    std::string terminalText_;
+};
+
+// Runs vellarion-cli with the arguments to its end.
+Result run(std::vector<std::string> args);
+
+// Bytes that do not compress: enough of them keep a pack busy for a while.
+std::string incompressible(std::size_t size);
+
+// Interrupts the command (SIGINT) once a temporary archive appears in the
+// folder beside the files that were there.
+void interruptOncePacking(Cli& cli, const std::filesystem::path& folder);
+
+// A path as the command line takes it.
+std::string s(const std::filesystem::path& p);
+
+} // namespace vellarion::test

@@ -1,0 +1,132 @@
+// vellarion-cli's full-backup and full-restore on sample Windows prefixes,
+// run as a user runs them.
+#include "CliRunner.h"
+#include "FileTree.h"
+#include "SamplePrefixFixture.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace vellarion::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Member {
+    const char* id;
+    const char* folder; // below the roaming application data
+    const char* archive;
+    int windowsVersion;
+};
+
+TEST(CliFull, BacksUpAndRestoresTheWholeDataRoot) {
+    const Member members[] = {
+        {"firefox", "Mozilla\\Firefox", "fbackup_firefox.dat", 6},
+        {"flock", "Flock\\Browser", "fbackup_flock.dat", 5},
+    };
+    for (const Member& member : members) {
+        SCOPED_TRACE(member.id);
+        SamplePrefixFixture prefix({.windowsVersion = member.windowsVersion});
+        TempDir backups;
+        const std::string rootText = prefix.sample().roaming + "\\" + member.folder;
+        std::string below = rootText.substr(3); // after "C:\"
+        std::replace(below.begin(), below.end(), '\\', '/');
+        const fs::path root = prefix.onDriveC(below);
+        const auto saved = readTree(root);
+        ASSERT_FALSE(saved.empty());
+        const std::string env = "--prefix=" + s(prefix.sample().prefix);
+
+        const Result packed = run({"full-backup", member.id, env, "--to", s(backups.path())});
+        ASSERT_EQ(packed.exitCode, 0) << packed.err;
+        const fs::path archive = backups / member.archive;
+        ASSERT_TRUE(fs::is_regular_file(archive));
+        EXPECT_EQ(packed.out, "Packed " + rootText + " into " + s(archive) + " (" +
+                                  std::to_string(fs::file_size(archive)) + " bytes)\n");
+        EXPECT_EQ(packed.err, "");
+
+        // The data changes; the restore puts back what was saved and keeps
+        // what came since.
+        writeFile(root / "profiles.ini", "changed");
+        writeFile(root / "added.txt", "kept");
+        const Result unpacked = run({"full-restore", member.id, env, "--from", s(backups.path())});
+        ASSERT_EQ(unpacked.exitCode, 0) << unpacked.err;
+        EXPECT_EQ(unpacked.out, "Unpacked " + s(archive) + " (" +
+                                    std::to_string(fs::file_size(archive)) + " bytes) into " +
+                                    rootText + "\n");
+        auto expected = saved;
+        expected["added.txt"] = "kept";
+        EXPECT_EQ(readTree(root), expected);
+    }
+}
+
+TEST(CliFull, RefusalsExitOneWithTheWindowsTexts) {
+    SamplePrefixFixture prefix({.browsers = {Browser::Flock}});
+    TempDir backups;
+    const std::string env = "--prefix=" + s(prefix.sample().prefix);
+    const std::string location = s(backups.path());
+    const struct {
+        std::vector<std::string> args;
+        std::string error;
+    } cases[] = {
+        {{"full-backup", "flock", env, "--to", "Расположение резервной копии:"},
+         "Please Select Backup Location"},
+        {{"full-restore", "flock", env, "--from", location},
+         "Backup File \"fbackup_flock.dat\" Not Found"},
+        {{"full-backup", "firefox", env, "--to", location}, "Не найден файл параметров"},
+    };
+    for (const auto& c : cases) {
+        const Result r = run(c.args);
+        EXPECT_EQ(r.exitCode, 1) << c.error;
+        EXPECT_EQ(r.err, "vellarion-cli: " + c.error + "\n");
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_TRUE(fs::is_empty(backups.path()));
+}
+
+TEST(CliFull, UnknownBrowsersAndMissingLocationsAreUsageErrors) {
+    const Result unknown = run({"full-backup", "chrome", "--to", "/tmp"});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_NE(unknown.err.find("{firefox,flock}"), std::string::npos) << unknown.err;
+    const Result noLocation = run({"full-restore", "firefox"});
+    EXPECT_EQ(noLocation.exitCode, 2);
+    EXPECT_NE(noLocation.err.find("--from"), std::string::npos) << noLocation.err;
+}
+
+TEST(CliFull, ShowsTheFileBeingPackedOnATerminal) {
+    SamplePrefixFixture prefix({.browsers = {Browser::Firefox}});
+    TempDir backups;
+    const Result r = Cli({"full-backup", "firefox", "--prefix", s(prefix.sample().prefix), "--to",
+                          s(backups.path())},
+                         true)
+                         .wait();
+    EXPECT_EQ(r.exitCode, 0);
+    // Files are named below the data root (the first at once, later ones at
+    // most ten times a second), and the line is cleared before the end.
+    EXPECT_TRUE(r.err.find("profiles.ini") != std::string::npos ||
+                r.err.find("Profiles\\") != std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.err.find("Mozilla\\Firefox"), std::string::npos) << r.err;
+    EXPECT_TRUE(r.err.ends_with("\r\033[K")) << r.err;
+    EXPECT_TRUE(r.out.starts_with("Packed ")) << r.out;
+}
+
+TEST(CliFull, AnInterruptedBackupKeepsThePreviousArchive) {
+    SamplePrefixFixture prefix({.browsers = {Browser::Firefox}});
+    writeFile(prefix.onDriveC("users/demo/AppData/Roaming/Mozilla/Firefox/big.sqlite"),
+              incompressible(32 * 1024 * 1024));
+    TempDir backups;
+    writeFile(backups / "fbackup_firefox.dat", "previous");
+    Cli cli({"full-backup", "firefox", "--prefix", s(prefix.sample().prefix), "--to",
+             s(backups.path())});
+    interruptOncePacking(cli, backups.path());
+    const Result r = cli.wait();
+    EXPECT_EQ(r.exitCode, 130);
+    EXPECT_EQ(r.err, "vellarion-cli: interrupted\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(readFile(backups / "fbackup_firefox.dat"), "previous");
+    EXPECT_EQ(readTree(backups.path()).size(), 1u);
+}
+
+} // namespace
+} // namespace vellarion::test

@@ -1,0 +1,22 @@
+#include "FileTree.h"
+
+#include "TempDir.h"
+#include "services/PathMapper.h"
+
+#include <algorithm>
+
+namespace vellarion::test {
+
+std::map<std::string, std::string> readTree(const std::filesystem::path& root) {
+    std::map<std::string, std::string> tree;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        if (entry.is_regular_file()) {
+            std::string key = pathToUtf8(entry.path().lexically_relative(root));
+            std::replace(key.begin(), key.end(), '\\', '/');
+            tree[key] = readFile(entry.path());
+        }
+    }
+    return tree;
+}
+
+} // namespace vellarion::test
