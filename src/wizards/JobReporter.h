@@ -6,6 +6,8 @@
 
 namespace vellarion {
 
+class TJvZlibMultiple;
+
 // How a job engine talks to whoever runs it: a wizard window, the command
 // line, or a test's recording fake. Every call happens on the job's thread,
 // inside the job. The defaults do nothing, so a front end overrides what it
@@ -37,6 +39,12 @@ public:
 
     // A job unticks an item's box (a folder it needed was missing).
     virtual void untick(std::string_view checkBox) { (void)checkBox; }
+
+    // The job's codec `z` exists, its events already reporting through
+    // fileStarted and fileProgress: a window may attach its own handlers.
+    virtual void codecReady(TJvZlibMultiple& z) { (void)z; }
+    // A backup is about to pack its staging directory.
+    virtual void packingStarts() {}
 };
 
 } // namespace vellarion
