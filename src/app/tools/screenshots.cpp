@@ -14,7 +14,12 @@
 #include "app/ribbon/RibbonButton.h"
 #include "app/ribbon/RibbonPage.h"
 #include "app/ribbon/ScreenTip.h"
+#include "browsers/b_Firefox.h"
+#include "browsers/b_Flock.h"
+#include "browsers/r_Firefox.h"
+#include "browsers/r_Flock.h"
 #include "services/ServicesFactory.h"
+#include "wizards/DirectoryEdit.h"
 
 #include <QAction>
 #include <QDir>
@@ -152,6 +157,40 @@ int main(int argc, char** argv) {
     about.show();
     QCoreApplication::processEvents();
     ok &= save(about.grab(), dir, QStringLiteral("about.png"));
+
+    // The selective windows over the demo sandbox's profiles; a backup made
+    // in the first gives the restore windows an archive to list.
+    {
+        EnvironmentOptions demoOptions;
+        demoOptions.demo = true;
+        const std::unique_ptr<SystemServices> demo = makeSystemServices(demoOptions);
+        ShellContext demoContext{dialogs, progress, *demo, context.settingsPath, [] {}};
+        QTemporaryDir backups;
+        const QString location = QDir::toNativeSeparators(backups.path());
+        const auto shoot = [&](SelectiveWizardForm& window, const QString& file) {
+            window.show();
+            QCoreApplication::processEvents();
+            if (window.ListBox2 != nullptr) {
+                window.JvDirectoryEdit2->setText(location);
+            }
+            QCoreApplication::processEvents();
+            ok &= save(window.grab(), dir, file);
+        };
+        {
+            Tfb_Firefox backup(demoContext);
+            shoot(backup, QStringLiteral("firefox-backup.png"));
+            backup.JvDirectoryEdit2->setText(location);
+            backup.Button2Click();
+            QCoreApplication::processEvents();
+            ok &= save(backup.grab(), dir, QStringLiteral("firefox-backup-done.png"));
+        }
+        Tfr_Firefox firefoxRestore(demoContext);
+        shoot(firefoxRestore, QStringLiteral("firefox-restore.png"));
+        Tfb_Flock flockBackup(demoContext);
+        shoot(flockBackup, QStringLiteral("flock-backup.png"));
+        Tfr_Flock flockRestore(demoContext);
+        shoot(flockRestore, QStringLiteral("flock-restore.png"));
+    }
 
     // The icons at the two sizes the program uses.
     const IconId icons[] = {IconId::InternetExplorer,
