@@ -18,26 +18,32 @@ bool isSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
-// `dir` + "\" + `name`, without doubling a separator `dir` ends with.
-std::string joinPath(std::string_view dir, std::string_view name) {
-    std::string out(dir);
-    if (name.empty()) {
-        return out;
-    }
-    if (!out.empty() && !isSeparator(out.back())) {
-        out += '\\';
-    }
-    out += name;
-    return out;
+// A folder chosen as a native POSIX path ("/media/usb/backups") goes on with
+// its own separator; program paths take the backslash.
+char separatorOf(std::string_view dir) {
+    return dir.find('/') != std::string_view::npos && dir.find('\\') == std::string_view::npos
+               ? '/'
+               : '\\';
 }
 
 std::string withBackslash(std::string_view dir) {
     std::string out(dir);
     if (out.empty() || !isSeparator(out.back())) {
-        out += '\\';
+        out += separatorOf(dir);
     }
     return out;
 }
+
+} // namespace
+
+std::string joinPath(std::string_view dir, std::string_view name) {
+    if (name.empty()) {
+        return std::string(dir);
+    }
+    return (dir.empty() ? std::string() : withBackslash(dir)) + std::string(name);
+}
+
+namespace {
 
 // The path up to its last component ("" for a single name).
 std::string parentOf(std::string_view path) {

@@ -120,6 +120,10 @@ private:
     JobReporter& reporter_;
 };
 
+// `dir` + "\" + `name`, without doubling a separator `dir` ends with; a
+// folder given as a native POSIX path keeps its "/".
+std::string joinPath(std::string_view dir, std::string_view name);
+
 // The staging name of a profile (`datfile`): a backslash and the name the
 // browser's rule gives. Never empty and never naming the backup location
 // itself or its parent: where the rule leaves no usable name (a profile

@@ -329,8 +329,8 @@ TEST_F(SelectiveCustomJob, AnArchiveNamedWithDatInsideUnpacksIntoItsStem) {
 
     EXPECT_EQ(restore.state.atspaudziam, "x.data.dat");
     EXPECT_EQ(restore.state.atspaudziam2, "xa");
-    EXPECT_THAT(services.created, ::testing::Contains(utf8(backups) + "\\xa"));
-    EXPECT_EQ(restore.state.backuploc, utf8(backups) + "\\xa\\");
+    EXPECT_THAT(services.created, ::testing::Contains(utf8(backups / "xa")));
+    EXPECT_EQ(restore.state.backuploc, utf8(backups / "xa" / ""));
     EXPECT_EQ(readFile(dir / "target" / "history.dat"), "history of one");
     EXPECT_EQ(entriesOf(backups), std::set<std::string>{"x.data.dat"});
 }
@@ -387,7 +387,7 @@ TEST_F(SelectiveCustomJob, AFolderOfTheStagingNameThatWasThereIsNeitherPackedNor
     EXPECT_EQ(stored(services, backups / "ff_custom.dat"), std::set<std::string>{"prefs.js"});
     EXPECT_EQ(readFile(backups / "ff_custom" / "mine.txt"), "the user's own");
     EXPECT_EQ(entriesOf(backups), (std::set<std::string>{"ff_custom", "ff_custom.dat"}));
-    EXPECT_THAT(services.deletedTrees, ElementsAre(utf8(backups) + "\\ff_custom (2)"));
+    EXPECT_THAT(services.deletedTrees, ElementsAre(utf8(backups / "ff_custom (2)")));
 }
 
 TEST_F(SelectiveCustomJob, AFolderOfTheUnpackNameThatWasThereIsNeitherReadNorDeleted) {
@@ -420,7 +420,7 @@ TEST_F(SelectiveCustomJob, AnArchiveNamedDatUnpacksBesideTheLocationsContentNotO
     restore.job.archives.append({".dat"});
     ASSERT_EQ(restore.job.restore(custom(choices(backups), dir / "target")), JobOutcome::Done);
     EXPECT_EQ(readFile(dir / "target" / "key3.db"), "key of one");
-    EXPECT_EQ(services.deletedTrees.back(), utf8(backups) + "\\backup");
+    EXPECT_EQ(services.deletedTrees.back(), utf8(backups / "backup"));
     EXPECT_EQ(entriesOf(backups), (std::set<std::string>{".dat", "keep.txt"}));
 }
 
@@ -709,7 +709,7 @@ TEST_F(SelectiveSampleJob, AShortProfileFolderKeepsItsWholeNameAndTheLocationSur
     ASSERT_EQ(w.job.backup(choices(backups)), JobOutcome::Done);
     EXPECT_EQ(w.state.datfile, "\\default");
     EXPECT_EQ(entriesOf(backups), (std::set<std::string>{"default.dat", "other.txt"}));
-    EXPECT_THAT(services.deletedTrees, ElementsAre(utf8(backups) + "\\default"));
+    EXPECT_THAT(services.deletedTrees, ElementsAre(utf8(backups / "default")));
 }
 
 // A browser of the tests' own that uses what later browsers need: a step
