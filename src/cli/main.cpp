@@ -2,6 +2,7 @@
 // commands lives in a file of its own and registers itself here.
 #include "cli/ArchiveCommands.h"
 #include "cli/Console.h"
+#include "cli/SelectiveCommands.h"
 
 #include <CLI/CLI.hpp>
 
@@ -11,5 +12,6 @@ int main(int argc, char** argv) {
     CLI::App app{"Back up and restore web browsers' settings and data.", "vellarion-cli"};
     app.require_subcommand(1);
     addArchiveCommands(app, console);
+    addSelectiveCommands(app, console);
     return run(app, utf8Arguments(argc, argv), console);
 }
