@@ -37,8 +37,10 @@ std::error_code pathNotFound() {
 #endif
 }
 
+// A folder ready to have names appended; a trailing "/" (a native POSIX
+// folder) serves as well as "\".
 std::string withBackslash(std::string path) {
-    if (!path.empty() && path.back() != '\\') {
+    if (!path.empty() && path.back() != '\\' && path.back() != '/') {
         path += '\\';
     }
     return path;

@@ -11,9 +11,11 @@ namespace vellarion {
 
 namespace {
 
-// Compressed data that may wait for the writer, over all files but the one
-// being written.
+// Compressed data that may wait for the writer, over all files.
 constexpr std::size_t bufferBudget = 32 * 1024 * 1024;
+// What the file being written may queue for the writer on its own, so that a
+// slow event handler does not let it pile up whole.
+constexpr std::size_t frontBudget = 4 * 1024 * 1024;
 // Files walked ahead of the one being written.
 constexpr std::size_t windowLength = 1024;
 // What a worker reads and deflates at a time.
@@ -49,6 +51,7 @@ struct Packer::Job {
     std::uint64_t fileSize = 0;
     std::uint64_t bytesRead = 0;
     std::deque<std::string> chunks; // compressed data the writer has not taken
+    std::size_t queued = 0;         // bytes in chunks
     std::exception_ptr failure;
 };
 
@@ -280,16 +283,24 @@ bool Packer::publish(Job& job, std::span<const unsigned char> data, std::uint64_
                      bool last) {
     std::string chunk(reinterpret_cast<const char*>(data.data()), data.size());
     std::unique_lock lock(mutex_);
-    // Only the file being written may run past the budget: the writer drains
-    // it as it comes, and every other file waits for it.
+    // The file being written has a budget of its own, which the writer drains
+    // as it comes; the other files share what the writer has not taken yet.
+    // So the file everyone waits for never waits for them.
     workersWake_.wait(lock, [&] {
-        return cancelled_ || &job == front_ || buffered_ + chunk.size() <= bufferBudget;
+        if (cancelled_) {
+            return true;
+        }
+        if (&job == front_) {
+            return job.queued == 0 || job.queued + chunk.size() <= frontBudget;
+        }
+        return buffered_ + chunk.size() <= bufferBudget;
     });
     if (cancelled_) {
         return false;
     }
     if (!chunk.empty()) {
         buffered_ += chunk.size();
+        job.queued += chunk.size();
         job.chunks.push_back(std::move(chunk));
     }
     job.bytesRead = bytesRead;
@@ -378,6 +389,7 @@ bool Packer::packFront(Job& job, ArchiveWriter& out) {
             for (const std::string& chunk : chunks) {
                 buffered_ -= chunk.size();
             }
+            job.queued = 0;
         }
         workersWake_.notify_all();
         for (const std::string& chunk : chunks) {

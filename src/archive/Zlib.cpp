@@ -20,6 +20,25 @@ void check(int code) {
     }
 }
 
+// One call into zlib over as much of input and output as it takes at once.
+// A "buffer error" only means no progress was possible; the caller sees that
+// in the counts.
+template <class Call>
+ZlibStep step(z_stream& stream, std::span<const unsigned char> input,
+              std::span<unsigned char> output, Call call) {
+    const uInt inLength = clampLength(input.size());
+    const uInt outLength = clampLength(output.size());
+    stream.next_in = const_cast<Bytef*>(input.data());
+    stream.avail_in = inLength;
+    stream.next_out = output.data();
+    stream.avail_out = outLength;
+    const int rc = call(inLength);
+    if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) {
+        throw ZlibError(rc);
+    }
+    return {inLength - stream.avail_in, outLength - stream.avail_out, rc == Z_STREAM_END};
+}
+
 } // namespace
 
 Deflater::Deflater(int level) {
@@ -36,18 +55,10 @@ void Deflater::reset() {
 
 ZlibStep Deflater::deflate(std::span<const unsigned char> input, std::span<unsigned char> output,
                            bool finish) {
-    const uInt inLength = clampLength(input.size());
-    const uInt outLength = clampLength(output.size());
-    stream_.next_in = const_cast<Bytef*>(input.data());
-    stream_.avail_in = inLength;
-    stream_.next_out = output.data();
-    stream_.avail_out = outLength;
-    const bool lastPiece = finish && inLength == input.size();
-    const int rc = ::deflate(&stream_, lastPiece ? Z_FINISH : Z_NO_FLUSH);
-    if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) {
-        throw ZlibError(rc);
-    }
-    return {inLength - stream_.avail_in, outLength - stream_.avail_out, rc == Z_STREAM_END};
+    return step(stream_, input, output, [&](uInt inLength) {
+        const bool lastPiece = finish && inLength == input.size();
+        return ::deflate(&stream_, lastPiece ? Z_FINISH : Z_NO_FLUSH);
+    });
 }
 
 Inflater::Inflater() {
@@ -63,21 +74,11 @@ void Inflater::reset() {
 }
 
 ZlibStep Inflater::inflate(std::span<const unsigned char> input, std::span<unsigned char> output) {
-    const uInt inLength = clampLength(input.size());
-    const uInt outLength = clampLength(output.size());
-    stream_.next_in = const_cast<Bytef*>(input.data());
-    stream_.avail_in = inLength;
-    stream_.next_out = output.data();
-    stream_.avail_out = outLength;
-    int rc = ::inflate(&stream_, Z_NO_FLUSH);
-    if (rc == Z_NEED_DICT) {
+    return step(stream_, input, output, [&](uInt) {
+        const int rc = ::inflate(&stream_, Z_NO_FLUSH);
         // The archive never uses preset dictionaries.
-        rc = Z_DATA_ERROR;
-    }
-    if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) {
-        throw ZlibError(rc);
-    }
-    return {inLength - stream_.avail_in, outLength - stream_.avail_out, rc == Z_STREAM_END};
+        return rc == Z_NEED_DICT ? Z_DATA_ERROR : rc;
+    });
 }
 
 } // namespace vellarion

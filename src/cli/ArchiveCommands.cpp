@@ -68,13 +68,13 @@ std::string withBackslash(std::string path) {
 }
 
 // Shows the file being packed or unpacked, relative to the folder, with the
-// share of it done.
+// share of it done; the text is only built when the line is due.
 void showProgress(TJvZlibMultiple& codec, Console& console, const std::string& folder) {
     auto current = std::make_shared<std::string>();
     const auto start = [&console, current,
                         prefix = withBackslash(folder)](const std::string& file) {
         *current = file.starts_with(prefix) ? file.substr(prefix.size()) : file;
-        console.progress(*current, true);
+        console.progress(*current);
     };
     codec.OnCompressingFile = [start](TJvZlibMultiple&, const std::string& file) { start(file); };
     codec.OnDecompressingFile = [start](TJvZlibMultiple&, const std::string& file, bool&) {
@@ -82,7 +82,7 @@ void showProgress(TJvZlibMultiple& codec, Console& console, const std::string& f
     };
     codec.OnProgress = [&console, current](TJvZlibMultiple&, std::int32_t position,
                                            std::int32_t total) {
-        if (total > 0) {
+        if (total > 0 && console.progressDue()) {
             const auto percent = static_cast<std::int64_t>(position) * 100 / total;
             console.progress(*current + " " + std::to_string(percent) + "%");
         }

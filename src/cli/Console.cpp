@@ -6,6 +6,8 @@
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
+// After windows.h.
+#include <shellapi.h>
 #else
 #include <unistd.h>
 #endif
@@ -26,15 +28,16 @@ void Console::warning(std::string_view text) {
     err_ << "vellarion-cli: warning: " << text << '\n' << std::flush;
 }
 
-void Console::progress(std::string_view text, bool force) {
-    if (!progressOnErr_) {
+bool Console::progressDue() const {
+    return progressOnErr_ && (!lineShown_ || std::chrono::steady_clock::now() - lastDrawn_ >=
+                                                 std::chrono::milliseconds(100));
+}
+
+void Console::progress(std::string_view text) {
+    if (!progressDue()) {
         return;
     }
-    const auto now = std::chrono::steady_clock::now();
-    if (!force && lineShown_ && now - lastDrawn_ < std::chrono::milliseconds(100)) {
-        return;
-    }
-    lastDrawn_ = now;
+    lastDrawn_ = std::chrono::steady_clock::now();
     lineShown_ = true;
     // Keep to one line of a narrow terminal: the end of the text matters most.
     constexpr std::size_t width = 78;

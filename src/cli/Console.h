@@ -28,8 +28,11 @@ public:
     // "vellarion-cli: warning: <text>" on err.
     void warning(std::string_view text);
 
-    // Redraws the progress line (at most ten times a second unless forced).
-    void progress(std::string_view text, bool force = false);
+    // Whether a progress line drawn now would show: err is a terminal and the
+    // last one is a tenth of a second old.
+    bool progressDue() const;
+    // Redraws the progress line when it is due.
+    void progress(std::string_view text);
     // Removes the progress line.
     void endProgress();
 

@@ -50,6 +50,10 @@ std::string fromHex(std::string_view hex) {
     return bytes;
 }
 
+std::string workedExample() {
+    return fromHex("00 01 61 03 00 00 00 0B 00 00 00 78 9C 4B 4C 4A 06 00 02 4D 01 27");
+}
+
 std::string zlibStream(std::string_view content, int level) {
     uLongf size = compressBound(static_cast<uLong>(content.size()));
     std::string out(size, '\0');

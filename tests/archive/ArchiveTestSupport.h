@@ -22,6 +22,9 @@ std::string missingPathText();
 // Bytes from hex text ("00 01 61").
 std::string fromHex(std::string_view hex);
 
+// The 22 bytes of a folder holding only a file "a" with "abc".
+std::string workedExample();
+
 // A record made by hand with zlib itself, for archives the codec did not write.
 std::string zlibStream(std::string_view content, int level = -1);
 std::string record(std::string_view dir, std::string_view name, std::string_view content);

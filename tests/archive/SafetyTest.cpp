@@ -19,9 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string workedExample = fromHex("00 01 61 03 00 00 00 0B 00 00 00"
-                                          " 78 9C 4B 4C 4A 06 00 02 4D 01 27");
-
 std::vector<std::string> namesIn(const fs::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder)) {
@@ -157,7 +154,7 @@ TEST(ArchiveSafety, NamesThatLeaveTheTargetAreRefusedBeforeAnythingIsWritten) {
                             record("", "later", "no"));
         TJvZlibMultiple codec;
         std::string shown = dir;
-        if (!shown.empty() && shown.back() != '\\') {
+        if (!shown.empty() && shown.back() != '\\' && shown.back() != '/') {
             shown += '\\';
         }
         EXPECT_EQ(errorOf([&] {
@@ -192,10 +189,10 @@ TEST(ArchiveSafety, DamagedArchivesEndWithAReadErrorAndNoCrash) {
         std::vector<std::string> entries;
         return errorOf([&] { codec.ListStoredFiles(stream, entries); });
     };
-    for (std::size_t length = 1; length < workedExample.size(); ++length) {
+    for (std::size_t length = 1; length < workedExample().size(); ++length) {
         SCOPED_TRACE(length);
-        EXPECT_EQ(unpack(workedExample.substr(0, length)), "Stream read error");
-        EXPECT_EQ(list(workedExample.substr(0, length)), "Stream read error");
+        EXPECT_EQ(unpack(workedExample().substr(0, length)), "Stream read error");
+        EXPECT_EQ(list(workedExample().substr(0, length)), "Stream read error");
     }
     const std::string data = zlibStream("abc");
     for (std::int32_t size : {0, -1, -2147483647 - 1, 2147483647, 12}) {

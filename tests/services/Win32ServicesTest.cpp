@@ -1,8 +1,10 @@
 #include "TempDir.h"
+#include "archive/JvZlibMultiple.h"
 #include "services/Error.h"
 #include "services/ServicesFactory.h"
 #include "services/Text.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -131,6 +133,29 @@ TEST(Win32Services, CopyDirMergesAndCopyFileReplaces) {
     EXPECT_EQ(readFile(c.path("stage/prefs.js")), "new");
     EXPECT_FALSE(s->copyFile(c["profile\\none.js"], c["stage\\none.js"]));
     EXPECT_FALSE(fs::exists(c.path("stage/none.js")));
+}
+
+TEST(Win32Services, TheCodecPacksAndUnpacksATreeOnDriveC) {
+    OnDriveC c;
+    auto s = makeSystemServices();
+    const std::string big(300000, 'x');
+    writeFile(c.path("profile/prefs.js"), "user_pref(\"a\", 1);\n");
+    writeFile(c.path("profile/extensions/addon/install.rdf"), big);
+    writeFile(c.path("profile/signons.sqlite"), "secret");
+    ASSERT_TRUE(::SetFileAttributesW(wide(c["profile\\prefs.js"]).c_str(), FILE_ATTRIBUTE_HIDDEN));
+
+    TJvZlibMultiple pack(s->paths());
+    pack.CompressDirectory(c["profile"], true, c["default.dat"]);
+    std::vector<std::string> stored;
+    TJvZlibMultiple(s->paths()).ListStoredFiles(c["default.dat"], stored);
+    std::sort(stored.begin(), stored.end());
+    EXPECT_EQ(stored, (std::vector<std::string>{"extensions\\addon\\install.rdf", "prefs.js",
+                                                "signons.sqlite"}));
+
+    TJvZlibMultiple(s->paths()).DecompressFile(c["default.dat"], c["restored"], true, true);
+    EXPECT_EQ(readFile(c.path("restored/prefs.js")), "user_pref(\"a\", 1);\n");
+    EXPECT_EQ(readFile(c.path("restored/extensions/addon/install.rdf")), big);
+    EXPECT_EQ(readFile(c.path("restored/signons.sqlite")), "secret");
 }
 
 TEST(Win32Services, DelTreeDeletesLongPathsAndRefusesRoots) {

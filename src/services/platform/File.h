@@ -78,6 +78,8 @@ private:
     static constexpr Handle invalidHandle = -1;
 #endif
     explicit File(Handle handle) : handle_(handle) {}
+    // Closes a valid handle; what the system said about it.
+    static std::error_code closeHandle(Handle handle);
 
     Handle handle_ = invalidHandle;
 };

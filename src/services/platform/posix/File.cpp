@@ -14,39 +14,17 @@ namespace vellarion::platform {
 
 namespace {
 
-class FileErrorCategory : public std::error_category {
-public:
-    const char* name() const noexcept override { return "vellarion-file"; }
-    std::string message(int) const override { return "Not a regular file"; }
-};
-
 std::error_code lastError() {
     return {errno, std::system_category()};
 }
 
 } // namespace
 
-std::error_code notRegularFileError() {
-    static const FileErrorCategory category;
-    return {1, category};
-}
-
-File::~File() {
-    if (handle_ != invalidHandle) {
-        ::close(handle_);
+std::error_code File::closeHandle(Handle handle) {
+    if (::close(handle) != 0 && errno != EINTR) {
+        return lastError();
     }
-}
-
-File::File(File&& other) noexcept : handle_(std::exchange(other.handle_, invalidHandle)) {}
-
-File& File::operator=(File&& other) noexcept {
-    if (this != &other) {
-        if (handle_ != invalidHandle) {
-            ::close(handle_);
-        }
-        handle_ = std::exchange(other.handle_, invalidHandle);
-    }
-    return *this;
+    return {};
 }
 
 File File::openForReading(const std::filesystem::path& path, ReadShare, std::error_code& ec) {
@@ -82,28 +60,27 @@ File File::openForReading(const std::filesystem::path& path, ReadShare, std::err
     return file;
 }
 
-File File::createForWriting(const std::filesystem::path& path, std::error_code& ec) {
+namespace {
+
+int openForWriting(const std::filesystem::path& path, int flags, mode_t mode, std::error_code& ec) {
     ec.clear();
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY, mode);
     if (fd < 0) {
         ec = lastError();
-        return File();
     }
-    return File(fd);
+    return fd;
+}
+
+} // namespace
+
+File File::createForWriting(const std::filesystem::path& path, std::error_code& ec) {
+    const int fd = openForWriting(path, O_WRONLY | O_CREAT | O_TRUNC, 0666, ec);
+    return fd < 0 ? File() : File(fd);
 }
 
 File File::createNew(const std::filesystem::path& path, std::error_code& ec) {
-    ec.clear();
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600);
-    if (fd < 0) {
-        ec = lastError();
-        return File();
-    }
-    return File(fd);
-}
-
-bool File::isOpen() const {
-    return handle_ != invalidHandle;
+    const int fd = openForWriting(path, O_RDWR | O_CREAT | O_EXCL, 0600, ec);
+    return fd < 0 ? File() : File(fd);
 }
 
 std::size_t File::read(void* buffer, std::size_t count, std::error_code& ec) {
@@ -174,17 +151,6 @@ FileIdentity File::identity(std::error_code& ec) const {
 void File::sync(std::error_code& ec) {
     ec.clear();
     if (::fsync(handle_) != 0) {
-        ec = lastError();
-    }
-}
-
-void File::close(std::error_code& ec) {
-    ec.clear();
-    if (handle_ == invalidHandle) {
-        return;
-    }
-    const int fd = std::exchange(handle_, invalidHandle);
-    if (::close(fd) != 0 && errno != EINTR) {
         ec = lastError();
     }
 }

@@ -8,12 +8,6 @@ namespace vellarion::platform {
 
 namespace {
 
-class FileErrorCategory : public std::error_category {
-public:
-    const char* name() const noexcept override { return "vellarion-file"; }
-    std::string message(int) const override { return "Not a regular file"; }
-};
-
 std::error_code lastError() {
     return {static_cast<int>(::GetLastError()), std::system_category()};
 }
@@ -23,27 +17,11 @@ constexpr std::size_t maxTransfer = 1u << 30;
 
 } // namespace
 
-std::error_code notRegularFileError() {
-    static const FileErrorCategory category;
-    return {1, category};
-}
-
-File::~File() {
-    if (handle_ != invalidHandle) {
-        ::CloseHandle(handle_);
+std::error_code File::closeHandle(Handle handle) {
+    if (!::CloseHandle(handle)) {
+        return lastError();
     }
-}
-
-File::File(File&& other) noexcept : handle_(std::exchange(other.handle_, invalidHandle)) {}
-
-File& File::operator=(File&& other) noexcept {
-    if (this != &other) {
-        if (handle_ != invalidHandle) {
-            ::CloseHandle(handle_);
-        }
-        handle_ = std::exchange(other.handle_, invalidHandle);
-    }
-    return *this;
+    return {};
 }
 
 File File::openForReading(const std::filesystem::path& path, ReadShare share, std::error_code& ec) {
@@ -65,30 +43,30 @@ File File::openForReading(const std::filesystem::path& path, ReadShare share, st
     return file;
 }
 
-File File::createForWriting(const std::filesystem::path& path, std::error_code& ec) {
+namespace {
+
+// A file opened for writing that nobody else may open meanwhile.
+HANDLE createWith(const std::filesystem::path& path, DWORD access, DWORD disposition,
+                  std::error_code& ec) {
     ec.clear();
-    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = ::CreateFileW(path.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                             nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         ec = lastError();
-        return File();
     }
-    return File(h);
+    return h;
+}
+
+} // namespace
+
+File File::createForWriting(const std::filesystem::path& path, std::error_code& ec) {
+    HANDLE h = createWith(path, GENERIC_WRITE, CREATE_ALWAYS, ec);
+    return ec ? File() : File(h);
 }
 
 File File::createNew(const std::filesystem::path& path, std::error_code& ec) {
-    ec.clear();
-    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
-                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        ec = lastError();
-        return File();
-    }
-    return File(h);
-}
-
-bool File::isOpen() const {
-    return handle_ != invalidHandle;
+    HANDLE h = createWith(path, GENERIC_READ | GENERIC_WRITE | DELETE, CREATE_NEW, ec);
+    return ec ? File() : File(h);
 }
 
 std::size_t File::read(void* buffer, std::size_t count, std::error_code& ec) {
@@ -170,16 +148,6 @@ FileIdentity File::identity(std::error_code& ec) const {
 void File::sync(std::error_code& ec) {
     ec.clear();
     if (!::FlushFileBuffers(handle_)) {
-        ec = lastError();
-    }
-}
-
-void File::close(std::error_code& ec) {
-    ec.clear();
-    if (handle_ == invalidHandle) {
-        return;
-    }
-    if (!::CloseHandle(std::exchange(handle_, invalidHandle))) {
         ec = lastError();
     }
 }
