@@ -2,11 +2,10 @@
 
 #include "archive/JvZlibMultiple.h"
 #include "cli/Console.h"
+#include "cli/Interrupt.h"
 #include "services/Error.h"
 
 #include <CLI/CLI.hpp>
-#include <atomic>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -14,51 +13,6 @@
 namespace vellarion::cli {
 
 namespace {
-
-// The codec a command is running, for the interrupt handler.
-std::atomic<TJvZlibMultiple*> runningCodec{nullptr};
-volatile std::sig_atomic_t interruptedFlag = 0;
-
-extern "C" void onInterrupt(int) {
-    interruptedFlag = 1;
-    if (TJvZlibMultiple* codec = runningCodec.load()) {
-        codec->StopCompression();
-        codec->StopDecompression();
-    }
-}
-
-static_assert(std::atomic<bool>::is_always_lock_free,
-              "the stop flags are set from a signal handler");
-
-// While alive, Ctrl-C (or a termination request) stops the codec at the next
-// chunk instead of killing the process, so that no partial archive or file is
-// left behind. throwIfInterrupted() then ends the command.
-class InterruptStopsCodec {
-public:
-    explicit InterruptStopsCodec(TJvZlibMultiple& codec) {
-        interruptedFlag = 0;
-        runningCodec = &codec;
-        previousInt_ = std::signal(SIGINT, onInterrupt);
-        previousTerm_ = std::signal(SIGTERM, onInterrupt);
-    }
-    ~InterruptStopsCodec() {
-        std::signal(SIGINT, previousInt_);
-        std::signal(SIGTERM, previousTerm_);
-        runningCodec = nullptr;
-    }
-    InterruptStopsCodec(const InterruptStopsCodec&) = delete;
-    InterruptStopsCodec& operator=(const InterruptStopsCodec&) = delete;
-
-    static void throwIfInterrupted() {
-        if (interruptedFlag) {
-            throw Interrupted();
-        }
-    }
-
-private:
-    void (*previousInt_)(int);
-    void (*previousTerm_)(int);
-};
 
 std::string withBackslash(std::string path) {
     if (!path.empty() && path.back() != '\\' && path.back() != '/') {

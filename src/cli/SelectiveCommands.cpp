@@ -1,7 +1,9 @@
 #include "cli/SelectiveCommands.h"
 
+#include "archive/JvZlibMultiple.h"
 #include "cli/CommonOptions.h"
 #include "cli/Console.h"
+#include "cli/Interrupt.h"
 #include "services/Error.h"
 #include "services/PathMapper.h"
 #include "services/SystemServices.h"
@@ -30,15 +32,34 @@ public:
     void showMessage(const std::string& text) override { messages.push_back(text); }
     void progressShow() override {
         position_ = 0;
-        draw("", true);
+        draw("");
     }
     void progressStep(int amount) override {
         position_ = std::clamp(position_ + amount, 0, 100);
-        draw("", false);
+        draw("");
     }
     void progressSet(int position) override { position_ = std::clamp(position, 0, 100); }
     void progressHide() override { console_.endProgress(); }
-    void fileStarted(const std::string& path) override { draw(path, false); }
+    void fileStarted(const std::string& path) override { draw(path); }
+
+    // Ctrl-C stops the codec at its next chunk: a stopped pack writes no
+    // archive, a stopped unpack leaves nothing to restore.
+    void codecReady(TJvZlibMultiple& z) override {
+        const auto stopIfInterrupted = [](TJvZlibMultiple& codec) {
+            if (InterruptStopsCodec::interrupted()) {
+                codec.StopCompression();
+                codec.StopDecompression();
+            }
+        };
+        stopIfInterrupted(z);
+        z.OnProgress = [stopIfInterrupted, progress = z.OnProgress](
+                           TJvZlibMultiple& sender, std::int32_t position, std::int32_t total) {
+            stopIfInterrupted(sender);
+            if (progress) {
+                progress(sender, position, total);
+            }
+        };
+    }
 
     // Messages that did not stop the job, as warnings.
     void warnAll() {
@@ -49,12 +70,15 @@ public:
     }
 
 private:
-    void draw(const std::string& file, bool force) {
+    void draw(const std::string& file) {
+        if (!console_.progressDue()) {
+            return;
+        }
         std::string line = std::to_string(position_) + "%";
         if (!file.empty()) {
             line += "  " + file;
         }
-        console_.progress(line, force);
+        console_.progress(line);
     }
 
     Console& console_;
@@ -160,7 +184,10 @@ public:
         c.backupLocation = args_.location;
         c.customLocation = args_.customProfile.empty() ? std::string(kCustomProfilePlaceholder)
                                                        : args_.customProfile;
-        c.ticked = [this](std::string_view box) { return boxes_.count(std::string(box)) > 0; };
+        // Once interrupted, no further item is copied.
+        c.ticked = [this](std::string_view box) {
+            return !InterruptStopsCodec::interrupted() && boxes_.count(std::string(box)) > 0;
+        };
         return c;
     }
 
@@ -186,12 +213,13 @@ public:
     }
 
     // A refused job is an error with the window's message; other messages
-    // are warnings.
+    // are warnings. An interrupted job has cleaned up after itself by now.
     void finish(JobOutcome outcome) {
         if (outcome == JobOutcome::Refused) {
             throw Error(reporter_.messages.back());
         }
         reporter_.warnAll();
+        InterruptStopsCodec::throwIfInterrupted();
     }
 
 private:
@@ -226,6 +254,7 @@ void items(Console& console, const Arguments& args) {
 
 void backup(Console& console, const Arguments& args) {
     CommandJob command(console, args);
+    InterruptStopsCodec interrupt;
     command.chooseProfile();
     command.finish(command.job().backup(command.choices()));
     console.out() << command.nativePath(command.job().archivePath()) << '\n' << std::flush;
@@ -233,6 +262,7 @@ void backup(Console& console, const Arguments& args) {
 
 void restore(Console& console, const Arguments& args) {
     CommandJob command(console, args);
+    InterruptStopsCodec interrupt;
     command.chooseProfile();
     command.chooseArchive();
     command.finish(command.job().restore(command.choices()));

@@ -5,8 +5,10 @@
 #include "archive/JvZlibMultiple.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <random>
 #include <set>
 #include <sys/wait.h>
 
@@ -41,8 +43,9 @@ protected:
     SelectiveCli() { fs::create_directories(backups); }
 
     // vellarion-cli with the arguments, its output caught in files. No Wine
-    // prefix of the machine's user is found.
-    Outcome cli(const std::vector<std::string>& args) {
+    // prefix of the machine's user is found. `then` is shell text run while
+    // it runs in the background, its process id in $p.
+    Outcome cli(const std::vector<std::string>& args, const std::string& then = {}) {
         std::string command = "env -u WINEPREFIX HOME=" + quoted((dir / "home").string()) + " " +
                               quoted(VELLARION_CLI_PATH);
         for (const std::string& arg : args) {
@@ -51,6 +54,9 @@ protected:
         const fs::path out = dir / "stdout";
         const fs::path err = dir / "stderr";
         command += " >" + quoted(out.string()) + " 2>" + quoted(err.string()) + " </dev/null";
+        if (!then.empty()) {
+            command = "sh -c " + quoted(command + " & p=$!; " + then + "; wait $p");
+        }
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
     }
@@ -177,6 +183,33 @@ TEST_F(SelectiveCli, UnknownItemsAndBothProfileChoicesAreUsageErrors) {
                                    "abcd1234.default", "--custom-profile", pathToUtf8(dir.path())});
     EXPECT_EQ(both.exitCode, 2);
     EXPECT_TRUE(fs::is_empty(backups));
+}
+
+TEST_F(SelectiveCli, AnInterruptedBackupLeavesThePreviousArchiveAndNoStaging) {
+    // Enough incompressible data that packing takes a good while.
+    std::string data(32 * 1024 * 1024, '\0');
+    std::mt19937_64 random(7);
+    for (size_t i = 0; i + 8 <= data.size(); i += 8) {
+        const std::uint64_t word = random();
+        std::memcpy(&data[i], &word, 8);
+    }
+    const fs::path profile = dir / "profile";
+    writeFile(profile / "extensions" / "big", data);
+    data.clear();
+    writeFile(backups / "ff_custom.dat", "previous");
+
+    // Ctrl-C once packing has begun (its temporary archive shows).
+    const std::string waitForPacking =
+        "i=0; while ! ls " + quoted(backups.string()) +
+        " | grep -q '[.]tmp$' && [ $i -lt 3000 ]; do i=$((i+1)); sleep 0.01; done; kill -INT $p";
+    const Outcome interrupted = cli(
+        {"backup", "firefox", "--to", pathToUtf8(backups), "--custom-profile", pathToUtf8(profile)},
+        waitForPacking);
+    EXPECT_EQ(interrupted.exitCode, 130) << interrupted.err;
+    EXPECT_EQ(interrupted.err, "vellarion-cli: interrupted\n");
+    // (Not compared with EXPECT_EQ: a replaced archive would fill the log.)
+    EXPECT_TRUE(readFile(backups / "ff_custom.dat") == "previous");
+    EXPECT_EQ(std::distance(fs::directory_iterator(backups), fs::directory_iterator()), 1);
 }
 
 } // namespace
