@@ -318,8 +318,8 @@ void SelectiveJob::attach(TJvZlibMultiple& z) {
 
 void SelectiveJob::runItem(const SelectiveItem& item, JobKind job, const std::string& staging,
                            const SelectiveChoices& choices) {
-    if (!item.key.empty() && choices.ticked && choices.ticked(item.checkBox)) {
-        for (const ItemEntry& entry : item.entries) {
+    const auto run = [&](const std::vector<ItemEntry>& entries) {
+        for (const ItemEntry& entry : entries) {
             if (!runsIn(entry, job)) {
                 continue;
             }
@@ -329,18 +329,12 @@ void SelectiveJob::runItem(const SelectiveItem& item, JobKind job, const std::st
                 restoreEntry(entry, item);
             }
         }
+    };
+    if (!item.key.empty() && choices.ticked && choices.ticked(item.checkBox)) {
+        run(item.entries);
         step(job == JobKind::Backup ? item.backupStep : item.restoreStep);
     }
-    for (const ItemEntry& entry : item.evenWhenUnticked) {
-        if (!runsIn(entry, job)) {
-            continue;
-        }
-        if (job == JobKind::Backup) {
-            backupEntry(entry, item, staging);
-        } else {
-            restoreEntry(entry, item);
-        }
-    }
+    run(item.evenWhenUnticked);
 }
 
 // Copies one entry from its home into the staging directory. What is

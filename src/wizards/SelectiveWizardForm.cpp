@@ -39,14 +39,6 @@ QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-Picture* placePicture(QWidget* parent, const char* name, const QString& resource,
-                      const QRect& rect) {
-    auto* picture = new Picture(resource, parent);
-    picture->setObjectName(QString::fromLatin1(name));
-    picture->setGeometry(rect);
-    return picture;
-}
-
 // A section: its bar and its bold heading.
 Picture* placeSection(QWidget* parent, const char* barName, const char* labelName,
                       const QString& heading, int y, QLabel*& label) {
