@@ -323,11 +323,7 @@ void SelectiveJob::runItem(const SelectiveItem& item, JobKind job, const std::st
             if (!runsIn(entry, job)) {
                 continue;
             }
-            if (job == JobKind::Backup) {
-                backupEntry(entry, item, staging);
-            } else {
-                restoreEntry(entry, item);
-            }
+            runEntry(entry, item, job, staging);
         }
     };
     if (!item.key.empty() && choices.ticked && choices.ticked(item.checkBox)) {
@@ -337,11 +333,14 @@ void SelectiveJob::runItem(const SelectiveItem& item, JobKind job, const std::st
     run(item.evenWhenUnticked);
 }
 
-// Copies one entry from its home into the staging directory. What is
-// missing is skipped without a word; failed copies are not reported either.
-void SelectiveJob::backupEntry(const ItemEntry& entry, const SelectiveItem& item,
-                               const std::string& staging) {
+// Runs one entry. A backup copies from the entry's home into the staging
+// directory, a restore from the unpacked archive back home. What is missing
+// is skipped without a word; failed copies are not reported either.
+void SelectiveJob::runEntry(const ItemEntry& entry, const SelectiveItem& item, JobKind job,
+                            const std::string& staging) {
     using Kind = ItemEntry::Kind;
+    const std::string staged =
+        staging.empty() ? std::string() : joinPath(staging, entry.stagedPath());
     switch (entry.kind) {
     case Kind::Step:
         step(entry.amount);
@@ -350,8 +349,14 @@ void SelectiveJob::backupEntry(const ItemEntry& entry, const SelectiveItem& item
         services_.pause(std::chrono::milliseconds(entry.amount));
         return;
     case Kind::RegistryKey:
-        if (!staging.empty()) {
-            services_.SaveKeyToFile(entry.name, joinPath(staging, entry.stagedPath()));
+        if (staged.empty()) {
+            return;
+        }
+        if (job == JobKind::Backup) {
+            services_.SaveKeyToFile(entry.name, staged);
+        } else if (const std::string refused = services_.LoadKeyFromFile(entry.name, staged);
+                   !refused.empty()) {
+            reporter_.showMessage(refused);
         }
         return;
     case Kind::File:
@@ -359,71 +364,37 @@ void SelectiveJob::backupEntry(const ItemEntry& entry, const SelectiveItem& item
         break;
     }
     const std::string home = homeOf(entry.home);
-    const std::string source = home.empty() ? std::string() : joinPath(home, entry.name);
-    const bool present =
-        !source.empty() && (entry.kind == Kind::File ? services_.fileExists(source)
-                                                     : services_.directoryExists(source));
+    const std::string atHome = home.empty() ? std::string() : joinPath(home, entry.name);
+    if (job == JobKind::Backup) {
+        copyEntry(entry, item, atHome, staged);
+    } else {
+        copyEntry(entry, item, staged, atHome);
+    }
+}
+
+// Copies a file, or a folder into the parent of `target` under its own name,
+// creating the folders on the way: a folder copied into a missing folder
+// would otherwise take that folder's place instead of landing inside it.
+// Nothing at the target is deleted; files of the same name are replaced.
+void SelectiveJob::copyEntry(const ItemEntry& entry, const SelectiveItem& item,
+                             const std::string& source, const std::string& target) {
+    const bool file = entry.kind == ItemEntry::Kind::File;
+    const bool present = !source.empty() &&
+                         (file ? services_.fileExists(source) : services_.directoryExists(source));
     if (!present) {
         if (entry.untickWhenMissing) {
             reporter_.untick(item.checkBox);
         }
         return;
     }
-    if (staging.empty()) {
-        return; // no staging directory to copy into
+    if (target.empty()) {
+        return; // nowhere to copy to
     }
-    const std::string target = joinPath(staging, entry.stagedPath());
-    const std::string targetDir = parentOf(target);
-    if (targetDir != staging) {
-        services_.createDirectories(targetDir);
-    }
-    if (entry.kind == Kind::File) {
-        services_.copyFile(source, target);
-    } else {
-        services_.CopyDir(source, targetDir);
-    }
-}
-
-// Copies one entry from the unpacked archive back to its home, creating the
-// folders on the way: a folder copied into a missing folder would otherwise
-// take that folder's place instead of landing inside it. Nothing at home is
-// deleted; files of the same name are replaced.
-void SelectiveJob::restoreEntry(const ItemEntry& entry, const SelectiveItem& item) {
-    using Kind = ItemEntry::Kind;
-    const std::string source = joinPath(state_.backuploc, entry.stagedPath());
-    switch (entry.kind) {
-    case Kind::Step:
-        step(entry.amount);
-        return;
-    case Kind::Pause:
-        services_.pause(std::chrono::milliseconds(entry.amount));
-        return;
-    case Kind::RegistryKey: {
-        const std::string refused = services_.LoadKeyFromFile(entry.name, source);
-        if (!refused.empty()) {
-            reporter_.showMessage(refused);
-        }
-        return;
-    }
-    case Kind::File:
-    case Kind::Folder:
-        break;
-    }
-    const bool present =
-        entry.kind == Kind::File ? services_.fileExists(source) : services_.directoryExists(source);
-    const std::string home = homeOf(entry.home);
-    if (!present || home.empty()) {
-        if (entry.untickWhenMissing) {
-            reporter_.untick(item.checkBox);
-        }
-        return;
-    }
-    const std::string target = joinPath(home, entry.name);
     const std::string targetDir = parentOf(target);
     if (!services_.directoryExists(targetDir)) {
         services_.createDirectories(targetDir);
     }
-    if (entry.kind == Kind::File) {
+    if (file) {
         services_.copyFile(source, target);
     } else {
         services_.CopyDir(source, targetDir);

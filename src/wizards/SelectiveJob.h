@@ -108,8 +108,12 @@ private:
     void step(int amount);
     void runItem(const SelectiveItem& item, JobKind job, const std::string& staging,
                  const SelectiveChoices& choices);
-    void backupEntry(const ItemEntry& entry, const SelectiveItem& item, const std::string& staging);
-    void restoreEntry(const ItemEntry& entry, const SelectiveItem& item);
+    // `staging`: the staging directory of a backup ("" when it could not be
+    // made), the unpacked archive of a restore.
+    void runEntry(const ItemEntry& entry, const SelectiveItem& item, JobKind job,
+                  const std::string& staging);
+    void copyEntry(const ItemEntry& entry, const SelectiveItem& item, const std::string& source,
+                   const std::string& target);
     // The home of an entry in the state; "" when it is not known.
     std::string homeOf(ItemHome home) const;
     void attach(TJvZlibMultiple& z);
