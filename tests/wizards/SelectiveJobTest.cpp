@@ -459,29 +459,6 @@ TEST_F(SelectiveCustomJob, ABackupThatCannotWriteItsArchiveFailsLeavingTheProgre
     EXPECT_THAT(w.job.profiles.entries, IsEmpty());
 }
 
-TEST(SelectiveLists, SelectAllCoversEveryItemBoxOfTheBrowser) {
-    const auto boxes = [](const BrowserDataSet& data) {
-        std::unique_ptr<SystemServices> services = plainServices();
-        Wizard w(*services, data);
-        std::set<std::string> names;
-        for (std::string_view box : w.job.selectAllBoxes()) {
-            names.emplace(box);
-        }
-        return names;
-    };
-    const auto numbered = [](std::initializer_list<int> numbers) {
-        std::set<std::string> names;
-        for (int n : numbers) {
-            names.insert("CheckBox" + std::to_string(n));
-        }
-        return names;
-    };
-    EXPECT_EQ(boxes(firefoxDataSet()),
-              numbered({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 18}));
-    EXPECT_EQ(boxes(flockDataSet()),
-              numbered({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17}));
-}
-
 // --- Jobs on the sample prefix's profiles -------------------------------------
 
 #ifndef _WIN32
@@ -535,14 +512,6 @@ TEST_F(SelectiveSampleJob, ActivationListsTheProfilesFolderAndAppendsAgainEachTi
               (std::vector<std::string>{"abcd1234.default", "wxyz9876.work", "abcd1234.default",
                                         "wxyz9876.work"}));
     EXPECT_THAT(w.reporter.messages, IsEmpty());
-}
-
-TEST_F(SelectiveSampleJob, ActivationWithoutTheBrowserSaysToChooseACustomProfile) {
-    SamplePrefixFixture bare({.browsers = {Browser::Chrome}});
-    Wizard w(bare.services(), flockDataSet());
-    EXPECT_FALSE(w.job.activate());
-    EXPECT_THAT(w.reporter.messages, ElementsAre(std::string(kSettingsNotFoundChooseCustom)));
-    EXPECT_THAT(w.job.profiles.entries, IsEmpty());
 }
 
 TEST_F(SelectiveSampleJob, TheCustomLocationDisablesTheProfileListForGood) {
