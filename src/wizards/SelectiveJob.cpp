@@ -1,6 +1,7 @@
 #include "wizards/SelectiveJob.h"
 
 #include "archive/JvZlibMultiple.h"
+#include "services/Error.h"
 #include "services/SystemServices.h"
 #include "services/Text.h"
 #include "wizards/DataRoot.h"
@@ -78,30 +79,28 @@ std::string withoutFirstCharacters(std::string_view text, size_t count) {
 // when something of that name is there already (the user's own folder, a
 // staging directory a failed job left), "name (2)", "name (3)"... A job
 // deletes only what it created, so it never merges into or removes what
-// was there.
-struct FreshDirectory {
-    std::string path;
-    bool created = false;
-};
-
-FreshDirectory createFreshDirectory(SystemServices& services, std::string_view location,
-                                    std::string_view name) {
+// was there. Throws when no such folder can be made (the location is
+// missing or read-only): a job without a folder of its own would pack
+// nothing, or could not remove what it unpacked.
+std::string createFreshDirectory(SystemServices& services, std::string_view location,
+                                 std::string_view name) {
     constexpr int kAttempts = 1000;
+    std::string path = joinPath(location, name);
     for (int n = 1; n <= kAttempts; ++n) {
         std::string candidate(name);
         if (n > 1) {
             candidate += " (" + std::to_string(n) + ")";
         }
-        std::string path = joinPath(location, candidate);
+        path = joinPath(location, candidate);
         if (services.fileExists(path) || services.directoryExists(path)) {
             continue;
         }
-        // Not there and still not creatable: the location itself is missing
-        // or read-only, which the archive step then reports.
-        const bool created = services.createDirectory(path);
-        return {std::move(path), created};
+        if (services.createDirectory(path)) {
+            return path;
+        }
+        break;
     }
-    return {joinPath(location, name), false};
+    throw Error("Cannot create folder \"" + path + "\"");
 }
 
 // Runs a function when the scope ends, however it ends.
@@ -339,8 +338,7 @@ void SelectiveJob::runItem(const SelectiveItem& item, JobKind job, const std::st
 void SelectiveJob::runEntry(const ItemEntry& entry, const SelectiveItem& item, JobKind job,
                             const std::string& staging) {
     using Kind = ItemEntry::Kind;
-    const std::string staged =
-        staging.empty() ? std::string() : joinPath(staging, entry.stagedPath());
+    const std::string staged = joinPath(staging, entry.stagedPath());
     switch (entry.kind) {
     case Kind::Step:
         step(entry.amount);
@@ -349,9 +347,6 @@ void SelectiveJob::runEntry(const ItemEntry& entry, const SelectiveItem& item, J
         services_.pause(std::chrono::milliseconds(entry.amount));
         return;
     case Kind::RegistryKey:
-        if (staged.empty()) {
-            return;
-        }
         if (job == JobKind::Backup) {
             services_.SaveKeyToFile(entry.name, staged);
         } else if (const std::string refused = services_.LoadKeyFromFile(entry.name, staged);
@@ -410,11 +405,10 @@ JobOutcome SelectiveJob::backup(const SelectiveChoices& choices) {
     step(sel.backupOpeningStep);
 
     state_.datfile = stagingName(sel, state_.profile);
-    const FreshDirectory staging =
+    const std::string staging =
         createFreshDirectory(services_, state_.backups, std::string_view(state_.datfile).substr(1));
-    const std::string stagingDir = staging.created ? staging.path : std::string();
     for (const SelectiveItem& item : sel.items) {
-        runItem(item, JobKind::Backup, stagingDir, choices);
+        runItem(item, JobKind::Backup, staging, choices);
     }
     step(sel.backupClosingStep);
 
@@ -426,11 +420,9 @@ JobOutcome SelectiveJob::backup(const SelectiveChoices& choices) {
         BusyCursor hourglass(reporter_, sel.busyWhilePacking);
         TJvZlibMultiple z(services_.paths());
         attach(z);
-        z.CompressDirectory(staging.path, true, archivePath());
+        z.CompressDirectory(staging, true, archivePath());
     }
-    if (staging.created) {
-        services_.DelTree(staging.path);
-    }
+    services_.DelTree(staging);
     reporter_.progressSet(100);
     reporter_.progressHide();
     return JobOutcome::Done;
@@ -452,26 +444,24 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
     state_.atspaudziam = *archive;
     state_.atspaudziam2 = removeEveryOccurrence(*archive, ".dat");
     const std::string archiveFile = joinPath(state_.backups, state_.atspaudziam);
-    const FreshDirectory unpacked =
+    const std::string unpacked =
         createFreshDirectory(services_, state_.backups, unpackName(state_.atspaudziam));
     {
         BusyCursor hourglass(reporter_, true);
         TJvZlibMultiple z(services_.paths());
         attach(z);
-        z.DecompressFile(archiveFile, unpacked.path, true, true);
+        z.DecompressFile(archiveFile, unpacked, true, true);
     }
-    state_.backuploc = withBackslash(unpacked.path);
+    state_.backuploc = withBackslash(unpacked);
     step(sel.restoreUnpackedStep);
 
     for (std::string_view box : sel.restoreOrder) {
         if (const SelectiveItem* item = sel.itemOfBox(box)) {
-            runItem(*item, JobKind::Restore, unpacked.path, choices);
+            runItem(*item, JobKind::Restore, unpacked, choices);
         }
     }
     step(sel.restoreClosingStep);
-    if (unpacked.created) {
-        services_.DelTree(unpacked.path);
-    }
+    services_.DelTree(unpacked);
     if (choices.deleteArchive) {
         services_.deleteFile(archiveFile);
     }

@@ -108,8 +108,8 @@ private:
     void step(int amount);
     void runItem(const SelectiveItem& item, JobKind job, const std::string& staging,
                  const SelectiveChoices& choices);
-    // `staging`: the staging directory of a backup ("" when it could not be
-    // made), the unpacked archive of a restore.
+    // `staging`: the staging directory of a backup, the unpacked archive of a
+    // restore.
     void runEntry(const ItemEntry& entry, const SelectiveItem& item, JobKind job,
                   const std::string& staging);
     void copyEntry(const ItemEntry& entry, const SelectiveItem& item, const std::string& source,

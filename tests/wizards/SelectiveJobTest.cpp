@@ -447,16 +447,21 @@ TEST_F(SelectiveCustomJob, TheChosenArchiveGoesOnlyAfterARestoreThatSucceeded) {
     EXPECT_EQ(readFile(dir / "target" / "key3.db"), "key of one");
 }
 
-TEST_F(SelectiveCustomJob, ABackupThatCannotWriteItsArchiveFailsLeavingTheProgressShowing) {
+TEST_F(SelectiveCustomJob, ABackupIntoAMissingLocationFailsBeforeCopyingAnything) {
     const fs::path missing = dir / "no such folder";
     Wizard w(services, firefoxDataSet());
-    w.job.profiles.append({"abcd1234.default"});
-    EXPECT_THROW(w.job.backup(custom(choices(missing), profile)), Error);
+    try {
+        w.job.backup(custom(choices(missing), profile));
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot create folder \"" + utf8(missing / "ff_custom") + "\"");
+    }
     EXPECT_FALSE(fs::exists(missing));
-    EXPECT_NE(w.reporter.progress.back(), "hide");
-    EXPECT_EQ(w.reporter.packingStarted, 1);
-    // The profile list is emptied whatever packing did.
-    EXPECT_THAT(w.job.profiles.entries, IsEmpty());
+    EXPECT_THAT(services.copied, IsEmpty());
+    // The progress window stays as the failure left it.
+    EXPECT_THAT(w.reporter.progress, ElementsAre("show", "5"));
+    EXPECT_EQ(w.reporter.packingStarted, 0);
 }
 
 // --- Jobs on the sample prefix's profiles -------------------------------------
