@@ -43,6 +43,14 @@ void Picture::paintEvent(QPaintEvent*) {
     renderer_->render(&painter, QRectF(rect()));
 }
 
+Picture* placePicture(QWidget* parent, const char* name, const QString& resource,
+                      const QRect& rect) {
+    auto* picture = new Picture(resource, parent);
+    picture->setObjectName(QString::fromLatin1(name));
+    picture->setGeometry(rect);
+    return picture;
+}
+
 void setTextColour(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);

@@ -43,6 +43,10 @@ private:
     QSvgRenderer* renderer_;
 };
 
+// A picture of the resources placed at a fixed rectangle.
+Picture* placePicture(QWidget* parent, const char* name, const QString& resource,
+                      const QRect& rect);
+
 // Sets the colour a label's text is drawn in.
 void setTextColour(QWidget* widget, const QColor& colour);
 

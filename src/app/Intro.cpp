@@ -14,8 +14,12 @@
 #include "app/ribbon/ScreenTip.h"
 #include "browsers/bFull_Firefox.h"
 #include "browsers/bFull_Flock.h"
+#include "browsers/b_Firefox.h"
+#include "browsers/b_Flock.h"
 #include "browsers/rFull_Firefox.h"
 #include "browsers/rFull_Flock.h"
+#include "browsers/r_Firefox.h"
+#include "browsers/r_Flock.h"
 #include "update/Update.h"
 
 #include <QAction>
@@ -434,17 +438,25 @@ void TForm1::showEvent(QShowEvent* event) {
 //     openDocument<Tfb_Firefox>(context());
 // Until then they open nothing.
 void TForm1::B_InternetExplorerExecute() {}
-void TForm1::B_FirefoxExecute() {}
+void TForm1::B_FirefoxExecute() {
+    openDocument<Tfb_Firefox>(context());
+}
 void TForm1::B_ChromeExecute() {}
 void TForm1::B_OperaExecute() {}
 void TForm1::B_SafariExecute() {}
-void TForm1::B_FlockExecute() {}
+void TForm1::B_FlockExecute() {
+    openDocument<Tfb_Flock>(context());
+}
 void TForm1::R_InternetExplorerExecute() {}
-void TForm1::R_FirefoxExecute() {}
+void TForm1::R_FirefoxExecute() {
+    openDocument<Tfr_Firefox>(context());
+}
 void TForm1::R_ChromeExecute() {}
 void TForm1::R_OperaExecute() {}
 void TForm1::R_SafariExecute() {}
-void TForm1::R_FlockExecute() {}
+void TForm1::R_FlockExecute() {
+    openDocument<Tfr_Flock>(context());
+}
 void TForm1::sB_InternetExplorerExecute() {}
 void TForm1::sB_FirefoxExecute() {
     openDocument<Tffb_Firefox>(context());

@@ -23,10 +23,7 @@ constexpr int kWidth = 599;
 const QColor kHeaderText(0x1e, 0x39, 0x5b);
 
 Picture* placePicture(QWidget* parent, const char* name, PictureId id, const QRect& rect) {
-    auto* picture = new Picture(pictureResource(id), parent);
-    picture->setObjectName(QString::fromLatin1(name));
-    picture->setGeometry(rect);
-    return picture;
+    return vellarion::placePicture(parent, name, pictureResource(id), rect);
 }
 
 } // namespace

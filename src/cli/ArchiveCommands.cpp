@@ -39,19 +39,19 @@ void pack(Console& console, const std::string& folder, const std::string& archiv
     showProgress(codec, console, folder);
     codec.OnFileSkip = [&console](TJvZlibMultiple&, const std::string&, const std::string&,
                                   const std::string& message) { console.warning(message); };
-    InterruptGuard interrupt(&codec);
+    InterruptStopsCodec interrupt(codec);
     codec.CompressDirectory(folder, true, archive);
     console.endProgress();
-    InterruptGuard::throwIfRaised();
+    InterruptStopsCodec::throwIfInterrupted();
 }
 
 void unpack(Console& console, const std::string& archive, const std::string& folder) {
     TJvZlibMultiple codec;
     showProgress(codec, console, folder);
-    InterruptGuard interrupt(&codec);
+    InterruptStopsCodec interrupt(codec);
     codec.DecompressFile(archive, folder, true, true);
     console.endProgress();
-    InterruptGuard::throwIfRaised();
+    InterruptStopsCodec::throwIfInterrupted();
 }
 
 void list(Console& console, const std::string& archive, bool sizes) {

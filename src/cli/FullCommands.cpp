@@ -38,7 +38,7 @@ public:
     void fileSkipped(const std::string&, const std::string& reason) override {
         console_.warning(reason);
     }
-    bool stopRequested() const override { return InterruptGuard::raised(); }
+    bool stopRequested() const override { return InterruptStopsCodec::interrupted(); }
 
 private:
     Console& console_;
@@ -66,13 +66,13 @@ void run(Console& console, const Arguments& args, FullDirection direction) {
     WizardState state;
     CommandReporter reporter(console, state);
     FullJob job(*services, browserDataSet(args.browser), state, reporter);
-    InterruptGuard interrupt;
+    InterruptStopsCodec interrupt;
     // The data root not found: the job refuses with the window's message.
     job.locate();
     const FullJobResult result =
         direction == FullDirection::Backup ? job.backup(args.location) : job.restore(args.location);
     console.endProgress();
-    InterruptGuard::throwIfRaised();
+    InterruptStopsCodec::throwIfInterrupted();
     if (result != FullJobResult::Done) {
         throw Error("the job did not finish");
     }

@@ -10,42 +10,59 @@ namespace vellarion::cli {
 
 namespace {
 
-// The codec a command is running, for the signal handler.
+// The codec a command is running, for the interrupt handler.
 std::atomic<TJvZlibMultiple*> runningCodec{nullptr};
 volatile std::sig_atomic_t interruptedFlag = 0;
 
-extern "C" void onInterrupt(int) {
-    interruptedFlag = 1;
-    if (TJvZlibMultiple* codec = runningCodec.load()) {
+void stop(TJvZlibMultiple* codec) {
+    if (codec != nullptr) {
         codec->StopCompression();
         codec->StopDecompression();
     }
 }
 
+extern "C" void onInterrupt(int) {
+    interruptedFlag = 1;
+    stop(runningCodec.load());
+}
+
 static_assert(std::atomic<bool>::is_always_lock_free,
               "the stop flags are set from a signal handler");
+static_assert(std::atomic<TJvZlibMultiple*>::is_always_lock_free,
+              "the handler reads the codec from a signal handler");
 
 } // namespace
 
-InterruptGuard::InterruptGuard(TJvZlibMultiple* codec) {
+InterruptStopsCodec::InterruptStopsCodec() {
     interruptedFlag = 0;
-    runningCodec = codec;
+    runningCodec = nullptr;
     previousInt_ = std::signal(SIGINT, onInterrupt);
     previousTerm_ = std::signal(SIGTERM, onInterrupt);
 }
 
-InterruptGuard::~InterruptGuard() {
+InterruptStopsCodec::InterruptStopsCodec(TJvZlibMultiple& codec) : InterruptStopsCodec() {
+    watch(&codec);
+}
+
+InterruptStopsCodec::~InterruptStopsCodec() {
     std::signal(SIGINT, previousInt_);
     std::signal(SIGTERM, previousTerm_);
     runningCodec = nullptr;
 }
 
-bool InterruptGuard::raised() {
+void InterruptStopsCodec::watch(TJvZlibMultiple* codec) {
+    runningCodec = codec;
+    if (interruptedFlag) {
+        stop(codec);
+    }
+}
+
+bool InterruptStopsCodec::interrupted() {
     return interruptedFlag != 0;
 }
 
-void InterruptGuard::throwIfRaised() {
-    if (raised()) {
+void InterruptStopsCodec::throwIfInterrupted() {
+    if (interruptedFlag) {
         throw Interrupted();
     }
 }

@@ -7,20 +7,21 @@ class TJvZlibMultiple;
 namespace vellarion::cli {
 
 // While alive, Ctrl-C (or a termination request) does not kill the process:
-// it raises a flag, and stops the codec given (if any) at its next chunk, so
-// that no partial archive or file is left behind. The command then ends with
-// throwIfRaised(). One at a time.
-class InterruptGuard {
+// it stops the watched codec at its next chunk, and a codec watched after it
+// came before it starts, so that no partial archive or file is left behind.
+// throwIfInterrupted() then ends the command.
+class InterruptStopsCodec {
 public:
-    explicit InterruptGuard(TJvZlibMultiple* codec = nullptr);
-    ~InterruptGuard();
-    InterruptGuard(const InterruptGuard&) = delete;
-    InterruptGuard& operator=(const InterruptGuard&) = delete;
+    InterruptStopsCodec();
+    explicit InterruptStopsCodec(TJvZlibMultiple& codec);
+    ~InterruptStopsCodec();
+    InterruptStopsCodec(const InterruptStopsCodec&) = delete;
+    InterruptStopsCodec& operator=(const InterruptStopsCodec&) = delete;
 
-    // The user interrupted the command.
-    static bool raised();
-    // Ends the command (throws Interrupted) when the user interrupted it.
-    static void throwIfRaised();
+    // The codec to stop from now on (null: none).
+    static void watch(TJvZlibMultiple* codec);
+    static bool interrupted();
+    static void throwIfInterrupted();
 
 private:
     void (*previousInt_)(int);

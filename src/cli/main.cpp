@@ -3,6 +3,7 @@
 #include "cli/ArchiveCommands.h"
 #include "cli/Console.h"
 #include "cli/FullCommands.h"
+#include "cli/SelectiveCommands.h"
 
 #include <CLI/CLI.hpp>
 
@@ -13,5 +14,6 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     addArchiveCommands(app, console);
     addFullCommands(app, console);
+    addSelectiveCommands(app, console);
     return run(app, utf8Arguments(argc, argv), console);
 }

@@ -6,6 +6,8 @@
 
 namespace vellarion {
 
+class TJvZlibMultiple;
+
 // How a job engine talks to whoever runs it: a wizard window, the command
 // line, or a test's recording fake. Every call happens on the job's thread,
 // inside the job. The defaults do nothing, so a front end overrides what it
@@ -54,6 +56,11 @@ public:
     // Asked between chunks: true stops the archive codec; the job then ends
     // without finishing (the command line's Ctrl-C).
     virtual bool stopRequested() const { return false; }
+    // The job's codec `z` exists, its events already reporting through
+    // fileStarted and fileProgress: a window may attach its own handlers.
+    virtual void codecReady(TJvZlibMultiple& z) { (void)z; }
+    // A backup is about to pack its staging directory.
+    virtual void packingStarts() {}
 };
 
 } // namespace vellarion

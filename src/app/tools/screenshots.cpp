@@ -15,7 +15,11 @@
 #include "app/ribbon/RibbonPage.h"
 #include "app/ribbon/ScreenTip.h"
 #include "browsers/bFull_Firefox.h"
+#include "browsers/b_Firefox.h"
+#include "browsers/b_Flock.h"
 #include "browsers/rFull_Flock.h"
+#include "browsers/r_Firefox.h"
+#include "browsers/r_Flock.h"
 #include "services/SamplePrefix.h"
 #include "services/ServicesFactory.h"
 #include "wizards/DirectoryEdit.h"
@@ -159,8 +163,8 @@ int main(int argc, char** argv) {
     QCoreApplication::processEvents();
     ok &= save(about.grab(), dir, QStringLiteral("about.png"));
 
-    // The full wizard windows on the demo sandbox (built in a temporary
-    // folder): idle, in the middle of a backup, and done.
+    // The wizard windows on the demo sandbox (built in a temporary folder):
+    // the full windows idle, in the middle of a backup, and done.
     {
         QTemporaryDir sandbox;
         EnvironmentOptions demo;
@@ -189,6 +193,33 @@ int main(int argc, char** argv) {
         QCoreApplication::processEvents();
         ok &= save(restore->grab(), dir, QStringLiteral("full-restore-flock.png"));
         ok &= save(demoForm.grab(), dir, QStringLiteral("main-full-restore-flock.png"));
+
+        // The selective windows over the same sandbox; a backup made in the
+        // first gives the restore windows an archive to list.
+        const QString location = QDir::toNativeSeparators(backups);
+        const auto shoot = [&](SelectiveWizardForm& window, const QString& file) {
+            window.show();
+            QCoreApplication::processEvents();
+            if (window.ListBox2 != nullptr) {
+                window.JvDirectoryEdit2->setText(location);
+            }
+            QCoreApplication::processEvents();
+            ok &= save(window.grab(), dir, file);
+        };
+        {
+            Tfb_Firefox selective(demoContext);
+            shoot(selective, QStringLiteral("firefox-backup.png"));
+            selective.JvDirectoryEdit2->setText(location);
+            selective.Button2Click();
+            QCoreApplication::processEvents();
+            ok &= save(selective.grab(), dir, QStringLiteral("firefox-backup-done.png"));
+        }
+        Tfr_Firefox firefoxRestore(demoContext);
+        shoot(firefoxRestore, QStringLiteral("firefox-restore.png"));
+        Tfb_Flock flockBackup(demoContext);
+        shoot(flockBackup, QStringLiteral("flock-backup.png"));
+        Tfr_Flock flockRestore(demoContext);
+        shoot(flockRestore, QStringLiteral("flock-restore.png"));
     }
 
     // The icons at the two sizes the program uses.

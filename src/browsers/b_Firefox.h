@@ -1,0 +1,22 @@
+#pragma once
+
+#include "browsers/b_IE.h"
+
+namespace vellarion {
+
+// "Backup" of Firefox: the selective backup window over Firefox's profiles
+// and its sixteen items. Flock's windows derive from it.
+class Tfb_Firefox : public Tfb_IE {
+    Q_OBJECT
+public:
+    explicit Tfb_Firefox(ShellContext& context, QWidget* parent = nullptr);
+
+protected:
+    // Firefox's banner and icon.
+    static Look firefoxLook();
+
+    Tfb_Firefox(ShellContext& context, const BrowserDataSet& data, Mode mode, const Look& look,
+                QWidget* parent);
+};
+
+} // namespace vellarion

@@ -1,0 +1,331 @@
+#include "cli/SelectiveCommands.h"
+
+#include "archive/JvZlibMultiple.h"
+#include "cli/CommonOptions.h"
+#include "cli/Console.h"
+#include "cli/Interrupt.h"
+#include "services/Error.h"
+#include "services/PathMapper.h"
+#include "services/SystemServices.h"
+#include "services/Text.h"
+#include "wizards/Messages.h"
+#include "wizards/SelectiveJob.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <memory>
+#include <set>
+#include <sstream>
+
+namespace vellarion::cli {
+
+namespace {
+
+// The job's reports on the console: the bar's position (and the file being
+// packed) on a terminal; messages kept for the command to judge.
+class ConsoleReporter : public JobReporter {
+public:
+    explicit ConsoleReporter(Console& console) : console_(console) {}
+
+    std::vector<std::string> messages;
+
+    void showMessage(const std::string& text) override { messages.push_back(text); }
+    void progressShow() override {
+        position_ = 0;
+        draw("");
+    }
+    void progressStep(int amount) override {
+        position_ = std::clamp(position_ + amount, 0, 100);
+        draw("");
+    }
+    void progressSet(int position) override { position_ = std::clamp(position, 0, 100); }
+    void progressHide() override { console_.endProgress(); }
+    void fileStarted(const std::string& path) override { draw(path); }
+
+    // Ctrl-C stops the codec at its next chunk: a stopped pack writes no
+    // archive, a stopped unpack leaves nothing to restore.
+    void codecReady(TJvZlibMultiple& z) override {
+        const auto stopIfInterrupted = [](TJvZlibMultiple& codec) {
+            if (InterruptStopsCodec::interrupted()) {
+                codec.StopCompression();
+                codec.StopDecompression();
+            }
+        };
+        stopIfInterrupted(z);
+        z.OnProgress = [stopIfInterrupted, progress = z.OnProgress](
+                           TJvZlibMultiple& sender, std::int32_t position, std::int32_t total) {
+            stopIfInterrupted(sender);
+            if (progress) {
+                progress(sender, position, total);
+            }
+        };
+    }
+
+    // Messages that did not stop the job, as warnings.
+    void warnAll() {
+        for (const std::string& message : messages) {
+            console_.warning(message);
+        }
+        messages.clear();
+    }
+
+private:
+    void draw(const std::string& file) {
+        if (!console_.progressDue()) {
+            return;
+        }
+        std::string line = std::to_string(position_) + "%";
+        if (!file.empty()) {
+            line += "  " + file;
+        }
+        console_.progress(line);
+    }
+
+    Console& console_;
+    int position_ = 0;
+};
+
+struct Arguments {
+    std::string browser;
+    EnvironmentOptions environment;
+    std::string location;
+    std::string archive;
+    std::string profile;
+    std::string customProfile;
+    std::optional<std::string> items;
+};
+
+// The item keys of a browser, in backup order.
+std::vector<std::string> itemKeys(const SelectiveWizardData& data) {
+    std::vector<std::string> keys;
+    for (const SelectiveItem& item : data.items) {
+        if (!item.key.empty()) {
+            keys.emplace_back(item.key);
+        }
+    }
+    return keys;
+}
+
+// The boxes that --items ticks ("bookmarks,history"); without it, those the
+// window starts with ticked. An unknown key is a usage error.
+std::set<std::string> tickedBoxes(const SelectiveWizardData& data,
+                                  const std::optional<std::string>& items) {
+    std::set<std::string> boxes;
+    if (!items) {
+        for (const SelectiveItem& item : data.items) {
+            if (!item.key.empty() && item.tickedAtStart) {
+                boxes.emplace(item.checkBox);
+            }
+        }
+        return boxes;
+    }
+    std::stringstream list(*items);
+    std::string key;
+    while (std::getline(list, key, ',')) {
+        key.erase(0, key.find_first_not_of(" \t"));
+        key.erase(key.find_last_not_of(" \t") + 1);
+        if (key.empty()) {
+            continue;
+        }
+        const SelectiveItem* item = data.itemOfKey(key);
+        if (item == nullptr) {
+            throw CLI::ValidationError("--items", "no item \"" + key + "\"; the items are " +
+                                                      joinStrings(itemKeys(data), ", "));
+        }
+        boxes.emplace(item->checkBox);
+    }
+    return boxes;
+}
+
+// Selects the entry of that name (letter case ignored, as Windows names go).
+bool select(ChoiceList& list, const std::string& name) {
+    for (size_t i = 0; i < list.entries.size(); ++i) {
+        if (equalsIgnoreCase(list.entries[i], name)) {
+            list.selected = static_cast<int>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+// A job of the selective wizard as the window would run it: activation,
+// the profile chosen, the boxes ticked.
+class CommandJob {
+public:
+    // Unknown item keys fail here, before anything else happens.
+    CommandJob(Console& console, const Arguments& args)
+        : args_(args), data_(browserDataSet(args.browser)),
+          boxes_(tickedBoxes(data_.selective, args.items)),
+          services_(makeServices(args.environment)), reporter_(console),
+          job_(*services_, data_, state_, reporter_) {}
+
+    SelectiveJob& job() { return job_; }
+    const WizardState& state() const { return state_; }
+
+    // Activation and the profile list; the data root not found is an error
+    // only when no custom location is given.
+    void chooseProfile() {
+        const bool found = job_.activate();
+        if (!args_.customProfile.empty()) {
+            reporter_.messages.clear();
+            return;
+        }
+        if (!found) {
+            throw Error(reporter_.messages.back());
+        }
+        if (!args_.profile.empty() && !select(job_.profiles, args_.profile)) {
+            throw Error("no profile \"" + args_.profile + "\"; the profiles are " +
+                        joinStrings(job_.profiles.entries, ", "));
+        }
+    }
+
+    SelectiveChoices choices() const {
+        SelectiveChoices c;
+        c.backupLocation = args_.location;
+        c.customLocation = args_.customProfile.empty() ? std::string(kCustomProfilePlaceholder)
+                                                       : args_.customProfile;
+        // Once interrupted, no further item is copied.
+        c.ticked = [this](std::string_view box) {
+            return !InterruptStopsCodec::interrupted() && boxes_.count(std::string(box)) > 0;
+        };
+        return c;
+    }
+
+    // Chooses the archive of that name in the backup location: one the
+    // window lists, or a file it leaves out (read-only, hidden) but that the
+    // user named.
+    void chooseArchive() {
+        job_.listArchives(args_.location);
+        if (select(job_.archives, args_.archive)) {
+            return;
+        }
+        if (!services_->fileExists(joinPath(args_.location, args_.archive))) {
+            throw Error(backupFileNotFound(args_.archive));
+        }
+        job_.archives.append({args_.archive});
+        select(job_.archives, args_.archive);
+    }
+
+    // Where a program path lies on this machine, for the user to read.
+    std::string nativePath(const std::string& path) const {
+        const auto native = services_->paths().toNative(path);
+        return native ? pathToUtf8(*native) : path;
+    }
+
+    // A refused job is an error with the window's message; other messages
+    // are warnings. An interrupted job has cleaned up after itself by now.
+    void finish(JobOutcome outcome) {
+        if (outcome == JobOutcome::Refused) {
+            throw Error(reporter_.messages.back());
+        }
+        reporter_.warnAll();
+        InterruptStopsCodec::throwIfInterrupted();
+    }
+
+private:
+    const Arguments& args_;
+    const BrowserDataSet& data_;
+    std::set<std::string> boxes_;
+    std::unique_ptr<SystemServices> services_;
+    WizardState state_;
+    ConsoleReporter reporter_;
+    SelectiveJob job_;
+};
+
+void profiles(Console& console, const Arguments& args) {
+    CommandJob command(console, args);
+    if (!command.job().activate()) {
+        throw Error(std::string(kSettingsNotFoundChooseCustom));
+    }
+    for (const std::string& profile : command.job().profiles.entries) {
+        console.out() << profile << '\n';
+    }
+    console.out() << std::flush;
+}
+
+void items(Console& console, const Arguments& args) {
+    for (const SelectiveItem& item : browserDataSet(args.browser).selective.items) {
+        if (!item.key.empty()) {
+            console.out() << item.key << '\t' << item.caption << '\n';
+        }
+    }
+    console.out() << std::flush;
+}
+
+void backup(Console& console, const Arguments& args) {
+    CommandJob command(console, args);
+    InterruptStopsCodec interrupt;
+    command.chooseProfile();
+    command.finish(command.job().backup(command.choices()));
+    console.out() << command.nativePath(command.job().archivePath()) << '\n' << std::flush;
+}
+
+void restore(Console& console, const Arguments& args) {
+    CommandJob command(console, args);
+    InterruptStopsCodec interrupt;
+    command.chooseProfile();
+    command.chooseArchive();
+    command.finish(command.job().restore(command.choices()));
+    console.out() << command.nativePath(command.state().ffpath) << '\n' << std::flush;
+}
+
+// The options every job command takes: the browser, where the Windows data
+// lives, the profile or a custom location, the items.
+void addJobOptions(CLI::App& command, Arguments& args) {
+    addBrowserArgument(command, args.browser);
+    addEnvironmentOptions(command, args.environment);
+    CLI::Option* profile =
+        command
+            .add_option("--profile", args.profile, "The profile folder to use (default: the first)")
+            ->type_name("NAME");
+    CLI::Option* customProfile = command
+                                     .add_option("--custom-profile", args.customProfile,
+                                                 "Use the profile in DIR instead of a listed one")
+                                     ->type_name("DIR");
+    profile->excludes(customProfile);
+    command
+        .add_option("--items", args.items,
+                    "The items, separated by commas (default: those the window starts with "
+                    "ticked; see the items command)")
+        ->type_name("KEYS");
+}
+
+} // namespace
+
+void addSelectiveCommands(CLI::App& app, Console& console) {
+    auto args = std::make_shared<Arguments>();
+
+    CLI::App* profilesCommand =
+        app.add_subcommand("profiles", "List the profiles of BROWSER, the first being the default");
+    addBrowserArgument(*profilesCommand, args->browser);
+    addEnvironmentOptions(*profilesCommand, args->environment);
+    profilesCommand->callback([&console, args] { profiles(console, *args); });
+
+    CLI::App* itemsCommand = app.add_subcommand(
+        "items", "List the items a backup or restore of BROWSER can take, with their captions");
+    addBrowserArgument(*itemsCommand, args->browser);
+    itemsCommand->callback([&console, args] { items(console, *args); });
+
+    CLI::App* backupCommand = app.add_subcommand(
+        "backup", "Back up the ticked items of a profile of BROWSER into an archive in DIR, "
+                  "named after the profile; prints the archive's path");
+    addJobOptions(*backupCommand, *args);
+    backupCommand->add_option("--to", args->location, "The backup location")
+        ->type_name("DIR")
+        ->required();
+    backupCommand->callback([&console, args] { backup(console, *args); });
+
+    CLI::App* restoreCommand = app.add_subcommand(
+        "restore", "Restore the ticked items from the archive NAME in DIR into a profile of "
+                   "BROWSER; prints the profile's folder");
+    addJobOptions(*restoreCommand, *args);
+    restoreCommand->add_option("--from", args->location, "The backup location")
+        ->type_name("DIR")
+        ->required();
+    restoreCommand->add_option("--archive", args->archive, "The archive in DIR to restore")
+        ->type_name("NAME")
+        ->required();
+    restoreCommand->callback([&console, args] { restore(console, *args); });
+}
+
+} // namespace vellarion::cli
