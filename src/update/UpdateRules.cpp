@@ -196,7 +196,7 @@ ParsedUrl parseUpdateUrl(std::string_view url) {
         // is a path on the update page's server.
         if (hadScheme) {
             parsed.Host = url;
-            parsed.Path.assign(1, '/'); // (not = "/": GCC 12 warns wrongly at -O3)
+            parsed.Path = "/";
         } else {
             parsed.Path = url;
         }
