@@ -61,7 +61,7 @@ std::string archiveText(const SystemServices& services, const std::string& archi
     return native ? pathToUtf8(*native) : archive;
 }
 
-void run(Console& console, const Arguments& args, FullDirection direction) {
+void run(Console& console, const Arguments& args, Direction direction) {
     const std::unique_ptr<SystemServices> services = makeServices(args.environment);
     WizardState state;
     CommandReporter reporter(console, state);
@@ -69,17 +69,17 @@ void run(Console& console, const Arguments& args, FullDirection direction) {
     InterruptStopsCodec interrupt;
     // The data root not found: the job refuses with the window's message.
     job.locate();
-    const FullJobResult result =
-        direction == FullDirection::Backup ? job.backup(args.location) : job.restore(args.location);
+    const JobOutcome result =
+        direction == Direction::Backup ? job.backup(args.location) : job.restore(args.location);
     console.endProgress();
     InterruptStopsCodec::throwIfInterrupted();
-    if (result != FullJobResult::Done) {
+    if (result != JobOutcome::Done) {
         throw Error("the job did not finish");
     }
     for (const FullArchive& archive : job.archives()) {
         std::uintmax_t size = 0;
         const std::string file = archiveText(*services, archive.archive, size);
-        if (direction == FullDirection::Backup) {
+        if (direction == Direction::Backup) {
             console.out() << "Packed " << archive.folder << " into " << file << " (" << size
                           << " bytes)\n";
         } else {
@@ -90,8 +90,8 @@ void run(Console& console, const Arguments& args, FullDirection direction) {
     console.out() << std::flush;
 }
 
-void addCommand(CLI::App& app, Console& console, FullDirection direction) {
-    const bool backup = direction == FullDirection::Backup;
+void addCommand(CLI::App& app, Console& console, Direction direction) {
+    const bool backup = direction == Direction::Backup;
     auto args = std::make_shared<Arguments>();
     CLI::App* command = app.add_subcommand(
         backup ? "full-backup" : "full-restore",
@@ -113,8 +113,8 @@ void addCommand(CLI::App& app, Console& console, FullDirection direction) {
 } // namespace
 
 void addFullCommands(CLI::App& app, Console& console) {
-    addCommand(app, console, FullDirection::Backup);
-    addCommand(app, console, FullDirection::Restore);
+    addCommand(app, console, Direction::Backup);
+    addCommand(app, console, Direction::Restore);
 }
 
 } // namespace vellarion::cli

@@ -1,6 +1,5 @@
 #include "cli/SelectiveCommands.h"
 
-#include "archive/JvZlibMultiple.h"
 #include "cli/CommonOptions.h"
 #include "cli/Console.h"
 #include "cli/Interrupt.h"
@@ -42,24 +41,10 @@ public:
     void progressHide() override { console_.endProgress(); }
     void fileStarted(const std::string& path) override { draw(path); }
 
-    // Ctrl-C stops the codec at its next chunk: a stopped pack writes no
-    // archive, a stopped unpack leaves nothing to restore.
-    void codecReady(TJvZlibMultiple& z) override {
-        const auto stopIfInterrupted = [](TJvZlibMultiple& codec) {
-            if (InterruptStopsCodec::interrupted()) {
-                codec.StopCompression();
-                codec.StopDecompression();
-            }
-        };
-        stopIfInterrupted(z);
-        z.OnProgress = [stopIfInterrupted, progress = z.OnProgress](
-                           TJvZlibMultiple& sender, std::int32_t position, std::int32_t total) {
-            stopIfInterrupted(sender);
-            if (progress) {
-                progress(sender, position, total);
-            }
-        };
-    }
+    // Ctrl-C stops the job between items and the codec at its next chunk:
+    // a stopped pack writes no archive, a stopped unpack leaves nothing to
+    // restore.
+    bool stopRequested() const override { return InterruptStopsCodec::interrupted(); }
 
     // Messages that did not stop the job, as warnings.
     void warnAll() {
@@ -184,10 +169,7 @@ public:
         c.backupLocation = args_.location;
         c.customLocation = args_.customProfile.empty() ? std::string(kCustomProfilePlaceholder)
                                                        : args_.customProfile;
-        // Once interrupted, no further item is copied.
-        c.ticked = [this](std::string_view box) {
-            return !InterruptStopsCodec::interrupted() && boxes_.count(std::string(box)) > 0;
-        };
+        c.ticked = [this](std::string_view box) { return boxes_.count(std::string(box)) > 0; };
         return c;
     }
 

@@ -2,7 +2,7 @@
 
 #include "browsers/DataSet.h"
 #include "services/SystemServices.h"
-#include "wizards/JobReporter.h"
+#include "wizards/Job.h"
 #include "wizards/WizardState.h"
 
 #include <string>
@@ -10,9 +10,6 @@
 #include <vector>
 
 namespace vellarion {
-
-// The two directions of the full wizard: "Safe Backup" and "Safe Restore".
-enum class FullDirection { Backup, Restore };
 
 // One folder of a full job and the archive in the backup location that holds
 // it. A backup packs the folder (with all its subfolders) into the archive; a
@@ -24,17 +21,11 @@ struct FullArchive {
     bool required = true;
 };
 
-enum class FullJobResult {
-    Done,    // everything packed or unpacked; Finish may be shown
-    Refused, // a check failed and the user was told why; nothing was touched
-    Stopped, // the reporter asked the codec to stop; the job did not finish
-};
-
-// The full job: a browser's whole data root into one archive of a fixed name
-// and back. The same fixed sequence serves every browser, the windows, the
-// command line and the tests; a browser's departures are the hooks of its
-// data set. Errors of the archive codec are thrown (vellarion::Error) after
-// the busy cursor was released; the reporter then hears of no finish.
+// The full job ("Safe Backup", "Safe Restore"): a browser's whole data root
+// into one archive of a fixed name and back. The same fixed sequence serves every browser, the
+// windows, the command line and the tests; a browser's departures are the hooks of its data set.
+// Errors of the archive codec are thrown (vellarion::Error) after the busy cursor was released; the
+// reporter then hears of no finish.
 class FullJob {
 public:
     FullJob(SystemServices& services, const BrowserDataSet& data, WizardState& state,
@@ -50,11 +41,11 @@ public:
 
     // The backup: the placeholder test of `location`, then every folder of
     // the plan packed into its archive.
-    FullJobResult backup(std::string_view location);
+    JobOutcome backup(std::string_view location);
     // The restore: the placeholder test, the archive test ("Backup File
     // "fbackup_firefox.dat" Not Found"), then every archive of the plan
     // unpacked over its folder, existing files overwritten, nothing deleted.
-    FullJobResult restore(std::string_view location);
+    JobOutcome restore(std::string_view location);
 
     // True when the last search found a data root a job may use: a folder
     // named from a drive or share, never the working directory or a whole
@@ -66,7 +57,7 @@ public:
     const BrowserDataSet& data() const { return data_; }
     WizardState& state() const { return state_; }
     JobReporter& reporter() const { return reporter_; }
-    FullDirection direction() const { return direction_; }
+    Direction direction() const { return direction_; }
     // The archive of that name in the backup location: `backups` + "\" + name.
     std::string archivePath(std::string_view name) const;
     // Adds a folder and its archive to the running job's plan.
@@ -80,7 +71,7 @@ public:
     const std::vector<FullArchive>& archives() const { return done_; }
 
 private:
-    FullJobResult run(FullDirection direction, std::string_view location);
+    JobOutcome run(Direction direction, std::string_view location);
     bool plan();
     // Packs or unpacks one archive; false when the reporter stopped it.
     bool pack(const FullArchive& archive);
@@ -90,7 +81,7 @@ private:
     const BrowserDataSet& data_;
     WizardState& state_;
     JobReporter& reporter_;
-    FullDirection direction_ = FullDirection::Backup;
+    Direction direction_ = Direction::Backup;
     std::vector<FullArchive> plan_;
     std::vector<FullArchive> done_;
 };

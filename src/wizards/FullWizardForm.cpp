@@ -59,7 +59,7 @@ public:
     }
     void fileStarted(const std::string& path) override {
         const QString file = QString::fromStdString(path);
-        if (form_.direction_ == FullDirection::Backup) {
+        if (form_.direction_ == Direction::Backup) {
             form_.DoCompressFile(file);
         } else {
             form_.DoDecompressFile(file);
@@ -83,11 +83,11 @@ private:
 };
 
 FullWizardForm::FullWizardForm(ShellContext& context, const BrowserDataSet& data,
-                               FullDirection direction, QWidget* parent)
+                               Direction direction, QWidget* parent)
     : QWidget(parent), context_(context), data_(data), direction_(direction),
       reporter_(std::make_unique<Reporter>(*this)),
       job_(context.services, data, state_, *reporter_) {
-    const bool backup = direction == FullDirection::Backup;
+    const bool backup = direction == Direction::Backup;
     setWindowTitle(text(backup ? data.full.texts.backupCaption : data.full.texts.restoreCaption));
     setFont(programFont());
     setBackground(this, Qt::white);
@@ -145,8 +145,7 @@ FullWizardForm::~FullWizardForm() = default;
 
 void FullWizardForm::FormActivate() {
     const WizardTexts& texts = data_.full.texts;
-    Label1->setText(
-        text(direction_ == FullDirection::Backup ? texts.backupTitle : texts.restoreTitle));
+    Label1->setText(text(direction_ == Direction::Backup ? texts.backupTitle : texts.restoreTitle));
     Button1->hide();
     job_.activate();
 }
@@ -166,7 +165,7 @@ void FullWizardForm::Button3Click() {
 
 void FullWizardForm::Button2Click() {
     const std::string location = JvDirectoryEdit2->text().toStdString();
-    if (direction_ == FullDirection::Backup) {
+    if (direction_ == Direction::Backup) {
         job_.backup(location);
     } else {
         job_.restore(location);

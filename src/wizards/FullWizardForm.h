@@ -63,7 +63,7 @@ public:
     QPushButton* Button1;            // "Готово": Finish, in Next's place
 
     const BrowserDataSet& data() const { return data_; }
-    FullDirection direction() const { return direction_; }
+    Direction direction() const { return direction_; }
     // The documented state fields (`ffpath`, `backups`, ...).
     WizardState& state() { return state_; }
 
@@ -83,7 +83,7 @@ public:
     virtual void DoProgress(qint32 Position, qint32 Total);
 
 protected:
-    FullWizardForm(ShellContext& context, const BrowserDataSet& data, FullDirection direction,
+    FullWizardForm(ShellContext& context, const BrowserDataSet& data, Direction direction,
                    QWidget* parent);
 
     // A job passed its checks and starts; a job ended well (the bar empty,
@@ -117,7 +117,7 @@ private:
 
     ShellContext& context_;
     const BrowserDataSet& data_;
-    FullDirection direction_;
+    Direction direction_;
     WizardState state_;
     std::unique_ptr<Reporter> reporter_;
     FullJob job_;

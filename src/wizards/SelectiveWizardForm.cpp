@@ -6,7 +6,6 @@
 #include "app/Icons.h"
 #include "app/ProgressSink.h"
 #include "app/ShellContext.h"
-#include "archive/JvZlibMultiple.h"
 #include "wizards/DirectoryEdit.h"
 #include "wizards/Messages.h"
 
@@ -316,10 +315,10 @@ void SelectiveWizardForm::Button2Click() {
         SelectiveWizardForm& form;
         ~ShowListsAtEnd() { form.showLists(); }
     } showListsAtEnd{*this};
-    const JobOutcome outcome = mode_ == Mode::Backup ? job_.backup(choices) : job_.restore(choices);
-    if (outcome == JobOutcome::Done) {
-        Button1->show();
-        Button1->raise();
+    if (mode_ == Mode::Backup) {
+        job_.backup(choices);
+    } else {
+        job_.restore(choices);
     }
 }
 
@@ -375,11 +374,11 @@ void SelectiveWizardForm::JvDirectoryEdit2Change() {
     showLists();
 }
 
-void SelectiveWizardForm::DoCompressFile(TJvZlibMultiple&, const std::string&) {
+void SelectiveWizardForm::DoCompressFile(const QString&) {
     repaintThrottled();
 }
 
-void SelectiveWizardForm::DoDecompressFile(TJvZlibMultiple&, const std::string&, bool&) {
+void SelectiveWizardForm::DoDecompressFile(const QString&) {
     repaintThrottled();
 }
 
@@ -433,13 +432,18 @@ void SelectiveWizardForm::untick(std::string_view name) {
     }
 }
 
-void SelectiveWizardForm::codecReady(TJvZlibMultiple& z) {
-    z.OnCompressingFile = [this](TJvZlibMultiple& sender, const std::string& file) {
-        DoCompressFile(sender, file);
-    };
-    z.OnDecompressingFile = [this](TJvZlibMultiple& sender, const std::string& file, bool& write) {
-        DoDecompressFile(sender, file, write);
-    };
+void SelectiveWizardForm::fileStarted(const std::string& path) {
+    const QString file = QString::fromStdString(path);
+    if (mode_ == Mode::Backup) {
+        DoCompressFile(file);
+    } else {
+        DoDecompressFile(file);
+    }
+}
+
+void SelectiveWizardForm::jobFinished() {
+    Button1->show();
+    Button1->raise();
 }
 
 void SelectiveWizardForm::packingStarts() {

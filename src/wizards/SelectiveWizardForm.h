@@ -91,9 +91,10 @@ public:
     void JvDirectoryEdit1Change();
     // Restore: the backup location changed.
     virtual void JvDirectoryEdit2Change();
-    // The codec's events: the window repaints at once.
-    void DoCompressFile(TJvZlibMultiple& Sender, const std::string& Filename);
-    void DoDecompressFile(TJvZlibMultiple& Sender, const std::string& Filename, bool& WriteFile);
+    // The codec's events, a file about to be packed or unpacked: the window
+    // repaints at once.
+    virtual void DoCompressFile(const QString& Filename);
+    virtual void DoDecompressFile(const QString& Filename);
     // Closing the window frees it.
     void FormClose();
     // Finish and Cancel end the program.
@@ -121,7 +122,8 @@ protected:
     void progressHide() override;
     void busy(bool on) override;
     void untick(std::string_view checkBox) override;
-    void codecReady(TJvZlibMultiple& z) override;
+    void fileStarted(const std::string& path) override;
+    void jobFinished() override;
     void packingStarts() override;
 
     ShellContext& context_;

@@ -133,7 +133,7 @@ TEST(FullJobActivation, FindsTheDataRootOnVersions5And6AndTellsWhenItIsNotThere)
 
 TEST_F(FullJobTest, BackupStoresEveryFileOfTheDataRootRelativeToIt) {
     ASSERT_TRUE(job.activate());
-    ASSERT_EQ(job.backup(location()), FullJobResult::Done);
+    ASSERT_EQ(job.backup(location()), JobOutcome::Done);
 
     const auto tree = readTree(root());
     ASSERT_GT(tree.size(), 20u);
@@ -161,13 +161,13 @@ TEST_F(FullJobTest, BackupStoresEveryFileOfTheDataRootRelativeToIt) {
 TEST_F(FullJobTest, ASecondBackupReplacesTheFirstAndALocationOnADriveIsUsedAsTyped) {
     ASSERT_TRUE(job.activate());
     fs::create_directories(prefix.onDriveC("Backup"));
-    ASSERT_EQ(job.backup("C:\\Backup"), FullJobResult::Done);
+    ASSERT_EQ(job.backup("C:\\Backup"), JobOutcome::Done);
     const fs::path onDrive = prefix.onDriveC("Backup/fbackup_firefox.dat");
     ASSERT_TRUE(fs::is_regular_file(onDrive));
     EXPECT_EQ(state.backups, "C:\\Backup");
 
     writeFile(root() / "profiles.ini", "[General]\r\nStartWithLastProfile=0\r\n");
-    ASSERT_EQ(job.backup("C:\\Backup"), FullJobResult::Done);
+    ASSERT_EQ(job.backup("C:\\Backup"), JobOutcome::Done);
     TempDir out;
     TJvZlibMultiple().DecompressFile(pathToUtf8(onDrive), pathToUtf8(out.path()), true, true);
     EXPECT_EQ(readFile(out / "profiles.ini"), "[General]\r\nStartWithLastProfile=0\r\n");
@@ -179,7 +179,7 @@ TEST_F(FullJobTest, ASecondBackupReplacesTheFirstAndALocationOnADriveIsUsedAsTyp
 
 TEST_F(FullJobTest, RestoreOverwritesAndKeepsWhatTheArchiveLacks) {
     ASSERT_TRUE(job.activate());
-    ASSERT_EQ(job.backup(location()), FullJobResult::Done);
+    ASSERT_EQ(job.backup(location()), JobOutcome::Done);
     const auto saved = readTree(root());
     const std::string profile = "Profiles/abcd1234.default/";
     ASSERT_TRUE(saved.contains(profile + "prefs.js"));
@@ -191,7 +191,7 @@ TEST_F(FullJobTest, RestoreOverwritesAndKeepsWhatTheArchiveLacks) {
     reporter.log.clear();
     reporter.files.clear();
 
-    ASSERT_EQ(job.restore(location()), FullJobResult::Done);
+    ASSERT_EQ(job.restore(location()), JobOutcome::Done);
     EXPECT_EQ(state.aregzistuoja, location() + "\\fbackup_firefox.dat");
     auto expected = saved;
     expected[profile + "added-later.txt"] = "kept";
@@ -207,28 +207,28 @@ TEST_F(FullJobTest, RefusalsTellTheUserAndTouchNothing) {
     const auto before = readTree(root());
     const std::string placeholder(kBackupLocationPlaceholder);
     for (const std::string& untouched : {placeholder, std::string(), std::string("   ")}) {
-        for (FullDirection direction : {FullDirection::Backup, FullDirection::Restore}) {
+        for (Direction direction : {Direction::Backup, Direction::Restore}) {
             reporter.log.clear();
-            const FullJobResult result =
-                direction == FullDirection::Backup ? job.backup(untouched) : job.restore(untouched);
-            EXPECT_EQ(result, FullJobResult::Refused);
+            const JobOutcome result =
+                direction == Direction::Backup ? job.backup(untouched) : job.restore(untouched);
+            EXPECT_EQ(result, JobOutcome::Refused);
             EXPECT_EQ(reporter.log,
                       std::vector<std::string>{"refused: Please Select Backup Location"});
         }
     }
 
     reporter.log.clear();
-    EXPECT_EQ(job.restore(location()), FullJobResult::Refused);
+    EXPECT_EQ(job.restore(location()), JobOutcome::Refused);
     EXPECT_EQ(reporter.log,
               std::vector<std::string>{"refused: Backup File \"fbackup_firefox.dat\" Not Found"});
 
     // Flock asks for its own archive, even where Firefox's lies.
-    ASSERT_EQ(job.backup(location()), FullJobResult::Done);
+    ASSERT_EQ(job.backup(location()), JobOutcome::Done);
     Recorder flockReporter;
     WizardState flockState;
     FullJob flock(prefix.services(), flockDataSet(), flockState, flockReporter);
     ASSERT_TRUE(flock.activate());
-    EXPECT_EQ(flock.restore(location()), FullJobResult::Refused);
+    EXPECT_EQ(flock.restore(location()), JobOutcome::Refused);
     EXPECT_EQ(flockReporter.log,
               std::vector<std::string>{"refused: Backup File \"fbackup_flock.dat\" Not Found"});
 
@@ -257,11 +257,11 @@ TEST_F(FullJobWithoutFirefox, NoJobRunsWithoutALocatedDataRoot) {
     EXPECT_FALSE(job.activate());
     // An archive is there, so the restore's archive test passes.
     writeFile(archive(), "not read");
-    for (FullDirection direction : {FullDirection::Backup, FullDirection::Restore}) {
+    for (Direction direction : {Direction::Backup, Direction::Restore}) {
         reporter.log.clear();
-        const FullJobResult result =
-            direction == FullDirection::Backup ? job.backup(location()) : job.restore(location());
-        EXPECT_EQ(result, FullJobResult::Refused);
+        const JobOutcome result =
+            direction == Direction::Backup ? job.backup(location()) : job.restore(location());
+        EXPECT_EQ(result, JobOutcome::Refused);
         EXPECT_EQ(reporter.log, std::vector<std::string>{"refused: Не найден файл параметров"});
     }
     EXPECT_EQ(readFile(archive()), "not read");
@@ -275,8 +275,8 @@ TEST_F(FullJobWithoutFirefox, NoJobRunsWithoutALocatedDataRoot) {
     reporter.log.clear();
     EXPECT_FALSE(job.activate());
     EXPECT_EQ(state.fullFilePath, "profiles.ini");
-    EXPECT_EQ(job.backup(location()), FullJobResult::Refused);
-    EXPECT_EQ(job.restore(location()), FullJobResult::Refused);
+    EXPECT_EQ(job.backup(location()), JobOutcome::Refused);
+    EXPECT_EQ(job.restore(location()), JobOutcome::Refused);
     EXPECT_EQ(reporter.log, (std::vector<std::string>{"message: Не найден файл параметров",
                                                       "refused: Не найден файл параметров",
                                                       "refused: Не найден файл параметров"}));
@@ -286,16 +286,16 @@ TEST_F(FullJobWithoutFirefox, NoJobRunsWithoutALocatedDataRoot) {
 
 TEST_F(FullJobTest, ADataRootThatVanishedIsNotBackedUpOverTheLastArchive) {
     ASSERT_TRUE(job.activate());
-    ASSERT_EQ(job.backup(location()), FullJobResult::Done);
+    ASSERT_EQ(job.backup(location()), JobOutcome::Done);
     const std::string archived = readFile(archive());
     fs::remove_all(root());
     reporter.log.clear();
-    EXPECT_EQ(job.backup(location()), FullJobResult::Refused);
+    EXPECT_EQ(job.backup(location()), JobOutcome::Refused);
     EXPECT_EQ(reporter.log, std::vector<std::string>{"refused: Не найден файл параметров"});
     EXPECT_EQ(readFile(archive()), archived);
 
     // A restore puts it back.
-    EXPECT_EQ(job.restore(location()), FullJobResult::Done);
+    EXPECT_EQ(job.restore(location()), JobOutcome::Done);
     EXPECT_TRUE(fs::is_regular_file(root() / "profiles.ini"));
 }
 
@@ -311,7 +311,7 @@ TEST_F(FullJobTest, ACodecErrorEndsTheJobWithTheCursorBackAndNoFinish) {
     EXPECT_EQ(reporter.log, (std::vector<std::string>{"busy", "started", "idle"}));
 
     // A damaged archive: what was unpacked stays, the rest is not touched.
-    ASSERT_EQ(job.backup(location()), FullJobResult::Done);
+    ASSERT_EQ(job.backup(location()), JobOutcome::Done);
     const std::string whole = readFile(archive());
     writeFile(archive(), whole.substr(0, whole.size() / 2));
     reporter.log.clear();
@@ -325,7 +325,7 @@ TEST_F(FullJobTest, AStopRequestEndsTheJobAndKeepsThePreviousArchive) {
     ASSERT_TRUE(job.activate());
     writeFile(archive(), "previous");
     reporter.stopAfter = 2;
-    EXPECT_EQ(job.backup(location()), FullJobResult::Stopped);
+    EXPECT_EQ(job.backup(location()), JobOutcome::Stopped);
     EXPECT_EQ(readFile(archive()), "previous");
     EXPECT_EQ(reporter.log, (std::vector<std::string>{"busy", "started", "idle"}));
     EXPECT_TRUE(job.archives().empty());
@@ -375,14 +375,14 @@ TEST(FullJobHooks, PlanTheArchivesAndRunAroundTheCodec) {
     Recorder reporter;
     FullJob job(*services, data, state, reporter);
     EXPECT_TRUE(job.activate());
-    ASSERT_EQ(job.backup(base + "/backups"), FullJobResult::Done);
+    ASSERT_EQ(job.backup(base + "/backups"), JobOutcome::Done);
     EXPECT_EQ(storedNames(dir / "backups/one.dat"), std::vector<std::string>{"settings.ini"});
     EXPECT_EQ(storedNames(dir / "backups/two.dat"), std::vector<std::string>{"inbox.mbs"});
 
     writeFile(dir / "main/settings.ini", "changed");
     writeFile(dir / "mail/inbox.mbs", "changed");
     fs::remove(dir / "backups/two.dat");
-    ASSERT_EQ(job.restore(base + "/backups"), FullJobResult::Done);
+    ASSERT_EQ(job.restore(base + "/backups"), JobOutcome::Done);
     EXPECT_EQ(readFile(dir / "main/settings.ini"), "main");
     EXPECT_EQ(readFile(dir / "mail/inbox.mbs"), "changed") << "an optional archive is skipped";
     EXPECT_EQ(hooksRun, (std::vector<std::string>{"locate", "before packing", "after packing",
@@ -390,7 +390,7 @@ TEST(FullJobHooks, PlanTheArchivesAndRunAroundTheCodec) {
 
     allowJob = false;
     reporter.log.clear();
-    EXPECT_EQ(job.backup(base + "/backups"), FullJobResult::Refused);
+    EXPECT_EQ(job.backup(base + "/backups"), JobOutcome::Refused);
     EXPECT_EQ(reporter.log, std::vector<std::string>{"refused: Please Type Folder Name."});
 }
 

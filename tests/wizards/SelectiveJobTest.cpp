@@ -34,6 +34,10 @@ public:
     std::vector<std::string> unticked;
     std::vector<bool> busyCalls;
     int packingStarted = 0;
+    std::vector<std::string> files;
+    // A stop asked for from the start, or once this many files have begun.
+    bool stopNow = false;
+    int stopAfter = -1;
 
     void showMessage(const std::string& text) override { messages.push_back(text); }
     void progressShow() override { progress.emplace_back("show"); }
@@ -45,6 +49,10 @@ public:
     void busy(bool on) override { busyCalls.push_back(on); }
     void untick(std::string_view box) override { unticked.emplace_back(box); }
     void packingStarts() override { ++packingStarted; }
+    void fileStarted(const std::string& path) override { files.push_back(path); }
+    bool stopRequested() const override {
+        return stopNow || (stopAfter >= 0 && files.size() > static_cast<size_t>(stopAfter));
+    }
 };
 
 // The real services, with the calls a test wants to see written down:
@@ -462,6 +470,40 @@ TEST_F(SelectiveCustomJob, ABackupIntoAMissingLocationFailsBeforeCopyingAnything
     // The progress window stays as the failure left it.
     EXPECT_THAT(w.reporter.progress, ElementsAre("show", "5"));
     EXPECT_EQ(w.reporter.packingStarted, 0);
+}
+
+TEST_F(SelectiveCustomJob, AStopRequestEndsTheJobLeavingNoFolderAndThePreviousArchive) {
+    writeFile(backups / "ff_custom.dat", "previous");
+    // Asked before the first item: nothing is copied, nothing packed.
+    Wizard early(services, firefoxDataSet());
+    early.reporter.stopNow = true;
+    EXPECT_EQ(early.job.backup(custom(choices(backups), profile)), JobOutcome::Stopped);
+    EXPECT_THAT(services.copied, IsEmpty());
+    EXPECT_EQ(early.reporter.packingStarted, 0);
+
+    // Asked while packing: the codec stops and no archive replaces the old one.
+    Wizard packing(services, firefoxDataSet());
+    packing.reporter.stopAfter = 0;
+    EXPECT_EQ(packing.job.backup(custom(choices(backups), profile)), JobOutcome::Stopped);
+    EXPECT_FALSE(packing.reporter.files.empty());
+    EXPECT_EQ(readFile(backups / "ff_custom.dat"), "previous");
+    EXPECT_EQ(entriesOf(backups), std::set<std::string>{"ff_custom.dat"});
+    EXPECT_EQ(
+        std::count(packing.reporter.progress.begin(), packing.reporter.progress.end(), "set 100"),
+        0);
+
+    // A restore stopped while unpacking writes nothing into the profile and
+    // keeps the archive even when it was to be deleted.
+    Wizard backup(services, firefoxDataSet());
+    ASSERT_EQ(backup.job.backup(custom(choices(backups), profile)), JobOutcome::Done);
+    Wizard restore(services, firefoxDataSet());
+    restore.job.listArchives(utf8(backups));
+    restore.reporter.stopAfter = 0;
+    SelectiveChoices c = custom(choices(backups), dir / "target");
+    c.deleteArchive = true;
+    EXPECT_EQ(restore.job.restore(c), JobOutcome::Stopped);
+    EXPECT_FALSE(fs::exists(dir / "target"));
+    EXPECT_EQ(entriesOf(backups), std::set<std::string>{"ff_custom.dat"});
 }
 
 // --- Jobs on the sample prefix's profiles -------------------------------------

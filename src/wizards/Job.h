@@ -1,0 +1,53 @@
+#pragma once
+
+#include "wizards/JobReporter.h"
+
+#include <string>
+#include <string_view>
+
+namespace vellarion {
+
+class TJvZlibMultiple;
+
+// What both wizard families' jobs share: the two directions, how a job
+// ends, the location test, the hourglass, and how a job's codec reports.
+
+// A backup or a restore.
+enum class Direction { Backup, Restore };
+
+enum class JobOutcome {
+    Done,    // the job ran to its end; Finish may be shown
+    Refused, // a check failed and the user was told why; nothing was touched
+    Stopped, // the reporter asked the job to stop; it cleaned up and did not finish
+};
+
+// The backup location edit's text names a location: it is neither the
+// placeholder nor blank (an emptied edit would put the archive or the
+// staging folder at the root of the current drive).
+bool backupLocationGiven(std::string_view location);
+
+// The hourglass for the life of the object, whatever ends the job.
+class BusyCursor {
+public:
+    explicit BusyCursor(JobReporter& reporter, bool on = true);
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    JobReporter& reporter_;
+    bool on_;
+};
+
+// Hands the codec's events to the reporter (the file about to be packed or
+// unpacked, its bytes, a file left out) and stops the codec at its next
+// chunk once the reporter asks for a stop. Every stored file is written: the
+// codec's WriteFile flag stays as the codec set it.
+void reportCodecEvents(TJvZlibMultiple& codec, JobReporter& reporter);
+
+// A path separator of either form.
+inline bool isPathSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+} // namespace vellarion
