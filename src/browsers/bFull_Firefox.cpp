@@ -16,7 +16,7 @@ Tffb_Firefox::Tffb_Firefox(ShellContext& context, const BrowserDataSet& data, Di
     : Tffb_IE(context, data, direction, parent) {
     // Under the bar, as wide.
     lblFilename = place<PathLabel>(
-        this, "lblFilename",
+        "lblFilename",
         QRect(ProgressBar1->x(), ProgressBar1->geometry().bottom() + 8, ProgressBar1->width(), 16));
 }
 
