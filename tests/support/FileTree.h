@@ -3,11 +3,16 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace vellarion::test {
 
 // Every file below `root` with its content, keyed by its path relative to
 // `root` with "/" between the parts. Folders appear only through their files.
 std::map<std::string, std::string> readTree(const std::filesystem::path& root);
+
+// The names stored in a backup archive, in archive order, as they are
+// stored ("extensions\install.rdf").
+std::vector<std::string> storedNames(const std::filesystem::path& archive);
 
 } // namespace vellarion::test

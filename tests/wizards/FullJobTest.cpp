@@ -3,6 +3,7 @@
 #include "wizards/FullJob.h"
 
 #include "FileTree.h"
+#include "JobRecorder.h"
 #include "SamplePrefixFixture.h"
 #include "TempDir.h"
 #include "archive/JvZlibMultiple.h"
@@ -18,36 +19,14 @@ namespace {
 namespace fs = std::filesystem;
 using test::readFile;
 using test::readTree;
+using test::RecordingReporter;
 using test::TempDir;
+using test::Wizard;
 using test::writeFile;
-
-// What a job tells its front end, in order.
-class Recorder : public JobReporter {
-public:
-    void showMessage(const std::string& text) override { log.push_back("message: " + text); }
-    void refuse(const std::string& text) override { log.push_back("refused: " + text); }
-    void busy(bool on) override { log.push_back(on ? "busy" : "idle"); }
-    void jobStarted() override { log.push_back("started"); }
-    void jobFinished() override { log.push_back("finished"); }
-    void fileStarted(const std::string& path) override { files.push_back(path); }
-    void fileProgress(std::int32_t position, std::int32_t total) override {
-        progressSeen = true;
-        EXPECT_LE(position, total);
-    }
-    bool stopRequested() const override {
-        return stopAfter >= 0 && files.size() > static_cast<std::size_t>(stopAfter);
-    }
-
-    std::vector<std::string> log;
-    std::vector<std::string> files;
-    bool progressSeen = false;
-    int stopAfter = -1;
-};
 
 // The archive's stored names in order, with "/" between the parts.
 std::vector<std::string> storedNames(const fs::path& archive) {
-    std::vector<std::string> names;
-    TJvZlibMultiple().ListStoredFiles(pathToUtf8(archive), names);
+    std::vector<std::string> names = test::storedNames(archive);
     for (std::string& name : names) {
         std::replace(name.begin(), name.end(), '\\', '/');
     }
@@ -77,7 +56,7 @@ std::vector<std::string> sorted(std::vector<std::string> names) {
 class FullJobTest : public ::testing::Test {
 protected:
     explicit FullJobTest(SamplePrefixOptions options = {})
-        : prefix(std::move(options)), job(prefix.services(), firefoxDataSet(), state, reporter) {}
+        : prefix(std::move(options)), firefox(prefix.services(), firefoxDataSet()) {}
 
     fs::path native(const std::string& programPath) {
         return *prefix.services().paths().toNative(programPath);
@@ -88,9 +67,10 @@ protected:
 
     test::SamplePrefixFixture prefix;
     TempDir backups;
-    WizardState state;
-    Recorder reporter;
-    FullJob job;
+    Wizard<FullJob> firefox;
+    WizardState& state = firefox.state;
+    RecordingReporter& reporter = firefox.reporter;
+    FullJob& job = firefox.job;
 };
 
 TEST(FullJobActivation, FindsTheDataRootOnVersions5And6AndTellsWhenItIsNotThere) {
@@ -98,24 +78,23 @@ TEST(FullJobActivation, FindsTheDataRootOnVersions5And6AndTellsWhenItIsNotThere)
         for (const BrowserDataSet* data : {&firefoxDataSet(), &flockDataSet()}) {
             SCOPED_TRACE(std::string(data->name) + " on version " + std::to_string(version));
             test::SamplePrefixFixture prefix({.windowsVersion = version});
-            WizardState state;
-            Recorder reporter;
-            FullJob job(prefix.services(), *data, state, reporter);
-            ASSERT_TRUE(job.activate());
+            Wizard<FullJob> w(prefix.services(), *data);
+            ASSERT_TRUE(w.job.activate());
             const char* folder =
                 data == &firefoxDataSet() ? "\\Mozilla\\Firefox" : "\\Flock\\Browser";
-            EXPECT_EQ(state.ffpath, prefix.sample().roaming + folder);
-            EXPECT_TRUE(reporter.log.empty()) << reporter.log.front();
+            EXPECT_EQ(w.state.ffpath, prefix.sample().roaming + folder);
+            EXPECT_TRUE(w.reporter.log.empty()) << w.reporter.log.front();
         }
     }
 
     // Another major version searches no roaming data: not found, said once,
     // and the root found before is kept.
     test::SamplePrefixFixture prefix({.windowsVersion = 10});
-    WizardState state;
+    Wizard<FullJob> w(prefix.services(), firefoxDataSet());
+    WizardState& state = w.state;
+    RecordingReporter& reporter = w.reporter;
+    FullJob& job = w.job;
     state.ffpath = "C:\\earlier";
-    Recorder reporter;
-    FullJob job(prefix.services(), firefoxDataSet(), state, reporter);
     EXPECT_FALSE(job.activate());
     EXPECT_EQ(reporter.log, std::vector<std::string>{"message: Не найден файл параметров"});
     EXPECT_EQ(state.ffpath, "C:\\earlier");
@@ -224,12 +203,10 @@ TEST_F(FullJobTest, RefusalsTellTheUserAndTouchNothing) {
 
     // Flock asks for its own archive, even where Firefox's lies.
     ASSERT_EQ(job.backup(location()), JobOutcome::Done);
-    Recorder flockReporter;
-    WizardState flockState;
-    FullJob flock(prefix.services(), flockDataSet(), flockState, flockReporter);
-    ASSERT_TRUE(flock.activate());
-    EXPECT_EQ(flock.restore(location()), JobOutcome::Refused);
-    EXPECT_EQ(flockReporter.log,
+    Wizard<FullJob> flock(prefix.services(), flockDataSet());
+    ASSERT_TRUE(flock.job.activate());
+    EXPECT_EQ(flock.job.restore(location()), JobOutcome::Refused);
+    EXPECT_EQ(flock.reporter.log,
               std::vector<std::string>{"refused: Backup File \"fbackup_flock.dat\" Not Found"});
 
     EXPECT_EQ(readTree(root()), before);
@@ -366,14 +343,10 @@ TEST(FullJobHooks, PlanTheArchivesAndRunAroundTheCodec) {
         hooksRun.push_back("after unpacking " + std::to_string(job.archives().size()));
     };
 
-#ifdef _WIN32
-    const auto services = makeSystemServices();
-#else
-    const auto services = makeSystemServices({}, ProcessEnvironment{});
-#endif
-    WizardState state;
-    Recorder reporter;
-    FullJob job(*services, data, state, reporter);
+    const auto services = test::plainServices();
+    Wizard<FullJob> w(*services, data);
+    RecordingReporter& reporter = w.reporter;
+    FullJob& job = w.job;
     EXPECT_TRUE(job.activate());
     ASSERT_EQ(job.backup(base + "/backups"), JobOutcome::Done);
     EXPECT_EQ(storedNames(dir / "backups/one.dat"), std::vector<std::string>{"settings.ini"});
