@@ -14,11 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::set<std::string> stored(const fs::path& archive) {
-    const std::vector<std::string> names = storedNames(archive);
-    return {names.begin(), names.end()};
-}
-
 class SelectiveCli : public ::testing::Test {
 protected:
     SelectiveCli() { fs::create_directories(backups); }
@@ -71,14 +66,14 @@ TEST_F(SelectiveCli, BackupPacksTheChosenItemsOfTheChosenProfile) {
         {"backup", "firefox", "--to", pathToUtf8(backups), "--items", "bookmarks, history"});
     EXPECT_EQ(some.exitCode, 0) << some.err;
     EXPECT_EQ(some.out, pathToUtf8(backups / "default.dat") + "\n");
-    EXPECT_EQ(stored(backups / "default.dat"),
+    EXPECT_EQ(storedNames(backups / "default.dat"),
               (std::set<std::string>{"bookmarks.html", "history.dat", "places.sqlite"}));
 
     // Without --items, every box the window starts with ticked.
     const Result work =
         onSample({"backup", "firefox", "--to", pathToUtf8(backups), "--profile", "WXYZ9876.work"});
     EXPECT_EQ(work.exitCode, 0) << work.err;
-    const std::set<std::string> all = stored(backups / "work.dat");
+    const std::set<std::string> all = storedNames(backups / "work.dat");
     for (const char* name : {"prefs.js", "key3.db", "cookies.sqlite", "places.sqlite",
                              "extensions\\{d10d0bf8-f5b5-c8b4-a8b2-2b9879e08c5d}\\install.rdf"}) {
         EXPECT_TRUE(all.count(name)) << name;
@@ -88,7 +83,7 @@ TEST_F(SelectiveCli, BackupPacksTheChosenItemsOfTheChosenProfile) {
         onSample({"backup", "firefox", "--to", pathToUtf8(backups), "--custom-profile",
                   pathToUtf8(firefoxProfile("abcd1234.default")), "--items", "passwords"});
     EXPECT_EQ(customised.exitCode, 0) << customised.err;
-    EXPECT_EQ(stored(backups / "ff_custom.dat"),
+    EXPECT_EQ(storedNames(backups / "ff_custom.dat"),
               (std::set<std::string>{"key3.db", "signons.sqlite", "signons2.txt", "signons3.txt"}));
 }
 

@@ -20,10 +20,10 @@ std::map<std::string, std::string> readTree(const std::filesystem::path& root) {
     return tree;
 }
 
-std::vector<std::string> storedNames(const std::filesystem::path& archive) {
+std::set<std::string> storedNames(const std::filesystem::path& archive) {
     std::vector<std::string> names;
     TJvZlibMultiple().ListStoredFiles(pathToUtf8(archive), names);
-    return names;
+    return {names.begin(), names.end()};
 }
 
 } // namespace vellarion::test

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
-#include <vector>
 
 namespace vellarion::test {
 
@@ -11,8 +11,8 @@ namespace vellarion::test {
 // `root` with "/" between the parts. Folders appear only through their files.
 std::map<std::string, std::string> readTree(const std::filesystem::path& root);
 
-// The names stored in a backup archive, in archive order, as they are
-// stored ("extensions\install.rdf").
-std::vector<std::string> storedNames(const std::filesystem::path& archive);
+// The names stored in a backup archive, as they are stored
+// ("extensions\install.rdf").
+std::set<std::string> storedNames(const std::filesystem::path& archive);
 
 } // namespace vellarion::test

@@ -24,11 +24,12 @@ using test::TempDir;
 using test::Wizard;
 using test::writeFile;
 
-// The archive's stored names in order, with "/" between the parts.
-std::vector<std::string> storedNames(const fs::path& archive) {
-    std::vector<std::string> names = test::storedNames(archive);
-    for (std::string& name : names) {
+// The archive's stored names, sorted, with "/" between the parts.
+std::vector<std::string> storedPaths(const fs::path& archive) {
+    std::vector<std::string> names;
+    for (std::string name : test::storedNames(archive)) {
         std::replace(name.begin(), name.end(), '\\', '/');
+        names.push_back(name);
     }
     return names;
 }
@@ -116,7 +117,7 @@ TEST_F(FullJobTest, BackupStoresEveryFileOfTheDataRootRelativeToIt) {
 
     const auto tree = readTree(root());
     ASSERT_GT(tree.size(), 20u);
-    EXPECT_EQ(sorted(storedNames(archive())), nonEmptyFiles(tree));
+    EXPECT_EQ(sorted(storedPaths(archive())), nonEmptyFiles(tree));
     EXPECT_EQ(job.archives().size(), 1u);
     EXPECT_EQ(job.archives().front().archive, location() + "\\fbackup_firefox.dat");
 
@@ -349,8 +350,8 @@ TEST(FullJobHooks, PlanTheArchivesAndRunAroundTheCodec) {
     FullJob& job = w.job;
     EXPECT_TRUE(job.activate());
     ASSERT_EQ(job.backup(base + "/backups"), JobOutcome::Done);
-    EXPECT_EQ(storedNames(dir / "backups/one.dat"), std::vector<std::string>{"settings.ini"});
-    EXPECT_EQ(storedNames(dir / "backups/two.dat"), std::vector<std::string>{"inbox.mbs"});
+    EXPECT_EQ(storedPaths(dir / "backups/one.dat"), std::vector<std::string>{"settings.ini"});
+    EXPECT_EQ(storedPaths(dir / "backups/two.dat"), std::vector<std::string>{"inbox.mbs"});
 
     writeFile(dir / "main/settings.ini", "changed");
     writeFile(dir / "mail/inbox.mbs", "changed");

@@ -22,6 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::readFile;
+using test::storedNames;
 using test::TempDir;
 using test::writeFile;
 using ::testing::ElementsAre;
@@ -126,12 +127,6 @@ SelectiveChoices custom(SelectiveChoices c, const fs::path& profile) {
     return c;
 }
 
-// The names stored in an archive, path separators as stored ("a\b").
-std::set<std::string> stored(const fs::path& archive) {
-    const std::vector<std::string> names = test::storedNames(archive);
-    return {names.begin(), names.end()};
-}
-
 std::set<std::string> entriesOf(const fs::path& dir) {
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir)) {
@@ -210,7 +205,7 @@ TEST_F(SelectiveCustomJob, BackupStoresExactlyTheTickedItemsUnderTheCustomName) 
     EXPECT_EQ(entriesOf(backups), std::set<std::string>{"ff_custom.dat"});
     // "История" brings "places.sqlite" along; the customisations folder
     // keeps its name; files of no ticked item stay out.
-    EXPECT_EQ(stored(backups / "ff_custom.dat"),
+    EXPECT_EQ(storedNames(backups / "ff_custom.dat"),
               (std::set<std::string>{"history.dat", "places.sqlite", "chrome\\userChrome.css"}));
     EXPECT_THAT(w.reporter.messages, IsEmpty());
 }
@@ -218,14 +213,14 @@ TEST_F(SelectiveCustomJob, BackupStoresExactlyTheTickedItemsUnderTheCustomName) 
 TEST_F(SelectiveCustomJob, EitherOfTheTwoItemsSavesPlacesSqlite) {
     Wizard w(services, firefoxDataSet());
     w.job.backup(custom(choices(backups, {"CheckBox1"}), profile));
-    EXPECT_EQ(stored(backups / "ff_custom.dat"),
+    EXPECT_EQ(storedNames(backups / "ff_custom.dat"),
               (std::set<std::string>{"bookmarks.html", "places.sqlite"}));
 }
 
 TEST_F(SelectiveCustomJob, NothingTickedStillWritesAnEmptyArchiveWithOpeningAndClosingSteps) {
     Wizard w(services, firefoxDataSet());
     ASSERT_EQ(w.job.backup(custom(nothingTicked(backups), profile)), JobOutcome::Done);
-    EXPECT_THAT(stored(backups / "ff_custom.dat"), IsEmpty());
+    EXPECT_THAT(storedNames(backups / "ff_custom.dat"), IsEmpty());
     EXPECT_THAT(w.reporter.progress, ElementsAre("show", "5", "9", "set 100", "hide"));
     EXPECT_EQ(w.reporter.packingStarted, 1);
 }
@@ -335,7 +330,7 @@ TEST_F(SelectiveCustomJob, AFolderOfTheStagingNameThatWasThereIsNeitherPackedNor
     Wizard w(services, firefoxDataSet());
     w.job.backup(custom(choices(backups, {"CheckBox6"}), profile));
 
-    EXPECT_EQ(stored(backups / "ff_custom.dat"), std::set<std::string>{"prefs.js"});
+    EXPECT_EQ(storedNames(backups / "ff_custom.dat"), std::set<std::string>{"prefs.js"});
     EXPECT_EQ(readFile(backups / "ff_custom" / "mine.txt"), "the user's own");
     EXPECT_EQ(entriesOf(backups), (std::set<std::string>{"ff_custom", "ff_custom.dat"}));
     EXPECT_THAT(services.deletedTrees, ElementsAre(utf8(backups / "ff_custom (2)")));
@@ -570,7 +565,7 @@ TEST_F(SelectiveSampleJob, AFullFirefoxBackupStoresEveryItemFileAndStepsFiveFift
         "lightweighttheme-header",
         "stylish.sqlite",
     };
-    EXPECT_EQ(stored(backups / "default.dat"), expected);
+    EXPECT_EQ(storedNames(backups / "default.dat"), expected);
 
     std::vector<std::string> progress{"show", "5"};
     progress.insert(progress.end(), 15, "5");
@@ -589,7 +584,7 @@ TEST_F(SelectiveSampleJob, FlockNeverSavesTheAddOnDatabaseOrTheAdBlockFolder) {
     choose(w, "flck1234.default");
     ASSERT_EQ(w.job.backup(choices(backups)), JobOutcome::Done);
 
-    const std::set<std::string> names = stored(backups / "default.dat");
+    const std::set<std::string> names = storedNames(backups / "default.dat");
     EXPECT_FALSE(names.count("addons.sqlite"));
     EXPECT_FALSE(names.count("adblockplus\\patterns.ini"));
     EXPECT_FALSE(names.count("stylish.sqlite"));
@@ -655,7 +650,7 @@ TEST_F(SelectiveSampleJob, AJobAfterAFailedRestoreStillFindsTheChosenProfile) {
 
     // The list still offers the profile; its directory is found anew.
     w.job.backup(choices(backups, {"CheckBox8"}));
-    EXPECT_EQ(stored(backups / "default.dat"),
+    EXPECT_EQ(storedNames(backups / "default.dat"),
               (std::set<std::string>{"key3.db", "signons.sqlite", "signons2.txt", "signons3.txt"}));
 }
 
@@ -720,14 +715,14 @@ TEST_F(SelectiveSampleJob, TheEngineRunsTheDeparturesLaterBrowsersDescribe) {
     // The unticked key is not saved, but its pause comes all the same.
     EXPECT_EQ(services.pauses, std::vector<int>{1000});
     EXPECT_THAT(w.reporter.unticked, ElementsAre("CheckBox2"));
-    EXPECT_EQ(stored(backups / "default.dat"), std::set<std::string>{"root\\profiles.ini"});
+    EXPECT_EQ(storedNames(backups / "default.dat"), std::set<std::string>{"root\\profiles.ini"});
     EXPECT_THAT(w.reporter.progress, ElementsAre("show", "5", "3", "9", "set 100", "hide"));
 
     services.pauses.clear();
     Wizard all(services, departuresDataSet());
     choose(all, "abcd1234.default");
     all.job.backup(choices(backups, {"CheckBox1"}));
-    EXPECT_EQ(stored(backups / "default.dat"), std::set<std::string>{"hist.reg"});
+    EXPECT_EQ(storedNames(backups / "default.dat"), std::set<std::string>{"hist.reg"});
     EXPECT_THAT(all.reporter.progress, ElementsAre("show", "5", "9", "9", "set 100", "hide"));
     EXPECT_EQ(services.pauses, std::vector<int>{1000});
 
