@@ -106,7 +106,7 @@ public:
             return;
         }
         if (!found) {
-            throw Error(std::string(kSettingsNotFoundChooseCustom));
+            throw Error(job_.notFoundMessage());
         }
         if (!args_.profile.empty() && !select(job_.profiles, args_.profile)) {
             throw Error("no profile \"" + args_.profile + "\"; the profiles are " +
@@ -154,7 +154,7 @@ private:
 void profiles(Console& console, const Arguments& args) {
     CommandJob command(console, args);
     if (!command.job().locate()) {
-        throw Error(std::string(kSettingsNotFoundChooseCustom));
+        throw Error(command.job().notFoundMessage());
     }
     for (const std::string& profile : command.job().profiles.entries) {
         console.out() << profile << '\n';

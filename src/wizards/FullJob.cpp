@@ -42,24 +42,12 @@ void runHook(const std::function<void(FullJob&)>& hook, FullJob& job) {
 
 } // namespace
 
-FullJob::FullJob(SystemServices& services, const BrowserDataSet& data, WizardState& state,
-                 JobReporter& reporter)
-    : services_(services), data_(data), state_(state), reporter_(reporter) {}
-
 bool FullJob::locate() {
     if (data_.full.hooks.locate) {
         return data_.full.hooks.locate(*this);
     }
     locateDataRoot(services_, data_, data_.full.rootTails, state_);
     return hasDataRoot();
-}
-
-bool FullJob::activate() {
-    const bool found = locate();
-    if (!found) {
-        reporter_.showMessage(notFoundMessage());
-    }
-    return found;
 }
 
 bool FullJob::hasDataRoot() const {

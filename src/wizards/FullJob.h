@@ -26,18 +26,17 @@ struct FullArchive {
 // windows, the command line and the tests; a browser's departures are the hooks of its data set.
 // Errors of the archive codec are thrown (vellarion::Error) after the busy cursor was released; the
 // reporter then hears of no finish.
-class FullJob {
+class FullJob : public WizardJob {
 public:
-    FullJob(SystemServices& services, const BrowserDataSet& data, WizardState& state,
-            JobReporter& reporter);
+    using WizardJob::WizardJob;
 
-    // The activation: gathers the user environment, builds the candidate
-    // directories and searches them for the marker into `fullFilePath` and
-    // `ffpath`. When no data root is found the user is told so (the data set's
-    // message, "Не найден файл параметров") and `ffpath` keeps its value.
-    bool activate();
-    // The same search without telling anybody.
-    bool locate();
+    // The search of the activation: gathers the user environment, builds the
+    // candidate directories and searches them for the marker into
+    // `fullFilePath` and `ffpath`. When no data root is found `ffpath` keeps
+    // its value.
+    bool locate() override;
+    // The data set's message, else "Не найден файл параметров".
+    std::string notFoundMessage() const override;
 
     // The backup: the placeholder test of `location`, then every folder of
     // the plan packed into its archive.
@@ -52,11 +51,7 @@ public:
     // drive.
     bool hasDataRoot() const;
 
-    // --- For the data sets' hooks ---
-    SystemServices& services() const { return services_; }
-    const BrowserDataSet& data() const { return data_; }
-    WizardState& state() const { return state_; }
-    JobReporter& reporter() const { return reporter_; }
+    // --- For the data sets' hooks (besides services(), data(), state()) ---
     Direction direction() const { return direction_; }
     // The archive of that name in the backup location: `backups` + "\" + name.
     std::string archivePath(std::string_view name) const;
@@ -64,8 +59,6 @@ public:
     void addArchive(FullArchive archive);
     // Tells the user why the job stops (see JobReporter::refuse).
     void refuse(const std::string& text);
-    // The message of a data root that was not found.
-    std::string notFoundMessage() const;
 
     // The archives the last job packed or unpacked, in order.
     const std::vector<FullArchive>& archives() const { return done_; }
@@ -77,10 +70,6 @@ private:
     bool pack(const FullArchive& archive);
     bool unpack(const FullArchive& archive);
 
-    SystemServices& services_;
-    const BrowserDataSet& data_;
-    WizardState& state_;
-    JobReporter& reporter_;
     Direction direction_ = Direction::Backup;
     std::vector<FullArchive> plan_;
     std::vector<FullArchive> done_;

@@ -5,6 +5,14 @@
 
 namespace vellarion {
 
+bool WizardJob::activate() {
+    const bool found = locate();
+    if (!found) {
+        reporter_.showMessage(notFoundMessage());
+    }
+    return found;
+}
+
 bool backupLocationGiven(std::string_view location) {
     return location != kBackupLocationPlaceholder &&
            location.find_first_not_of(" \t") != std::string_view::npos;

@@ -7,7 +7,10 @@
 
 namespace vellarion {
 
+class SystemServices;
 class TJvZlibMultiple;
+struct BrowserDataSet;
+struct WizardState;
 
 // What both wizard families' jobs share: the two directions, how a job
 // ends, the location test, the hourglass, and how a job's codec reports.
@@ -19,6 +22,38 @@ enum class JobOutcome {
     Done,    // the job ran to its end; Finish may be shown
     Refused, // a check failed and the user was told why; nothing was touched
     Stopped, // the reporter asked the job to stop; it cleaned up and did not finish
+};
+
+// What every job engine is: one browser's data set worked on one window's
+// state, reporting to that window (or the command line, or a test).
+class WizardJob {
+public:
+    WizardJob(SystemServices& services, const BrowserDataSet& data, WizardState& state,
+              JobReporter& reporter)
+        : services_(services), data_(data), state_(state), reporter_(reporter) {}
+    virtual ~WizardJob() = default;
+    WizardJob(const WizardJob&) = delete;
+    WizardJob& operator=(const WizardJob&) = delete;
+
+    // The activation, each time the window becomes active: the browser's
+    // data searched again. When it is not found the user is told so
+    // (notFoundMessage) and the result is false.
+    bool activate();
+    // The same search without telling anybody.
+    virtual bool locate() = 0;
+    // What the user is told when the data is not found.
+    virtual std::string notFoundMessage() const = 0;
+
+    SystemServices& services() const { return services_; }
+    const BrowserDataSet& data() const { return data_; }
+    WizardState& state() const { return state_; }
+    JobReporter& reporter() const { return reporter_; }
+
+protected:
+    SystemServices& services_;
+    const BrowserDataSet& data_;
+    WizardState& state_;
+    JobReporter& reporter_;
 };
 
 // The backup location edit's text names a location: it is neither the

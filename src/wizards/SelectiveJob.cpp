@@ -156,16 +156,8 @@ std::string unpackName(std::string_view archive) {
     return isOwnFolderName(name) ? name : std::string("backup");
 }
 
-SelectiveJob::SelectiveJob(SystemServices& services, const BrowserDataSet& data, WizardState& state,
-                           JobReporter& reporter)
-    : services_(services), data_(data), state_(state), reporter_(reporter) {}
-
-bool SelectiveJob::activate() {
-    const bool found = locate();
-    if (!found) {
-        reporter_.showMessage(std::string(kSettingsNotFoundChooseCustom));
-    }
-    return found;
+std::string SelectiveJob::notFoundMessage() const {
+    return std::string(kSettingsNotFoundChooseCustom);
 }
 
 bool SelectiveJob::locate() {

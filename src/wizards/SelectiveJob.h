@@ -12,8 +12,6 @@
 
 namespace vellarion {
 
-class SystemServices;
-
 // What the selective windows tell the user besides the common texts.
 // Next with no profile to back up from or restore into.
 inline constexpr std::string_view kSelectProfile =
@@ -61,12 +59,10 @@ struct SelectiveChoices {
 // the state a failed job leaves: progress still showing, staging directory
 // still there. A stop the reporter asks for ends the job between items or
 // chunks, its staging directory removed.
-class SelectiveJob {
+class SelectiveJob : public WizardJob {
 public:
-    SelectiveJob(SystemServices& services, const BrowserDataSet& data, WizardState& state,
-                 JobReporter& reporter);
+    using WizardJob::WizardJob;
 
-    const BrowserDataSet& data() const { return data_; }
     const SelectiveWizardData& selective() const { return data_.selective; }
 
     // The profile list (`ListBox1`) and, in a restore window, the archive
@@ -74,12 +70,11 @@ public:
     ChoiceList profiles;
     ChoiceList archives;
 
-    // Activation: finds the data root and appends its profiles to the list
-    // (without emptying it first). False, with the user told, when the data
-    // root was not found.
-    bool activate();
-    // The same without telling anybody.
-    bool locate();
+    // The search of the activation: finds the data root and appends its
+    // profiles to the list (without emptying it first).
+    bool locate() override;
+    // "Файл параметров не найден. Выберите пользовательский профиль."
+    std::string notFoundMessage() const override;
 
     // The custom profile location changed: the profile list is emptied and
     // disabled for the life of the window.
@@ -117,11 +112,6 @@ private:
                    const std::string& target);
     // The home of an entry in the state; "" when it is not known.
     std::string homeOf(ItemHome home) const;
-
-    SystemServices& services_;
-    const BrowserDataSet& data_;
-    WizardState& state_;
-    JobReporter& reporter_;
 };
 
 // `dir` + "\" + `name`, without doubling a separator `dir` ends with; a
