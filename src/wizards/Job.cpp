@@ -14,8 +14,7 @@ bool WizardJob::activate() {
 }
 
 bool backupLocationGiven(std::string_view location) {
-    return location != kBackupLocationPlaceholder &&
-           location.find_first_not_of(" \t") != std::string_view::npos;
+    return location != kBackupLocationPlaceholder && !isBlank(location);
 }
 
 BusyCursor::BusyCursor(JobReporter& reporter, bool on) : reporter_(reporter), on_(on) {

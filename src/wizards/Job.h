@@ -56,6 +56,11 @@ protected:
     JobReporter& reporter_;
 };
 
+// Nothing but spaces and tabs, or nothing at all: an edit the user emptied.
+inline bool isBlank(std::string_view text) {
+    return text.find_first_not_of(" \t") == std::string_view::npos;
+}
+
 // The backup location edit's text names a location: it is neither the
 // placeholder nor blank (an emptied edit would put the archive or the
 // staging folder at the root of the current drive).

@@ -51,10 +51,6 @@ std::string parentOf(std::string_view path) {
     return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut));
 }
 
-bool isBlank(std::string_view text) {
-    return text.find_first_not_of(" \t") == std::string_view::npos;
-}
-
 // A name that makes a folder of its own inside the backup location: Windows
 // drops trailing dots and spaces, so "", "." and ".." would name the location
 // itself or its parent; a separator or a drive would lead elsewhere.
