@@ -12,8 +12,9 @@ class TJvZlibMultiple;
 struct BrowserDataSet;
 struct WizardState;
 
-// What both wizard families' jobs share: the two directions, how a job
-// ends, the location test, the hourglass, and how a job's codec reports.
+// What the jobs of both wizard families share: what an engine is, the two
+// directions, how a job ends, the location test, the hourglass, and how a
+// job's codec reports.
 
 // A backup or a restore.
 enum class Direction { Backup, Restore };

@@ -434,16 +434,18 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
     }
     state_.backuploc = withBackslash(unpacked);
     // Nothing of a stopped unpack reaches the profile.
-    std::vector<const SelectiveItem*> items;
-    if (!reporter_.stopRequested()) {
+    bool stopped = reporter_.stopRequested();
+    if (!stopped) {
         step(sel.restoreUnpackedStep);
+        std::vector<const SelectiveItem*> items;
         for (std::string_view box : sel.restoreOrder) {
             if (const SelectiveItem* item = sel.itemOfBox(box)) {
                 items.push_back(item);
             }
         }
+        stopped = !runItems(items, JobKind::Restore, unpacked, choices);
     }
-    if (!runItems(items, JobKind::Restore, unpacked, choices)) {
+    if (stopped) {
         services_.DelTree(unpacked);
         return JobOutcome::Stopped;
     }
