@@ -9,14 +9,14 @@
 namespace vellarion {
 
 Tffb_Firefox::Tffb_Firefox(ShellContext& context, QWidget* parent)
-    : Tffb_Firefox(context, firefoxDataSet(), FullDirection::Backup, parent) {}
+    : Tffb_Firefox(context, firefoxDataSet(), Direction::Backup, parent) {}
 
-Tffb_Firefox::Tffb_Firefox(ShellContext& context, const BrowserDataSet& data,
-                           FullDirection direction, QWidget* parent)
+Tffb_Firefox::Tffb_Firefox(ShellContext& context, const BrowserDataSet& data, Direction direction,
+                           QWidget* parent)
     : Tffb_IE(context, data, direction, parent) {
     // Under the bar, as wide.
     lblFilename = place<PathLabel>(
-        this, "lblFilename",
+        "lblFilename",
         QRect(ProgressBar1->x(), ProgressBar1->geometry().bottom() + 8, ProgressBar1->width(), 16));
 }
 

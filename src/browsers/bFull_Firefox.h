@@ -20,7 +20,7 @@ public:
     void DoProgress(qint32 Position, qint32 Total) override;
 
 protected:
-    Tffb_Firefox(ShellContext& context, const BrowserDataSet& data, FullDirection direction,
+    Tffb_Firefox(ShellContext& context, const BrowserDataSet& data, Direction direction,
                  QWidget* parent);
 
     void jobStarted() override;

@@ -5,9 +5,9 @@
 namespace vellarion {
 
 Tffb_Flock::Tffb_Flock(ShellContext& context, QWidget* parent)
-    : Tffb_Flock(context, FullDirection::Backup, parent) {}
+    : Tffb_Flock(context, Direction::Backup, parent) {}
 
-Tffb_Flock::Tffb_Flock(ShellContext& context, FullDirection direction, QWidget* parent)
+Tffb_Flock::Tffb_Flock(ShellContext& context, Direction direction, QWidget* parent)
     : Tffb_Firefox(context, flockDataSet(), direction, parent) {}
 
 } // namespace vellarion

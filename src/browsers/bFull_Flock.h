@@ -11,7 +11,7 @@ public:
     explicit Tffb_Flock(ShellContext& context, QWidget* parent = nullptr);
 
 protected:
-    Tffb_Flock(ShellContext& context, FullDirection direction, QWidget* parent);
+    Tffb_Flock(ShellContext& context, Direction direction, QWidget* parent);
 };
 
 } // namespace vellarion

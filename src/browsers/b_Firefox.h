@@ -12,11 +12,7 @@ public:
     explicit Tfb_Firefox(ShellContext& context, QWidget* parent = nullptr);
 
 protected:
-    // Firefox's banner and icon.
-    static Look firefoxLook();
-
-    Tfb_Firefox(ShellContext& context, const BrowserDataSet& data, Mode mode, const Look& look,
-                QWidget* parent);
+    using Tfb_IE::Tfb_IE;
 };
 
 } // namespace vellarion

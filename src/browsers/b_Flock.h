@@ -11,10 +11,7 @@ public:
     explicit Tfb_Flock(ShellContext& context, QWidget* parent = nullptr);
 
 protected:
-    // Flock's banner and icon.
-    static Look flockLook();
-
-    Tfb_Flock(ShellContext& context, Mode mode, QWidget* parent);
+    Tfb_Flock(ShellContext& context, Direction direction, QWidget* parent);
 };
 
 } // namespace vellarion

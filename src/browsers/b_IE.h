@@ -11,8 +11,7 @@ namespace vellarion {
 class Tfb_IE : public SelectiveWizardForm {
     Q_OBJECT
 protected:
-    Tfb_IE(ShellContext& context, const BrowserDataSet& data, Mode mode, const Look& look,
-           QWidget* parent);
+    using SelectiveWizardForm::SelectiveWizardForm;
 };
 
 } // namespace vellarion

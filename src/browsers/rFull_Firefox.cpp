@@ -5,6 +5,6 @@
 namespace vellarion {
 
 Tffr_Firefox::Tffr_Firefox(ShellContext& context, QWidget* parent)
-    : Tffb_Firefox(context, firefoxDataSet(), FullDirection::Restore, parent) {}
+    : Tffb_Firefox(context, firefoxDataSet(), Direction::Restore, parent) {}
 
 } // namespace vellarion

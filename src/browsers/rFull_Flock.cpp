@@ -3,6 +3,6 @@
 namespace vellarion {
 
 Tffr_Flock::Tffr_Flock(ShellContext& context, QWidget* parent)
-    : Tffb_Flock(context, FullDirection::Restore, parent) {}
+    : Tffb_Flock(context, Direction::Restore, parent) {}
 
 } // namespace vellarion

@@ -1,15 +1,16 @@
 #include "browsers/r_Firefox.h"
 
+#include "browsers/DataSet.h"
+
 #include <QCheckBox>
 
 namespace vellarion {
 
 Tfr_Firefox::Tfr_Firefox(ShellContext& context, QWidget* parent)
-    : Tfb_Firefox(context, firefoxDataSet(), Mode::Restore, firefoxLook(), parent) {
+    : Tfb_Firefox(context, firefoxDataSet(), Direction::Restore, parent) {
     CheckBox17 =
-        new QCheckBox(QStringLiteral("Удаление файла резервной копии после завершения"), this);
-    CheckBox17->setObjectName(QStringLiteral("CheckBox17"));
-    CheckBox17->setGeometry(39, 488, 340, 17);
+        place<QCheckBox>("CheckBox17", QRect(39, 488, 340, 17),
+                         QStringLiteral("Удаление файла резервной копии после завершения"));
     CheckBox17->setChecked(false);
 }
 

@@ -3,6 +3,6 @@
 namespace vellarion {
 
 Tfr_Flock::Tfr_Flock(ShellContext& context, QWidget* parent)
-    : Tfb_Flock(context, Mode::Restore, parent) {}
+    : Tfb_Flock(context, Direction::Restore, parent) {}
 
 } // namespace vellarion

@@ -3,30 +3,26 @@
 #include "archive/JvZlibMultiple.h"
 #include "cli/Console.h"
 #include "cli/Interrupt.h"
+#include "cli/JobOutput.h"
 #include "services/Error.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 
 namespace vellarion::cli {
 
 namespace {
 
-// Shows the file being packed or unpacked, relative to the folder, with the
-// share of it done; the text is only built when the line is due.
-void showProgress(TJvZlibMultiple& codec, Console& console, const std::string& folder) {
-    auto line = std::make_shared<FileProgressLine>(console, folder);
-    codec.OnCompressingFile = [line](TJvZlibMultiple&, const std::string& file) {
-        line->start(file);
-    };
-    codec.OnDecompressingFile = [line](TJvZlibMultiple&, const std::string& file, bool&) {
-        line->start(file);
-    };
-    codec.OnProgress = [line](TJvZlibMultiple&, std::int32_t position, std::int32_t total) {
-        line->bytes(position, total);
-    };
+// Runs the codec on the folder: the file being packed or unpacked on the
+// progress line, files left out as warnings, Ctrl-C stopping it cleanly.
+template <class Work> void runCodec(Console& console, const std::string& folder, Work work) {
+    TJvZlibMultiple codec;
+    JobOutput output(console, folder);
+    reportCodecEvents(codec, output);
+    StopOnInterrupt interrupt;
+    work(codec);
+    endJob(console);
 }
 
 void pack(Console& console, const std::string& folder, const std::string& archive) {
@@ -35,23 +31,13 @@ void pack(Console& console, const std::string& folder, const std::string& archiv
     if (!native || !std::filesystem::is_directory(*native, ec)) {
         throw Error("\"" + folder + "\" is not a folder");
     }
-    TJvZlibMultiple codec;
-    showProgress(codec, console, folder);
-    codec.OnFileSkip = [&console](TJvZlibMultiple&, const std::string&, const std::string&,
-                                  const std::string& message) { console.warning(message); };
-    InterruptStopsCodec interrupt(codec);
-    codec.CompressDirectory(folder, true, archive);
-    console.endProgress();
-    InterruptStopsCodec::throwIfInterrupted();
+    runCodec(console, folder,
+             [&](TJvZlibMultiple& codec) { codec.CompressDirectory(folder, true, archive); });
 }
 
 void unpack(Console& console, const std::string& archive, const std::string& folder) {
-    TJvZlibMultiple codec;
-    showProgress(codec, console, folder);
-    InterruptStopsCodec interrupt(codec);
-    codec.DecompressFile(archive, folder, true, true);
-    console.endProgress();
-    InterruptStopsCodec::throwIfInterrupted();
+    runCodec(console, folder,
+             [&](TJvZlibMultiple& codec) { codec.DecompressFile(archive, folder, true, true); });
 }
 
 void list(Console& console, const std::string& archive, bool sizes) {

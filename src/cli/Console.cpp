@@ -55,25 +55,6 @@ void Console::endProgress() {
     }
 }
 
-FileProgressLine::FileProgressLine(Console& console, const std::string& folder)
-    : console_(console), prefix_(folder) {
-    if (!prefix_.empty() && prefix_.back() != '\\' && prefix_.back() != '/') {
-        prefix_ += '\\';
-    }
-}
-
-void FileProgressLine::start(const std::string& file) {
-    current_ = file.starts_with(prefix_) ? file.substr(prefix_.size()) : file;
-    console_.progress(current_);
-}
-
-void FileProgressLine::bytes(std::int64_t position, std::int64_t total) {
-    // The text is only built when the line is due.
-    if (total > 0 && console_.progressDue()) {
-        console_.progress(current_ + " " + std::to_string(position * 100 / total) + "%");
-    }
-}
-
 std::vector<std::string> utf8Arguments(int argc, char** argv) {
     std::vector<std::string> arguments;
 #ifdef _WIN32

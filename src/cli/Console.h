@@ -45,23 +45,6 @@ private:
     std::chrono::steady_clock::time_point lastDrawn_{};
 };
 
-// The progress line of a pack or an unpack: the file being packed or
-// unpacked, relative to the folder, with the share of it done.
-class FileProgressLine {
-public:
-    FileProgressLine(Console& console, const std::string& folder);
-
-    // A file begins (its full path).
-    void start(const std::string& file);
-    // Bytes done and in total of the current file.
-    void bytes(std::int64_t position, std::int64_t total);
-
-private:
-    Console& console_;
-    std::string prefix_;
-    std::string current_;
-};
-
 // The thrown text of a command that ended because the user interrupted it.
 class Interrupted : public std::exception {
 public:

@@ -1,25 +1,19 @@
 #pragma once
 
-namespace vellarion {
-class TJvZlibMultiple;
-}
-
 namespace vellarion::cli {
 
 // While alive, Ctrl-C (or a termination request) does not kill the process:
-// it stops the watched codec at its next chunk, and a codec watched after it
-// came before it starts, so that no partial archive or file is left behind.
+// it raises a flag that the running job reads between the codec's chunks
+// and between its own steps (JobOutput::stopRequested), so that the job
+// stops cleanly and leaves no partial archive or file behind.
 // throwIfInterrupted() then ends the command.
-class InterruptStopsCodec {
+class StopOnInterrupt {
 public:
-    InterruptStopsCodec();
-    explicit InterruptStopsCodec(TJvZlibMultiple& codec);
-    ~InterruptStopsCodec();
-    InterruptStopsCodec(const InterruptStopsCodec&) = delete;
-    InterruptStopsCodec& operator=(const InterruptStopsCodec&) = delete;
+    StopOnInterrupt();
+    ~StopOnInterrupt();
+    StopOnInterrupt(const StopOnInterrupt&) = delete;
+    StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
 
-    // The codec to stop from now on (null: none).
-    static void watch(TJvZlibMultiple* codec);
     static bool interrupted();
     static void throwIfInterrupted();
 

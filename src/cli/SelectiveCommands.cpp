@@ -1,9 +1,9 @@
 #include "cli/SelectiveCommands.h"
 
-#include "archive/JvZlibMultiple.h"
 #include "cli/CommonOptions.h"
 #include "cli/Console.h"
 #include "cli/Interrupt.h"
+#include "cli/JobOutput.h"
 #include "services/Error.h"
 #include "services/PathMapper.h"
 #include "services/SystemServices.h"
@@ -20,70 +20,6 @@
 namespace vellarion::cli {
 
 namespace {
-
-// The job's reports on the console: the bar's position (and the file being
-// packed) on a terminal; messages kept for the command to judge.
-class ConsoleReporter : public JobReporter {
-public:
-    explicit ConsoleReporter(Console& console) : console_(console) {}
-
-    std::vector<std::string> messages;
-
-    void showMessage(const std::string& text) override { messages.push_back(text); }
-    void progressShow() override {
-        position_ = 0;
-        draw("");
-    }
-    void progressStep(int amount) override {
-        position_ = std::clamp(position_ + amount, 0, 100);
-        draw("");
-    }
-    void progressSet(int position) override { position_ = std::clamp(position, 0, 100); }
-    void progressHide() override { console_.endProgress(); }
-    void fileStarted(const std::string& path) override { draw(path); }
-
-    // Ctrl-C stops the codec at its next chunk: a stopped pack writes no
-    // archive, a stopped unpack leaves nothing to restore.
-    void codecReady(TJvZlibMultiple& z) override {
-        const auto stopIfInterrupted = [](TJvZlibMultiple& codec) {
-            if (InterruptStopsCodec::interrupted()) {
-                codec.StopCompression();
-                codec.StopDecompression();
-            }
-        };
-        stopIfInterrupted(z);
-        z.OnProgress = [stopIfInterrupted, progress = z.OnProgress](
-                           TJvZlibMultiple& sender, std::int32_t position, std::int32_t total) {
-            stopIfInterrupted(sender);
-            if (progress) {
-                progress(sender, position, total);
-            }
-        };
-    }
-
-    // Messages that did not stop the job, as warnings.
-    void warnAll() {
-        for (const std::string& message : messages) {
-            console_.warning(message);
-        }
-        messages.clear();
-    }
-
-private:
-    void draw(const std::string& file) {
-        if (!console_.progressDue()) {
-            return;
-        }
-        std::string line = std::to_string(position_) + "%";
-        if (!file.empty()) {
-            line += "  " + file;
-        }
-        console_.progress(line);
-    }
-
-    Console& console_;
-    int position_ = 0;
-};
 
 struct Arguments {
     std::string browser;
@@ -156,8 +92,8 @@ public:
     CommandJob(Console& console, const Arguments& args)
         : args_(args), data_(browserDataSet(args.browser)),
           boxes_(tickedBoxes(data_.selective, args.items)),
-          services_(makeServices(args.environment)), reporter_(console),
-          job_(*services_, data_, state_, reporter_) {}
+          services_(makeServices(args.environment)), output_(console, state_.backups),
+          job_(*services_, data_, state_, output_) {}
 
     SelectiveJob& job() { return job_; }
     const WizardState& state() const { return state_; }
@@ -165,13 +101,12 @@ public:
     // Activation and the profile list; the data root not found is an error
     // only when no custom location is given.
     void chooseProfile() {
-        const bool found = job_.activate();
+        const bool found = job_.locate();
         if (!args_.customProfile.empty()) {
-            reporter_.messages.clear();
             return;
         }
         if (!found) {
-            throw Error(reporter_.messages.back());
+            throw Error(job_.notFoundMessage());
         }
         if (!args_.profile.empty() && !select(job_.profiles, args_.profile)) {
             throw Error("no profile \"" + args_.profile + "\"; the profiles are " +
@@ -184,10 +119,7 @@ public:
         c.backupLocation = args_.location;
         c.customLocation = args_.customProfile.empty() ? std::string(kCustomProfilePlaceholder)
                                                        : args_.customProfile;
-        // Once interrupted, no further item is copied.
-        c.ticked = [this](std::string_view box) {
-            return !InterruptStopsCodec::interrupted() && boxes_.count(std::string(box)) > 0;
-        };
+        c.ticked = [this](std::string_view box) { return boxes_.count(std::string(box)) > 0; };
         return c;
     }
 
@@ -207,20 +139,7 @@ public:
     }
 
     // Where a program path lies on this machine, for the user to read.
-    std::string nativePath(const std::string& path) const {
-        const auto native = services_->paths().toNative(path);
-        return native ? pathToUtf8(*native) : path;
-    }
-
-    // A refused job is an error with the window's message; other messages
-    // are warnings. An interrupted job has cleaned up after itself by now.
-    void finish(JobOutcome outcome) {
-        if (outcome == JobOutcome::Refused) {
-            throw Error(reporter_.messages.back());
-        }
-        reporter_.warnAll();
-        InterruptStopsCodec::throwIfInterrupted();
-    }
+    std::string nativePath(const std::string& path) const { return nativeText(*services_, path); }
 
 private:
     const Arguments& args_;
@@ -228,14 +147,14 @@ private:
     std::set<std::string> boxes_;
     std::unique_ptr<SystemServices> services_;
     WizardState state_;
-    ConsoleReporter reporter_;
+    JobOutput output_;
     SelectiveJob job_;
 };
 
 void profiles(Console& console, const Arguments& args) {
     CommandJob command(console, args);
-    if (!command.job().activate()) {
-        throw Error(std::string(kSettingsNotFoundChooseCustom));
+    if (!command.job().locate()) {
+        throw Error(command.job().notFoundMessage());
     }
     for (const std::string& profile : command.job().profiles.entries) {
         console.out() << profile << '\n';
@@ -254,18 +173,18 @@ void items(Console& console, const Arguments& args) {
 
 void backup(Console& console, const Arguments& args) {
     CommandJob command(console, args);
-    InterruptStopsCodec interrupt;
+    StopOnInterrupt interrupt;
     command.chooseProfile();
-    command.finish(command.job().backup(command.choices()));
+    endJob(console, command.job().backup(command.choices()));
     console.out() << command.nativePath(command.job().archivePath()) << '\n' << std::flush;
 }
 
 void restore(Console& console, const Arguments& args) {
     CommandJob command(console, args);
-    InterruptStopsCodec interrupt;
+    StopOnInterrupt interrupt;
     command.chooseProfile();
     command.chooseArchive();
-    command.finish(command.job().restore(command.choices()));
+    endJob(console, command.job().restore(command.choices()));
     console.out() << command.nativePath(command.state().ffpath) << '\n' << std::flush;
 }
 

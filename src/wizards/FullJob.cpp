@@ -8,40 +8,16 @@ namespace vellarion {
 
 namespace {
 
-// The hourglass for the life of the object, whatever ends the job.
-class BusyCursor {
-public:
-    explicit BusyCursor(JobReporter& reporter) : reporter_(reporter) { reporter_.busy(true); }
-    ~BusyCursor() { reporter_.busy(false); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-
-private:
-    JobReporter& reporter_;
-};
-
-// The location edit still shows its placeholder, or was emptied: there is no
-// location to write to (an empty one would put the archive at the root of
-// the current drive).
-bool locationGiven(std::string_view location) {
-    return location != kBackupLocationPlaceholder &&
-           location.find_first_not_of(" \t") != std::string_view::npos;
-}
-
-bool isSeparator(char c) {
-    return c == '\\' || c == '/';
-}
-
 // A folder named from the root of a drive or a share and lying below that
 // root. The marker search answers with the bare file name when the marker
 // lies in the working directory, and a marker at a drive's root would make
 // the whole drive the data root: neither is a browser's data.
 bool isFolderBelowRoot(std::string_view path) {
     if (hasDriveLetter(path)) {
-        return path.size() > 3 && isSeparator(path[2]) &&
+        return path.size() > 3 && isPathSeparator(path[2]) &&
                path.find_first_not_of("\\/", 3) != std::string_view::npos;
     }
-    if (path.size() > 2 && isSeparator(path[0]) && isSeparator(path[1])) {
+    if (path.size() > 2 && isPathSeparator(path[0]) && isPathSeparator(path[1])) {
         return path.find_first_not_of("\\/", 2) != std::string_view::npos;
     }
 #ifndef _WIN32
@@ -64,42 +40,7 @@ void runHook(const std::function<void(FullJob&)>& hook, FullJob& job) {
     }
 }
 
-// The codec's events go to the reporter; its stop request stops the codec
-// at the next chunk.
-void attach(TJvZlibMultiple& codec, JobReporter& reporter) {
-    const auto stopIfAsked = [&reporter](TJvZlibMultiple& sender) {
-        if (reporter.stopRequested()) {
-            sender.StopCompression();
-            sender.StopDecompression();
-        }
-    };
-    codec.OnCompressingFile = [&reporter, stopIfAsked](TJvZlibMultiple& sender,
-                                                       const std::string& file) {
-        reporter.fileStarted(file);
-        stopIfAsked(sender);
-    };
-    // Every stored file is written: WriteFile stays as the codec set it.
-    codec.OnDecompressingFile = [&reporter, stopIfAsked](TJvZlibMultiple& sender,
-                                                         const std::string& file, bool&) {
-        reporter.fileStarted(file);
-        stopIfAsked(sender);
-    };
-    codec.OnProgress = [&reporter, stopIfAsked](TJvZlibMultiple& sender, std::int32_t position,
-                                                std::int32_t total) {
-        reporter.fileProgress(position, total);
-        stopIfAsked(sender);
-    };
-    codec.OnFileSkip = [&reporter](TJvZlibMultiple&, const std::string& file, const std::string&,
-                                   const std::string& message) {
-        reporter.fileSkipped(file, message);
-    };
-}
-
 } // namespace
-
-FullJob::FullJob(SystemServices& services, const BrowserDataSet& data, WizardState& state,
-                 JobReporter& reporter)
-    : services_(services), data_(data), state_(state), reporter_(reporter) {}
 
 bool FullJob::locate() {
     if (data_.full.hooks.locate) {
@@ -107,14 +48,6 @@ bool FullJob::locate() {
     }
     locateDataRoot(services_, data_, data_.full.rootTails, state_);
     return hasDataRoot();
-}
-
-bool FullJob::activate() {
-    const bool found = locate();
-    if (!found) {
-        reporter_.showMessage(notFoundMessage());
-    }
-    return found;
 }
 
 bool FullJob::hasDataRoot() const {
@@ -138,12 +71,12 @@ void FullJob::refuse(const std::string& text) {
     reporter_.refuse(text);
 }
 
-FullJobResult FullJob::backup(std::string_view location) {
-    return run(FullDirection::Backup, location);
+JobOutcome FullJob::backup(std::string_view location) {
+    return run(Direction::Backup, location);
 }
 
-FullJobResult FullJob::restore(std::string_view location) {
-    return run(FullDirection::Restore, location);
+JobOutcome FullJob::restore(std::string_view location) {
+    return run(Direction::Restore, location);
 }
 
 bool FullJob::plan() {
@@ -154,7 +87,7 @@ bool FullJob::plan() {
     // backup also needs it to be there still: an archive of a folder that
     // has gone would replace a good backup with an empty one.
     if (!hasDataRoot() ||
-        (direction_ == FullDirection::Backup && !services_.directoryExists(state_.ffpath))) {
+        (direction_ == Direction::Backup && !services_.directoryExists(state_.ffpath))) {
         refuse(notFoundMessage());
         return false;
     }
@@ -162,31 +95,31 @@ bool FullJob::plan() {
     return true;
 }
 
-FullJobResult FullJob::run(FullDirection direction, std::string_view location) {
+JobOutcome FullJob::run(Direction direction, std::string_view location) {
     direction_ = direction;
     plan_.clear();
     done_.clear();
 
     state_.backups = std::string(location);
-    if (!locationGiven(state_.backups)) {
+    if (!backupLocationGiven(state_.backups)) {
         refuse(std::string(kSelectBackupLocation));
-        return FullJobResult::Refused;
+        return JobOutcome::Refused;
     }
-    if (direction == FullDirection::Restore) {
+    if (direction == Direction::Restore) {
         state_.aregzistuoja = archivePath(data_.full.archiveName);
         if (!services_.fileExists(state_.aregzistuoja)) {
             refuse(backupFileNotFound(data_.full.archiveName));
-            return FullJobResult::Refused;
+            return JobOutcome::Refused;
         }
     }
     if (!plan()) {
-        return FullJobResult::Refused;
+        return JobOutcome::Refused;
     }
-    if (direction == FullDirection::Restore) {
+    if (direction == Direction::Restore) {
         for (const FullArchive& archive : plan_) {
             if (archive.required && !services_.fileExists(archive.archive)) {
                 refuse(backupFileNotFound(fileNameOf(archive.archive)));
-                return FullJobResult::Refused;
+                return JobOutcome::Refused;
             }
         }
     }
@@ -195,11 +128,11 @@ FullJobResult FullJob::run(FullDirection direction, std::string_view location) {
     {
         BusyCursor busy(reporter_);
         reporter_.jobStarted();
-        if (direction == FullDirection::Backup) {
+        if (direction == Direction::Backup) {
             runHook(hooks.beforePacking, *this);
             for (const FullArchive& archive : plan_) {
                 if (!pack(archive)) {
-                    return FullJobResult::Stopped;
+                    return JobOutcome::Stopped;
                 }
                 done_.push_back(archive);
             }
@@ -211,7 +144,7 @@ FullJobResult FullJob::run(FullDirection direction, std::string_view location) {
                     continue;
                 }
                 if (!unpack(archive)) {
-                    return FullJobResult::Stopped;
+                    return JobOutcome::Stopped;
                 }
                 done_.push_back(archive);
             }
@@ -219,19 +152,19 @@ FullJobResult FullJob::run(FullDirection direction, std::string_view location) {
         }
     }
     reporter_.jobFinished();
-    return FullJobResult::Done;
+    return JobOutcome::Done;
 }
 
 bool FullJob::pack(const FullArchive& archive) {
     TJvZlibMultiple codec(services_.paths());
-    attach(codec, reporter_);
+    reportCodecEvents(codec, reporter_);
     codec.CompressDirectory(archive.folder, true, archive.archive);
     return !reporter_.stopRequested();
 }
 
 bool FullJob::unpack(const FullArchive& archive) {
     TJvZlibMultiple codec(services_.paths());
-    attach(codec, reporter_);
+    reportCodecEvents(codec, reporter_);
     codec.DecompressFile(archive.archive, archive.folder, true, true);
     return !reporter_.stopRequested();
 }

@@ -2,7 +2,7 @@
 
 #include "browsers/DataSet.h"
 #include "services/SystemServices.h"
-#include "wizards/JobReporter.h"
+#include "wizards/Job.h"
 #include "wizards/WizardState.h"
 
 #include <string>
@@ -10,9 +10,6 @@
 #include <vector>
 
 namespace vellarion {
-
-// The two directions of the full wizard: "Safe Backup" and "Safe Restore".
-enum class FullDirection { Backup, Restore };
 
 // One folder of a full job and the archive in the backup location that holds
 // it. A backup packs the folder (with all its subfolders) into the archive; a
@@ -24,73 +21,56 @@ struct FullArchive {
     bool required = true;
 };
 
-enum class FullJobResult {
-    Done,    // everything packed or unpacked; Finish may be shown
-    Refused, // a check failed and the user was told why; nothing was touched
-    Stopped, // the reporter asked the codec to stop; the job did not finish
-};
-
-// The full job: a browser's whole data root into one archive of a fixed name
-// and back. The same fixed sequence serves every browser, the windows, the
-// command line and the tests; a browser's departures are the hooks of its
-// data set. Errors of the archive codec are thrown (vellarion::Error) after
-// the busy cursor was released; the reporter then hears of no finish.
-class FullJob {
+// The full job ("Safe Backup", "Safe Restore"): a browser's whole data root
+// into one archive of a fixed name and back. The same fixed sequence serves every browser, the
+// windows, the command line and the tests; a browser's departures are the hooks of its data set.
+// Errors of the archive codec are thrown (vellarion::Error) after the busy cursor was released; the
+// reporter then hears of no finish.
+class FullJob : public WizardJob {
 public:
-    FullJob(SystemServices& services, const BrowserDataSet& data, WizardState& state,
-            JobReporter& reporter);
+    using WizardJob::WizardJob;
 
-    // The activation: gathers the user environment, builds the candidate
-    // directories and searches them for the marker into `fullFilePath` and
-    // `ffpath`. When no data root is found the user is told so (the data set's
-    // message, "Не найден файл параметров") and `ffpath` keeps its value.
-    bool activate();
-    // The same search without telling anybody.
-    bool locate();
+    // The search of the activation: gathers the user environment, builds the
+    // candidate directories and searches them for the marker into
+    // `fullFilePath` and `ffpath`. When no data root is found `ffpath` keeps
+    // its value.
+    bool locate() override;
+    // The data set's message, else "Не найден файл параметров".
+    std::string notFoundMessage() const override;
 
     // The backup: the placeholder test of `location`, then every folder of
     // the plan packed into its archive.
-    FullJobResult backup(std::string_view location);
+    JobOutcome backup(std::string_view location);
     // The restore: the placeholder test, the archive test ("Backup File
     // "fbackup_firefox.dat" Not Found"), then every archive of the plan
     // unpacked over its folder, existing files overwritten, nothing deleted.
-    FullJobResult restore(std::string_view location);
+    JobOutcome restore(std::string_view location);
 
     // True when the last search found a data root a job may use: a folder
     // named from a drive or share, never the working directory or a whole
     // drive.
     bool hasDataRoot() const;
 
-    // --- For the data sets' hooks ---
-    SystemServices& services() const { return services_; }
-    const BrowserDataSet& data() const { return data_; }
-    WizardState& state() const { return state_; }
-    JobReporter& reporter() const { return reporter_; }
-    FullDirection direction() const { return direction_; }
+    // --- For the data sets' hooks (besides services(), data(), state()) ---
+    Direction direction() const { return direction_; }
     // The archive of that name in the backup location: `backups` + "\" + name.
     std::string archivePath(std::string_view name) const;
     // Adds a folder and its archive to the running job's plan.
     void addArchive(FullArchive archive);
     // Tells the user why the job stops (see JobReporter::refuse).
     void refuse(const std::string& text);
-    // The message of a data root that was not found.
-    std::string notFoundMessage() const;
 
     // The archives the last job packed or unpacked, in order.
     const std::vector<FullArchive>& archives() const { return done_; }
 
 private:
-    FullJobResult run(FullDirection direction, std::string_view location);
+    JobOutcome run(Direction direction, std::string_view location);
     bool plan();
     // Packs or unpacks one archive; false when the reporter stopped it.
     bool pack(const FullArchive& archive);
     bool unpack(const FullArchive& archive);
 
-    SystemServices& services_;
-    const BrowserDataSet& data_;
-    WizardState& state_;
-    JobReporter& reporter_;
-    FullDirection direction_ = FullDirection::Backup;
+    Direction direction_ = Direction::Backup;
     std::vector<FullArchive> plan_;
     std::vector<FullArchive> done_;
 };

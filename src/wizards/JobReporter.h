@@ -6,8 +6,6 @@
 
 namespace vellarion {
 
-class TJvZlibMultiple;
-
 // How a job engine talks to whoever runs it: a wizard window, the command
 // line, or a test's recording fake. Every call happens on the job's thread,
 // inside the job. The defaults do nothing, so a front end overrides what it
@@ -44,8 +42,8 @@ public:
     // A window shows it in a plain message box; the command line ends with
     // it as its error.
     virtual void refuse(const std::string& text) { showMessage(text); }
-    // The full jobs: the checks passed and the work begins (the windows clear
-    // the file label and the bar), and the work ended well.
+    // The checks passed and the work begins (the full windows clear the file
+    // label and the bar); the work ended well (the windows show Finish).
     virtual void jobStarted() {}
     virtual void jobFinished() {}
     // A source file that could not be opened is left out of the archive.
@@ -53,12 +51,10 @@ public:
         (void)path;
         (void)reason;
     }
-    // Asked between chunks: true stops the archive codec; the job then ends
-    // without finishing (the command line's Ctrl-C).
+    // Asked between chunks of the archive codec and between a job's steps:
+    // true stops the job, which removes what it made and ends without
+    // finishing (the command line's Ctrl-C).
     virtual bool stopRequested() const { return false; }
-    // The job's codec `z` exists, its events already reporting through
-    // fileStarted and fileProgress: a window may attach its own handlers.
-    virtual void codecReady(TJvZlibMultiple& z) { (void)z; }
     // A backup is about to pack its staging directory.
     virtual void packingStarts() {}
 };

@@ -15,10 +15,6 @@ namespace vellarion {
 
 namespace {
 
-bool isSeparator(char c) {
-    return c == '\\' || c == '/';
-}
-
 // A folder chosen as a native POSIX path ("/media/usb/backups") goes on with
 // its own separator; program paths take the backslash.
 char separatorOf(std::string_view dir) {
@@ -29,7 +25,7 @@ char separatorOf(std::string_view dir) {
 
 std::string withBackslash(std::string_view dir) {
     std::string out(dir);
-    if (out.empty() || !isSeparator(out.back())) {
+    if (out.empty() || !isPathSeparator(out.back())) {
         out += separatorOf(dir);
     }
     return out;
@@ -48,15 +44,11 @@ namespace {
 
 // The path up to its last component ("" for a single name).
 std::string parentOf(std::string_view path) {
-    while (!path.empty() && isSeparator(path.back())) {
+    while (!path.empty() && isPathSeparator(path.back())) {
         path.remove_suffix(1);
     }
     const size_t cut = path.find_last_of("\\/");
     return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut));
-}
-
-bool isBlank(std::string_view text) {
-    return text.find_first_not_of(" \t") == std::string_view::npos;
 }
 
 // A name that makes a folder of its own inside the backup location: Windows
@@ -115,27 +107,6 @@ private:
     F f_;
 };
 
-// The hourglass while it lives.
-class BusyCursor {
-public:
-    BusyCursor(JobReporter& reporter, bool on) : reporter_(reporter), on_(on) {
-        if (on_) {
-            reporter_.busy(true);
-        }
-    }
-    ~BusyCursor() {
-        if (on_) {
-            reporter_.busy(false);
-        }
-    }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-
-private:
-    JobReporter& reporter_;
-    bool on_;
-};
-
 bool runsIn(const ItemEntry& entry, JobKind job) {
     return entry.job == JobKind::Both || entry.job == job;
 }
@@ -181,14 +152,13 @@ std::string unpackName(std::string_view archive) {
     return isOwnFolderName(name) ? name : std::string("backup");
 }
 
-SelectiveJob::SelectiveJob(SystemServices& services, const BrowserDataSet& data, WizardState& state,
-                           JobReporter& reporter)
-    : services_(services), data_(data), state_(state), reporter_(reporter) {}
+std::string SelectiveJob::notFoundMessage() const {
+    return std::string(kSettingsNotFoundChooseCustom);
+}
 
-bool SelectiveJob::activate() {
+bool SelectiveJob::locate() {
     const SelectiveWizardData& sel = selective();
     if (!locateDataRoot(services_, data_, sel.rootTails, state_)) {
-        reporter_.showMessage(std::string(kSettingsNotFoundChooseCustom));
         return false;
     }
     state_.mpath = state_.ffpath;
@@ -249,8 +219,8 @@ bool SelectiveJob::chooseProfile(const SelectiveChoices& choices) {
     state_.backups = choices.backupLocation;
     // An emptied edit has no location either: the staging directory would
     // land at the root of the drive.
-    if (state_.backups == kBackupLocationPlaceholder || isBlank(state_.backups)) {
-        reporter_.showMessage(std::string(kSelectBackupLocation));
+    if (!backupLocationGiven(state_.backups)) {
+        reporter_.refuse(std::string(kSelectBackupLocation));
         return false;
     }
     if (!sel.listsProfiles) {
@@ -265,7 +235,7 @@ bool SelectiveJob::chooseProfile(const SelectiveChoices& choices) {
     } else {
         const std::optional<std::string> chosen = profiles.selection();
         if (!chosen) {
-            reporter_.showMessage(std::string(kSelectProfile));
+            reporter_.refuse(std::string(kSelectProfile));
             return false;
         }
         state_.profile = *chosen;
@@ -302,17 +272,15 @@ std::string SelectiveJob::homeOf(ItemHome home) const {
     return {};
 }
 
-void SelectiveJob::attach(TJvZlibMultiple& z) {
-    z.OnCompressingFile = [this](TJvZlibMultiple&, const std::string& file) {
-        reporter_.fileStarted(file);
-    };
-    z.OnDecompressingFile = [this](TJvZlibMultiple&, const std::string& file, bool&) {
-        reporter_.fileStarted(file);
-    };
-    z.OnProgress = [this](TJvZlibMultiple&, std::int32_t position, std::int32_t total) {
-        reporter_.fileProgress(position, total);
-    };
-    reporter_.codecReady(z);
+bool SelectiveJob::runItems(const std::vector<const SelectiveItem*>& items, JobKind job,
+                            const std::string& staging, const SelectiveChoices& choices) {
+    for (const SelectiveItem* item : items) {
+        if (reporter_.stopRequested()) {
+            return false;
+        }
+        runItem(*item, job, staging, choices);
+    }
+    return !reporter_.stopRequested();
 }
 
 void SelectiveJob::runItem(const SelectiveItem& item, JobKind job, const std::string& staging,
@@ -401,14 +369,20 @@ JobOutcome SelectiveJob::backup(const SelectiveChoices& choices) {
         return JobOutcome::Refused;
     }
     const SelectiveWizardData& sel = selective();
+    reporter_.jobStarted();
     reporter_.progressShow();
     step(sel.backupOpeningStep);
 
     state_.datfile = stagingName(sel, state_.profile);
     const std::string staging =
         createFreshDirectory(services_, state_.backups, std::string_view(state_.datfile).substr(1));
+    std::vector<const SelectiveItem*> items;
     for (const SelectiveItem& item : sel.items) {
-        runItem(item, JobKind::Backup, staging, choices);
+        items.push_back(&item);
+    }
+    if (!runItems(items, JobKind::Backup, staging, choices)) {
+        services_.DelTree(staging);
+        return JobOutcome::Stopped;
     }
     step(sel.backupClosingStep);
 
@@ -419,12 +393,17 @@ JobOutcome SelectiveJob::backup(const SelectiveChoices& choices) {
         AtScopeEnd emptyList([this] { profiles.clear(); });
         BusyCursor hourglass(reporter_, sel.busyWhilePacking);
         TJvZlibMultiple z(services_.paths());
-        attach(z);
+        reportCodecEvents(z, reporter_);
         z.CompressDirectory(staging, true, archivePath());
     }
     services_.DelTree(staging);
+    // A stopped codec wrote no archive: an earlier one of the name stays.
+    if (reporter_.stopRequested()) {
+        return JobOutcome::Stopped;
+    }
     reporter_.progressSet(100);
     reporter_.progressHide();
+    reporter_.jobFinished();
     return JobOutcome::Done;
 }
 
@@ -434,10 +413,11 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
     }
     const std::optional<std::string> archive = archives.selection();
     if (!archive) {
-        reporter_.showMessage(std::string(kSelectBackupFile));
+        reporter_.refuse(std::string(kSelectBackupFile));
         return JobOutcome::Refused;
     }
     const SelectiveWizardData& sel = selective();
+    reporter_.jobStarted();
     reporter_.progressShow();
     step(sel.restoreOpeningStep);
 
@@ -447,18 +427,27 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
     const std::string unpacked =
         createFreshDirectory(services_, state_.backups, unpackName(state_.atspaudziam));
     {
-        BusyCursor hourglass(reporter_, true);
+        BusyCursor hourglass(reporter_);
         TJvZlibMultiple z(services_.paths());
-        attach(z);
+        reportCodecEvents(z, reporter_);
         z.DecompressFile(archiveFile, unpacked, true, true);
     }
     state_.backuploc = withBackslash(unpacked);
-    step(sel.restoreUnpackedStep);
-
-    for (std::string_view box : sel.restoreOrder) {
-        if (const SelectiveItem* item = sel.itemOfBox(box)) {
-            runItem(*item, JobKind::Restore, unpacked, choices);
+    // Nothing of a stopped unpack reaches the profile.
+    bool stopped = reporter_.stopRequested();
+    if (!stopped) {
+        step(sel.restoreUnpackedStep);
+        std::vector<const SelectiveItem*> items;
+        for (std::string_view box : sel.restoreOrder) {
+            if (const SelectiveItem* item = sel.itemOfBox(box)) {
+                items.push_back(item);
+            }
         }
+        stopped = !runItems(items, JobKind::Restore, unpacked, choices);
+    }
+    if (stopped) {
+        services_.DelTree(unpacked);
+        return JobOutcome::Stopped;
     }
     step(sel.restoreClosingStep);
     services_.DelTree(unpacked);
@@ -468,6 +457,7 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
     profiles.clear();
     reporter_.progressSet(100);
     reporter_.progressHide();
+    reporter_.jobFinished();
     return JobOutcome::Done;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "browsers/DataSet.h"
-#include "wizards/JobReporter.h"
+#include "wizards/Job.h"
 #include "wizards/WizardState.h"
 
 #include <functional>
@@ -11,8 +11,6 @@
 #include <vector>
 
 namespace vellarion {
-
-class SystemServices;
 
 // What the selective windows tell the user besides the common texts.
 // Next with no profile to back up from or restore into.
@@ -54,23 +52,17 @@ struct SelectiveChoices {
     bool deleteArchive = false;
 };
 
-enum class JobOutcome {
-    Done,    // the job ran to its end
-    Refused, // something was not chosen: the job told the user and did nothing
-};
-
 // The selective wizard's engine, one per window: activation, the backup and
 // restore jobs and the list handling, for any browser's data set. It works
 // on the window's state (the documented fields) and reports through the
 // JobReporter. Errors of the archive codec leave the job by exception, with
 // the state a failed job leaves: progress still showing, staging directory
-// still there.
-class SelectiveJob {
+// still there. A stop the reporter asks for ends the job between items or
+// chunks, its staging directory removed.
+class SelectiveJob : public WizardJob {
 public:
-    SelectiveJob(SystemServices& services, const BrowserDataSet& data, WizardState& state,
-                 JobReporter& reporter);
+    using WizardJob::WizardJob;
 
-    const BrowserDataSet& data() const { return data_; }
     const SelectiveWizardData& selective() const { return data_.selective; }
 
     // The profile list (`ListBox1`) and, in a restore window, the archive
@@ -78,10 +70,11 @@ public:
     ChoiceList profiles;
     ChoiceList archives;
 
-    // Activation: finds the data root and appends its profiles to the list
-    // (without emptying it first). False, with the user told, when the data
-    // root was not found.
-    bool activate();
+    // The search of the activation: finds the data root and appends its
+    // profiles to the list (without emptying it first).
+    bool locate() override;
+    // "Файл параметров не найден. Выберите пользовательский профиль."
+    std::string notFoundMessage() const override;
 
     // The custom profile location changed: the profile list is emptied and
     // disabled for the life of the window.
@@ -106,6 +99,9 @@ private:
     // location, the profile directory. False when refused.
     bool chooseProfile(const SelectiveChoices& choices);
     void step(int amount);
+    // Runs the items in that order; false when a stop was asked for.
+    bool runItems(const std::vector<const SelectiveItem*>& items, JobKind job,
+                  const std::string& staging, const SelectiveChoices& choices);
     void runItem(const SelectiveItem& item, JobKind job, const std::string& staging,
                  const SelectiveChoices& choices);
     // `staging`: the staging directory of a backup, the unpacked archive of a
@@ -116,12 +112,6 @@ private:
                    const std::string& target);
     // The home of an entry in the state; "" when it is not known.
     std::string homeOf(ItemHome home) const;
-    void attach(TJvZlibMultiple& z);
-
-    SystemServices& services_;
-    const BrowserDataSet& data_;
-    WizardState& state_;
-    JobReporter& reporter_;
 };
 
 // `dir` + "\" + `name`, without doubling a separator `dir` ends with; a

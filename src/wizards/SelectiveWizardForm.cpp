@@ -2,20 +2,14 @@
 
 #include "app/Appearance.h"
 #include "app/Controls.h"
-#include "app/Dialogs.h"
 #include "app/Icons.h"
-#include "app/ProgressSink.h"
 #include "app/ShellContext.h"
-#include "archive/JvZlibMultiple.h"
 #include "wizards/DirectoryEdit.h"
 #include "wizards/Messages.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QMdiSubWindow>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -27,35 +21,7 @@ namespace vellarion {
 namespace {
 
 constexpr int kWidth = 599;
-constexpr int kHeight = 531;
 constexpr int kListItemHeight = 20;
-// A job repaints the window at most this often.
-constexpr qint64 kRepaintIntervalMs = 33;
-
-const QColor kNavy(0, 0, 128);
-const QColor kHeaderText(0x1e, 0x39, 0x5b);
-
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// A section: its bar and its bold heading.
-Picture* placeSection(QWidget* parent, const char* barName, const char* labelName,
-                      const QString& heading, int y, QLabel*& label) {
-    Picture* bar = placePicture(parent, barName, pictureResource(PictureId::HeaderBar),
-                                QRect(14, y, kWidth - 28, 22));
-    label = placeLabel(parent, labelName, heading, QRect(24, y, 300, 22), true);
-    setTextColour(label, kHeaderText);
-    return bar;
-}
-
-QPushButton* placeButton(QWidget* parent, const char* name, const QString& text,
-                         const QRect& rect) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(rect);
-    return button;
-}
 
 // Hands the drawing of a list's entries to the window's ListBox1DrawItem,
 // at the fixed entry height.
@@ -77,15 +43,6 @@ private:
     QListWidget& list_;
 };
 
-QListWidget* placeList(SelectiveWizardForm& form, const char* name, const QRect& rect) {
-    auto* list = new QListWidget(&form);
-    list->setObjectName(QString::fromLatin1(name));
-    list->setGeometry(rect);
-    list->setUniformItemSizes(true);
-    list->setItemDelegate(new RadioEntryDelegate(form, *list));
-    return list;
-}
-
 void fillList(QListWidget* list, const ChoiceList& choices) {
     const QSignalBlocker quiet(list);
     list->clear();
@@ -99,77 +56,50 @@ void fillList(QListWidget* list, const ChoiceList& choices) {
 } // namespace
 
 SelectiveWizardForm::SelectiveWizardForm(ShellContext& context, const BrowserDataSet& data,
-                                         Mode mode, const Look& look, QWidget* parent)
-    : QWidget(parent), Label4(nullptr), JvDirectoryEdit1(nullptr), ListBox2(nullptr),
-      context_(context), data_(data), mode_(mode), job_(context.services, data, state, *this) {
-    ensureResources();
+                                         Direction direction, QWidget* parent)
+    : WizardForm(context, data, data.selective.texts, direction,
+                 {.background = formColor(),
+                  .backgroundPicture = pictureResource(PictureId::WelcomeBackground),
+                  .titlePointSize = 12},
+                 parent),
+      Label4(nullptr), JvDirectoryEdit1(nullptr), ListBox2(nullptr),
+      job_(context.services, data, state(), *this) {
     const SelectiveWizardData& sel = data.selective;
-    const bool restore = mode == Mode::Restore;
-    setWindowTitle(caption());
-    setFont(programFont());
-    setBackground(this, formColor());
-    setFixedSize(kWidth, kHeight);
+    const bool restore = direction == Direction::Restore;
 
-    Image1 = placePicture(this, "Image1", pictureResource(PictureId::WelcomeBackground), rect());
-    Image5 = placePicture(this, "Image5", look.banner, QRect(8, 8, 583, 55));
-    Image6 = placePicture(this, "Image6", look.icon, QRect(18, 11, 48, 48));
-    Label1 = placeLabel(this, "Label1", title(), QRect(78, 10, 505, 50), false, true);
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    QFont big = Label1->font();
-    big.setPointSize(12);
-    big.setBold(true);
-    Label1->setFont(big);
-    setTextColour(Label1, kNavy);
-
-    Image4 = placeSection(this, "Image4", "Label18",
+    Image4 = placeSection("Image4", "Label18",
                           restore ? QStringLiteral("Восстанавливает:")
                                   : QStringLiteral("Архивирует следующее:"),
                           74, Label18);
     buildItemBoxes();
     const int left = sel.grid.columns.empty() ? 39 : sel.grid.columns.front();
-    Button4 = placeButton(this, "Button4", QStringLiteral("Выбрать все"), QRect(left, 252, 96, 23));
+    Button4 =
+        place<QPushButton>("Button4", QRect(left, 252, 96, 23), QStringLiteral("Выбрать все"));
     Button6 =
-        placeButton(this, "Button6", QStringLiteral("Снять все"), QRect(left + 102, 252, 96, 23));
+        place<QPushButton>("Button6", QRect(left + 102, 252, 96, 23), QStringLiteral("Снять все"));
 
-    Image2 =
-        placeSection(this, "Image2", "Label2", fromUtf8(kBackupLocationPlaceholder), 286, Label2);
-    JvDirectoryEdit2 =
-        new DirectoryEdit(context.dialogs, fromUtf8(kBackupLocationPlaceholder), this);
-    JvDirectoryEdit2->setObjectName(QStringLiteral("JvDirectoryEdit2"));
-    JvDirectoryEdit2->setGeometry(39, 318, 480, 21);
+    Image2 = placeSection("Image2", "Label2", qText(kBackupLocationPlaceholder), 286, Label2);
+    placeLocationEdit(QRect(39, 318, 480, 21));
 
-    Image3 = placeSection(
-        this, "Image3", "Label3",
-        restore ? fromUtf8(sel.restoreArchiveHeading) : QStringLiteral("Профиль:"), 366, Label3);
+    Image3 = placeSection("Image3", "Label3",
+                          restore ? qText(sel.restoreArchiveHeading) : QStringLiteral("Профиль:"),
+                          366, Label3);
     if (restore) {
-        Label4 = placeLabel(this, "Label4", QStringLiteral("Восстановление следующих профилей:"),
-                            QRect(190, 366, 300, 22), true);
-        setTextColour(Label4, kHeaderText);
+        Label4 = placeHeading("Label4", QStringLiteral("Восстановление следующих профилей:"),
+                              QRect(190, 366, 300, 22));
     }
     buildLists();
     if (!sel.customProfileName.empty()) {
-        JvDirectoryEdit1 =
-            new DirectoryEdit(context.dialogs, fromUtf8(kCustomProfilePlaceholder), this);
-        JvDirectoryEdit1->setObjectName(QStringLiteral("JvDirectoryEdit1"));
-        JvDirectoryEdit1->setGeometry(39, 449, 480, 21);
+        JvDirectoryEdit1 = place<DirectoryEdit>("JvDirectoryEdit1", QRect(39, 449, 480, 21),
+                                                context.dialogs, qText(kCustomProfilePlaceholder));
         JvDirectoryEdit1->setGreyText(true);
         connect(JvDirectoryEdit1, &DirectoryEdit::textChanged, this,
                 &SelectiveWizardForm::JvDirectoryEdit1Change);
     }
 
-    Button2 = placeButton(this, "Button2", QStringLiteral("Вперед >"), QRect(405, 484, 80, 25));
-    Button3 = placeButton(this, "Button3", QStringLiteral("Отмена"), QRect(493, 484, 80, 25));
-    Button1 = placeButton(this, "Button1", QStringLiteral("Готово"), Button2->geometry());
-    QFont bold = Button1->font();
-    bold.setBold(true);
-    Button1->setFont(bold);
-    Button1->hide();
-
+    placeButtons();
     connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
     connect(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
-    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
-    connect(Button3, &QPushButton::clicked, this, &SelectiveWizardForm::Button3Click);
-    connect(Button1, &QPushButton::clicked, this, &SelectiveWizardForm::Button1Click);
     if (restore) {
         connect(JvDirectoryEdit2, &DirectoryEdit::textChanged, this,
                 [this] { JvDirectoryEdit2Change(); });
@@ -178,22 +108,12 @@ SelectiveWizardForm::SelectiveWizardForm(ShellContext& context, const BrowserDat
 
 SelectiveWizardForm::~SelectiveWizardForm() = default;
 
-QString SelectiveWizardForm::caption() const {
-    const WizardTexts& texts = data_.selective.texts;
-    return fromUtf8(mode_ == Mode::Backup ? texts.backupCaption : texts.restoreCaption);
-}
-
-QString SelectiveWizardForm::title() const {
-    const WizardTexts& texts = data_.selective.texts;
-    return fromUtf8(mode_ == Mode::Backup ? texts.backupTitle : texts.restoreTitle);
-}
-
 void SelectiveWizardForm::buildItemBoxes() {
-    const ItemGrid& grid = data_.selective.grid;
+    const ItemGrid& grid = data().selective.grid;
     const int columns = static_cast<int>(grid.columns.size());
-    for (const SelectiveItem& item : data_.selective.items) {
-        auto* box = new QCheckBox(fromUtf8(item.caption), this);
-        box->setObjectName(fromUtf8(item.checkBox));
+    for (const SelectiveItem& item : data().selective.items) {
+        auto* box = new QCheckBox(qText(item.caption), this);
+        box->setObjectName(qText(item.checkBox));
         // A box reaches to the next column (or the window's edge), never over it.
         const int column = std::clamp(item.place.column, 1, std::max(columns, 1)) - 1;
         const int left = columns > 0 ? grid.columns[static_cast<size_t>(column)] : 0;
@@ -207,16 +127,22 @@ void SelectiveWizardForm::buildItemBoxes() {
 }
 
 void SelectiveWizardForm::buildLists() {
-    const bool restore = mode_ == Mode::Restore;
+    // Both lists draw their entries in ListBox1DrawItem, at the fixed height.
+    const auto placeList = [this](const char* name, const QRect& rect) {
+        auto* list = place<QListWidget>(name, rect);
+        list->setUniformItemSizes(true);
+        list->setItemDelegate(new RadioEntryDelegate(*this, *list));
+        return list;
+    };
+    const bool restore = direction() == Direction::Restore;
     if (restore) {
-        ListBox2 = placeList(*this, "ListBox2", QRect(39, 393, 138, 46));
+        ListBox2 = placeList("ListBox2", QRect(39, 393, 138, 46));
         connect(ListBox2, &QListWidget::currentRowChanged, this,
                 [this](int row) { job_.archives.selected = row; });
         connect(ListBox2, &QListWidget::clicked, this, [this] { ListBox1Click(); });
     }
-    ListBox1 =
-        placeList(*this, "ListBox1", restore ? QRect(183, 393, 250, 46) : QRect(39, 397, 250, 46));
-    if (!data_.selective.listsProfiles) {
+    ListBox1 = placeList("ListBox1", restore ? QRect(183, 393, 250, 46) : QRect(39, 397, 250, 46));
+    if (!data().selective.listsProfiles) {
         // A browser without profiles: one entry that cannot be chosen.
         ListBox1->setItemDelegate(new QStyledItemDelegate(ListBox1));
         ListBox1->addItem(QStringLiteral("По умолчанию"));
@@ -229,7 +155,7 @@ void SelectiveWizardForm::buildLists() {
 }
 
 void SelectiveWizardForm::showLists() {
-    if (data_.selective.listsProfiles) {
+    if (data().selective.listsProfiles) {
         fillList(ListBox1, job_.profiles);
     }
     if (ListBox2 != nullptr) {
@@ -238,7 +164,7 @@ void SelectiveWizardForm::showLists() {
 }
 
 QCheckBox* SelectiveWizardForm::checkBox(std::string_view name) const {
-    const QString wanted = fromUtf8(name);
+    const QString wanted = qText(name);
     for (QCheckBox* box : boxes_) {
         if (box->objectName() == wanted) {
             return box;
@@ -247,53 +173,8 @@ QCheckBox* SelectiveWizardForm::checkBox(std::string_view name) const {
     return nullptr;
 }
 
-bool SelectiveWizardForm::event(QEvent* event) {
-    switch (event->type()) {
-    case QEvent::ParentChange:
-        watchActivation();
-        break;
-    case QEvent::WindowActivate:
-        // A window of its own (not inside the main window) is active when
-        // its top-level window is.
-        if (isWindow()) {
-            FormActivate();
-        }
-        break;
-    default:
-        break;
-    }
-    return QWidget::event(event);
-}
-
-void SelectiveWizardForm::watchActivation() {
-    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (frame == nullptr || watchingFrame_) {
-        return;
-    }
-    watchingFrame_ = true;
-    // Inside the main window the window is active when its frame becomes the
-    // active document; the main window coming back to the front is no new
-    // activation.
-    connect(frame, &QMdiSubWindow::windowStateChanged, this,
-            [this](Qt::WindowStates before, Qt::WindowStates now) {
-                if (now.testFlag(Qt::WindowActive) && !before.testFlag(Qt::WindowActive)) {
-                    FormActivate();
-                }
-            });
-}
-
-void SelectiveWizardForm::closeEvent(QCloseEvent* event) {
-    FormClose();
-    event->accept();
-}
-
-void SelectiveWizardForm::FormClose() {
-    deleteLater();
-}
-
 void SelectiveWizardForm::FormActivate() {
-    Label1->setText(title());
-    Button1->hide();
+    WizardForm::FormActivate();
     if (job_.activate()) {
         showLists();
         Button2->setFocus();
@@ -309,17 +190,17 @@ void SelectiveWizardForm::Button2Click() {
         const QCheckBox* box = checkBox(name);
         return box != nullptr && box->isChecked();
     };
-    choices.deleteArchive = mode_ == Mode::Restore && deletesArchiveAfterRestore();
+    choices.deleteArchive = direction() == Direction::Restore && deletesArchiveAfterRestore();
 
     // However the job ends, the lists show what it left in them.
     struct ShowListsAtEnd {
         SelectiveWizardForm& form;
         ~ShowListsAtEnd() { form.showLists(); }
     } showListsAtEnd{*this};
-    const JobOutcome outcome = mode_ == Mode::Backup ? job_.backup(choices) : job_.restore(choices);
-    if (outcome == JobOutcome::Done) {
-        Button1->show();
-        Button1->raise();
+    if (direction() == Direction::Backup) {
+        job_.backup(choices);
+    } else {
+        job_.restore(choices);
     }
 }
 
@@ -368,78 +249,17 @@ void SelectiveWizardForm::JvDirectoryEdit1Change() {
 }
 
 void SelectiveWizardForm::JvDirectoryEdit2Change() {
-    if (mode_ != Mode::Restore) {
+    if (direction() != Direction::Restore) {
         return;
     }
     job_.listArchives(JvDirectoryEdit2->text().toStdString());
     showLists();
 }
 
-void SelectiveWizardForm::DoCompressFile(TJvZlibMultiple&, const std::string&) {
-    repaintThrottled();
-}
-
-void SelectiveWizardForm::DoDecompressFile(TJvZlibMultiple&, const std::string&, bool&) {
-    repaintThrottled();
-}
-
-void SelectiveWizardForm::repaintThrottled() {
-    if (!lastRepaint_.isValid() || lastRepaint_.elapsed() >= kRepaintIntervalMs) {
-        // The job holds the window thread: paint now, not when it ends.
-        repaint();
-        lastRepaint_.restart();
-    }
-}
-
-void SelectiveWizardForm::Button1Click() {
-    context_.terminate();
-}
-
-void SelectiveWizardForm::Button3Click() {
-    context_.terminate();
-}
-
-void SelectiveWizardForm::showMessage(const std::string& text) {
-    context_.dialogs.showMessage(this, QString::fromStdString(text));
-}
-
-void SelectiveWizardForm::progressShow() {
-    context_.progress.showProgress();
-}
-
-void SelectiveWizardForm::progressStep(int amount) {
-    context_.progress.stepBy(amount);
-}
-
-void SelectiveWizardForm::progressSet(int position) {
-    context_.progress.setPosition(position);
-}
-
-void SelectiveWizardForm::progressHide() {
-    context_.progress.hideProgress();
-}
-
-void SelectiveWizardForm::busy(bool on) {
-    if (on) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    } else {
-        QApplication::restoreOverrideCursor();
-    }
-}
-
 void SelectiveWizardForm::untick(std::string_view name) {
     if (QCheckBox* box = checkBox(name)) {
         box->setChecked(false);
     }
-}
-
-void SelectiveWizardForm::codecReady(TJvZlibMultiple& z) {
-    z.OnCompressingFile = [this](TJvZlibMultiple& sender, const std::string& file) {
-        DoCompressFile(sender, file);
-    };
-    z.OnDecompressingFile = [this](TJvZlibMultiple& sender, const std::string& file, bool& write) {
-        DoDecompressFile(sender, file, write);
-    };
 }
 
 void SelectiveWizardForm::packingStarts() {

@@ -1,13 +1,8 @@
 // The full wizard windows of Firefox and Flock, opened from the main
 // window's commands on a sample Windows prefix, used as a user uses them.
-#include "FakeDialogs.h"
 #include "FileTree.h"
-#include "SamplePrefixFixture.h"
-#include "ShellFixture.h"
-#include "TempDir.h"
+#include "WizardWindowFixture.h"
 #include "app/Controls.h"
-#include "app/Intro.h"
-#include "app/pBar.h"
 #include "archive/JvZlibMultiple.h"
 #include "browsers/bFull_Firefox.h"
 #include "browsers/bFull_Flock.h"
@@ -15,11 +10,8 @@
 #include "browsers/rFull_Flock.h"
 #include "wizards/DirectoryEdit.h"
 
-#include <QAction>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -35,38 +27,9 @@ QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// A main window on a sample prefix (Firefox and Flock for Windows 7 unless
-// told otherwise), recording dialogs, and a backup location of its own.
-class FullWindow : public ::testing::Test {
+class FullWindow : public WizardWindowTest {
 protected:
-    explicit FullWindow(SamplePrefixOptions options = {})
-        : prefix(std::move(options)),
-          context(dialogs, progress, prefix.services(), qs(pathToUtf8(dir / "vellarion.ini")),
-                  [this] { ++terminated; }) {
-        applicationErrors().clear();
-        fs::create_directories(backups());
-        main = std::make_unique<TForm1>(context);
-        activate(*main);
-    }
-    ~FullWindow() override {
-        main.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    // Runs a command and returns the window it opened.
-    template <class Window> Window* open(const char* command) {
-        main->action(QString::fromLatin1(command))->trigger();
-        QMdiSubWindow* frame = main->documents()->activeSubWindow();
-        EXPECT_NE(frame, nullptr);
-        auto* window = frame != nullptr ? qobject_cast<Window*>(frame->widget()) : nullptr;
-        EXPECT_NE(window, nullptr) << command;
-        return window;
-    }
-
-    fs::path backups() const { return dir / "backups"; }
-    fs::path root() {
-        return *prefix.services().paths().toNative(prefix.sample().roaming + "\\Mozilla\\Firefox");
-    }
+    explicit FullWindow(SamplePrefixOptions options = {}) : WizardWindowTest(std::move(options)) {}
 
     // Types the location into the edit and presses Next, as a user does.
     static void typeAndRun(FullWizardForm& window, const QString& location) {
@@ -75,14 +38,6 @@ protected:
         QTest::keyClicks(edit, location);
         QTest::mouseClick(window.Button2, Qt::LeftButton);
     }
-
-    SamplePrefixFixture prefix;
-    TempDir dir;
-    FakeDialogs dialogs;
-    Tf_pBar progress;
-    int terminated = 0;
-    ShellContext context;
-    std::unique_ptr<TForm1> main;
 };
 
 struct Expected {
@@ -134,36 +89,36 @@ TEST_F(FullWindow, TheFourWindowsShowTheirTextsAndStartIdle) {
         EXPECT_EQ(picture.pixelColor(300, 200), QColor(Qt::white));
     }
     // Each command opened a window of its own; the data roots were found.
-    EXPECT_EQ(main->documents()->subWindowList().size(), 4);
+    EXPECT_EQ(form->documents()->subWindowList().size(), 4);
     EXPECT_TRUE(dialogs.texts().isEmpty()) << dialogs.texts().join(u'|').toStdString();
 }
 
 TEST_F(FullWindow, BackUpAndRestoreThroughTheWindows) {
-    const auto saved = readTree(root());
+    const auto saved = readTree(firefoxRoot());
     auto* backup = open<Tffb_Firefox>("sB_Firefox");
     ASSERT_NE(backup, nullptr);
-    typeAndRun(*backup, qs(pathToUtf8(backups())));
+    typeAndRun(*backup, qs(pathToUtf8(backups)));
     EXPECT_TRUE(dialogs.texts().isEmpty()) << dialogs.texts().join(u'|').toStdString();
-    EXPECT_TRUE(fs::is_regular_file(backups() / "fbackup_firefox.dat"));
+    EXPECT_TRUE(fs::is_regular_file(backups / "fbackup_firefox.dat"));
     EXPECT_EQ(backup->lblFilename->text(), QStringLiteral("Finished"));
     EXPECT_EQ(backup->ProgressBar1->value(), 0);
     EXPECT_TRUE(backup->Button1->isVisible());
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(backup->state().backups, pathToUtf8(backups()));
+    EXPECT_EQ(backup->state().backups, pathToUtf8(backups));
 
     // The profile changes; the restore window, given the location through
     // the folder browser, puts the saved files back and keeps the new one.
-    writeFile(root() / "profiles.ini", "changed");
-    writeFile(root() / "installs.ini", "new");
+    writeFile(firefoxRoot() / "profiles.ini", "changed");
+    writeFile(firefoxRoot() / "installs.ini", "new");
     auto* restore = open<Tffr_Firefox>("sR_Firefox");
     ASSERT_NE(restore, nullptr);
-    dialogs.queueFolder(qs(pathToUtf8(backups())));
+    dialogs.queueFolder(qs(pathToUtf8(backups)));
     restore->JvDirectoryEdit2->browseButton()->click();
     QTest::mouseClick(restore->Button2, Qt::LeftButton);
     EXPECT_TRUE(dialogs.texts().isEmpty()) << dialogs.texts().join(u'|').toStdString();
     auto expected = saved;
     expected["installs.ini"] = "new";
-    EXPECT_EQ(readTree(root()), expected);
+    EXPECT_EQ(readTree(firefoxRoot()), expected);
     EXPECT_EQ(restore->lblFilename->text(), QStringLiteral("Finished"));
     EXPECT_TRUE(restore->Button1->isVisible());
     EXPECT_TRUE(applicationErrors().texts().isEmpty());
@@ -184,34 +139,34 @@ TEST_F(FullWindow, NextRefusesAnUntouchedLocationAndAMissingArchive) {
     auto* restore = open<Tffr_Flock>("sR_Flock");
     ASSERT_NE(restore, nullptr);
     dialogs.clear();
-    typeAndRun(*restore, qs(pathToUtf8(backups())));
+    typeAndRun(*restore, qs(pathToUtf8(backups)));
     EXPECT_EQ(dialogs.texts(),
               QStringList{QStringLiteral("Backup File \"fbackup_flock.dat\" Not Found")});
     EXPECT_TRUE(restore->Button1->isHidden());
     EXPECT_EQ(restore->lblFilename->text(), QString());
-    EXPECT_TRUE(readTree(backups()).empty());
+    EXPECT_TRUE(readTree(backups).empty());
 }
 
 TEST_F(FullWindow, ASecondJobRunsAfterTheWindowIsActivatedAgain) {
     auto* window = open<Tffb_Firefox>("sB_Firefox");
     ASSERT_NE(window, nullptr);
-    typeAndRun(*window, qs(pathToUtf8(backups())));
+    typeAndRun(*window, qs(pathToUtf8(backups)));
     ASSERT_TRUE(window->Button1->isVisible());
 
     // Another window comes to the front, then this one again: the activation
     // hides Finish and searches again.
     open<Tffr_Flock>("sR_Flock");
     window->state().ffpath.clear();
-    main->documents()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(window->parentWidget()));
+    activateDocument(*window);
     EXPECT_TRUE(window->Button1->isHidden());
-    EXPECT_EQ(window->state().ffpath, prefix.sample().roaming + "\\Mozilla\\Firefox");
+    EXPECT_EQ(window->state().ffpath, fx.sample().roaming + "\\Mozilla\\Firefox");
 
-    writeFile(root() / "profiles.ini", "second");
+    writeFile(firefoxRoot() / "profiles.ini", "second");
     QTest::mouseClick(window->Button2, Qt::LeftButton);
     EXPECT_TRUE(window->Button1->isVisible());
     EXPECT_EQ(window->lblFilename->text(), QStringLiteral("Finished"));
     TempDir out;
-    TJvZlibMultiple().DecompressFile(pathToUtf8(backups() / "fbackup_firefox.dat"),
+    TJvZlibMultiple().DecompressFile(pathToUtf8(backups / "fbackup_firefox.dat"),
                                      pathToUtf8(out.path()), true, true);
     EXPECT_EQ(readFile(out / "profiles.ini"), "second");
     EXPECT_TRUE(dialogs.texts().isEmpty());
@@ -220,20 +175,20 @@ TEST_F(FullWindow, ASecondJobRunsAfterTheWindowIsActivatedAgain) {
 TEST_F(FullWindow, ACodecErrorReachesTheErrorBoxAndLeavesTheWindowAsItWas) {
     auto* backup = open<Tffb_Firefox>("sB_Firefox");
     ASSERT_NE(backup, nullptr);
-    typeAndRun(*backup, qs(pathToUtf8(backups())));
-    const fs::path archive = backups() / "fbackup_firefox.dat";
+    typeAndRun(*backup, qs(pathToUtf8(backups)));
+    const fs::path archive = backups / "fbackup_firefox.dat";
     const std::string whole = readFile(archive);
     writeFile(archive, whole.substr(0, whole.size() / 2));
 
     auto* restore = open<Tffr_Firefox>("sR_Firefox");
     ASSERT_NE(restore, nullptr);
-    typeAndRun(*restore, qs(pathToUtf8(backups())));
+    typeAndRun(*restore, qs(pathToUtf8(backups)));
     ASSERT_EQ(applicationErrors().shown().size(), 1u);
     EXPECT_EQ(applicationErrors().shown().front().icon, Dialogs::Icon::Error);
     EXPECT_TRUE(restore->Button1->isHidden());
     // The label shows the file the job was at.
-    EXPECT_TRUE(restore->lblFilename->text().startsWith(
-        qs(prefix.sample().roaming + "\\Mozilla\\Firefox\\")))
+    EXPECT_TRUE(
+        restore->lblFilename->text().startsWith(qs(fx.sample().roaming + "\\Mozilla\\Firefox\\")))
         << restore->lblFilename->text().toStdString();
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(dialogs.texts().isEmpty());
@@ -247,7 +202,7 @@ TEST_F(FullWindow, ClosingFreesTheWindow) {
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
-    EXPECT_TRUE(main->documents()->subWindowList().isEmpty());
+    EXPECT_TRUE(form->documents()->subWindowList().isEmpty());
 }
 
 class FullWindowWithoutFirefox : public FullWindow {
@@ -264,14 +219,14 @@ TEST_F(FullWindowWithoutFirefox, SaysSoAtActivationAndAgainAtNextAndWritesNothin
     // the message is not shown again.
     QWidget elsewhere;
     activate(elsewhere);
-    activate(*main);
+    activate(*form);
     EXPECT_EQ(dialogs.texts().size(), 1);
 
-    typeAndRun(*window, qs(pathToUtf8(backups())));
+    typeAndRun(*window, qs(pathToUtf8(backups)));
     EXPECT_EQ(dialogs.texts(), QStringList({QStringLiteral("Не найден файл параметров"),
                                             QStringLiteral("Не найден файл параметров")}));
     EXPECT_TRUE(window->Button1->isHidden());
-    EXPECT_TRUE(readTree(backups()).empty());
+    EXPECT_TRUE(readTree(backups).empty());
 }
 
 } // namespace

@@ -1,9 +1,8 @@
 // The selective windows of Firefox and Flock as the user meets them: opened
 // by their commands inside the main window, filled at activation, running a
 // job from Next, and what they show afterwards.
-#include "SamplePrefixFixture.h"
-#include "ShellFixture.h"
-#include "archive/JvZlibMultiple.h"
+#include "FileTree.h"
+#include "WizardWindowFixture.h"
 #include "browsers/b_Firefox.h"
 #include "browsers/b_Flock.h"
 #include "browsers/r_Firefox.h"
@@ -11,14 +10,11 @@
 #include "wizards/DirectoryEdit.h"
 #include "wizards/Messages.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -51,43 +47,7 @@ QStringList entries(const QListWidget* list) {
     return names;
 }
 
-std::set<std::string> stored(const fs::path& archive) {
-    TJvZlibMultiple z;
-    std::vector<std::string> names;
-    z.ListStoredFiles(pathToUtf8(archive), names);
-    return {names.begin(), names.end()};
-}
-
-// The shell over a sample Windows prefix holding Firefox and Flock data.
-class SelectiveWindows : public ShellTest {
-protected:
-    SelectiveWindows()
-        : sampleContext(dialogs, progress, fx.services(), settingsPath(),
-                        [this] { ++terminated; }) {
-        fs::create_directories(backups);
-    }
-
-    // The main window on the sample, with the window of a command open in it.
-    template <class Window> Window* open(const char* command) {
-        if (!form) {
-            form = std::make_unique<TForm1>(sampleContext);
-            activate(*form);
-        }
-        form->action(QString::fromLatin1(command))->trigger();
-        QMdiSubWindow* frame = form->documents()->activeSubWindow();
-        return frame != nullptr ? qobject_cast<Window*>(frame->widget()) : nullptr;
-    }
-
-    fs::path firefoxProfile(std::string_view name) const {
-        return fx.onDriveC("users/demo/AppData/Roaming/Mozilla/Firefox/Profiles") /
-               std::string(name);
-    }
-
-    SamplePrefixFixture fx;
-    ShellContext sampleContext;
-    std::unique_ptr<TForm1> form;
-    fs::path backups = dir / "backups";
-};
+using SelectiveWindows = WizardWindowTest;
 
 TEST_F(SelectiveWindows, BackupCommandsOpenTheirWindowsFilledFromTheProfiles) {
     auto* firefox = open<Tfb_Firefox>("B_Firefox");
@@ -212,7 +172,7 @@ TEST_F(SelectiveWindows, BothListsDrawEachEntryAsARadioButtonFilledForTheSelecte
 TEST_F(SelectiveWindows, EachActivationAppendsTheProfilesAgain) {
     auto* firefox = open<Tfb_Firefox>("B_Firefox");
     open<Tfb_Flock>("B_Flock");
-    form->documents()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(firefox->parentWidget()));
+    activateDocument(*firefox);
     EXPECT_EQ(entries(firefox->ListBox1),
               (QStringList{QStringLiteral("abcd1234.default"), QStringLiteral("wxyz9876.work"),
                            QStringLiteral("abcd1234.default"), QStringLiteral("wxyz9876.work")}));
@@ -259,7 +219,7 @@ TEST_F(SelectiveWindows, ABackupFromTheWindowPacksTheTickedItemsAndShowsFinish) 
     QTest::mouseClick(window->Button2, Qt::LeftButton);
 
     EXPECT_TRUE(applicationErrors().shown().empty());
-    EXPECT_EQ(stored(backups / "default.dat"),
+    EXPECT_EQ(storedNames(backups / "default.dat"),
               (std::set<std::string>{"bookmarks.html", "places.sqlite"}));
     EXPECT_FALSE(fs::exists(backups / "default"));
     EXPECT_FALSE(progress.isVisible());
@@ -302,7 +262,7 @@ TEST_F(SelectiveWindows, TheCustomLocationDisablesTheProfileListForTheRestOfTheW
     EXPECT_EQ(window->ListBox1->count(), 0);
 
     open<Tfb_Flock>("B_Flock");
-    form->documents()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(window->parentWidget()));
+    activateDocument(*window);
     EXPECT_EQ(window->ListBox1->count(), 2);
     EXPECT_FALSE(window->ListBox1->isEnabled());
 

@@ -1,6 +1,5 @@
 #include "CliRunner.h"
 
-#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstring>
@@ -18,6 +17,8 @@ namespace fs = std::filesystem;
 Cli::Cli(std::vector<std::string> args, bool stderrIsTerminal) {
     outFile_ = tmp_ / "stdout";
     errFile_ = tmp_ / "stderr";
+    const fs::path home = tmp_ / "home";
+    fs::create_directories(home);
     int terminal = -1;
     std::string slaveName;
     if (stderrIsTerminal) {
@@ -34,8 +35,12 @@ Cli::Cli(std::vector<std::string> args, bool stderrIsTerminal) {
         const int err = stderrIsTerminal
                             ? ::open(slaveName.c_str(), O_RDWR)
                             : ::open(errFile_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int in = ::open("/dev/null", O_RDONLY);
+        ::dup2(in, 0);
         ::dup2(out, 1);
         ::dup2(err, 2);
+        ::unsetenv("WINEPREFIX");
+        ::setenv("HOME", home.c_str(), 1);
         std::vector<char*> argv;
         for (std::string& a : args) {
             argv.push_back(a.data());
@@ -106,15 +111,10 @@ std::string incompressible(std::size_t size) {
 }
 
 void interruptOncePacking(Cli& cli, const fs::path& folder) {
-    std::vector<fs::path> before;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        before.push_back(entry.path());
-    }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     for (bool started = false; !started && std::chrono::steady_clock::now() < deadline;) {
         for (const auto& entry : fs::directory_iterator(folder)) {
-            started =
-                started || std::find(before.begin(), before.end(), entry.path()) == before.end();
+            started = started || entry.path().extension() == ".tmp";
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }

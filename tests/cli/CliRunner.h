@@ -18,7 +18,8 @@ struct Result {
 };
 
 // Starts vellarion-cli with stdout and stderr going to files, or stderr to
-// a terminal when asked.
+// a terminal when asked; no input, and no Windows prefix of the machine's
+// user (no WINEPREFIX, a home of its own).
 class Cli {
 public:
     explicit Cli(std::vector<std::string> args, bool stderrIsTerminal = false);
@@ -45,8 +46,8 @@ Result run(std::vector<std::string> args);
 // Bytes that do not compress: enough of them keep a pack busy for a while.
 std::string incompressible(std::size_t size);
 
-// Interrupts the command (SIGINT) once a temporary archive appears in the
-// folder beside the files that were there.
+// Interrupts the command (SIGINT) once packing has begun: its temporary
+// archive (".tmp") appears in the folder.
 void interruptOncePacking(Cli& cli, const std::filesystem::path& folder);
 
 // A path as the command line takes it.

@@ -1,69 +1,27 @@
 // vellarion-cli's profiles, items, backup and restore, run as a user runs
 // them on a sample Windows prefix.
+#include "CliRunner.h"
+#include "FileTree.h"
 #include "SamplePrefixFixture.h"
 #include "TempDir.h"
-#include "archive/JvZlibMultiple.h"
 
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <random>
 #include <set>
-#include <sys/wait.h>
 
 namespace vellarion::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) {
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return out + "'";
-}
-
-std::set<std::string> stored(const fs::path& archive) {
-    TJvZlibMultiple z;
-    std::vector<std::string> names;
-    z.ListStoredFiles(pathToUtf8(archive), names);
-    return {names.begin(), names.end()};
-}
-
 class SelectiveCli : public ::testing::Test {
 protected:
     SelectiveCli() { fs::create_directories(backups); }
 
-    // vellarion-cli with the arguments, its output caught in files. No Wine
-    // prefix of the machine's user is found. `then` is shell text run while
-    // it runs in the background, its process id in $p.
-    Outcome cli(const std::vector<std::string>& args, const std::string& then = {}) {
-        std::string command = "env -u WINEPREFIX HOME=" + quoted((dir / "home").string()) + " " +
-                              quoted(VELLARION_CLI_PATH);
-        for (const std::string& arg : args) {
-            command += " " + quoted(arg);
-        }
-        const fs::path out = dir / "stdout";
-        const fs::path err = dir / "stderr";
-        command += " >" + quoted(out.string()) + " 2>" + quoted(err.string()) + " </dev/null";
-        if (!then.empty()) {
-            command = "sh -c " + quoted(command + " & p=$!; " + then + "; wait $p");
-        }
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
-    }
-    // The same on the sample prefix.
-    Outcome onSample(std::vector<std::string> args) {
+    // vellarion-cli on the sample prefix.
+    Result onSample(std::vector<std::string> args) {
         args.insert(args.end(), {"--prefix", pathToUtf8(fx.sample().prefix), "--user", "demo"});
-        return cli(args);
+        return run(std::move(args));
     }
 
     fs::path firefoxProfile(std::string_view name) const {
@@ -77,7 +35,7 @@ protected:
 };
 
 TEST_F(SelectiveCli, ItemsListsEachKeyWithItsCaptionInBackupOrder) {
-    const Outcome firefox = cli({"items", "firefox"});
+    const Result firefox = run({"items", "firefox"});
     EXPECT_EQ(firefox.exitCode, 0) << firefox.err;
     EXPECT_EQ(firefox.out.substr(0, firefox.out.find('\n', firefox.out.find('\n') + 1) + 1),
               "extensions\tРасширения\nsettings\tУстановки\n");
@@ -85,48 +43,47 @@ TEST_F(SelectiveCli, ItemsListsEachKeyWithItsCaptionInBackupOrder) {
     EXPECT_NE(firefox.out.find("passwords\tСохраненные пароли\n"), std::string::npos);
     EXPECT_NE(firefox.out.find("themes\t"), std::string::npos);
 
-    const Outcome flock = cli({"items", "Flock"});
+    const Result flock = run({"items", "Flock"});
     EXPECT_EQ(std::count(flock.out.begin(), flock.out.end(), '\n'), 17);
     EXPECT_EQ(flock.out.find("themes\t"), std::string::npos);
     EXPECT_NE(flock.out.find("feeds\tПоток данных\n"), std::string::npos);
 }
 
 TEST_F(SelectiveCli, ProfilesListsTheFoldersOrSaysTheBrowserWasNotFound) {
-    const Outcome found = onSample({"profiles", "firefox"});
+    const Result found = onSample({"profiles", "firefox"});
     EXPECT_EQ(found.exitCode, 0) << found.err;
     EXPECT_EQ(found.out, "abcd1234.default\nwxyz9876.work\n");
 
     SamplePrefixFixture bare({.browsers = {Browser::Chrome}});
-    const Outcome missing =
-        cli({"profiles", "flock", "--prefix", pathToUtf8(bare.sample().prefix)});
+    const Result missing = run({"profiles", "flock", "--prefix", pathToUtf8(bare.sample().prefix)});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.err,
               "vellarion-cli: Файл параметров не найден. Выберите пользовательский профиль.\n");
 }
 
 TEST_F(SelectiveCli, BackupPacksTheChosenItemsOfTheChosenProfile) {
-    const Outcome some = onSample(
+    const Result some = onSample(
         {"backup", "firefox", "--to", pathToUtf8(backups), "--items", "bookmarks, history"});
     EXPECT_EQ(some.exitCode, 0) << some.err;
     EXPECT_EQ(some.out, pathToUtf8(backups / "default.dat") + "\n");
-    EXPECT_EQ(stored(backups / "default.dat"),
+    EXPECT_EQ(storedNames(backups / "default.dat"),
               (std::set<std::string>{"bookmarks.html", "history.dat", "places.sqlite"}));
 
     // Without --items, every box the window starts with ticked.
-    const Outcome work =
+    const Result work =
         onSample({"backup", "firefox", "--to", pathToUtf8(backups), "--profile", "WXYZ9876.work"});
     EXPECT_EQ(work.exitCode, 0) << work.err;
-    const std::set<std::string> all = stored(backups / "work.dat");
+    const std::set<std::string> all = storedNames(backups / "work.dat");
     for (const char* name : {"prefs.js", "key3.db", "cookies.sqlite", "places.sqlite",
                              "extensions\\{d10d0bf8-f5b5-c8b4-a8b2-2b9879e08c5d}\\install.rdf"}) {
         EXPECT_TRUE(all.count(name)) << name;
     }
 
-    const Outcome customised =
+    const Result customised =
         onSample({"backup", "firefox", "--to", pathToUtf8(backups), "--custom-profile",
                   pathToUtf8(firefoxProfile("abcd1234.default")), "--items", "passwords"});
     EXPECT_EQ(customised.exitCode, 0) << customised.err;
-    EXPECT_EQ(stored(backups / "ff_custom.dat"),
+    EXPECT_EQ(storedNames(backups / "ff_custom.dat"),
               (std::set<std::string>{"key3.db", "signons.sqlite", "signons2.txt", "signons3.txt"}));
 }
 
@@ -135,7 +92,7 @@ TEST_F(SelectiveCli, RestorePutsTheItemsOfANamedArchiveIntoTheChosenProfile) {
     const fs::path target = firefoxProfile("wxyz9876.work");
     fs::remove(target / "key3.db");
     writeFile(target / "prefs.js", "the work profile's own");
-    const Outcome restored =
+    const Result restored =
         onSample({"restore", "firefox", "--from", pathToUtf8(backups), "--archive", "default.dat",
                   "--profile", "wxyz9876.work", "--items", "passwords"});
     EXPECT_EQ(restored.exitCode, 0) << restored.err;
@@ -149,62 +106,53 @@ TEST_F(SelectiveCli, RestorePutsTheItemsOfANamedArchiveIntoTheChosenProfile) {
 
 TEST_F(SelectiveCli, RefusalsExitOneWithTheWindowsTexts) {
     // No browser data at all: the window's activation message.
-    const Outcome nowhere = cli({"backup", "flock", "--to", pathToUtf8(backups)});
+    const Result nowhere = run({"backup", "flock", "--to", pathToUtf8(backups)});
     EXPECT_EQ(nowhere.exitCode, 1);
     EXPECT_EQ(nowhere.err,
               "vellarion-cli: Файл параметров не найден. Выберите пользовательский профиль.\n");
 
-    const Outcome noArchive =
+    const Result noArchive =
         onSample({"restore", "firefox", "--from", pathToUtf8(backups), "--archive", "missing.dat"});
     EXPECT_EQ(noArchive.exitCode, 1);
     EXPECT_EQ(noArchive.err, "vellarion-cli: Backup File \"missing.dat\" Not Found\n");
 
-    const Outcome noSuchProfile =
+    const Result noSuchProfile =
         onSample({"backup", "firefox", "--to", pathToUtf8(backups), "--profile", "nobody"});
     EXPECT_EQ(noSuchProfile.exitCode, 1);
     EXPECT_NE(noSuchProfile.err.find("abcd1234.default, wxyz9876.work"), std::string::npos);
 
     // The data found, but no profile in it: Next's message.
     fs::remove_all(firefoxProfile(""));
-    const Outcome noProfile = onSample({"backup", "firefox", "--to", pathToUtf8(backups)});
+    const Result noProfile = onSample({"backup", "firefox", "--to", pathToUtf8(backups)});
     EXPECT_EQ(noProfile.exitCode, 1);
     EXPECT_EQ(noProfile.err, "vellarion-cli: Please Select Profile Or Custom Profile Location\n");
     EXPECT_TRUE(fs::is_empty(backups));
 }
 
 TEST_F(SelectiveCli, UnknownItemsAndBothProfileChoicesAreUsageErrors) {
-    const Outcome unknown =
+    const Result unknown =
         onSample({"backup", "flock", "--to", pathToUtf8(backups), "--items", "bookmarks,themes"});
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_NE(unknown.err.find("no item \"themes\""), std::string::npos) << unknown.err;
     EXPECT_NE(unknown.err.find("flock-data, feeds"), std::string::npos) << unknown.err;
 
-    const Outcome both = onSample({"backup", "firefox", "--to", pathToUtf8(backups), "--profile",
-                                   "abcd1234.default", "--custom-profile", pathToUtf8(dir.path())});
+    const Result both = onSample({"backup", "firefox", "--to", pathToUtf8(backups), "--profile",
+                                  "abcd1234.default", "--custom-profile", pathToUtf8(dir.path())});
     EXPECT_EQ(both.exitCode, 2);
     EXPECT_TRUE(fs::is_empty(backups));
 }
 
 TEST_F(SelectiveCli, AnInterruptedBackupLeavesThePreviousArchiveAndNoStaging) {
     // Enough incompressible data that packing takes a good while.
-    std::string data(32 * 1024 * 1024, '\0');
-    std::mt19937_64 random(7);
-    for (size_t i = 0; i + 8 <= data.size(); i += 8) {
-        const std::uint64_t word = random();
-        std::memcpy(&data[i], &word, 8);
-    }
     const fs::path profile = dir / "profile";
-    writeFile(profile / "extensions" / "big", data);
-    data.clear();
+    writeFile(profile / "extensions" / "big", incompressible(32 * 1024 * 1024));
     writeFile(backups / "ff_custom.dat", "previous");
 
     // Ctrl-C once packing has begun (its temporary archive shows).
-    const std::string waitForPacking =
-        "i=0; while ! ls " + quoted(backups.string()) +
-        " | grep -q '[.]tmp$' && [ $i -lt 3000 ]; do i=$((i+1)); sleep 0.01; done; kill -INT $p";
-    const Outcome interrupted = cli(
-        {"backup", "firefox", "--to", pathToUtf8(backups), "--custom-profile", pathToUtf8(profile)},
-        waitForPacking);
+    Cli running({"backup", "firefox", "--to", pathToUtf8(backups), "--custom-profile",
+                 pathToUtf8(profile)});
+    interruptOncePacking(running, backups);
+    const Result interrupted = running.wait();
     EXPECT_EQ(interrupted.exitCode, 130) << interrupted.err;
     EXPECT_EQ(interrupted.err, "vellarion-cli: interrupted\n");
     // (Not compared with EXPECT_EQ: a replaced archive would fill the log.)

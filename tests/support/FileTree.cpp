@@ -1,6 +1,7 @@
 #include "FileTree.h"
 
 #include "TempDir.h"
+#include "archive/JvZlibMultiple.h"
 #include "services/PathMapper.h"
 
 #include <algorithm>
@@ -17,6 +18,12 @@ std::map<std::string, std::string> readTree(const std::filesystem::path& root) {
         }
     }
     return tree;
+}
+
+std::set<std::string> storedNames(const std::filesystem::path& archive) {
+    std::vector<std::string> names;
+    TJvZlibMultiple().ListStoredFiles(pathToUtf8(archive), names);
+    return {names.begin(), names.end()};
 }
 
 } // namespace vellarion::test

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 
 namespace vellarion::test {
@@ -9,5 +10,9 @@ namespace vellarion::test {
 // Every file below `root` with its content, keyed by its path relative to
 // `root` with "/" between the parts. Folders appear only through their files.
 std::map<std::string, std::string> readTree(const std::filesystem::path& root);
+
+// The names stored in a backup archive, as they are stored
+// ("extensions\install.rdf").
+std::set<std::string> storedNames(const std::filesystem::path& archive);
 
 } // namespace vellarion::test

@@ -1,6 +1,7 @@
 // The directory edit of the wizards: typed or chosen, the text is the folder.
-#include "FakeDialogs.h"
 #include "wizards/DirectoryEdit.h"
+
+#include "FakeDialogs.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>

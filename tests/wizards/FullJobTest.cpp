@@ -3,6 +3,7 @@
 #include "wizards/FullJob.h"
 
 #include "FileTree.h"
+#include "JobRecorder.h"
 #include "SamplePrefixFixture.h"
 #include "TempDir.h"
 #include "archive/JvZlibMultiple.h"
@@ -18,38 +19,17 @@ namespace {
 namespace fs = std::filesystem;
 using test::readFile;
 using test::readTree;
+using test::RecordingReporter;
 using test::TempDir;
+using test::Wizard;
 using test::writeFile;
 
-// What a job tells its front end, in order.
-class Recorder : public JobReporter {
-public:
-    void showMessage(const std::string& text) override { log.push_back("message: " + text); }
-    void refuse(const std::string& text) override { log.push_back("refused: " + text); }
-    void busy(bool on) override { log.push_back(on ? "busy" : "idle"); }
-    void jobStarted() override { log.push_back("started"); }
-    void jobFinished() override { log.push_back("finished"); }
-    void fileStarted(const std::string& path) override { files.push_back(path); }
-    void fileProgress(std::int32_t position, std::int32_t total) override {
-        progressSeen = true;
-        EXPECT_LE(position, total);
-    }
-    bool stopRequested() const override {
-        return stopAfter >= 0 && files.size() > static_cast<std::size_t>(stopAfter);
-    }
-
-    std::vector<std::string> log;
-    std::vector<std::string> files;
-    bool progressSeen = false;
-    int stopAfter = -1;
-};
-
-// The archive's stored names in order, with "/" between the parts.
-std::vector<std::string> storedNames(const fs::path& archive) {
+// The archive's stored names, sorted, with "/" between the parts.
+std::vector<std::string> storedPaths(const fs::path& archive) {
     std::vector<std::string> names;
-    TJvZlibMultiple().ListStoredFiles(pathToUtf8(archive), names);
-    for (std::string& name : names) {
+    for (std::string name : test::storedNames(archive)) {
         std::replace(name.begin(), name.end(), '\\', '/');
+        names.push_back(name);
     }
     return names;
 }
@@ -77,7 +57,7 @@ std::vector<std::string> sorted(std::vector<std::string> names) {
 class FullJobTest : public ::testing::Test {
 protected:
     explicit FullJobTest(SamplePrefixOptions options = {})
-        : prefix(std::move(options)), job(prefix.services(), firefoxDataSet(), state, reporter) {}
+        : prefix(std::move(options)), firefox(prefix.services(), firefoxDataSet()) {}
 
     fs::path native(const std::string& programPath) {
         return *prefix.services().paths().toNative(programPath);
@@ -88,9 +68,10 @@ protected:
 
     test::SamplePrefixFixture prefix;
     TempDir backups;
-    WizardState state;
-    Recorder reporter;
-    FullJob job;
+    Wizard<FullJob> firefox;
+    WizardState& state = firefox.state;
+    RecordingReporter& reporter = firefox.reporter;
+    FullJob& job = firefox.job;
 };
 
 TEST(FullJobActivation, FindsTheDataRootOnVersions5And6AndTellsWhenItIsNotThere) {
@@ -98,24 +79,23 @@ TEST(FullJobActivation, FindsTheDataRootOnVersions5And6AndTellsWhenItIsNotThere)
         for (const BrowserDataSet* data : {&firefoxDataSet(), &flockDataSet()}) {
             SCOPED_TRACE(std::string(data->name) + " on version " + std::to_string(version));
             test::SamplePrefixFixture prefix({.windowsVersion = version});
-            WizardState state;
-            Recorder reporter;
-            FullJob job(prefix.services(), *data, state, reporter);
-            ASSERT_TRUE(job.activate());
+            Wizard<FullJob> w(prefix.services(), *data);
+            ASSERT_TRUE(w.job.activate());
             const char* folder =
                 data == &firefoxDataSet() ? "\\Mozilla\\Firefox" : "\\Flock\\Browser";
-            EXPECT_EQ(state.ffpath, prefix.sample().roaming + folder);
-            EXPECT_TRUE(reporter.log.empty()) << reporter.log.front();
+            EXPECT_EQ(w.state.ffpath, prefix.sample().roaming + folder);
+            EXPECT_TRUE(w.reporter.log.empty()) << w.reporter.log.front();
         }
     }
 
     // Another major version searches no roaming data: not found, said once,
     // and the root found before is kept.
     test::SamplePrefixFixture prefix({.windowsVersion = 10});
-    WizardState state;
+    Wizard<FullJob> w(prefix.services(), firefoxDataSet());
+    WizardState& state = w.state;
+    RecordingReporter& reporter = w.reporter;
+    FullJob& job = w.job;
     state.ffpath = "C:\\earlier";
-    Recorder reporter;
-    FullJob job(prefix.services(), firefoxDataSet(), state, reporter);
     EXPECT_FALSE(job.activate());
     EXPECT_EQ(reporter.log, std::vector<std::string>{"message: Не найден файл параметров"});
     EXPECT_EQ(state.ffpath, "C:\\earlier");
@@ -133,11 +113,11 @@ TEST(FullJobActivation, FindsTheDataRootOnVersions5And6AndTellsWhenItIsNotThere)
 
 TEST_F(FullJobTest, BackupStoresEveryFileOfTheDataRootRelativeToIt) {
     ASSERT_TRUE(job.activate());
-    ASSERT_EQ(job.backup(location()), FullJobResult::Done);
+    ASSERT_EQ(job.backup(location()), JobOutcome::Done);
 
     const auto tree = readTree(root());
     ASSERT_GT(tree.size(), 20u);
-    EXPECT_EQ(sorted(storedNames(archive())), nonEmptyFiles(tree));
+    EXPECT_EQ(sorted(storedPaths(archive())), nonEmptyFiles(tree));
     EXPECT_EQ(job.archives().size(), 1u);
     EXPECT_EQ(job.archives().front().archive, location() + "\\fbackup_firefox.dat");
 
@@ -161,13 +141,13 @@ TEST_F(FullJobTest, BackupStoresEveryFileOfTheDataRootRelativeToIt) {
 TEST_F(FullJobTest, ASecondBackupReplacesTheFirstAndALocationOnADriveIsUsedAsTyped) {
     ASSERT_TRUE(job.activate());
     fs::create_directories(prefix.onDriveC("Backup"));
-    ASSERT_EQ(job.backup("C:\\Backup"), FullJobResult::Done);
+    ASSERT_EQ(job.backup("C:\\Backup"), JobOutcome::Done);
     const fs::path onDrive = prefix.onDriveC("Backup/fbackup_firefox.dat");
     ASSERT_TRUE(fs::is_regular_file(onDrive));
     EXPECT_EQ(state.backups, "C:\\Backup");
 
     writeFile(root() / "profiles.ini", "[General]\r\nStartWithLastProfile=0\r\n");
-    ASSERT_EQ(job.backup("C:\\Backup"), FullJobResult::Done);
+    ASSERT_EQ(job.backup("C:\\Backup"), JobOutcome::Done);
     TempDir out;
     TJvZlibMultiple().DecompressFile(pathToUtf8(onDrive), pathToUtf8(out.path()), true, true);
     EXPECT_EQ(readFile(out / "profiles.ini"), "[General]\r\nStartWithLastProfile=0\r\n");
@@ -179,7 +159,7 @@ TEST_F(FullJobTest, ASecondBackupReplacesTheFirstAndALocationOnADriveIsUsedAsTyp
 
 TEST_F(FullJobTest, RestoreOverwritesAndKeepsWhatTheArchiveLacks) {
     ASSERT_TRUE(job.activate());
-    ASSERT_EQ(job.backup(location()), FullJobResult::Done);
+    ASSERT_EQ(job.backup(location()), JobOutcome::Done);
     const auto saved = readTree(root());
     const std::string profile = "Profiles/abcd1234.default/";
     ASSERT_TRUE(saved.contains(profile + "prefs.js"));
@@ -191,7 +171,7 @@ TEST_F(FullJobTest, RestoreOverwritesAndKeepsWhatTheArchiveLacks) {
     reporter.log.clear();
     reporter.files.clear();
 
-    ASSERT_EQ(job.restore(location()), FullJobResult::Done);
+    ASSERT_EQ(job.restore(location()), JobOutcome::Done);
     EXPECT_EQ(state.aregzistuoja, location() + "\\fbackup_firefox.dat");
     auto expected = saved;
     expected[profile + "added-later.txt"] = "kept";
@@ -207,29 +187,27 @@ TEST_F(FullJobTest, RefusalsTellTheUserAndTouchNothing) {
     const auto before = readTree(root());
     const std::string placeholder(kBackupLocationPlaceholder);
     for (const std::string& untouched : {placeholder, std::string(), std::string("   ")}) {
-        for (FullDirection direction : {FullDirection::Backup, FullDirection::Restore}) {
+        for (Direction direction : {Direction::Backup, Direction::Restore}) {
             reporter.log.clear();
-            const FullJobResult result =
-                direction == FullDirection::Backup ? job.backup(untouched) : job.restore(untouched);
-            EXPECT_EQ(result, FullJobResult::Refused);
+            const JobOutcome result =
+                direction == Direction::Backup ? job.backup(untouched) : job.restore(untouched);
+            EXPECT_EQ(result, JobOutcome::Refused);
             EXPECT_EQ(reporter.log,
                       std::vector<std::string>{"refused: Please Select Backup Location"});
         }
     }
 
     reporter.log.clear();
-    EXPECT_EQ(job.restore(location()), FullJobResult::Refused);
+    EXPECT_EQ(job.restore(location()), JobOutcome::Refused);
     EXPECT_EQ(reporter.log,
               std::vector<std::string>{"refused: Backup File \"fbackup_firefox.dat\" Not Found"});
 
     // Flock asks for its own archive, even where Firefox's lies.
-    ASSERT_EQ(job.backup(location()), FullJobResult::Done);
-    Recorder flockReporter;
-    WizardState flockState;
-    FullJob flock(prefix.services(), flockDataSet(), flockState, flockReporter);
-    ASSERT_TRUE(flock.activate());
-    EXPECT_EQ(flock.restore(location()), FullJobResult::Refused);
-    EXPECT_EQ(flockReporter.log,
+    ASSERT_EQ(job.backup(location()), JobOutcome::Done);
+    Wizard<FullJob> flock(prefix.services(), flockDataSet());
+    ASSERT_TRUE(flock.job.activate());
+    EXPECT_EQ(flock.job.restore(location()), JobOutcome::Refused);
+    EXPECT_EQ(flock.reporter.log,
               std::vector<std::string>{"refused: Backup File \"fbackup_flock.dat\" Not Found"});
 
     EXPECT_EQ(readTree(root()), before);
@@ -257,11 +235,11 @@ TEST_F(FullJobWithoutFirefox, NoJobRunsWithoutALocatedDataRoot) {
     EXPECT_FALSE(job.activate());
     // An archive is there, so the restore's archive test passes.
     writeFile(archive(), "not read");
-    for (FullDirection direction : {FullDirection::Backup, FullDirection::Restore}) {
+    for (Direction direction : {Direction::Backup, Direction::Restore}) {
         reporter.log.clear();
-        const FullJobResult result =
-            direction == FullDirection::Backup ? job.backup(location()) : job.restore(location());
-        EXPECT_EQ(result, FullJobResult::Refused);
+        const JobOutcome result =
+            direction == Direction::Backup ? job.backup(location()) : job.restore(location());
+        EXPECT_EQ(result, JobOutcome::Refused);
         EXPECT_EQ(reporter.log, std::vector<std::string>{"refused: Не найден файл параметров"});
     }
     EXPECT_EQ(readFile(archive()), "not read");
@@ -275,8 +253,8 @@ TEST_F(FullJobWithoutFirefox, NoJobRunsWithoutALocatedDataRoot) {
     reporter.log.clear();
     EXPECT_FALSE(job.activate());
     EXPECT_EQ(state.fullFilePath, "profiles.ini");
-    EXPECT_EQ(job.backup(location()), FullJobResult::Refused);
-    EXPECT_EQ(job.restore(location()), FullJobResult::Refused);
+    EXPECT_EQ(job.backup(location()), JobOutcome::Refused);
+    EXPECT_EQ(job.restore(location()), JobOutcome::Refused);
     EXPECT_EQ(reporter.log, (std::vector<std::string>{"message: Не найден файл параметров",
                                                       "refused: Не найден файл параметров",
                                                       "refused: Не найден файл параметров"}));
@@ -286,16 +264,16 @@ TEST_F(FullJobWithoutFirefox, NoJobRunsWithoutALocatedDataRoot) {
 
 TEST_F(FullJobTest, ADataRootThatVanishedIsNotBackedUpOverTheLastArchive) {
     ASSERT_TRUE(job.activate());
-    ASSERT_EQ(job.backup(location()), FullJobResult::Done);
+    ASSERT_EQ(job.backup(location()), JobOutcome::Done);
     const std::string archived = readFile(archive());
     fs::remove_all(root());
     reporter.log.clear();
-    EXPECT_EQ(job.backup(location()), FullJobResult::Refused);
+    EXPECT_EQ(job.backup(location()), JobOutcome::Refused);
     EXPECT_EQ(reporter.log, std::vector<std::string>{"refused: Не найден файл параметров"});
     EXPECT_EQ(readFile(archive()), archived);
 
     // A restore puts it back.
-    EXPECT_EQ(job.restore(location()), FullJobResult::Done);
+    EXPECT_EQ(job.restore(location()), JobOutcome::Done);
     EXPECT_TRUE(fs::is_regular_file(root() / "profiles.ini"));
 }
 
@@ -311,7 +289,7 @@ TEST_F(FullJobTest, ACodecErrorEndsTheJobWithTheCursorBackAndNoFinish) {
     EXPECT_EQ(reporter.log, (std::vector<std::string>{"busy", "started", "idle"}));
 
     // A damaged archive: what was unpacked stays, the rest is not touched.
-    ASSERT_EQ(job.backup(location()), FullJobResult::Done);
+    ASSERT_EQ(job.backup(location()), JobOutcome::Done);
     const std::string whole = readFile(archive());
     writeFile(archive(), whole.substr(0, whole.size() / 2));
     reporter.log.clear();
@@ -325,7 +303,7 @@ TEST_F(FullJobTest, AStopRequestEndsTheJobAndKeepsThePreviousArchive) {
     ASSERT_TRUE(job.activate());
     writeFile(archive(), "previous");
     reporter.stopAfter = 2;
-    EXPECT_EQ(job.backup(location()), FullJobResult::Stopped);
+    EXPECT_EQ(job.backup(location()), JobOutcome::Stopped);
     EXPECT_EQ(readFile(archive()), "previous");
     EXPECT_EQ(reporter.log, (std::vector<std::string>{"busy", "started", "idle"}));
     EXPECT_TRUE(job.archives().empty());
@@ -366,23 +344,19 @@ TEST(FullJobHooks, PlanTheArchivesAndRunAroundTheCodec) {
         hooksRun.push_back("after unpacking " + std::to_string(job.archives().size()));
     };
 
-#ifdef _WIN32
-    const auto services = makeSystemServices();
-#else
-    const auto services = makeSystemServices({}, ProcessEnvironment{});
-#endif
-    WizardState state;
-    Recorder reporter;
-    FullJob job(*services, data, state, reporter);
+    const auto services = test::plainServices();
+    Wizard<FullJob> w(*services, data);
+    RecordingReporter& reporter = w.reporter;
+    FullJob& job = w.job;
     EXPECT_TRUE(job.activate());
-    ASSERT_EQ(job.backup(base + "/backups"), FullJobResult::Done);
-    EXPECT_EQ(storedNames(dir / "backups/one.dat"), std::vector<std::string>{"settings.ini"});
-    EXPECT_EQ(storedNames(dir / "backups/two.dat"), std::vector<std::string>{"inbox.mbs"});
+    ASSERT_EQ(job.backup(base + "/backups"), JobOutcome::Done);
+    EXPECT_EQ(storedPaths(dir / "backups/one.dat"), std::vector<std::string>{"settings.ini"});
+    EXPECT_EQ(storedPaths(dir / "backups/two.dat"), std::vector<std::string>{"inbox.mbs"});
 
     writeFile(dir / "main/settings.ini", "changed");
     writeFile(dir / "mail/inbox.mbs", "changed");
     fs::remove(dir / "backups/two.dat");
-    ASSERT_EQ(job.restore(base + "/backups"), FullJobResult::Done);
+    ASSERT_EQ(job.restore(base + "/backups"), JobOutcome::Done);
     EXPECT_EQ(readFile(dir / "main/settings.ini"), "main");
     EXPECT_EQ(readFile(dir / "mail/inbox.mbs"), "changed") << "an optional archive is skipped";
     EXPECT_EQ(hooksRun, (std::vector<std::string>{"locate", "before packing", "after packing",
@@ -390,7 +364,7 @@ TEST(FullJobHooks, PlanTheArchivesAndRunAroundTheCodec) {
 
     allowJob = false;
     reporter.log.clear();
-    EXPECT_EQ(job.backup(base + "/backups"), FullJobResult::Refused);
+    EXPECT_EQ(job.backup(base + "/backups"), JobOutcome::Refused);
     EXPECT_EQ(reporter.log, std::vector<std::string>{"refused: Please Type Folder Name."});
 }
 

@@ -3,6 +3,8 @@
 // the cases where it must refuse or must not touch what it did not make.
 #include "wizards/SelectiveJob.h"
 
+#include "FileTree.h"
+#include "JobRecorder.h"
 #include "SamplePrefixFixture.h"
 #include "TempDir.h"
 #include "archive/JvZlibMultiple.h"
@@ -20,32 +22,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::readFile;
+using test::storedNames;
 using test::TempDir;
 using test::writeFile;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-
-// What the job told its front end.
-class RecordingReporter : public JobReporter {
-public:
-    std::vector<std::string> messages;
-    // "show", each step's amount, "set 100", "hide", in order.
-    std::vector<std::string> progress;
-    std::vector<std::string> unticked;
-    std::vector<bool> busyCalls;
-    int packingStarted = 0;
-
-    void showMessage(const std::string& text) override { messages.push_back(text); }
-    void progressShow() override { progress.emplace_back("show"); }
-    void progressStep(int amount) override { progress.push_back(std::to_string(amount)); }
-    void progressSet(int position) override {
-        progress.push_back("set " + std::to_string(position));
-    }
-    void progressHide() override { progress.emplace_back("hide"); }
-    void busy(bool on) override { busyCalls.push_back(on); }
-    void untick(std::string_view box) override { unticked.emplace_back(box); }
-    void packingStarts() override { ++packingStarted; }
-};
 
 // The real services, with the calls a test wants to see written down:
 // copies (destination's last name), folder creations and deletions, pauses
@@ -118,25 +99,7 @@ private:
     SystemServices& real_;
 };
 
-// One window's worth of engine: its state, a recording front end, the job.
-struct Wizard {
-    Wizard(SystemServices& services, const BrowserDataSet& data)
-        : job(services, data, state, reporter) {}
-
-    WizardState state;
-    RecordingReporter reporter;
-    SelectiveJob job;
-
-    int stepTotal() const {
-        int total = 0;
-        for (const std::string& p : reporter.progress) {
-            if (!p.empty() && (std::isdigit(static_cast<unsigned char>(p[0])) || p[0] == '-')) {
-                total += std::stoi(p);
-            }
-        }
-        return total;
-    }
-};
+using Wizard = test::Wizard<SelectiveJob>;
 
 std::string utf8(const fs::path& path) {
     return pathToUtf8(path);
@@ -164,14 +127,6 @@ SelectiveChoices custom(SelectiveChoices c, const fs::path& profile) {
     return c;
 }
 
-// The names stored in an archive, path separators as stored ("a\b").
-std::set<std::string> stored(SystemServices& services, const fs::path& archive) {
-    TJvZlibMultiple z(services.paths());
-    std::vector<std::string> names;
-    z.ListStoredFiles(utf8(archive), names);
-    return {names.begin(), names.end()};
-}
-
 std::set<std::string> entriesOf(const fs::path& dir) {
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir)) {
@@ -195,15 +150,6 @@ void writeProfile(const fs::path& dir, std::string_view tag = "one") {
     writeFile(dir / "chrome" / "userChrome.css", "css of " + t);
     writeFile(dir / "parent.lock", "lock");
     writeFile(dir / "Cache" / "entry", "cached");
-}
-
-// Services on no Windows prefix: only native paths and custom locations.
-std::unique_ptr<SystemServices> plainServices() {
-#ifdef _WIN32
-    return makeSystemServices();
-#else
-    return makeSystemServices({}, ProcessEnvironment{});
-#endif
 }
 
 // --- Names ------------------------------------------------------------------
@@ -237,7 +183,7 @@ TEST(UnpackName, EveryDatGoesAndAnArchiveNamedDatStillGetsAFolder) {
 
 class SelectiveCustomJob : public ::testing::Test {
 protected:
-    SelectiveCustomJob() : real(plainServices()), services(*real) {
+    SelectiveCustomJob() : real(test::plainServices()), services(*real) {
         writeProfile(profile);
         fs::create_directories(backups);
     }
@@ -259,7 +205,7 @@ TEST_F(SelectiveCustomJob, BackupStoresExactlyTheTickedItemsUnderTheCustomName) 
     EXPECT_EQ(entriesOf(backups), std::set<std::string>{"ff_custom.dat"});
     // "История" brings "places.sqlite" along; the customisations folder
     // keeps its name; files of no ticked item stay out.
-    EXPECT_EQ(stored(services, backups / "ff_custom.dat"),
+    EXPECT_EQ(storedNames(backups / "ff_custom.dat"),
               (std::set<std::string>{"history.dat", "places.sqlite", "chrome\\userChrome.css"}));
     EXPECT_THAT(w.reporter.messages, IsEmpty());
 }
@@ -267,14 +213,14 @@ TEST_F(SelectiveCustomJob, BackupStoresExactlyTheTickedItemsUnderTheCustomName) 
 TEST_F(SelectiveCustomJob, EitherOfTheTwoItemsSavesPlacesSqlite) {
     Wizard w(services, firefoxDataSet());
     w.job.backup(custom(choices(backups, {"CheckBox1"}), profile));
-    EXPECT_EQ(stored(services, backups / "ff_custom.dat"),
+    EXPECT_EQ(storedNames(backups / "ff_custom.dat"),
               (std::set<std::string>{"bookmarks.html", "places.sqlite"}));
 }
 
 TEST_F(SelectiveCustomJob, NothingTickedStillWritesAnEmptyArchiveWithOpeningAndClosingSteps) {
     Wizard w(services, firefoxDataSet());
     ASSERT_EQ(w.job.backup(custom(nothingTicked(backups), profile)), JobOutcome::Done);
-    EXPECT_THAT(stored(services, backups / "ff_custom.dat"), IsEmpty());
+    EXPECT_THAT(storedNames(backups / "ff_custom.dat"), IsEmpty());
     EXPECT_THAT(w.reporter.progress, ElementsAre("show", "5", "9", "set 100", "hide"));
     EXPECT_EQ(w.reporter.packingStarted, 1);
 }
@@ -384,7 +330,7 @@ TEST_F(SelectiveCustomJob, AFolderOfTheStagingNameThatWasThereIsNeitherPackedNor
     Wizard w(services, firefoxDataSet());
     w.job.backup(custom(choices(backups, {"CheckBox6"}), profile));
 
-    EXPECT_EQ(stored(services, backups / "ff_custom.dat"), std::set<std::string>{"prefs.js"});
+    EXPECT_EQ(storedNames(backups / "ff_custom.dat"), std::set<std::string>{"prefs.js"});
     EXPECT_EQ(readFile(backups / "ff_custom" / "mine.txt"), "the user's own");
     EXPECT_EQ(entriesOf(backups), (std::set<std::string>{"ff_custom", "ff_custom.dat"}));
     EXPECT_THAT(services.deletedTrees, ElementsAre(utf8(backups / "ff_custom (2)")));
@@ -462,6 +408,40 @@ TEST_F(SelectiveCustomJob, ABackupIntoAMissingLocationFailsBeforeCopyingAnything
     // The progress window stays as the failure left it.
     EXPECT_THAT(w.reporter.progress, ElementsAre("show", "5"));
     EXPECT_EQ(w.reporter.packingStarted, 0);
+}
+
+TEST_F(SelectiveCustomJob, AStopRequestEndsTheJobLeavingNoFolderAndThePreviousArchive) {
+    writeFile(backups / "ff_custom.dat", "previous");
+    // Asked before the first item: nothing is copied, nothing packed.
+    Wizard early(services, firefoxDataSet());
+    early.reporter.stopNow = true;
+    EXPECT_EQ(early.job.backup(custom(choices(backups), profile)), JobOutcome::Stopped);
+    EXPECT_THAT(services.copied, IsEmpty());
+    EXPECT_EQ(early.reporter.packingStarted, 0);
+
+    // Asked while packing: the codec stops and no archive replaces the old one.
+    Wizard packing(services, firefoxDataSet());
+    packing.reporter.stopAfter = 0;
+    EXPECT_EQ(packing.job.backup(custom(choices(backups), profile)), JobOutcome::Stopped);
+    EXPECT_FALSE(packing.reporter.files.empty());
+    EXPECT_EQ(readFile(backups / "ff_custom.dat"), "previous");
+    EXPECT_EQ(entriesOf(backups), std::set<std::string>{"ff_custom.dat"});
+    EXPECT_EQ(
+        std::count(packing.reporter.progress.begin(), packing.reporter.progress.end(), "set 100"),
+        0);
+
+    // A restore stopped while unpacking writes nothing into the profile and
+    // keeps the archive even when it was to be deleted.
+    Wizard backup(services, firefoxDataSet());
+    ASSERT_EQ(backup.job.backup(custom(choices(backups), profile)), JobOutcome::Done);
+    Wizard restore(services, firefoxDataSet());
+    restore.job.listArchives(utf8(backups));
+    restore.reporter.stopAfter = 0;
+    SelectiveChoices c = custom(choices(backups), dir / "target");
+    c.deleteArchive = true;
+    EXPECT_EQ(restore.job.restore(c), JobOutcome::Stopped);
+    EXPECT_FALSE(fs::exists(dir / "target"));
+    EXPECT_EQ(entriesOf(backups), std::set<std::string>{"ff_custom.dat"});
 }
 
 // --- Jobs on the sample prefix's profiles -------------------------------------
@@ -585,13 +565,13 @@ TEST_F(SelectiveSampleJob, AFullFirefoxBackupStoresEveryItemFileAndStepsFiveFift
         "lightweighttheme-header",
         "stylish.sqlite",
     };
-    EXPECT_EQ(stored(services, backups / "default.dat"), expected);
+    EXPECT_EQ(storedNames(backups / "default.dat"), expected);
 
     std::vector<std::string> progress{"show", "5"};
     progress.insert(progress.end(), 15, "5");
     progress.insert(progress.end(), {"9", "set 100", "hide"});
     EXPECT_EQ(w.reporter.progress, progress);
-    EXPECT_EQ(w.stepTotal(), 89);
+    EXPECT_EQ(w.reporter.stepTotal(), 89);
     // The job ends with the profile list empty.
     EXPECT_THAT(w.job.profiles.entries, IsEmpty());
 }
@@ -604,7 +584,7 @@ TEST_F(SelectiveSampleJob, FlockNeverSavesTheAddOnDatabaseOrTheAdBlockFolder) {
     choose(w, "flck1234.default");
     ASSERT_EQ(w.job.backup(choices(backups)), JobOutcome::Done);
 
-    const std::set<std::string> names = stored(services, backups / "default.dat");
+    const std::set<std::string> names = storedNames(backups / "default.dat");
     EXPECT_FALSE(names.count("addons.sqlite"));
     EXPECT_FALSE(names.count("adblockplus\\patterns.ini"));
     EXPECT_FALSE(names.count("stylish.sqlite"));
@@ -612,7 +592,7 @@ TEST_F(SelectiveSampleJob, FlockNeverSavesTheAddOnDatabaseOrTheAdBlockFolder) {
     EXPECT_TRUE(names.count("extensions\\{d10d0bf8-f5b5-c8b4-a8b2-2b9879e08c5d}\\install.rdf"));
     EXPECT_TRUE(names.count("flock-data.sqlite") && names.count("webdetective.sqlite"));
     EXPECT_TRUE(names.count("feedcontent.sqlite"));
-    EXPECT_EQ(w.stepTotal(), 94);
+    EXPECT_EQ(w.reporter.stepTotal(), 94);
     EXPECT_EQ(w.reporter.progress.size(), 2u + 16u + 3u);
 }
 
@@ -656,7 +636,7 @@ TEST_F(SelectiveSampleJob, RestoreIntoAnotherProfileGoesInRestoreOrder) {
     EXPECT_EQ(readFile(target / "key3.db"),
               readFile(firefoxProfile("abcd1234.default") / "key3.db"));
     EXPECT_TRUE(fs::exists(target / "adblockplus" / "patterns.ini"));
-    EXPECT_EQ(restore.stepTotal(), 89);
+    EXPECT_EQ(restore.reporter.stepTotal(), 89);
     EXPECT_THAT(restore.job.profiles.entries, IsEmpty());
     EXPECT_EQ(entriesOf(backups), std::set<std::string>{"default.dat"});
 }
@@ -670,7 +650,7 @@ TEST_F(SelectiveSampleJob, AJobAfterAFailedRestoreStillFindsTheChosenProfile) {
 
     // The list still offers the profile; its directory is found anew.
     w.job.backup(choices(backups, {"CheckBox8"}));
-    EXPECT_EQ(stored(services, backups / "default.dat"),
+    EXPECT_EQ(storedNames(backups / "default.dat"),
               (std::set<std::string>{"key3.db", "signons.sqlite", "signons2.txt", "signons3.txt"}));
 }
 
@@ -735,15 +715,14 @@ TEST_F(SelectiveSampleJob, TheEngineRunsTheDeparturesLaterBrowsersDescribe) {
     // The unticked key is not saved, but its pause comes all the same.
     EXPECT_EQ(services.pauses, std::vector<int>{1000});
     EXPECT_THAT(w.reporter.unticked, ElementsAre("CheckBox2"));
-    EXPECT_EQ(stored(services, backups / "default.dat"),
-              std::set<std::string>{"root\\profiles.ini"});
+    EXPECT_EQ(storedNames(backups / "default.dat"), std::set<std::string>{"root\\profiles.ini"});
     EXPECT_THAT(w.reporter.progress, ElementsAre("show", "5", "3", "9", "set 100", "hide"));
 
     services.pauses.clear();
     Wizard all(services, departuresDataSet());
     choose(all, "abcd1234.default");
     all.job.backup(choices(backups, {"CheckBox1"}));
-    EXPECT_EQ(stored(services, backups / "default.dat"), std::set<std::string>{"hist.reg"});
+    EXPECT_EQ(storedNames(backups / "default.dat"), std::set<std::string>{"hist.reg"});
     EXPECT_THAT(all.reporter.progress, ElementsAre("show", "5", "9", "9", "set 100", "hide"));
     EXPECT_EQ(services.pauses, std::vector<int>{1000});
 

@@ -1,0 +1,96 @@
+#include "cli/JobOutput.h"
+
+#include "cli/Console.h"
+#include "cli/Interrupt.h"
+#include "services/Error.h"
+#include "services/SystemServices.h"
+
+#include <algorithm>
+
+namespace vellarion::cli {
+
+JobOutput::JobOutput(Console& console, const std::string& folder)
+    : console_(console), folder_(folder) {}
+
+void JobOutput::showMessage(const std::string& text) {
+    console_.warning(text);
+}
+
+void JobOutput::refuse(const std::string& text) {
+    throw Error(text);
+}
+
+void JobOutput::progressShow() {
+    bar_ = 0;
+    file_.clear();
+    draw();
+}
+
+void JobOutput::progressStep(int amount) {
+    bar_ = std::clamp(bar_.value_or(0) + amount, 0, 100);
+    file_.clear();
+    draw();
+}
+
+void JobOutput::progressSet(int position) {
+    bar_ = std::clamp(position, 0, 100);
+}
+
+void JobOutput::progressHide() {
+    bar_.reset();
+    console_.endProgress();
+}
+
+void JobOutput::fileStarted(const std::string& path) {
+    std::string prefix = folder_;
+    if (!prefix.empty() && !isPathSeparator(prefix.back())) {
+        prefix += '\\';
+    }
+    file_ = !prefix.empty() && path.starts_with(prefix) ? path.substr(prefix.size()) : path;
+    draw();
+}
+
+void JobOutput::fileProgress(std::int32_t position, std::int32_t total) {
+    draw(position, total);
+}
+
+void JobOutput::fileSkipped(const std::string&, const std::string& reason) {
+    console_.warning(reason);
+}
+
+bool JobOutput::stopRequested() const {
+    return StopOnInterrupt::interrupted();
+}
+
+void JobOutput::draw(std::int64_t position, std::int64_t total) {
+    if (!console_.progressDue()) {
+        return;
+    }
+    std::string line;
+    if (bar_) {
+        line = std::to_string(*bar_) + "%";
+        if (!file_.empty()) {
+            line += "  ";
+        }
+    }
+    line += file_;
+    if (total > 0) {
+        line += " " + std::to_string(position * 100 / total) + "%";
+    }
+    console_.progress(line);
+}
+
+void endJob(Console& console, JobOutcome outcome) {
+    console.endProgress();
+    StopOnInterrupt::throwIfInterrupted();
+    if (outcome != JobOutcome::Done) {
+        throw Error("the job did not finish");
+    }
+}
+
+std::string nativeText(const SystemServices& services, const std::string& path) {
+    const auto native = services.paths().toNative(path);
+    return native ? pathToUtf8(*native) : path;
+}
+
+} // namespace vellarion::cli

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "wizards/Job.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace vellarion {
+class SystemServices;
+}
+
+namespace vellarion::cli {
+
+class Console;
+
+// How a job reaches the command line, whichever job it is (a full or a
+// selective one, or a plain pack or unpack): a refusal is the command's
+// error ("Please Select Backup Location"), other messages and files left
+// out of an archive are warnings, the progress line shows the shared bar's
+// position and the file being packed or unpacked with the share of it
+// done, and Ctrl-C asks the job to stop.
+class JobOutput : public JobReporter {
+public:
+    // Files below `folder` are named relative to it. The folder is read as
+    // each file begins: a job finds its folders as it goes.
+    JobOutput(Console& console, const std::string& folder);
+
+    void showMessage(const std::string& text) override;
+    void refuse(const std::string& text) override;
+    void progressShow() override;
+    void progressStep(int amount) override;
+    void progressSet(int position) override;
+    void progressHide() override;
+    void fileStarted(const std::string& path) override;
+    void fileProgress(std::int32_t position, std::int32_t total) override;
+    void fileSkipped(const std::string& path, const std::string& reason) override;
+    bool stopRequested() const override;
+
+private:
+    // Redraws the line when it is due; the text is only built then.
+    void draw(std::int64_t position = 0, std::int64_t total = 0);
+
+    Console& console_;
+    const std::string& folder_;
+    std::optional<int> bar_; // the shared bar, once shown
+    std::string file_;       // the file being packed or unpacked
+};
+
+// The end of a job's command: the progress line goes, Ctrl-C ends the
+// command as interrupted, and a job that did not finish is an error.
+void endJob(Console& console, JobOutcome outcome = JobOutcome::Done);
+
+// A program path as this machine names it, for the user to read.
+std::string nativeText(const SystemServices& services, const std::string& path);
+
+} // namespace vellarion::cli
