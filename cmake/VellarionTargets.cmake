@@ -1,18 +1,5 @@
 # Helpers that keep the folder CMakeLists short.
 
-# vellarion_core_sources(file...) / vellarion_gui_sources(file...):
-# add a folder's files to the core or the gui library. Gui files are ignored
-# when the window program is not built.
-function(vellarion_core_sources)
-    target_sources(vellarion_core PRIVATE ${ARGN})
-endfunction()
-
-function(vellarion_gui_sources)
-    if(VELLARION_GUI)
-        target_sources(vellarion_gui PRIVATE ${ARGN})
-    endif()
-endfunction()
-
 # vellarion_add_test(NAME SOURCES src... [LIBS lib...] [GUI])
 # One GoogleTest executable; its cases are registered with CTest one by one.
 # GUI suites link the gui library and run on the offscreen platform.

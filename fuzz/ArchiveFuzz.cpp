@@ -1,8 +1,8 @@
 // libFuzzer target: archives of any bytes go through the listing and the
 // unpacking. A vellarion::Error is the expected answer to damage; anything
 // else escaping, a crash, a leak or undefined behaviour is a finding.
-#include "archive/JvZlibMultiple.h"
-#include "services/Error.h"
+#include "core/archive/JvZlibMultiple.h"
+#include "core/services/Error.h"
 
 #include <cstddef>
 #include <cstdint>

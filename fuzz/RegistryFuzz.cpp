@@ -2,8 +2,8 @@
 // key inside a backup) are read, their values decoded, a key saved and put
 // back, and the text written again. A vellarion::Error is the expected
 // answer to damage; anything else is a finding.
-#include "services/Error.h"
-#include "services/registry/RegistryText.h"
+#include "core/services/Error.h"
+#include "core/services/registry/RegistryText.h"
 
 #include <cstddef>
 #include <cstdint>

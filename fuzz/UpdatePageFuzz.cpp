@@ -2,7 +2,7 @@
 // and read for their META tags; the tags' values go through the version
 // comparison in every format and the address splitting, as a check would
 // use them. Nothing may crash, hang or read out of bounds.
-#include "update/UpdateRules.h"
+#include "core/update/UpdateRules.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,10 +1,10 @@
 // The window program.
-#include "app/Application.h"
-#include "app/CommandLine.h"
-#include "app/IniFile.h"
-#include "app/QtDialogs.h"
-#include "app/Startup.h"
-#include "services/Error.h"
+#include "core/services/Error.h"
+#include "gui/kit/QtDialogs.h"
+#include "gui/shell/Application.h"
+#include "gui/shell/CommandLine.h"
+#include "gui/shell/IniFile.h"
+#include "gui/shell/Startup.h"
 
 #include <QTextStream>
 

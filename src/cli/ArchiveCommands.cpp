@@ -1,10 +1,10 @@
 #include "cli/ArchiveCommands.h"
 
-#include "archive/JvZlibMultiple.h"
 #include "cli/Console.h"
 #include "cli/Interrupt.h"
 #include "cli/JobOutput.h"
-#include "services/Error.h"
+#include "core/archive/JvZlibMultiple.h"
+#include "core/services/Error.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "cli/CommonOptions.h"
 
-#include "services/Text.h"
+#include "core/services/Text.h"
 
 #include <CLI/CLI.hpp>
 #include <stdexcept>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "browsers/DataSet.h"
-#include "services/ServicesFactory.h"
+#include "core/browsers/DataSet.h"
+#include "core/services/ServicesFactory.h"
 
 #include <memory>
 #include <string>

@@ -4,7 +4,7 @@
 #include "cli/Console.h"
 #include "cli/Interrupt.h"
 #include "cli/JobOutput.h"
-#include "wizards/FullJob.h"
+#include "core/wizards/FullJob.h"
 
 #include <CLI/CLI.hpp>
 #include <filesystem>

@@ -2,8 +2,8 @@
 
 #include "cli/Console.h"
 #include "cli/Interrupt.h"
-#include "services/Error.h"
-#include "services/SystemServices.h"
+#include "core/services/Error.h"
+#include "core/services/SystemServices.h"
 
 #include <algorithm>
 

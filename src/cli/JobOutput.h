@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wizards/Job.h"
+#include "core/wizards/Job.h"
 
 #include <cstdint>
 #include <optional>

@@ -4,12 +4,12 @@
 #include "cli/Console.h"
 #include "cli/Interrupt.h"
 #include "cli/JobOutput.h"
-#include "services/Error.h"
-#include "services/PathMapper.h"
-#include "services/SystemServices.h"
-#include "services/Text.h"
-#include "wizards/Messages.h"
-#include "wizards/SelectiveJob.h"
+#include "core/services/Error.h"
+#include "core/services/PathMapper.h"
+#include "core/services/SystemServices.h"
+#include "core/services/Text.h"
+#include "core/wizards/Messages.h"
+#include "core/wizards/SelectiveJob.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>

@@ -1,7 +1,7 @@
 // vellarion-cli's archive commands, run as a user runs them.
 #include "CliRunner.h"
 #include "TempDir.h"
-#include "services/Error.h"
+#include "core/services/Error.h"
 
 #include <cerrno>
 #include <chrono>

@@ -1,8 +1,8 @@
 #include "FileTree.h"
 
 #include "TempDir.h"
-#include "archive/JvZlibMultiple.h"
-#include "services/PathMapper.h"
+#include "core/archive/JvZlibMultiple.h"
+#include "core/services/PathMapper.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "SamplePrefixFixture.h"
 
-#include "services/PathMapper.h"
+#include "core/services/PathMapper.h"
 
 namespace vellarion::test {
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "TempDir.h"
-#include "services/SamplePrefix.h"
-#include "services/ServicesFactory.h"
+#include "core/services/SamplePrefix.h"
+#include "core/services/ServicesFactory.h"
 
 #include <memory>
 

@@ -1,8 +1,0 @@
-#include "browsers/rFull_Flock.h"
-
-namespace vellarion {
-
-Tffr_Flock::Tffr_Flock(ShellContext& context, QWidget* parent)
-    : Tffb_Flock(context, Direction::Restore, parent) {}
-
-} // namespace vellarion

@@ -1,0 +1,68 @@
+#include "core/archive/ArchiveError.h"
+
+#include <string>
+#include <zlib.h>
+
+namespace vellarion {
+
+namespace {
+
+std::string quoted(std::string_view what, std::string_view fileName, const std::error_code& cause) {
+    std::string text(what);
+    text += " \"";
+    text += fileName;
+    text += "\". ";
+    text += errorText(cause);
+    return text;
+}
+
+std::string zlibText(int code) {
+    switch (code) {
+    case Z_DATA_ERROR:
+        return "zlib returned: data error";
+    case Z_STREAM_ERROR:
+        return "zlib returned: Stream error";
+    case Z_MEM_ERROR:
+        return "zlib returned: memory error";
+    case Z_BUF_ERROR:
+        return "zlib returned: buffer error";
+    case Z_VERSION_ERROR:
+        return "zlib returned: version error";
+    case Z_ERRNO:
+        return "zlib returned: ERRNO";
+    default:
+        return "zLib returned: unknown error (" + std::to_string(code) + ")";
+    }
+}
+
+} // namespace
+
+std::string errorText(const std::error_code& code) {
+    if (code.category() == std::system_category()) {
+        return systemErrorText(code.value());
+    }
+    return code.message();
+}
+
+FileOpenError::FileOpenError(std::string_view fileName, const std::error_code& cause)
+    : Error(quoted("Cannot open file", fileName, cause)) {}
+
+FileCreateError::FileCreateError(std::string_view fileName, const std::error_code& cause)
+    : Error(quoted("Cannot create file", fileName, cause)) {}
+
+FileIoError::FileIoError(Operation operation, std::string_view fileName,
+                         const std::error_code& cause)
+    : Error(quoted(operation == Operation::Read ? "Cannot read file" : "Cannot write file",
+                   fileName, cause)) {}
+
+ZlibError::ZlibError(int code) : Error(zlibText(code)), code_(code) {}
+
+UnsafeNameError::UnsafeNameError(std::string_view storedPath)
+    : Error("Refusing to unpack \"" + std::string(storedPath) +
+            "\": the name points outside the target directory") {}
+
+RecordTooLargeError::RecordTooLargeError(std::string_view fileName)
+    : Error("Cannot store file \"" + std::string(fileName) +
+            "\": its compressed data exceeds 2147483647 bytes") {}
+
+} // namespace vellarion

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "core/services/Error.h"
+
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace vellarion {
+
+// The codec's errors. Their texts are what the user reads in the error box
+// or after "vellarion-cli: ".
+
+// "Cannot open file "<name>". <system text>"
+class FileOpenError : public Error {
+public:
+    FileOpenError(std::string_view fileName, const std::error_code& cause);
+};
+
+// "Cannot create file "<name>". <system text>"
+class FileCreateError : public Error {
+public:
+    FileCreateError(std::string_view fileName, const std::error_code& cause);
+};
+
+// An I/O failure while reading or writing an open file.
+class FileIoError : public Error {
+public:
+    enum class Operation { Read, Write };
+    FileIoError(Operation operation, std::string_view fileName, const std::error_code& cause);
+};
+
+// The archive ends inside a record, or a record's sizes cannot be right.
+class StreamReadError : public Error {
+public:
+    StreamReadError() : Error("Stream read error") {}
+};
+
+// zlib failed: "zlib returned: data error" and its sisters.
+class ZlibError : public Error {
+public:
+    explicit ZlibError(int code);
+    int code() const { return code_; }
+
+private:
+    int code_;
+};
+
+// An in-memory archive could not grow.
+class MemoryStreamError : public Error {
+public:
+    MemoryStreamError() : Error("Out of memory while expanding memory stream") {}
+};
+
+// A stored name that would put a file outside the target directory.
+class UnsafeNameError : public Error {
+public:
+    explicit UnsafeNameError(std::string_view storedPath);
+};
+
+// A file whose compressed form does not fit a record's size field.
+class RecordTooLargeError : public Error {
+public:
+    explicit RecordTooLargeError(std::string_view fileName);
+};
+
+// The system's text for an error code of any category.
+std::string errorText(const std::error_code& code);
+
+} // namespace vellarion

@@ -1,0 +1,140 @@
+#pragma once
+
+#include "core/archive/Stream.h"
+#include "core/services/PathMapper.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vellarion {
+
+class TJvZlibMultiple;
+
+// The codec's events. Each receives the codec as Sender; FileName is a
+// program path.
+using TFileEvent = std::function<void(TJvZlibMultiple& Sender, const std::string& FileName)>;
+using TProgressEvent =
+    std::function<void(TJvZlibMultiple& Sender, std::int32_t Position, std::int32_t Total)>;
+using TFileBeforeWriteEvent =
+    std::function<void(TJvZlibMultiple& Sender, const std::string& FileName, bool& WriteFile)>;
+using TFileAfterWriteEvent = std::function<void(
+    TJvZlibMultiple& Sender, const std::string& FileName, std::uint32_t FileSize)>;
+using TNotifyEvent = std::function<void(TJvZlibMultiple& Sender)>;
+using TFileSkipEvent =
+    std::function<void(TJvZlibMultiple& Sender, const std::string& Filename,
+                       const std::string& errortype, const std::string& errormessage)>;
+
+// One record as a listing shows it.
+struct StoredEntry {
+    std::string name; // Dir (ending in "\" when not empty) followed by Name
+    std::uint32_t uncompressedSize = 0;
+    std::int32_t compressedSize = 0;
+};
+
+// The backup archive codec: packs a directory tree into a sequence of
+// records (one zlib stream per file) and unpacks such an archive again.
+// Paths are program paths; they touch the disk only through the PathMapper.
+//
+// Events are raised on the calling thread in the order a one-file-at-a-time
+// run raises them, although packing compresses several files at once on
+// worker threads. Errors are thrown as vellarion::Error.
+class TJvZlibMultiple {
+public:
+    explicit TJvZlibMultiple(const PathMapper& paths = nativePathMapper());
+    TJvZlibMultiple(const TJvZlibMultiple&) = delete;
+    TJvZlibMultiple& operator=(const TJvZlibMultiple&) = delete;
+
+    // When false every record is written with an empty Dir.
+    bool StorePaths = true;
+    // When false a source file is read while others are denied the right to
+    // write to it; when true nothing is denied.
+    bool IgnoreExclusive = false;
+    // zlib level, -1 for zlib's default (6).
+    int CompressionLevel = -1;
+    // Unpacking creates every missing directory of a record's path.
+    bool ForceDirectoriesFlag = true;
+    // While set, packing or unpacking waits between chunks. Another thread
+    // (or a handler) clears them.
+    std::atomic<bool> CompressionPaused{false};
+    std::atomic<bool> DecompressionPaused{false};
+
+    // Before a file's content is packed; FileName is its full path.
+    TFileEvent OnCompressingFile;
+    // After a file's content is compressed, before its record is complete.
+    TFileEvent OnCompressedFile;
+    // After every 1024-byte chunk of one file (and once more when it ends):
+    // bytes so far and the file's size (packing) or the record's
+    // UncompressedSize (unpacking). Counts start again at each file.
+    TProgressEvent OnProgress;
+    // Before a record is unpacked, with the full target path; clearing
+    // WriteFile unpacks it without writing.
+    TFileBeforeWriteEvent OnDecompressingFile;
+    // After a record is unpacked, with the number of bytes it inflated to.
+    TFileAfterWriteEvent OnDecompressedFile;
+    // At the end of DecompressFile.
+    TNotifyEvent OnCompletedAction;
+    // A source file (or folder) that cannot be opened while packing is left
+    // out: the error's class name and its text.
+    TFileSkipEvent OnFileSkip;
+
+    // Packs the tree below Directory into the archive FileName. The archive
+    // is written to a temporary file beside it and takes FileName's place
+    // only when packing succeeded; on failure or stop the previous archive
+    // stays as it was.
+    void CompressDirectory(const std::string& Directory, bool Recursive,
+                           const std::string& FileName);
+
+    // The same, returning the archive in memory, positioned at its start.
+    std::unique_ptr<MemoryStream> CompressDirectory(const std::string& Directory, bool Recursive);
+
+    // The same, appending the records to Output at its position. Returns
+    // false when packing was stopped: Output then holds the records completed
+    // before the stop.
+    bool CompressDirectory(const std::string& Directory, bool Recursive, Stream& Output);
+
+    // Unpacks the archive FileName into Directory.
+    void DecompressFile(const std::string& FileName, const std::string& Directory, bool Overwrite,
+                        bool RelativePaths);
+
+    // Unpacks the records from Stream's position to its end into Directory.
+    void DecompressStream(Stream& Stream, const std::string& Directory, bool Overwrite,
+                          bool RelativePaths);
+
+    // Appends one entry per record to FileList, in archive order: Dir (with a
+    // trailing "\" ensured when not empty) followed by Name.
+    void ListStoredFiles(const std::string& FileName, std::vector<std::string>& FileList);
+    void ListStoredFiles(Stream& Stream, std::vector<std::string>& FileList);
+
+    // Calls each for every record of an archive, in archive order, with its
+    // sizes. Nothing is unpacked.
+    void forEachStoredEntry(const std::string& FileName,
+                            const std::function<void(const StoredEntry&)>& each);
+    static void forEachStoredEntry(Stream& stream,
+                                   const std::function<void(const StoredEntry&)>& each);
+
+    // Ask a running (or the next) packing or unpacking to end at the next
+    // chunk. A stopped pack writes no archive; a stopped unpack removes the
+    // file it was writing and unpacks nothing more.
+    void StopCompression() { FTerminateCompress = true; }
+    void StopDecompression() { FTerminateDecompress = true; }
+
+    // Worker threads that packing compresses on; 0 (the default) uses one
+    // per processor. The archive's bytes do not depend on it.
+    void setWorkerCount(unsigned count) { workerCount_ = count; }
+
+private:
+    friend class Packer;
+
+    FileStream openArchive(const std::string& FileName) const;
+
+    const PathMapper& paths_;
+    std::atomic<bool> FTerminateCompress{false};
+    std::atomic<bool> FTerminateDecompress{false};
+    unsigned workerCount_ = 0;
+};
+
+} // namespace vellarion

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "core/services/platform/File.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+namespace vellarion {
+
+// A seekable sequence of bytes: what the codec reads archives from and packs
+// archives into. Failures are thrown as vellarion::Error.
+class Stream {
+public:
+    virtual ~Stream() = default;
+
+    // Reads up to count bytes at the position and moves past them; fewer
+    // bytes come back only at the end of the stream.
+    virtual std::size_t read(void* buffer, std::size_t count) = 0;
+
+    // Writes all count bytes at the position, growing the stream as needed.
+    virtual void write(const void* data, std::size_t count) = 0;
+
+    virtual std::uint64_t position() const = 0;
+    virtual void seek(std::uint64_t position) = 0;
+    virtual std::uint64_t size() const = 0;
+
+    // Cuts the stream to size bytes; the position stays where it was.
+    virtual void truncate(std::uint64_t size) = 0;
+};
+
+// A stream held in memory.
+class MemoryStream final : public Stream {
+public:
+    MemoryStream() = default;
+    explicit MemoryStream(std::string bytes) : bytes_(std::move(bytes)) {}
+
+    // The longest the stream may grow; growing beyond it fails just as running
+    // out of memory does.
+    void setCapacityLimit(std::size_t limit) { limit_ = limit; }
+
+    const std::string& bytes() const { return bytes_; }
+
+    std::size_t read(void* buffer, std::size_t count) override;
+    void write(const void* data, std::size_t count) override;
+    std::uint64_t position() const override { return position_; }
+    void seek(std::uint64_t position) override { position_ = position; }
+    std::uint64_t size() const override { return bytes_.size(); }
+    void truncate(std::uint64_t size) override;
+
+private:
+    std::string bytes_;
+    std::uint64_t position_ = 0;
+    std::size_t limit_ = std::numeric_limits<std::size_t>::max();
+};
+
+// A stream over an open native file. fileName (a program path) names the
+// file in error messages.
+class FileStream final : public Stream {
+public:
+    FileStream(platform::File file, std::string fileName);
+
+    const std::string& fileName() const { return fileName_; }
+    platform::File& file() { return file_; }
+
+    std::size_t read(void* buffer, std::size_t count) override;
+    void write(const void* data, std::size_t count) override;
+    std::uint64_t position() const override { return position_; }
+    void seek(std::uint64_t position) override;
+    std::uint64_t size() const override;
+    void truncate(std::uint64_t size) override;
+
+private:
+    [[noreturn]] void fail(bool reading, const std::error_code& ec) const;
+
+    platform::File file_;
+    std::string fileName_;
+    std::uint64_t position_ = 0;
+};
+
+} // namespace vellarion

@@ -1,0 +1,238 @@
+#pragma once
+
+#include "core/services/Environment.h"
+
+#include <functional>
+#include <string_view>
+#include <vector>
+
+namespace vellarion {
+
+class FullJob;
+class SystemServices;
+struct WizardState;
+
+// The texts and names of one window family (full or selective) of a browser.
+struct WizardTexts {
+    std::string_view backupCaption;  // window caption of the backup window
+    std::string_view restoreCaption; // window caption of the restore window
+    std::string_view backupTitle;    // `Label1` of the backup window
+    std::string_view restoreTitle;   // `Label1` of the restore window
+};
+
+// A browser's departures from the full job's fixed sequence (FullJob.h).
+// Each one is optional; a browser that needs none packs its data root into
+// its archive and unpacks it there again.
+struct FullJobHooks {
+    // Replaces the marker search at activation (a browser whose data is not
+    // found by a marker). Returns whether the data was found.
+    std::function<bool(FullJob&)> locate;
+    // Says what the job packs or unpacks (FullJob::addArchive) once the
+    // location, and on restore the archive, passed their checks. Returning
+    // false stops the job; the hook has told the user why
+    // (FullJob::refuse). Without it: the located data root into archiveName.
+    std::function<bool(FullJob&)> plan;
+    // Around the archive codec, inside the busy cursor: a staging folder is
+    // filled before packing and removed after it, or put back in place after
+    // unpacking. Not run once the codec failed.
+    std::function<void(FullJob&)> beforePacking;
+    std::function<void(FullJob&)> afterPacking;
+    std::function<void(FullJob&)> beforeUnpacking;
+    std::function<void(FullJob&)> afterUnpacking;
+};
+
+// What the full wizard ("Safe Backup", "Safe Restore") needs of a browser:
+// the whole data root goes into one archive of a fixed name.
+struct FullWizardData {
+    WizardTexts texts;
+    // Removed, one after the other, every occurrence and ignoring case, from
+    // the marker's path to give the data root without a trailing separator.
+    std::vector<std::string_view> rootTails;
+    // The archive in the backup location ("fbackup_firefox.dat"). A restore
+    // needs it to be there before anything else.
+    std::string_view archiveName;
+    // Shown when the data root is not found; empty: "Не найден файл параметров".
+    std::string_view notFoundMessage = {};
+    FullJobHooks hooks = {};
+};
+
+// --- The selective wizard ("Backup", "Restore" of ticked items) ---
+
+// Where an item's file or folder lives, read from the window's state at the
+// time of the job. A home that is empty (no data root was found, say) holds
+// nothing: its entries are skipped as missing.
+enum class ItemHome {
+    Profile,       // the profile directory (`ffpath` during a job)
+    DataRoot,      // the browser's data root found at activation (`mpath`)
+    MailDirectory, // the profile's mail directory (`mdir`)
+    Cookies,       // the parent of the cookie folder (`cook`)
+    Favorites,     // the parent of the favourites folder (`favo`)
+};
+
+// Which of the two jobs runs an entry.
+enum class JobKind { Both, Backup, Restore };
+
+// One thing an item does, in order: copy a file or a folder, save or load a
+// registry key, step the progress bar, pause.
+struct ItemEntry {
+    enum class Kind { File, Folder, RegistryKey, Step, Pause };
+    Kind kind = Kind::File;
+    // File, Folder: the path below the home ("prefs.js", "profile\widgets").
+    // RegistryKey: the key below HKEY_CURRENT_USER.
+    std::string_view name{};
+    ItemHome home = ItemHome::Profile;
+    // Where the entry lies inside the staging directory when that is not
+    // `name`: a registry key's hive file ("hist.reg"); a folder kept below
+    // another folder ("loc\mail"). A folder is copied under its own last
+    // name into the parent of this path.
+    std::string_view stagedAs{};
+    // Step: the amount; Pause: milliseconds.
+    int amount = 0;
+    JobKind job = JobKind::Both;
+    // A missing folder unticks the item's box (the window shows that it
+    // was not saved).
+    bool untickWhenMissing = false;
+
+    std::string_view stagedPath() const { return stagedAs.empty() ? name : stagedAs; }
+};
+
+constexpr ItemEntry file(std::string_view name, ItemHome home = ItemHome::Profile) {
+    return {.kind = ItemEntry::Kind::File, .name = name, .home = home};
+}
+constexpr ItemEntry folder(std::string_view name, ItemHome home = ItemHome::Profile) {
+    return {.kind = ItemEntry::Kind::Folder, .name = name, .home = home};
+}
+constexpr ItemEntry registryKey(std::string_view key, std::string_view hiveFile) {
+    return {.kind = ItemEntry::Kind::RegistryKey, .name = key, .stagedAs = hiveFile};
+}
+constexpr ItemEntry progressStep(int amount, JobKind job = JobKind::Both) {
+    return {.kind = ItemEntry::Kind::Step, .amount = amount, .job = job};
+}
+constexpr ItemEntry pauseFor(int milliseconds, JobKind job = JobKind::Both) {
+    return {.kind = ItemEntry::Kind::Pause, .amount = milliseconds, .job = job};
+}
+
+// Where an item's box stands: column and row of the window's grid.
+struct ItemPlace {
+    int column = 1;
+    int row = 1;
+};
+
+// The grid of the item boxes: the left edge of each column, the first row's
+// top and the distance between rows, in pixels.
+struct ItemGrid {
+    std::vector<int> columns{39, 221, 413};
+    int top = 109;
+    int pitch = 23;
+};
+
+// One check box of a selective window and what a job does for it.
+struct SelectiveItem {
+    std::string_view checkBox{}; // "CheckBox4"
+    std::string_view caption{};  // "Расширения"
+    // The command line's name for the item ("extensions"). A box without a
+    // key is no item: shown, but read by no job (Internet Explorer's
+    // "Dialup", the "Кэш" boxes).
+    std::string_view key{};
+    // What a job does when the box is ticked, in order.
+    std::vector<ItemEntry> entries{};
+    // The steps after the item's entries, when the box is ticked (0: none).
+    int backupStep = 0;
+    int restoreStep = 0;
+    // What a job does after the item whether its box is ticked or not.
+    std::vector<ItemEntry> evenWhenUnticked{};
+    ItemPlace place{};
+    bool tickedAtStart = true;
+    bool enabled = true;
+    // "Выбрать все" and "Снять все" set the box.
+    bool followsSelectAll = true;
+};
+
+// The staging name rule: how a profile's name becomes the name of the
+// staging directory and of the archive.
+enum class StagingRule {
+    AfterFirstNine, // the name without its first 9 characters ("abcd1234.default" -> "default")
+    WholeName,      // the name as it is
+    Fixed,          // SelectiveWizardData::fixedStagingName whatever the profile
+};
+
+// The places where a browser departs from the common sequence. Each may be
+// left empty.
+struct SelectiveHooks {
+    // First thing at Next, before the backup location is read (a browser
+    // that finds its data at Next instead of at activation).
+    std::function<void(SystemServices&, WizardState&)> jobStarting{};
+    // Activation found the data root (in `ffpath` and `mpath`): derive what
+    // else lives there.
+    std::function<void(SystemServices&, WizardState&)> rootFound{};
+    // The job's profile directory is in `ffpath` and its name in `profile`
+    // (`custom`: a custom location): adjust it, derive the mail directory.
+    std::function<void(SystemServices&, WizardState&, bool custom)> profileChosen{};
+};
+
+// What the selective wizard needs of a browser.
+struct SelectiveWizardData {
+    WizardTexts texts{};
+    // `Label3` of the restore window, over the archive list.
+    std::string_view restoreArchiveHeading{};
+    // Removed, one after the other, from the marker's path to give the data
+    // root with its trailing backslash.
+    std::vector<std::string_view> rootTails{};
+    // Whether the window offers profiles at all; without, the list shows one
+    // disabled entry and the job uses the data root as it was found.
+    bool listsProfiles = true;
+    // The profiles are the folders in this folder of the data root (empty:
+    // in the data root itself).
+    std::string_view profilesFolder{};
+    // Folders of that place that are no profiles (case ignored).
+    std::vector<std::string_view> notProfiles{};
+    // The profile name of a custom location; empty: the window has no custom
+    // profile location edit.
+    std::string_view customProfileName{};
+    StagingRule stagingRule = StagingRule::WholeName;
+    std::string_view fixedStagingName{};
+    // The bar's steps besides the items': before the first item and after
+    // the last of a backup; before unpacking, after unpacking and after the
+    // last item of a restore (0: none).
+    int backupOpeningStep = 0;
+    int backupClosingStep = 0;
+    int restoreOpeningStep = 0;
+    int restoreUnpackedStep = 0;
+    int restoreClosingStep = 0;
+    // The hourglass shows while packing (it always shows while unpacking).
+    bool busyWhilePacking = false;
+    // The check boxes, in backup order, and where they stand.
+    std::vector<SelectiveItem> items{};
+    ItemGrid grid{};
+    // The check boxes of the items in restore order.
+    std::vector<std::string_view> restoreOrder{};
+    SelectiveHooks hooks{};
+
+    // The item of a check box, or of a command-line key (case ignored), or null.
+    const SelectiveItem* itemOfBox(std::string_view checkBox) const;
+    const SelectiveItem* itemOfKey(std::string_view key) const;
+};
+
+// One browser's data set: where its data lives and how each window family
+// treats it. The job engines are written once; everything particular to a
+// browser is data here.
+struct BrowserDataSet {
+    std::string_view id;         // the command line's name ("firefox")
+    std::string_view name;       // "Firefox"
+    std::string_view markerFile; // the file whose folder is the data root ("profiles.ini")
+    // The candidate directories in list order (dir1, dir2, ...), each with
+    // its forms for Windows "5" and "6" (templates over the environment).
+    std::vector<CandidateForms> candidates;
+    FullWizardData full;
+    SelectiveWizardData selective{};
+};
+
+const BrowserDataSet& firefoxDataSet();
+const BrowserDataSet& flockDataSet();
+
+// The data sets the program knows, in the ribbon's order.
+const std::vector<const BrowserDataSet*>& allDataSets();
+// The data set whose id is `id` (case ignored), or null.
+const BrowserDataSet* findDataSet(std::string_view id);
+
+} // namespace vellarion

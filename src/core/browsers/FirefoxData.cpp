@@ -1,0 +1,195 @@
+// The data sets of Firefox and Flock. Flock keeps its data in Firefox's
+// layout under "Flock\Browser" instead of "Mozilla\Firefox".
+#include "core/browsers/DataSet.h"
+
+namespace vellarion {
+
+namespace {
+
+// The four candidate directories, for one browser folder such as
+// "Mozilla\Firefox": roaming data, the two per-user layouts, local data.
+#define VELLARION_MOZILLA_CANDIDATES(folder)                                                       \
+    {                                                                                              \
+        {"{sfp}\\" folder, "{sfp}\\" folder},                                                      \
+            {"{drv}\\Documents and Settings\\{uzer}\\Local Settings\\Application Data\\" folder,   \
+             "{drv}\\Users\\{uzer}\\AppData\\Local\\" folder},                                     \
+            {"{drv}\\Documents and Settings\\{uzer}\\Application Data\\" folder,                   \
+             "{drv}\\Users\\{uzer}\\AppData\\Roaming\\" folder},                                   \
+            {"{loc}\\" folder, "{loc}\\" folder},                                                  \
+    }
+
+constexpr std::string_view kCustomProfileName = "123456789ff_custom";
+
+// The Firefox item boxes in backup order. The first column holds the short
+// captions, the other two the long ones.
+std::vector<SelectiveItem> firefoxItems() {
+    const auto item = [](std::string_view box, std::string_view caption, std::string_view key,
+                         std::vector<ItemEntry> entries, int step, ItemPlace place) {
+        return SelectiveItem{.checkBox = box,
+                             .caption = caption,
+                             .key = key,
+                             .entries = std::move(entries),
+                             .backupStep = step,
+                             .restoreStep = step,
+                             .place = place};
+    };
+    return {
+        item("CheckBox4", "Расширения", "extensions",
+             {file("extensions.ini"), file("addons.sqlite"), folder("extensions"),
+              folder("adblockplus")},
+             5, {1, 4}),
+        item("CheckBox6", "Установки", "settings",
+             {file("prefs.js"), file("user.js"), folder("preferences")}, 5, {1, 6}),
+        item("CheckBox11", "Поисковые системы", "search",
+             {file("search.rdf"), file("search.sqlite"), folder("searchplugins")}, 5, {2, 5}),
+        item("CheckBox15", "Пользовательские настройки", "customizations", {folder("chrome")}, 0,
+             {2, 6}),
+        item("CheckBox12", "Сессии", "sessions", {file("sessionstore.js")}, 5, {3, 3}),
+        item("CheckBox13", "Орфографические словари", "dictionary", {file("persdict.dat")}, 5,
+             {3, 1}),
+        item("CheckBox14", "Панель инструментов", "toolbars", {file("localstore.rdf")}, 5, {3, 2}),
+        item("CheckBox1", "Закладки", "bookmarks", {file("bookmarks.html"), file("places.sqlite")},
+             5, {1, 1}),
+        item("CheckBox2", "Куки", "cookies", {file("cookies.txt"), file("cookies.sqlite")}, 5,
+             {1, 2}),
+        item("CheckBox3", "История загрузок", "downloads",
+             {file("downloads.rdf"), file("downloads.sqlite")}, 5, {1, 3}),
+        item("CheckBox5", "История", "history", {file("history.dat"), file("places.sqlite")}, 5,
+             {1, 5}),
+        item("CheckBox10", "Mime types", "mime-types", {file("mimeTypes.rdf")}, 5, {2, 4}),
+        item("CheckBox7", "Сохраненные данные форм", "forms",
+             {file("formhistory.dat"), file("formhistory.sqlite")}, 5, {2, 1}),
+        item("CheckBox8", "Сохраненные пароли", "passwords",
+             {file("key3.db"), file("signons2.txt"), file("signons3.txt"), file("signons.sqlite")},
+             5, {2, 2}),
+        item("CheckBox9", "Настройки сайта(ов)", "site-settings",
+             {file("hostperm.1"), file("content-prefs.sqlite")}, 5, {2, 3}),
+        item("CheckBox18", "Темы и оформление", "themes",
+             {file("lightweighttheme-footer"), file("lightweighttheme-header"),
+              file("stylish.sqlite")},
+             5, {3, 4}),
+    };
+}
+
+// What the selective windows of Firefox and Flock share: the data root is
+// the marker's folder, the profiles are the folders of its "Profiles", and
+// a profile folder's name loses its first 9 characters ("abcd1234.").
+SelectiveWizardData mozillaSelective(WizardTexts texts, std::string_view restoreArchiveHeading,
+                                     std::vector<SelectiveItem> items,
+                                     std::vector<std::string_view> restoreOrder) {
+    return SelectiveWizardData{
+        .texts = texts,
+        .restoreArchiveHeading = restoreArchiveHeading,
+        .rootTails = {"profiles.ini"},
+        .profilesFolder = "Profiles",
+        .customProfileName = kCustomProfileName,
+        .stagingRule = StagingRule::AfterFirstNine,
+        .backupOpeningStep = 5,
+        .backupClosingStep = 9,
+        .restoreOpeningStep = 5,
+        .restoreClosingStep = 9,
+        .items = std::move(items),
+        // Wide enough for the longest captions in the system's own font.
+        .grid = {.columns = {24, 200, 401}},
+        .restoreOrder = std::move(restoreOrder),
+    };
+}
+
+} // namespace
+
+const BrowserDataSet& firefoxDataSet() {
+    static const BrowserDataSet data{
+        .id = "firefox",
+        .name = "Firefox",
+        .markerFile = "profiles.ini",
+        .candidates = VELLARION_MOZILLA_CANDIDATES("Mozilla\\Firefox"),
+        .full =
+            {
+                .texts = {.backupCaption = "Архивация данных Firefox",
+                          .restoreCaption = "Firefox",
+                          .backupTitle = "Мастер полного резервного копирования Firefox",
+                          .restoreTitle = "Мастер полного восстановления Firefox"},
+                .rootTails = {"\\profiles.ini"},
+                .archiveName = "fbackup_firefox.dat",
+            },
+        .selective = mozillaSelective(
+            {.backupCaption = "Архивация данных Firefox",
+             .restoreCaption = "Восстановление данных Firefox",
+             .backupTitle = "Мастер резервного копирования Firefox",
+             .restoreTitle = "Добро пожаловать в мастер восстановления Firefox"},
+            "Файл резервной копии:", firefoxItems(),
+            {"CheckBox4", "CheckBox15", "CheckBox6", "CheckBox11", "CheckBox5", "CheckBox10",
+             "CheckBox1", "CheckBox2", "CheckBox3", "CheckBox7", "CheckBox8", "CheckBox9",
+             "CheckBox12", "CheckBox13", "CheckBox14", "CheckBox18"}),
+    };
+    return data;
+}
+
+namespace {
+
+// Flock's items are Firefox's but for three points: its extensions item
+// has no add-on database and no ad-block folder, it has no themes item, and
+// two items of its own come after the form data.
+std::vector<SelectiveItem> flockItems() {
+    std::vector<SelectiveItem> items;
+    for (SelectiveItem& each : firefoxItems()) {
+        if (each.checkBox == "CheckBox18") {
+            continue;
+        }
+        if (each.checkBox == "CheckBox4") {
+            each.entries = {file("extensions.ini"), folder("extensions")};
+        }
+        items.push_back(std::move(each));
+        if (items.back().checkBox == "CheckBox7") {
+            items.push_back({.checkBox = "CheckBox16",
+                             .caption = "Особые данные",
+                             .key = "flock-data",
+                             .entries = {file("flock-data.sqlite"), file("webdetective.sqlite")},
+                             .backupStep = 5,
+                             .restoreStep = 5,
+                             .place = {3, 4}});
+            items.push_back({.checkBox = "CheckBox17",
+                             .caption = "Поток данных",
+                             .key = "feeds",
+                             .entries = {file("feedcontent.sqlite")},
+                             .backupStep = 5,
+                             .restoreStep = 5,
+                             .place = {3, 5}});
+        }
+    }
+    return items;
+}
+
+} // namespace
+
+const BrowserDataSet& flockDataSet() {
+    static const BrowserDataSet data{
+        .id = "flock",
+        .name = "Flock",
+        .markerFile = "profiles.ini",
+        .candidates = VELLARION_MOZILLA_CANDIDATES("Flock\\Browser"),
+        .full =
+            {
+                .texts = {.backupCaption = "Архивация данных Flock",
+                          .restoreCaption = "Восстановление данных Flock",
+                          .backupTitle = "Мастер полного резервного копирования Flock",
+                          .restoreTitle = "Мастер полного восстановления Flock"},
+                .rootTails = {"\\profiles.ini"},
+                .archiveName = "fbackup_flock.dat",
+            },
+        .selective = mozillaSelective(
+            {.backupCaption = "Архивация данных Flock",
+             .restoreCaption = "Восстановление данных Flock",
+             .backupTitle = "Мастер резервного копирования Flock",
+             .restoreTitle = "Мастер восстановления Flock"},
+            "Профиль:", flockItems(),
+            {"CheckBox4", "CheckBox15", "CheckBox6", "CheckBox11", "CheckBox5", "CheckBox10",
+             "CheckBox1", "CheckBox2", "CheckBox3", "CheckBox7", "CheckBox16", "CheckBox17",
+             "CheckBox8", "CheckBox9", "CheckBox12", "CheckBox13", "CheckBox14"}),
+    };
+    return data;
+}
+
+#undef VELLARION_MOZILLA_CANDIDATES
+
+} // namespace vellarion

@@ -1,0 +1,225 @@
+#include "core/services/platform/File.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace vellarion::platform {
+
+namespace {
+
+std::error_code lastError() {
+    return {errno, std::system_category()};
+}
+
+} // namespace
+
+std::error_code File::closeHandle(Handle handle) {
+    if (::close(handle) != 0 && errno != EINTR) {
+        return lastError();
+    }
+    return {};
+}
+
+File File::openForReading(const std::filesystem::path& path, ReadShare, std::error_code& ec) {
+    ec.clear();
+    // Non-blocking, so that opening a named pipe never waits for a writer;
+    // anything but a regular file is refused right after.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        ec = lastError();
+        return File();
+    }
+    File file(fd);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        ec = lastError();
+        return File();
+    }
+    if (S_ISDIR(st.st_mode)) {
+        ec = std::error_code(EISDIR, std::system_category());
+        return File();
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ec = notRegularFileError();
+        return File();
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) {
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    }
+#ifdef POSIX_FADV_SEQUENTIAL
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+#endif
+    return file;
+}
+
+namespace {
+
+int openForWriting(const std::filesystem::path& path, int flags, mode_t mode, std::error_code& ec) {
+    ec.clear();
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOCTTY, mode);
+    if (fd < 0) {
+        ec = lastError();
+    }
+    return fd;
+}
+
+} // namespace
+
+File File::createForWriting(const std::filesystem::path& path, std::error_code& ec) {
+    const int fd = openForWriting(path, O_WRONLY | O_CREAT | O_TRUNC, 0666, ec);
+    return fd < 0 ? File() : File(fd);
+}
+
+File File::createNew(const std::filesystem::path& path, std::error_code& ec) {
+    const int fd = openForWriting(path, O_RDWR | O_CREAT | O_EXCL, 0600, ec);
+    return fd < 0 ? File() : File(fd);
+}
+
+std::size_t File::read(void* buffer, std::size_t count, std::error_code& ec) {
+    ec.clear();
+    for (;;) {
+        const ssize_t n = ::read(handle_, buffer, count);
+        if (n >= 0) {
+            return static_cast<std::size_t>(n);
+        }
+        if (errno != EINTR) {
+            ec = lastError();
+            return 0;
+        }
+    }
+}
+
+void File::write(const void* data, std::size_t count, std::error_code& ec) {
+    ec.clear();
+    const char* p = static_cast<const char*>(data);
+    while (count > 0) {
+        const ssize_t n = ::write(handle_, p, count);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            ec = lastError();
+            return;
+        }
+        p += n;
+        count -= static_cast<std::size_t>(n);
+    }
+}
+
+void File::seek(std::uint64_t position, std::error_code& ec) {
+    ec.clear();
+    if (::lseek(handle_, static_cast<off_t>(position), SEEK_SET) < 0) {
+        ec = lastError();
+    }
+}
+
+std::uint64_t File::size(std::error_code& ec) const {
+    ec.clear();
+    struct stat st {};
+    if (::fstat(handle_, &st) != 0) {
+        ec = lastError();
+        return 0;
+    }
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+void File::truncate(std::uint64_t size, std::error_code& ec) {
+    ec.clear();
+    if (::ftruncate(handle_, static_cast<off_t>(size)) != 0) {
+        ec = lastError();
+    }
+}
+
+FileIdentity File::identity(std::error_code& ec) const {
+    ec.clear();
+    struct stat st {};
+    if (::fstat(handle_, &st) != 0) {
+        ec = lastError();
+        return {};
+    }
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+void File::sync(std::error_code& ec) {
+    ec.clear();
+    if (::fsync(handle_) != 0) {
+        ec = lastError();
+    }
+}
+
+struct DirectoryListing::State {
+    DIR* dir = nullptr;
+    std::filesystem::path folder;
+    ~State() {
+        if (dir != nullptr) {
+            ::closedir(dir);
+        }
+    }
+};
+
+DirectoryListing::DirectoryListing() = default;
+DirectoryListing::~DirectoryListing() = default;
+DirectoryListing::DirectoryListing(DirectoryListing&&) noexcept = default;
+DirectoryListing& DirectoryListing::operator=(DirectoryListing&&) noexcept = default;
+
+DirectoryListing DirectoryListing::open(const std::filesystem::path& folder, std::error_code& ec) {
+    ec.clear();
+    DirectoryListing listing;
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        ec = lastError();
+        return listing;
+    }
+    listing.state_ = std::make_unique<State>();
+    listing.state_->dir = dir;
+    listing.state_->folder = folder;
+    return listing;
+}
+
+bool DirectoryListing::next(DirectoryEntry& entry, std::error_code& ec) {
+    ec.clear();
+    if (!state_) {
+        return false;
+    }
+    for (;;) {
+        errno = 0;
+        const dirent* d = ::readdir(state_->dir);
+        if (d == nullptr) {
+            if (errno != 0) {
+                ec = lastError();
+            }
+            return false;
+        }
+        if (std::strcmp(d->d_name, ".") == 0 || std::strcmp(d->d_name, "..") == 0) {
+            continue;
+        }
+        entry.name = d->d_name;
+        if (d->d_type != DT_UNKNOWN) {
+            entry.isFolder = d->d_type == DT_DIR;
+        } else {
+            // Some file systems leave the type to a separate look.
+            struct stat st {};
+            entry.isFolder =
+                ::lstat((state_->folder / entry.name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+        }
+        return true;
+    }
+}
+
+void replaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
+                 std::error_code& ec) {
+    ec.clear();
+    if (std::rename(from.c_str(), to.c_str()) != 0) {
+        ec = lastError();
+    }
+}
+
+} // namespace vellarion::platform

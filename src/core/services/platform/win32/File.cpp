@@ -1,0 +1,224 @@
+#include "core/services/platform/File.h"
+
+#include <string>
+#include <utility>
+#include <windows.h>
+
+namespace vellarion::platform {
+
+namespace {
+
+std::error_code lastError() {
+    return {static_cast<int>(::GetLastError()), std::system_category()};
+}
+
+// ReadFile and WriteFile take 32-bit counts.
+constexpr std::size_t maxTransfer = 1u << 30;
+
+} // namespace
+
+std::error_code File::closeHandle(Handle handle) {
+    if (!::CloseHandle(handle)) {
+        return lastError();
+    }
+    return {};
+}
+
+File File::openForReading(const std::filesystem::path& path, ReadShare share, std::error_code& ec) {
+    ec.clear();
+    const DWORD shareMode =
+        share == ReadShare::DenyWrite ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
+    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, shareMode, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        ec = lastError();
+        return File();
+    }
+    File file(h);
+    // A device name such as CON opens; only disk files are packed.
+    if (::GetFileType(h) != FILE_TYPE_DISK) {
+        ec = notRegularFileError();
+        return File();
+    }
+    return file;
+}
+
+namespace {
+
+// A file opened for writing that nobody else may open meanwhile.
+HANDLE createWith(const std::filesystem::path& path, DWORD access, DWORD disposition,
+                  std::error_code& ec) {
+    ec.clear();
+    HANDLE h = ::CreateFileW(path.c_str(), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                             nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        ec = lastError();
+    }
+    return h;
+}
+
+} // namespace
+
+File File::createForWriting(const std::filesystem::path& path, std::error_code& ec) {
+    HANDLE h = createWith(path, GENERIC_WRITE, CREATE_ALWAYS, ec);
+    return ec ? File() : File(h);
+}
+
+File File::createNew(const std::filesystem::path& path, std::error_code& ec) {
+    HANDLE h = createWith(path, GENERIC_READ | GENERIC_WRITE | DELETE, CREATE_NEW, ec);
+    return ec ? File() : File(h);
+}
+
+std::size_t File::read(void* buffer, std::size_t count, std::error_code& ec) {
+    ec.clear();
+    DWORD done = 0;
+    const DWORD want = static_cast<DWORD>(count < maxTransfer ? count : maxTransfer);
+    if (!::ReadFile(handle_, buffer, want, &done, nullptr)) {
+        ec = lastError();
+        return 0;
+    }
+    return done;
+}
+
+void File::write(const void* data, std::size_t count, std::error_code& ec) {
+    ec.clear();
+    const char* p = static_cast<const char*>(data);
+    while (count > 0) {
+        DWORD done = 0;
+        const DWORD want = static_cast<DWORD>(count < maxTransfer ? count : maxTransfer);
+        if (!::WriteFile(handle_, p, want, &done, nullptr)) {
+            ec = lastError();
+            return;
+        }
+        p += done;
+        count -= done;
+    }
+}
+
+void File::seek(std::uint64_t position, std::error_code& ec) {
+    ec.clear();
+    LARGE_INTEGER to;
+    to.QuadPart = static_cast<LONGLONG>(position);
+    if (!::SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN)) {
+        ec = lastError();
+    }
+}
+
+std::uint64_t File::size(std::error_code& ec) const {
+    ec.clear();
+    LARGE_INTEGER size;
+    if (!::GetFileSizeEx(handle_, &size)) {
+        ec = lastError();
+        return 0;
+    }
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+void File::truncate(std::uint64_t size, std::error_code& ec) {
+    ec.clear();
+    LARGE_INTEGER here{};
+    LARGE_INTEGER zero{};
+    if (!::SetFilePointerEx(handle_, zero, &here, FILE_CURRENT)) {
+        ec = lastError();
+        return;
+    }
+    seek(size, ec);
+    if (ec) {
+        return;
+    }
+    if (!::SetEndOfFile(handle_)) {
+        ec = lastError();
+        return;
+    }
+    // Like ftruncate: the position stays where it was.
+    seek(static_cast<std::uint64_t>(here.QuadPart), ec);
+}
+
+FileIdentity File::identity(std::error_code& ec) const {
+    ec.clear();
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(handle_, &info)) {
+        ec = lastError();
+        return {};
+    }
+    return {info.dwVolumeSerialNumber,
+            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+void File::sync(std::error_code& ec) {
+    ec.clear();
+    if (!::FlushFileBuffers(handle_)) {
+        ec = lastError();
+    }
+}
+
+struct DirectoryListing::State {
+    HANDLE find = INVALID_HANDLE_VALUE;
+    WIN32_FIND_DATAW data{};
+    bool pending = true; // data holds an entry not handed out yet
+    ~State() {
+        if (find != INVALID_HANDLE_VALUE) {
+            ::FindClose(find);
+        }
+    }
+};
+
+DirectoryListing::DirectoryListing() = default;
+DirectoryListing::~DirectoryListing() = default;
+DirectoryListing::DirectoryListing(DirectoryListing&&) noexcept = default;
+DirectoryListing& DirectoryListing::operator=(DirectoryListing&&) noexcept = default;
+
+DirectoryListing DirectoryListing::open(const std::filesystem::path& folder, std::error_code& ec) {
+    ec.clear();
+    DirectoryListing listing;
+    auto state = std::make_unique<State>();
+    const std::filesystem::path pattern = folder / L"*";
+    state->find = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &state->data,
+                                     FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (state->find == INVALID_HANDLE_VALUE) {
+        ec = lastError();
+        return listing;
+    }
+    listing.state_ = std::move(state);
+    return listing;
+}
+
+bool DirectoryListing::next(DirectoryEntry& entry, std::error_code& ec) {
+    ec.clear();
+    if (!state_) {
+        return false;
+    }
+    for (;;) {
+        if (!state_->pending) {
+            if (!::FindNextFileW(state_->find, &state_->data)) {
+                if (::GetLastError() != ERROR_NO_MORE_FILES) {
+                    ec = lastError();
+                }
+                return false;
+            }
+        }
+        state_->pending = false;
+        const std::wstring_view name = state_->data.cFileName;
+        if (name == L"." || name == L"..") {
+            continue;
+        }
+        const DWORD attributes = state_->data.dwFileAttributes;
+        entry.name = std::filesystem::path(std::wstring(name));
+        // Junctions and links to folders are not followed: they may lead out
+        // of the tree or round in a circle.
+        entry.isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+                         (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+        return true;
+    }
+}
+
+void replaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
+                 std::error_code& ec) {
+    ec.clear();
+    if (!::MoveFileExW(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ec = lastError();
+    }
+}
+
+} // namespace vellarion::platform

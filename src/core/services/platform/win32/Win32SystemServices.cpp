@@ -1,0 +1,438 @@
+#include "core/services/platform/win32/Win32SystemServices.h"
+
+#include "core/services/Error.h"
+#include "core/services/Text.h"
+#include "core/services/registry/RegistryText.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+// clang-format off
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+// clang-format on
+
+namespace vellarion {
+
+namespace {
+
+std::wstring wide(std::string_view utf8) {
+    const std::u16string s = utf8ToUtf16(utf8);
+    return std::wstring(s.begin(), s.end());
+}
+
+std::string narrow(std::wstring_view w) {
+    return utf16ToUtf8(std::u16string(w.begin(), w.end()));
+}
+
+DWORD attributes(std::string_view path) {
+    return path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(wide(path).c_str());
+}
+
+struct FindHandle {
+    HANDLE h = INVALID_HANDLE_VALUE;
+    ~FindHandle() {
+        if (h != INVALID_HANDLE_VALUE) {
+            ::FindClose(h);
+        }
+    }
+};
+
+struct KeyHandle {
+    HKEY h = nullptr;
+    KeyHandle() = default;
+    KeyHandle(const KeyHandle&) = delete;
+    KeyHandle& operator=(const KeyHandle&) = delete;
+    ~KeyHandle() {
+        if (h != nullptr) {
+            ::RegCloseKey(h);
+        }
+    }
+};
+
+struct TokenHandle {
+    HANDLE h = nullptr;
+    ~TokenHandle() {
+        if (h != nullptr) {
+            ::CloseHandle(h);
+        }
+    }
+};
+
+// Enables one privilege of the process token for as long as it lives, then
+// disables every privilege of the token again. A token that cannot be opened
+// or a privilege the system does not know leaves it not `enabled()`, without
+// a message; a failed adjustment is the user's to see.
+class PrivilegeScope {
+public:
+    explicit PrivilegeScope(const wchar_t* name) {
+        if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY,
+                                &token_.h)) {
+            token_.h = nullptr;
+            return;
+        }
+        TOKEN_PRIVILEGES tp{};
+        if (!::LookupPrivilegeValueW(nullptr, name, &tp.Privileges[0].Luid)) {
+            return;
+        }
+        tp.PrivilegeCount = 1;
+        tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        alignas(TOKEN_PRIVILEGES) BYTE previous[16];
+        DWORD length = sizeof previous;
+        if (!::AdjustTokenPrivileges(token_.h, FALSE, &tp, sizeof previous,
+                                     reinterpret_cast<TOKEN_PRIVILEGES*>(previous), &length)) {
+            throw SystemError(static_cast<int>(::GetLastError()));
+        }
+        enabled_ = true;
+    }
+    PrivilegeScope(const PrivilegeScope&) = delete;
+    PrivilegeScope& operator=(const PrivilegeScope&) = delete;
+    ~PrivilegeScope() {
+        if (enabled_) {
+            ::AdjustTokenPrivileges(token_.h, TRUE, nullptr, 0, nullptr, nullptr);
+        }
+    }
+    bool enabled() const { return enabled_; }
+
+private:
+    TokenHandle token_;
+    bool enabled_ = false;
+};
+
+// Wine's RegRestoreKeyW accepts any file and restores nothing, so under Wine
+// a saved key (which Wine writes in its text format) is put back value by
+// value instead.
+bool runningUnderWine() {
+    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+LONG restoreFromText(std::string_view key, std::string_view file) {
+    std::ifstream in(pathFromUtf8(file), std::ios::binary);
+    if (!in) {
+        return static_cast<LONG>(::GetLastError() != 0 ? ::GetLastError() : ERROR_READ_FAULT);
+    }
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::optional<RegistryText> saved;
+    try {
+        saved = RegistryText::parse(text);
+    } catch (const RegistryFormatError&) {
+        return ERROR_BADDB;
+    }
+    KeyHandle root;
+    LONG r = ::RegOpenKeyExW(HKEY_CURRENT_USER, wide(key).c_str(), 0, KEY_ALL_ACCESS, &root.h);
+    if (r != ERROR_SUCCESS) {
+        return r;
+    }
+    r = ::RegDeleteTreeW(root.h, nullptr);
+    if (r != ERROR_SUCCESS) {
+        return r;
+    }
+    for (const auto& section : saved->sections()) {
+        KeyHandle sub;
+        r = ::RegCreateKeyExW(root.h, wide(section.path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &sub.h, nullptr);
+        if (r != ERROR_SUCCESS) {
+            return r;
+        }
+        for (const auto& v : parseValues(section)) {
+            const std::wstring name = wide(v.name);
+            r = ::RegSetValueExW(sub.h, v.name.empty() ? nullptr : name.c_str(), 0, v.type,
+                                 v.data.data(), static_cast<DWORD>(v.data.size()));
+            if (r != ERROR_SUCCESS) {
+                return r;
+            }
+        }
+    }
+    return ERROR_SUCCESS;
+}
+
+template <typename Visit> void listDirectory(std::string_view directory, Visit visit) {
+    std::string pattern(directory);
+    if (pattern.empty()) {
+        return;
+    }
+    if (pattern.back() != '\\' && pattern.back() != '/' && pattern.back() != ':') {
+        pattern.push_back('\\');
+    }
+    pattern += "*.*";
+    WIN32_FIND_DATAW data;
+    FindHandle find;
+    find.h = ::FindFirstFileW(wide(pattern).c_str(), &data);
+    if (find.h == INVALID_HANDLE_VALUE) {
+        return;
+    }
+    do {
+        const std::wstring_view name = data.cFileName;
+        if (name != L"." && name != L"..") {
+            visit(narrow(name), data.dwFileAttributes);
+        }
+    } while (::FindNextFileW(find.h, &data));
+}
+
+bool isRoot(std::wstring_view full) {
+    // "C:", "C:\", "\\server\share", "\\server\share\"
+    if (full.size() <= 3 && full.size() >= 2 && full[1] == L':') {
+        return true;
+    }
+    if (full.starts_with(L"\\\\")) {
+        size_t slashes = 0;
+        for (size_t i = 2; i < full.size(); ++i) {
+            if (full[i] == L'\\' && i + 1 < full.size()) {
+                ++slashes;
+            }
+        }
+        return slashes <= 1;
+    }
+    return false;
+}
+
+bool removeTree(const std::wstring& dir) {
+    bool ok = true;
+    WIN32_FIND_DATAW data;
+    FindHandle find;
+    find.h = ::FindFirstFileExW((dir + L"\\*").c_str(), FindExInfoBasic, &data,
+                                FindExSearchNameMatch, nullptr, 0);
+    if (find.h != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring_view name = data.cFileName;
+            if (name == L"." || name == L"..") {
+                continue;
+            }
+            const std::wstring child = dir + L"\\" + std::wstring(name);
+            const DWORD a = data.dwFileAttributes;
+            if (a & FILE_ATTRIBUTE_READONLY) {
+                ::SetFileAttributesW(child.c_str(), a & ~FILE_ATTRIBUTE_READONLY);
+            }
+            if (a & FILE_ATTRIBUTE_DIRECTORY) {
+                // A junction or link goes, never what it points to.
+                ok = ((a & FILE_ATTRIBUTE_REPARSE_POINT) ? ::RemoveDirectoryW(child.c_str()) != 0
+                                                         : removeTree(child)) &&
+                     ok;
+            } else {
+                ok = ::DeleteFileW(child.c_str()) != 0 && ok;
+            }
+        } while (::FindNextFileW(find.h, &data));
+    }
+    const DWORD a = ::GetFileAttributesW(dir.c_str());
+    if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY)) {
+        ::SetFileAttributesW(dir.c_str(), a & ~FILE_ATTRIBUTE_READONLY);
+    }
+    return ::RemoveDirectoryW(dir.c_str()) != 0 && ok;
+}
+
+} // namespace
+
+std::string Win32SystemServices::GetLoginName() const {
+    wchar_t buffer[256];
+    DWORD size = 256;
+    return ::GetUserNameW(buffer, &size) ? narrow(buffer) : std::string();
+}
+
+std::string Win32SystemServices::GetSystemDrive() const {
+    wchar_t buffer[MAX_PATH];
+    if (::GetWindowsDirectoryW(buffer, MAX_PATH) == 0) {
+        throw SystemError(static_cast<int>(::GetLastError()));
+    }
+    const std::wstring_view dir = buffer;
+    if (dir.size() >= 2 && dir[1] == L':') {
+        return narrow(dir.substr(0, 2));
+    }
+    if (dir.starts_with(L"\\\\")) {
+        // "\\server\share" of a network path
+        size_t end = dir.find(L'\\', 2);
+        if (end != std::wstring_view::npos) {
+            end = dir.find(L'\\', end + 1);
+        }
+        return narrow(dir.substr(0, end));
+    }
+    return {};
+}
+
+std::string Win32SystemServices::GetSpecialFolderPath(int folder) const {
+    wchar_t buffer[MAX_PATH];
+    if (FAILED(::SHGetFolderPathW(nullptr, folder, nullptr, 0, buffer))) {
+        return {};
+    }
+    return narrow(buffer);
+}
+
+int Win32SystemServices::windowsMajorVersion() const {
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (!::GetVersionExW(&info)) {
+        return 0;
+    }
+    return static_cast<int>(info.dwMajorVersion);
+}
+
+bool Win32SystemServices::fileExists(std::string_view path) const {
+    const DWORD a = attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32SystemServices::directoryExists(std::string_view path) const {
+    const DWORD a = attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32SystemServices::createDirectory(std::string_view path) {
+    return !path.empty() && ::CreateDirectoryW(wide(path).c_str(), nullptr) != 0;
+}
+
+bool Win32SystemServices::createDirectories(std::string_view path) {
+    if (path.empty()) {
+        return false;
+    }
+    // Every parent from the first component below the drive or share on.
+    size_t from = 0;
+    if (path.starts_with("\\\\")) {
+        from = path.find('\\', 2);
+        from = from == std::string_view::npos ? path.size() : path.find('\\', from + 1);
+    } else if (path.size() >= 2 && path[1] == ':') {
+        from = 2;
+    }
+    for (size_t i = from == std::string_view::npos ? path.size() : from + 1; i <= path.size();
+         ++i) {
+        if (i == path.size() || path[i] == '\\' || path[i] == '/') {
+            const std::string_view prefix = path.substr(0, i);
+            if (!prefix.empty() && !directoryExists(prefix)) {
+                ::CreateDirectoryW(wide(prefix).c_str(), nullptr);
+            }
+        }
+    }
+    return directoryExists(path);
+}
+
+bool Win32SystemServices::copyFile(std::string_view from, std::string_view to) {
+    return ::CopyFileW(wide(from).c_str(), wide(to).c_str(), FALSE) != 0;
+}
+
+bool Win32SystemServices::deleteFile(std::string_view path) {
+    return fileExists(path) && ::DeleteFileW(wide(path).c_str()) != 0;
+}
+
+bool Win32SystemServices::CopyDir(std::string_view fromDir, std::string_view toDir) {
+    if (fromDir.empty() || toDir.empty()) {
+        return false;
+    }
+    // Both lists end with two nulls.
+    std::wstring from = wide(fromDir);
+    while (from.size() > 3 && (from.back() == L'\\' || from.back() == L'/')) {
+        from.pop_back();
+    }
+    from.push_back(L'\0');
+    std::wstring to = wide(toDir);
+    to.push_back(L'\0');
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_COPY;
+    op.pFrom = from.c_str();
+    op.pTo = to.c_str();
+    // No progress, every replacement and new folder confirmed, and no error
+    // dialog: the core never shows a box of its own.
+    op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NOERRORUI;
+    return ::SHFileOperationW(&op) == 0;
+}
+
+bool Win32SystemServices::DelTree(std::string_view dirName) {
+    if (dirName.empty()) {
+        return false;
+    }
+    const std::wstring given = wide(dirName);
+    const DWORD needed = ::GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) {
+        return false;
+    }
+    std::wstring full(needed, L'\0');
+    full.resize(::GetFullPathNameW(given.c_str(), needed, full.data(), nullptr));
+    while (full.size() > 3 && full.back() == L'\\') {
+        full.pop_back();
+    }
+    if (full.empty() || isRoot(full)) {
+        return false; // never a whole drive or share
+    }
+    // The extended form reaches paths of any length.
+    std::wstring extended = full;
+    if (!full.starts_with(L"\\\\?\\")) {
+        extended = full.starts_with(L"\\\\") ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
+    }
+    const DWORD a = ::GetFileAttributesW(extended.c_str());
+    if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_DIRECTORY)) {
+        return false;
+    }
+    if (a & FILE_ATTRIBUTE_REPARSE_POINT) {
+        return ::RemoveDirectoryW(extended.c_str()) != 0;
+    }
+    return removeTree(extended);
+}
+
+void Win32SystemServices::GetSubDirectories(std::string_view directory,
+                                            std::vector<std::string>& list) const {
+    std::vector<std::string> names;
+    listDirectory(directory, [&](std::string name, DWORD a) {
+        if ((a & FILE_ATTRIBUTE_DIRECTORY) &&
+            !(a & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) {
+            names.push_back(std::move(name));
+        }
+    });
+    sortIgnoringCase(names);
+    list.insert(list.end(), names.begin(), names.end());
+}
+
+std::vector<std::string> Win32SystemServices::listFiles(std::string_view directory,
+                                                        std::string_view suffix) const {
+    std::vector<std::string> names;
+    listDirectory(directory, [&](std::string name, DWORD a) {
+        constexpr DWORD skip = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN |
+                               FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
+        if (!(a & skip) && endsWithIgnoreCase(name, suffix)) {
+            names.push_back(std::move(name));
+        }
+    });
+    sortIgnoringCase(names);
+    return names;
+}
+
+void Win32SystemServices::SaveKeyToFile(std::string_view key, std::string_view file) {
+    KeyHandle k;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, wide(key).c_str(), 0, KEY_QUERY_VALUE, &k.h) !=
+        ERROR_SUCCESS) {
+        k.h = nullptr;
+        return;
+    }
+    ::SetLastError(0);
+    PrivilegeScope privilege(L"SeBackupPrivilege");
+    if (!privilege.enabled()) {
+        return;
+    }
+    if (fileExists(file)) {
+        ::DeleteFileW(wide(file).c_str());
+    }
+    ::RegSaveKeyW(k.h, wide(file).c_str(), nullptr);
+}
+
+std::string Win32SystemServices::LoadKeyFromFile(std::string_view key, std::string_view file) {
+    PrivilegeScope privilege(L"SeRestorePrivilege");
+    if (!privilege.enabled() || !fileExists(file)) {
+        return {};
+    }
+    KeyHandle k;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, wide(key).c_str(), 0, nullptr,
+                          REG_OPTION_BACKUP_RESTORE, KEY_WRITE, nullptr, &k.h,
+                          nullptr) != ERROR_SUCCESS) {
+        k.h = nullptr;
+        return {};
+    }
+    const LONG result = runningUnderWine()
+                            ? restoreFromText(key, file)
+                            : ::RegRestoreKeyW(k.h, wide(file).c_str(), REG_FORCE_RESTORE);
+    return result == ERROR_SUCCESS ? std::string() : systemErrorText(static_cast<int>(result));
+}
+
+void Win32SystemServices::pause(std::chrono::milliseconds duration) {
+    ::Sleep(static_cast<DWORD>(duration.count()));
+}
+
+} // namespace vellarion

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/browsers/DataSet.h"
+#include "core/services/SystemServices.h"
+#include "core/wizards/WizardState.h"
+
+#include <span>
+#include <string_view>
+
+namespace vellarion {
+
+// The search every wizard runs at activation: gather the user environment
+// into the state, set `fileName` to the browser's marker file, build the
+// candidate directories by the version rule into `dir1`… (`v101`, `v102`
+// first when the browser has six), and search them into `fullFilePath`.
+//
+// When the marker is found, `ffpath` becomes its path with each tail removed
+// in turn (every occurrence, case ignored) and the result is true. When it
+// is not, `fullFilePath` is empty, `ffpath` is left as it was and the result
+// is false: what to tell the user is the window's business.
+bool locateDataRoot(const SystemServices& services, const BrowserDataSet& data,
+                    std::span<const std::string_view> tails, WizardState& state,
+                    const TemplateVars& extra = {});
+
+// The text with every tail removed in turn, case ignored.
+std::string removeTails(std::string_view text, std::span<const std::string_view> tails);
+
+} // namespace vellarion

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "core/browsers/DataSet.h"
+#include "core/services/SystemServices.h"
+#include "core/wizards/Job.h"
+#include "core/wizards/WizardState.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vellarion {
+
+// One folder of a full job and the archive in the backup location that holds
+// it. A backup packs the folder (with all its subfolders) into the archive; a
+// restore unpacks the archive over the folder.
+struct FullArchive {
+    std::string folder;
+    std::string archive;
+    // Restore: a missing archive stops the job; an optional one is skipped.
+    bool required = true;
+};
+
+// The full job ("Safe Backup", "Safe Restore"): a browser's whole data root
+// into one archive of a fixed name and back. The same fixed sequence serves every browser, the
+// windows, the command line and the tests; a browser's departures are the hooks of its data set.
+// Errors of the archive codec are thrown (vellarion::Error) after the busy cursor was released; the
+// reporter then hears of no finish.
+class FullJob : public WizardJob {
+public:
+    using WizardJob::WizardJob;
+
+    // The search of the activation: gathers the user environment, builds the
+    // candidate directories and searches them for the marker into
+    // `fullFilePath` and `ffpath`. When no data root is found `ffpath` keeps
+    // its value.
+    bool locate() override;
+    // The data set's message, else "Не найден файл параметров".
+    std::string notFoundMessage() const override;
+
+    // The backup: the placeholder test of `location`, then every folder of
+    // the plan packed into its archive.
+    JobOutcome backup(std::string_view location);
+    // The restore: the placeholder test, the archive test ("Backup File
+    // "fbackup_firefox.dat" Not Found"), then every archive of the plan
+    // unpacked over its folder, existing files overwritten, nothing deleted.
+    JobOutcome restore(std::string_view location);
+
+    // True when the last search found a data root a job may use: a folder
+    // named from a drive or share, never the working directory or a whole
+    // drive.
+    bool hasDataRoot() const;
+
+    // --- For the data sets' hooks (besides services(), data(), state()) ---
+    Direction direction() const { return direction_; }
+    // The archive of that name in the backup location: `backups` + "\" + name.
+    std::string archivePath(std::string_view name) const;
+    // Adds a folder and its archive to the running job's plan.
+    void addArchive(FullArchive archive);
+    // Tells the user why the job stops (see JobReporter::refuse).
+    void refuse(const std::string& text);
+
+    // The archives the last job packed or unpacked, in order.
+    const std::vector<FullArchive>& archives() const { return done_; }
+
+private:
+    JobOutcome run(Direction direction, std::string_view location);
+    bool plan();
+    // Packs or unpacks one archive; false when the reporter stopped it.
+    bool pack(const FullArchive& archive);
+    bool unpack(const FullArchive& archive);
+
+    Direction direction_ = Direction::Backup;
+    std::vector<FullArchive> plan_;
+    std::vector<FullArchive> done_;
+};
+
+} // namespace vellarion

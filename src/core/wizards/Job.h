@@ -1,0 +1,94 @@
+#pragma once
+
+#include "core/wizards/JobReporter.h"
+
+#include <string>
+#include <string_view>
+
+namespace vellarion {
+
+class SystemServices;
+class TJvZlibMultiple;
+struct BrowserDataSet;
+struct WizardState;
+
+// What the jobs of both wizard families share: what an engine is, the two
+// directions, how a job ends, the location test, the hourglass, and how a
+// job's codec reports.
+
+// A backup or a restore.
+enum class Direction { Backup, Restore };
+
+enum class JobOutcome {
+    Done,    // the job ran to its end; Finish may be shown
+    Refused, // a check failed and the user was told why; nothing was touched
+    Stopped, // the reporter asked the job to stop; it cleaned up and did not finish
+};
+
+// What every job engine is: one browser's data set worked on one window's
+// state, reporting to that window (or the command line, or a test).
+class WizardJob {
+public:
+    WizardJob(SystemServices& services, const BrowserDataSet& data, WizardState& state,
+              JobReporter& reporter)
+        : services_(services), data_(data), state_(state), reporter_(reporter) {}
+    virtual ~WizardJob() = default;
+    WizardJob(const WizardJob&) = delete;
+    WizardJob& operator=(const WizardJob&) = delete;
+
+    // The activation, each time the window becomes active: the browser's
+    // data searched again. When it is not found the user is told so
+    // (notFoundMessage) and the result is false.
+    bool activate();
+    // The same search without telling anybody.
+    virtual bool locate() = 0;
+    // What the user is told when the data is not found.
+    virtual std::string notFoundMessage() const = 0;
+
+    SystemServices& services() const { return services_; }
+    const BrowserDataSet& data() const { return data_; }
+    WizardState& state() const { return state_; }
+    JobReporter& reporter() const { return reporter_; }
+
+protected:
+    SystemServices& services_;
+    const BrowserDataSet& data_;
+    WizardState& state_;
+    JobReporter& reporter_;
+};
+
+// Nothing but spaces and tabs, or nothing at all: an edit the user emptied.
+inline bool isBlank(std::string_view text) {
+    return text.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+// The backup location edit's text names a location: it is neither the
+// placeholder nor blank (an emptied edit would put the archive or the
+// staging folder at the root of the current drive).
+bool backupLocationGiven(std::string_view location);
+
+// The hourglass for the life of the object, whatever ends the job.
+class BusyCursor {
+public:
+    explicit BusyCursor(JobReporter& reporter, bool on = true);
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    JobReporter& reporter_;
+    bool on_;
+};
+
+// Hands the codec's events to the reporter (the file about to be packed or
+// unpacked, its bytes, a file left out) and stops the codec at its next
+// chunk once the reporter asks for a stop. Every stored file is written: the
+// codec's WriteFile flag stays as the codec set it.
+void reportCodecEvents(TJvZlibMultiple& codec, JobReporter& reporter);
+
+// A path separator of either form.
+inline bool isPathSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+} // namespace vellarion

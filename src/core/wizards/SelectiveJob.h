@@ -1,0 +1,132 @@
+#pragma once
+
+#include "core/browsers/DataSet.h"
+#include "core/wizards/Job.h"
+#include "core/wizards/WizardState.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vellarion {
+
+// What the selective windows tell the user besides the common texts.
+// Next with no profile to back up from or restore into.
+inline constexpr std::string_view kSelectProfile =
+    "Please Select Profile Or Custom Profile Location";
+// Next in a restore window with no archive chosen.
+inline constexpr std::string_view kSelectBackupFile = "Please Select Backup File";
+
+// A list the user picks one entry of: the profile list (`ListBox1`) or the
+// archive list (`ListBox2`). The window shows it; the job fills and reads it.
+struct ChoiceList {
+    std::vector<std::string> entries;
+    int selected = -1; // -1: nothing selected
+    bool enabled = true;
+
+    // The selected entry; none when the list is disabled or nothing is
+    // selected.
+    std::optional<std::string> selection() const;
+    // Appends the names and selects the first entry (when there is one).
+    void append(const std::vector<std::string>& names);
+    void clear() {
+        entries.clear();
+        selected = -1;
+    }
+};
+
+// What the user set in the window (or on the command line) for one job,
+// besides the two lists.
+struct SelectiveChoices {
+    // The text of the backup location edit (`JvDirectoryEdit2`).
+    std::string backupLocation;
+    // The text of the custom profile location edit (`JvDirectoryEdit1`);
+    // its placeholder when untouched.
+    std::string customLocation;
+    // Whether an item's box is ticked, asked when the job reaches the item.
+    std::function<bool(std::string_view checkBox)> ticked;
+    // Restore: delete the chosen archive once the restore has ended without
+    // an error.
+    bool deleteArchive = false;
+};
+
+// The selective wizard's engine, one per window: activation, the backup and
+// restore jobs and the list handling, for any browser's data set. It works
+// on the window's state (the documented fields) and reports through the
+// JobReporter. Errors of the archive codec leave the job by exception, with
+// the state a failed job leaves: progress still showing, staging directory
+// still there. A stop the reporter asks for ends the job between items or
+// chunks, its staging directory removed.
+class SelectiveJob : public WizardJob {
+public:
+    using WizardJob::WizardJob;
+
+    const SelectiveWizardData& selective() const { return data_.selective; }
+
+    // The profile list (`ListBox1`) and, in a restore window, the archive
+    // list (`ListBox2`).
+    ChoiceList profiles;
+    ChoiceList archives;
+
+    // The search of the activation: finds the data root and appends its
+    // profiles to the list (without emptying it first).
+    bool locate() override;
+    // "Файл параметров не найден. Выберите пользовательский профиль."
+    std::string notFoundMessage() const override;
+
+    // The custom profile location changed: the profile list is emptied and
+    // disabled for the life of the window.
+    void customProfileChanged();
+
+    // Lists the archives (".dat" files) in the location into the archive
+    // list, the first one selected.
+    void listArchives(const std::string& location);
+
+    // The backup and the restore job.
+    JobOutcome backup(const SelectiveChoices& choices);
+    JobOutcome restore(const SelectiveChoices& choices);
+
+    // The boxes "Выбрать все" and "Снять все" set.
+    std::vector<std::string_view> selectAllBoxes() const;
+
+    // Where the last backup wrote its archive.
+    std::string archivePath() const;
+
+private:
+    // Next's common start: the browser's own first step, the backup
+    // location, the profile directory. False when refused.
+    bool chooseProfile(const SelectiveChoices& choices);
+    void step(int amount);
+    // Runs the items in that order; false when a stop was asked for.
+    bool runItems(const std::vector<const SelectiveItem*>& items, JobKind job,
+                  const std::string& staging, const SelectiveChoices& choices);
+    void runItem(const SelectiveItem& item, JobKind job, const std::string& staging,
+                 const SelectiveChoices& choices);
+    // `staging`: the staging directory of a backup, the unpacked archive of a
+    // restore.
+    void runEntry(const ItemEntry& entry, const SelectiveItem& item, JobKind job,
+                  const std::string& staging);
+    void copyEntry(const ItemEntry& entry, const SelectiveItem& item, const std::string& source,
+                   const std::string& target);
+    // The home of an entry in the state; "" when it is not known.
+    std::string homeOf(ItemHome home) const;
+};
+
+// `dir` + "\" + `name`, without doubling a separator `dir` ends with; a
+// folder given as a native POSIX path keeps its "/".
+std::string joinPath(std::string_view dir, std::string_view name);
+
+// The staging name of a profile (`datfile`): a backslash and the name the
+// browser's rule gives. Never empty and never naming the backup location
+// itself or its parent: where the rule leaves no usable name (a profile
+// folder of 9 characters or fewer), the profile's whole name serves.
+std::string stagingName(const SelectiveWizardData& data, std::string_view profile);
+
+// The name of the folder an archive is unpacked into: its name with every
+// ".dat" removed (case ignored); "backup" where that leaves no usable name
+// (an archive named ".dat").
+std::string unpackName(std::string_view archive);
+
+} // namespace vellarion

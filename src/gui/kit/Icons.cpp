@@ -1,0 +1,109 @@
+#include "gui/kit/Icons.h"
+
+static void initVellarionResources() {
+    Q_INIT_RESOURCE(vellarion);
+}
+
+namespace vellarion {
+
+void ensureResources() {
+    static const bool done = [] {
+        initVellarionResources();
+        return true;
+    }();
+    (void)done;
+}
+
+QString iconResource(IconId id) {
+    const char* name = "emblem";
+    switch (id) {
+    case IconId::InternetExplorer:
+        name = "explorer";
+        break;
+    case IconId::Firefox:
+        name = "firefox";
+        break;
+    case IconId::Chrome:
+        name = "chrome";
+        break;
+    case IconId::Opera:
+        name = "opera";
+        break;
+    case IconId::Safari:
+        name = "safari";
+        break;
+    case IconId::Flock:
+        name = "flock";
+        break;
+    case IconId::Convert:
+        name = "convert";
+        break;
+    case IconId::About:
+        name = "about";
+        break;
+    case IconId::Update:
+        name = "update";
+        break;
+    case IconId::WebSite:
+        name = "website";
+        break;
+    case IconId::Close:
+        name = "close";
+        break;
+    case IconId::Donate:
+        name = "donate";
+        break;
+    case IconId::Email:
+        name = "email";
+        break;
+    case IconId::Luna:
+        name = "luna";
+        break;
+    case IconId::Obsidian:
+        name = "obsidian";
+        break;
+    case IconId::Silver:
+        name = "silver";
+        break;
+    case IconId::Emblem:
+        break;
+    }
+    return QStringLiteral(":/icons/%1.svg").arg(QString::fromLatin1(name));
+}
+
+QIcon programIcon(IconId id) {
+    ensureResources();
+    QIcon icon;
+    // Both sizes of the image lists, drawn from the same picture.
+    const QString file = iconResource(id);
+    icon.addFile(file, QSize(16, 16));
+    icon.addFile(file, QSize(32, 32));
+    return icon;
+}
+
+QString pictureResource(PictureId id) {
+    const char* name = "welcome-background";
+    switch (id) {
+    case PictureId::WelcomeBackground:
+        break;
+    case PictureId::WelcomeBanner:
+        name = "welcome-banner";
+        break;
+    case PictureId::HeaderBar:
+        name = "header-bar";
+        break;
+    case PictureId::AboutLogo:
+        name = "about-logo";
+        break;
+    case PictureId::AboutNameBand:
+        name = "about-name-band";
+        break;
+    case PictureId::AboutFooter:
+        name = "about-footer";
+        break;
+    }
+    ensureResources();
+    return QStringLiteral(":/pictures/%1.svg").arg(QString::fromLatin1(name));
+}
+
+} // namespace vellarion

@@ -1,0 +1,52 @@
+#include "gui/wizards/DirectoryEdit.h"
+
+#include "gui/kit/Dialogs.h"
+
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QStyle>
+#include <QToolButton>
+
+namespace vellarion {
+
+DirectoryEdit::DirectoryEdit(Dialogs& dialogs, const QString& initialText, QWidget* parent)
+    : QWidget(parent), dialogs_(dialogs), edit_(new QLineEdit(initialText, this)),
+      button_(new QToolButton(this)) {
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(edit_);
+    layout->addWidget(button_);
+    button_->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    button_->setCursor(Qt::ArrowCursor);
+    button_->setFocusPolicy(Qt::NoFocus);
+    button_->setToolTip(tr("Choose a folder"));
+    connect(button_, &QToolButton::clicked, this, &DirectoryEdit::browse);
+    connect(edit_, &QLineEdit::textChanged, this, &DirectoryEdit::textChanged);
+}
+
+QString DirectoryEdit::text() const {
+    return edit_->text();
+}
+
+void DirectoryEdit::setText(const QString& text) {
+    edit_->setText(text);
+}
+
+void DirectoryEdit::setGreyText(bool grey) {
+    QPalette p = edit_->palette();
+    p.setColor(QPalette::Text, grey ? QColor(128, 128, 128) : palette().color(QPalette::Text));
+    edit_->setPalette(p);
+}
+
+void DirectoryEdit::browse() {
+    // Start where the text points when it names a folder.
+    const QString start = QDir(edit_->text()).exists() ? edit_->text() : QString();
+    const QString chosen = dialogs_.chooseFolder(this, QString(), start);
+    if (!chosen.isEmpty()) {
+        edit_->setText(QDir::toNativeSeparators(chosen));
+    }
+}
+
+} // namespace vellarion

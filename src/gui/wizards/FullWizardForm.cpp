@@ -1,0 +1,77 @@
+#include "gui/wizards/FullWizardForm.h"
+
+#include "core/browsers/DataSet.h"
+#include "gui/kit/ShellContext.h"
+#include "gui/wizards/DirectoryEdit.h"
+#include "gui/wizards/WizardPictures.h"
+
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace vellarion {
+
+namespace {
+
+// Where the fields of the two sections start and how wide they are.
+constexpr int kFieldLeft = 39;
+constexpr int kFieldWidth = 521;
+
+} // namespace
+
+void PathLabel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect area = contentsRect();
+    painter.setPen(palette().color(foregroundRole()));
+    painter.drawText(area, static_cast<int>(alignment()),
+                     fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width()));
+}
+
+FullWizardForm::FullWizardForm(ShellContext& context, const BrowserDataSet& data,
+                               Direction direction, QWidget* parent)
+    : WizardForm(context, data, data.full.texts, direction,
+                 {.background = Qt::white,
+                  .backgroundPicture = fullWizardBackground(),
+                  .titlePointSize = 13},
+                 parent),
+      job_(context.services, data, state(), *this) {
+    Image4 = placeSection("Image4", "Label18", QStringLiteral("Расположение резервной копии:"), 78,
+                          Label18);
+    placeLocationEdit(QRect(kFieldLeft, 114, kFieldWidth, 21));
+
+    Image3 = placeSection("Image3", "Label3", QStringLiteral("Ход работы:"), 268, Label3);
+    ProgressBar1 = place<QProgressBar>("ProgressBar1", QRect(kFieldLeft, 302, kFieldWidth, 17));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+
+    placeButtons();
+    Button2->setDefault(true);
+}
+
+FullWizardForm::~FullWizardForm() = default;
+
+void FullWizardForm::FormActivate() {
+    WizardForm::FormActivate();
+    job_.activate();
+}
+
+void FullWizardForm::Button2Click() {
+    const std::string location = JvDirectoryEdit2->text().toStdString();
+    if (direction() == Direction::Backup) {
+        job_.backup(location);
+    } else {
+        job_.restore(location);
+    }
+}
+
+void FullWizardForm::jobStarted() {
+    ProgressBar1->setValue(0);
+}
+
+void FullWizardForm::jobFinished() {
+    ProgressBar1->setValue(0);
+    WizardForm::jobFinished();
+}
+
+} // namespace vellarion

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "core/wizards/FullJob.h"
+#include "gui/wizards/WizardForm.h"
+
+#include <QLabel>
+
+class QProgressBar;
+
+namespace vellarion {
+
+// A label for a path: when the path is wider than the label, its middle
+// gives way to "…" so that the drive and the file name stay readable.
+class PathLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// The base form of the full wizards ("Safe Backup", "Safe Restore"): the
+// shared wizard window on white with the location section and the progress
+// section, running the full job (FullJob). A member names its data set and
+// direction; what it does differently is in its data set's hooks or in the
+// few handlers it overrides.
+class FullWizardForm : public WizardForm {
+    Q_OBJECT
+public:
+    ~FullWizardForm() override;
+
+    Picture* Image4; // bar behind "Расположение резервной копии:"
+    QLabel* Label18; // "Расположение резервной копии:"
+    Picture* Image3; // bar behind "Ход работы:"
+    QLabel* Label3;  // "Ход работы:"
+    QProgressBar* ProgressBar1; // progress within the current file
+
+    // Every activation: the title, Finish hidden, the data root searched.
+    void FormActivate() override;
+    // Next: the backup or the restore.
+    void Button2Click() override;
+
+protected:
+    FullWizardForm(ShellContext& context, const BrowserDataSet& data, Direction direction,
+                   QWidget* parent);
+
+    // A job passed its checks and starts (the bar empty); a job ended well
+    // (the bar empty, Finish shown).
+    void jobStarted() override;
+    void jobFinished() override;
+
+    FullJob& job() { return job_; }
+
+private:
+    FullJob job_;
+};
+
+} // namespace vellarion

@@ -1,0 +1,269 @@
+#include "gui/wizards/SelectiveWizardForm.h"
+
+#include "core/wizards/Messages.h"
+#include "gui/kit/Appearance.h"
+#include "gui/kit/Controls.h"
+#include "gui/kit/Icons.h"
+#include "gui/kit/ShellContext.h"
+#include "gui/wizards/DirectoryEdit.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStyleOptionButton>
+#include <QStyledItemDelegate>
+
+namespace vellarion {
+
+namespace {
+
+constexpr int kWidth = 599;
+constexpr int kListItemHeight = 20;
+
+// Hands the drawing of a list's entries to the window's ListBox1DrawItem,
+// at the fixed entry height.
+class RadioEntryDelegate : public QStyledItemDelegate {
+public:
+    RadioEntryDelegate(SelectiveWizardForm& form, QListWidget& list)
+        : QStyledItemDelegate(&list), form_(form), list_(list) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        form_.ListBox1DrawItem(&list_, index.row(), option.rect, option.state, *painter);
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), kListItemHeight};
+    }
+
+private:
+    SelectiveWizardForm& form_;
+    QListWidget& list_;
+};
+
+void fillList(QListWidget* list, const ChoiceList& choices) {
+    const QSignalBlocker quiet(list);
+    list->clear();
+    for (const std::string& entry : choices.entries) {
+        list->addItem(QString::fromStdString(entry));
+    }
+    list->setCurrentRow(choices.selected);
+    list->setEnabled(choices.enabled);
+}
+
+} // namespace
+
+SelectiveWizardForm::SelectiveWizardForm(ShellContext& context, const BrowserDataSet& data,
+                                         Direction direction, QWidget* parent)
+    : WizardForm(context, data, data.selective.texts, direction,
+                 {.background = formColor(),
+                  .backgroundPicture = pictureResource(PictureId::WelcomeBackground),
+                  .titlePointSize = 12},
+                 parent),
+      Label4(nullptr), JvDirectoryEdit1(nullptr), ListBox2(nullptr),
+      job_(context.services, data, state(), *this) {
+    const SelectiveWizardData& sel = data.selective;
+    const bool restore = direction == Direction::Restore;
+
+    Image4 = placeSection("Image4", "Label18",
+                          restore ? QStringLiteral("Восстанавливает:")
+                                  : QStringLiteral("Архивирует следующее:"),
+                          74, Label18);
+    buildItemBoxes();
+    const int left = sel.grid.columns.empty() ? 39 : sel.grid.columns.front();
+    Button4 =
+        place<QPushButton>("Button4", QRect(left, 252, 96, 23), QStringLiteral("Выбрать все"));
+    Button6 =
+        place<QPushButton>("Button6", QRect(left + 102, 252, 96, 23), QStringLiteral("Снять все"));
+
+    Image2 = placeSection("Image2", "Label2", qText(kBackupLocationPlaceholder), 286, Label2);
+    placeLocationEdit(QRect(39, 318, 480, 21));
+
+    Image3 = placeSection("Image3", "Label3",
+                          restore ? qText(sel.restoreArchiveHeading) : QStringLiteral("Профиль:"),
+                          366, Label3);
+    if (restore) {
+        Label4 = placeHeading("Label4", QStringLiteral("Восстановление следующих профилей:"),
+                              QRect(190, 366, 300, 22));
+    }
+    buildLists();
+    if (!sel.customProfileName.empty()) {
+        JvDirectoryEdit1 = place<DirectoryEdit>("JvDirectoryEdit1", QRect(39, 449, 480, 21),
+                                                context.dialogs, qText(kCustomProfilePlaceholder));
+        JvDirectoryEdit1->setGreyText(true);
+        connect(JvDirectoryEdit1, &DirectoryEdit::textChanged, this,
+                &SelectiveWizardForm::JvDirectoryEdit1Change);
+    }
+
+    placeButtons();
+    connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
+    connect(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
+    if (restore) {
+        connect(JvDirectoryEdit2, &DirectoryEdit::textChanged, this,
+                [this] { JvDirectoryEdit2Change(); });
+    }
+}
+
+SelectiveWizardForm::~SelectiveWizardForm() = default;
+
+void SelectiveWizardForm::buildItemBoxes() {
+    const ItemGrid& grid = data().selective.grid;
+    const int columns = static_cast<int>(grid.columns.size());
+    for (const SelectiveItem& item : data().selective.items) {
+        auto* box = new QCheckBox(qText(item.caption), this);
+        box->setObjectName(qText(item.checkBox));
+        // A box reaches to the next column (or the window's edge), never over it.
+        const int column = std::clamp(item.place.column, 1, std::max(columns, 1)) - 1;
+        const int left = columns > 0 ? grid.columns[static_cast<size_t>(column)] : 0;
+        const int right =
+            column + 1 < columns ? grid.columns[static_cast<size_t>(column) + 1] : kWidth;
+        box->setGeometry(left, grid.top + grid.pitch * (item.place.row - 1), right - left - 4, 17);
+        box->setChecked(item.tickedAtStart);
+        box->setEnabled(item.enabled);
+        boxes_.push_back(box);
+    }
+}
+
+void SelectiveWizardForm::buildLists() {
+    // Both lists draw their entries in ListBox1DrawItem, at the fixed height.
+    const auto placeList = [this](const char* name, const QRect& rect) {
+        auto* list = place<QListWidget>(name, rect);
+        list->setUniformItemSizes(true);
+        list->setItemDelegate(new RadioEntryDelegate(*this, *list));
+        return list;
+    };
+    const bool restore = direction() == Direction::Restore;
+    if (restore) {
+        ListBox2 = placeList("ListBox2", QRect(39, 393, 138, 46));
+        connect(ListBox2, &QListWidget::currentRowChanged, this,
+                [this](int row) { job_.archives.selected = row; });
+        connect(ListBox2, &QListWidget::clicked, this, [this] { ListBox1Click(); });
+    }
+    ListBox1 = placeList("ListBox1", restore ? QRect(183, 393, 250, 46) : QRect(39, 397, 250, 46));
+    if (!data().selective.listsProfiles) {
+        // A browser without profiles: one entry that cannot be chosen.
+        ListBox1->setItemDelegate(new QStyledItemDelegate(ListBox1));
+        ListBox1->addItem(QStringLiteral("По умолчанию"));
+        ListBox1->setEnabled(false);
+        return;
+    }
+    connect(ListBox1, &QListWidget::currentRowChanged, this,
+            [this](int row) { job_.profiles.selected = row; });
+    connect(ListBox1, &QListWidget::clicked, this, [this] { ListBox1Click(); });
+}
+
+void SelectiveWizardForm::showLists() {
+    if (data().selective.listsProfiles) {
+        fillList(ListBox1, job_.profiles);
+    }
+    if (ListBox2 != nullptr) {
+        fillList(ListBox2, job_.archives);
+    }
+}
+
+QCheckBox* SelectiveWizardForm::checkBox(std::string_view name) const {
+    const QString wanted = qText(name);
+    for (QCheckBox* box : boxes_) {
+        if (box->objectName() == wanted) {
+            return box;
+        }
+    }
+    return nullptr;
+}
+
+void SelectiveWizardForm::FormActivate() {
+    WizardForm::FormActivate();
+    if (job_.activate()) {
+        showLists();
+        Button2->setFocus();
+    }
+}
+
+void SelectiveWizardForm::Button2Click() {
+    SelectiveChoices choices;
+    choices.backupLocation = JvDirectoryEdit2->text().toStdString();
+    choices.customLocation = JvDirectoryEdit1 != nullptr ? JvDirectoryEdit1->text().toStdString()
+                                                         : std::string(kCustomProfilePlaceholder);
+    choices.ticked = [this](std::string_view name) {
+        const QCheckBox* box = checkBox(name);
+        return box != nullptr && box->isChecked();
+    };
+    choices.deleteArchive = direction() == Direction::Restore && deletesArchiveAfterRestore();
+
+    // However the job ends, the lists show what it left in them.
+    struct ShowListsAtEnd {
+        SelectiveWizardForm& form;
+        ~ShowListsAtEnd() { form.showLists(); }
+    } showListsAtEnd{*this};
+    if (direction() == Direction::Backup) {
+        job_.backup(choices);
+    } else {
+        job_.restore(choices);
+    }
+}
+
+void SelectiveWizardForm::Button4Click() {
+    for (std::string_view name : job_.selectAllBoxes()) {
+        if (QCheckBox* box = checkBox(name)) {
+            box->setChecked(true);
+        }
+    }
+}
+
+void SelectiveWizardForm::Button6Click() {
+    for (std::string_view name : job_.selectAllBoxes()) {
+        if (QCheckBox* box = checkBox(name)) {
+            box->setChecked(false);
+        }
+    }
+}
+
+void SelectiveWizardForm::ListBox1Click() {
+    Button2->setFocus();
+}
+
+void SelectiveWizardForm::ListBox1DrawItem(QListWidget* Control, int Index, const QRect& Rect,
+                                           QStyle::State State, QPainter& Canvas) {
+    Canvas.save();
+    Canvas.fillRect(Rect, Qt::white);
+    QStyleOptionButton radio;
+    radio.initFrom(Control);
+    radio.rect = QRect(Rect.left() + 1, Rect.top(), 12, Rect.height());
+    radio.state = QStyle::State_Enabled |
+                  (State.testFlag(QStyle::State_Selected) ? QStyle::State_On : QStyle::State_Off);
+    radio.palette.setColor(QPalette::Base, Qt::white);
+    Control->style()->drawPrimitive(QStyle::PE_IndicatorRadioButton, &radio, &Canvas, Control);
+    Canvas.setPen(Qt::black);
+    Canvas.setFont(Control->font());
+    const QListWidgetItem* item = Control->item(Index);
+    Canvas.drawText(QRect(15, Rect.top() + 3, Rect.right() - 15, Rect.height() - 3),
+                    Qt::AlignLeft | Qt::AlignTop, item != nullptr ? item->text() : QString());
+    Canvas.restore();
+}
+
+void SelectiveWizardForm::JvDirectoryEdit1Change() {
+    job_.customProfileChanged();
+    showLists();
+}
+
+void SelectiveWizardForm::JvDirectoryEdit2Change() {
+    if (direction() != Direction::Restore) {
+        return;
+    }
+    job_.listArchives(JvDirectoryEdit2->text().toStdString());
+    showLists();
+}
+
+void SelectiveWizardForm::untick(std::string_view name) {
+    if (QCheckBox* box = checkBox(name)) {
+        box->setChecked(false);
+    }
+}
+
+void SelectiveWizardForm::packingStarts() {
+    Label1->clear();
+}
+
+} // namespace vellarion

@@ -1,0 +1,228 @@
+// Where the codec protects the user's data: streaming, atomic replacement,
+// foreign names, damaged archives, sizes that do not fit.
+#include "ArchiveTestSupport.h"
+#include "TempDir.h"
+#include "core/archive/ArchiveError.h"
+#include "core/archive/ArchiveWriter.h"
+#include "core/archive/JvZlibMultiple.h"
+#include "core/services/Error.h"
+
+#include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace vellarion::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(pathToUtf8(entry.path().filename()));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(ArchiveSafety, RecordsReachTheDiskWhileLaterFilesArePacked) {
+    TempDir tmp;
+    writeFile(tmp / "src/one", noise(3 * 1024 * 1024, 1));
+    writeFile(tmp / "src/two", noise(3 * 1024 * 1024, 2));
+    fs::create_directories(tmp / "out");
+    TJvZlibMultiple codec;
+    int files = 0;
+    std::uintmax_t onDiskAtSecond = 0;
+    codec.OnCompressingFile = [&](TJvZlibMultiple&, const std::string&) {
+        if (++files == 2) {
+            for (const auto& entry : fs::directory_iterator(tmp / "out")) {
+                onDiskAtSecond += entry.file_size();
+            }
+        }
+    };
+    codec.CompressDirectory(programPath(tmp / "src"), true, programPath(tmp / "out/a.dat"));
+    // The first record is over 3 MiB; at most a write buffer of it may wait.
+    EXPECT_GE(onDiskAtSecond, 2u * 1024 * 1024);
+}
+
+TEST(ArchiveSafety, AFailedPackLeavesThePreviousArchiveAndNoPartialFile) {
+    TempDir tmp;
+    writeFile(tmp / "src/a", noise(200000));
+    writeFile(tmp / "src/b", noise(200000, 2));
+    writeFile(tmp / "out/a.dat", "previous");
+    TJvZlibMultiple codec;
+    int files = 0;
+    codec.OnCompressedFile = [&](TJvZlibMultiple&, const std::string&) {
+        if (++files == 2) {
+            throw Error("the handler gave up");
+        }
+    };
+    EXPECT_EQ(errorOf([&] {
+                  codec.CompressDirectory(programPath(tmp / "src"), true,
+                                          programPath(tmp / "out/a.dat"));
+              }),
+              "the handler gave up");
+    EXPECT_EQ(namesIn(tmp / "out"), std::vector<std::string>{"a.dat"});
+    EXPECT_EQ(readFile(tmp / "out/a.dat"), "previous");
+
+    codec.OnCompressedFile = nullptr;
+    codec.CompressDirectory(programPath(tmp / "src"), true, programPath(tmp / "out/a.dat"));
+    EXPECT_EQ(namesIn(tmp / "out"), std::vector<std::string>{"a.dat"});
+    EXPECT_GT(fs::file_size(tmp / "out/a.dat"), 400000u);
+}
+
+#ifndef _WIN32
+// The file system refuses to let the archive grow past 64 KiB.
+TEST(ArchiveSafety, AWriteErrorLeavesThePreviousArchiveAndNoPartialFile) {
+    TempDir tmp;
+    writeFile(tmp / "src/big", noise(300000));
+    writeFile(tmp / "out/a.dat", "previous");
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 64 * 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    TJvZlibMultiple codec;
+    const std::string archive = programPath(tmp / "out/a.dat");
+    const std::string error =
+        errorOf([&] { codec.CompressDirectory(programPath(tmp / "src"), true, archive); });
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(error, "Cannot write file \"" + archive + "\". " + systemErrorText(EFBIG));
+    EXPECT_EQ(namesIn(tmp / "out"), std::vector<std::string>{"a.dat"});
+    EXPECT_EQ(readFile(tmp / "out/a.dat"), "previous");
+}
+#endif
+
+TEST(ArchiveSafety, AnArchiveInsideThePackedFolderIsNotPackedIntoItself) {
+    TempDir tmp;
+    writeFile(tmp / "src/data", noise(100000));
+    TJvZlibMultiple codec;
+    const std::string archive = programPath(tmp / "src/backup.dat");
+    codec.CompressDirectory(programPath(tmp / "src"), true, archive);
+    codec.CompressDirectory(programPath(tmp / "src"), true, archive);
+    std::vector<std::string> stored;
+    codec.ListStoredFiles(archive, stored);
+    EXPECT_EQ(stored, std::vector<std::string>{"data"});
+}
+
+TEST(ArchiveSafety, AnArchiveThatCannotBeCreatedOrOpenedNamesIt) {
+    TempDir tmp;
+    writeFile(tmp / "src/a", "a");
+    TJvZlibMultiple codec;
+    const std::string archive = programPath(tmp / "no-such-folder/a.dat");
+    EXPECT_EQ(errorOf([&] { codec.CompressDirectory(programPath(tmp / "src"), true, archive); }),
+              "Cannot create file \"" + archive + "\". " + missingPathText());
+    EXPECT_EQ(errorOf([&] { codec.DecompressFile(archive, programPath(tmp / "out"), true, true); }),
+              "Cannot open file \"" + archive + "\". " + missingPathText());
+    const std::string missing = programPath(tmp / "missing.dat");
+    std::vector<std::string> list;
+    EXPECT_EQ(errorOf([&] { codec.ListStoredFiles(missing, list); }),
+              "Cannot open file \"" + missing + "\". " + missingFileText());
+}
+
+TEST(ArchiveSafety, AnInMemoryArchiveThatCannotGrowFailsWithTheMemoryText) {
+    TempDir tmp;
+    writeFile(tmp / "src/a", noise(100000));
+    MemoryStream stream;
+    stream.setCapacityLimit(50000);
+    EXPECT_EQ(errorOf([&] {
+                  TJvZlibMultiple().CompressDirectory(programPath(tmp / "src"), true, stream);
+              }),
+              "Out of memory while expanding memory stream");
+}
+
+TEST(ArchiveSafety, NamesThatLeaveTheTargetAreRefusedBeforeAnythingIsWritten) {
+    const std::vector<std::pair<std::string, std::string>> unsafe = {
+        {"..\\", "escaped"},  {"sub\\..\\..\\", "escaped"},
+        {"", "..\\escaped"},  {"\\abs\\", "escaped"},
+        {"/abs/", "escaped"}, {"", "/escaped"},
+        {"C:\\", "escaped"},  {"c:", "escaped"},
+        {"", "C:escaped"},    {"sub/../../", "escaped"},
+        {".. \\", "escaped"}, {"sub\\", ".."},
+        {"sub\\", "c:"},
+    };
+    for (const auto& [dir, name] : unsafe) {
+        SCOPED_TRACE(dir + name);
+        TempDir tmp;
+        fs::create_directories(tmp / "target");
+        MemoryStream stream(record("", "fine", "ok") + record(dir, name, "evil") +
+                            record("", "later", "no"));
+        TJvZlibMultiple codec;
+        std::string shown = dir;
+        if (!shown.empty() && shown.back() != '\\' && shown.back() != '/') {
+            shown += '\\';
+        }
+        EXPECT_EQ(errorOf([&] {
+                      codec.DecompressStream(stream, programPath(tmp / "target/inner"), true, true);
+                  }),
+                  "Refusing to unpack \"" + shown + name +
+                      "\": the name points outside the target directory");
+        EXPECT_EQ(filesBelow(tmp.path()),
+                  (std::map<std::string, std::string>{{"target/inner/fine", "ok"}}));
+    }
+
+    TempDir tmp;
+    MemoryStream fine(record("a..b\\.x\\", "..name", "1"));
+    TJvZlibMultiple codec;
+    codec.DecompressStream(fine, programPath(tmp / "out"), true, true);
+    EXPECT_EQ(filesBelow(tmp / "out"),
+              (std::map<std::string, std::string>{{"a..b/.x/..name", "1"}}));
+}
+
+TEST(ArchiveSafety, DamagedArchivesEndWithAReadErrorAndNoCrash) {
+    TJvZlibMultiple codec;
+    const auto unpack = [&](const std::string& bytes) {
+        TempDir tmp;
+        MemoryStream stream(bytes);
+        const std::string error =
+            errorOf([&] { codec.DecompressStream(stream, programPath(tmp / "out"), true, true); });
+        EXPECT_FALSE(fs::exists(tmp / "out/a")) << "a partial file was left behind";
+        return error;
+    };
+    const auto list = [&](const std::string& bytes) {
+        MemoryStream stream(bytes);
+        std::vector<std::string> entries;
+        return errorOf([&] { codec.ListStoredFiles(stream, entries); });
+    };
+    for (std::size_t length = 1; length < workedExample().size(); ++length) {
+        SCOPED_TRACE(length);
+        EXPECT_EQ(unpack(workedExample().substr(0, length)), "Stream read error");
+        EXPECT_EQ(list(workedExample().substr(0, length)), "Stream read error");
+    }
+    const std::string data = zlibStream("abc");
+    for (std::int32_t size : {0, -1, -2147483647 - 1, 2147483647, 12}) {
+        SCOPED_TRACE(size);
+        EXPECT_EQ(unpack(rawRecord("", "a", 3, size, data)), "Stream read error");
+        EXPECT_EQ(list(rawRecord("", "a", 3, size, data)), "Stream read error");
+    }
+    std::string corrupt = zlibStream(noise(5000));
+    corrupt[corrupt.size() / 2] ^= 0x55;
+    EXPECT_EQ(unpack(rawRecord("", "a", 5000, static_cast<std::int32_t>(corrupt.size()), corrupt)),
+              "zlib returned: data error");
+    // The size field stops short of the zlib stream's end.
+    const std::string whole = zlibStream(noise(5000));
+    EXPECT_EQ(unpack(rawRecord("", "a", 5000, 100, whole.substr(0, 100))), "Stream read error");
+}
+
+TEST(ArchiveSafety, CompressedDataBeyondTheSizeFieldEndsPackingWithAClearError) {
+    MemoryStream stream;
+    ArchiveWriter writer(stream, 1000);
+    writer.beginRecord("", "fits", "C:\\fits");
+    writer.appendData(std::span(reinterpret_cast<const unsigned char*>(noise(1000).data()), 1000));
+    writer.endRecord(1000);
+    writer.beginRecord("", "huge", "C:\\huge");
+    const std::string part = noise(600);
+    const std::span bytes(reinterpret_cast<const unsigned char*>(part.data()), part.size());
+    writer.appendData(bytes);
+    EXPECT_EQ(errorOf([&] { writer.appendData(bytes); }),
+              "Cannot store file \"C:\\huge\": its compressed data exceeds 2147483647 bytes");
+    EXPECT_EQ(ArchiveWriter::maxCompressedSize, 2147483647u);
+}
+
+} // namespace
+} // namespace vellarion::test

@@ -1,0 +1,340 @@
+// The selective windows of Firefox and Flock as the user meets them: opened
+// by their commands inside the main window, filled at activation, running a
+// job from Next, and what they show afterwards.
+#include "FileTree.h"
+#include "WizardWindowFixture.h"
+#include "core/wizards/Messages.h"
+#include "gui/browsers/b_Firefox.h"
+#include "gui/browsers/b_Flock.h"
+#include "gui/browsers/r_Firefox.h"
+#include "gui/browsers/r_Flock.h"
+#include "gui/wizards/DirectoryEdit.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace vellarion::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+QString u(const char16_t* text) {
+    return QString::fromUtf16(text);
+}
+
+QString q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString native(const fs::path& path) {
+    return QString::fromStdString(pathToUtf8(path));
+}
+
+QStringList entries(const QListWidget* list) {
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i) {
+        names << list->item(i)->text();
+    }
+    return names;
+}
+
+using SelectiveWindows = WizardWindowTest;
+
+TEST_F(SelectiveWindows, BackupCommandsOpenTheirWindowsFilledFromTheProfiles) {
+    auto* firefox = open<Tfb_Firefox>("B_Firefox");
+    ASSERT_NE(firefox, nullptr);
+    EXPECT_EQ(firefox->windowTitle(), u(u"Архивация данных Firefox"));
+    EXPECT_EQ(firefox->Label1->text(), u(u"Мастер резервного копирования Firefox"));
+    EXPECT_EQ(firefox->Label18->text(), u(u"Архивирует следующее:"));
+    EXPECT_EQ(firefox->Label3->text(), u(u"Профиль:"));
+    EXPECT_EQ(firefox->JvDirectoryEdit2->text(), u(u"Расположение резервной копии:"));
+    EXPECT_EQ(firefox->JvDirectoryEdit1->text(),
+              QStringLiteral("Custom profile location (optional):"));
+    EXPECT_EQ(entries(firefox->ListBox1),
+              (QStringList{QStringLiteral("abcd1234.default"), QStringLiteral("wxyz9876.work")}));
+    EXPECT_EQ(firefox->ListBox1->currentRow(), 0);
+    EXPECT_TRUE(firefox->Button2->hasFocus());
+    EXPECT_FALSE(firefox->Button1->isVisible());
+    EXPECT_EQ(firefox->Button1->geometry(), firefox->Button2->geometry());
+    EXPECT_EQ(firefox->palette().color(QPalette::Window), QColor(242, 242, 242));
+    EXPECT_EQ(firefox->ListBox2, nullptr);
+
+    auto* flock = open<Tfb_Flock>("B_Flock");
+    ASSERT_NE(flock, nullptr);
+    EXPECT_EQ(flock->windowTitle(), u(u"Архивация данных Flock"));
+    EXPECT_EQ(flock->Label1->text(), u(u"Мастер резервного копирования Flock"));
+    EXPECT_EQ(entries(flock->ListBox1),
+              (QStringList{QStringLiteral("flck1234.default"), QStringLiteral("qrst5678.second")}));
+    EXPECT_TRUE(dialogs.shown().empty());
+}
+
+TEST_F(SelectiveWindows, EveryItemBoxStartsTickedShowsItsWholeCaptionAndCoversNoOther) {
+    auto* firefox = open<Tfb_Firefox>("B_Firefox");
+    auto* flock = open<Tfb_Flock>("B_Flock");
+    for (SelectiveWizardForm* window :
+         {static_cast<SelectiveWizardForm*>(firefox), static_cast<SelectiveWizardForm*>(flock)}) {
+        SCOPED_TRACE(window->windowTitle().toStdString());
+        const auto& boxes = window->itemBoxes();
+        for (QCheckBox* box : boxes) {
+            EXPECT_TRUE(box->isChecked()) << box->objectName().toStdString();
+            EXPECT_TRUE(box->isEnabled());
+            EXPECT_GE(box->width(), box->sizeHint().width()) << box->text().toStdString();
+            EXPECT_TRUE(window->rect().contains(box->geometry()));
+            for (QCheckBox* other : boxes) {
+                EXPECT_TRUE(box == other || !box->geometry().intersects(other->geometry()))
+                    << box->objectName().toStdString() << " " << other->objectName().toStdString();
+            }
+        }
+    }
+    EXPECT_EQ(firefox->itemBoxes().size(), 16u);
+    EXPECT_EQ(firefox->checkBox("CheckBox4")->text(), u(u"Расширения"));
+    EXPECT_EQ(firefox->checkBox("CheckBox18")->text(), u(u"Темы и оформление"));
+    EXPECT_EQ(flock->itemBoxes().size(), 17u);
+    EXPECT_EQ(flock->checkBox("CheckBox18"), nullptr);
+    EXPECT_EQ(flock->checkBox("CheckBox16")->text(), u(u"Особые данные"));
+    EXPECT_EQ(flock->checkBox("CheckBox17")->text(), u(u"Поток данных"));
+}
+
+TEST_F(SelectiveWindows, RestoreWindowsListTheArchivesOfTheLocationAsItIsTyped) {
+    writeFile(backups / "default.dat", "archive");
+    writeFile(backups / "work.dat", "archive");
+    writeFile(backups / "notes.txt", "not an archive");
+
+    auto* firefox = open<Tfr_Firefox>("R_Firefox");
+    ASSERT_NE(firefox, nullptr);
+    EXPECT_EQ(firefox->windowTitle(), u(u"Восстановление данных Firefox"));
+    EXPECT_EQ(firefox->Label1->text(), u(u"Добро пожаловать в мастер восстановления Firefox"));
+    EXPECT_EQ(firefox->Label18->text(), u(u"Восстанавливает:"));
+    EXPECT_EQ(firefox->Label3->text(), u(u"Файл резервной копии:"));
+    EXPECT_EQ(firefox->Label4->text(), u(u"Восстановление следующих профилей:"));
+    EXPECT_EQ(firefox->CheckBox17->text(), u(u"Удаление файла резервной копии после завершения"));
+    EXPECT_FALSE(firefox->CheckBox17->isChecked());
+    EXPECT_LT(firefox->ListBox2->x(), firefox->ListBox1->x());
+
+    // Every keystroke lists anew: a partial path lists nothing.
+    const QString location = native(backups);
+    firefox->JvDirectoryEdit2->lineEdit()->clear();
+    QTest::keyClicks(firefox->JvDirectoryEdit2->lineEdit(), location.left(location.size() - 1));
+    EXPECT_EQ(firefox->ListBox2->count(), 0);
+    QTest::keyClicks(firefox->JvDirectoryEdit2->lineEdit(), location.right(1));
+    EXPECT_EQ(entries(firefox->ListBox2),
+              (QStringList{QStringLiteral("default.dat"), QStringLiteral("work.dat")}));
+    EXPECT_EQ(firefox->ListBox2->currentRow(), 0);
+
+    auto* flock = open<Tfr_Flock>("R_Flock");
+    ASSERT_NE(flock, nullptr);
+    EXPECT_EQ(flock->Label1->text(), u(u"Мастер восстановления Flock"));
+    EXPECT_EQ(flock->Label3->text(), u(u"Профиль:"));
+    EXPECT_EQ(flock->Label4->text(), u(u"Восстановление следующих профилей:"));
+    // Flock's own "CheckBox17" is an item; there is no box to delete the archive.
+    EXPECT_EQ(flock->checkBox("CheckBox17")->text(), u(u"Поток данных"));
+    EXPECT_EQ(flock->findChildren<QCheckBox*>().size(), 17);
+}
+
+TEST_F(SelectiveWindows, BothListsDrawEachEntryAsARadioButtonFilledForTheSelectedOne) {
+    auto* window = open<Tfb_Firefox>("B_Firefox");
+    ASSERT_EQ(window->ListBox1->count(), 2);
+    const auto draw = [window](QStyle::State state) {
+        QImage image(200, 20, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QPainter painter(&image);
+        window->ListBox1DrawItem(window->ListBox1, 0, QRect(0, 0, 200, 20), state, painter);
+        return image;
+    };
+    const QImage selected = draw(QStyle::State_Selected | QStyle::State_Enabled);
+    const QImage plain = draw(QStyle::State_Enabled);
+    const auto glyph = [](const QImage& image) { return image.copy(1, 0, 12, 20); };
+    const auto text = [](const QImage& image) { return image.copy(15, 0, 185, 20); };
+    // The whole entry is white first; the glyph shows which entry is chosen;
+    // the text is black in both.
+    EXPECT_EQ(plain.pixelColor(199, 19), QColor(Qt::white));
+    EXPECT_NE(glyph(selected), glyph(plain));
+    EXPECT_EQ(text(selected), text(plain));
+    int darkest = 255;
+    for (int x = 15; x < 120; ++x) {
+        for (int y = 3; y < 20; ++y) {
+            darkest = std::min(darkest, qGray(plain.pixel(x, y)));
+        }
+    }
+    EXPECT_LT(darkest, 60);
+    EXPECT_EQ(window->ListBox1->visualItemRect(window->ListBox1->item(0)).height(), 20);
+}
+
+TEST_F(SelectiveWindows, EachActivationAppendsTheProfilesAgain) {
+    auto* firefox = open<Tfb_Firefox>("B_Firefox");
+    open<Tfb_Flock>("B_Flock");
+    activateDocument(*firefox);
+    EXPECT_EQ(entries(firefox->ListBox1),
+              (QStringList{QStringLiteral("abcd1234.default"), QStringLiteral("wxyz9876.work"),
+                           QStringLiteral("abcd1234.default"), QStringLiteral("wxyz9876.work")}));
+    // The main window coming back to the front is no new activation.
+    QWidget other;
+    activate(other);
+    activate(*form);
+    EXPECT_EQ(firefox->ListBox1->count(), 4);
+}
+
+TEST_F(SelectiveWindows, WithoutTheBrowserTheWindowSaysToChooseACustomProfile) {
+    form = std::make_unique<TForm1>(context); // no Windows prefix at all
+    activate(*form);
+    auto* window = open<Tfb_Firefox>("B_Firefox");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(dialogs.texts(),
+              QStringList{u(u"Файл параметров не найден. Выберите пользовательский профиль.")});
+    EXPECT_EQ(window->ListBox1->count(), 0);
+
+    // Next without a profile or a custom location: a message, no job.
+    window->JvDirectoryEdit2->setText(native(backups));
+    dialogs.clear();
+    window->Button2Click();
+    EXPECT_EQ(dialogs.texts(), QStringList{q(kSelectProfile)});
+    EXPECT_FALSE(progress.isVisible());
+    EXPECT_FALSE(window->Button1->isVisible());
+    EXPECT_TRUE(fs::is_empty(backups));
+}
+
+TEST_F(SelectiveWindows, NextWithTheLocationUntouchedAsksForIt) {
+    auto* window = open<Tfb_Firefox>("B_Firefox");
+    window->Button2Click();
+    EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Please Select Backup Location")});
+    EXPECT_FALSE(progress.isVisible());
+    EXPECT_FALSE(window->Button1->isVisible());
+    EXPECT_EQ(window->ListBox1->count(), 2);
+}
+
+TEST_F(SelectiveWindows, ABackupFromTheWindowPacksTheTickedItemsAndShowsFinish) {
+    auto* window = open<Tfb_Firefox>("B_Firefox");
+    window->Button6Click();
+    window->checkBox("CheckBox1")->setChecked(true);
+    window->JvDirectoryEdit2->setText(native(backups));
+    QTest::mouseClick(window->Button2, Qt::LeftButton);
+
+    EXPECT_TRUE(applicationErrors().shown().empty());
+    EXPECT_EQ(storedNames(backups / "default.dat"),
+              (std::set<std::string>{"bookmarks.html", "places.sqlite"}));
+    EXPECT_FALSE(fs::exists(backups / "default"));
+    EXPECT_FALSE(progress.isVisible());
+    EXPECT_EQ(progress.position(), 100);
+    EXPECT_TRUE(window->Button1->isVisible());
+    EXPECT_EQ(window->Label1->text(), QString());
+    EXPECT_EQ(window->ListBox1->count(), 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // Finish ends the program.
+    QTest::mouseClick(window->Button1, Qt::LeftButton);
+    EXPECT_EQ(terminated, 1);
+}
+
+TEST_F(SelectiveWindows, SelectAllAndClearAllSetEveryItemBoxAndLeaveTheListsAlone) {
+    auto* window = open<Tfr_Firefox>("R_Firefox");
+    writeFile(backups / "default.dat", "archive");
+    window->JvDirectoryEdit2->setText(native(backups));
+    QTest::mouseClick(window->Button6, Qt::LeftButton);
+    for (QCheckBox* box : window->itemBoxes()) {
+        EXPECT_FALSE(box->isChecked()) << box->objectName().toStdString();
+    }
+    EXPECT_FALSE(window->CheckBox17->isChecked());
+    window->CheckBox17->setChecked(true);
+    QTest::mouseClick(window->Button4, Qt::LeftButton);
+    for (QCheckBox* box : window->itemBoxes()) {
+        EXPECT_TRUE(box->isChecked()) << box->objectName().toStdString();
+    }
+    QTest::mouseClick(window->Button6, Qt::LeftButton);
+    // The delete box is no item.
+    EXPECT_TRUE(window->CheckBox17->isChecked());
+    EXPECT_EQ(window->ListBox1->count(), 2);
+    EXPECT_EQ(window->ListBox2->count(), 1);
+}
+
+TEST_F(SelectiveWindows, TheCustomLocationDisablesTheProfileListForTheRestOfTheWindowsLife) {
+    auto* window = open<Tfb_Firefox>("B_Firefox");
+    window->JvDirectoryEdit1->setText(native(firefoxProfile("wxyz9876.work")));
+    EXPECT_FALSE(window->ListBox1->isEnabled());
+    EXPECT_EQ(window->ListBox1->count(), 0);
+
+    open<Tfb_Flock>("B_Flock");
+    activateDocument(*window);
+    EXPECT_EQ(window->ListBox1->count(), 2);
+    EXPECT_FALSE(window->ListBox1->isEnabled());
+
+    window->JvDirectoryEdit2->setText(native(backups));
+    window->Button2Click();
+    EXPECT_TRUE(fs::exists(backups / "ff_custom.dat"));
+    EXPECT_TRUE(window->Button1->isVisible());
+}
+
+TEST_F(SelectiveWindows, ClickingAnEntryMovesTheFocusToNext) {
+    auto* window = open<Tfr_Firefox>("R_Firefox");
+    writeFile(backups / "default.dat", "archive");
+    window->JvDirectoryEdit2->setText(native(backups));
+    for (QListWidget* list : {window->ListBox1, window->ListBox2}) {
+        list->setFocus();
+        const QRect entry = list->visualItemRect(list->item(0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry.center());
+        EXPECT_TRUE(window->Button2->hasFocus()) << list->objectName().toStdString();
+    }
+}
+
+TEST_F(SelectiveWindows, ARestoreIntoTheChosenProfileCanDeleteItsArchive) {
+    auto* backup = open<Tfb_Firefox>("B_Firefox");
+    backup->JvDirectoryEdit2->setText(native(backups));
+    backup->Button2Click();
+    ASSERT_TRUE(fs::exists(backups / "default.dat"));
+
+    auto* restore = open<Tfr_Firefox>("R_Firefox");
+    restore->JvDirectoryEdit2->setText(native(backups));
+    restore->ListBox1->setCurrentRow(1); // wxyz9876.work
+    restore->CheckBox17->setChecked(true);
+    QTest::mouseClick(restore->Button2, Qt::LeftButton);
+
+    EXPECT_TRUE(applicationErrors().shown().empty());
+    EXPECT_EQ(readFile(firefoxProfile("wxyz9876.work") / "key3.db"),
+              readFile(firefoxProfile("abcd1234.default") / "key3.db"));
+    EXPECT_TRUE(fs::is_empty(backups));
+    EXPECT_TRUE(restore->Button1->isVisible());
+    EXPECT_FALSE(progress.isVisible());
+    EXPECT_EQ(restore->ListBox1->count(), 0);
+    EXPECT_EQ(restore->Label1->text(), u(u"Добро пожаловать в мастер восстановления Firefox"));
+}
+
+TEST_F(SelectiveWindows, AFailedRestoreReachesTheErrorBoxAndLeavesTheProgressShowing) {
+    writeFile(backups / "broken.dat", std::string("\x05\x00\x00\x00garbage", 11));
+    auto* restore = open<Tfr_Firefox>("R_Firefox");
+    restore->JvDirectoryEdit2->setText(native(backups));
+    restore->CheckBox17->setChecked(true);
+    QTest::mouseClick(restore->Button2, Qt::LeftButton);
+
+    ASSERT_EQ(applicationErrors().shown().size(), 1u);
+    EXPECT_EQ(applicationErrors().shown().front().icon, Dialogs::Icon::Error);
+    EXPECT_TRUE(progress.isVisible());
+    EXPECT_EQ(progress.position(), 5);
+    EXPECT_FALSE(restore->Button1->isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(fs::exists(backups / "broken.dat"));
+    progress.hideProgress();
+}
+
+TEST_F(SelectiveWindows, CancelEndsTheProgramAndClosingFreesTheWindow) {
+    auto* window = open<Tfb_Flock>("B_Flock");
+    QTest::mouseClick(window->Button3, Qt::LeftButton);
+    EXPECT_EQ(terminated, 1);
+
+    QPointer<SelectiveWizardForm> alive = window;
+    window->close();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(alive.isNull());
+    EXPECT_TRUE(form->documents()->subWindowList().isEmpty());
+}
+
+} // namespace
+} // namespace vellarion::test
