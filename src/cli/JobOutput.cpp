@@ -3,6 +3,7 @@
 #include "cli/Console.h"
 #include "cli/Interrupt.h"
 #include "core/services/Error.h"
+#include "core/services/ProgramPath.h"
 #include "core/services/SystemServices.h"
 
 #include <algorithm>
@@ -42,11 +43,8 @@ void JobOutput::progressHide() {
 }
 
 void JobOutput::fileStarted(const std::string& path) {
-    std::string prefix = folder_;
-    if (!prefix.empty() && !isPathSeparator(prefix.back())) {
-        prefix += '\\';
-    }
-    file_ = !prefix.empty() && path.starts_with(prefix) ? path.substr(prefix.size()) : path;
+    const std::string below = relativeTo(path, folder_);
+    file_ = below.empty() ? path : below;
     draw();
 }
 

@@ -5,6 +5,7 @@
 #include "core/services/PathMapper.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace vellarion::test {
 
@@ -24,6 +25,18 @@ std::set<std::string> storedNames(const std::filesystem::path& archive) {
     std::vector<std::string> names;
     TJvZlibMultiple().ListStoredFiles(pathToUtf8(archive), names);
     return {names.begin(), names.end()};
+}
+
+std::string noise(std::size_t size, unsigned seed) {
+    std::string out(size, '\0');
+    std::uint64_t x = 0x9E3779B97F4A7C15ull * (seed + 1);
+    for (char& c : out) {
+        x ^= x << 13;
+        x ^= x >> 7;
+        x ^= x << 17;
+        c = static_cast<char>(x >> 56);
+    }
+    return out;
 }
 
 } // namespace vellarion::test

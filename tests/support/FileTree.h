@@ -15,4 +15,7 @@ std::map<std::string, std::string> readTree(const std::filesystem::path& root);
 // ("extensions\install.rdf").
 std::set<std::string> storedNames(const std::filesystem::path& archive);
 
+// Content that deflate cannot shrink, the same for the same seed.
+std::string noise(std::size_t size, unsigned seed = 1);
+
 } // namespace vellarion::test

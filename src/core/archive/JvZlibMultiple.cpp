@@ -6,6 +6,7 @@
 #include "core/archive/Packer.h"
 #include "core/archive/StoredName.h"
 #include "core/archive/Zlib.h"
+#include "core/services/ProgramPath.h"
 
 #include <algorithm>
 #include <atomic>
@@ -37,13 +38,14 @@ std::error_code pathNotFound() {
 #endif
 }
 
-// A folder ready to have names appended; a trailing "/" (a native POSIX
-// folder) serves as well as "\".
-std::string withBackslash(std::string path) {
-    if (!path.empty() && path.back() != '\\' && path.back() != '/') {
-        path += '\\';
+// A folder ready to have stored names appended, which always use "\"; a
+// trailing "/" (a native POSIX folder) serves as well.
+std::string withBackslash(std::string_view path) {
+    std::string out(path);
+    if (!out.empty() && !isPathSeparator(out.back())) {
+        out += '\\';
     }
-    return path;
+    return out;
 }
 
 std::int32_t asInt32(std::uint64_t value) {
@@ -285,7 +287,7 @@ void TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string& Direct
         const std::string name = unpackedName(storedName);
         if (ForceDirectoriesFlag && !(directory + dir).empty()) {
             std::string folder = directory + dir;
-            while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/')) {
+            while (folder.size() > 1 && isPathSeparator(folder.back())) {
                 folder.pop_back();
             }
             if (const auto native = paths_.toNative(folder)) {

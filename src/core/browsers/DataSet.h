@@ -41,6 +41,28 @@ struct FullJobHooks {
     std::function<void(FullJob&)> afterUnpacking;
 };
 
+// One item of the selective table as a full job runs it: every entry of the
+// item (but those only the selective wizard runs), then the full job's own
+// step (0: none).
+struct FullItemStep {
+    std::string_view checkBox;
+    int backupStep = 0;
+    int restoreStep = 0;
+};
+
+// A full job that stages items instead of packing the data root: the same
+// items as the browser's selective wizard (by their check boxes, all of them,
+// in this order), with the full job's own steps of its own progress bar.
+struct FullItemPlan {
+    std::vector<FullItemStep> items;
+    // The staging folder in the backup location ("fbackup_ie").
+    std::string_view stagingName;
+    // Before the staging folder is made (backup) or the archive unpacked
+    // (restore), and once it is.
+    int openingStep = 0;
+    int stagedStep = 0;
+};
+
 // What the full wizard ("Safe Backup", "Safe Restore") needs of a browser:
 // the whole data root goes into one archive of a fixed name.
 struct FullWizardData {
@@ -53,6 +75,12 @@ struct FullWizardData {
     std::string_view archiveName;
     // Shown when the data root is not found; empty: "Не найден файл параметров".
     std::string_view notFoundMessage = {};
+    // The search runs when the job starts (Next), not at activation, and a
+    // marker that is not found is no refusal (Internet Explorer).
+    bool searchesAtJobStart = false;
+    // Items staged into the archive instead of the data root (empty: the
+    // data root is packed).
+    FullItemPlan staged = {};
     FullJobHooks hooks = {};
 };
 
@@ -72,6 +100,10 @@ enum class ItemHome {
 // Which of the two jobs runs an entry.
 enum class JobKind { Both, Backup, Restore };
 
+// Which wizard family runs an entry: a step that only the selective windows
+// take, say, where the full wizard has its own step table.
+enum class WizardKind { Both, Selective, Full };
+
 // One thing an item does, in order: copy a file or a folder, save or load a
 // registry key, step the progress bar, pause.
 struct ItemEntry {
@@ -89,6 +121,7 @@ struct ItemEntry {
     // Step: the amount; Pause: milliseconds.
     int amount = 0;
     JobKind job = JobKind::Both;
+    WizardKind wizard = WizardKind::Both;
     // A missing folder unticks the item's box (the window shows that it
     // was not saved).
     bool untickWhenMissing = false;
@@ -105,8 +138,9 @@ constexpr ItemEntry folder(std::string_view name, ItemHome home = ItemHome::Prof
 constexpr ItemEntry registryKey(std::string_view key, std::string_view hiveFile) {
     return {.kind = ItemEntry::Kind::RegistryKey, .name = key, .stagedAs = hiveFile};
 }
-constexpr ItemEntry progressStep(int amount, JobKind job = JobKind::Both) {
-    return {.kind = ItemEntry::Kind::Step, .amount = amount, .job = job};
+constexpr ItemEntry progressStep(int amount, JobKind job = JobKind::Both,
+                                 WizardKind wizard = WizardKind::Both) {
+    return {.kind = ItemEntry::Kind::Step, .amount = amount, .job = job, .wizard = wizard};
 }
 constexpr ItemEntry pauseFor(int milliseconds, JobKind job = JobKind::Both) {
     return {.kind = ItemEntry::Kind::Pause, .amount = milliseconds, .job = job};
@@ -181,6 +215,14 @@ struct SelectiveWizardData {
     // Whether the window offers profiles at all; without, the list shows one
     // disabled entry and the job uses the data root as it was found.
     bool listsProfiles = true;
+    // The search runs when the job starts (Next), silently, not at
+    // activation: a marker that is not found leaves the data root empty and
+    // the job goes on (Internet Explorer).
+    bool searchesAtJobStart = false;
+    // A restore unpacks this archive of the backup location, refusing with
+    // "Backup File "…" Not Found" when it is not there; the window lists no
+    // archives (empty: the user picks one of the location's archives).
+    std::string_view fixedArchiveName{};
     // The profiles are the folders in this folder of the data root (empty:
     // in the data root itself).
     std::string_view profilesFolder{};
@@ -223,6 +265,10 @@ struct BrowserDataSet {
     // The candidate directories in list order (dir1, dir2, ...), each with
     // its forms for Windows "5" and "6" (templates over the environment).
     std::vector<CandidateForms> candidates;
+    // The values of the data set's own template names in the candidates and
+    // the root tails ({N}: Opera's installation folder) unless a job names
+    // others.
+    TemplateVars templateDefaults = {};
     FullWizardData full;
     SelectiveWizardData selective{};
 };

@@ -2,12 +2,29 @@
 
 #include "core/services/Text.h"
 
+#include <algorithm>
+
 namespace vellarion {
 
-std::string removeTails(std::string_view text, std::span<const std::string_view> tails) {
+TemplateVars templateValues(const BrowserDataSet& data, const TemplateVars& extra) {
+    TemplateVars vars = extra;
+    for (const auto& [name, value] : data.templateDefaults) {
+        const bool named = std::any_of(vars.begin(), vars.end(),
+                                       [&](const auto& given) { return given.first == name; });
+        if (!named) {
+            vars.emplace_back(name, value);
+        }
+    }
+    return vars;
+}
+
+std::string removeTails(std::string_view text, std::span<const std::string_view> tails,
+                        const UserEnvironment& env, const TemplateVars& vars) {
     std::string result(text);
     for (std::string_view tail : tails) {
-        result = removeEveryOccurrence(result, tail);
+        const bool plain = tail.find('{') == std::string_view::npos;
+        result = removeEveryOccurrence(result,
+                                       plain ? std::string(tail) : expandTemplate(tail, env, vars));
     }
     return result;
 }
@@ -17,9 +34,10 @@ bool locateDataRoot(const SystemServices& services, const BrowserDataSet& data,
                     const TemplateVars& extra) {
     state.setEnvironment(services.gatherEnvironment());
     state.fileName = std::string(data.markerFile);
+    const UserEnvironment env = state.environment();
+    const TemplateVars vars = templateValues(data, extra);
 
-    const std::vector<std::string> dirs =
-        assignCandidates(state.environment(), data.candidates, extra);
+    const std::vector<std::string> dirs = assignCandidates(env, data.candidates, vars);
     // Six candidates put v101 and v102 before dir1.
     std::string* fields[] = {&state.v101, &state.v102, &state.dir1,
                              &state.dir2, &state.dir3, &state.dir4};
@@ -32,7 +50,7 @@ bool locateDataRoot(const SystemServices& services, const BrowserDataSet& data,
     if (state.fullFilePath.empty()) {
         return false;
     }
-    state.ffpath = removeTails(state.fullFilePath, tails);
+    state.ffpath = removeTails(state.fullFilePath, tails, env, vars);
     return true;
 }
 

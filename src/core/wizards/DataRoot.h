@@ -18,11 +18,20 @@ namespace vellarion {
 // in turn (every occurrence, case ignored) and the result is true. When it
 // is not, `fullFilePath` is empty, `ffpath` is left as it was and the result
 // is false: what to tell the user is the window's business.
+//
+// Candidates and tails are templates: the environment's names, the data
+// set's own (`templateDefaults`, "{N}" = "Opera") and `extra`, which names
+// values of the job's own in their place.
 bool locateDataRoot(const SystemServices& services, const BrowserDataSet& data,
                     std::span<const std::string_view> tails, WizardState& state,
                     const TemplateVars& extra = {});
 
-// The text with every tail removed in turn, case ignored.
-std::string removeTails(std::string_view text, std::span<const std::string_view> tails);
+// The data set's template values with those of `extra` in their place.
+TemplateVars templateValues(const BrowserDataSet& data, const TemplateVars& extra = {});
+
+// The text with every tail removed in turn, case ignored; each tail is a
+// template over the environment and `vars`.
+std::string removeTails(std::string_view text, std::span<const std::string_view> tails,
+                        const UserEnvironment& env = {}, const TemplateVars& vars = {});
 
 } // namespace vellarion

@@ -2,7 +2,9 @@
 
 #include "core/archive/JvZlibMultiple.h"
 #include "core/wizards/DataRoot.h"
+#include "core/wizards/ItemRunner.h"
 #include "core/wizards/Messages.h"
+#include "core/wizards/StagingFolder.h"
 
 namespace vellarion {
 
@@ -27,11 +29,6 @@ bool isFolderBelowRoot(std::string_view path) {
 #else
     return false;
 #endif
-}
-
-std::string fileNameOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 void runHook(const std::function<void(FullJob&)>& hook, FullJob& job) {
@@ -60,7 +57,7 @@ std::string FullJob::notFoundMessage() const {
 }
 
 std::string FullJob::archivePath(std::string_view name) const {
-    return state_.backups + "\\" + std::string(name);
+    return joinPath(state_.backups, name);
 }
 
 void FullJob::addArchive(FullArchive archive) {
@@ -83,6 +80,12 @@ bool FullJob::plan() {
     if (data_.full.hooks.plan) {
         return data_.full.hooks.plan(*this);
     }
+    // Staged items have their own homes; a data root that is not there
+    // leaves its items nothing to copy.
+    if (!data_.full.staged.items.empty()) {
+        addArchive({"", archivePath(data_.full.archiveName), true});
+        return true;
+    }
     // Never pack from or unpack into anything but a located data root. A
     // backup also needs it to be there still: an archive of a folder that
     // has gone would replace a good backup with an empty one.
@@ -100,6 +103,12 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
     plan_.clear();
     done_.clear();
 
+    if (data_.full.searchesAtJobStart) {
+        // Found anew for every job, silently.
+        state_.fullFilePath.clear();
+        state_.ffpath.clear();
+        locate();
+    }
     state_.backups = std::string(location);
     if (!backupLocationGiven(state_.backups)) {
         refuse(std::string(kSelectBackupLocation));
@@ -118,7 +127,7 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
     if (direction == Direction::Restore) {
         for (const FullArchive& archive : plan_) {
             if (archive.required && !services_.fileExists(archive.archive)) {
-                refuse(backupFileNotFound(fileNameOf(archive.archive)));
+                refuse(backupFileNotFound(lastName(archive.archive)));
                 return JobOutcome::Refused;
             }
         }
@@ -130,8 +139,8 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
         reporter_.jobStarted();
         if (direction == Direction::Backup) {
             runHook(hooks.beforePacking, *this);
-            for (const FullArchive& archive : plan_) {
-                if (!pack(archive)) {
+            for (FullArchive& archive : plan_) {
+                if (!(archive.folder.empty() ? packStaged(archive) : pack(archive))) {
                     return JobOutcome::Stopped;
                 }
                 done_.push_back(archive);
@@ -139,11 +148,11 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
             runHook(hooks.afterPacking, *this);
         } else {
             runHook(hooks.beforeUnpacking, *this);
-            for (const FullArchive& archive : plan_) {
+            for (FullArchive& archive : plan_) {
                 if (!archive.required && !services_.fileExists(archive.archive)) {
                     continue;
                 }
-                if (!unpack(archive)) {
+                if (!(archive.folder.empty() ? unpackStaged(archive) : unpack(archive))) {
                     return JobOutcome::Stopped;
                 }
                 done_.push_back(archive);
@@ -167,6 +176,50 @@ bool FullJob::unpack(const FullArchive& archive) {
     reportCodecEvents(codec, reporter_);
     codec.DecompressFile(archive.archive, archive.folder, true, true);
     return !reporter_.stopRequested();
+}
+
+void FullJob::step(int amount) {
+    if (amount != 0) {
+        reporter_.progressStep(amount);
+    }
+}
+
+bool FullJob::runStagedItems(const std::string& staging) {
+    std::vector<ItemRun> runs;
+    for (const FullItemStep& each : data_.full.staged.items) {
+        if (const SelectiveItem* item = data_.selective.itemOfBox(each.checkBox)) {
+            runs.push_back(
+                {item, true, direction_ == Direction::Backup ? each.backupStep : each.restoreStep});
+        }
+    }
+    ItemRunner runner(services_, state_, reporter_, direction_, WizardKind::Full, staging);
+    return runner.run(runs);
+}
+
+bool FullJob::packStaged(FullArchive& archive) {
+    const FullItemPlan& staged = data_.full.staged;
+    reporter_.progressShow();
+    step(staged.openingStep);
+    StagingFolder staging(services_, state_.backups, staged.stagingName);
+    archive.folder = staging.path();
+    step(staged.stagedStep);
+    if (!runStagedItems(staging.path())) {
+        return false;
+    }
+    return pack(archive);
+}
+
+bool FullJob::unpackStaged(FullArchive& archive) {
+    const FullItemPlan& staged = data_.full.staged;
+    reporter_.progressShow();
+    step(staged.openingStep);
+    StagingFolder staging(services_, state_.backups, staged.stagingName);
+    archive.folder = staging.path();
+    if (!unpack(archive)) {
+        return false;
+    }
+    step(staged.stagedStep);
+    return runStagedItems(staging.path());
 }
 
 } // namespace vellarion

@@ -22,10 +22,11 @@ struct FullArchive {
 };
 
 // The full job ("Safe Backup", "Safe Restore"): a browser's whole data root
-// into one archive of a fixed name and back. The same fixed sequence serves every browser, the
-// windows, the command line and the tests; a browser's departures are the hooks of its data set.
-// Errors of the archive codec are thrown (vellarion::Error) after the busy cursor was released; the
-// reporter then hears of no finish.
+// into one archive of a fixed name and back, or (Internet Explorer) the items
+// of its selective table staged into that archive and put back from it. The same fixed sequence
+// serves every browser, the windows, the command line and the tests; a browser's departures are the
+// hooks of its data set. Errors of the archive codec are thrown (vellarion::Error) after the busy
+// cursor was released; the reporter then hears of no finish.
 class FullJob : public WizardJob {
 public:
     using WizardJob::WizardJob;
@@ -51,6 +52,8 @@ public:
     // drive.
     bool hasDataRoot() const;
 
+    bool searchesAtActivation() const override { return !data_.full.searchesAtJobStart; }
+
     // --- For the data sets' hooks (besides services(), data(), state()) ---
     Direction direction() const { return direction_; }
     // The archive of that name in the backup location: `backups` + "\" + name.
@@ -69,6 +72,12 @@ private:
     // Packs or unpacks one archive; false when the reporter stopped it.
     bool pack(const FullArchive& archive);
     bool unpack(const FullArchive& archive);
+    // The data set's staged items between their homes and the archive, in a
+    // staging folder of the backup location; false when stopped.
+    bool packStaged(FullArchive& archive);
+    bool unpackStaged(FullArchive& archive);
+    bool runStagedItems(const std::string& staging);
+    void step(int amount);
 
     Direction direction_ = Direction::Backup;
     std::vector<FullArchive> plan_;

@@ -6,6 +6,9 @@
 namespace vellarion {
 
 bool WizardJob::activate() {
+    if (!searchesAtActivation()) {
+        return true;
+    }
     const bool found = locate();
     if (!found) {
         reporter_.showMessage(notFoundMessage());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/services/ProgramPath.h"
 #include "core/wizards/JobReporter.h"
 
 #include <string>
@@ -38,8 +39,11 @@ public:
 
     // The activation, each time the window becomes active: the browser's
     // data searched again. When it is not found the user is told so
-    // (notFoundMessage) and the result is false.
+    // (notFoundMessage) and the result is false. A browser that searches
+    // when the job starts searches nothing here.
     bool activate();
+    // False for a browser whose data is searched when the job starts.
+    virtual bool searchesAtActivation() const { return true; }
     // The same search without telling anybody.
     virtual bool locate() = 0;
     // What the user is told when the data is not found.
@@ -85,10 +89,5 @@ private:
 // chunk once the reporter asks for a stop. Every stored file is written: the
 // codec's WriteFile flag stays as the codec set it.
 void reportCodecEvents(TJvZlibMultiple& codec, JobReporter& reporter);
-
-// A path separator of either form.
-inline bool isPathSeparator(char c) {
-    return c == '\\' || c == '/';
-}
 
 } // namespace vellarion

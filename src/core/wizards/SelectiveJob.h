@@ -56,9 +56,9 @@ struct SelectiveChoices {
 // restore jobs and the list handling, for any browser's data set. It works
 // on the window's state (the documented fields) and reports through the
 // JobReporter. Errors of the archive codec leave the job by exception, with
-// the state a failed job leaves: progress still showing, staging directory
-// still there. A stop the reporter asks for ends the job between items or
-// chunks, its staging directory removed.
+// the progress still showing as the failure left it. A stop the reporter
+// asks for ends the job between items or chunks. Whatever ends a job, its
+// staging or unpack folder is gone.
 class SelectiveJob : public WizardJob {
 public:
     using WizardJob::WizardJob;
@@ -94,29 +94,23 @@ public:
     // Where the last backup wrote its archive.
     std::string archivePath() const;
 
-private:
-    // Next's common start: the browser's own first step, the backup
-    // location, the profile directory. False when refused.
-    bool chooseProfile(const SelectiveChoices& choices);
-    void step(int amount);
-    // Runs the items in that order; false when a stop was asked for.
-    bool runItems(const std::vector<const SelectiveItem*>& items, JobKind job,
-                  const std::string& staging, const SelectiveChoices& choices);
-    void runItem(const SelectiveItem& item, JobKind job, const std::string& staging,
-                 const SelectiveChoices& choices);
-    // `staging`: the staging directory of a backup, the unpacked archive of a
-    // restore.
-    void runEntry(const ItemEntry& entry, const SelectiveItem& item, JobKind job,
-                  const std::string& staging);
-    void copyEntry(const ItemEntry& entry, const SelectiveItem& item, const std::string& source,
-                   const std::string& target);
-    // The home of an entry in the state; "" when it is not known.
-    std::string homeOf(ItemHome home) const;
-};
+    bool searchesAtActivation() const override { return !selective().searchesAtJobStart; }
 
-// `dir` + "\" + `name`, without doubling a separator `dir` ends with; a
-// folder given as a native POSIX path keeps its "/".
-std::string joinPath(std::string_view dir, std::string_view name);
+private:
+    // Next's common start: the search of a browser that searches then, the
+    // browser's own first step, the backup location, the profile directory.
+    // False when refused.
+    bool chooseProfile(const SelectiveChoices& choices);
+    // The data root's search and its profiles, appended to the list.
+    bool search();
+    void step(int amount);
+    // The archive a restore unpacks (`atspaudziam`): the chosen one, or the
+    // browser's fixed name; none (and the user told) when there is none.
+    std::optional<std::string> archiveToRestore();
+    // Runs the items in that order; false when a stop was asked for.
+    bool runItems(const std::vector<const SelectiveItem*>& items, Direction direction,
+                  const std::string& staging, const SelectiveChoices& choices);
+};
 
 // The staging name of a profile (`datfile`): a backslash and the name the
 // browser's rule gives. Never empty and never naming the backup location

@@ -86,18 +86,6 @@ std::string record(std::string_view dir, std::string_view name, std::string_view
                      static_cast<std::int32_t>(data.size()), data);
 }
 
-std::string noise(std::size_t size, unsigned seed) {
-    std::string out(size, '\0');
-    std::uint64_t x = 0x9E3779B97F4A7C15ull * (seed + 1);
-    for (char& c : out) {
-        x ^= x << 13;
-        x ^= x >> 7;
-        x ^= x << 17;
-        c = static_cast<char>(x >> 56);
-    }
-    return out;
-}
-
 std::string summary(const std::string& content) {
     if (content.size() <= 64) {
         return content;

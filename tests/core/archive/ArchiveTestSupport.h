@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileTree.h"
 #include "core/archive/JvZlibMultiple.h"
 
 #include <filesystem>
@@ -30,9 +31,6 @@ std::string zlibStream(std::string_view content, int level = -1);
 std::string record(std::string_view dir, std::string_view name, std::string_view content);
 std::string rawRecord(std::string_view dir, std::string_view name, std::uint32_t uncompressedSize,
                       std::int32_t compressedSize, std::string_view data);
-
-// Content that deflate cannot shrink, the same for the same seed.
-std::string noise(std::size_t size, unsigned seed = 1);
 
 // Every regular file below root by its "/"-separated relative path (with
 // its content, or for content over 64 bytes its size and a digest, which

@@ -1,18 +1,15 @@
 // Where the codec protects the user's data: streaming, atomic replacement,
 // foreign names, damaged archives, sizes that do not fit.
 #include "ArchiveTestSupport.h"
+#include "FileSizeLimit.h"
 #include "TempDir.h"
 #include "core/archive/ArchiveError.h"
 #include "core/archive/ArchiveWriter.h"
 #include "core/archive/JvZlibMultiple.h"
 #include "core/services/Error.h"
 
+#include <cerrno>
 #include <gtest/gtest.h>
-
-#ifndef _WIN32
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 namespace vellarion::test {
 namespace {
@@ -80,18 +77,13 @@ TEST(ArchiveSafety, AWriteErrorLeavesThePreviousArchiveAndNoPartialFile) {
     TempDir tmp;
     writeFile(tmp / "src/big", noise(300000));
     writeFile(tmp / "out/a.dat", "previous");
-    struct rlimit saved {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 64 * 1024;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     TJvZlibMultiple codec;
     const std::string archive = programPath(tmp / "out/a.dat");
-    const std::string error =
-        errorOf([&] { codec.CompressDirectory(programPath(tmp / "src"), true, archive); });
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    std::string error;
+    {
+        FileSizeLimit limit(64 * 1024);
+        error = errorOf([&] { codec.CompressDirectory(programPath(tmp / "src"), true, archive); });
+    }
     EXPECT_EQ(error, "Cannot write file \"" + archive + "\". " + systemErrorText(EFBIG));
     EXPECT_EQ(namesIn(tmp / "out"), std::vector<std::string>{"a.dat"});
     EXPECT_EQ(readFile(tmp / "out/a.dat"), "previous");

@@ -3,6 +3,7 @@
 #include "core/wizards/DataRoot.h"
 
 #include "SamplePrefixFixture.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -70,6 +71,35 @@ TEST(LocateDataRoot, AnotherVersionSearchesOnlyTheOlderLayoutAndLocalData) {
     ASSERT_TRUE(
         locateDataRoot(fx.services(), firefoxDataSet(), firefoxDataSet().full.rootTails, state));
     EXPECT_EQ(state.ffpath, state.loc + "\\Mozilla\\Firefox");
+}
+
+// Candidates and tails over a name of the data set's own: its default
+// unless the job names another value (Opera's installation folder).
+TEST(LocateDataRoot, TemplateNamesTakeTheDataSetsDefaultUnlessTheJobNamesAnother) {
+    SamplePrefixFixture fx;
+    BrowserDataSet data = firefoxDataSet();
+    data.markerFile = "speeddial.ini";
+    data.candidates = {{"{sfp}\\Opera\\{N}", "{sfp}\\Opera\\{N}"},
+                       {"{sfp}\\Opera\\{N}\\profile", "{sfp}\\Opera\\{N}\\profile"}};
+    data.templateDefaults = {{"N", "Opera"}};
+    const std::vector<std::string_view> tails = {"\\{N}\\profile\\speeddial.ini",
+                                                 "\\{N}\\speeddial.ini"};
+    const std::string roaming = fx.sample().roaming;
+    // The sample's Opera lives in the default installation folder.
+    WizardState state;
+    ASSERT_TRUE(locateDataRoot(fx.services(), data, tails, state));
+    EXPECT_EQ(state.dir1, roaming + "\\Opera\\Opera");
+    EXPECT_EQ(state.dir2, roaming + "\\Opera\\Opera\\profile");
+    EXPECT_EQ(state.ffpath, roaming + "\\Opera");
+
+    const TemplateVars typed = {{"N", "Opera 11"}};
+    EXPECT_FALSE(locateDataRoot(fx.services(), data, tails, state, typed));
+    test::writeFile(fx.onDriveC("users/demo/AppData/Roaming/Opera/Opera 11/profile/speeddial.ini"),
+                    "[Speed Dial 1]\n");
+    ASSERT_TRUE(locateDataRoot(fx.services(), data, tails, state, typed));
+    EXPECT_EQ(state.dir1, roaming + "\\Opera\\Opera 11");
+    EXPECT_EQ(state.fullFilePath, roaming + "\\Opera\\Opera 11\\profile\\speeddial.ini");
+    EXPECT_EQ(state.ffpath, roaming + "\\Opera");
 }
 
 #endif

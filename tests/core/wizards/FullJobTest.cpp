@@ -119,7 +119,7 @@ TEST_F(FullJobTest, BackupStoresEveryFileOfTheDataRootRelativeToIt) {
     ASSERT_GT(tree.size(), 20u);
     EXPECT_EQ(sorted(storedPaths(archive())), nonEmptyFiles(tree));
     EXPECT_EQ(job.archives().size(), 1u);
-    EXPECT_EQ(job.archives().front().archive, location() + "\\fbackup_firefox.dat");
+    EXPECT_EQ(job.archives().front().archive, location() + "/fbackup_firefox.dat");
 
     // Each file was announced by its full path below the root, with its bytes.
     EXPECT_EQ(reporter.files.size(), nonEmptyFiles(tree).size());
@@ -145,6 +145,7 @@ TEST_F(FullJobTest, ASecondBackupReplacesTheFirstAndALocationOnADriveIsUsedAsTyp
     const fs::path onDrive = prefix.onDriveC("Backup/fbackup_firefox.dat");
     ASSERT_TRUE(fs::is_regular_file(onDrive));
     EXPECT_EQ(state.backups, "C:\\Backup");
+    EXPECT_EQ(job.archives().front().archive, "C:\\Backup\\fbackup_firefox.dat");
 
     writeFile(root() / "profiles.ini", "[General]\r\nStartWithLastProfile=0\r\n");
     ASSERT_EQ(job.backup("C:\\Backup"), JobOutcome::Done);
@@ -172,7 +173,7 @@ TEST_F(FullJobTest, RestoreOverwritesAndKeepsWhatTheArchiveLacks) {
     reporter.files.clear();
 
     ASSERT_EQ(job.restore(location()), JobOutcome::Done);
-    EXPECT_EQ(state.aregzistuoja, location() + "\\fbackup_firefox.dat");
+    EXPECT_EQ(state.aregzistuoja, location() + "/fbackup_firefox.dat");
     auto expected = saved;
     expected[profile + "added-later.txt"] = "kept";
     EXPECT_EQ(readTree(root()), expected);
@@ -366,6 +367,78 @@ TEST(FullJobHooks, PlanTheArchivesAndRunAroundTheCodec) {
     reporter.log.clear();
     EXPECT_EQ(job.backup(base + "/backups"), JobOutcome::Refused);
     EXPECT_EQ(reporter.log, std::vector<std::string>{"refused: Please Type Folder Name."});
+}
+
+// A browser whose full job stages the items of its selective table with its
+// own step table (Internet Explorer's way): the item runner drives it.
+TEST(FullJobStagedItems, TheSelectiveItemsGoIntoTheArchiveWithTheFullJobsOwnSteps) {
+    TempDir dir;
+    writeFile(dir / "home/bookmarks.html", "marks");
+    writeFile(dir / "home/a.ini", "a");
+    writeFile(dir / "home/b.ini", "b");
+    writeFile(dir / "home/Recovery/last.dat", "session");
+    fs::create_directories(dir / "backups/fbackup_x");
+    writeFile(dir / "backups/fbackup_x/users-own.txt", "kept");
+    const std::string home = pathToUtf8(dir / "home");
+    const std::string backups = pathToUtf8(dir / "backups");
+
+    BrowserDataSet data = firefoxDataSet();
+    data.selective.items = {
+        {.checkBox = "CheckBox1",
+         .key = "marks",
+         // The selective windows step before the item; the full job does not.
+         .entries = {progressStep(70, JobKind::Both, WizardKind::Selective),
+                     file("bookmarks.html", ItemHome::Cookies)}},
+        {.checkBox = "CheckBox2",
+         .key = "recovery",
+         .entries = {folder("Recovery", ItemHome::Cookies)}},
+        {.checkBox = "CheckBox3",
+         .key = "settings",
+         .entries = {file("a.ini", ItemHome::Cookies), progressStep(5),
+                     file("b.ini", ItemHome::Cookies)}},
+    };
+    data.full.archiveName = "fbackup_x.dat";
+    data.full.searchesAtJobStart = true;
+    data.full.staged = {.items = {{"CheckBox1", 3, 3}, {"CheckBox2", 4, 4}, {"CheckBox3", 6, 0}},
+                        .stagingName = "fbackup_x",
+                        .openingStep = 1,
+                        .stagedStep = 2};
+    data.full.hooks.locate = [&](FullJob& job) {
+        job.state().cook = home;
+        return true;
+    };
+
+    const auto services = test::plainServices();
+    Wizard<FullJob> w(*services, data);
+    EXPECT_TRUE(w.job.activate());
+    EXPECT_TRUE(w.state.cook.empty()) << "searched at Next, not at activation";
+    ASSERT_EQ(w.job.backup(backups), JobOutcome::Done);
+    EXPECT_EQ(storedPaths(dir / "backups/fbackup_x.dat"),
+              (std::vector<std::string>{"Recovery/last.dat", "a.ini", "b.ini", "bookmarks.html"}));
+    EXPECT_EQ(w.reporter.progress,
+              (std::vector<std::string>{"show", "1", "2", "3", "4", "5", "6"}));
+    EXPECT_EQ(w.reporter.log, (std::vector<std::string>{"busy", "started", "idle", "finished"}));
+    // The staging folder is gone; the user's folder of its name is untouched.
+    EXPECT_EQ(readTree(dir / "backups/fbackup_x"),
+              (std::map<std::string, std::string>{{"users-own.txt", "kept"}}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "backups"), fs::directory_iterator()), 2);
+
+    writeFile(dir / "home/a.ini", "changed");
+    fs::remove_all(dir / "home/Recovery");
+    w.reporter.progress.clear();
+    ASSERT_EQ(w.job.restore(backups), JobOutcome::Done);
+    EXPECT_EQ(readFile(dir / "home/a.ini"), "a");
+    EXPECT_EQ(readFile(dir / "home/Recovery/last.dat"), "session");
+    EXPECT_EQ(w.reporter.progress, (std::vector<std::string>{"show", "1", "2", "3", "4", "5"}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "backups"), fs::directory_iterator()), 2);
+
+    // A stop while packing leaves the previous archive and no staging folder.
+    const std::string previous = readFile(dir / "backups/fbackup_x.dat");
+    Wizard<FullJob> stopped(*services, data);
+    stopped.reporter.stopAfter = 0;
+    EXPECT_EQ(stopped.job.backup(backups), JobOutcome::Stopped);
+    EXPECT_EQ(readFile(dir / "backups/fbackup_x.dat"), previous);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "backups"), fs::directory_iterator()), 2);
 }
 
 } // namespace

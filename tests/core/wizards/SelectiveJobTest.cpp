@@ -3,6 +3,7 @@
 // the cases where it must refuse or must not touch what it did not make.
 #include "core/wizards/SelectiveJob.h"
 
+#include "FileSizeLimit.h"
 #include "FileTree.h"
 #include "JobRecorder.h"
 #include "SamplePrefixFixture.h"
@@ -442,6 +443,85 @@ TEST_F(SelectiveCustomJob, AStopRequestEndsTheJobLeavingNoFolderAndThePreviousAr
     EXPECT_EQ(restore.job.restore(c), JobOutcome::Stopped);
     EXPECT_FALSE(fs::exists(dir / "target"));
     EXPECT_EQ(entriesOf(backups), std::set<std::string>{"ff_custom.dat"});
+}
+
+#ifndef _WIN32
+TEST_F(SelectiveCustomJob, ADiskFullBackupOrRestoreLeavesNoFolderWithCopiesBehind) {
+    // Each copy fits below the limit, the archive of both does not.
+    writeFile(profile / "places.sqlite", test::noise(150000, 1));
+    writeFile(profile / "cookies.sqlite", test::noise(150000, 2));
+    writeFile(backups / "ff_custom.dat", "previous");
+    const auto twoItems = [&](const fs::path& target) {
+        return custom(choices(backups, {"CheckBox1", "CheckBox2"}), target);
+    };
+    {
+        test::FileSizeLimit full(200 * 1024);
+        Wizard w(services, firefoxDataSet());
+        EXPECT_THROW(w.job.backup(twoItems(profile)), Error);
+    }
+    EXPECT_EQ(entriesOf(backups), std::set<std::string>{"ff_custom.dat"});
+    EXPECT_EQ(readFile(backups / "ff_custom.dat"), "previous");
+
+    Wizard backup(services, firefoxDataSet());
+    ASSERT_EQ(backup.job.backup(twoItems(profile)), JobOutcome::Done);
+    {
+        test::FileSizeLimit full(100 * 1024);
+        Wizard restore(services, firefoxDataSet());
+        restore.job.listArchives(utf8(backups));
+        EXPECT_THROW(restore.job.restore(twoItems(dir / "target")), Error);
+    }
+    EXPECT_EQ(entriesOf(backups), std::set<std::string>{"ff_custom.dat"});
+    EXPECT_FALSE(fs::exists(dir / "target"));
+}
+#endif
+
+// A browser that finds its data when the job starts and restores one
+// archive of a fixed name, with no lists to choose from.
+TEST_F(SelectiveCustomJob, AFixedArchiveIsSearchedAtNextAndRestoredWithoutAList) {
+    BrowserDataSet data = firefoxDataSet();
+    SelectiveWizardData& sel = data.selective;
+    sel.listsProfiles = false;
+    sel.customProfileName = {};
+    sel.searchesAtJobStart = true;
+    sel.stagingRule = StagingRule::Fixed;
+    sel.fixedStagingName = "backup_x";
+    sel.fixedArchiveName = "backup_x.dat";
+    int searches = 0;
+    const std::string home = utf8(profile);
+    sel.hooks.jobStarting = [&](SystemServices&, WizardState& state) {
+        ++searches;
+        state.cook = home;
+    };
+    sel.items = {{.checkBox = "CheckBox1",
+                  .key = "prefs",
+                  .entries = {{.kind = ItemEntry::Kind::File,
+                               .name = "prefs.js",
+                               .home = ItemHome::Cookies}},
+                  .backupStep = 7,
+                  .restoreStep = 7}};
+    sel.restoreOrder = {"CheckBox1"};
+
+    Wizard w(services, data);
+    EXPECT_TRUE(w.job.activate());
+    EXPECT_TRUE(w.state.fileName.empty()) << "no search at activation";
+    EXPECT_THAT(w.reporter.messages, IsEmpty());
+
+    // No archive yet: refused before anything shows.
+    Wizard early(services, data);
+    EXPECT_EQ(early.job.restore(choices(backups)), JobOutcome::Refused);
+    EXPECT_THAT(early.reporter.messages, ElementsAre("Backup File \"backup_x.dat\" Not Found"));
+    EXPECT_THAT(early.reporter.progress, IsEmpty());
+
+    ASSERT_EQ(w.job.backup(choices(backups)), JobOutcome::Done);
+    EXPECT_EQ(w.state.fileName, "profiles.ini") << "searched at Next";
+    EXPECT_EQ(storedNames(backups / "backup_x.dat"), std::set<std::string>{"prefs.js"});
+
+    writeFile(profile / "prefs.js", "changed");
+    ASSERT_EQ(w.job.restore(choices(backups)), JobOutcome::Done);
+    EXPECT_THAT(w.job.archives.entries, IsEmpty());
+    EXPECT_EQ(readFile(profile / "prefs.js"), "user_pref(\"tag\", \"one\");\n");
+    EXPECT_EQ(entriesOf(backups), std::set<std::string>{"backup_x.dat"});
+    EXPECT_EQ(searches, 3);
 }
 
 // --- Jobs on the sample prefix's profiles -------------------------------------

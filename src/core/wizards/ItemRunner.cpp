@@ -1,0 +1,130 @@
+#include "core/wizards/ItemRunner.h"
+
+#include "core/services/ProgramPath.h"
+#include "core/services/SystemServices.h"
+#include "core/wizards/JobReporter.h"
+#include "core/wizards/WizardState.h"
+
+#include <chrono>
+
+namespace vellarion {
+
+ItemRunner::ItemRunner(SystemServices& services, const WizardState& state, JobReporter& reporter,
+                       Direction direction, WizardKind wizard, std::string staging)
+    : services_(services), state_(state), reporter_(reporter), direction_(direction),
+      wizard_(wizard), staging_(std::move(staging)) {}
+
+bool ItemRunner::run(const std::vector<ItemRun>& items) {
+    for (const ItemRun& each : items) {
+        if (reporter_.stopRequested()) {
+            return false;
+        }
+        runItem(each);
+    }
+    return !reporter_.stopRequested();
+}
+
+void ItemRunner::runItem(const ItemRun& run) {
+    const SelectiveItem& item = *run.item;
+    const auto entries = [&](const std::vector<ItemEntry>& list) {
+        for (const ItemEntry& entry : list) {
+            if (runsHere(entry)) {
+                runEntry(entry, item);
+            }
+        }
+    };
+    if (run.ticked) {
+        entries(item.entries);
+        step(run.step);
+    }
+    entries(item.evenWhenUnticked);
+}
+
+bool ItemRunner::runsHere(const ItemEntry& entry) const {
+    const JobKind job = direction_ == Direction::Backup ? JobKind::Backup : JobKind::Restore;
+    return (entry.job == JobKind::Both || entry.job == job) &&
+           (entry.wizard == WizardKind::Both || entry.wizard == wizard_);
+}
+
+void ItemRunner::step(int amount) {
+    if (amount != 0) {
+        reporter_.progressStep(amount);
+    }
+}
+
+std::string ItemRunner::homeOf(ItemHome home) const {
+    switch (home) {
+    case ItemHome::Profile:
+        return state_.ffpath;
+    case ItemHome::DataRoot:
+        return state_.mpath;
+    case ItemHome::MailDirectory:
+        return state_.mdir;
+    case ItemHome::Cookies:
+        return state_.cook;
+    case ItemHome::Favorites:
+        return state_.favo;
+    }
+    return {};
+}
+
+void ItemRunner::runEntry(const ItemEntry& entry, const SelectiveItem& item) {
+    using Kind = ItemEntry::Kind;
+    const std::string staged = joinPath(staging_, entry.stagedPath());
+    switch (entry.kind) {
+    case Kind::Step:
+        step(entry.amount);
+        return;
+    case Kind::Pause:
+        services_.pause(std::chrono::milliseconds(entry.amount));
+        return;
+    case Kind::RegistryKey:
+        if (direction_ == Direction::Backup) {
+            services_.SaveKeyToFile(entry.name, staged);
+        } else if (const std::string refused = services_.LoadKeyFromFile(entry.name, staged);
+                   !refused.empty()) {
+            reporter_.showMessage(refused);
+        }
+        return;
+    case Kind::File:
+    case Kind::Folder:
+        break;
+    }
+    const std::string home = homeOf(entry.home);
+    const std::string atHome = home.empty() ? std::string() : joinPath(home, entry.name);
+    if (direction_ == Direction::Backup) {
+        copyEntry(entry, item, atHome, staged);
+    } else {
+        copyEntry(entry, item, staged, atHome);
+    }
+}
+
+// Copies a file, or a folder into the parent of `target` under its own name,
+// creating the folders on the way: a folder copied into a missing folder
+// would otherwise take that folder's place instead of landing inside it.
+void ItemRunner::copyEntry(const ItemEntry& entry, const SelectiveItem& item,
+                           const std::string& source, const std::string& target) {
+    const bool file = entry.kind == ItemEntry::Kind::File;
+    const bool present = !source.empty() &&
+                         (file ? services_.fileExists(source) : services_.directoryExists(source));
+    if (!present) {
+        if (entry.untickWhenMissing) {
+            reporter_.untick(item.checkBox);
+        }
+        return;
+    }
+    if (target.empty()) {
+        return; // nowhere to copy to
+    }
+    const std::string targetDir = parentPath(target);
+    if (!services_.directoryExists(targetDir)) {
+        services_.createDirectories(targetDir);
+    }
+    if (file) {
+        services_.copyFile(source, target);
+    } else {
+        services_.CopyDir(source, targetDir);
+    }
+}
+
+} // namespace vellarion

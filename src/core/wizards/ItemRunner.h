@@ -1,0 +1,60 @@
+#pragma once
+
+#include "core/browsers/DataSet.h"
+#include "core/wizards/Job.h"
+
+#include <string>
+#include <vector>
+
+namespace vellarion {
+
+class JobReporter;
+class SystemServices;
+struct WizardState;
+
+// One item as a job runs it: whether its entries run (its box is ticked,
+// or the job takes every item) and the job's step after them.
+struct ItemRun {
+    const SelectiveItem* item = nullptr;
+    bool ticked = true;
+    int step = 0;
+};
+
+// The copy rules, written once for both engines: runs an item's entries
+// between their homes and a staging folder. A backup copies files and
+// folders from their homes (the profile, the data root, the mail, cookie or
+// favourites folder of the state) into the staging folder and saves registry
+// keys there as hive files; a restore copies them from the unpacked archive
+// back home and loads the keys. What is missing is skipped without a word (a
+// folder may untick its box); nothing at a target is deleted, files of the
+// same name are replaced, folders merged. Steps go to the reporter's
+// progress, pauses to the services' clock.
+class ItemRunner {
+public:
+    ItemRunner(SystemServices& services, const WizardState& state, JobReporter& reporter,
+               Direction direction, WizardKind wizard, std::string staging);
+
+    // Runs the items in order: a ticked item's entries (those of this job and
+    // this wizard), then its step, then what it does whether ticked or not.
+    // False when the reporter asked for a stop, between two items.
+    bool run(const std::vector<ItemRun>& items);
+
+private:
+    void runItem(const ItemRun& run);
+    void runEntry(const ItemEntry& entry, const SelectiveItem& item);
+    void copyEntry(const ItemEntry& entry, const SelectiveItem& item, const std::string& source,
+                   const std::string& target);
+    bool runsHere(const ItemEntry& entry) const;
+    // The home of an entry in the state; "" when it is not known.
+    std::string homeOf(ItemHome home) const;
+    void step(int amount);
+
+    SystemServices& services_;
+    const WizardState& state_;
+    JobReporter& reporter_;
+    Direction direction_;
+    WizardKind wizard_;
+    std::string staging_;
+};
+
+} // namespace vellarion
