@@ -3,6 +3,8 @@
 #include "core/Config.h"
 #include "gui/kit/Dialogs.h"
 
+#include <exception>
+
 namespace vellarion {
 
 QString errorBoxText(const QString& message) {
@@ -15,6 +17,14 @@ QString errorBoxText(const QString& message) {
 void showStandardError(Dialogs& dialogs, QWidget* parent, const QString& message) {
     dialogs.message(parent, errorBoxText(message), Dialogs::Icon::Error, Dialogs::Buttons::Ok,
                     QString::fromLatin1(config::kApplicationTitle));
+}
+
+void runGuarded(Dialogs& dialogs, QWidget* parent, const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        showStandardError(dialogs, parent, QString::fromUtf8(error.what()));
+    }
 }
 
 } // namespace vellarion

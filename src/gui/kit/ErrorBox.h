@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -16,5 +17,11 @@ QString errorBoxText(const QString& message);
 // The standard error box: the text above, titled with the application title,
 // error icon, OK.
 void showStandardError(Dialogs& dialogs, QWidget* parent, const QString& message);
+
+// Runs an event handler where it is connected: an error it throws ends the
+// handler and is shown in the standard error box, so that no exception ever
+// crosses Qt's signal dispatch (the application's notify() stays the last
+// net for events).
+void runGuarded(Dialogs& dialogs, QWidget* parent, const std::function<void()>& handler);
 
 } // namespace vellarion

@@ -11,6 +11,7 @@
 #include "gui/browsers/r_Flock.h"
 #include "gui/kit/Appearance.h"
 #include "gui/kit/DocumentFrame.h"
+#include "gui/kit/ErrorBox.h"
 #include "gui/kit/Icons.h"
 #include "gui/ribbon/Ribbon.h"
 #include "gui/ribbon/RibbonApplicationMenu.h"
@@ -295,7 +296,9 @@ void TForm1::createCommands() {
                 QKeySequence(QString::fromLatin1(row.shortcut), QKeySequence::PortableText));
         }
         Ribbon1->screenTips()->setScreenTip(command, text(row.screenTipHeader), text(row.hint));
-        connect(command, &QAction::triggered, this, row.handler);
+        connect(command, &QAction::triggered, this, [this, handler = row.handler] {
+            runGuarded(context_.dialogs, this, [this, handler] { (this->*handler)(); });
+        });
         // Shortcuts work wherever the focus is in the main window.
         addAction(command);
         commands_.append(command);

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <algorithm>
 
 namespace vellarion {
 
@@ -68,6 +69,23 @@ void FullWizardForm::Button2Click() {
 void FullWizardForm::jobStarted() {
     ProgressBar1->setValue(0);
 }
+
+void FullWizardForm::progressShow() {
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    repaintThrottled();
+}
+
+void FullWizardForm::progressStep(int amount) {
+    ProgressBar1->setValue(std::clamp(ProgressBar1->value() + amount, 0, ProgressBar1->maximum()));
+    repaintThrottled();
+}
+
+void FullWizardForm::progressSet(int position) {
+    ProgressBar1->setValue(std::clamp(position, 0, ProgressBar1->maximum()));
+}
+
+void FullWizardForm::progressHide() {}
 
 void FullWizardForm::jobFinished() {
     ProgressBar1->setValue(0);

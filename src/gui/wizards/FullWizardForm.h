@@ -49,6 +49,11 @@ protected:
     // (the bar empty, Finish shown).
     void jobStarted() override;
     void jobFinished() override;
+    // A full job that steps through items steps the window's own bar.
+    void progressShow() override;
+    void progressStep(int amount) override;
+    void progressSet(int position) override;
+    void progressHide() override;
 
     FullJob& job() { return job_; }
 

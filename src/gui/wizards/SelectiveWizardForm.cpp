@@ -67,50 +67,61 @@ SelectiveWizardForm::SelectiveWizardForm(ShellContext& context, const BrowserDat
     const SelectiveWizardData& sel = data.selective;
     const bool restore = direction == Direction::Restore;
 
+    // The controls below the item boxes stand where the window was drawn for
+    // a table of six rows, and lower down for a longer table, so that no
+    // box ever covers "Выбрать все" or the sections after it.
     Image4 = placeSection("Image4", "Label18",
                           restore ? QStringLiteral("Восстанавливает:")
                                   : QStringLiteral("Архивирует следующее:"),
                           74, Label18);
-    buildItemBoxes();
+    const int gridBottom = buildItemBoxes();
+    const int buttonsTop = std::max(252, gridBottom + 8);
+    const int locationTop = buttonsTop + 34;
+    const int listsTop = std::max(366, locationTop + 65);
     const int left = sel.grid.columns.empty() ? 39 : sel.grid.columns.front();
-    Button4 =
-        place<QPushButton>("Button4", QRect(left, 252, 96, 23), QStringLiteral("Выбрать все"));
-    Button6 =
-        place<QPushButton>("Button6", QRect(left + 102, 252, 96, 23), QStringLiteral("Снять все"));
+    Button4 = place<QPushButton>("Button4", QRect(left, buttonsTop, 96, 23),
+                                 QStringLiteral("Выбрать все"));
+    Button6 = place<QPushButton>("Button6", QRect(left + 102, buttonsTop, 96, 23),
+                                 QStringLiteral("Снять все"));
 
-    Image2 = placeSection("Image2", "Label2", qText(kBackupLocationPlaceholder), 286, Label2);
-    placeLocationEdit(QRect(39, 318, 480, 21));
+    Image2 =
+        placeSection("Image2", "Label2", qText(kBackupLocationPlaceholder), locationTop, Label2);
+    placeLocationEdit(QRect(39, locationTop + 32, 480, 21));
 
     Image3 = placeSection("Image3", "Label3",
                           restore ? qText(sel.restoreArchiveHeading) : QStringLiteral("Профиль:"),
-                          366, Label3);
-    if (restore) {
+                          listsTop, Label3);
+    if (restore && sel.fixedArchiveName.empty()) {
         Label4 = placeHeading("Label4", QStringLiteral("Восстановление следующих профилей:"),
-                              QRect(190, 366, 300, 22));
+                              QRect(190, listsTop, 300, 22));
+        // The archive list's heading ends where the profile list's begins.
+        Label3->resize(Label4->x() - Label3->x() - 4, Label3->height());
     }
-    buildLists();
+    buildLists(listsTop);
     if (!sel.customProfileName.empty()) {
-        JvDirectoryEdit1 = place<DirectoryEdit>("JvDirectoryEdit1", QRect(39, 449, 480, 21),
-                                                context.dialogs, qText(kCustomProfilePlaceholder));
+        JvDirectoryEdit1 =
+            place<DirectoryEdit>("JvDirectoryEdit1", QRect(39, listsTop + 83, 480, 21),
+                                 context.dialogs, qText(kCustomProfilePlaceholder));
         JvDirectoryEdit1->setGreyText(true);
-        connect(JvDirectoryEdit1, &DirectoryEdit::textChanged, this,
-                &SelectiveWizardForm::JvDirectoryEdit1Change);
+        connectHandler(JvDirectoryEdit1, &DirectoryEdit::textChanged,
+                       [this] { JvDirectoryEdit1Change(); });
     }
 
     placeButtons();
-    connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
-    connect(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
-    if (restore) {
-        connect(JvDirectoryEdit2, &DirectoryEdit::textChanged, this,
-                [this] { JvDirectoryEdit2Change(); });
+    connectHandler(Button4, &QPushButton::clicked, [this] { Button4Click(); });
+    connectHandler(Button6, &QPushButton::clicked, [this] { Button6Click(); });
+    if (ListBox2 != nullptr) {
+        connectHandler(JvDirectoryEdit2, &DirectoryEdit::textChanged,
+                       [this] { JvDirectoryEdit2Change(); });
     }
 }
 
 SelectiveWizardForm::~SelectiveWizardForm() = default;
 
-void SelectiveWizardForm::buildItemBoxes() {
+int SelectiveWizardForm::buildItemBoxes() {
     const ItemGrid& grid = data().selective.grid;
     const int columns = static_cast<int>(grid.columns.size());
+    int bottom = grid.top;
     for (const SelectiveItem& item : data().selective.items) {
         auto* box = new QCheckBox(qText(item.caption), this);
         box->setObjectName(qText(item.checkBox));
@@ -123,10 +134,12 @@ void SelectiveWizardForm::buildItemBoxes() {
         box->setChecked(item.tickedAtStart);
         box->setEnabled(item.enabled);
         boxes_.push_back(box);
+        bottom = std::max(bottom, box->geometry().bottom() + 1);
     }
+    return bottom;
 }
 
-void SelectiveWizardForm::buildLists() {
+void SelectiveWizardForm::buildLists(int sectionTop) {
     // Both lists draw their entries in ListBox1DrawItem, at the fixed height.
     const auto placeList = [this](const char* name, const QRect& rect) {
         auto* list = place<QListWidget>(name, rect);
@@ -134,14 +147,16 @@ void SelectiveWizardForm::buildLists() {
         list->setItemDelegate(new RadioEntryDelegate(*this, *list));
         return list;
     };
-    const bool restore = direction() == Direction::Restore;
-    if (restore) {
-        ListBox2 = placeList("ListBox2", QRect(39, 393, 138, 46));
+    const bool archiveList =
+        direction() == Direction::Restore && data().selective.fixedArchiveName.empty();
+    if (archiveList) {
+        ListBox2 = placeList("ListBox2", QRect(39, sectionTop + 27, 138, 46));
         connect(ListBox2, &QListWidget::currentRowChanged, this,
                 [this](int row) { job_.archives.selected = row; });
-        connect(ListBox2, &QListWidget::clicked, this, [this] { ListBox1Click(); });
+        connectHandler(ListBox2, &QListWidget::clicked, [this] { ListBox1Click(); });
     }
-    ListBox1 = placeList("ListBox1", restore ? QRect(183, 393, 250, 46) : QRect(39, 397, 250, 46));
+    ListBox1 = placeList("ListBox1", archiveList ? QRect(183, sectionTop + 27, 250, 46)
+                                                 : QRect(39, sectionTop + 31, 250, 46));
     if (!data().selective.listsProfiles) {
         // A browser without profiles: one entry that cannot be chosen.
         ListBox1->setItemDelegate(new QStyledItemDelegate(ListBox1));
@@ -151,7 +166,7 @@ void SelectiveWizardForm::buildLists() {
     }
     connect(ListBox1, &QListWidget::currentRowChanged, this,
             [this](int row) { job_.profiles.selected = row; });
-    connect(ListBox1, &QListWidget::clicked, this, [this] { ListBox1Click(); });
+    connectHandler(ListBox1, &QListWidget::clicked, [this] { ListBox1Click(); });
 }
 
 void SelectiveWizardForm::showLists() {
@@ -249,7 +264,7 @@ void SelectiveWizardForm::JvDirectoryEdit1Change() {
 }
 
 void SelectiveWizardForm::JvDirectoryEdit2Change() {
-    if (direction() != Direction::Restore) {
+    if (ListBox2 == nullptr) {
         return;
     }
     job_.listArchives(JvDirectoryEdit2->text().toStdString());

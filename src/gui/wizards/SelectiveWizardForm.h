@@ -39,7 +39,8 @@ public:
     QPushButton* Button6;            // "Снять все"
     DirectoryEdit* JvDirectoryEdit1; // the custom profile location; null without one
     QListWidget* ListBox1;           // the profiles
-    QListWidget* ListBox2;           // restore: the archives; null in a backup window
+    QListWidget* ListBox2;           // restore: the archives; null in a backup window and
+                                     // where the browser restores one fixed archive
 
     // The item box of that name ("CheckBox4"), or null.
     QCheckBox* checkBox(std::string_view name) const;
@@ -75,8 +76,10 @@ protected:
     void packingStarts() override;
 
 private:
-    void buildItemBoxes();
-    void buildLists();
+    // The item boxes from the table; the bottom edge of the lowest one.
+    int buildItemBoxes();
+    // The lists below the section bar at `sectionTop`.
+    void buildLists(int sectionTop);
     // The lists show what the engine holds.
     void showLists();
 

@@ -45,4 +45,9 @@ protected:
     std::filesystem::path backups;
 };
 
+// No control of the window covers another, each lies inside the window and
+// shows its whole text. Allowed: the header (banner, icon, title), a section
+// bar under its own headings, and what is hidden (Finish in Next's place).
+void expectNoControlCoversAnother(const QWidget& window);
+
 } // namespace vellarion::test
