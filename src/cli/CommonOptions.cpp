@@ -48,4 +48,10 @@ const BrowserDataSet& browserDataSet(const std::string& browser) {
     return *data;
 }
 
+void addReplaceOption(CLI::App& command, bool& replace) {
+    command.add_flag("--replace", replace,
+                     "Replace an archive of the same name in the backup location (without it, "
+                     "such an archive is left as it is and the command fails)");
+}
+
 } // namespace vellarion::cli

@@ -25,6 +25,10 @@ std::unique_ptr<SystemServices> makeServices(const EnvironmentOptions& options);
 // program has data sets for (a usage error lists them).
 void addBrowserArgument(CLI::App& command, std::string& browser);
 
+// Adds --replace to a backup command: without it, a backup refuses to
+// replace an archive that exists already.
+void addReplaceOption(CLI::App& command, bool& replace);
+
 // The data set of a BROWSER argument that addBrowserArgument accepted.
 const BrowserDataSet& browserDataSet(const std::string& browser);
 

@@ -18,6 +18,7 @@ struct Arguments {
     EnvironmentOptions environment;
     std::string browser;
     std::string location;
+    bool replace = false;
 };
 
 void run(Console& console, const Arguments& args, Direction direction) {
@@ -25,6 +26,7 @@ void run(Console& console, const Arguments& args, Direction direction) {
     WizardState state;
     // Files are named below the data root.
     JobOutput output(console, state.ffpath);
+    output.allowReplacing(args.replace);
     FullJob job(*services, browserDataSet(args.browser), state, output);
     StopOnInterrupt interrupt;
     // The data root not found: the job refuses with the window's message.
@@ -63,6 +65,9 @@ void addCommand(CLI::App& app, Console& console, Direction direction) {
         ->type_name("DIR")
         ->required();
     addEnvironmentOptions(*command, args->environment);
+    if (backup) {
+        addReplaceOption(*command, args->replace);
+    }
     command->callback([&console, args, direction] { run(console, *args, direction); });
 }
 

@@ -21,6 +21,13 @@ void JobOutput::refuse(const std::string& text) {
     throw Error(text);
 }
 
+bool JobOutput::replaceArchive(const std::string& path) {
+    if (!replace_) {
+        throw Error("\"" + path + "\" exists already; give --replace to replace it");
+    }
+    return true;
+}
+
 void JobOutput::progressShow() {
     bar_ = 0;
     file_.clear();

@@ -36,6 +36,10 @@ public:
     void fileProgress(std::int32_t position, std::int32_t total) override;
     void fileSkipped(const std::string& path, const std::string& reason) override;
     bool stopRequested() const override;
+    // Without --replace an archive that exists is never replaced: the
+    // command ends with an error naming it.
+    bool replaceArchive(const std::string& path) override;
+    void allowReplacing(bool allow) { replace_ = allow; }
 
 private:
     // Redraws the line when it is due; the text is only built then.
@@ -45,6 +49,7 @@ private:
     const std::string& folder_;
     std::optional<int> bar_; // the shared bar, once shown
     std::string file_;       // the file being packed or unpacked
+    bool replace_ = false;
 };
 
 // The end of a job's command: the progress line goes, Ctrl-C ends the

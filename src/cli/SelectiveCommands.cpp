@@ -29,6 +29,7 @@ struct Arguments {
     std::string profile;
     std::string customProfile;
     std::optional<std::string> items;
+    bool replace = false;
 };
 
 // The item keys of a browser, in backup order.
@@ -93,7 +94,9 @@ public:
         : args_(args), data_(browserDataSet(args.browser)),
           boxes_(tickedBoxes(data_.selective, args.items)),
           services_(makeServices(args.environment)), output_(console, state_.backups),
-          job_(*services_, data_, state_, output_) {}
+          job_(*services_, data_, state_, output_) {
+        output_.allowReplacing(args.replace);
+    }
 
     SelectiveJob& job() { return job_; }
     const WizardState& state() const { return state_; }
@@ -232,6 +235,7 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
     backupCommand->add_option("--to", args->location, "The backup location")
         ->type_name("DIR")
         ->required();
+    addReplaceOption(*backupCommand, args->replace);
     backupCommand->callback([&console, args] { backup(console, *args); });
 
     CLI::App* restoreCommand = app.add_subcommand(

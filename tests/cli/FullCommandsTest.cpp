@@ -118,7 +118,7 @@ TEST(CliFull, AnInterruptedBackupKeepsThePreviousArchive) {
     TempDir backups;
     writeFile(backups / "fbackup_firefox.dat", "previous");
     Cli cli({"full-backup", "firefox", "--prefix", s(prefix.sample().prefix), "--to",
-             s(backups.path())});
+             s(backups.path()), "--replace"});
     interruptOncePacking(cli, backups.path());
     const Result r = cli.wait();
     EXPECT_EQ(r.exitCode, 130);

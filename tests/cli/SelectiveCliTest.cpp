@@ -87,6 +87,36 @@ TEST_F(SelectiveCli, BackupPacksTheChosenItemsOfTheChosenProfile) {
               (std::set<std::string>{"key3.db", "signons.sqlite", "signons2.txt", "signons3.txt"}));
 }
 
+// Two profiles ending alike, or two browsers, share an archive name: the
+// second backup replaces the first only when told to.
+TEST_F(SelectiveCli, AnArchiveThatExistsIsReplacedOnlyWithReplace) {
+    const std::vector<std::string> passwords = {"backup", "firefox", "--to", pathToUtf8(backups),
+                                                "--items", "passwords"};
+    ASSERT_EQ(onSample(passwords).exitCode, 0);
+    const std::string first = readFile(backups / "default.dat");
+
+    std::vector<std::string> bookmarks = passwords;
+    bookmarks.back() = "bookmarks";
+    const Result refused = onSample(bookmarks);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "vellarion-cli: \"" + pathToUtf8(backups / "default.dat") +
+                               "\" exists already; give --replace to replace it\n");
+    EXPECT_EQ(refused.out, "");
+    EXPECT_TRUE(readFile(backups / "default.dat") == first);
+    EXPECT_EQ(std::distance(fs::directory_iterator(backups), fs::directory_iterator()), 1);
+
+    bookmarks.push_back("--replace");
+    const Result replaced = onSample(bookmarks);
+    EXPECT_EQ(replaced.exitCode, 0) << replaced.err;
+    EXPECT_EQ(storedNames(backups / "default.dat"),
+              (std::set<std::string>{"bookmarks.html", "places.sqlite"}));
+
+    // The full backup asks the same.
+    const std::vector<std::string> full = {"full-backup", "firefox", "--to", pathToUtf8(backups)};
+    ASSERT_EQ(onSample(full).exitCode, 0);
+    EXPECT_EQ(onSample(full).exitCode, 1);
+}
+
 TEST_F(SelectiveCli, RestorePutsTheItemsOfANamedArchiveIntoTheChosenProfile) {
     ASSERT_EQ(onSample({"backup", "firefox", "--to", pathToUtf8(backups)}).exitCode, 0);
     const fs::path target = firefoxProfile("wxyz9876.work");
@@ -150,7 +180,7 @@ TEST_F(SelectiveCli, AnInterruptedBackupLeavesThePreviousArchiveAndNoStaging) {
 
     // Ctrl-C once packing has begun (its temporary archive shows).
     Cli running({"backup", "firefox", "--to", pathToUtf8(backups), "--custom-profile",
-                 pathToUtf8(profile)});
+                 pathToUtf8(profile), "--replace"});
     interruptOncePacking(running, backups);
     const Result interrupted = running.wait();
     EXPECT_EQ(interrupted.exitCode, 130) << interrupted.err;

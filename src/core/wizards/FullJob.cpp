@@ -124,6 +124,14 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
     if (!plan()) {
         return JobOutcome::Refused;
     }
+    if (direction == Direction::Backup) {
+        for (const FullArchive& archive : plan_) {
+            if (services_.fileExists(archive.archive) &&
+                !reporter_.replaceArchive(archive.archive)) {
+                return JobOutcome::Refused;
+            }
+        }
+    }
     if (direction == Direction::Restore) {
         for (const FullArchive& archive : plan_) {
             if (archive.required && !services_.fileExists(archive.archive)) {

@@ -57,6 +57,14 @@ public:
     virtual bool stopRequested() const { return false; }
     // A backup is about to pack its staging directory.
     virtual void packingStarts() {}
+    // A backup would replace the archive at `path`, which exists already
+    // (another profile's or another browser's of the same name, an earlier
+    // backup): true replaces it; false leaves everything as it was and the
+    // job runs nothing. A window asks; the command line needs --replace.
+    virtual bool replaceArchive(const std::string& path) {
+        (void)path;
+        return false;
+    }
 };
 
 } // namespace vellarion

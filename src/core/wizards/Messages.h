@@ -16,6 +16,12 @@ inline constexpr std::string_view kSettingsNotFoundChooseCustom =
     "Файл параметров не найден. Выберите пользовательский профиль.";
 inline constexpr std::string_view kFinished = "Finished";
 
+// A backup would replace an archive of its name.
+inline std::string replaceArchiveQuestion(std::string_view archiveName) {
+    return "Файл резервной копии \"" + std::string(archiveName) +
+           "\" уже существует. Заменить его?";
+}
+
 // "Backup File "fbackup_firefox.dat" Not Found"
 inline std::string backupFileNotFound(std::string_view archiveName) {
     return "Backup File \"" + std::string(archiveName) + "\" Not Found";

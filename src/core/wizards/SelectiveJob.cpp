@@ -237,11 +237,18 @@ JobOutcome SelectiveJob::backup(const SelectiveChoices& choices) {
         return JobOutcome::Refused;
     }
     const SelectiveWizardData& sel = selective();
+    state_.datfile = stagingName(sel, state_.profile);
+    // Profiles and browsers share archive names ("default.dat" of two
+    // Firefox profiles, "ch_custom.dat" of Chrome and Safari): never replace
+    // one unasked.
+    if (const std::string archive = archivePath();
+        services_.fileExists(archive) && !reporter_.replaceArchive(archive)) {
+        return JobOutcome::Refused;
+    }
     reporter_.jobStarted();
     reporter_.progressShow();
     step(sel.backupOpeningStep);
 
-    state_.datfile = stagingName(sel, state_.profile);
     StagingFolder staging(services_, state_.backups, std::string_view(state_.datfile).substr(1));
     std::vector<const SelectiveItem*> items;
     for (const SelectiveItem& item : sel.items) {

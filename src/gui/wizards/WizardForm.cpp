@@ -86,6 +86,10 @@ void WizardForm::busy(bool on) {
     }
 }
 
+bool WizardForm::replaceArchive(const std::string& path) {
+    return context().dialogs.askYesNo(this, qText(replaceArchiveQuestion(lastName(path))));
+}
+
 void WizardForm::jobFinished() {
     Button1->show();
     Button1->raise();

@@ -63,6 +63,8 @@ protected:
     void fileProgress(std::int32_t position, std::int32_t total) override;
     void busy(bool on) override;
     void jobFinished() override;
+    // "Файл резервной копии "…" уже существует. Заменить его?"
+    bool replaceArchive(const std::string& path) override;
 
 private:
     const BrowserDataSet& data_;

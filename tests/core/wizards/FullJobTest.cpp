@@ -158,6 +158,20 @@ TEST_F(FullJobTest, ASecondBackupReplacesTheFirstAndALocationOnADriveIsUsedAsTyp
         << "no temporary file is left beside the archive";
 }
 
+TEST_F(FullJobTest, AnArchiveThatExistsIsReplacedOnlyWhenTheUserSaysSo) {
+    ASSERT_TRUE(job.activate());
+    writeFile(archive(), "previous");
+    reporter.replaceAnswer = false;
+    EXPECT_EQ(job.backup(location()), JobOutcome::Refused);
+    EXPECT_EQ(reporter.replaceQuestions, std::vector<std::string>{pathToUtf8(archive())});
+    EXPECT_TRUE(reporter.log.empty()) << "nothing started";
+    EXPECT_EQ(readFile(archive()), "previous");
+
+    reporter.replaceAnswer = true;
+    ASSERT_EQ(job.backup(location()), JobOutcome::Done);
+    EXPECT_NE(readFile(archive()), "previous");
+}
+
 TEST_F(FullJobTest, RestoreOverwritesAndKeepsWhatTheArchiveLacks) {
     ASSERT_TRUE(job.activate());
     ASSERT_EQ(job.backup(location()), JobOutcome::Done);

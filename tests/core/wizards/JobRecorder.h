@@ -36,6 +36,9 @@ public:
     // have begun.
     bool stopNow = false;
     int stopAfter = -1;
+    // The archives a backup asked to replace, and the answer it gets.
+    std::vector<std::string> replaceQuestions;
+    bool replaceAnswer = true;
 
     void showMessage(const std::string& text) override {
         log.push_back("message: " + text);
@@ -63,6 +66,10 @@ public:
     void fileProgress(std::int32_t position, std::int32_t total) override {
         progressSeen = true;
         EXPECT_LE(position, total);
+    }
+    bool replaceArchive(const std::string& path) override {
+        replaceQuestions.push_back(path);
+        return replaceAnswer;
     }
     bool stopRequested() const override {
         return stopNow || (stopAfter >= 0 && files.size() > static_cast<std::size_t>(stopAfter));

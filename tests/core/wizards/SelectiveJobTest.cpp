@@ -226,6 +226,29 @@ TEST_F(SelectiveCustomJob, NothingTickedStillWritesAnEmptyArchiveWithOpeningAndC
     EXPECT_EQ(w.reporter.packingStarted, 1);
 }
 
+TEST_F(SelectiveCustomJob, AnArchiveThatExistsIsReplacedOnlyWhenTheUserSaysSo) {
+    writeFile(backups / "ff_custom.dat", "previous");
+    Wizard no(services, firefoxDataSet());
+    no.reporter.replaceAnswer = false;
+    EXPECT_EQ(no.job.backup(custom(choices(backups), profile)), JobOutcome::Refused);
+    EXPECT_THAT(no.reporter.replaceQuestions, ElementsAre(utf8(backups / "ff_custom.dat")));
+    // Nothing ran: no progress, no staging folder, no copy.
+    EXPECT_THAT(no.reporter.progress, IsEmpty());
+    EXPECT_THAT(services.copied, IsEmpty());
+    EXPECT_EQ(readFile(backups / "ff_custom.dat"), "previous");
+    EXPECT_EQ(entriesOf(backups), std::set<std::string>{"ff_custom.dat"});
+
+    Wizard yes(services, firefoxDataSet());
+    ASSERT_EQ(yes.job.backup(custom(choices(backups, {"CheckBox6"}), profile)), JobOutcome::Done);
+    EXPECT_EQ(storedNames(backups / "ff_custom.dat"), std::set<std::string>{"prefs.js"});
+    // A new name asks nothing.
+    Wizard fresh(services, firefoxDataSet());
+    fs::remove(backups / "ff_custom.dat");
+    fresh.reporter.replaceAnswer = false;
+    EXPECT_EQ(fresh.job.backup(custom(choices(backups), profile)), JobOutcome::Done);
+    EXPECT_THAT(fresh.reporter.replaceQuestions, IsEmpty());
+}
+
 TEST_F(SelectiveCustomJob, RestoreIntoAMissingCustomFolderPutsFoldersUnderTheirOwnNames) {
     Wizard backup(services, firefoxDataSet());
     backup.job.backup(custom(choices(backups), profile));

@@ -170,7 +170,10 @@ TEST_F(FullWindow, ASecondJobRunsAfterTheWindowIsActivatedAgain) {
     TJvZlibMultiple().DecompressFile(pathToUtf8(backups / "fbackup_firefox.dat"),
                                      pathToUtf8(out.path()), true, true);
     EXPECT_EQ(readFile(out / "profiles.ini"), "second");
-    EXPECT_TRUE(dialogs.texts().isEmpty());
+    // The first archive was replaced only once the user said yes.
+    EXPECT_EQ(dialogs.texts(),
+              QStringList{QStringLiteral(
+                  "Файл резервной копии \"fbackup_firefox.dat\" уже существует. Заменить его?")});
 }
 
 TEST_F(FullWindow, ACodecErrorReachesTheErrorBoxAndLeavesTheWindowAsItWas) {

@@ -253,6 +253,28 @@ TEST_F(SelectiveWindows, ABackupFromTheWindowPacksTheTickedItemsAndShowsFinish) 
     EXPECT_EQ(terminated, 1);
 }
 
+TEST_F(SelectiveWindows, AnExistingArchiveIsReplacedOnlyAfterTheUserSaysYes) {
+    writeFile(backups / "default.dat", "another profile's archive");
+    auto* window = open<Tfb_Firefox>("B_Firefox");
+    window->JvDirectoryEdit2->setText(native(backups));
+    dialogs.queueAnswer(Dialogs::Answer::No);
+    QTest::mouseClick(window->Button2, Qt::LeftButton);
+
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown().front().text,
+              u(u"Файл резервной копии \"default.dat\" уже существует. Заменить его?"));
+    EXPECT_EQ(dialogs.shown().front().buttons, Dialogs::Buttons::YesNo);
+    // No: everything as it was, nothing ran.
+    EXPECT_EQ(readFile(backups / "default.dat"), "another profile's archive");
+    EXPECT_FALSE(progress.isVisible());
+    EXPECT_FALSE(window->Button1->isVisible());
+    EXPECT_EQ(window->ListBox1->count(), 2) << "the profiles are still offered";
+
+    QTest::mouseClick(window->Button2, Qt::LeftButton); // answered Yes
+    EXPECT_TRUE(window->Button1->isVisible());
+    EXPECT_TRUE(storedNames(backups / "default.dat").count("prefs.js"));
+}
+
 TEST_F(SelectiveWindows, SelectAllAndClearAllSetEveryItemBoxAndLeaveTheListsAlone) {
     auto* window = open<Tfr_Firefox>("R_Firefox");
     writeFile(backups / "default.dat", "archive");

@@ -30,7 +30,12 @@ class Converter : public DocumentForm {
 public:
     explicit Converter(ShellContext& context)
         : DocumentForm(context, QStringLiteral("Преобразование"), QStringLiteral("Мастер "),
-                       {.background = Qt::lightGray, .titlePointSize = 12}, nullptr) {
+                       {.background = Qt::lightGray,
+                        .backgroundPicture = QString(),
+                        .banner = QString(),
+                        .icon = QString(),
+                        .titlePointSize = 12},
+                       nullptr) {
         placeButtons(QRect(395, 494, 98, 25), QRect(508, 494, 75, 25));
     }
     int activations = 0;
