@@ -56,6 +56,32 @@ void list(Console& console, const std::string& archive, bool sizes) {
     out << std::flush;
 }
 
+// Reads the whole archive, writing nothing: each damaged record on a line
+// of its own, then what was found. Damage is the command's error.
+void verify(Console& console, const std::string& archive) {
+    ArchiveCheck check;
+    runCodec(console, std::string(),
+             [&](TJvZlibMultiple& codec) { check = codec.VerifyFile(archive); });
+    std::ostream& out = console.out();
+    for (const ArchiveCheck::Damage& damage : check.damaged) {
+        out << "damaged: " << damage.name << ": " << damage.reason << '\n';
+    }
+    out << std::flush;
+    const std::string records =
+        std::to_string(check.records) + " record" + (check.records == 1 ? "" : "s");
+    if (!check.brokenOff.empty()) {
+        throw Error(archive + " breaks off after " + records + " (" + check.brokenOff + ")" +
+                    (check.damaged.empty()
+                         ? std::string()
+                         : "; " + std::to_string(check.damaged.size()) + " damaged before"));
+    }
+    if (!check.damaged.empty()) {
+        throw Error(archive + ": " + std::to_string(check.damaged.size()) + " of " + records +
+                    " damaged");
+    }
+    out << archive << ": " << records << ", all sound\n" << std::flush;
+}
+
 } // namespace
 
 void addArchiveCommands(CLI::App& app, Console& console) {
@@ -85,6 +111,12 @@ void addArchiveCommands(CLI::App& app, Console& console) {
                           "Show each file's size and its compressed size first");
     listCommand->add_option("ARCHIVE", args->archive, "Archive to read")->required();
     listCommand->callback([&console, args] { list(console, args->archive, args->sizes); });
+
+    CLI::App* verifyCommand = app.add_subcommand(
+        "verify", "Read every record of ARCHIVE and check it, writing nothing; lists the damaged "
+                  "records and fails when there is one");
+    verifyCommand->add_option("ARCHIVE", args->archive, "Archive to check")->required();
+    verifyCommand->callback([&console, args] { verify(console, args->archive); });
 }
 
 } // namespace vellarion::cli

@@ -2,6 +2,7 @@
 
 #include "cli/Console.h"
 #include "cli/Interrupt.h"
+#include "core/browsers/DataSet.h"
 #include "core/services/Error.h"
 #include "core/services/ProgramPath.h"
 #include "core/services/SystemServices.h"
@@ -26,6 +27,16 @@ bool JobOutput::replaceArchive(const std::string& path) {
         throw Error("\"" + path + "\" exists already; give --replace to replace it");
     }
     return true;
+}
+
+void JobOutput::itemsWithoutData(Direction direction,
+                                 const std::vector<const SelectiveItem*>& items) {
+    for (const SelectiveItem* item : items) {
+        const std::string named = std::string(item->key) + " (" + std::string(item->caption) + ")";
+        console_.warning(direction == Direction::Backup
+                             ? "nothing of " + named + " was found to back up"
+                             : "the archive holds nothing of " + named + "; it was not restored");
+    }
 }
 
 void JobOutput::progressShow() {

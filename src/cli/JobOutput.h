@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vellarion {
 class SystemServices;
@@ -39,6 +40,9 @@ public:
     // Without --replace an archive that exists is never replaced: the
     // command ends with an error naming it.
     bool replaceArchive(const std::string& path) override;
+    // A warning for each item: "nothing of cookies (Куки) was found to back up".
+    void itemsWithoutData(Direction direction,
+                          const std::vector<const SelectiveItem*>& items) override;
     void allowReplacing(bool allow) { replace_ = allow; }
 
 private:

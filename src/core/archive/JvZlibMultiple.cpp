@@ -381,6 +381,68 @@ void TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string& Direct
     }
 }
 
+ArchiveCheck TJvZlibMultiple::VerifyFile(const std::string& FileName) {
+    FileStream archive = openArchive(FileName);
+    return VerifyStream(archive);
+}
+
+ArchiveCheck TJvZlibMultiple::VerifyStream(Stream& Stream) {
+    ArchiveCheck check;
+    ArchiveReader reader(Stream);
+    Inflater inflater;
+    std::vector<unsigned char> scratch(inflateBlock);
+    RecordHeader header;
+    for (;;) {
+        try {
+            if (FTerminateDecompress || !reader.next(header)) {
+                break;
+            }
+        } catch (const Error& e) {
+            check.brokenOff = e.what();
+            break;
+        }
+        ++check.records;
+        const std::string storedDir = decodeStoredName(header.dir);
+        const std::string storedName = decodeStoredName(header.name);
+        const std::string name = withBackslash(storedDir) + storedName;
+        if (OnVerifyingFile) {
+            OnVerifyingFile(*this, name);
+        }
+        try {
+            if (isUnsafeStoredPath(storedDir) || isUnsafeStoredPath(storedName)) {
+                throw UnsafeNameError(name);
+            }
+            inflater.reset();
+            std::uint64_t produced = 0;
+            for (bool ended = false; !ended;) {
+                const std::span<const unsigned char> input = reader.data();
+                if (input.empty()) {
+                    throw StreamReadError(); // the data ends before the zlib stream
+                }
+                const ZlibStep step = inflater.inflate(input, scratch);
+                reader.consume(step.consumed);
+                ended = step.ended;
+                if (step.consumed == 0 && step.produced == 0 && !ended) {
+                    throw StreamReadError();
+                }
+                produced += step.produced;
+                if (OnProgress) {
+                    OnProgress(*this, asInt32(produced), asInt32(header.uncompressedSize));
+                }
+                if (FTerminateDecompress) {
+                    return check;
+                }
+            }
+            if (produced != header.uncompressedSize || reader.dataLeft() != 0) {
+                throw StreamReadError(); // the sizes do not match what the stream holds
+            }
+        } catch (const Error& e) {
+            check.damaged.push_back({name, e.what()});
+        }
+    }
+    return check;
+}
+
 void TJvZlibMultiple::forEachStoredEntry(Stream& stream,
                                          const std::function<void(const StoredEntry&)>& each) {
     ArchiveReader reader(stream);

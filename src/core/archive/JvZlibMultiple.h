@@ -35,6 +35,21 @@ struct StoredEntry {
     std::int32_t compressedSize = 0;
 };
 
+// What reading a whole archive found: every record inflated, its zlib
+// stream's checksum and its sizes checked.
+struct ArchiveCheck {
+    struct Damage {
+        std::string name;   // the record's stored name (Dir + Name)
+        std::string reason; // "zlib returned: data error", "Stream read error", ...
+    };
+    std::size_t records = 0;     // records read, sound or damaged
+    std::vector<Damage> damaged; // in archive order
+    // Not empty when the archive breaks off (a header cut short or a size
+    // running past the end): nothing after that point can be read.
+    std::string brokenOff;
+    bool sound() const { return damaged.empty() && brokenOff.empty(); }
+};
+
 // The backup archive codec: packs a directory tree into a sequence of
 // records (one zlib stream per file) and unpacks such an archive again.
 // Paths are program paths; they touch the disk only through the PathMapper.
@@ -77,6 +92,8 @@ public:
     TFileAfterWriteEvent OnDecompressedFile;
     // At the end of DecompressFile.
     TNotifyEvent OnCompletedAction;
+    // Before a record is checked, with its stored name.
+    TFileEvent OnVerifyingFile;
     // A source file (or folder) that cannot be opened while packing is left
     // out: the error's class name and its text.
     TFileSkipEvent OnFileSkip;
@@ -103,6 +120,15 @@ public:
     // Unpacks the records from Stream's position to its end into Directory.
     void DecompressStream(Stream& Stream, const std::string& Directory, bool Overwrite,
                           bool RelativePaths);
+
+    // Reads the whole archive without writing anything: each record is
+    // inflated and checked (zlib's checksum, the stored size, a safe name).
+    // A damaged record is noted and reading goes on with the next one; an
+    // archive that breaks off ends the check there. OnVerifyingFile names
+    // each record, OnProgress counts its bytes; StopDecompression ends it.
+    // Only an archive that cannot be opened throws.
+    ArchiveCheck VerifyFile(const std::string& FileName);
+    ArchiveCheck VerifyStream(Stream& Stream);
 
     // Appends one entry per record to FileList, in archive order: Dir (with a
     // trailing "\" ensured when not empty) followed by Name.

@@ -269,6 +269,9 @@ struct BrowserDataSet {
     // the root tails ({N}: Opera's installation folder) unless a job names
     // others.
     TemplateVars templateDefaults = {};
+    // The files the running browser holds locked in a profile or in its data
+    // root ("parent.lock"); a job refuses while one is held.
+    std::vector<std::string_view> lockFiles = {};
     FullWizardData full;
     SelectiveWizardData selective{};
 };

@@ -1,5 +1,7 @@
 #include "core/services/SystemServices.h"
 
+#include "core/services/platform/File.h"
+
 namespace vellarion {
 
 UserEnvironment SystemServices::gatherEnvironment() const {
@@ -40,6 +42,11 @@ std::string SystemServices::FindFileInDirList(std::string_view name,
         start = end + 1;
     }
     return {};
+}
+
+bool SystemServices::isLockHeld(std::string_view path) const {
+    const auto native = path.empty() ? std::nullopt : paths().toNative(path);
+    return native && platform::isLockHeld(*native);
 }
 
 } // namespace vellarion

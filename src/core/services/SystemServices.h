@@ -105,6 +105,11 @@ public:
     [[nodiscard]] virtual std::string LoadKeyFromFile(std::string_view key,
                                                       std::string_view file) = 0;
 
+    // Whether a running program holds the lock file at the path (a browser
+    // using its profile); see platform::isLockHeld. False for a path that
+    // names nothing.
+    bool isLockHeld(std::string_view path) const;
+
     // --- Time ---
 
     // Blocks the calling thread (the fixed pauses between registry saves).

@@ -6,6 +6,8 @@
 #include "core/wizards/Messages.h"
 #include "core/wizards/StagingFolder.h"
 
+#include <optional>
+
 namespace vellarion {
 
 namespace {
@@ -124,6 +126,15 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
     if (!plan()) {
         return JobOutcome::Refused;
     }
+    // A running browser writes its data root while the job would read or
+    // replace it: its profiles' locks lie up to two levels below.
+    std::vector<std::string> folders;
+    for (const FullArchive& archive : plan_) {
+        folders.push_back(archive.folder);
+    }
+    if (refuseWhileRunning(folders, 2)) {
+        return JobOutcome::Refused;
+    }
     if (direction == Direction::Backup) {
         for (const FullArchive& archive : plan_) {
             if (services_.fileExists(archive.archive) &&
@@ -141,6 +152,13 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
         }
     }
 
+    if (direction == Direction::Restore) {
+        // Every archive read whole before the first write: a damaged one
+        // met half-way would leave the data root half restored.
+        if (const std::optional<JobOutcome> refused = verifyArchives()) {
+            return *refused;
+        }
+    }
     const FullJobHooks& hooks = data_.full.hooks;
     {
         BusyCursor busy(reporter_);
@@ -184,6 +202,40 @@ bool FullJob::unpack(const FullArchive& archive) {
     reportCodecEvents(codec, reporter_);
     codec.DecompressFile(archive.archive, archive.folder, true, true);
     return !reporter_.stopRequested();
+}
+
+std::optional<JobOutcome> FullJob::verifyArchives() {
+    for (const FullArchive& archive : plan_) {
+        if (!archive.required && !services_.fileExists(archive.archive)) {
+            continue;
+        }
+        ArchiveCheck check;
+        {
+            BusyCursor busy(reporter_);
+            TJvZlibMultiple codec(services_.paths());
+            reportCodecEvents(codec, reporter_);
+            // The window names the archive being read, not the files in it:
+            // those are named as they are written.
+            reporter_.fileStarted(archive.archive);
+            codec.OnVerifyingFile = [this](TJvZlibMultiple& sender, const std::string&) {
+                if (reporter_.stopRequested()) {
+                    sender.StopDecompression();
+                }
+            };
+            check = codec.VerifyFile(archive.archive);
+        }
+        if (reporter_.stopRequested()) {
+            return JobOutcome::Stopped;
+        }
+        if (!check.sound()) {
+            const std::string where = check.damaged.empty() ? check.brokenOff
+                                                            : check.damaged.front().name + ": " +
+                                                                  check.damaged.front().reason;
+            refuse(backupFileDamaged(lastName(archive.archive), where));
+            return JobOutcome::Refused;
+        }
+    }
+    return std::nullopt;
 }
 
 void FullJob::step(int amount) {

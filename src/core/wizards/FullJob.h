@@ -5,6 +5,7 @@
 #include "core/wizards/Job.h"
 #include "core/wizards/WizardState.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,6 +78,9 @@ private:
     bool packStaged(FullArchive& archive);
     bool unpackStaged(FullArchive& archive);
     bool runStagedItems(const std::string& staging);
+    // Reads every archive of a restore's plan whole; the outcome when one is
+    // damaged (the user told) or the reporter stopped it.
+    std::optional<JobOutcome> verifyArchives();
     void step(int amount);
 
     Direction direction_ = Direction::Backup;

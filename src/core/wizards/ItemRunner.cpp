@@ -34,7 +34,11 @@ void ItemRunner::runItem(const ItemRun& run) {
         }
     };
     if (run.ticked) {
+        found_ = false;
         entries(item.entries);
+        if (!found_) {
+            empty_.push_back(&item);
+        }
         step(run.step);
     }
     entries(item.evenWhenUnticked);
@@ -81,9 +85,13 @@ void ItemRunner::runEntry(const ItemEntry& entry, const SelectiveItem& item) {
     case Kind::RegistryKey:
         if (direction_ == Direction::Backup) {
             services_.SaveKeyToFile(entry.name, staged);
-        } else if (const std::string refused = services_.LoadKeyFromFile(entry.name, staged);
-                   !refused.empty()) {
-            reporter_.showMessage(refused);
+            found_ = found_ || services_.fileExists(staged);
+        } else {
+            found_ = found_ || services_.fileExists(staged);
+            if (const std::string refused = services_.LoadKeyFromFile(entry.name, staged);
+                !refused.empty()) {
+                reporter_.showMessage(refused);
+            }
         }
         return;
     case Kind::File:
@@ -92,17 +100,15 @@ void ItemRunner::runEntry(const ItemEntry& entry, const SelectiveItem& item) {
     }
     const std::string home = homeOf(entry.home);
     const std::string atHome = home.empty() ? std::string() : joinPath(home, entry.name);
-    if (direction_ == Direction::Backup) {
-        copyEntry(entry, item, atHome, staged);
-    } else {
-        copyEntry(entry, item, staged, atHome);
-    }
+    const bool copied = direction_ == Direction::Backup ? copyEntry(entry, item, atHome, staged)
+                                                        : copyEntry(entry, item, staged, atHome);
+    found_ = found_ || copied;
 }
 
 // Copies a file, or a folder into the parent of `target` under its own name,
 // creating the folders on the way: a folder copied into a missing folder
 // would otherwise take that folder's place instead of landing inside it.
-void ItemRunner::copyEntry(const ItemEntry& entry, const SelectiveItem& item,
+bool ItemRunner::copyEntry(const ItemEntry& entry, const SelectiveItem& item,
                            const std::string& source, const std::string& target) {
     const bool file = entry.kind == ItemEntry::Kind::File;
     const bool present = !source.empty() &&
@@ -111,19 +117,35 @@ void ItemRunner::copyEntry(const ItemEntry& entry, const SelectiveItem& item,
         if (entry.untickWhenMissing) {
             reporter_.untick(item.checkBox);
         }
-        return;
+        return false;
     }
     if (target.empty()) {
-        return; // nowhere to copy to
+        return false; // nowhere to copy to
     }
     const std::string targetDir = parentPath(target);
     if (!services_.directoryExists(targetDir)) {
         services_.createDirectories(targetDir);
     }
     if (file) {
-        services_.copyFile(source, target);
+        copyFileWithCompanions(source, target);
     } else {
         services_.CopyDir(source, targetDir);
+    }
+    return true;
+}
+
+void ItemRunner::copyFileWithCompanions(const std::string& source, const std::string& target) {
+    // The companions of the file being replaced go first: a log left beside
+    // the restored database would be replayed over it.
+    for (std::string_view suffix : kDatabaseCompanions) {
+        services_.deleteFile(target + std::string(suffix));
+    }
+    services_.copyFile(source, target);
+    for (std::string_view suffix : kDatabaseCompanions) {
+        const std::string companion = source + std::string(suffix);
+        if (services_.fileExists(companion)) {
+            services_.copyFile(companion, target + std::string(suffix));
+        }
     }
 }
 

@@ -25,10 +25,13 @@ struct ItemRun {
 // folders from their homes (the profile, the data root, the mail, cookie or
 // favourites folder of the state) into the staging folder and saves registry
 // keys there as hive files; a restore copies them from the unpacked archive
-// back home and loads the keys. What is missing is skipped without a word (a
-// folder may untick its box); nothing at a target is deleted, files of the
-// same name are replaced, folders merged. Steps go to the reporter's
-// progress, pauses to the services' clock.
+// back home and loads the keys. What is missing is skipped (a folder may
+// untick its box); the items of which nothing was there are noted. Nothing
+// at a target is deleted, files of the same name are replaced, folders
+// merged; but a file travels with its database companions, and a restored
+// file takes the place of the companions the old one had, so that SQLite
+// never replays a stale log over a restored database. Steps go to the
+// reporter's progress, pauses to the services' clock.
 class ItemRunner {
 public:
     ItemRunner(SystemServices& services, const WizardState& state, JobReporter& reporter,
@@ -39,11 +42,18 @@ public:
     // False when the reporter asked for a stop, between two items.
     bool run(const std::vector<ItemRun>& items);
 
+    // The ticked items of which nothing at all was there to copy or save
+    // (no file, folder or key), in the order they ran.
+    const std::vector<const SelectiveItem*>& itemsWithoutData() const { return empty_; }
+
 private:
     void runItem(const ItemRun& run);
     void runEntry(const ItemEntry& entry, const SelectiveItem& item);
-    void copyEntry(const ItemEntry& entry, const SelectiveItem& item, const std::string& source,
+    // Copies the entry; true when there was something to copy.
+    bool copyEntry(const ItemEntry& entry, const SelectiveItem& item, const std::string& source,
                    const std::string& target);
+    // A file with its database companions ("-wal", "-shm", "-journal").
+    void copyFileWithCompanions(const std::string& source, const std::string& target);
     bool runsHere(const ItemEntry& entry) const;
     // The home of an entry in the state; "" when it is not known.
     std::string homeOf(ItemHome home) const;
@@ -55,6 +65,12 @@ private:
     Direction direction_;
     WizardKind wizard_;
     std::string staging_;
+    bool found_ = false; // the running item found something
+    std::vector<const SelectiveItem*> empty_;
 };
+
+// The files SQLite keeps beside a database: its write-ahead log, the log's
+// index and the rollback journal. Whoever moves a database moves these.
+inline constexpr std::string_view kDatabaseCompanions[] = {"-wal", "-shm", "-journal"};
 
 } // namespace vellarion

@@ -1,6 +1,9 @@
 #include "core/wizards/Job.h"
 
 #include "core/archive/JvZlibMultiple.h"
+#include "core/browsers/DataSet.h"
+#include "core/services/SystemServices.h"
+#include "core/services/Text.h"
 #include "core/wizards/Messages.h"
 
 namespace vellarion {
@@ -14,6 +17,49 @@ bool WizardJob::activate() {
         reporter_.showMessage(notFoundMessage());
     }
     return found;
+}
+
+namespace {
+
+bool holdsLock(const SystemServices& services, const std::vector<std::string_view>& locks,
+               const std::string& folder, int depth) {
+    for (std::string_view lock : locks) {
+        if (services.isLockHeld(joinPath(folder, lock))) {
+            return true;
+        }
+    }
+    if (depth <= 0) {
+        return false;
+    }
+    std::vector<std::string> below;
+    services.GetSubDirectories(folder, below);
+    for (const std::string& name : below) {
+        if (holdsLock(services, locks, joinPath(folder, name), depth - 1)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool WizardJob::refuseWhileRunning(const std::vector<std::string>& folders, int depth) {
+    for (const std::string& folder : folders) {
+        if (!folder.empty() && holdsLock(services_, data_.lockFiles, folder, depth)) {
+            reporter_.refuse(closeBrowserFirst(data_.name));
+            return true;
+        }
+    }
+    return false;
+}
+
+void JobReporter::itemsWithoutData(Direction direction,
+                                   const std::vector<const SelectiveItem*>& items) {
+    std::vector<std::string> captions;
+    for (const SelectiveItem* item : items) {
+        captions.emplace_back(item->caption);
+    }
+    showMessage(itemsWithoutDataMessage(direction == Direction::Backup, captions));
 }
 
 bool backupLocationGiven(std::string_view location) {
@@ -46,6 +92,11 @@ void reportCodecEvents(TJvZlibMultiple& codec, JobReporter& reporter) {
     };
     codec.OnDecompressingFile = [&reporter, stopIfAsked](TJvZlibMultiple& sender,
                                                          const std::string& file, bool&) {
+        reporter.fileStarted(file);
+        stopIfAsked(sender);
+    };
+    codec.OnVerifyingFile = [&reporter, stopIfAsked](TJvZlibMultiple& sender,
+                                                     const std::string& file) {
         reporter.fileStarted(file);
         stopIfAsked(sender);
     };

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vellarion {
 
@@ -16,9 +17,6 @@ struct WizardState;
 // What the jobs of both wizard families share: what an engine is, the two
 // directions, how a job ends, the location test, the hourglass, and how a
 // job's codec reports.
-
-// A backup or a restore.
-enum class Direction { Backup, Restore };
 
 enum class JobOutcome {
     Done,    // the job ran to its end; Finish may be shown
@@ -48,6 +46,12 @@ public:
     virtual bool locate() = 0;
     // What the user is told when the data is not found.
     virtual std::string notFoundMessage() const = 0;
+
+    // True, and the user told to close the browser, when the browser holds
+    // the lock of one of the folders, or of a folder up to `depth` levels
+    // below one (the profiles of a data root). Nothing may be copied from or
+    // written into a profile a running browser is using.
+    bool refuseWhileRunning(const std::vector<std::string>& folders, int depth = 0);
 
     SystemServices& services() const { return services_; }
     const BrowserDataSet& data() const { return data_; }

@@ -3,8 +3,14 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vellarion {
+
+struct SelectiveItem;
+
+// A backup or a restore.
+enum class Direction { Backup, Restore };
 
 // How a job engine talks to whoever runs it: a wizard window, the command
 // line, or a test's recording fake. Every call happens on the job's thread,
@@ -57,6 +63,11 @@ public:
     virtual bool stopRequested() const { return false; }
     // A backup is about to pack its staging directory.
     virtual void packingStarts() {}
+    // Ticked items of which the job found nothing: a backup had no file,
+    // folder or key of them, a restore's archive held none. The others were
+    // done. A window shows one message box naming them (the default).
+    virtual void itemsWithoutData(Direction direction,
+                                  const std::vector<const SelectiveItem*>& items);
     // A backup would replace the archive at `path`, which exists already
     // (another profile's or another browser's of the same name, an earlier
     // backup): true replaces it; false leaves everything as it was and the

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vellarion {
 
@@ -20,6 +21,29 @@ inline constexpr std::string_view kFinished = "Finished";
 inline std::string replaceArchiveQuestion(std::string_view archiveName) {
     return "Файл резервной копии \"" + std::string(archiveName) +
            "\" уже существует. Заменить его?";
+}
+
+// A restore found its archive damaged before it wrote anything; `where`
+// names the first damaged record and what is wrong with it.
+inline std::string backupFileDamaged(std::string_view archiveName, std::string_view where) {
+    return "Backup File \"" + std::string(archiveName) + "\" Is Damaged (" + std::string(where) +
+           "). Nothing was restored.";
+}
+
+// Ticked items of which a job found nothing, by their captions.
+inline std::string itemsWithoutDataMessage(bool backup, const std::vector<std::string>& captions) {
+    std::string list;
+    for (const std::string& caption : captions) {
+        list += (list.empty() ? "" : ", ") + caption;
+    }
+    return (backup ? "Для следующих пунктов не найдено данных, они не сохранены: "
+                   : "В архиве нет данных следующих пунктов, они не восстановлены: ") +
+           list + ".";
+}
+
+// The browser holds its profile: nothing may be copied or written.
+inline std::string closeBrowserFirst(std::string_view browser) {
+    return "Close " + std::string(browser) + " and try again.";
 }
 
 // "Backup File "fbackup_firefox.dat" Not Found"

@@ -205,7 +205,8 @@ void SelectiveJob::step(int amount) {
 }
 
 bool SelectiveJob::runItems(const std::vector<const SelectiveItem*>& items, Direction direction,
-                            const std::string& staging, const SelectiveChoices& choices) {
+                            const std::string& staging, const SelectiveChoices& choices,
+                            std::vector<const SelectiveItem*>& withoutData) {
     std::vector<ItemRun> runs;
     for (const SelectiveItem* item : items) {
         const bool ticked = !item->key.empty() && choices.ticked && choices.ticked(item->checkBox);
@@ -213,7 +214,15 @@ bool SelectiveJob::runItems(const std::vector<const SelectiveItem*>& items, Dire
             {item, ticked, direction == Direction::Backup ? item->backupStep : item->restoreStep});
     }
     ItemRunner runner(services_, state_, reporter_, direction, WizardKind::Selective, staging);
-    return runner.run(runs);
+    const bool ran = runner.run(runs);
+    withoutData = runner.itemsWithoutData();
+    return ran;
+}
+
+bool SelectiveJob::refuseWhileBrowserRuns() {
+    // The profile's own lock, and the one its browser keeps beside its
+    // profiles (Chrome's "User Data").
+    return refuseWhileRunning({state_.ffpath, parentPath(state_.ffpath)});
 }
 
 std::optional<std::string> SelectiveJob::archiveToRestore() {
@@ -236,6 +245,9 @@ JobOutcome SelectiveJob::backup(const SelectiveChoices& choices) {
     if (!chooseProfile(choices)) {
         return JobOutcome::Refused;
     }
+    if (refuseWhileBrowserRuns()) {
+        return JobOutcome::Refused;
+    }
     const SelectiveWizardData& sel = selective();
     state_.datfile = stagingName(sel, state_.profile);
     // Profiles and browsers share archive names ("default.dat" of two
@@ -254,7 +266,8 @@ JobOutcome SelectiveJob::backup(const SelectiveChoices& choices) {
     for (const SelectiveItem& item : sel.items) {
         items.push_back(&item);
     }
-    if (!runItems(items, Direction::Backup, staging.path(), choices)) {
+    std::vector<const SelectiveItem*> withoutData;
+    if (!runItems(items, Direction::Backup, staging.path(), choices, withoutData)) {
         return JobOutcome::Stopped;
     }
     step(sel.backupClosingStep);
@@ -276,6 +289,9 @@ JobOutcome SelectiveJob::backup(const SelectiveChoices& choices) {
     }
     reporter_.progressSet(100);
     reporter_.progressHide();
+    if (!withoutData.empty()) {
+        reporter_.itemsWithoutData(Direction::Backup, withoutData);
+    }
     reporter_.jobFinished();
     return JobOutcome::Done;
 }
@@ -285,7 +301,7 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
         return JobOutcome::Refused;
     }
     const std::optional<std::string> archive = archiveToRestore();
-    if (!archive) {
+    if (!archive || refuseWhileBrowserRuns()) {
         return JobOutcome::Refused;
     }
     const SelectiveWizardData& sel = selective();
@@ -315,7 +331,8 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
             items.push_back(item);
         }
     }
-    if (!runItems(items, Direction::Restore, unpacked.path(), choices)) {
+    std::vector<const SelectiveItem*> withoutData;
+    if (!runItems(items, Direction::Restore, unpacked.path(), choices, withoutData)) {
         return JobOutcome::Stopped;
     }
     step(sel.restoreClosingStep);
@@ -326,6 +343,9 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
     profiles.clear();
     reporter_.progressSet(100);
     reporter_.progressHide();
+    if (!withoutData.empty()) {
+        reporter_.itemsWithoutData(Direction::Restore, withoutData);
+    }
     reporter_.jobFinished();
     return JobOutcome::Done;
 }

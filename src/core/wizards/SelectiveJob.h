@@ -107,9 +107,13 @@ private:
     // The archive a restore unpacks (`atspaudziam`): the chosen one, or the
     // browser's fixed name; none (and the user told) when there is none.
     std::optional<std::string> archiveToRestore();
-    // Runs the items in that order; false when a stop was asked for.
+    // The user told to close the browser that holds the job's profile.
+    bool refuseWhileBrowserRuns();
+    // Runs the items in that order; false when a stop was asked for. The
+    // ticked items of which nothing was found go to `withoutData`.
     bool runItems(const std::vector<const SelectiveItem*>& items, Direction direction,
-                  const std::string& staging, const SelectiveChoices& choices);
+                  const std::string& staging, const SelectiveChoices& choices,
+                  std::vector<const SelectiveItem*>& withoutData);
 };
 
 // The staging name of a profile (`datfile`): a backslash and the name the

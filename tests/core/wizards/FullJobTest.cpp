@@ -191,10 +191,14 @@ TEST_F(FullJobTest, RestoreOverwritesAndKeepsWhatTheArchiveLacks) {
     auto expected = saved;
     expected[profile + "added-later.txt"] = "kept";
     EXPECT_EQ(readTree(root()), expected);
-    for (const std::string& file : reporter.files) {
-        EXPECT_TRUE(file.starts_with(state.ffpath + "\\")) << file;
+    // The archive read whole first, then each file named as it is written.
+    ASSERT_FALSE(reporter.files.empty());
+    EXPECT_EQ(reporter.files.front(), state.aregzistuoja);
+    for (size_t i = 1; i < reporter.files.size(); ++i) {
+        EXPECT_TRUE(reporter.files[i].starts_with(state.ffpath + "\\")) << reporter.files[i];
     }
-    EXPECT_EQ(reporter.log, (std::vector<std::string>{"busy", "started", "idle", "finished"}));
+    EXPECT_EQ(reporter.log,
+              (std::vector<std::string>{"busy", "idle", "busy", "started", "idle", "finished"}));
 }
 
 TEST_F(FullJobTest, RefusalsTellTheUserAndTouchNothing) {
@@ -303,15 +307,38 @@ TEST_F(FullJobTest, ACodecErrorEndsTheJobWithTheCursorBackAndNoFinish) {
     }
     EXPECT_EQ(reporter.log, (std::vector<std::string>{"busy", "started", "idle"}));
 
-    // A damaged archive: what was unpacked stays, the rest is not touched.
+    // An archive cut short: found before anything is written.
     ASSERT_EQ(job.backup(location()), JobOutcome::Done);
     const std::string whole = readFile(archive());
     writeFile(archive(), whole.substr(0, whole.size() / 2));
     reporter.log.clear();
     reporter.files.clear();
-    EXPECT_THROW(job.restore(location()), Error);
-    EXPECT_EQ(reporter.log, (std::vector<std::string>{"busy", "started", "idle"}));
-    EXPECT_FALSE(reporter.files.empty()) << "the label keeps the last file shown";
+    EXPECT_EQ(job.restore(location()), JobOutcome::Refused);
+    EXPECT_EQ(reporter.log,
+              (std::vector<std::string>{
+                  "busy", "idle",
+                  "refused: " + backupFileDamaged("fbackup_firefox.dat", "Stream read error")}));
+    EXPECT_EQ(reporter.files, std::vector<std::string>{state.aregzistuoja});
+}
+
+TEST_F(FullJobTest, ADamagedArchiveIsFoundBeforeTheFirstWriteAndChangesNothing) {
+    ASSERT_TRUE(job.activate());
+    ASSERT_EQ(job.backup(location()), JobOutcome::Done);
+    std::string bytes = readFile(archive());
+    bytes[bytes.size() - 2] ^= 0x5a; // the last record's checksum
+    writeFile(archive(), bytes);
+    writeFile(root() / "profiles.ini", "changed since");
+    const std::map<std::string, std::string> before = readTree(root());
+
+    reporter.log.clear();
+    EXPECT_EQ(job.restore(location()), JobOutcome::Refused);
+    ASSERT_EQ(reporter.messages.size(), 1u);
+    EXPECT_TRUE(
+        reporter.messages.front().starts_with("Backup File \"fbackup_firefox.dat\" Is Damaged ("))
+        << reporter.messages.front();
+    EXPECT_TRUE(reporter.messages.front().ends_with("). Nothing was restored."));
+    EXPECT_TRUE(readTree(root()) == before) << "the data root exactly as it was";
+    EXPECT_EQ(std::count(reporter.log.begin(), reporter.log.end(), "finished"), 0);
 }
 
 TEST_F(FullJobTest, AStopRequestEndsTheJobAndKeepsThePreviousArchive) {

@@ -3,6 +3,7 @@
 #include "FileTree.h"
 #include "WizardWindowFixture.h"
 #include "core/archive/JvZlibMultiple.h"
+#include "core/wizards/Messages.h"
 #include "gui/browsers/bFull_Firefox.h"
 #include "gui/browsers/bFull_Flock.h"
 #include "gui/browsers/rFull_Firefox.h"
@@ -176,28 +177,36 @@ TEST_F(FullWindow, ASecondJobRunsAfterTheWindowIsActivatedAgain) {
                   "Файл резервной копии \"fbackup_firefox.dat\" уже существует. Заменить его?")});
 }
 
-TEST_F(FullWindow, ACodecErrorReachesTheErrorBoxAndLeavesTheWindowAsItWas) {
+TEST_F(FullWindow, ACodecErrorReachesTheErrorBoxAndADamagedArchiveIsRefusedUntouched) {
+    // The archive cannot be created: the codec's error, in the standard box.
     auto* backup = open<Tffb_Firefox>("sB_Firefox");
     ASSERT_NE(backup, nullptr);
-    typeAndRun(*backup, qs(pathToUtf8(backups)));
-    const fs::path archive = backups / "fbackup_firefox.dat";
-    const std::string whole = readFile(archive);
-    writeFile(archive, whole.substr(0, whole.size() / 2));
-
-    auto* restore = open<Tffr_Firefox>("sR_Firefox");
-    ASSERT_NE(restore, nullptr);
-    typeAndRun(*restore, qs(pathToUtf8(backups)));
-    // Caught where Next is connected, not by the application's net; the
-    // only box is the standard error box.
+    typeAndRun(*backup, qs(pathToUtf8(backups / "missing")));
+    // Caught where Next is connected, not by the application's net.
     EXPECT_TRUE(applicationErrors().shown().empty());
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown().front().icon, Dialogs::Icon::Error);
     EXPECT_EQ(dialogs.shown().front().title, QStringLiteral("Vellarion"));
+    EXPECT_TRUE(backup->Button1->isHidden());
+    // The archive was to be made before the first file: none was packed.
+    EXPECT_TRUE(backup->lblFilename->text().isEmpty());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+
+    // An archive cut short is read whole before the first write: refused,
+    // the data root as it was.
+    dialogs.clear();
+    typeAndRun(*backup, qs(pathToUtf8(backups)));
+    const fs::path archive = backups / "fbackup_firefox.dat";
+    const std::string whole = readFile(archive);
+    writeFile(archive, whole.substr(0, whole.size() / 2));
+    const auto before = readTree(firefoxRoot());
+    auto* restore = open<Tffr_Firefox>("sR_Firefox");
+    ASSERT_NE(restore, nullptr);
+    typeAndRun(*restore, qs(pathToUtf8(backups)));
+    EXPECT_EQ(dialogs.texts(),
+              QStringList{qs(backupFileDamaged("fbackup_firefox.dat", "Stream read error"))});
+    EXPECT_TRUE(readTree(firefoxRoot()) == before);
     EXPECT_TRUE(restore->Button1->isHidden());
-    // The label shows the file the job was at.
-    EXPECT_TRUE(
-        restore->lblFilename->text().startsWith(qs(fx.sample().roaming + "\\Mozilla\\Firefox\\")))
-        << restore->lblFilename->text().toStdString();
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 

@@ -113,4 +113,12 @@ private:
 void replaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
                  std::error_code& ec);
 
+// Whether a running program holds the lock file at `path`, the way browsers
+// mark a profile as in use: on Windows, a file that cannot be opened because
+// another handle denies sharing; on POSIX, a record lock (fcntl) another
+// process holds, or a symbolic link naming this host and a live process
+// ("host-1234", "127.0.0.1:+1234"). A lock file left behind by a program
+// that ended is not held; neither is a missing one.
+bool isLockHeld(const std::filesystem::path& path);
+
 } // namespace vellarion::platform

@@ -1,6 +1,7 @@
 #include "core/services/platform/File.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
@@ -220,6 +221,66 @@ void replaceFile(const std::filesystem::path& from, const std::filesystem::path&
     if (std::rename(from.c_str(), to.c_str()) != 0) {
         ec = lastError();
     }
+}
+
+namespace {
+
+// A lock link's target: "host-1234" or "127.0.0.1:+1234". Held when the
+// process lives on this host (a name that is ours, or an address: the link
+// is only ever made on the machine that holds it).
+bool isLinkLockHeld(const std::filesystem::path& path) {
+    char target[512];
+    const ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1);
+    if (n <= 0) {
+        return false;
+    }
+    const std::string text(target, static_cast<std::size_t>(n));
+    const std::size_t cut = text.find_last_of("-+");
+    if (cut == std::string::npos || cut + 1 >= text.size()) {
+        return false;
+    }
+    std::string host = text.substr(0, cut);
+    if (!host.empty() && host.back() == ':') {
+        host.pop_back();
+    }
+    const std::string digits = text.substr(cut + 1);
+    if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 9) {
+        return false;
+    }
+    char ours[256] = {};
+    ::gethostname(ours, sizeof ours - 1);
+    const bool address =
+        !host.empty() && host.find_first_not_of("0123456789.:") == std::string::npos;
+    if (host != ours && !address) {
+        return false;
+    }
+    const pid_t pid = static_cast<pid_t>(std::stol(digits));
+    return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
+}
+
+} // namespace
+
+bool isLockHeld(const std::filesystem::path& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
+        return false;
+    }
+    if (S_ISLNK(st.st_mode)) {
+        return isLinkLockHeld(path);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        return false;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) {
+        return false;
+    }
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    const bool held = ::fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+    ::close(fd);
+    return held;
 }
 
 } // namespace vellarion::platform

@@ -221,4 +221,16 @@ void replaceFile(const std::filesystem::path& from, const std::filesystem::path&
     }
 }
 
+bool isLockHeld(const std::filesystem::path& path) {
+    // Browsers keep their lock file open denying others (some) sharing: an
+    // open that denies all sharing then fails.
+    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        return ::GetLastError() == ERROR_SHARING_VIOLATION;
+    }
+    ::CloseHandle(h);
+    return false;
+}
+
 } // namespace vellarion::platform

@@ -1,0 +1,109 @@
+// A browser that is running writes its profile while a job would copy it or
+// replace it: no job touches a profile whose lock is held, and a lock file
+// left behind by a browser that has ended stops nothing.
+#include "FileTree.h"
+#include "HeldLock.h"
+#include "JobRecorder.h"
+#include "TempDir.h"
+#include "core/services/ProgramPath.h"
+#include "core/wizards/FullJob.h"
+#include "core/wizards/Messages.h"
+#include "core/wizards/SelectiveJob.h"
+
+#include <gtest/gtest.h>
+
+namespace vellarion {
+namespace {
+
+namespace fs = std::filesystem;
+using test::HeldLock;
+using test::TempDir;
+using test::writeFile;
+
+#ifdef _WIN32
+constexpr const char* kLockName = "parent.lock";
+#else
+constexpr const char* kLockName = ".parentlock";
+#endif
+
+class RunningBrowser : public ::testing::Test {
+protected:
+    RunningBrowser() : services(test::plainServices()) {
+        writeFile(profile / "prefs.js", "user_pref(\"a\", 1);\n");
+        writeFile(profile / kLockName, "");
+        fs::create_directories(backups);
+    }
+
+    SelectiveChoices choices() const {
+        SelectiveChoices c;
+        c.backupLocation = pathToUtf8(backups);
+        c.customLocation = pathToUtf8(profile);
+        c.ticked = [](std::string_view) { return true; };
+        return c;
+    }
+    std::size_t entriesIn(const fs::path& folder) const {
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+    }
+
+    TempDir dir;
+    fs::path root = dir / "Mozilla" / "Firefox";
+    fs::path profile = root / "Profiles" / "abcd1234.default";
+    fs::path backups = dir / "backups";
+    std::unique_ptr<SystemServices> services;
+};
+
+TEST_F(RunningBrowser, NoJobCopiesFromOrWritesIntoAProfileWhoseLockIsHeld) {
+    {
+        HeldLock running(profile / kLockName);
+        test::Wizard<SelectiveJob> backup(*services, firefoxDataSet());
+        EXPECT_EQ(backup.job.backup(choices()), JobOutcome::Refused);
+        EXPECT_EQ(backup.reporter.messages,
+                  std::vector<std::string>{"Close Firefox and try again."});
+        EXPECT_TRUE(backup.reporter.progress.empty());
+        EXPECT_EQ(entriesIn(backups), 0u) << "no archive, no staging folder";
+    }
+    // The browser ended; its lock file stays behind and stops nothing.
+    test::Wizard<SelectiveJob> backup(*services, firefoxDataSet());
+    ASSERT_EQ(backup.job.backup(choices()), JobOutcome::Done);
+    EXPECT_EQ(test::storedNames(backups / "ff_custom.dat"), std::set<std::string>{"prefs.js"});
+
+    writeFile(profile / "prefs.js", "changed by the running browser");
+    {
+        HeldLock running(profile / kLockName);
+        test::Wizard<SelectiveJob> restore(*services, firefoxDataSet());
+        restore.job.listArchives(pathToUtf8(backups));
+        EXPECT_EQ(restore.job.restore(choices()), JobOutcome::Refused);
+        EXPECT_EQ(test::readFile(profile / "prefs.js"), "changed by the running browser");
+        EXPECT_EQ(entriesIn(backups), 1u);
+    }
+}
+
+TEST_F(RunningBrowser, AFullJobLooksForTheLocksOfEveryProfileBelowTheDataRoot) {
+    writeFile(root / "profiles.ini", "[Profile0]\nPath=Profiles/abcd1234.default\n");
+    BrowserDataSet data = firefoxDataSet();
+    const std::string home = pathToUtf8(root);
+    data.full.hooks.locate = [home](FullJob& job) {
+        job.state().ffpath = home;
+        job.state().fullFilePath = joinPath(home, "profiles.ini");
+        return true;
+    };
+    test::Wizard<FullJob> full(*services, data);
+    ASSERT_TRUE(full.job.activate());
+    {
+        HeldLock running(profile / kLockName);
+        EXPECT_EQ(full.job.backup(pathToUtf8(backups)), JobOutcome::Refused);
+        EXPECT_EQ(full.reporter.messages.back(), closeBrowserFirst("Firefox"));
+        EXPECT_EQ(entriesIn(backups), 0u);
+    }
+    ASSERT_EQ(full.job.backup(pathToUtf8(backups)), JobOutcome::Done);
+    {
+        HeldLock running(profile / kLockName);
+        writeFile(profile / "prefs.js", "newer");
+        EXPECT_EQ(full.job.restore(pathToUtf8(backups)), JobOutcome::Refused);
+        EXPECT_EQ(test::readFile(profile / "prefs.js"), "newer");
+    }
+}
+
+} // namespace
+} // namespace vellarion

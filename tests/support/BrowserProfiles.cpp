@@ -1,0 +1,210 @@
+#include "BrowserProfiles.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <stdexcept>
+
+namespace vellarion::test {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Database {
+public:
+    explicit Database(const fs::path& file,
+                      int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) {
+        if (sqlite3_open_v2(file.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+            const std::string error = db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory";
+            sqlite3_close(db_);
+            throw std::runtime_error(file.string() + ": " + error);
+        }
+    }
+    ~Database() { sqlite3_close(db_); }
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    void exec(const std::string& sql) {
+        char* error = nullptr;
+        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+            const std::string text = error != nullptr ? error : "?";
+            sqlite3_free(error);
+            throw std::runtime_error(sql + ": " + text);
+        }
+    }
+    // The first column of the first row, as text ("" when none).
+    std::string value(const std::string& sql) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+            return std::string("error: ") + sqlite3_errmsg(db_);
+        }
+        std::string out;
+        const int rc = sqlite3_step(statement);
+        if (rc == SQLITE_ROW) {
+            const unsigned char* text = sqlite3_column_text(statement, 0);
+            out = text != nullptr ? reinterpret_cast<const char*>(text) : "";
+        } else if (rc != SQLITE_DONE) {
+            out = std::string("error: ") + sqlite3_errmsg(db_);
+        }
+        sqlite3_finalize(statement);
+        return out;
+    }
+    sqlite3* handle() { return db_; }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+void removeDatabase(const fs::path& file) {
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        fs::remove(fs::path(file.string() + suffix));
+    }
+}
+
+} // namespace
+
+void writeDatabaseWithLog(const fs::path& file, const DatabaseContent& content) {
+    removeDatabase(file);
+    fs::create_directories(file.parent_path());
+    Database db(file);
+    db.exec("PRAGMA journal_mode=WAL");
+    db.exec(content.schema);
+    if (!content.rows.empty()) {
+        db.exec(content.rows.front());
+    }
+    db.exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    // The rest stays in the log, as when the browser is killed: neither an
+    // automatic checkpoint nor the one on close folds it into the file.
+    db.exec("PRAGMA wal_autocheckpoint=0");
+    int done = 0;
+    sqlite3_db_config(db.handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, &done);
+    for (std::size_t i = 1; i < content.rows.size(); ++i) {
+        db.exec(content.rows[i]);
+    }
+}
+
+void writeDatabase(const fs::path& file, const DatabaseContent& content, bool journal) {
+    removeDatabase(file);
+    fs::create_directories(file.parent_path());
+    {
+        Database db(file);
+        db.exec("PRAGMA journal_mode=DELETE");
+        db.exec(content.schema);
+        for (const std::string& row : content.rows) {
+            db.exec(row);
+        }
+    }
+    if (journal) {
+        writeFile(fs::path(file.string() + "-journal"), "");
+    }
+}
+
+std::string integrityOf(const fs::path& file) {
+    if (!fs::exists(file)) {
+        return "missing";
+    }
+    try {
+        // As the browser opens it: a log beside the file is replayed.
+        Database db(file, SQLITE_OPEN_READWRITE);
+        return db.value("PRAGMA integrity_check");
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+}
+
+long long rowsIn(const fs::path& file, std::string_view table) {
+    try {
+        Database db(file, SQLITE_OPEN_READWRITE);
+        const std::string count = db.value("SELECT count(*) FROM " + std::string(table));
+        return count.empty() || count.starts_with("error") ? -1 : std::stoll(count);
+    } catch (const std::exception&) {
+        return -1;
+    }
+}
+
+namespace {
+
+DatabaseContent places() {
+    DatabaseContent c{"moz_places",
+                      "CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title "
+                      "LONGVARCHAR, rev_host LONGVARCHAR, visit_count INTEGER DEFAULT 0, hidden "
+                      "INTEGER DEFAULT 0 NOT NULL, typed INTEGER DEFAULT 0 NOT NULL, frecency "
+                      "INTEGER DEFAULT -1 NOT NULL, last_visit_date INTEGER, guid TEXT);"
+                      "CREATE TABLE moz_bookmarks (id INTEGER PRIMARY KEY, type INTEGER, fk "
+                      "INTEGER DEFAULT NULL, parent INTEGER, position INTEGER, title LONGVARCHAR, "
+                      "guid TEXT);",
+                      {}};
+    for (int i = 1; i <= 40; ++i) {
+        const std::string n = std::to_string(i);
+        c.rows.push_back("INSERT INTO moz_places (url, title, rev_host, visit_count, guid) VALUES "
+                         "('https://www.example.org/page" +
+                         n + "', 'Page " + n + "', 'gro.elpmaxe.www.', " + n + ", 'guid" + n +
+                         "')");
+    }
+    return c;
+}
+
+DatabaseContent simple(std::string table, std::string columns, int rows) {
+    DatabaseContent c{
+        table, "CREATE TABLE " + table + " (id INTEGER PRIMARY KEY, " + columns + ")", {}};
+    for (int i = 1; i <= rows; ++i) {
+        c.rows.push_back("INSERT INTO " + table + " VALUES (" + std::to_string(i) + ", 'value " +
+                         std::to_string(i) + "')");
+    }
+    return c;
+}
+
+} // namespace
+
+std::vector<std::pair<std::string, std::string>> currentFirefoxDatabases() {
+    return {{"places.sqlite", "moz_places"},     {"favicons.sqlite", "moz_icons"},
+            {"cookies.sqlite", "moz_cookies"},   {"formhistory.sqlite", "moz_formhistory"},
+            {"permissions.sqlite", "moz_perms"}, {"key4.db", "metadata"},
+            {"content-prefs.sqlite", "prefs"}};
+}
+
+void writeCurrentFirefoxProfile(const fs::path& p) {
+    // Databases the browser had open: rows still in their logs.
+    writeDatabaseWithLog(p / "places.sqlite", places());
+    writeDatabaseWithLog(p / "favicons.sqlite", simple("moz_icons", "icon_url TEXT", 6));
+    writeDatabaseWithLog(p / "cookies.sqlite", simple("moz_cookies", "value TEXT", 12));
+    // Databases written and closed: journal mode, sometimes an empty journal.
+    writeDatabase(p / "formhistory.sqlite", simple("moz_formhistory", "value TEXT", 5));
+    writeDatabase(p / "permissions.sqlite", simple("moz_perms", "origin TEXT", 3), true);
+    writeDatabase(p / "key4.db", simple("metadata", "item1 TEXT", 2));
+    writeDatabase(p / "content-prefs.sqlite", simple("prefs", "name TEXT", 2));
+
+    writeFile(p / "prefs.js",
+              "// Mozilla User Preferences\nuser_pref(\"browser.startup.page\", 3);\n");
+    writeFile(p / "logins.json",
+              "{\"nextId\":2,\"logins\":[{\"id\":1,\"hostname\":\"https://mail.example.org\","
+              "\"encryptedUsername\":\"MDIEEPgAAAAA\",\"encryptedPassword\":\"MDoEEPgAAAAA\"}],"
+              "\"version\":3}");
+    writeFile(p / "logins-backup.json", "{\"nextId\":1,\"logins\":[],\"version\":3}");
+    writeFile(p / "sessionstore.jsonlz4", std::string("mozLz40\0\x20\x01\0\0session", 20));
+    writeFile(p / "sessionstore-backups" / "recovery.jsonlz4",
+              std::string("mozLz40\0\x18\x01\0\0recovery", 21));
+    writeFile(p / "sessionstore-backups" / "previous.jsonlz4",
+              std::string("mozLz40\0\x18\x01\0\0previous", 21));
+    writeFile(p / "search.json.mozlz4", std::string("mozLz40\0\x40\x02\0\0engines", 19));
+    writeFile(p / "xulstore.json", "{\"chrome://browser/content/browser.xhtml\":{}}");
+    writeFile(p / "handlers.json", "{\"defaultHandlersVersion\":{},\"mimeTypes\":{}}");
+    writeFile(p / "extensions.json", "{\"schemaVersion\":36,\"addons\":[]}");
+    writeFile(p / "addons.json", "{\"schema\":6,\"addons\":[]}");
+    writeFile(p / "extensions" / "reader@example.org.xpi", std::string("PK\x03\x04xpi", 7));
+    writeFile(p / "containers.json", "{\"version\":5,\"identities\":[]}");
+    writeFile(p / "persdict.dat", "vellarion\n");
+    writeFile(p / "chrome" / "userChrome.css", "#nav-bar { color: navy; }\n");
+    writeFile(p / "bookmarkbackups" / "bookmarks-2026-12-01_40_abc.jsonlz4",
+              std::string("mozLz40\0\x10\0\0\0marks", 17));
+    // Left by the last run; no browser holds it.
+    writeFile(p / ".parentlock", "");
+    writeFile(p / "parent.lock", "");
+    // Not the user's data: no item takes these.
+    writeFile(p / "times.json", "{\"created\":1765000000000}");
+    writeFile(p / "cache2" / "entries" / "0A1B", "cached");
+}
+
+} // namespace vellarion::test
