@@ -1,6 +1,7 @@
 #include "SamplePrefixFixture.h"
 #include "WineRegistrySamples.h"
 #include "core/services/Error.h"
+#include "core/services/ServicesFactory.h"
 #include "core/services/platform/posix/PosixSystemServices.h"
 #include "core/services/registry/RegistryText.h"
 
@@ -81,6 +82,30 @@ TEST(PrefixMapping, AnUnmappedDriveOrNetworkPathNamesNothingAndWritesNothing) {
     d.services.SaveKeyToFile("Software", "D:\\x.reg");
     fs::current_path(cwd);
     EXPECT_EQ(treeOf(d.dir.path()), before);
+}
+
+// Chrome marks its "User Data" in use with a link "host-pid", Firefox its
+// profile with "127.0.0.1:+pid" beside an fcntl lock: held while the
+// process lives on this host, not after it ended or on another machine.
+TEST(FileOperations, ALockLinkIsHeldOnlyByALiveProcessOfThisHost) {
+    TempDir dir;
+    char host[256] = {};
+    ::gethostname(host, sizeof host - 1);
+    const auto link = [&](const char* name, const std::string& target) {
+        fs::create_symlink(target, dir / name);
+        return pathToUtf8(dir / name);
+    };
+    const PosixSystemServices services({});
+    EXPECT_TRUE(
+        services.isLockHeld(link("live", std::string(host) + "-" + std::to_string(::getpid()))));
+    EXPECT_TRUE(services.isLockHeld(link("ip", "127.0.0.1:+" + std::to_string(::getpid()))));
+    EXPECT_FALSE(services.isLockHeld(link("ended", std::string(host) + "-999999999")));
+    EXPECT_FALSE(
+        services.isLockHeld(link("elsewhere", "another-machine-" + std::to_string(::getpid()))));
+    EXPECT_FALSE(services.isLockHeld(link("garbage", "not a lock")));
+    writeFile(dir / "plain", "");
+    EXPECT_FALSE(services.isLockHeld(pathToUtf8(dir / "plain")));
+    EXPECT_FALSE(services.isLockHeld(pathToUtf8(dir / "missing")));
 }
 
 TEST(FileOperations, CopyFileReplacesAndFailsSilentlyWithoutASource) {
