@@ -3,12 +3,20 @@
 //     vellarion-screenshots DIR
 #include "core/services/SamplePrefix.h"
 #include "core/services/ServicesFactory.h"
+#include "gui/browsers/bFull_Chrome.h"
 #include "gui/browsers/bFull_Firefox.h"
+#include "gui/browsers/bFull_Safari.h"
+#include "gui/browsers/b_Chrome.h"
 #include "gui/browsers/b_Firefox.h"
 #include "gui/browsers/b_Flock.h"
+#include "gui/browsers/b_Safari.h"
+#include "gui/browsers/rFull_Chrome.h"
 #include "gui/browsers/rFull_Flock.h"
+#include "gui/browsers/rFull_Safari.h"
+#include "gui/browsers/r_Chrome.h"
 #include "gui/browsers/r_Firefox.h"
 #include "gui/browsers/r_Flock.h"
+#include "gui/browsers/r_Safari.h"
 #include "gui/kit/Icons.h"
 #include "gui/kit/QtDialogs.h"
 #include "gui/kit/ShellContext.h"
@@ -220,6 +228,29 @@ int main(int argc, char** argv) {
         shoot(flockBackup, QStringLiteral("flock-backup.png"));
         Tfr_Flock flockRestore(demoContext);
         shoot(flockRestore, QStringLiteral("flock-restore.png"));
+        Tfb_Chrome chromeBackup(demoContext);
+        Tfr_Chrome chromeRestore(demoContext);
+        Tfb_Safari safariBackup(demoContext);
+        Tfr_Safari safariRestore(demoContext);
+        const std::pair<SelectiveWizardForm*, const char*> selective[] = {
+            {&chromeBackup, "chrome-backup.png"},
+            {&chromeRestore, "chrome-restore.png"},
+            {&safariBackup, "safari-backup.png"},
+            {&safariRestore, "safari-restore.png"},
+        };
+        for (const auto& [window, file] : selective) {
+            shoot(*window, QString::fromLatin1(file));
+        }
+        const std::pair<FullWizardForm*, const char*> full[] = {
+            {demoForm.openDocument<Tffb_Chrome>(demoContext), "full-backup-chrome.png"},
+            {demoForm.openDocument<Tffr_Chrome>(demoContext), "full-restore-chrome.png"},
+            {demoForm.openDocument<Tffb_Safari>(demoContext), "full-backup-safari.png"},
+            {demoForm.openDocument<Tffr_Safari>(demoContext), "full-restore-safari.png"},
+        };
+        for (const auto& [window, file] : full) {
+            QCoreApplication::processEvents();
+            ok &= save(window->grab(), dir, QString::fromLatin1(file));
+        }
     }
 
     // The icons at the two sizes the program uses.

@@ -278,6 +278,8 @@ struct BrowserDataSet {
 
 const BrowserDataSet& firefoxDataSet();
 const BrowserDataSet& flockDataSet();
+const BrowserDataSet& chromeDataSet();
+const BrowserDataSet& safariDataSet();
 
 // The data sets the program knows, in the ribbon's order.
 const std::vector<const BrowserDataSet*>& allDataSets();

@@ -4,7 +4,12 @@
 namespace vellarion {
 
 const std::vector<const BrowserDataSet*>& allDataSets() {
-    static const std::vector<const BrowserDataSet*> all{&firefoxDataSet(), &flockDataSet()};
+    static const std::vector<const BrowserDataSet*> all{
+        &firefoxDataSet(),
+        &chromeDataSet(),
+        &safariDataSet(),
+        &flockDataSet(),
+    };
     return all;
 }
 

@@ -246,18 +246,28 @@ void opera(const Layout& l) {
     put(mail / "omailbase.dat", blob("\0\0\x10\0", "omail", 2048));
 }
 
+void safariProfile(const fs::path& dir, std::string_view name, bool full) {
+    const std::string tag(name);
+    put(dir / "Bookmarks.plist", blob("bplist00", tag + "bookmarks", 1500));
+    put(dir / "Cookies" / "Cookies.plist",
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><array/></plist>\n");
+    put(dir / "History.plist", blob("bplist00", tag + "history", 2500));
+    put(dir / "TopSites.plist", blob("bplist00", tag + "topsites", 700));
+    if (!full) {
+        return;
+    }
+    put(dir / "Downloads.plist", blob("bplist00", tag + "downloads", 300));
+    put(dir / "PubSub" / "Database" / "Database.sqlite3", sqlite(tag + "pubsub"));
+    put(dir / "Form Values.plist", blob("bplist00", tag + "forms", 500));
+    put(dir / "LastSession.plist", blob("bplist00", tag + "session", 800));
+}
+
+// The settings live beside the profiles; a second profile folder is one a
+// user brought along from another computer.
 void safari(const Layout& l) {
     const fs::path root = l.roaming / "Apple Computer";
-    const fs::path s = root / "Safari";
-    put(s / "Bookmarks.plist", blob("bplist00", "bookmarks", 1500));
-    put(s / "Cookies" / "Cookies.plist",
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><array/></plist>\n");
-    put(s / "Downloads.plist", blob("bplist00", "downloads", 300));
-    put(s / "PubSub" / "Database" / "Database.sqlite3", sqlite("pubsub"));
-    put(s / "Form Values.plist", blob("bplist00", "forms", 500));
-    put(s / "History.plist", blob("bplist00", "history", 2500));
-    put(s / "LastSession.plist", blob("bplist00", "session", 800));
-    put(s / "TopSites.plist", blob("bplist00", "topsites", 700));
+    safariProfile(root / "Safari", "Safari", true);
+    safariProfile(root / "Safari (old PC)", "Safari (old PC)", false);
     put(root / "Preferences" / "com.apple.Safari.plist", blob("bplist00", "prefs", 900));
 }
 

@@ -1,14 +1,22 @@
 #include "gui/shell/Intro.h"
 
 #include "core/Config.h"
+#include "gui/browsers/bFull_Chrome.h"
 #include "gui/browsers/bFull_Firefox.h"
 #include "gui/browsers/bFull_Flock.h"
+#include "gui/browsers/bFull_Safari.h"
+#include "gui/browsers/b_Chrome.h"
 #include "gui/browsers/b_Firefox.h"
 #include "gui/browsers/b_Flock.h"
+#include "gui/browsers/b_Safari.h"
+#include "gui/browsers/rFull_Chrome.h"
 #include "gui/browsers/rFull_Firefox.h"
 #include "gui/browsers/rFull_Flock.h"
+#include "gui/browsers/rFull_Safari.h"
+#include "gui/browsers/r_Chrome.h"
 #include "gui/browsers/r_Firefox.h"
 #include "gui/browsers/r_Flock.h"
+#include "gui/browsers/r_Safari.h"
 #include "gui/kit/Appearance.h"
 #include "gui/kit/DocumentFrame.h"
 #include "gui/kit/ErrorBox.h"
@@ -444,9 +452,13 @@ void TForm1::B_InternetExplorerExecute() {}
 void TForm1::B_FirefoxExecute() {
     openDocument<Tfb_Firefox>(context());
 }
-void TForm1::B_ChromeExecute() {}
+void TForm1::B_ChromeExecute() {
+    openDocument<Tfb_Chrome>(context());
+}
 void TForm1::B_OperaExecute() {}
-void TForm1::B_SafariExecute() {}
+void TForm1::B_SafariExecute() {
+    openDocument<Tfb_Safari>(context());
+}
 void TForm1::B_FlockExecute() {
     openDocument<Tfb_Flock>(context());
 }
@@ -454,9 +466,13 @@ void TForm1::R_InternetExplorerExecute() {}
 void TForm1::R_FirefoxExecute() {
     openDocument<Tfr_Firefox>(context());
 }
-void TForm1::R_ChromeExecute() {}
+void TForm1::R_ChromeExecute() {
+    openDocument<Tfr_Chrome>(context());
+}
 void TForm1::R_OperaExecute() {}
-void TForm1::R_SafariExecute() {}
+void TForm1::R_SafariExecute() {
+    openDocument<Tfr_Safari>(context());
+}
 void TForm1::R_FlockExecute() {
     openDocument<Tfr_Flock>(context());
 }
@@ -464,9 +480,13 @@ void TForm1::sB_InternetExplorerExecute() {}
 void TForm1::sB_FirefoxExecute() {
     openDocument<Tffb_Firefox>(context());
 }
-void TForm1::sB_ChromeExecute() {}
+void TForm1::sB_ChromeExecute() {
+    openDocument<Tffb_Chrome>(context());
+}
 void TForm1::sB_OperaExecute() {}
-void TForm1::sB_SafariExecute() {}
+void TForm1::sB_SafariExecute() {
+    openDocument<Tffb_Safari>(context());
+}
 void TForm1::sB_FlockExecute() {
     openDocument<Tffb_Flock>(context());
 }
@@ -474,9 +494,13 @@ void TForm1::sR_InternetExplorerExecute() {}
 void TForm1::sR_FirefoxExecute() {
     openDocument<Tffr_Firefox>(context());
 }
-void TForm1::sR_ChromeExecute() {}
+void TForm1::sR_ChromeExecute() {
+    openDocument<Tffr_Chrome>(context());
+}
 void TForm1::sR_OperaExecute() {}
-void TForm1::sR_SafariExecute() {}
+void TForm1::sR_SafariExecute() {
+    openDocument<Tffr_Safari>(context());
+}
 void TForm1::sR_FlockExecute() {
     openDocument<Tffr_Flock>(context());
 }

@@ -167,7 +167,8 @@ TEST(SamplePrefix, ProfilesAreListedAsTheWizardsListThem) {
               (std::vector<std::string>{"flck1234.default", "qrst5678.second"}));
     EXPECT_EQ(list("C:\\users\\demo\\AppData\\Local\\Google\\Chrome\\User Data"),
               (std::vector<std::string>{"Default", "Profile 1"}));
-    EXPECT_EQ(list(roam + "Apple Computer"), (std::vector<std::string>{"Preferences", "Safari"}));
+    EXPECT_EQ(list(roam + "Apple Computer"),
+              (std::vector<std::string>{"Preferences", "Safari", "Safari (old PC)"}));
     EXPECT_EQ(list(roam + "Opera"), (std::vector<std::string>{"Opera", "Opera 10"}));
 }
 

@@ -35,18 +35,6 @@ QString q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString native(const fs::path& path) {
-    return QString::fromStdString(pathToUtf8(path));
-}
-
-QStringList entries(const QListWidget* list) {
-    QStringList names;
-    for (int i = 0; i < list->count(); ++i) {
-        names << list->item(i)->text();
-    }
-    return names;
-}
-
 using SelectiveWindows = WizardWindowTest;
 
 TEST_F(SelectiveWindows, BackupCommandsOpenTheirWindowsFilledFromTheProfiles) {

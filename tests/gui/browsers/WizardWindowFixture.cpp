@@ -7,6 +7,18 @@
 
 namespace vellarion::test {
 
+QString native(const std::filesystem::path& path) {
+    return QString::fromStdString(pathToUtf8(path));
+}
+
+QStringList entries(const QListWidget* list) {
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i) {
+        names << list->item(i)->text();
+    }
+    return names;
+}
+
 void expectNoControlCoversAnother(const QWidget& window) {
     SCOPED_TRACE(window.windowTitle().toStdString());
     std::vector<QWidget*> controls;

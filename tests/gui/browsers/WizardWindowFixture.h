@@ -4,6 +4,7 @@
 #include "ShellFixture.h"
 
 #include <QAction>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <filesystem>
@@ -44,6 +45,11 @@ protected:
     std::unique_ptr<TForm1> form;
     std::filesystem::path backups;
 };
+
+// A path as the window's edits show it.
+QString native(const std::filesystem::path& path);
+// The entries of a list, in order.
+QStringList entries(const QListWidget* list);
 
 // No control of the window covers another, each lies inside the window and
 // shows its whole text. Allowed: the header (banner, icon, title), a section

@@ -1,0 +1,115 @@
+// The data set of Chrome. Its data root is the "User Data" folder; every
+// folder in it is a profile, "Default" the one the marker is looked for in.
+#include "core/browsers/DataSet.h"
+
+namespace vellarion {
+
+namespace {
+
+// Chrome's items in the order both jobs run them. Steps differ by
+// direction, and several items take none at all.
+std::vector<SelectiveItem> chromeItems() {
+    const auto item = [](std::string_view box, std::string_view caption, std::string_view key,
+                         std::vector<ItemEntry> entries, int backupStep, int restoreStep,
+                         ItemPlace place) {
+        return SelectiveItem{.checkBox = box,
+                             .caption = caption,
+                             .key = key,
+                             .entries = std::move(entries),
+                             .backupStep = backupStep,
+                             .restoreStep = restoreStep,
+                             .place = place};
+    };
+    std::vector<SelectiveItem> items{
+        item("CheckBox10", "Расширения", "extensions", {folder("Extensions")}, 7, 7, {1, 6}),
+        item("CheckBox11", "Данные Plugin", "plugin-data", {folder("Plugin Data")}, 7, 7, {2, 4}),
+        item("CheckBox1", "Закладки", "bookmarks", {file("Bookmarks")}, 7, 7, {1, 1}),
+        item("CheckBox3", "Куки", "cookies", {file("Cookies")}, 7, 7, {1, 3}),
+        item("CheckBox4", "Текущая сессия", "current-session", {file("Current Session")}, 7, 7,
+             {1, 4}),
+        item("CheckBox5", "Текущие вкладки", "current-tabs", {file("Current Tabs")}, 0, 0, {1, 5}),
+        item("CheckBox6", "Extension cookies", "extension-cookies", {file("Extension Cookies")}, 7,
+             7, {1, 7}),
+        item("CheckBox7", "История", "history",
+             {file("History"), file("Archived History"), file("History-journal")}, 7, 7, {2, 1}),
+        item("CheckBox8", "Последняя сессия", "last-session", {file("Last Session")}, 0, 0, {2, 2}),
+        item("CheckBox9", "Последние вкладки", "last-tabs", {file("Last Tabs")}, 7, 0, {2, 3}),
+        item("CheckBox12", "Установки", "settings",
+             {file("Preferences"), file("QuotaManager"), file("TransportSecurity")}, 0, 7, {2, 5}),
+        item("CheckBox13", "Миниатюры", "thumbnails", {file("Thumbnails")}, 7, 7, {2, 6}),
+        item("CheckBox14", "Посещенные ссылки", "visited-links", {file("Visited Links")}, 7, 7,
+             {2, 7}),
+        item("CheckBox16", "Login data", "passwords", {file("Login Data")}, 0, 0, {3, 2}),
+        item("CheckBox15", "Веб-данные", "web-data", {file("Web Data"), file("Web Data-journal")},
+             0, 0, {3, 1}),
+        item("CheckBox17", "Топ сайтов", "top-sites", {file("Top Sites")}, 0, 0, {3, 3}),
+        // No job reads the cache; the box only shows that it is never saved.
+        {.checkBox = "CheckBox2", .caption = "Кэш", .place = {1, 2}, .enabled = false},
+    };
+    // "Выбрать все" and "Снять все" leave the saved passwords as the user
+    // set them.
+    for (SelectiveItem& each : items) {
+        if (each.checkBox == "CheckBox16") {
+            each.followsSelectAll = false;
+        }
+    }
+    return items;
+}
+
+} // namespace
+
+const BrowserDataSet& chromeDataSet() {
+    static const BrowserDataSet data{
+        .id = "chrome",
+        .name = "Chrome",
+        .markerFile = "Bookmarks",
+        // Roaming data, the two per-user layouts, local data; the marker
+        // lies in the "Default" profile.
+        .candidates =
+            {
+                {"{sfp}\\Google\\Chrome\\User Data\\Default",
+                 "{sfp}\\Google\\Chrome\\User Data\\Default"},
+                {"{drv}\\Documents and Settings\\{uzer}\\Application Data\\Google\\Chrome\\"
+                 "User Data\\Default",
+                 "{drv}\\Users\\{uzer}\\AppData\\Local\\Google\\Chrome\\User Data\\Default"},
+                {"{drv}\\Documents and Settings\\{uzer}\\Local Settings\\Application "
+                 "Data\\Google\\Chrome\\User Data\\Default",
+                 "{drv}\\Users\\{uzer}\\AppData\\Roaming\\Google\\Chrome\\User Data\\Default"},
+                {"{loc}\\Google\\Chrome\\User Data\\Default",
+                 "{loc}\\Google\\Chrome\\User Data\\Default"},
+            },
+        .full =
+            {
+                .texts = {.backupCaption = "Архивация данных Chrome",
+                          .restoreCaption = "Восстановление данных Chrome",
+                          .backupTitle = "Мастер полного резервного копирования Chrome",
+                          .restoreTitle = "Мастер полного восстановления Chrome"},
+                .rootTails = {"\\Default\\Bookmarks"},
+                .archiveName = "fbackup_chrome.dat",
+            },
+        .selective =
+            {
+                .texts = {.backupCaption = "Архивация данных Chrome",
+                          .restoreCaption = "Восстановление данных Chrome",
+                          .backupTitle = "Мастер резервного копирования Chrome",
+                          .restoreTitle = "Добро пожаловать в мастер восстановления Chrome"},
+                .restoreArchiveHeading = "Файл резервной копии:",
+                .rootTails = {"Default\\Bookmarks"},
+                .customProfileName = "ch_custom",
+                .stagingRule = StagingRule::WholeName,
+                .backupOpeningStep = 7,
+                .backupClosingStep = 7,
+                .restoreOpeningStep = 5,
+                .restoreClosingStep = 9,
+                .items = chromeItems(),
+                // Both jobs take the items in one order.
+                .restoreOrder = {"CheckBox10", "CheckBox11", "CheckBox1", "CheckBox3", "CheckBox4",
+                                 "CheckBox5", "CheckBox6", "CheckBox7", "CheckBox8", "CheckBox9",
+                                 "CheckBox12", "CheckBox13", "CheckBox14", "CheckBox16",
+                                 "CheckBox15", "CheckBox17"},
+            },
+    };
+    return data;
+}
+
+} // namespace vellarion

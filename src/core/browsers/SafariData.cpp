@@ -1,0 +1,89 @@
+// The data set of Safari. Its data root is the "Apple Computer" folder of the
+// user's application data: "Safari" in it holds the marker and is the usual
+// profile, "Preferences" beside it holds the settings of every profile.
+#include "core/browsers/DataSet.h"
+
+namespace vellarion {
+
+namespace {
+
+std::vector<SelectiveItem> safariItems() {
+    const auto item = [](std::string_view box, std::string_view caption, std::string_view key,
+                         ItemEntry entry, int step, ItemPlace place) {
+        return SelectiveItem{.checkBox = box,
+                             .caption = caption,
+                             .key = key,
+                             .entries = {entry},
+                             .backupStep = step,
+                             .restoreStep = step,
+                             .place = place};
+    };
+    return {
+        item("CheckBox1", "Закладки", "bookmarks", file("Bookmarks.plist"), 8, {1, 1}),
+        item("CheckBox3", "Куки", "cookies", folder("Cookies"), 8, {1, 3}),
+        item("CheckBox4", "Загрузки", "downloads", file("Downloads.plist"), 0, {1, 4}),
+        item("CheckBox5", "Каналы/Ленты", "feeds", folder("PubSub"), 8, {1, 5}),
+        item("CheckBox10", "Данные форм", "forms", file("Form Values.plist"), 0, {1, 6}),
+        item("CheckBox6", "История", "history", file("History.plist"), 8, {1, 7}),
+        item("CheckBox7", "Последняя сессия", "last-session", file("LastSession.plist"), 8, {2, 1}),
+        // The settings are the data root's, whichever profile the job uses.
+        item("CheckBox8", "Установки", "settings", folder("Preferences", ItemHome::DataRoot), 8,
+             {2, 2}),
+        item("CheckBox9", "Топ сайтов", "top-sites", file("TopSites.plist"), 8, {2, 3}),
+        // No job reads the cache; the box only shows that it is never saved.
+        {.checkBox = "CheckBox2", .caption = "Кэш", .place = {1, 2}, .enabled = false},
+    };
+}
+
+} // namespace
+
+const BrowserDataSet& safariDataSet() {
+    static const BrowserDataSet data{
+        .id = "safari",
+        .name = "Safari",
+        .markerFile = "Bookmarks.plist",
+        // Roaming data, the two per-user layouts, local data.
+        .candidates =
+            {
+                {"{sfp}\\Apple Computer\\Safari", "{sfp}\\Apple Computer\\Safari"},
+                {"{drv}\\Documents and Settings\\{uzer}\\Application Data\\Apple Computer\\Safari",
+                 "{drv}\\Users\\{uzer}\\AppData\\Local\\Apple Computer\\Safari"},
+                {"{drv}\\Documents and Settings\\{uzer}\\Local Settings\\Application Data\\Apple "
+                 "Computer\\Safari",
+                 "{drv}\\Users\\{uzer}\\AppData\\Roaming\\Apple Computer\\Safari"},
+                {"{loc}\\Apple Computer\\Safari", "{loc}\\Apple Computer\\Safari"},
+            },
+        .full =
+            {
+                .texts = {.backupCaption = "Архивация данных Safari",
+                          .restoreCaption = "Восстановление данных Safari",
+                          .backupTitle = "Мастер полного резервного копирования Safari",
+                          .restoreTitle = "Мастер полного восстановления Safari"},
+                .rootTails = {"\\Safari\\Bookmarks.plist"},
+                .archiveName = "fbackup_safari.dat",
+            },
+        .selective =
+            {
+                .texts = {.backupCaption = "Архивация данных Safari",
+                          .restoreCaption = "Восстановление данных Safari",
+                          .backupTitle = "Мастер резервного копирования Safari",
+                          .restoreTitle = "Мастер восстановления Safari"},
+                .restoreArchiveHeading = "Файл резервной копии:",
+                .rootTails = {"Safari\\Bookmarks.plist"},
+                // The settings folder lies beside the profiles but is none.
+                .notProfiles = {"Preferences"},
+                .customProfileName = "ch_custom",
+                .stagingRule = StagingRule::WholeName,
+                .backupOpeningStep = 8,
+                .backupClosingStep = 8,
+                .restoreOpeningStep = 5,
+                .restoreClosingStep = 9,
+                .items = safariItems(),
+                .restoreOrder = {"CheckBox1", "CheckBox3", "CheckBox4", "CheckBox5", "CheckBox10",
+                                 "CheckBox6", "CheckBox7", "CheckBox8", "CheckBox9"},
+            },
+    };
+    return data;
+}
+
+} // namespace vellarion
