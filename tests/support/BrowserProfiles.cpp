@@ -207,4 +207,46 @@ void writeCurrentFirefoxProfile(const fs::path& p) {
     writeFile(p / "cache2" / "entries" / "0A1B", "cached");
 }
 
+std::vector<std::pair<std::string, std::string>> currentChromeDatabases() {
+    return {{"History", "urls"},        {"Cookies", "cookies"},
+            {"Login Data", "logins"},   {"Login Data For Account", "logins"},
+            {"Web Data", "autofill"},   {"Favicons", "favicons"},
+            {"Top Sites", "top_sites"}, {"Shortcuts", "omni_box_shortcuts"}};
+}
+
+void writeCurrentChromeUserData(const fs::path& userData) {
+    const fs::path p = userData / "Default";
+    // Chrome keeps most databases in rollback-journal mode with an empty
+    // journal beside them; the history was open when the browser was killed.
+    writeDatabaseWithLog(p / "History", simple("urls", "url TEXT", 25));
+    for (const auto& [name, table] : currentChromeDatabases()) {
+        if (name != "History") {
+            writeDatabase(p / name, simple(table, "value TEXT", 4), true);
+        }
+    }
+    writeFile(p / "Bookmarks",
+              "{\"checksum\":\"0f1e\",\"roots\":{\"bookmark_bar\":{\"children\":[{"
+              "\"name\":\"Example\",\"type\":\"url\",\"url\":\"https://www.example.org/\"}]}},"
+              "\"version\":1}");
+    writeFile(p / "Preferences", "{\"profile\":{\"name\":\"Person 1\"}}");
+    writeFile(p / "Secure Preferences", "{\"protection\":{\"macs\":{}}}");
+    writeFile(p / "Visited Links", std::string("VLnk\0\0\0\0links", 13));
+    writeFile(p / "Sessions" / "Session_13441306414361615", std::string("SNSS\x03\0\0\0tabs", 12));
+    writeFile(p / "Sessions" / "Tabs_13441306414361615", std::string("SNSS\x03\0\0\0open", 12));
+    writeFile(p / "Extensions" / "aapocclcgogkmnckokdopfmhonfmgoek" / "1.2_0" / "manifest.json",
+              "{\"manifest_version\":3,\"name\":\"Reader\"}");
+    writeFile(p / "Local Extension Settings" / "aapocclcgogkmnckokdopfmhonfmgoek" / "000003.log",
+              "settings of the extension");
+    writeFile(userData / "Local State",
+              "{\"os_crypt\":{\"encrypted_key\":\"RFBBUEkBAAAA0Iyd3wEV0RGM\"},"
+              "\"profile\":{\"last_used\":\"Default\"}}");
+    // Not the user's data.
+    writeFile(p / "Cache" / "Cache_Data" / "data_0", "cached");
+    writeFile(p / "GPUCache" / "index", "gpu");
+#ifndef _WIN32
+    // Left by a Chrome that ended: its process is long gone.
+    fs::create_symlink("ended-host-4194303", userData / "SingletonLock");
+#endif
+}
+
 } // namespace vellarion::test

@@ -52,4 +52,14 @@ void writeCurrentFirefoxProfile(const std::filesystem::path& profile);
 // The databases of that profile and the table each one's rows are in.
 std::vector<std::pair<std::string, std::string>> currentFirefoxDatabases();
 
+// A current Chrome "User Data" folder (the names Chrome 120 and later keep)
+// with the profile "Default": bookmarks, cookies, history with favicons and
+// shortcuts, saved passwords of both kinds, web data, sessions, extensions
+// with their settings, preferences; "Local State" beside the profile, and a
+// SingletonLock left behind by a Chrome that has ended.
+void writeCurrentChromeUserData(const std::filesystem::path& userData);
+
+// The databases of that profile and the table each one's rows are in.
+std::vector<std::pair<std::string, std::string>> currentChromeDatabases();
+
 } // namespace vellarion::test

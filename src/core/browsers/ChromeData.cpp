@@ -6,6 +6,11 @@ namespace vellarion {
 
 namespace {
 
+constexpr std::string_view kEncryptedNote =
+    "Chrome шифрует сохраненные пароли и куки ключом, привязанным к учетной записи и "
+    "компьютеру, на которых они сохранены: на другом компьютере или под другой учетной "
+    "записью Chrome не сможет их прочитать.";
+
 // Chrome's items in the order both jobs run them. Steps differ by
 // direction, and several items take none at all.
 std::vector<SelectiveItem> chromeItems() {
@@ -20,28 +25,45 @@ std::vector<SelectiveItem> chromeItems() {
                              .restoreStep = restoreStep,
                              .place = place};
     };
+    // The key Chrome encrypts saved passwords and cookies with lies in the
+    // "Local State" of its data root. A restore puts it back only into a data
+    // root that has none: one that Chrome made anew holds the key of its other
+    // profiles.
+    ItemEntry localState = file("Local State", ItemHome::DataRoot);
+    localState.restoreOnlyIfMissing = true;
     std::vector<SelectiveItem> items{
-        item("CheckBox10", "Расширения", "extensions", {folder("Extensions")}, 7, 7, {1, 6}),
+        item("CheckBox10", "Расширения", "extensions",
+             {folder("Extensions"), folder("Local Extension Settings"), folder("Extension State"),
+              folder("Extension Rules"), folder("Extension Scripts")},
+             7, 7, {1, 6}),
         item("CheckBox11", "Данные Plugin", "plugin-data", {folder("Plugin Data")}, 7, 7, {2, 4}),
-        item("CheckBox1", "Закладки", "bookmarks", {file("Bookmarks")}, 7, 7, {1, 1}),
-        item("CheckBox3", "Куки", "cookies", {file("Cookies")}, 7, 7, {1, 3}),
-        item("CheckBox4", "Текущая сессия", "current-session", {file("Current Session")}, 7, 7,
-             {1, 4}),
+        item("CheckBox1", "Закладки", "bookmarks", {file("Bookmarks"), file("Bookmarks.bak")}, 7,
+             7, {1, 1}),
+        // Current versions keep the cookies in "Network" on Windows.
+        item("CheckBox3", "Куки", "cookies", {file("Cookies"), file("Network\\Cookies"), localState},
+             7, 7, {1, 3}),
+        item("CheckBox4", "Текущая сессия", "current-session",
+             {file("Current Session"), folder("Sessions")}, 7, 7, {1, 4}),
         item("CheckBox5", "Текущие вкладки", "current-tabs", {file("Current Tabs")}, 0, 0, {1, 5}),
         item("CheckBox6", "Extension cookies", "extension-cookies", {file("Extension Cookies")}, 7,
              7, {1, 7}),
         item("CheckBox7", "История", "history",
-             {file("History"), file("Archived History"), file("History-journal")}, 7, 7, {2, 1}),
+             {file("History"), file("Archived History"), file("History-journal"),
+              file("Favicons"), file("Shortcuts")},
+             7, 7, {2, 1}),
         item("CheckBox8", "Последняя сессия", "last-session", {file("Last Session")}, 0, 0, {2, 2}),
         item("CheckBox9", "Последние вкладки", "last-tabs", {file("Last Tabs")}, 7, 0, {2, 3}),
         item("CheckBox12", "Установки", "settings",
-             {file("Preferences"), file("QuotaManager"), file("TransportSecurity")}, 0, 7, {2, 5}),
+             {file("Preferences"), file("QuotaManager"), file("TransportSecurity"),
+              file("Secure Preferences"), file("Network\\TransportSecurity")},
+             0, 7, {2, 5}),
         item("CheckBox13", "Миниатюры", "thumbnails", {file("Thumbnails")}, 7, 7, {2, 6}),
         item("CheckBox14", "Посещенные ссылки", "visited-links", {file("Visited Links")}, 7, 7,
              {2, 7}),
-        item("CheckBox16", "Login data", "passwords", {file("Login Data")}, 0, 0, {3, 2}),
-        item("CheckBox15", "Веб-данные", "web-data", {file("Web Data"), file("Web Data-journal")},
-             0, 0, {3, 1}),
+        item("CheckBox16", "Login data", "passwords",
+             {file("Login Data"), file("Login Data For Account"), localState}, 0, 0, {3, 2}),
+        item("CheckBox15", "Веб-данные", "web-data",
+             {file("Web Data"), file("Web Data-journal"), file("Account Web Data")}, 0, 0, {3, 1}),
         item("CheckBox17", "Топ сайтов", "top-sites", {file("Top Sites")}, 0, 0, {3, 3}),
         // No job reads the cache; the box only shows that it is never saved.
         {.checkBox = "CheckBox2", .caption = "Кэш", .place = {1, 2}, .enabled = false},
@@ -51,6 +73,9 @@ std::vector<SelectiveItem> chromeItems() {
     for (SelectiveItem& each : items) {
         if (each.checkBox == "CheckBox16") {
             each.followsSelectAll = false;
+        }
+        if (each.checkBox == "CheckBox16" || each.checkBox == "CheckBox3") {
+            each.restoreNote = kEncryptedNote;
         }
     }
     return items;
@@ -78,6 +103,9 @@ const BrowserDataSet& chromeDataSet() {
                 {"{loc}\\Google\\Chrome\\User Data\\Default",
                  "{loc}\\Google\\Chrome\\User Data\\Default"},
             },
+        // Held in "User Data" while Chrome runs: a link to the host and the
+        // process on POSIX, an open file on Windows.
+        .lockFiles = {"SingletonLock", "lockfile"},
         .full =
             {
                 .texts = {.backupCaption = "Архивация данных Chrome",

@@ -125,6 +125,10 @@ struct ItemEntry {
     // A missing folder unticks the item's box (the window shows that it
     // was not saved).
     bool untickWhenMissing = false;
+    // A restore puts the file back only where none is there: a file the
+    // whole browser shares (Chrome's "Local State") that a browser already
+    // running again has made anew is not replaced under its other profiles.
+    bool restoreOnlyIfMissing = false;
 
     std::string_view stagedPath() const { return stagedAs.empty() ? name : stagedAs; }
 };
@@ -180,6 +184,9 @@ struct SelectiveItem {
     bool enabled = true;
     // "Выбрать все" and "Снять все" set the box.
     bool followsSelectAll = true;
+    // Told the user once after a restore that put back anything of the item
+    // (what the restored data needs to be usable).
+    std::string_view restoreNote{};
 };
 
 // The staging name rule: how a profile's name becomes the name of the

@@ -5,6 +5,7 @@
 #include "core/wizards/JobReporter.h"
 #include "core/wizards/WizardState.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace vellarion {
@@ -38,6 +39,9 @@ void ItemRunner::runItem(const ItemRun& run) {
         entries(item.entries);
         if (!found_) {
             empty_.push_back(&item);
+        } else if (direction_ == Direction::Restore && !item.restoreNote.empty() &&
+                   std::find(notes_.begin(), notes_.end(), item.restoreNote) == notes_.end()) {
+            notes_.push_back(item.restoreNote);
         }
         step(run.step);
     }
@@ -121,6 +125,10 @@ bool ItemRunner::copyEntry(const ItemEntry& entry, const SelectiveItem& item,
     }
     if (target.empty()) {
         return false; // nowhere to copy to
+    }
+    if (direction_ == Direction::Restore && entry.restoreOnlyIfMissing &&
+        services_.fileExists(target)) {
+        return true; // there, and kept
     }
     const std::string targetDir = parentPath(target);
     if (!services_.directoryExists(targetDir)) {

@@ -45,6 +45,8 @@ public:
     // The ticked items of which nothing at all was there to copy or save
     // (no file, folder or key), in the order they ran.
     const std::vector<const SelectiveItem*>& itemsWithoutData() const { return empty_; }
+    // The notes of the items a restore put something back of, each once.
+    const std::vector<std::string_view>& notes() const { return notes_; }
 
 private:
     void runItem(const ItemRun& run);
@@ -67,6 +69,7 @@ private:
     std::string staging_;
     bool found_ = false; // the running item found something
     std::vector<const SelectiveItem*> empty_;
+    std::vector<std::string_view> notes_;
 };
 
 // The files SQLite keeps beside a database: its write-ahead log, the log's

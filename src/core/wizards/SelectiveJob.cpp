@@ -206,7 +206,8 @@ void SelectiveJob::step(int amount) {
 
 bool SelectiveJob::runItems(const std::vector<const SelectiveItem*>& items, Direction direction,
                             const std::string& staging, const SelectiveChoices& choices,
-                            std::vector<const SelectiveItem*>& withoutData) {
+                            std::vector<const SelectiveItem*>& withoutData,
+                            std::vector<std::string_view>* notes) {
     std::vector<ItemRun> runs;
     for (const SelectiveItem* item : items) {
         const bool ticked = !item->key.empty() && choices.ticked && choices.ticked(item->checkBox);
@@ -216,6 +217,9 @@ bool SelectiveJob::runItems(const std::vector<const SelectiveItem*>& items, Dire
     ItemRunner runner(services_, state_, reporter_, direction, WizardKind::Selective, staging);
     const bool ran = runner.run(runs);
     withoutData = runner.itemsWithoutData();
+    if (notes != nullptr) {
+        *notes = runner.notes();
+    }
     return ran;
 }
 
@@ -332,7 +336,8 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
         }
     }
     std::vector<const SelectiveItem*> withoutData;
-    if (!runItems(items, Direction::Restore, unpacked.path(), choices, withoutData)) {
+    std::vector<std::string_view> notes;
+    if (!runItems(items, Direction::Restore, unpacked.path(), choices, withoutData, &notes)) {
         return JobOutcome::Stopped;
     }
     step(sel.restoreClosingStep);
@@ -345,6 +350,9 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
     reporter_.progressHide();
     if (!withoutData.empty()) {
         reporter_.itemsWithoutData(Direction::Restore, withoutData);
+    }
+    for (std::string_view note : notes) {
+        reporter_.showMessage(std::string(note));
     }
     reporter_.jobFinished();
     return JobOutcome::Done;

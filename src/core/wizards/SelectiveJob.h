@@ -113,7 +113,8 @@ private:
     // ticked items of which nothing was found go to `withoutData`.
     bool runItems(const std::vector<const SelectiveItem*>& items, Direction direction,
                   const std::string& staging, const SelectiveChoices& choices,
-                  std::vector<const SelectiveItem*>& withoutData);
+                  std::vector<const SelectiveItem*>& withoutData,
+                  std::vector<std::string_view>* notes = nullptr);
 };
 
 // The staging name of a profile (`datfile`): a backslash and the name the

@@ -78,31 +78,25 @@ TEST_F(ChromeSafariJob, ChromeBacksUpAProfileAndRestoresItIntoAnother) {
     ASSERT_EQ(w->job.backup(choices()), JobOutcome::Done);
     EXPECT_FALSE(fs::exists(backups / "Default")) << "the staging folder is gone";
     // The empty journals are no records of the archive.
-    EXPECT_EQ(storedNames(backups / "Default.dat"),
-              (Names{"Extensions\\aapocclcgogkmnckokdopfmhonfmgoek\\0.9_0\\manifest.json",
-                     "Extensions\\pjkljhegncpnkpknbcohdijeoejaedia\\8.1_0\\manifest.json",
-                     "Plugin Data\\Flash\\settings.sol",
-                     "Bookmarks",
-                     "Cookies",
-                     "Current Session",
-                     "Current Tabs",
-                     "Extension Cookies",
-                     "History",
-                     "Archived History",
-                     "Last Session",
-                     "Last Tabs",
-                     "Preferences",
-                     "QuotaManager",
-                     "TransportSecurity",
-                     "Thumbnails",
-                     "Visited Links",
-                     "Login Data",
-                     "Web Data",
-                     "Top Sites"}));
+    EXPECT_EQ(
+        storedNames(backups / "Default.dat"),
+        (Names{"Extensions\\aapocclcgogkmnckokdopfmhonfmgoek\\0.9_0\\manifest.json",
+               "Extensions\\pjkljhegncpnkpknbcohdijeoejaedia\\8.1_0\\manifest.json",
+               "Plugin Data\\Flash\\settings.sol", "Bookmarks", "Cookies", "Current Session",
+               "Current Tabs", "Extension Cookies", "History", "Archived History", "Last Session",
+               "Last Tabs", "Preferences", "QuotaManager", "TransportSecurity", "Thumbnails",
+               "Visited Links", "Login Data", "Web Data", "Top Sites",
+               // The key of the passwords and cookies, from the data root.
+               "Local State"}));
     EXPECT_EQ(w->reporter.progress, bar({{12, 7}}));
 
+    writeFile(chrome("Local State"), "{\"os_crypt\":{\"encrypted_key\":\"made anew\"}}");
     auto into = wizard(chromeDataSet(), 1);
     ASSERT_EQ(into->job.restore(choices()), JobOutcome::Done);
+    // The data root's own key stays; the user learns what the passwords need.
+    EXPECT_EQ(readFile(chrome("Local State")), "{\"os_crypt\":{\"encrypted_key\":\"made anew\"}}");
+    ASSERT_EQ(into->reporter.messages.size(), 1u);
+    EXPECT_TRUE(into->reporter.messages.front().starts_with("Chrome шифрует сохраненные пароли"));
     EXPECT_EQ(readFile(chrome("Profile 1/Login Data")), readFile(chrome("Default/Login Data")));
     // Folders merge into the profile's own; the unpacked copy is gone.
     EXPECT_TRUE(fs::exists(chrome("Profile 1/Extensions/pjkljhegncpnkpknbcohdijeoejaedia")));

@@ -5,12 +5,14 @@
 #include "BrowserProfiles.h"
 #include "FileTree.h"
 #include "JobRecorder.h"
+#include "SamplePrefixFixture.h"
 #include "TempDir.h"
 #include "core/wizards/Messages.h"
 #include "core/wizards/SelectiveJob.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace vellarion {
 namespace {
@@ -147,6 +149,80 @@ TEST_F(CurrentFirefox, ARestoredDatabaseNeverHasAStaleLogReplayedOverIt) {
     EXPECT_EQ(readFile(target / "places.sqlite"), readFile(profile / "places.sqlite"));
     EXPECT_EQ(test::integrityOf(target / "places.sqlite"), "ok");
     EXPECT_EQ(test::rowsIn(target / "places.sqlite", "moz_places"), 2);
+}
+
+// A current Chrome: its profile and the key beside it, through a backup with
+// every box ticked, a wiped data root and a restore.
+TEST(CurrentChrome, EveryItemComesBackAndARunningChromeStopsTheJob) {
+    test::SamplePrefixFixture fx({.browsers = {Browser::Chrome}});
+    const fs::path userData = fx.onDriveC("users/demo/AppData/Local/Google/Chrome/User Data");
+    fs::remove_all(userData);
+    test::writeCurrentChromeUserData(userData);
+    const fs::path backups = fx.onDriveC("backups");
+    fs::create_directories(backups);
+    SelectiveChoices all;
+    all.backupLocation = "C:\\backups";
+    all.customLocation = std::string(kCustomProfilePlaceholder);
+    all.ticked = [](std::string_view) { return true; };
+
+    std::map<std::string, std::string> before = readTree(userData);
+    for (auto it = before.begin(); it != before.end();) {
+        const bool data = !it->second.empty() && !it->first.starts_with("Default/Cache/") &&
+                          !it->first.starts_with("Default/GPUCache/");
+        it = data ? std::next(it) : before.erase(it);
+    }
+
+    Wizard backup(fx.services(), chromeDataSet());
+    ASSERT_TRUE(backup.job.activate());
+    ASSERT_EQ(backup.job.profiles.entries, std::vector<std::string>{"Default"});
+    ASSERT_EQ(backup.job.backup(all), JobOutcome::Done);
+    const std::set<std::string> stored = storedNames(backups / "Default.dat");
+    for (const char* name :
+         {"History", "History-wal", "Local State", "Login Data For Account",
+          "Sessions\\Tabs_13441306414361615", "Secure Preferences",
+          "Local Extension Settings\\aapocclcgogkmnckokdopfmhonfmgoek\\000003.log", "Favicons",
+          "Shortcuts", "Top Sites"}) {
+        EXPECT_TRUE(stored.count(name)) << name;
+    }
+
+    fs::remove_all(userData);
+    fs::create_directories(userData / "Default");
+    Wizard restore(fx.services(), chromeDataSet());
+    // No data root any more: the profile is named as a custom location.
+    SelectiveChoices into = all;
+    into.customLocation = "C:\\users\\demo\\AppData\\Local\\Google\\Chrome\\User Data\\Default";
+    restore.job.listArchives("C:\\backups");
+    ASSERT_EQ(restore.job.restore(into), JobOutcome::Done);
+    const std::map<std::string, std::string> after = readTree(userData);
+    std::map<std::string, std::string> profileBefore;
+    for (const auto& [name, content] : before) {
+        if (name.starts_with("Default/")) {
+            profileBefore[name] = content;
+        }
+    }
+    std::map<std::string, std::string> profileAfter;
+    for (const auto& [name, content] : after) {
+        if (name.starts_with("Default/")) {
+            profileAfter[name] = content;
+        }
+    }
+    EXPECT_EQ(differences(profileAfter, profileBefore), std::vector<std::string>{});
+    for (const auto& [database, table] : test::currentChromeDatabases()) {
+        EXPECT_EQ(test::integrityOf(userData / "Default" / database), "ok") << database;
+    }
+    EXPECT_EQ(test::rowsIn(userData / "Default" / "History", "urls"), 25);
+    ASSERT_FALSE(restore.reporter.messages.empty());
+    EXPECT_TRUE(restore.reporter.messages.back().starts_with("Chrome шифрует"));
+
+    // Chrome running again: its link names this host and a live process.
+    char host[256] = {};
+    ::gethostname(host, sizeof host - 1);
+    fs::create_symlink(std::string(host) + "-" + std::to_string(::getpid()),
+                       userData / "SingletonLock");
+    Wizard refused(fx.services(), chromeDataSet());
+    refused.job.listArchives("C:\\backups");
+    EXPECT_EQ(refused.job.restore(into), JobOutcome::Refused);
+    EXPECT_EQ(refused.reporter.messages, std::vector<std::string>{closeBrowserFirst("Chrome")});
 }
 
 } // namespace
