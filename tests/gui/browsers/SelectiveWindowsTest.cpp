@@ -219,13 +219,18 @@ TEST_F(SelectiveWindows, NextWithTheLocationUntouchedAsksForIt) {
 }
 
 TEST_F(SelectiveWindows, ABackupFromTheWindowPacksTheTickedItemsAndShowsFinish) {
+    fs::remove(firefoxProfile("abcd1234.default") / "persdict.dat");
     auto* window = open<Tfb_Firefox>("B_Firefox");
     window->Button6Click();
     window->checkBox("CheckBox1")->setChecked(true);
+    window->checkBox("CheckBox13")->setChecked(true); // no dictionary in this profile
     window->JvDirectoryEdit2->setText(native(backups));
     QTest::mouseClick(window->Button2, Qt::LeftButton);
 
     EXPECT_TRUE(applicationErrors().shown().empty());
+    EXPECT_EQ(dialogs.texts(),
+              QStringList{u(u"Для следующих пунктов не найдено данных, они не сохранены: "
+                            u"Орфографические словари.")});
     EXPECT_EQ(storedNames(backups / "default.dat"),
               (std::set<std::string>{"bookmarks.html", "places.sqlite"}));
     EXPECT_FALSE(fs::exists(backups / "default"));
