@@ -37,19 +37,19 @@ std::vector<SelectiveItem> chromeItems() {
               folder("Extension Rules"), folder("Extension Scripts")},
              7, 7, {1, 6}),
         item("CheckBox11", "Данные Plugin", "plugin-data", {folder("Plugin Data")}, 7, 7, {2, 4}),
-        item("CheckBox1", "Закладки", "bookmarks", {file("Bookmarks"), file("Bookmarks.bak")}, 7,
-             7, {1, 1}),
+        item("CheckBox1", "Закладки", "bookmarks", {file("Bookmarks"), file("Bookmarks.bak")}, 7, 7,
+             {1, 1}),
         // Current versions keep the cookies in "Network" on Windows.
-        item("CheckBox3", "Куки", "cookies", {file("Cookies"), file("Network\\Cookies"), localState},
-             7, 7, {1, 3}),
+        item("CheckBox3", "Куки", "cookies",
+             {file("Cookies"), file("Network\\Cookies"), localState}, 7, 7, {1, 3}),
         item("CheckBox4", "Текущая сессия", "current-session",
              {file("Current Session"), folder("Sessions")}, 7, 7, {1, 4}),
         item("CheckBox5", "Текущие вкладки", "current-tabs", {file("Current Tabs")}, 0, 0, {1, 5}),
         item("CheckBox6", "Extension cookies", "extension-cookies", {file("Extension Cookies")}, 7,
              7, {1, 7}),
         item("CheckBox7", "История", "history",
-             {file("History"), file("Archived History"), file("History-journal"),
-              file("Favicons"), file("Shortcuts")},
+             {file("History"), file("Archived History"), file("History-journal"), file("Favicons"),
+              file("Shortcuts")},
              7, 7, {2, 1}),
         item("CheckBox8", "Последняя сессия", "last-session", {file("Last Session")}, 0, 0, {2, 2}),
         item("CheckBox9", "Последние вкладки", "last-tabs", {file("Last Tabs")}, 7, 0, {2, 3}),
@@ -136,6 +136,13 @@ const BrowserDataSet& chromeDataSet() {
                                  "CheckBox12", "CheckBox13", "CheckBox14", "CheckBox16",
                                  "CheckBox15", "CheckBox17"},
             },
+        // Chrome's and Chromium's "User Data" on Linux, their snap and
+        // flatpak homes too; the first that is there is used.
+        .native = {.candidates = {"{config}/google-chrome", "{config}/chromium",
+                                  "{home}/snap/chromium/common/chromium",
+                                  "{home}/.var/app/com.google.Chrome/config/google-chrome",
+                                  "{home}/.var/app/org.chromium.Chromium/config/chromium"},
+                   .markerFile = "Local State"},
     };
     return data;
 }

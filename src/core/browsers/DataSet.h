@@ -3,7 +3,10 @@
 #include "core/services/Environment.h"
 
 #include <functional>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vellarion {
@@ -209,6 +212,16 @@ struct SelectiveHooks {
     // The job's profile directory is in `ffpath` and its name in `profile`
     // (`custom`: a custom location): adjust it, derive the mail directory.
     std::function<void(SystemServices&, WizardState&, bool custom)> profileChosen{};
+    // The profiles of the data root (in `mpath`) as the browser lists them
+    // itself, each a name and its folder, the default first; nothing to
+    // list the folders of the profiles folder instead.
+    std::function<std::optional<std::vector<std::pair<std::string, std::string>>>(
+        SystemServices&, const WizardState&)>
+        listProfiles{};
+    // A restore into a custom location asked to make that folder one of the
+    // browser's profiles: registers `ffpath` in the data root's list. The
+    // text to tell the user when it could not ("" when done).
+    std::function<std::string(SystemServices&, const WizardState&)> registerProfile{};
 };
 
 // What the selective wizard needs of a browser.
@@ -262,6 +275,20 @@ struct SelectiveWizardData {
     const SelectiveItem* itemOfKey(std::string_view key) const;
 };
 
+// Where a browser keeps its data on this machine itself (the native
+// environment), beside its Windows candidates.
+struct NativeRoots {
+    // The folders that may be the data root, in search order: templates
+    // over {home} and {config} (XDG_CONFIG_HOME).
+    std::vector<std::string_view> candidates{};
+    // The file in the data root that marks it, when not the Windows marker
+    // (Chrome's "Local State" is always there; "Bookmarks" only once the
+    // user has made a bookmark).
+    std::string_view markerFile{};
+    // Without a version for this machine: what the user is told instead.
+    std::string_view unavailable{};
+};
+
 // One browser's data set: where its data lives and how each window family
 // treats it. The job engines are written once; everything particular to a
 // browser is data here.
@@ -281,6 +308,7 @@ struct BrowserDataSet {
     std::vector<std::string_view> lockFiles = {};
     FullWizardData full;
     SelectiveWizardData selective{};
+    NativeRoots native{};
 };
 
 const BrowserDataSet& firefoxDataSet();

@@ -107,6 +107,17 @@ bool SelectiveJob::search() {
     if (!sel.listsProfiles) {
         return true;
     }
+    if (sel.hooks.listProfiles) {
+        if (auto listed = sel.hooks.listProfiles(services_, state_)) {
+            std::vector<std::string> names;
+            for (const auto& [name, folder] : *listed) {
+                names.push_back(name);
+                profileFolders_.emplace_back(name, folder);
+            }
+            profiles.append(names);
+            return true;
+        }
+    }
     std::vector<std::string> names;
     services_.GetSubDirectories(profilesDir, names);
     for (std::string_view other : sel.notProfiles) {
@@ -123,6 +134,7 @@ bool SelectiveJob::search() {
 
 void SelectiveJob::customProfileChanged() {
     profiles.clear();
+    profileFolders_.clear();
     profiles.enabled = false;
 }
 
@@ -191,7 +203,14 @@ bool SelectiveJob::chooseProfile(const SelectiveChoices& choices) {
         // the profile directory of a job that failed.
         state_.ffpath =
             withSeparator(joinPath(joinPath(state_.mpath, sel.profilesFolder), state_.profile));
+        for (const auto& [name, folder] : profileFolders_) {
+            if (name == state_.profile) {
+                state_.ffpath = withSeparator(folder); // where the browser's list says
+                break;
+            }
+        }
     }
+    custom_ = custom;
     if (sel.hooks.profileChosen) {
         sel.hooks.profileChosen(services_, state_, custom);
     }
@@ -353,6 +372,12 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
     }
     for (std::string_view note : notes) {
         reporter_.showMessage(std::string(note));
+    }
+    if (choices.registerProfile && custom_ && sel.hooks.registerProfile) {
+        if (const std::string refused = sel.hooks.registerProfile(services_, state_);
+            !refused.empty()) {
+            reporter_.showMessage(refused);
+        }
     }
     reporter_.jobFinished();
     return JobOutcome::Done;
