@@ -83,6 +83,17 @@ TEST(PrefixMapping, AnUnmappedDriveOrNetworkPathNamesNothingAndWritesNothing) {
     EXPECT_EQ(treeOf(d.dir.path()), before);
 }
 
+TEST(PrefixEnvironment, AWindowsIs64BitWhenItHasThe64BitFolders) {
+    Drive d;
+    EXPECT_FALSE(d.services.windows64Bit());
+    fs::create_directories(d.c / "windows/syswow64");
+    EXPECT_TRUE(d.services.windows64Bit());
+    fs::remove_all(d.c / "windows/syswow64");
+    fs::create_directories(d.c / "program files (x86)");
+    EXPECT_TRUE(d.services.windows64Bit());
+    EXPECT_FALSE(SamplePrefixFixture({.windows64 = false}).services().windows64Bit());
+}
+
 TEST(FileOperations, CopyFileReplacesAndFailsSilentlyWithoutASource) {
     Drive d;
     writeFile(d.c / "p/prefs.js", "new");

@@ -168,7 +168,7 @@ TEST(SamplePrefix, ProfilesAreListedAsTheWizardsListThem) {
     EXPECT_EQ(list("C:\\users\\demo\\AppData\\Local\\Google\\Chrome\\User Data"),
               (std::vector<std::string>{"Default", "Profile 1"}));
     EXPECT_EQ(list(roam + "Apple Computer"), (std::vector<std::string>{"Preferences", "Safari"}));
-    EXPECT_EQ(list(roam + "Opera"), (std::vector<std::string>{"Opera", "Opera 10"}));
+    EXPECT_EQ(list(roam + "Opera"), (std::vector<std::string>{"Opera", "Opera 10", "Opera 9"}));
 }
 
 TEST(SamplePrefix, HoldsEveryNameOfTheItemTables) {
