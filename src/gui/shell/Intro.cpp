@@ -3,12 +3,17 @@
 #include "core/Config.h"
 #include "gui/browsers/bFull_Firefox.h"
 #include "gui/browsers/bFull_Flock.h"
+#include "gui/browsers/bFull_Opera.h"
 #include "gui/browsers/b_Firefox.h"
 #include "gui/browsers/b_Flock.h"
+#include "gui/browsers/b_Opera.h"
 #include "gui/browsers/rFull_Firefox.h"
 #include "gui/browsers/rFull_Flock.h"
+#include "gui/browsers/rFull_Opera.h"
 #include "gui/browsers/r_Firefox.h"
 #include "gui/browsers/r_Flock.h"
+#include "gui/browsers/r_Opera.h"
+#include "gui/converter/c_Opera.h"
 #include "gui/kit/Appearance.h"
 #include "gui/kit/DocumentFrame.h"
 #include "gui/kit/ErrorBox.h"
@@ -445,7 +450,9 @@ void TForm1::B_FirefoxExecute() {
     openDocument<Tfb_Firefox>(context());
 }
 void TForm1::B_ChromeExecute() {}
-void TForm1::B_OperaExecute() {}
+void TForm1::B_OperaExecute() {
+    openDocument<Tfb_Opera>(context());
+}
 void TForm1::B_SafariExecute() {}
 void TForm1::B_FlockExecute() {
     openDocument<Tfb_Flock>(context());
@@ -455,7 +462,9 @@ void TForm1::R_FirefoxExecute() {
     openDocument<Tfr_Firefox>(context());
 }
 void TForm1::R_ChromeExecute() {}
-void TForm1::R_OperaExecute() {}
+void TForm1::R_OperaExecute() {
+    openDocument<Tfr_Opera>(context());
+}
 void TForm1::R_SafariExecute() {}
 void TForm1::R_FlockExecute() {
     openDocument<Tfr_Flock>(context());
@@ -465,7 +474,9 @@ void TForm1::sB_FirefoxExecute() {
     openDocument<Tffb_Firefox>(context());
 }
 void TForm1::sB_ChromeExecute() {}
-void TForm1::sB_OperaExecute() {}
+void TForm1::sB_OperaExecute() {
+    openDocument<Tffb_Opera>(context());
+}
 void TForm1::sB_SafariExecute() {}
 void TForm1::sB_FlockExecute() {
     openDocument<Tffb_Flock>(context());
@@ -475,11 +486,15 @@ void TForm1::sR_FirefoxExecute() {
     openDocument<Tffr_Firefox>(context());
 }
 void TForm1::sR_ChromeExecute() {}
-void TForm1::sR_OperaExecute() {}
+void TForm1::sR_OperaExecute() {
+    openDocument<Tffr_Opera>(context());
+}
 void TForm1::sR_SafariExecute() {}
 void TForm1::sR_FlockExecute() {
     openDocument<Tffr_Flock>(context());
 }
-void TForm1::c_OperaExecute() {}
+void TForm1::c_OperaExecute() {
+    openDocument<Tfc_Opera>(context());
+}
 
 } // namespace vellarion
