@@ -87,7 +87,7 @@ TEST(CliFull, RefusalsExitOneWithTheWindowsTexts) {
 TEST(CliFull, UnknownBrowsersAndMissingLocationsAreUsageErrors) {
     const Result unknown = run({"full-backup", "netscape", "--to", "/tmp"});
     EXPECT_EQ(unknown.exitCode, 2);
-    for (const char* known : {"firefox", "chrome", "safari", "flock"}) {
+    for (const char* known : {"firefox", "chrome", "opera", "safari", "flock"}) {
         EXPECT_NE(unknown.err.find(known), std::string::npos) << unknown.err;
     }
     const Result noLocation = run({"full-restore", "firefox"});

@@ -82,6 +82,11 @@ struct FullWizardData {
     // data root is packed).
     FullItemPlan staged = {};
     FullJobHooks hooks = {};
+    // The windows ask for the name of the browser's installation folder
+    // with this text (`Label2` over `Edit1`, shown once the data is not
+    // found) and the job takes the name from `customdir`; empty: no such
+    // folder is asked for.
+    std::string_view installFolderPrompt = {};
 };
 
 // --- The selective wizard ("Backup", "Restore" of ticked items) ---
@@ -287,6 +292,7 @@ const BrowserDataSet& firefoxDataSet();
 const BrowserDataSet& flockDataSet();
 const BrowserDataSet& chromeDataSet();
 const BrowserDataSet& safariDataSet();
+const BrowserDataSet& operaDataSet();
 
 // The data sets the program knows, in the ribbon's order.
 const std::vector<const BrowserDataSet*>& allDataSets();

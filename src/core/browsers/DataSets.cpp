@@ -7,6 +7,7 @@ const std::vector<const BrowserDataSet*>& allDataSets() {
     static const std::vector<const BrowserDataSet*> all{
         &firefoxDataSet(),
         &chromeDataSet(),
+        &operaDataSet(),
         &safariDataSet(),
         &flockDataSet(),
     };

@@ -14,6 +14,12 @@ UserEnvironment SystemServices::gatherEnvironment() const {
     return env;
 }
 
+bool SystemServices::windows64Bit() const {
+    const std::string drive = GetSystemDrive();
+    return !drive.empty() && (directoryExists(drive + "\\Program Files (x86)") ||
+                              directoryExists(drive + "\\Windows\\SysWOW64"));
+}
+
 std::string SystemServices::FindFileInDirList(std::string_view name,
                                               std::string_view dirList) const {
     if (name.empty()) {

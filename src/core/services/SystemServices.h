@@ -36,6 +36,12 @@ public:
     // sees it: 5 on 2000 and XP, 6 on Vista and every later Windows.
     virtual int windowsMajorVersion() const = 0;
 
+    // Whether Windows itself is a 64-bit Windows, whatever this program's
+    // own build: a 64-bit process, or a 32-bit one under WOW64. Here, for a
+    // Windows prefix or disk: it has the 64-bit layout ("Program Files (x86)"
+    // or "Windows\SysWOW64" on the system drive).
+    virtual bool windows64Bit() const;
+
     // uzer, drv, sfp, loc, windoze, asked in that order.
     UserEnvironment gatherEnvironment() const;
 

@@ -4,19 +4,24 @@
 #include "gui/browsers/bFull_Chrome.h"
 #include "gui/browsers/bFull_Firefox.h"
 #include "gui/browsers/bFull_Flock.h"
+#include "gui/browsers/bFull_Opera.h"
 #include "gui/browsers/bFull_Safari.h"
 #include "gui/browsers/b_Chrome.h"
 #include "gui/browsers/b_Firefox.h"
 #include "gui/browsers/b_Flock.h"
+#include "gui/browsers/b_Opera.h"
 #include "gui/browsers/b_Safari.h"
 #include "gui/browsers/rFull_Chrome.h"
 #include "gui/browsers/rFull_Firefox.h"
 #include "gui/browsers/rFull_Flock.h"
+#include "gui/browsers/rFull_Opera.h"
 #include "gui/browsers/rFull_Safari.h"
 #include "gui/browsers/r_Chrome.h"
 #include "gui/browsers/r_Firefox.h"
 #include "gui/browsers/r_Flock.h"
+#include "gui/browsers/r_Opera.h"
 #include "gui/browsers/r_Safari.h"
+#include "gui/converter/c_Opera.h"
 #include "gui/kit/Appearance.h"
 #include "gui/kit/DocumentFrame.h"
 #include "gui/kit/ErrorBox.h"
@@ -455,7 +460,9 @@ void TForm1::B_FirefoxExecute() {
 void TForm1::B_ChromeExecute() {
     openDocument<Tfb_Chrome>(context());
 }
-void TForm1::B_OperaExecute() {}
+void TForm1::B_OperaExecute() {
+    openDocument<Tfb_Opera>(context());
+}
 void TForm1::B_SafariExecute() {
     openDocument<Tfb_Safari>(context());
 }
@@ -469,7 +476,9 @@ void TForm1::R_FirefoxExecute() {
 void TForm1::R_ChromeExecute() {
     openDocument<Tfr_Chrome>(context());
 }
-void TForm1::R_OperaExecute() {}
+void TForm1::R_OperaExecute() {
+    openDocument<Tfr_Opera>(context());
+}
 void TForm1::R_SafariExecute() {
     openDocument<Tfr_Safari>(context());
 }
@@ -483,7 +492,9 @@ void TForm1::sB_FirefoxExecute() {
 void TForm1::sB_ChromeExecute() {
     openDocument<Tffb_Chrome>(context());
 }
-void TForm1::sB_OperaExecute() {}
+void TForm1::sB_OperaExecute() {
+    openDocument<Tffb_Opera>(context());
+}
 void TForm1::sB_SafariExecute() {
     openDocument<Tffb_Safari>(context());
 }
@@ -497,13 +508,17 @@ void TForm1::sR_FirefoxExecute() {
 void TForm1::sR_ChromeExecute() {
     openDocument<Tffr_Chrome>(context());
 }
-void TForm1::sR_OperaExecute() {}
+void TForm1::sR_OperaExecute() {
+    openDocument<Tffr_Opera>(context());
+}
 void TForm1::sR_SafariExecute() {
     openDocument<Tffr_Safari>(context());
 }
 void TForm1::sR_FlockExecute() {
     openDocument<Tffr_Flock>(context());
 }
-void TForm1::c_OperaExecute() {}
+void TForm1::c_OperaExecute() {
+    openDocument<Tfc_Opera>(context());
+}
 
 } // namespace vellarion

@@ -98,6 +98,8 @@ TEST(Win32Services, TheEnvironmentIsTheSystemsOwn) {
         << env.loc;
     EXPECT_EQ(env.windoze, "6");
     EXPECT_EQ(s->GetSpecialFolderPath(12345), "");
+    // This build is a 64-bit program, so its Windows is a 64-bit one.
+    EXPECT_EQ(s->windows64Bit(), sizeof(void*) == 8);
 }
 
 TEST(Win32Services, FindsTheMarkerOnDriveCInTheEarlierCandidate) {

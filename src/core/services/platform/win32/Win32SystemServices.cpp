@@ -268,6 +268,27 @@ int Win32SystemServices::windowsMajorVersion() const {
     return static_cast<int>(info.dwMajorVersion);
 }
 
+bool Win32SystemServices::windows64Bit() const {
+#ifdef _WIN64
+    return true;
+#else
+    // Looked up at run time: Windows 2000 and early XP lack it, and are
+    // 32-bit systems.
+    using IsWow64ProcessCall = BOOL(WINAPI*)(HANDLE, PBOOL);
+    const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+    const FARPROC found = kernel != nullptr ? ::GetProcAddress(kernel, "IsWow64Process") : nullptr;
+    if (found == nullptr) {
+        return false;
+    }
+    const auto isWow64 = reinterpret_cast<IsWow64ProcessCall>(reinterpret_cast<void (*)()>(found));
+    BOOL wow64 = FALSE;
+    if (!isWow64(::GetCurrentProcess(), &wow64)) {
+        throw Error("IsWow64: bad process handle");
+    }
+    return wow64 != FALSE;
+#endif
+}
+
 bool Win32SystemServices::fileExists(std::string_view path) const {
     const DWORD a = attributes(path);
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
