@@ -81,8 +81,8 @@ public:
                                        std::string_view suffix) const override {
         return real_.listFiles(directory, suffix);
     }
-    void SaveKeyToFile(std::string_view key, std::string_view file) override {
-        real_.SaveKeyToFile(key, file);
+    KeySave SaveKeyToFile(std::string_view key, std::string_view file) override {
+        return real_.SaveKeyToFile(key, file);
     }
     std::string LoadKeyFromFile(std::string_view key, std::string_view file) override {
         return real_.LoadKeyFromFile(key, file);
