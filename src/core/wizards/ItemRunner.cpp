@@ -3,6 +3,7 @@
 #include "core/services/ProgramPath.h"
 #include "core/services/SystemServices.h"
 #include "core/wizards/JobReporter.h"
+#include "core/wizards/Messages.h"
 #include "core/wizards/WizardState.h"
 
 #include <chrono>
@@ -21,7 +22,35 @@ bool ItemRunner::run(const std::vector<ItemRun>& items) {
         }
         runItem(each);
     }
-    return !reporter_.stopRequested();
+    if (reporter_.stopRequested()) {
+        return false;
+    }
+    reportRegistry();
+    return true;
+}
+
+void ItemRunner::reportRegistry() {
+    if (registrySkipped_) {
+        reporter_.showMessage(std::string(kRegistrySkipped));
+    }
+    if (!keysNotSaved_.empty()) {
+        reporter_.showMessage(keysNotSaved(keysNotSaved_));
+    }
+}
+
+void ItemRunner::runRegistryKey(const ItemEntry& entry, const std::string& staged) {
+    if (!services_.hasRegistry()) {
+        registrySkipped_ = true;
+        return;
+    }
+    if (direction_ == Direction::Backup) {
+        if (services_.SaveKeyToFile(entry.name, staged) == SystemServices::KeySave::NotSaved) {
+            keysNotSaved_.emplace_back(entry.name);
+        }
+    } else if (const std::string refused = services_.LoadKeyFromFile(entry.name, staged);
+               !refused.empty()) {
+        reporter_.keyNotRestored(entry.name, refused);
+    }
 }
 
 void ItemRunner::runItem(const ItemRun& run) {
@@ -79,12 +108,7 @@ void ItemRunner::runEntry(const ItemEntry& entry, const SelectiveItem& item) {
         services_.pause(std::chrono::milliseconds(entry.amount));
         return;
     case Kind::RegistryKey:
-        if (direction_ == Direction::Backup) {
-            services_.SaveKeyToFile(entry.name, staged);
-        } else if (const std::string refused = services_.LoadKeyFromFile(entry.name, staged);
-                   !refused.empty()) {
-            reporter_.showMessage(refused);
-        }
+        runRegistryKey(entry, staged);
         return;
     case Kind::File:
     case Kind::Folder:

@@ -28,7 +28,9 @@ struct ItemRun {
 // back home and loads the keys. What is missing is skipped without a word (a
 // folder may untick its box); nothing at a target is deleted, files of the
 // same name are replaced, folders merged. Steps go to the reporter's
-// progress, pauses to the services' clock.
+// progress, pauses to the services' clock. What a user must hear of the
+// registry is said once, after the last item: the keys a backup could not
+// save, or that there was no registry to save to or load from.
 class ItemRunner {
 public:
     ItemRunner(SystemServices& services, const WizardState& state, JobReporter& reporter,
@@ -40,6 +42,8 @@ public:
     bool run(const std::vector<ItemRun>& items);
 
 private:
+    void runRegistryKey(const ItemEntry& entry, const std::string& staged);
+    void reportRegistry();
     void runItem(const ItemRun& run);
     void runEntry(const ItemEntry& entry, const SelectiveItem& item);
     void copyEntry(const ItemEntry& entry, const SelectiveItem& item, const std::string& source,
@@ -55,6 +59,8 @@ private:
     Direction direction_;
     WizardKind wizard_;
     std::string staging_;
+    std::vector<std::string> keysNotSaved_;
+    bool registrySkipped_ = false;
 };
 
 } // namespace vellarion
