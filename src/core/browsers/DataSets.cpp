@@ -4,7 +4,8 @@
 namespace vellarion {
 
 const std::vector<const BrowserDataSet*>& allDataSets() {
-    static const std::vector<const BrowserDataSet*> all{&firefoxDataSet(), &flockDataSet()};
+    static const std::vector<const BrowserDataSet*> all{&internetExplorerDataSet(),
+                                                        &firefoxDataSet(), &flockDataSet()};
     return all;
 }
 
