@@ -4,11 +4,15 @@
 #include "core/services/SamplePrefix.h"
 #include "core/services/ServicesFactory.h"
 #include "gui/browsers/bFull_Firefox.h"
+#include "gui/browsers/bFull_IE.h"
 #include "gui/browsers/b_Firefox.h"
 #include "gui/browsers/b_Flock.h"
+#include "gui/browsers/b_IE.h"
 #include "gui/browsers/rFull_Flock.h"
+#include "gui/browsers/rFull_IE.h"
 #include "gui/browsers/r_Firefox.h"
 #include "gui/browsers/r_Flock.h"
+#include "gui/browsers/r_IE.h"
 #include "gui/kit/Icons.h"
 #include "gui/kit/QtDialogs.h"
 #include "gui/kit/ShellContext.h"
@@ -220,6 +224,25 @@ int main(int argc, char** argv) {
         shoot(flockBackup, QStringLiteral("flock-backup.png"));
         Tfr_Flock flockRestore(demoContext);
         shoot(flockRestore, QStringLiteral("flock-restore.png"));
+
+        // Internet Explorer's four windows; its backup runs through the
+        // pauses between the registry saves.
+        {
+            Tfb_IE ieBackup(demoContext);
+            shoot(ieBackup, QStringLiteral("ie-backup.png"));
+            ieBackup.JvDirectoryEdit2->setText(location);
+            ieBackup.Button2Click();
+            QCoreApplication::processEvents();
+            ok &= save(ieBackup.grab(), dir, QStringLiteral("ie-backup-done.png"));
+        }
+        Tfr_IE ieRestore(demoContext);
+        shoot(ieRestore, QStringLiteral("ie-restore.png"));
+        auto* ieFullBackup = demoForm.openDocument<Tffb_IE>(demoContext);
+        QCoreApplication::processEvents();
+        ok &= save(ieFullBackup->grab(), dir, QStringLiteral("full-backup-ie.png"));
+        auto* ieFullRestore = demoForm.openDocument<Tffr_IE>(demoContext);
+        QCoreApplication::processEvents();
+        ok &= save(ieFullRestore->grab(), dir, QStringLiteral("full-restore-ie.png"));
     }
 
     // The icons at the two sizes the program uses.

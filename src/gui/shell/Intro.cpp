@@ -3,12 +3,16 @@
 #include "core/Config.h"
 #include "gui/browsers/bFull_Firefox.h"
 #include "gui/browsers/bFull_Flock.h"
+#include "gui/browsers/bFull_IE.h"
 #include "gui/browsers/b_Firefox.h"
 #include "gui/browsers/b_Flock.h"
+#include "gui/browsers/b_IE.h"
 #include "gui/browsers/rFull_Firefox.h"
 #include "gui/browsers/rFull_Flock.h"
+#include "gui/browsers/rFull_IE.h"
 #include "gui/browsers/r_Firefox.h"
 #include "gui/browsers/r_Flock.h"
+#include "gui/browsers/r_IE.h"
 #include "gui/kit/Appearance.h"
 #include "gui/kit/DocumentFrame.h"
 #include "gui/kit/ErrorBox.h"
@@ -440,7 +444,9 @@ void TForm1::showEvent(QShowEvent* event) {
 // becomes one line once its window exists, for example
 //     openDocument<Tfb_Firefox>(context());
 // Until then they open nothing.
-void TForm1::B_InternetExplorerExecute() {}
+void TForm1::B_InternetExplorerExecute() {
+    openDocument<Tfb_IE>(context());
+}
 void TForm1::B_FirefoxExecute() {
     openDocument<Tfb_Firefox>(context());
 }
@@ -450,7 +456,9 @@ void TForm1::B_SafariExecute() {}
 void TForm1::B_FlockExecute() {
     openDocument<Tfb_Flock>(context());
 }
-void TForm1::R_InternetExplorerExecute() {}
+void TForm1::R_InternetExplorerExecute() {
+    openDocument<Tfr_IE>(context());
+}
 void TForm1::R_FirefoxExecute() {
     openDocument<Tfr_Firefox>(context());
 }
@@ -460,7 +468,9 @@ void TForm1::R_SafariExecute() {}
 void TForm1::R_FlockExecute() {
     openDocument<Tfr_Flock>(context());
 }
-void TForm1::sB_InternetExplorerExecute() {}
+void TForm1::sB_InternetExplorerExecute() {
+    openDocument<Tffb_IE>(context());
+}
 void TForm1::sB_FirefoxExecute() {
     openDocument<Tffb_Firefox>(context());
 }
@@ -470,7 +480,9 @@ void TForm1::sB_SafariExecute() {}
 void TForm1::sB_FlockExecute() {
     openDocument<Tffb_Flock>(context());
 }
-void TForm1::sR_InternetExplorerExecute() {}
+void TForm1::sR_InternetExplorerExecute() {
+    openDocument<Tffr_IE>(context());
+}
 void TForm1::sR_FirefoxExecute() {
     openDocument<Tffr_Firefox>(context());
 }
