@@ -85,9 +85,9 @@ TEST(CliFull, RefusalsExitOneWithTheWindowsTexts) {
 }
 
 TEST(CliFull, UnknownBrowsersAndMissingLocationsAreUsageErrors) {
-    const Result unknown = run({"full-backup", "chrome", "--to", "/tmp"});
+    const Result unknown = run({"full-backup", "netscape", "--to", "/tmp"});
     EXPECT_EQ(unknown.exitCode, 2);
-    EXPECT_NE(unknown.err.find("{firefox,flock}"), std::string::npos) << unknown.err;
+    EXPECT_NE(unknown.err.find("netscape not in {ie,firefox,"), std::string::npos) << unknown.err;
     const Result noLocation = run({"full-restore", "firefox"});
     EXPECT_EQ(noLocation.exitCode, 2);
     EXPECT_NE(noLocation.err.find("--from"), std::string::npos) << noLocation.err;
