@@ -23,6 +23,7 @@ namespace vellarion {
 namespace {
 
 namespace fs = std::filesystem;
+using test::entriesOf;
 using test::readFile;
 using test::readTree;
 using test::storedNames;
@@ -120,15 +121,6 @@ std::set<std::string> withFolders(std::set<std::string> names,
     return names;
 }
 
-// The names directly in a folder.
-std::set<std::string> namesIn(const fs::path& dir) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        names.insert(pathToUtf8(entry.path().filename()));
-    }
-    return names;
-}
-
 class InternetExplorerJob : public ::testing::Test {
 protected:
     explicit InternetExplorerJob(SamplePrefixOptions options = {})
@@ -194,7 +186,8 @@ TEST_F(InternetExplorerJob, ABackupOfEveryItemSavesTheKeysAndFoldersWithItsSteps
     EXPECT_THAT(w.reporter.messages, IsEmpty());
     EXPECT_THAT(w.reporter.unticked, IsEmpty());
     EXPECT_THAT(w.reporter.busyCalls, ElementsAre(true, false)) << "the hourglass while packing";
-    EXPECT_EQ(namesIn(backups), std::set<std::string>{"backup_ie.dat"}) << "no staging folder left";
+    EXPECT_EQ(entriesOf(backups), std::set<std::string>{"backup_ie.dat"})
+        << "no staging folder left";
 
     // A hive file is the key with its subkeys, values byte for byte.
     TempDir unpacked;
@@ -298,7 +291,7 @@ TEST_F(InternetExplorerJob, ARestorePutsTheKeysAndFoldersBackAndUnticksWhatTheAr
               (std::vector<std::string>{"show", "9", "9", "9", "9", "9", "9", "9", "9", "9", "9",
                                         "9", "9", "set 100", "hide"}));
     EXPECT_THAT(services.pauses, ElementsAre(1000, 1000, 1000, 1000));
-    EXPECT_EQ(namesIn(backups), std::set<std::string>{"backup_ie.dat"});
+    EXPECT_EQ(entriesOf(backups), std::set<std::string>{"backup_ie.dat"});
     EXPECT_THAT(w.reporter.messages, IsEmpty());
 
     // An archive without the cookies: "Куки" is unticked, the disk unchanged.
@@ -349,7 +342,7 @@ TEST_F(InternetExplorerJob, TheFullWizardSavesEveryItemInTwelveStepsAndRestoresI
     EXPECT_EQ(w.reporter.progress.front(), "show");
     EXPECT_EQ(w.reporter.stepTotal(), 12 * 9);
     EXPECT_EQ(w.reporter.log.back(), "finished");
-    EXPECT_EQ(namesIn(backups), std::set<std::string>{"fbackup_ie.dat"});
+    EXPECT_EQ(entriesOf(backups), std::set<std::string>{"fbackup_ie.dat"});
 
     fs::remove_all(profile() / "Favorites");
     log.clear();
@@ -358,7 +351,7 @@ TEST_F(InternetExplorerJob, TheFullWizardSavesEveryItemInTwelveStepsAndRestoresI
     EXPECT_EQ(restore.reporter.stepTotal(), 11 * 9) << "no step after the links";
     EXPECT_EQ(log.back(), "links.reg");
     EXPECT_TRUE(fs::exists(profile() / "Favorites/Links/News.url"));
-    EXPECT_EQ(namesIn(backups), std::set<std::string>{"fbackup_ie.dat"});
+    EXPECT_EQ(entriesOf(backups), std::set<std::string>{"fbackup_ie.dat"});
 }
 
 TEST_F(InternetExplorerJob, ALeftoverStagingFolderNeitherBlocksTheNextBackupNorIsPacked) {
@@ -382,8 +375,8 @@ TEST_F(InternetExplorerJob, ALeftoverStagingFolderNeitherBlocksTheNextBackupNorI
     for (const char* name : {"backup_ie", "fbackup_ie"}) {
         EXPECT_EQ(readTree(backups / name).size(), 2u);
     }
-    EXPECT_EQ(namesIn(backups), (std::set<std::string>{"backup_ie", "backup_ie.dat", "fbackup_ie",
-                                                       "fbackup_ie.dat"}));
+    EXPECT_EQ(entriesOf(backups), (std::set<std::string>{"backup_ie", "backup_ie.dat", "fbackup_ie",
+                                                         "fbackup_ie.dat"}));
 
     // A stop between items, or while packing, leaves no folder and the
     // archive as it was.
@@ -395,7 +388,7 @@ TEST_F(InternetExplorerJob, ALeftoverStagingFolderNeitherBlocksTheNextBackupNorI
     stoppedFull.reporter.stopNow = true;
     EXPECT_EQ(stoppedFull.job.backup(pathToUtf8(backups)), JobOutcome::Stopped);
     EXPECT_EQ(readFile(backups / "backup_ie.dat"), previous);
-    EXPECT_EQ(namesIn(backups).size(), 4u);
+    EXPECT_EQ(entriesOf(backups).size(), 4u);
 }
 
 TEST_F(InternetExplorerJob, KeysThatCannotBeSavedAreNamedOnceAndTheRestIsSaved) {
