@@ -8,12 +8,14 @@
 #include "core/wizards/FullJob.h"
 #include "core/wizards/WizardState.h"
 
+#include <utility>
+
 namespace vellarion {
 
 namespace {
 
 constexpr int kStep = 9;
-// Between some registry saves, whether or not a box is ticked.
+// The pause between some of the registry saves.
 constexpr int kPauseMs = 1000;
 
 // The cookie and favourites folders live in the user's folder of the
@@ -47,8 +49,11 @@ std::vector<SelectiveItem> items() {
     const auto item = [](std::string_view box, std::string_view caption, std::string_view key,
                          std::vector<ItemEntry> entries, ItemPlace place) {
         entries.insert(entries.begin(), kLeadingStep);
-        return SelectiveItem{
-            .checkBox = box, .caption = caption, .key = key, .entries = entries, .place = place};
+        return SelectiveItem{.checkBox = box,
+                             .caption = caption,
+                             .key = key,
+                             .entries = std::move(entries),
+                             .place = place};
     };
     SelectiveItem search =
         item("CheckBox6", "Поисковые системы", "search",
