@@ -5,20 +5,24 @@
 #include "core/services/ServicesFactory.h"
 #include "gui/browsers/bFull_Chrome.h"
 #include "gui/browsers/bFull_Firefox.h"
+#include "gui/browsers/bFull_IE.h"
 #include "gui/browsers/bFull_Opera.h"
 #include "gui/browsers/bFull_Safari.h"
 #include "gui/browsers/b_Chrome.h"
 #include "gui/browsers/b_Firefox.h"
 #include "gui/browsers/b_Flock.h"
+#include "gui/browsers/b_IE.h"
 #include "gui/browsers/b_Opera.h"
 #include "gui/browsers/b_Safari.h"
 #include "gui/browsers/rFull_Chrome.h"
 #include "gui/browsers/rFull_Flock.h"
+#include "gui/browsers/rFull_IE.h"
 #include "gui/browsers/rFull_Opera.h"
 #include "gui/browsers/rFull_Safari.h"
 #include "gui/browsers/r_Chrome.h"
 #include "gui/browsers/r_Firefox.h"
 #include "gui/browsers/r_Flock.h"
+#include "gui/browsers/r_IE.h"
 #include "gui/browsers/r_Opera.h"
 #include "gui/browsers/r_Safari.h"
 #include "gui/converter/c_Opera.h"
@@ -284,6 +288,25 @@ int main(int argc, char** argv) {
             QCoreApplication::processEvents();
             ok &= save(converter->grab(), dir, QStringLiteral("converter-opera-done.png"));
         }
+
+        // Internet Explorer's four windows; its backup runs through the
+        // pauses between the registry saves.
+        {
+            Tfb_IE ieBackup(demoContext);
+            shoot(ieBackup, QStringLiteral("ie-backup.png"));
+            ieBackup.JvDirectoryEdit2->setText(location);
+            ieBackup.Button2Click();
+            QCoreApplication::processEvents();
+            ok &= save(ieBackup.grab(), dir, QStringLiteral("ie-backup-done.png"));
+        }
+        Tfr_IE ieRestore(demoContext);
+        shoot(ieRestore, QStringLiteral("ie-restore.png"));
+        auto* ieFullBackup = demoForm.openDocument<Tffb_IE>(demoContext);
+        QCoreApplication::processEvents();
+        ok &= save(ieFullBackup->grab(), dir, QStringLiteral("full-backup-ie.png"));
+        auto* ieFullRestore = demoForm.openDocument<Tffr_IE>(demoContext);
+        QCoreApplication::processEvents();
+        ok &= save(ieFullRestore->grab(), dir, QStringLiteral("full-restore-ie.png"));
     }
 
     // The icons at the two sizes the program uses.

@@ -47,10 +47,14 @@ void run(Console& console, const Arguments& args, Direction direction) {
         std::error_code ec;
         const std::uintmax_t size = std::filesystem::file_size(pathFromUtf8(file), ec);
         const std::string bytes = " (" + std::to_string(ec ? 0 : size) + " bytes)";
+        // Staged items come from many places; their staging folder is gone.
+        const std::string what = data.full.staged.items.empty()
+                                     ? archive.folder
+                                     : "the " + std::string(data.name) + " items";
         if (direction == Direction::Backup) {
-            console.out() << "Packed " << archive.folder << " into " << file << bytes << '\n';
+            console.out() << "Packed " << what << " into " << file << bytes << '\n';
         } else {
-            console.out() << "Unpacked " << file << bytes << " into " << archive.folder << '\n';
+            console.out() << "Unpacked " << file << bytes << " into " << what << '\n';
         }
     }
     console.out() << std::flush;

@@ -151,8 +151,9 @@ constexpr ItemEntry progressStep(int amount, JobKind job = JobKind::Both,
                                  WizardKind wizard = WizardKind::Both) {
     return {.kind = ItemEntry::Kind::Step, .amount = amount, .job = job, .wizard = wizard};
 }
-constexpr ItemEntry pauseFor(int milliseconds, JobKind job = JobKind::Both) {
-    return {.kind = ItemEntry::Kind::Pause, .amount = milliseconds, .job = job};
+constexpr ItemEntry pauseFor(int milliseconds, JobKind job = JobKind::Both,
+                             WizardKind wizard = WizardKind::Both) {
+    return {.kind = ItemEntry::Kind::Pause, .amount = milliseconds, .job = job, .wizard = wizard};
 }
 
 // Where an item's box stands: column and row of the window's grid.
@@ -288,6 +289,7 @@ struct BrowserDataSet {
     SelectiveWizardData selective{};
 };
 
+const BrowserDataSet& internetExplorerDataSet();
 const BrowserDataSet& firefoxDataSet();
 const BrowserDataSet& flockDataSet();
 const BrowserDataSet& chromeDataSet();

@@ -5,6 +5,7 @@ namespace vellarion {
 
 const std::vector<const BrowserDataSet*>& allDataSets() {
     static const std::vector<const BrowserDataSet*> all{
+        &internetExplorerDataSet(),
         &firefoxDataSet(),
         &chromeDataSet(),
         &operaDataSet(),

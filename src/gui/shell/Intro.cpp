@@ -4,21 +4,25 @@
 #include "gui/browsers/bFull_Chrome.h"
 #include "gui/browsers/bFull_Firefox.h"
 #include "gui/browsers/bFull_Flock.h"
+#include "gui/browsers/bFull_IE.h"
 #include "gui/browsers/bFull_Opera.h"
 #include "gui/browsers/bFull_Safari.h"
 #include "gui/browsers/b_Chrome.h"
 #include "gui/browsers/b_Firefox.h"
 #include "gui/browsers/b_Flock.h"
+#include "gui/browsers/b_IE.h"
 #include "gui/browsers/b_Opera.h"
 #include "gui/browsers/b_Safari.h"
 #include "gui/browsers/rFull_Chrome.h"
 #include "gui/browsers/rFull_Firefox.h"
 #include "gui/browsers/rFull_Flock.h"
+#include "gui/browsers/rFull_IE.h"
 #include "gui/browsers/rFull_Opera.h"
 #include "gui/browsers/rFull_Safari.h"
 #include "gui/browsers/r_Chrome.h"
 #include "gui/browsers/r_Firefox.h"
 #include "gui/browsers/r_Flock.h"
+#include "gui/browsers/r_IE.h"
 #include "gui/browsers/r_Opera.h"
 #include "gui/browsers/r_Safari.h"
 #include "gui/converter/c_Opera.h"
@@ -453,7 +457,9 @@ void TForm1::showEvent(QShowEvent* event) {
 // becomes one line once its window exists, for example
 //     openDocument<Tfb_Firefox>(context());
 // Until then they open nothing.
-void TForm1::B_InternetExplorerExecute() {}
+void TForm1::B_InternetExplorerExecute() {
+    openDocument<Tfb_IE>(context());
+}
 void TForm1::B_FirefoxExecute() {
     openDocument<Tfb_Firefox>(context());
 }
@@ -469,7 +475,9 @@ void TForm1::B_SafariExecute() {
 void TForm1::B_FlockExecute() {
     openDocument<Tfb_Flock>(context());
 }
-void TForm1::R_InternetExplorerExecute() {}
+void TForm1::R_InternetExplorerExecute() {
+    openDocument<Tfr_IE>(context());
+}
 void TForm1::R_FirefoxExecute() {
     openDocument<Tfr_Firefox>(context());
 }
@@ -485,7 +493,9 @@ void TForm1::R_SafariExecute() {
 void TForm1::R_FlockExecute() {
     openDocument<Tfr_Flock>(context());
 }
-void TForm1::sB_InternetExplorerExecute() {}
+void TForm1::sB_InternetExplorerExecute() {
+    openDocument<Tffb_IE>(context());
+}
 void TForm1::sB_FirefoxExecute() {
     openDocument<Tffb_Firefox>(context());
 }
@@ -501,7 +511,9 @@ void TForm1::sB_SafariExecute() {
 void TForm1::sB_FlockExecute() {
     openDocument<Tffb_Flock>(context());
 }
-void TForm1::sR_InternetExplorerExecute() {}
+void TForm1::sR_InternetExplorerExecute() {
+    openDocument<Tffr_IE>(context());
+}
 void TForm1::sR_FirefoxExecute() {
     openDocument<Tffr_Firefox>(context());
 }
