@@ -195,6 +195,26 @@ struct SelectiveItem {
     std::string_view restoreNote{};
 };
 
+// An item box with its entries, the steps a backup and a restore take after
+// them, and its place: how the data sets write their tables.
+inline SelectiveItem boxItem(std::string_view checkBox, std::string_view caption,
+                             std::string_view key, std::vector<ItemEntry> entries,
+                             int backupStep, int restoreStep, ItemPlace place) {
+    return SelectiveItem{.checkBox = checkBox,
+                         .caption = caption,
+                         .key = key,
+                         .entries = std::move(entries),
+                         .backupStep = backupStep,
+                         .restoreStep = restoreStep,
+                         .place = place};
+}
+// The same step in both directions.
+inline SelectiveItem boxItem(std::string_view checkBox, std::string_view caption,
+                             std::string_view key, std::vector<ItemEntry> entries, int step,
+                             ItemPlace place) {
+    return boxItem(checkBox, caption, key, std::move(entries), step, step, place);
+}
+
 // The staging name rule: how a profile's name becomes the name of the
 // staging directory and of the archive.
 enum class StagingRule {

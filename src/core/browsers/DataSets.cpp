@@ -5,12 +5,8 @@ namespace vellarion {
 
 const std::vector<const BrowserDataSet*>& allDataSets() {
     static const std::vector<const BrowserDataSet*> all{
-        &internetExplorerDataSet(),
-        &firefoxDataSet(),
-        &chromeDataSet(),
-        &operaDataSet(),
-        &safariDataSet(),
-        &flockDataSet(),
+        &internetExplorerDataSet(), &firefoxDataSet(), &chromeDataSet(), &operaDataSet(),
+        &safariDataSet(),           &flockDataSet(),
     };
     return all;
 }

@@ -95,16 +95,6 @@ FullJobHooks fullHooks() {
 
 // The item boxes in the order both jobs run them.
 std::vector<SelectiveItem> operaItems() {
-    const auto item = [](std::string_view box, std::string_view caption, std::string_view key,
-                         std::vector<ItemEntry> entries, int step, ItemPlace place) {
-        return SelectiveItem{.checkBox = box,
-                             .caption = caption,
-                             .key = key,
-                             .entries = std::move(entries),
-                             .backupStep = step,
-                             .restoreStep = step,
-                             .place = place};
-    };
     using Kind = ItemEntry::Kind;
     // The local mail store travels as "loc\mail" beside the profile's "mail".
     const ItemEntry localMail{.kind = Kind::Folder,
@@ -123,36 +113,37 @@ std::vector<SelectiveItem> operaItems() {
                                            .stagedAs = "profile\\widgets",
                                            .job = JobKind::Restore};
     return {
-        item("CheckBox1", "Закладки", "bookmarks", {file("opera6.adr"), file("bookmarks.adr")}, 5,
-             {1, 1}),
-        item("CheckBox12", "Сессии", "sessions", {folder("sessions")}, 5, {2, 5}),
-        item("CheckBox13", "Скины", "skins", {folder("skin")}, 5, {2, 6}),
-        item("CheckBox14", "Настройка панели инструментов", "toolbars", {folder("toolbar")}, 5,
-             {2, 7}),
-        item("CheckBox10", "Настройки клавиатуры", "keyboard", {folder("keyboard")}, 5, {1, 6}),
-        item("CheckBox6", "Почта и веб-каналы", "mail", {folder("mail"), localMail}, 5, {1, 7}),
-        item("CheckBox7", "Конфигурация меню", "menus", {folder("menu")}, 5, {2, 1}),
-        item("CheckBox8", "Конфигурация мыши", "mouse", {folder("mouse")}, 5, {2, 2}),
-        item("CheckBox2", "Данные сертификата", "certificates",
-             {file("opcacrt6.dat"), file("opcert6.dat")}, 5, {1, 2}),
-        item("CheckBox3", "Контакты", "contacts", {file("contacts.adr")}, 5, {1, 3}),
-        item("CheckBox4", "Куки", "cookies", {file("cookies4.dat")}, 5, {1, 4}),
-        item("CheckBox5", "История", "history",
-             {file("download.dat"), file("global.dat"), file("global_history.dat"),
-              file("typed_history.xml")},
-             5, {1, 5}),
-        item("CheckBox9", "Примечания", "notes", {file("notes.adr")}, 5, {2, 3}),
+        boxItem("CheckBox1", "Закладки", "bookmarks", {file("opera6.adr"), file("bookmarks.adr")},
+                5, {1, 1}),
+        boxItem("CheckBox12", "Сессии", "sessions", {folder("sessions")}, 5, {2, 5}),
+        boxItem("CheckBox13", "Скины", "skins", {folder("skin")}, 5, {2, 6}),
+        boxItem("CheckBox14", "Настройка панели инструментов", "toolbars", {folder("toolbar")}, 5,
+                {2, 7}),
+        boxItem("CheckBox10", "Настройки клавиатуры", "keyboard", {folder("keyboard")}, 5, {1, 6}),
+        boxItem("CheckBox6", "Почта и веб-каналы", "mail", {folder("mail"), localMail}, 5, {1, 7}),
+        boxItem("CheckBox7", "Конфигурация меню", "menus", {folder("menu")}, 5, {2, 1}),
+        boxItem("CheckBox8", "Конфигурация мыши", "mouse", {folder("mouse")}, 5, {2, 2}),
+        boxItem("CheckBox2", "Данные сертификата", "certificates",
+                {file("opcacrt6.dat"), file("opcert6.dat")}, 5, {1, 2}),
+        boxItem("CheckBox3", "Контакты", "contacts", {file("contacts.adr")}, 5, {1, 3}),
+        boxItem("CheckBox4", "Куки", "cookies", {file("cookies4.dat")}, 5, {1, 4}),
+        boxItem("CheckBox5", "История", "history",
+                {file("download.dat"), file("global.dat"), file("global_history.dat"),
+                 file("typed_history.xml")},
+                5, {1, 5}),
+        boxItem("CheckBox9", "Примечания", "notes", {file("notes.adr")}, 5, {2, 3}),
         // The item steps after its files, before its folder.
-        item("CheckBox11", "Установки", "settings",
-             {file("adprefs.ini"), file("opera6.ini"), file("operaprefs.ini"),
-              file("override_downloaded.ini"), file("search.ini"), file("speeddial.ini"),
-              file("tips.ini"), file("tasks.xml"), file("trusted_repositories.ini"),
-              file("urlfilter.ini"), progressStep(5), folder("dictionaries")},
-             0, {2, 4}),
-        item("CheckBox15", "Посещенные ссылки", "visited-links", {file("vlink4.dat")}, 5, {3, 1}),
-        item("CheckBox16", "Данные (пароли)", "passwords", {file("wand.dat")}, 5, {3, 2}),
-        item("CheckBox17", "Виджеты и расширения", "widgets",
-             {folder("widgets"), profileWidgetsSaved, profileWidgetsRestored}, 0, {3, 3}),
+        boxItem("CheckBox11", "Установки", "settings",
+                {file("adprefs.ini"), file("opera6.ini"), file("operaprefs.ini"),
+                 file("override_downloaded.ini"), file("search.ini"), file("speeddial.ini"),
+                 file("tips.ini"), file("tasks.xml"), file("trusted_repositories.ini"),
+                 file("urlfilter.ini"), progressStep(5), folder("dictionaries")},
+                0, {2, 4}),
+        boxItem("CheckBox15", "Посещенные ссылки", "visited-links", {file("vlink4.dat")}, 5,
+                {3, 1}),
+        boxItem("CheckBox16", "Данные (пароли)", "passwords", {file("wand.dat")}, 5, {3, 2}),
+        boxItem("CheckBox17", "Виджеты и расширения", "widgets",
+                {folder("widgets"), profileWidgetsSaved, profileWidgetsRestored}, 0, {3, 3}),
     };
 }
 
