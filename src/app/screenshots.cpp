@@ -5,18 +5,27 @@
 #include "core/services/ServicesFactory.h"
 #include "gui/browsers/bFull_Chrome.h"
 #include "gui/browsers/bFull_Firefox.h"
+#include "gui/browsers/bFull_IE.h"
+#include "gui/browsers/bFull_Opera.h"
 #include "gui/browsers/bFull_Safari.h"
 #include "gui/browsers/b_Chrome.h"
 #include "gui/browsers/b_Firefox.h"
 #include "gui/browsers/b_Flock.h"
+#include "gui/browsers/b_IE.h"
+#include "gui/browsers/b_Opera.h"
 #include "gui/browsers/b_Safari.h"
 #include "gui/browsers/rFull_Chrome.h"
 #include "gui/browsers/rFull_Flock.h"
+#include "gui/browsers/rFull_IE.h"
+#include "gui/browsers/rFull_Opera.h"
 #include "gui/browsers/rFull_Safari.h"
 #include "gui/browsers/r_Chrome.h"
 #include "gui/browsers/r_Firefox.h"
 #include "gui/browsers/r_Flock.h"
+#include "gui/browsers/r_IE.h"
+#include "gui/browsers/r_Opera.h"
 #include "gui/browsers/r_Safari.h"
+#include "gui/converter/c_Opera.h"
 #include "gui/kit/Icons.h"
 #include "gui/kit/QtDialogs.h"
 #include "gui/kit/ShellContext.h"
@@ -36,9 +45,11 @@
 #include <QDir>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdlib>
@@ -251,6 +262,51 @@ int main(int argc, char** argv) {
             QCoreApplication::processEvents();
             ok &= save(window->grab(), dir, QString::fromLatin1(file));
         }
+
+        // Opera's four wizards, the full restore asking for an installation
+        // folder as it does when the data is not found, and the converter
+        // before and after a conversion.
+        Tfb_Opera operaBackup(demoContext);
+        shoot(operaBackup, QStringLiteral("opera-backup.png"));
+        Tfr_Opera operaRestore(demoContext);
+        shoot(operaRestore, QStringLiteral("opera-restore.png"));
+        auto* operaFull = demoForm.openDocument<Tffb_Opera>(demoContext);
+        QCoreApplication::processEvents();
+        ok &= save(operaFull->grab(), dir, QStringLiteral("full-backup-opera.png"));
+        auto* operaFullRestore = demoForm.openDocument<Tffr_Opera>(demoContext);
+        QCoreApplication::processEvents();
+        operaFullRestore->Label2->show();
+        operaFullRestore->Edit1->show();
+        operaFullRestore->Edit1->setText(QStringLiteral("Opera 10"));
+        ok &= save(operaFullRestore->grab(), dir, QStringLiteral("full-restore-opera-folder.png"));
+        auto* converter = demoForm.openDocument<Tfc_Opera>(demoContext);
+        QCoreApplication::processEvents();
+        ok &= save(converter->grab(), dir, QStringLiteral("converter-opera.png"));
+        if (auto* conversion = converter->findChildren<QRadioButton*>().value(4)) {
+            conversion->click();
+            converter->Button2Click();
+            QCoreApplication::processEvents();
+            ok &= save(converter->grab(), dir, QStringLiteral("converter-opera-done.png"));
+        }
+
+        // Internet Explorer's four windows; its backup runs through the
+        // pauses between the registry saves.
+        {
+            Tfb_IE ieBackup(demoContext);
+            shoot(ieBackup, QStringLiteral("ie-backup.png"));
+            ieBackup.JvDirectoryEdit2->setText(location);
+            ieBackup.Button2Click();
+            QCoreApplication::processEvents();
+            ok &= save(ieBackup.grab(), dir, QStringLiteral("ie-backup-done.png"));
+        }
+        Tfr_IE ieRestore(demoContext);
+        shoot(ieRestore, QStringLiteral("ie-restore.png"));
+        auto* ieFullBackup = demoForm.openDocument<Tffb_IE>(demoContext);
+        QCoreApplication::processEvents();
+        ok &= save(ieFullBackup->grab(), dir, QStringLiteral("full-backup-ie.png"));
+        auto* ieFullRestore = demoForm.openDocument<Tffr_IE>(demoContext);
+        QCoreApplication::processEvents();
+        ok &= save(ieFullRestore->grab(), dir, QStringLiteral("full-restore-ie.png"));
     }
 
     // The icons at the two sizes the program uses.

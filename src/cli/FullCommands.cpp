@@ -19,6 +19,7 @@ struct Arguments {
     std::string browser;
     std::string location;
     bool replace = false;
+    std::string installFolder;
 };
 
 void run(Console& console, const Arguments& args, Direction direction) {
@@ -27,7 +28,14 @@ void run(Console& console, const Arguments& args, Direction direction) {
     // Files are named below the data root.
     JobOutput output(console, state.ffpath);
     output.allowReplacing(args.replace);
-    FullJob job(*services, browserDataSet(args.browser), state, output);
+    const BrowserDataSet& data = browserDataSet(args.browser);
+    if (!args.installFolder.empty() && data.full.installFolderPrompt.empty()) {
+        throw CLI::ValidationError("--install-folder",
+                                   std::string(data.name) + " has no installation folder to name");
+    }
+    // The name the windows ask for once the data is not found.
+    state.customdir = args.installFolder;
+    FullJob job(*services, data, state, output);
     StopOnInterrupt interrupt;
     // The data root not found: the job refuses with the window's message.
     job.locate();
@@ -39,10 +47,14 @@ void run(Console& console, const Arguments& args, Direction direction) {
         std::error_code ec;
         const std::uintmax_t size = std::filesystem::file_size(pathFromUtf8(file), ec);
         const std::string bytes = " (" + std::to_string(ec ? 0 : size) + " bytes)";
+        // Staged items come from many places; their staging folder is gone.
+        const std::string what = data.full.staged.items.empty()
+                                     ? archive.folder
+                                     : "the " + std::string(data.name) + " items";
         if (direction == Direction::Backup) {
-            console.out() << "Packed " << archive.folder << " into " << file << bytes << '\n';
+            console.out() << "Packed " << what << " into " << file << bytes << '\n';
         } else {
-            console.out() << "Unpacked " << file << bytes << " into " << archive.folder << '\n';
+            console.out() << "Unpacked " << file << bytes << " into " << what << '\n';
         }
     }
     console.out() << std::flush;
@@ -65,6 +77,11 @@ void addCommand(CLI::App& app, Console& console, Direction direction) {
         ->type_name("DIR")
         ->required();
     addEnvironmentOptions(*command, args->environment);
+    command
+        ->add_option("--install-folder", args->installFolder,
+                     "Opera: the installation folder to find the data through (\"Opera 10\" "
+                     "for C:\\Program Files\\Opera 10), where the window asks for it")
+        ->type_name("NAME");
     if (backup) {
         addReplaceOption(*command, args->replace);
     }

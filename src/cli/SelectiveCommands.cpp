@@ -102,8 +102,17 @@ public:
     const WizardState& state() const { return state_; }
 
     // Activation and the profile list; the data root not found is an error
-    // only when no custom location is given.
+    // only when no custom location is given. A browser without profiles
+    // takes neither option; one searched at Next is searched by the job,
+    // where not finding it is no error.
     void chooseProfile() {
+        const SelectiveWizardData& sel = data_.selective;
+        if (!sel.listsProfiles && (!args_.profile.empty() || !args_.customProfile.empty())) {
+            throw Error(std::string(data_.name) + " has no profiles to choose from");
+        }
+        if (sel.searchesAtJobStart) {
+            return;
+        }
         const bool found = job_.locate();
         if (!args_.customProfile.empty()) {
             return;
@@ -128,8 +137,20 @@ public:
 
     // Chooses the archive of that name in the backup location: one the
     // window lists, or a file it leaves out (read-only, hidden) but that the
-    // user named.
+    // user named. A browser with an archive of a fixed name restores that
+    // one (and says when it is not there).
     void chooseArchive() {
+        const std::string_view fixed = data_.selective.fixedArchiveName;
+        if (!fixed.empty()) {
+            if (!args_.archive.empty() && !equalsIgnoreCase(args_.archive, fixed)) {
+                throw Error(std::string(data_.name) + " restores only \"" + std::string(fixed) +
+                            "\"");
+            }
+            return;
+        }
+        if (args_.archive.empty()) {
+            throw CLI::RequiredError("--archive");
+        }
         job_.listArchives(args_.location);
         if (select(job_.archives, args_.archive)) {
             return;
@@ -188,7 +209,10 @@ void restore(Console& console, const Arguments& args) {
     command.chooseProfile();
     command.chooseArchive();
     endJob(console, command.job().restore(command.choices()));
-    console.out() << command.nativePath(command.state().ffpath) << '\n' << std::flush;
+    // A browser without profiles may have no folder of its own found.
+    if (!command.state().ffpath.empty()) {
+        console.out() << command.nativePath(command.state().ffpath) << '\n' << std::flush;
+    }
 }
 
 // The options every job command takes: the browser, where the Windows data
@@ -245,9 +269,11 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
     restoreCommand->add_option("--from", args->location, "The backup location")
         ->type_name("DIR")
         ->required();
-    restoreCommand->add_option("--archive", args->archive, "The archive in DIR to restore")
-        ->type_name("NAME")
-        ->required();
+    restoreCommand
+        ->add_option("--archive", args->archive,
+                     "The archive in DIR to restore (needed unless the browser has an archive of "
+                     "a fixed name: backup_ie.dat)")
+        ->type_name("NAME");
     restoreCommand->callback([&console, args] { restore(console, *args); });
 }
 

@@ -2,6 +2,7 @@
 // commands lives in a file of its own and registers itself here.
 #include "cli/ArchiveCommands.h"
 #include "cli/Console.h"
+#include "cli/ConvertCommands.h"
 #include "cli/FullCommands.h"
 #include "cli/SelectiveCommands.h"
 
@@ -15,5 +16,6 @@ int main(int argc, char** argv) {
     addArchiveCommands(app, console);
     addFullCommands(app, console);
     addSelectiveCommands(app, console);
+    addConvertCommands(app, console);
     return run(app, utf8Arguments(argc, argv), console);
 }

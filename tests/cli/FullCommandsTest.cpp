@@ -87,9 +87,7 @@ TEST(CliFull, RefusalsExitOneWithTheWindowsTexts) {
 TEST(CliFull, UnknownBrowsersAndMissingLocationsAreUsageErrors) {
     const Result unknown = run({"full-backup", "netscape", "--to", "/tmp"});
     EXPECT_EQ(unknown.exitCode, 2);
-    for (const char* known : {"firefox", "chrome", "safari", "flock"}) {
-        EXPECT_NE(unknown.err.find(known), std::string::npos) << unknown.err;
-    }
+    EXPECT_NE(unknown.err.find("netscape not in {ie,firefox,"), std::string::npos) << unknown.err;
     const Result noLocation = run({"full-restore", "firefox"});
     EXPECT_EQ(noLocation.exitCode, 2);
     EXPECT_NE(noLocation.err.find("--from"), std::string::npos) << noLocation.err;

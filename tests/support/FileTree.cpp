@@ -21,6 +21,14 @@ std::map<std::string, std::string> readTree(const std::filesystem::path& root) {
     return tree;
 }
 
+std::set<std::string> entriesOf(const std::filesystem::path& dir) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        names.insert(pathToUtf8(entry.path().filename()));
+    }
+    return names;
+}
+
 std::set<std::string> storedNames(const std::filesystem::path& archive) {
     std::vector<std::string> names;
     TJvZlibMultiple().ListStoredFiles(pathToUtf8(archive), names);

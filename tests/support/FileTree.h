@@ -11,6 +11,9 @@ namespace vellarion::test {
 // `root` with "/" between the parts. Folders appear only through their files.
 std::map<std::string, std::string> readTree(const std::filesystem::path& root);
 
+// The names of the files and folders directly in `dir`.
+std::set<std::string> entriesOf(const std::filesystem::path& dir);
+
 // The names stored in a backup archive, as they are stored
 // ("extensions\install.rdf").
 std::set<std::string> storedNames(const std::filesystem::path& archive);

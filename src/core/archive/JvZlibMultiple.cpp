@@ -57,8 +57,11 @@ unsigned defaultWorkerCount() {
     return std::clamp(n, 1u, 16u);
 }
 
+} // namespace
+
 // The archive being packed: a temporary file beside FileName that takes
-// FileName's place on commit() and is removed otherwise.
+// FileName's place on commit() and is removed otherwise. A PendingArchive
+// holds one, so it has a name of its own.
 class ArchiveFile {
 public:
     ArchiveFile(const PathMapper& paths, const std::string& fileName) : fileName_(fileName) {
@@ -149,6 +152,8 @@ private:
     std::vector<platform::FileIdentity> excluded_;
 };
 
+namespace {
+
 // The file a record is unpacked into. Unless complete() is reached it is
 // removed again, so that a file cut short by an error or a stop never stays
 // behind looking whole.
@@ -203,16 +208,37 @@ std::string unpackedName(std::string name) {
 
 TJvZlibMultiple::TJvZlibMultiple(const PathMapper& paths) : paths_(paths) {}
 
+PendingArchive::PendingArchive(std::unique_ptr<ArchiveFile> file) : file_(std::move(file)) {}
+
+PendingArchive::~PendingArchive() = default;
+
+void PendingArchive::commit() {
+    if (file_) {
+        file_->commit();
+        file_.reset();
+    }
+}
+
 void TJvZlibMultiple::CompressDirectory(const std::string& Directory, bool Recursive,
                                         const std::string& FileName) {
-    ArchiveFile archive(paths_, FileName);
-    ArchiveWriter writer(archive.stream());
+    if (const std::unique_ptr<PendingArchive> archive =
+            CompressDirectoryPending(Directory, Recursive, FileName)) {
+        archive->commit();
+    }
+}
+
+std::unique_ptr<PendingArchive>
+TJvZlibMultiple::CompressDirectoryPending(const std::string& Directory, bool Recursive,
+                                          const std::string& FileName) {
+    auto archive = std::make_unique<ArchiveFile>(paths_, FileName);
+    ArchiveWriter writer(archive->stream());
     Packer packer(*this, paths_,
                   {withBackslash(Directory), Recursive,
-                   workerCount_ ? workerCount_ : defaultWorkerCount(), archive.excluded()});
-    if (packer.run(writer)) {
-        archive.commit();
+                   workerCount_ ? workerCount_ : defaultWorkerCount(), archive->excluded()});
+    if (!packer.run(writer)) {
+        return nullptr;
     }
+    return std::unique_ptr<PendingArchive>(new PendingArchive(std::move(archive)));
 }
 
 std::unique_ptr<MemoryStream> TJvZlibMultiple::CompressDirectory(const std::string& Directory,

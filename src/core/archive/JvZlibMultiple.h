@@ -12,6 +12,7 @@
 
 namespace vellarion {
 
+class ArchiveFile;
 class TJvZlibMultiple;
 
 // The codec's events. Each receives the codec as Sender; FileName is a
@@ -48,6 +49,27 @@ struct ArchiveCheck {
     // running past the end): nothing after that point can be read.
     std::string brokenOff;
     bool sound() const { return damaged.empty() && brokenOff.empty(); }
+};
+
+// An archive packed into a temporary file beside its name and waiting to
+// take the name's place: commit() renames it over the name, replacing the
+// previous archive only then. Dropped without a commit, it is removed and the
+// previous archive stays. A job that writes several archives commits them
+// once all are written, so that a failure while writing one keeps every
+// previous archive.
+class PendingArchive {
+public:
+    ~PendingArchive();
+    PendingArchive(const PendingArchive&) = delete;
+    PendingArchive& operator=(const PendingArchive&) = delete;
+
+    void commit();
+
+private:
+    friend class TJvZlibMultiple;
+    explicit PendingArchive(std::unique_ptr<ArchiveFile> file);
+
+    std::unique_ptr<ArchiveFile> file_;
 };
 
 // The backup archive codec: packs a directory tree into a sequence of
@@ -104,6 +126,12 @@ public:
     // stays as it was.
     void CompressDirectory(const std::string& Directory, bool Recursive,
                            const std::string& FileName);
+
+    // The same, leaving the archive in its temporary file until it is
+    // committed; null when packing was stopped.
+    std::unique_ptr<PendingArchive> CompressDirectoryPending(const std::string& Directory,
+                                                             bool Recursive,
+                                                             const std::string& FileName);
 
     // The same, returning the archive in memory, positioned at its start.
     std::unique_ptr<MemoryStream> CompressDirectory(const std::string& Directory, bool Recursive);

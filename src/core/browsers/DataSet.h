@@ -85,6 +85,11 @@ struct FullWizardData {
     // data root is packed).
     FullItemPlan staged = {};
     FullJobHooks hooks = {};
+    // The windows ask for the name of the browser's installation folder
+    // with this text (`Label2` over `Edit1`, shown once the data is not
+    // found) and the job takes the name from `customdir`; empty: no such
+    // folder is asked for.
+    std::string_view installFolderPrompt = {};
 };
 
 // --- The selective wizard ("Backup", "Restore" of ticked items) ---
@@ -149,8 +154,9 @@ constexpr ItemEntry progressStep(int amount, JobKind job = JobKind::Both,
                                  WizardKind wizard = WizardKind::Both) {
     return {.kind = ItemEntry::Kind::Step, .amount = amount, .job = job, .wizard = wizard};
 }
-constexpr ItemEntry pauseFor(int milliseconds, JobKind job = JobKind::Both) {
-    return {.kind = ItemEntry::Kind::Pause, .amount = milliseconds, .job = job};
+constexpr ItemEntry pauseFor(int milliseconds, JobKind job = JobKind::Both,
+                             WizardKind wizard = WizardKind::Both) {
+    return {.kind = ItemEntry::Kind::Pause, .amount = milliseconds, .job = job, .wizard = wizard};
 }
 
 // Where an item's box stands: column and row of the window's grid.
@@ -191,6 +197,26 @@ struct SelectiveItem {
     // (what the restored data needs to be usable).
     std::string_view restoreNote{};
 };
+
+// An item box with its entries, the steps a backup and a restore take after
+// them, and its place: how the data sets write their tables.
+inline SelectiveItem boxItem(std::string_view checkBox, std::string_view caption,
+                             std::string_view key, std::vector<ItemEntry> entries,
+                             int backupStep, int restoreStep, ItemPlace place) {
+    return SelectiveItem{.checkBox = checkBox,
+                         .caption = caption,
+                         .key = key,
+                         .entries = std::move(entries),
+                         .backupStep = backupStep,
+                         .restoreStep = restoreStep,
+                         .place = place};
+}
+// The same step in both directions.
+inline SelectiveItem boxItem(std::string_view checkBox, std::string_view caption,
+                             std::string_view key, std::vector<ItemEntry> entries, int step,
+                             ItemPlace place) {
+    return boxItem(checkBox, caption, key, std::move(entries), step, step, place);
+}
 
 // The staging name rule: how a profile's name becomes the name of the
 // staging directory and of the archive.
@@ -287,6 +313,9 @@ struct NativeRoots {
     std::string_view markerFile{};
     // Without a version for this machine: what the user is told instead.
     std::string_view unavailable{};
+    // The same for the selective windows only, where the version of this
+    // machine keeps its data in a layout the item table does not describe.
+    std::string_view selectiveUnavailable{};
 };
 
 // One browser's data set: where its data lives and how each window family
@@ -311,10 +340,12 @@ struct BrowserDataSet {
     NativeRoots native{};
 };
 
+const BrowserDataSet& internetExplorerDataSet();
 const BrowserDataSet& firefoxDataSet();
 const BrowserDataSet& flockDataSet();
 const BrowserDataSet& chromeDataSet();
 const BrowserDataSet& safariDataSet();
+const BrowserDataSet& operaDataSet();
 
 // The data sets the program knows, in the ribbon's order.
 const std::vector<const BrowserDataSet*>& allDataSets();

@@ -5,10 +5,8 @@ namespace vellarion {
 
 const std::vector<const BrowserDataSet*>& allDataSets() {
     static const std::vector<const BrowserDataSet*> all{
-        &firefoxDataSet(),
-        &chromeDataSet(),
-        &safariDataSet(),
-        &flockDataSet(),
+        &internetExplorerDataSet(), &firefoxDataSet(), &chromeDataSet(), &operaDataSet(),
+        &safariDataSet(),           &flockDataSet(),
     };
     return all;
 }

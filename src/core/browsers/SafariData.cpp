@@ -8,28 +8,19 @@ namespace vellarion {
 namespace {
 
 std::vector<SelectiveItem> safariItems() {
-    const auto item = [](std::string_view box, std::string_view caption, std::string_view key,
-                         ItemEntry entry, int step, ItemPlace place) {
-        return SelectiveItem{.checkBox = box,
-                             .caption = caption,
-                             .key = key,
-                             .entries = {entry},
-                             .backupStep = step,
-                             .restoreStep = step,
-                             .place = place};
-    };
     return {
-        item("CheckBox1", "Закладки", "bookmarks", file("Bookmarks.plist"), 8, {1, 1}),
-        item("CheckBox3", "Куки", "cookies", folder("Cookies"), 8, {1, 3}),
-        item("CheckBox4", "Загрузки", "downloads", file("Downloads.plist"), 0, {1, 4}),
-        item("CheckBox5", "Каналы/Ленты", "feeds", folder("PubSub"), 8, {1, 5}),
-        item("CheckBox10", "Данные форм", "forms", file("Form Values.plist"), 0, {1, 6}),
-        item("CheckBox6", "История", "history", file("History.plist"), 8, {1, 7}),
-        item("CheckBox7", "Последняя сессия", "last-session", file("LastSession.plist"), 8, {2, 1}),
+        boxItem("CheckBox1", "Закладки", "bookmarks", {file("Bookmarks.plist")}, 8, {1, 1}),
+        boxItem("CheckBox3", "Куки", "cookies", {folder("Cookies")}, 8, {1, 3}),
+        boxItem("CheckBox4", "Загрузки", "downloads", {file("Downloads.plist")}, 0, {1, 4}),
+        boxItem("CheckBox5", "Каналы/Ленты", "feeds", {folder("PubSub")}, 8, {1, 5}),
+        boxItem("CheckBox10", "Данные форм", "forms", {file("Form Values.plist")}, 0, {1, 6}),
+        boxItem("CheckBox6", "История", "history", {file("History.plist")}, 8, {1, 7}),
+        boxItem("CheckBox7", "Последняя сессия", "last-session", {file("LastSession.plist")}, 8,
+                {2, 1}),
         // The settings are the data root's, whichever profile the job uses.
-        item("CheckBox8", "Установки", "settings", folder("Preferences", ItemHome::DataRoot), 8,
-             {2, 2}),
-        item("CheckBox9", "Топ сайтов", "top-sites", file("TopSites.plist"), 8, {2, 3}),
+        boxItem("CheckBox8", "Установки", "settings", {folder("Preferences", ItemHome::DataRoot)},
+                8, {2, 2}),
+        boxItem("CheckBox9", "Топ сайтов", "top-sites", {file("TopSites.plist")}, 8, {2, 3}),
         // No job reads the cache; the box only shows that it is never saved.
         {.checkBox = "CheckBox2", .caption = "Кэш", .place = {1, 2}, .enabled = false},
     };

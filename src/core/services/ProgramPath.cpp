@@ -57,4 +57,9 @@ std::string relativeTo(std::string_view path, std::string_view dir) {
     return std::string(rest);
 }
 
+bool isOneFolderName(std::string_view name) {
+    return name.find_first_of("\\/:") == std::string_view::npos &&
+           name.find_last_not_of(". ") != std::string_view::npos;
+}
+
 } // namespace vellarion

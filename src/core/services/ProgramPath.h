@@ -44,4 +44,9 @@ std::string lastName(std::string_view path);
 // come from the same search.
 std::string relativeTo(std::string_view path, std::string_view dir);
 
+// A name that makes one folder of its own inside another: no separator or
+// drive that would lead elsewhere, and not only dots and spaces, which
+// Windows drops ("", "." and ".." name the folder itself or its parent).
+bool isOneFolderName(std::string_view name);
+
 } // namespace vellarion

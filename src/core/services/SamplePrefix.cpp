@@ -239,11 +239,18 @@ void operaProfile(const fs::path& dir, std::string_view name, const Layout& l) {
 void opera(const Layout& l) {
     operaProfile(l.roaming / "Opera" / "Opera" / "profile", "Opera", l);
     operaProfile(l.roaming / "Opera" / "Opera 10" / "profile", "Opera 10", l);
+    // An installation that keeps its settings in its own folder, with
+    // widgets both there and in a "profile" folder beside them.
+    const fs::path flat = l.roaming / "Opera" / "Opera 9";
+    operaProfile(flat, "Opera 9", l);
+    put(flat / "profile" / "widgets" / "weather.wgt", blob("PK\x03\x04", "Opera 9 weather", 900));
     const fs::path mail = l.local / "Opera" / "Opera" / "mail";
     put(mail / "index.ini", "Opera Preferences version 2.1\n\n[Index]\nCount=2\n");
     put(mail / "store" / "account1" / "2010" / "01" / "01" / "0001.mbs",
         "From: ivan@example.org\nSubject: Привет\n\nHello!\n");
     put(mail / "omailbase.dat", blob("\0\0\x10\0", "omail", 2048));
+    put(l.local / "Opera" / "Opera 10" / "mail" / "index.ini",
+        "Opera Preferences version 2.1\n\n[Index]\nCount=0\n");
 }
 
 void safariProfile(const fs::path& dir, std::string_view name, bool full) {
@@ -350,6 +357,11 @@ SamplePrefix buildSamplePrefix(const fs::path& prefix, const SamplePrefixOptions
     out.local = l.localText;
 
     fs::create_directories(out.driveC / "windows" / "system32");
+    fs::create_directories(out.driveC / "Program Files");
+    if (options.windows64) {
+        fs::create_directories(out.driveC / "Program Files (x86)");
+        fs::create_directories(out.driveC / "windows" / "syswow64");
+    }
     fs::create_directories(l.roaming);
     fs::create_directories(l.local);
     fs::create_directories(l.profile / "Desktop");

@@ -20,6 +20,8 @@ struct SamplePrefixOptions {
     // 5 lays out "Documents and Settings", 6 and later "users".
     int windowsVersion = 6;
     std::vector<Browser> browsers = allBrowsers();
+    // The folders of a 64-bit Windows ("Program Files (x86)", "syswow64").
+    bool windows64 = true;
 };
 
 // Where the builder put things, as program paths ("C:\users\demo\...").

@@ -35,6 +35,12 @@ std::string EnvironmentInfo::describe() const {
     return {};
 }
 
+bool SystemServices::windows64Bit() const {
+    const std::string drive = GetSystemDrive();
+    return !drive.empty() && (directoryExists(drive + "\\Program Files (x86)") ||
+                              directoryExists(drive + "\\Windows\\SysWOW64"));
+}
+
 std::string SystemServices::FindFileInDirList(std::string_view name,
                                               std::string_view dirList) const {
     if (name.empty()) {

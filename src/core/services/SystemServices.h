@@ -50,6 +50,12 @@ public:
     // sees it: 5 on 2000 and XP, 6 on Vista and every later Windows.
     virtual int windowsMajorVersion() const = 0;
 
+    // Whether Windows itself is a 64-bit Windows, whatever this program's
+    // own build: a 64-bit process, or a 32-bit one under WOW64. Here, for a
+    // Windows prefix or disk: it has the 64-bit layout ("Program Files (x86)"
+    // or "Windows\SysWOW64" on the system drive).
+    virtual bool windows64Bit() const;
+
     // uzer, drv, sfp, loc, windoze, asked in that order.
     UserEnvironment gatherEnvironment() const;
 
@@ -113,17 +119,31 @@ public:
 
     // --- The current user's registry (keys relative to HKEY_CURRENT_USER) ---
 
+    // Whether this machine has a registry of the current user at all: a
+    // Windows drive mounted on its own (no prefix) has none.
+    virtual bool hasRegistry() const { return true; }
+
+    // What became of a key SaveKeyToFile was asked to save.
+    enum class KeySave {
+        Saved,     // the file holds the key with its whole subtree
+        NoSuchKey, // the key does not exist: no file, nothing to tell
+        NotSaved,  // the key exists but could not be saved: no file
+    };
+
     // Saves the key with its whole subtree to the hive file `file`, replacing
-    // an older file. A key that does not exist writes nothing and reports
-    // nothing. Throws SystemError only when the backup privilege cannot be
-    // adjusted.
-    virtual void SaveKeyToFile(std::string_view key, std::string_view file) = 0;
-    // Replaces the key's values and subkeys with those of the hive file.
-    // A missing file, or a key that cannot be created, does nothing and
-    // returns "". A file that the registry rejects returns the system's text
-    // for the error (trailing spaces, line breaks and periods removed): the
-    // caller shows it to the user in a plain message box. Throws SystemError
-    // only when the restore privilege cannot be adjusted.
+    // an older file. An account without the backup privilege (a standard
+    // account, a session that is not elevated) gets no hive from the system:
+    // the key is then saved value by value in the registry's text format,
+    // which LoadKeyFromFile reads on every system. Throws SystemError only
+    // when the backup privilege cannot be adjusted.
+    virtual KeySave SaveKeyToFile(std::string_view key, std::string_view file) = 0;
+    // Replaces the key's values and subkeys with those of the hive file (or
+    // of a key saved in the text format). A missing file, or a key that
+    // cannot be created, does nothing and returns "". A file that the
+    // registry rejects returns the system's text for the error (trailing
+    // spaces, line breaks and periods removed): the caller shows it to the
+    // user in a plain message box. Throws SystemError only when the restore
+    // privilege cannot be adjusted.
     [[nodiscard]] virtual std::string LoadKeyFromFile(std::string_view key,
                                                       std::string_view file) = 0;
 

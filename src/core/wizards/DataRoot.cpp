@@ -65,15 +65,10 @@ bool locateNativeDataRoot(const SystemServices& services, const BrowserDataSet& 
 
 } // namespace
 
-bool locateDataRoot(const SystemServices& services, const BrowserDataSet& data,
-                    std::span<const std::string_view> tails, WizardState& state,
-                    const TemplateVars& extra) {
-    if (services.isNative()) {
-        state.setEnvironment(services.gatherEnvironment());
-        return locateNativeDataRoot(services, data, tails, state);
-    }
+bool locateFile(const SystemServices& services, const BrowserDataSet& data,
+                std::string_view fileName, WizardState& state, const TemplateVars& extra) {
     state.setEnvironment(services.gatherEnvironment());
-    state.fileName = std::string(data.markerFile);
+    state.fileName = std::string(fileName);
     const UserEnvironment env = state.environment();
     const TemplateVars vars = templateValues(data, extra);
 
@@ -87,10 +82,21 @@ bool locateDataRoot(const SystemServices& services, const BrowserDataSet& data,
     }
 
     state.fullFilePath = services.FindFileInDirList(state.fileName, joinDirList(dirs));
-    if (state.fullFilePath.empty()) {
+    return !state.fullFilePath.empty();
+}
+
+bool locateDataRoot(const SystemServices& services, const BrowserDataSet& data,
+                    std::span<const std::string_view> tails, WizardState& state,
+                    const TemplateVars& extra) {
+    if (services.isNative()) {
+        state.setEnvironment(services.gatherEnvironment());
+        return locateNativeDataRoot(services, data, tails, state);
+    }
+    if (!locateFile(services, data, data.markerFile, state, extra)) {
         return false;
     }
-    state.ffpath = removeTails(state.fullFilePath, tails, env, vars);
+    state.ffpath =
+        removeTails(state.fullFilePath, tails, state.environment(), templateValues(data, extra));
     return true;
 }
 

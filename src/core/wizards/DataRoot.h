@@ -31,6 +31,13 @@ bool locateDataRoot(const SystemServices& services, const BrowserDataSet& data,
                     std::span<const std::string_view> tails, WizardState& state,
                     const TemplateVars& extra = {});
 
+// The same search for another file than the marker (`fileName`) through the
+// browser's candidates: the environment gathered, the candidates built, the
+// file searched into `fullFilePath`; true when it was found. `ffpath` is not
+// touched.
+bool locateFile(const SystemServices& services, const BrowserDataSet& data,
+                std::string_view fileName, WizardState& state, const TemplateVars& extra = {});
+
 // The data set's template values with those of `extra` in their place.
 TemplateVars templateValues(const BrowserDataSet& data, const TemplateVars& extra = {});
 

@@ -105,6 +105,9 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
     plan_.clear();
     done_.clear();
 
+    if (refuseWhenUnavailable()) {
+        return JobOutcome::Refused;
+    }
     if (data_.full.searchesAtJobStart) {
         // Found anew for every job, silently.
         state_.fullFilePath.clear();
@@ -165,11 +168,19 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
         reporter_.jobStarted();
         if (direction == Direction::Backup) {
             runHook(hooks.beforePacking, *this);
+            // The archives replace their predecessors together, once all are
+            // written: a failure or a stop while writing a later one keeps
+            // every previous archive, never a mixed pair.
+            std::vector<std::unique_ptr<PendingArchive>> written;
             for (FullArchive& archive : plan_) {
-                if (!(archive.folder.empty() ? packStaged(archive) : pack(archive))) {
+                written.push_back(archive.folder.empty() ? packStaged(archive) : pack(archive));
+                if (!written.back()) {
                     return JobOutcome::Stopped;
                 }
-                done_.push_back(archive);
+            }
+            for (size_t i = 0; i < plan_.size(); ++i) {
+                written[i]->commit();
+                done_.push_back(plan_[i]);
             }
             runHook(hooks.afterPacking, *this);
         } else {
@@ -190,11 +201,17 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
     return JobOutcome::Done;
 }
 
-bool FullJob::pack(const FullArchive& archive) {
+std::unique_ptr<PendingArchive> FullJob::pack(const FullArchive& archive) {
     TJvZlibMultiple codec(services_.paths());
     reportCodecEvents(codec, reporter_);
-    codec.CompressDirectory(archive.folder, true, archive.archive);
-    return !reporter_.stopRequested();
+    if (!archive.required && !services_.directoryExists(archive.folder)) {
+        // An optional folder that is not there packs into an archive of no
+        // file: nothing was left out.
+        codec.OnFileSkip = nullptr;
+    }
+    std::unique_ptr<PendingArchive> packed =
+        codec.CompressDirectoryPending(archive.folder, true, archive.archive);
+    return reporter_.stopRequested() ? nullptr : std::move(packed);
 }
 
 bool FullJob::unpack(const FullArchive& archive) {
@@ -256,7 +273,7 @@ bool FullJob::runStagedItems(const std::string& staging) {
     return runner.run(runs);
 }
 
-bool FullJob::packStaged(FullArchive& archive) {
+std::unique_ptr<PendingArchive> FullJob::packStaged(FullArchive& archive) {
     const FullItemPlan& staged = data_.full.staged;
     reporter_.progressShow();
     step(staged.openingStep);
@@ -264,7 +281,7 @@ bool FullJob::packStaged(FullArchive& archive) {
     archive.folder = staging.path();
     step(staged.stagedStep);
     if (!runStagedItems(staging.path())) {
-        return false;
+        return nullptr;
     }
     return pack(archive);
 }

@@ -6,11 +6,14 @@
 #include "core/wizards/WizardState.h"
 
 #include <optional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace vellarion {
+
+class PendingArchive;
 
 // One folder of a full job and the archive in the backup location that holds
 // it. A backup packs the folder (with all its subfolders) into the archive; a
@@ -19,6 +22,7 @@ struct FullArchive {
     std::string folder;
     std::string archive;
     // Restore: a missing archive stops the job; an optional one is skipped.
+    // Backup: an optional folder that is missing gives an archive of no file.
     bool required = true;
 };
 
@@ -41,7 +45,9 @@ public:
     std::string notFoundMessage() const override;
 
     // The backup: the placeholder test of `location`, then every folder of
-    // the plan packed into its archive.
+    // the plan packed into its archive. The archives replace those of the
+    // same names together once all are written; a failure or a stop before
+    // that leaves every previous archive as it was.
     JobOutcome backup(std::string_view location);
     // The restore: the placeholder test, the archive test ("Backup File
     // "fbackup_firefox.dat" Not Found"), then every archive of the plan
@@ -70,12 +76,14 @@ public:
 private:
     JobOutcome run(Direction direction, std::string_view location);
     bool plan();
-    // Packs or unpacks one archive; false when the reporter stopped it.
-    bool pack(const FullArchive& archive);
+    // Packs one archive, left pending until the job commits every archive;
+    // null when the reporter stopped it.
+    std::unique_ptr<PendingArchive> pack(const FullArchive& archive);
+    // Unpacks one archive; false when the reporter stopped it.
     bool unpack(const FullArchive& archive);
     // The data set's staged items between their homes and the archive, in a
-    // staging folder of the backup location; false when stopped.
-    bool packStaged(FullArchive& archive);
+    // staging folder of the backup location; null or false when stopped.
+    std::unique_ptr<PendingArchive> packStaged(FullArchive& archive);
     bool unpackStaged(FullArchive& archive);
     bool runStagedItems(const std::string& staging);
     // Reads every archive of a restore's plan whole; the outcome when one is

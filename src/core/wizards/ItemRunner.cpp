@@ -3,6 +3,7 @@
 #include "core/services/ProgramPath.h"
 #include "core/services/SystemServices.h"
 #include "core/wizards/JobReporter.h"
+#include "core/wizards/Messages.h"
 #include "core/wizards/WizardState.h"
 
 #include <algorithm>
@@ -22,7 +23,42 @@ bool ItemRunner::run(const std::vector<ItemRun>& items) {
         }
         runItem(each);
     }
-    return !reporter_.stopRequested();
+    if (reporter_.stopRequested()) {
+        return false;
+    }
+    reportRegistry();
+    return true;
+}
+
+void ItemRunner::reportRegistry() {
+    if (registrySkipped_) {
+        reporter_.showMessage(std::string(kRegistrySkipped));
+    }
+    if (!keysNotSaved_.empty()) {
+        reporter_.showMessage(keysNotSaved(keysNotSaved_));
+    }
+}
+
+bool ItemRunner::runRegistryKey(const ItemEntry& entry, const std::string& staged) {
+    if (!services_.hasRegistry()) {
+        registrySkipped_ = true;
+        return false;
+    }
+    if (direction_ == Direction::Backup) {
+        const SystemServices::KeySave saved = services_.SaveKeyToFile(entry.name, staged);
+        if (saved == SystemServices::KeySave::NotSaved) {
+            keysNotSaved_.emplace_back(entry.name);
+        }
+        // A key that is there counts as found, saved or not: the keys that
+        // could not be saved are named on their own.
+        return saved != SystemServices::KeySave::NoSuchKey;
+    }
+    const bool present = services_.fileExists(staged);
+    if (const std::string refused = services_.LoadKeyFromFile(entry.name, staged);
+        !refused.empty()) {
+        reporter_.keyNotRestored(entry.name, refused);
+    }
+    return present;
 }
 
 void ItemRunner::runItem(const ItemRun& run) {
@@ -87,16 +123,7 @@ void ItemRunner::runEntry(const ItemEntry& entry, const SelectiveItem& item) {
         services_.pause(std::chrono::milliseconds(entry.amount));
         return;
     case Kind::RegistryKey:
-        if (direction_ == Direction::Backup) {
-            services_.SaveKeyToFile(entry.name, staged);
-            found_ = found_ || services_.fileExists(staged);
-        } else {
-            found_ = found_ || services_.fileExists(staged);
-            if (const std::string refused = services_.LoadKeyFromFile(entry.name, staged);
-                !refused.empty()) {
-                reporter_.showMessage(refused);
-            }
-        }
+        found_ = runRegistryKey(entry, staged) || found_;
         return;
     case Kind::File:
     case Kind::Folder:

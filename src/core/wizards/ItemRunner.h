@@ -31,7 +31,9 @@ struct ItemRun {
 // merged; but a file travels with its database companions, and a restored
 // file takes the place of the companions the old one had, so that SQLite
 // never replays a stale log over a restored database. Steps go to the
-// reporter's progress, pauses to the services' clock.
+// reporter's progress, pauses to the services' clock. What a user must hear
+// of the registry is said once, after the last item: the keys a backup could
+// not save, or that there was no registry to save to or load from.
 class ItemRunner {
 public:
     ItemRunner(SystemServices& services, const WizardState& state, JobReporter& reporter,
@@ -49,6 +51,9 @@ public:
     const std::vector<std::string_view>& notes() const { return notes_; }
 
 private:
+    // Saves or loads a key; true when there was a key (or a hive) to take.
+    bool runRegistryKey(const ItemEntry& entry, const std::string& staged);
+    void reportRegistry();
     void runItem(const ItemRun& run);
     void runEntry(const ItemEntry& entry, const SelectiveItem& item);
     // Copies the entry; true when there was something to copy.
@@ -70,6 +75,8 @@ private:
     bool found_ = false; // the running item found something
     std::vector<const SelectiveItem*> empty_;
     std::vector<std::string_view> notes_;
+    std::vector<std::string> keysNotSaved_;
+    bool registrySkipped_ = false;
 };
 
 // The files SQLite keeps beside a database: its write-ahead log, the log's

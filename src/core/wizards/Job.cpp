@@ -23,6 +23,14 @@ bool WizardJob::activate() {
     return found;
 }
 
+bool WizardJob::refuseWhenUnavailable() {
+    const std::string_view unavailable = unavailableHere();
+    if (!unavailable.empty()) {
+        reporter_.refuse(std::string(unavailable));
+    }
+    return !unavailable.empty();
+}
+
 std::string_view WizardJob::unavailableHere() const {
     return services_.isNative() ? data_.native.unavailable : std::string_view();
 }

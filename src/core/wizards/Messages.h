@@ -46,6 +46,25 @@ inline std::string closeBrowserFirst(std::string_view browser) {
     return "Close " + std::string(browser) + " and try again.";
 }
 
+// A job met registry keys on a machine without a registry (a Windows drive
+// mounted on its own): said once, instead of a backup that looks complete.
+inline constexpr std::string_view kRegistrySkipped =
+    "Реестр Windows недоступен: разделы реестра пропущены.";
+
+// The registry keys (below HKEY_CURRENT_USER) a backup could not save at all,
+// one a line.
+inline std::string keysNotSaved(const std::vector<std::string>& keys) {
+    std::string text = "Не удалось сохранить разделы реестра:";
+    for (const std::string& key : keys) {
+        std::string_view name = key;
+        while (name.ends_with('\\')) {
+            name.remove_suffix(1);
+        }
+        text += "\nHKEY_CURRENT_USER\\" + std::string(name);
+    }
+    return text;
+}
+
 // "Backup File "fbackup_firefox.dat" Not Found"
 inline std::string backupFileNotFound(std::string_view archiveName) {
     return "Backup File \"" + std::string(archiveName) + "\" Not Found";

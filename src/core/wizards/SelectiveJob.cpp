@@ -16,14 +16,6 @@ namespace vellarion {
 
 namespace {
 
-// A name that makes a folder of its own inside the backup location: Windows
-// drops trailing dots and spaces, so "", "." and ".." would name the location
-// itself or its parent; a separator or a drive would lead elsewhere.
-bool isOwnFolderName(std::string_view name) {
-    return name.find_first_of("\\/:") == std::string_view::npos &&
-           name.find_last_not_of(". ") != std::string_view::npos;
-}
-
 // The text without its first `count` characters (UTF-16 units, as Windows
 // counts them), so that a name is never cut inside a letter.
 std::string withoutFirstCharacters(std::string_view text, size_t count) {
@@ -71,10 +63,10 @@ std::string stagingName(const SelectiveWizardData& data, std::string_view profil
         name = data.fixedStagingName;
         break;
     }
-    if (!isOwnFolderName(name)) {
+    if (!isOneFolderName(name)) {
         name = profile;
     }
-    if (!isOwnFolderName(name)) {
+    if (!isOneFolderName(name)) {
         name = "profile";
     }
     return "\\" + name;
@@ -82,7 +74,15 @@ std::string stagingName(const SelectiveWizardData& data, std::string_view profil
 
 std::string unpackName(std::string_view archive) {
     std::string name = removeEveryOccurrence(archive, ".dat");
-    return isOwnFolderName(name) ? name : std::string("backup");
+    return isOneFolderName(name) ? name : std::string("backup");
+}
+
+std::string_view SelectiveJob::unavailableHere() const {
+    const std::string_view whole = WizardJob::unavailableHere();
+    if (!whole.empty() || !services_.isNative()) {
+        return whole;
+    }
+    return data_.native.selectiveUnavailable;
 }
 
 std::string SelectiveJob::notFoundMessage() const {
@@ -164,6 +164,9 @@ std::string SelectiveJob::archivePath() const {
 }
 
 bool SelectiveJob::chooseProfile(const SelectiveChoices& choices) {
+    if (refuseWhenUnavailable()) {
+        return false;
+    }
     const SelectiveWizardData& sel = selective();
     if (sel.searchesAtJobStart) {
         // Found anew for every job, silently: a data root that is not there

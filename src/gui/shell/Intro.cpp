@@ -4,19 +4,28 @@
 #include "gui/browsers/bFull_Chrome.h"
 #include "gui/browsers/bFull_Firefox.h"
 #include "gui/browsers/bFull_Flock.h"
+#include "gui/browsers/bFull_IE.h"
+#include "gui/browsers/bFull_Opera.h"
 #include "gui/browsers/bFull_Safari.h"
 #include "gui/browsers/b_Chrome.h"
 #include "gui/browsers/b_Firefox.h"
 #include "gui/browsers/b_Flock.h"
+#include "gui/browsers/b_IE.h"
+#include "gui/browsers/b_Opera.h"
 #include "gui/browsers/b_Safari.h"
 #include "gui/browsers/rFull_Chrome.h"
 #include "gui/browsers/rFull_Firefox.h"
 #include "gui/browsers/rFull_Flock.h"
+#include "gui/browsers/rFull_IE.h"
+#include "gui/browsers/rFull_Opera.h"
 #include "gui/browsers/rFull_Safari.h"
 #include "gui/browsers/r_Chrome.h"
 #include "gui/browsers/r_Firefox.h"
 #include "gui/browsers/r_Flock.h"
+#include "gui/browsers/r_IE.h"
+#include "gui/browsers/r_Opera.h"
 #include "gui/browsers/r_Safari.h"
+#include "gui/converter/c_Opera.h"
 #include "gui/kit/Appearance.h"
 #include "gui/kit/DocumentFrame.h"
 #include "gui/kit/ErrorBox.h"
@@ -448,62 +457,80 @@ void TForm1::showEvent(QShowEvent* event) {
 // becomes one line once its window exists, for example
 //     openDocument<Tfb_Firefox>(context());
 // Until then they open nothing.
-void TForm1::B_InternetExplorerExecute() {}
+void TForm1::B_InternetExplorerExecute() {
+    openDocument<Tfb_IE>(context());
+}
 void TForm1::B_FirefoxExecute() {
     openDocument<Tfb_Firefox>(context());
 }
 void TForm1::B_ChromeExecute() {
     openDocument<Tfb_Chrome>(context());
 }
-void TForm1::B_OperaExecute() {}
+void TForm1::B_OperaExecute() {
+    openDocument<Tfb_Opera>(context());
+}
 void TForm1::B_SafariExecute() {
     openDocument<Tfb_Safari>(context());
 }
 void TForm1::B_FlockExecute() {
     openDocument<Tfb_Flock>(context());
 }
-void TForm1::R_InternetExplorerExecute() {}
+void TForm1::R_InternetExplorerExecute() {
+    openDocument<Tfr_IE>(context());
+}
 void TForm1::R_FirefoxExecute() {
     openDocument<Tfr_Firefox>(context());
 }
 void TForm1::R_ChromeExecute() {
     openDocument<Tfr_Chrome>(context());
 }
-void TForm1::R_OperaExecute() {}
+void TForm1::R_OperaExecute() {
+    openDocument<Tfr_Opera>(context());
+}
 void TForm1::R_SafariExecute() {
     openDocument<Tfr_Safari>(context());
 }
 void TForm1::R_FlockExecute() {
     openDocument<Tfr_Flock>(context());
 }
-void TForm1::sB_InternetExplorerExecute() {}
+void TForm1::sB_InternetExplorerExecute() {
+    openDocument<Tffb_IE>(context());
+}
 void TForm1::sB_FirefoxExecute() {
     openDocument<Tffb_Firefox>(context());
 }
 void TForm1::sB_ChromeExecute() {
     openDocument<Tffb_Chrome>(context());
 }
-void TForm1::sB_OperaExecute() {}
+void TForm1::sB_OperaExecute() {
+    openDocument<Tffb_Opera>(context());
+}
 void TForm1::sB_SafariExecute() {
     openDocument<Tffb_Safari>(context());
 }
 void TForm1::sB_FlockExecute() {
     openDocument<Tffb_Flock>(context());
 }
-void TForm1::sR_InternetExplorerExecute() {}
+void TForm1::sR_InternetExplorerExecute() {
+    openDocument<Tffr_IE>(context());
+}
 void TForm1::sR_FirefoxExecute() {
     openDocument<Tffr_Firefox>(context());
 }
 void TForm1::sR_ChromeExecute() {
     openDocument<Tffr_Chrome>(context());
 }
-void TForm1::sR_OperaExecute() {}
+void TForm1::sR_OperaExecute() {
+    openDocument<Tffr_Opera>(context());
+}
 void TForm1::sR_SafariExecute() {
     openDocument<Tffr_Safari>(context());
 }
 void TForm1::sR_FlockExecute() {
     openDocument<Tffr_Flock>(context());
 }
-void TForm1::c_OperaExecute() {}
+void TForm1::c_OperaExecute() {
+    openDocument<Tfc_Opera>(context());
+}
 
 } // namespace vellarion

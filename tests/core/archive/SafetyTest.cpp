@@ -71,6 +71,38 @@ TEST(ArchiveSafety, AFailedPackLeavesThePreviousArchiveAndNoPartialFile) {
     EXPECT_GT(fs::file_size(tmp / "out/a.dat"), 400000u);
 }
 
+// Several archives that must replace their predecessors together wait
+// beside them until committed.
+TEST(ArchiveSafety, APendingArchiveReplacesThePreviousOneOnlyWhenCommitted) {
+    TempDir tmp;
+    writeFile(tmp / "src/a", "new");
+    writeFile(tmp / "out/a.dat", "previous");
+    TJvZlibMultiple codec;
+    {
+        auto dropped = codec.CompressDirectoryPending(programPath(tmp / "src"), true,
+                                                      programPath(tmp / "out/a.dat"));
+        ASSERT_NE(dropped, nullptr);
+        EXPECT_EQ(readFile(tmp / "out/a.dat"), "previous");
+    }
+    EXPECT_EQ(namesIn(tmp / "out"), std::vector<std::string>{"a.dat"});
+    EXPECT_EQ(readFile(tmp / "out/a.dat"), "previous");
+
+    auto kept = codec.CompressDirectoryPending(programPath(tmp / "src"), true,
+                                               programPath(tmp / "out/a.dat"));
+    ASSERT_NE(kept, nullptr);
+    kept->commit();
+    EXPECT_EQ(namesIn(tmp / "out"), std::vector<std::string>{"a.dat"});
+    std::vector<std::string> stored;
+    codec.ListStoredFiles(programPath(tmp / "out/a.dat"), stored);
+    EXPECT_EQ(stored, std::vector<std::string>{"a"});
+
+    codec.StopCompression();
+    EXPECT_EQ(codec.CompressDirectoryPending(programPath(tmp / "src"), true,
+                                             programPath(tmp / "out/b.dat")),
+              nullptr);
+    EXPECT_EQ(namesIn(tmp / "out"), std::vector<std::string>{"a.dat"});
+}
+
 #ifndef _WIN32
 // The file system refuses to let the archive grow past 64 KiB.
 TEST(ArchiveSafety, AWriteErrorLeavesThePreviousArchiveAndNoPartialFile) {

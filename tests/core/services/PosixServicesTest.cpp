@@ -108,6 +108,17 @@ TEST(FileOperations, ALockLinkIsHeldOnlyByALiveProcessOfThisHost) {
     EXPECT_FALSE(services.isLockHeld(pathToUtf8(dir / "missing")));
 }
 
+TEST(PrefixEnvironment, AWindowsIs64BitWhenItHasThe64BitFolders) {
+    Drive d;
+    EXPECT_FALSE(d.services.windows64Bit());
+    fs::create_directories(d.c / "windows/syswow64");
+    EXPECT_TRUE(d.services.windows64Bit());
+    fs::remove_all(d.c / "windows/syswow64");
+    fs::create_directories(d.c / "program files (x86)");
+    EXPECT_TRUE(d.services.windows64Bit());
+    EXPECT_FALSE(SamplePrefixFixture({.windows64 = false}).services().windows64Bit());
+}
+
 TEST(FileOperations, CopyFileReplacesAndFailsSilentlyWithoutASource) {
     Drive d;
     writeFile(d.c / "p/prefs.js", "new");

@@ -169,7 +169,7 @@ TEST(SamplePrefix, ProfilesAreListedAsTheWizardsListThem) {
               (std::vector<std::string>{"Default", "Profile 1"}));
     EXPECT_EQ(list(roam + "Apple Computer"),
               (std::vector<std::string>{"Preferences", "Safari", "Safari (old PC)"}));
-    EXPECT_EQ(list(roam + "Opera"), (std::vector<std::string>{"Opera", "Opera 10"}));
+    EXPECT_EQ(list(roam + "Opera"), (std::vector<std::string>{"Opera", "Opera 10", "Opera 9"}));
 }
 
 TEST(SamplePrefix, HoldsEveryNameOfTheItemTables) {

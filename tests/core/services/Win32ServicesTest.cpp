@@ -3,6 +3,7 @@
 #include "core/services/Error.h"
 #include "core/services/ServicesFactory.h"
 #include "core/services/Text.h"
+#include "core/services/registry/RegistryText.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -98,6 +99,8 @@ TEST(Win32Services, TheEnvironmentIsTheSystemsOwn) {
         << env.loc;
     EXPECT_EQ(env.windoze, "6");
     EXPECT_EQ(s->GetSpecialFolderPath(12345), "");
+    // This build is a 64-bit program, so its Windows is a 64-bit one.
+    EXPECT_EQ(s->windows64Bit(), sizeof(void*) == 8);
 }
 
 TEST(Win32Services, FindsTheMarkerOnDriveCInTheEarlierCandidate) {
@@ -202,10 +205,9 @@ TEST(Win32Services, GetSubDirectoriesLeavesOutHiddenFoldersAndFiles) {
     EXPECT_EQ(s->listFiles(c["b"], ".DAT"), (std::vector<std::string>{"default.dat"}));
 }
 
-TEST(Win32Services, ASavedKeyRestoredUnderAnotherNameRoundTrips) {
-    RegistryScratch scratch;
-    OnDriveC c;
-    auto s = makeSystemServices();
+// Software\VellarionTest\Main with a value of each kind and a subkey, and a
+// stale Software\VellarionTest\Copy to restore it over.
+void writeSampleKey() {
     const DWORD dw = 0x12345678;
     const wchar_t text[] = L"Hello \"q\" \x0416";
     const BYTE bin[] = {0, 1, 2, 250};
@@ -213,9 +215,17 @@ TEST(Win32Services, ASavedKeyRestoredUnderAnotherNameRoundTrips) {
     setValue(L"Software\\VellarionTest\\Main", nullptr, REG_SZ, text, sizeof text);
     setValue(L"Software\\VellarionTest\\Main\\Sub", L"Bin", REG_BINARY, bin, sizeof bin);
     setValue(L"Software\\VellarionTest\\Copy", L"Stale", REG_DWORD, &dw, 4);
+}
+
+TEST(Win32Services, ASavedKeyRestoredUnderAnotherNameRoundTrips) {
+    RegistryScratch scratch;
+    OnDriveC c;
+    auto s = makeSystemServices();
+    writeSampleKey();
 
     writeFile(c.path("set.reg"), "an older file");
-    s->SaveKeyToFile("Software\\VellarionTest\\Main\\", c["set.reg"]);
+    EXPECT_EQ(s->SaveKeyToFile("Software\\VellarionTest\\Main\\", c["set.reg"]),
+              SystemServices::KeySave::Saved);
     ASSERT_TRUE(s->fileExists(c["set.reg"]));
     EXPECT_NE(readFile(c.path("set.reg")), "an older file");
 
@@ -229,7 +239,8 @@ TEST(Win32Services, MissingKeysAndFilesAreSilentAndARejectedFileIsReported) {
     RegistryScratch scratch;
     OnDriveC c;
     auto s = makeSystemServices();
-    s->SaveKeyToFile("Software\\VellarionTest\\Missing\\", c["missing.reg"]);
+    EXPECT_EQ(s->SaveKeyToFile("Software\\VellarionTest\\Missing\\", c["missing.reg"]),
+              SystemServices::KeySave::NoSuchKey);
     EXPECT_FALSE(fs::exists(c.path("missing.reg")));
     EXPECT_EQ(s->LoadKeyFromFile("Software\\VellarionTest\\X", c["missing.reg"]), "");
 
@@ -238,6 +249,145 @@ TEST(Win32Services, MissingKeysAndFilesAreSilentAndARejectedFileIsReported) {
     EXPECT_EQ(message, systemErrorText(ERROR_BADDB));
     EXPECT_FALSE(message.empty());
     EXPECT_NE(message.back(), '.');
+}
+
+// The privileges of the process token, each as "name on" or "name off".
+std::vector<std::string> tokenPrivileges() {
+    HANDLE token = nullptr;
+    EXPECT_TRUE(::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token));
+    DWORD size = 0;
+    ::GetTokenInformation(token, TokenPrivileges, nullptr, 0, &size);
+    std::vector<BYTE> buffer(size);
+    EXPECT_TRUE(::GetTokenInformation(token, TokenPrivileges, buffer.data(), size, &size));
+    ::CloseHandle(token);
+    const auto* list = reinterpret_cast<const TOKEN_PRIVILEGES*>(buffer.data());
+    std::vector<std::string> out;
+    for (DWORD i = 0; i < list->PrivilegeCount; ++i) {
+        LUID luid = list->Privileges[i].Luid;
+        wchar_t name[128];
+        DWORD length = 128;
+        ::LookupPrivilegeNameW(nullptr, &luid, name, &length);
+        out.push_back(utf16ToUtf8(std::u16string(name, name + length)) +
+                      ((list->Privileges[i].Attributes & SE_PRIVILEGE_ENABLED) ? " on" : " off"));
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+void setPrivilege(const wchar_t* name, bool on) {
+    HANDLE token = nullptr;
+    ASSERT_TRUE(::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token));
+    TOKEN_PRIVILEGES tp{};
+    tp.PrivilegeCount = 1;
+    ASSERT_TRUE(::LookupPrivilegeValueW(nullptr, name, &tp.Privileges[0].Luid));
+    tp.Privileges[0].Attributes = on ? SE_PRIVILEGE_ENABLED : 0;
+    ASSERT_TRUE(::AdjustTokenPrivileges(token, FALSE, &tp, 0, nullptr, nullptr));
+    ::CloseHandle(token);
+}
+
+TEST(Win32Services, SavesAndRestoresGiveTheTokenItsPrivilegesBackAsTheyWere) {
+    RegistryScratch scratch;
+    OnDriveC c;
+    auto s = makeSystemServices();
+    const DWORD dw = 7;
+    setValue(L"Software\\VellarionTest\\Main", L"Dw", REG_DWORD, &dw, 4);
+    for (bool enabledBefore : {false, true}) {
+        SCOPED_TRACE(enabledBefore ? "enabled before" : "disabled before");
+        setPrivilege(L"SeBackupPrivilege", enabledBefore);
+        setPrivilege(L"SeRestorePrivilege", enabledBefore);
+        const std::vector<std::string> before = tokenPrivileges();
+        // The backup privilege as chosen; some privilege enabled to begin with.
+        ASSERT_EQ(std::count(before.begin(), before.end(),
+                             enabledBefore ? "SeBackupPrivilege on" : "SeBackupPrivilege off"),
+                  1);
+        ASSERT_GE(std::count_if(before.begin(), before.end(),
+                                [](const std::string& p) { return p.ends_with(" on"); }),
+                  1);
+        EXPECT_EQ(s->SaveKeyToFile("Software\\VellarionTest\\Main\\", c["set.reg"]),
+                  SystemServices::KeySave::Saved);
+        EXPECT_EQ(s->LoadKeyFromFile("Software\\VellarionTest\\Copy\\", c["set.reg"]), "");
+        EXPECT_EQ(tokenPrivileges(), before);
+    }
+    setPrivilege(L"SeBackupPrivilege", false);
+    setPrivilege(L"SeRestorePrivilege", false);
+}
+
+// The thread acts as a standard account does: under a copy of the process
+// token without the backup and restore privileges.
+class WithoutBackupPrivilege {
+public:
+    WithoutBackupPrivilege() {
+        HANDLE process = nullptr;
+        if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_DUPLICATE | TOKEN_QUERY, &process)) {
+            return;
+        }
+        LUID_AND_ATTRIBUTES removed[2]{};
+        ::LookupPrivilegeValueW(nullptr, L"SeBackupPrivilege", &removed[0].Luid);
+        ::LookupPrivilegeValueW(nullptr, L"SeRestorePrivilege", &removed[1].Luid);
+        HANDLE restricted = nullptr;
+        const bool made =
+            ::CreateRestrictedToken(process, 0, 0, nullptr, 2, removed, 0, nullptr, &restricted) &&
+            ::DuplicateTokenEx(restricted, TOKEN_IMPERSONATE | TOKEN_QUERY, nullptr,
+                               SecurityImpersonation, TokenImpersonation, &token_);
+        ::CloseHandle(process);
+        if (restricted != nullptr) {
+            ::CloseHandle(restricted);
+        }
+        active_ = made && ::SetThreadToken(nullptr, token_);
+    }
+    ~WithoutBackupPrivilege() {
+        ::RevertToSelf();
+        if (token_ != nullptr) {
+            ::CloseHandle(token_);
+        }
+    }
+    bool active() const { return active_; }
+
+private:
+    HANDLE token_ = nullptr;
+    bool active_ = false;
+};
+
+TEST(Win32Services, WithoutTheBackupPrivilegeAKeyIsSavedAsTextAndRestoredAsWell) {
+    RegistryScratch scratch;
+    OnDriveC c;
+    auto s = makeSystemServices();
+    writeSampleKey();
+    HKEY empty;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\VellarionTest\\Main\\Empty", 0,
+                                nullptr, 0, KEY_ALL_ACCESS, nullptr, &empty, nullptr),
+              ERROR_SUCCESS);
+    ::RegCloseKey(empty);
+
+    WithoutBackupPrivilege standard;
+    ASSERT_TRUE(standard.active());
+    {
+        // Here the system itself writes no hive.
+        HKEY main;
+        ASSERT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\VellarionTest\\Main", 0, KEY_READ,
+                                  &main),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(::RegSaveKeyW(main, wide(c["probe.reg"]).c_str(), nullptr),
+                  ERROR_PRIVILEGE_NOT_HELD);
+        ::RegCloseKey(main);
+    }
+    EXPECT_EQ(s->SaveKeyToFile("Software\\VellarionTest\\Main\\", c["set.reg"]),
+              SystemServices::KeySave::Saved);
+    const RegistryText saved = RegistryText::parse(readFile(c.path("set.reg")));
+    EXPECT_EQ(saved.values(""),
+              (std::vector<RegistryValue>{RegistryValue::string("", "Hello \"q\" Ж"),
+                                          RegistryValue::dword("Dw", 0x12345678)}));
+    EXPECT_EQ(saved.values("Sub"),
+              (std::vector<RegistryValue>{RegistryValue::binary("Bin", {0, 1, 2, 250})}));
+    EXPECT_TRUE(saved.hasKey("Empty"));
+
+    EXPECT_EQ(s->LoadKeyFromFile("Software\\VellarionTest\\Copy\\", c["set.reg"]), "");
+    EXPECT_EQ(dump(L"Software\\VellarionTest\\Copy"), dump(L"Software\\VellarionTest\\Main"));
+    HKEY restored;
+    EXPECT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\VellarionTest\\Copy\\Empty", 0,
+                              KEY_READ, &restored),
+              ERROR_SUCCESS);
+    ::RegCloseKey(restored);
 }
 
 } // namespace

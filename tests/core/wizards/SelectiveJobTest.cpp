@@ -22,6 +22,7 @@ namespace vellarion {
 namespace {
 
 namespace fs = std::filesystem;
+using test::entriesOf;
 using test::readFile;
 using test::storedNames;
 using test::TempDir;
@@ -81,8 +82,8 @@ public:
                                        std::string_view suffix) const override {
         return real_.listFiles(directory, suffix);
     }
-    void SaveKeyToFile(std::string_view key, std::string_view file) override {
-        real_.SaveKeyToFile(key, file);
+    KeySave SaveKeyToFile(std::string_view key, std::string_view file) override {
+        return real_.SaveKeyToFile(key, file);
     }
     std::string LoadKeyFromFile(std::string_view key, std::string_view file) override {
         return real_.LoadKeyFromFile(key, file);
@@ -126,14 +127,6 @@ SelectiveChoices nothingTicked(const fs::path& location) {
 SelectiveChoices custom(SelectiveChoices c, const fs::path& profile) {
     c.customLocation = utf8(profile);
     return c;
-}
-
-std::set<std::string> entriesOf(const fs::path& dir) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        names.insert(utf8(entry.path().filename()));
-    }
-    return names;
 }
 
 // A small profile of a Firefox user, with files of several items and some

@@ -713,21 +713,26 @@ void RegistryText::insertSections(size_t at, std::vector<RegistryKeySection> inc
                      std::make_move_iterator(incoming.end()));
 }
 
+void RegistryText::createKey(std::string_view key) {
+    const std::string k = joinPath(keyComponents(key));
+    const auto own = [&](const RegistryKeySection& s) { return equalsIgnoreCase(s.path, k); };
+    if (std::any_of(sections_.begin(), sections_.end(), own)) {
+        return;
+    }
+    std::vector<std::string> raw;
+    for (const auto& part : keyComponents(k)) {
+        raw.push_back(escapeComponent(part));
+    }
+    insertSections(sortedPosition(k),
+                   {{joinRaw(raw, 0, raw.size()), k, timeStampRest(), {timeLine()}}});
+}
+
 void RegistryText::setValue(std::string_view key, const RegistryValue& value) {
     const std::string k = joinPath(keyComponents(key));
-    auto it = std::find_if(sections_.begin(), sections_.end(), [&](const RegistryKeySection& s) {
-        return equalsIgnoreCase(s.path, k);
-    });
-    if (it == sections_.end()) {
-        std::vector<std::string> raw;
-        for (const auto& part : keyComponents(k)) {
-            raw.push_back(escapeComponent(part));
-        }
-        const size_t at = sortedPosition(k);
-        insertSections(at, {{joinRaw(raw, 0, raw.size()), k, timeStampRest(), {timeLine()}}});
-        it = std::find_if(sections_.begin(), sections_.end(),
-                          [&](const RegistryKeySection& s) { return equalsIgnoreCase(s.path, k); });
-    }
+    createKey(k);
+    const auto it =
+        std::find_if(sections_.begin(), sections_.end(),
+                     [&](const RegistryKeySection& s) { return equalsIgnoreCase(s.path, k); });
     auto& lines = it->lines;
     const auto values = parseSectionValues(*it);
     // A long value spans several lines of the file.

@@ -82,6 +82,9 @@ public:
     // Sets one value, creating the key when needed (values kept sorted by
     // name as the registry writes them).
     void setValue(std::string_view key, const RegistryValue& value);
+    // Gives the key a section of its own, without values, unless it has one:
+    // a key with neither values nor subkeys is written that way.
+    void createKey(std::string_view key);
 
 private:
     size_t sortedPosition(std::string_view path) const;

@@ -282,29 +282,33 @@ std::vector<std::string> PosixSystemServices::listFiles(std::string_view directo
     return names;
 }
 
-void PosixSystemServices::SaveKeyToFile(std::string_view key, std::string_view file) {
+SystemServices::KeySave PosixSystemServices::SaveKeyToFile(std::string_view key,
+                                                           std::string_view file) {
     if (!config_.userRegistry) {
-        return;
+        return KeySave::NoSuchKey;
     }
     const auto text = readAll(*config_.userRegistry);
     if (!text) {
-        return;
+        return KeySave::NotSaved;
     }
     std::optional<RegistryText> saved;
     try {
         saved = RegistryText::parse(*text).saveKey(key);
     } catch (const RegistryFormatError&) {
-        return; // an unreadable registry opens no key
+        return KeySave::NotSaved; // an unreadable registry opens no key
+    }
+    if (!saved) {
+        return KeySave::NoSuchKey;
     }
     const auto target = mapper_.toNative(file);
-    if (!saved || !target) {
-        return;
+    if (!target) {
+        return KeySave::NotSaved;
     }
     std::error_code ec;
     if (isFile(*target)) {
         fs::remove(*target, ec);
     }
-    writeAtomically(*target, saved->serialize());
+    return writeAtomically(*target, saved->serialize()) == 0 ? KeySave::Saved : KeySave::NotSaved;
 }
 
 std::string PosixSystemServices::LoadKeyFromFile(std::string_view key, std::string_view file) {

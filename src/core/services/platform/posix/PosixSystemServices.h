@@ -54,7 +54,8 @@ public:
     std::vector<std::string> listFiles(std::string_view directory,
                                        std::string_view suffix) const override;
 
-    void SaveKeyToFile(std::string_view key, std::string_view file) override;
+    bool hasRegistry() const override { return config_.userRegistry.has_value(); }
+    KeySave SaveKeyToFile(std::string_view key, std::string_view file) override;
     [[nodiscard]] std::string LoadKeyFromFile(std::string_view key, std::string_view file) override;
 
     void pause(std::chrono::milliseconds duration) override;

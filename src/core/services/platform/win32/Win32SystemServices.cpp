@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <vector>
 
 // clang-format off
 #include <windows.h>
@@ -62,9 +64,10 @@ struct TokenHandle {
 };
 
 // Enables one privilege of the process token for as long as it lives, then
-// disables every privilege of the token again. A token that cannot be opened
-// or a privilege the system does not know leaves it not `enabled()`, without
-// a message; a failed adjustment is the user's to see.
+// gives the token back the state it had: a privilege that was enabled before
+// stays enabled, every other privilege is left alone. A token that cannot be
+// opened or a privilege the system does not know leaves it not `enabled()`,
+// without a message; a failed adjustment is the user's to see.
 class PrivilegeScope {
 public:
     explicit PrivilegeScope(const wchar_t* name) {
@@ -79,26 +82,33 @@ public:
         }
         tp.PrivilegeCount = 1;
         tp.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-        alignas(TOKEN_PRIVILEGES) BYTE previous[16];
-        DWORD length = sizeof previous;
-        if (!::AdjustTokenPrivileges(token_.h, FALSE, &tp, sizeof previous,
-                                     reinterpret_cast<TOKEN_PRIVILEGES*>(previous), &length)) {
+        DWORD length = sizeof previous_;
+        if (!::AdjustTokenPrivileges(token_.h, FALSE, &tp, sizeof previous_, &previous_, &length)) {
             throw SystemError(static_cast<int>(::GetLastError()));
         }
+        // The call succeeds for an account that lacks the privilege.
+        held_ = ::GetLastError() != ERROR_NOT_ALL_ASSIGNED;
         enabled_ = true;
     }
     PrivilegeScope(const PrivilegeScope&) = delete;
     PrivilegeScope& operator=(const PrivilegeScope&) = delete;
     ~PrivilegeScope() {
-        if (enabled_) {
-            ::AdjustTokenPrivileges(token_.h, TRUE, nullptr, 0, nullptr, nullptr);
+        // The previous state names only what the call changed: nothing when
+        // the privilege was enabled already or is not held.
+        if (enabled_ && previous_.PrivilegeCount > 0) {
+            ::AdjustTokenPrivileges(token_.h, FALSE, &previous_, 0, nullptr, nullptr);
         }
     }
     bool enabled() const { return enabled_; }
+    // The account has the privilege (it may still be withheld elsewhere:
+    // an impersonated thread, a restricted token).
+    bool held() const { return held_; }
 
 private:
     TokenHandle token_;
+    TOKEN_PRIVILEGES previous_{};
     bool enabled_ = false;
+    bool held_ = false;
 };
 
 // Wine's RegRestoreKeyW accepts any file and restores nothing, so under Wine
@@ -109,21 +119,126 @@ bool runningUnderWine() {
     return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-LONG restoreFromText(std::string_view key, std::string_view file) {
+std::optional<std::string> readFileText(std::string_view file) {
     std::ifstream in(pathFromUtf8(file), std::ios::binary);
     if (!in) {
+        return std::nullopt;
+    }
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// A key saved in the registry's text format (by Wine, or by SaveKeyToFile
+// without the backup privilege) rather than as a hive.
+bool isRegistryText(std::string_view file) {
+    std::ifstream in(pathFromUtf8(file), std::ios::binary);
+    std::string first;
+    std::getline(in, first);
+    if (!first.empty() && first.back() == '\r') {
+        first.pop_back();
+    }
+    return first == "WINE REGISTRY Version 2";
+}
+
+// Adds the values of `key` (open for reading) and of its subkeys to `out`,
+// under `path`, as the registry's text format keeps them: a key of its own
+// when it has values or no subkeys, else only through its subkeys.
+LONG exportKey(HKEY key, const std::string& path, RegistryText& out) {
+    DWORD subkeys = 0;
+    DWORD maxSubkey = 0;
+    DWORD values = 0;
+    DWORD maxName = 0;
+    DWORD maxData = 0;
+    LONG r = ::RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, &maxSubkey, nullptr,
+                                &values, &maxName, &maxData, nullptr, nullptr);
+    if (r != ERROR_SUCCESS) {
+        return r;
+    }
+    if (values == 0 && subkeys == 0) {
+        out.createKey(path);
+    }
+    std::vector<wchar_t> name(maxName + 1);
+    std::vector<BYTE> data(maxData);
+    for (DWORD i = 0; i < values; ++i) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        DWORD dataLength = static_cast<DWORD>(data.size());
+        DWORD type = 0;
+        r = ::RegEnumValueW(key, i, name.data(), &nameLength, nullptr, &type, data.data(),
+                            &dataLength);
+        if (r != ERROR_SUCCESS) {
+            return r;
+        }
+        out.setValue(path, RegistryValue{
+                               narrow(std::wstring_view(name.data(), nameLength)), type,
+                               std::vector<std::uint8_t>(data.begin(), data.begin() + dataLength)});
+    }
+    std::vector<wchar_t> subkey(maxSubkey + 1);
+    for (DWORD i = 0; i < subkeys; ++i) {
+        DWORD length = static_cast<DWORD>(subkey.size());
+        r = ::RegEnumKeyExW(key, i, subkey.data(), &length, nullptr, nullptr, nullptr, nullptr);
+        if (r != ERROR_SUCCESS) {
+            return r;
+        }
+        KeyHandle child;
+        r = ::RegOpenKeyExW(key, subkey.data(), 0, KEY_READ, &child.h);
+        if (r != ERROR_SUCCESS) {
+            child.h = nullptr;
+            return r;
+        }
+        const std::string childName = narrow(std::wstring_view(subkey.data(), length));
+        r = exportKey(child.h, path.empty() ? childName : path + "\\" + childName, out);
+        if (r != ERROR_SUCCESS) {
+            return r;
+        }
+    }
+    return ERROR_SUCCESS;
+}
+
+// Saves the key value by value in the registry's text format, as a saved
+// key: the key itself is "[]", its subkeys relative to it. Needs no
+// privilege, only read access to the key.
+bool saveAsText(std::string_view key, std::string_view file) {
+    KeyHandle k;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, wide(key).c_str(), 0, KEY_READ, &k.h) != ERROR_SUCCESS) {
+        k.h = nullptr;
+        return false;
+    }
+    std::string relativeTo = "HKEY_CURRENT_USER";
+    for (const std::string& part : keyComponents(key)) {
+        relativeTo += "\\\\" + part;
+    }
+    RegistryText saved = RegistryText::create(relativeTo, "");
+    if (exportKey(k.h, "", saved) != ERROR_SUCCESS) {
+        return false;
+    }
+    const std::string text = saved.serialize();
+    {
+        std::ofstream out(pathFromUtf8(file), std::ios::binary | std::ios::trunc);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out.flush();
+        if (out) {
+            return true;
+        }
+    }
+    ::DeleteFileW(wide(file).c_str()); // never half a key
+    return false;
+}
+
+LONG restoreFromText(std::string_view key, std::string_view file) {
+    const std::optional<std::string> text = readFileText(file);
+    if (!text) {
         return static_cast<LONG>(::GetLastError() != 0 ? ::GetLastError() : ERROR_READ_FAULT);
     }
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::optional<RegistryText> saved;
     try {
-        saved = RegistryText::parse(text);
+        saved = RegistryText::parse(*text);
     } catch (const RegistryFormatError&) {
         return ERROR_BADDB;
     }
     KeyHandle root;
-    LONG r = ::RegOpenKeyExW(HKEY_CURRENT_USER, wide(key).c_str(), 0, KEY_ALL_ACCESS, &root.h);
+    LONG r = ::RegCreateKeyExW(HKEY_CURRENT_USER, wide(key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                               nullptr, &root.h, nullptr);
     if (r != ERROR_SUCCESS) {
+        root.h = nullptr;
         return r;
     }
     r = ::RegDeleteTreeW(root.h, nullptr);
@@ -135,6 +250,7 @@ LONG restoreFromText(std::string_view key, std::string_view file) {
         r = ::RegCreateKeyExW(root.h, wide(section.path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
                               nullptr, &sub.h, nullptr);
         if (r != ERROR_SUCCESS) {
+            sub.h = nullptr;
             return r;
         }
         for (const auto& v : parseValues(section)) {
@@ -268,6 +384,27 @@ int Win32SystemServices::windowsMajorVersion() const {
     return static_cast<int>(info.dwMajorVersion);
 }
 
+bool Win32SystemServices::windows64Bit() const {
+#ifdef _WIN64
+    return true;
+#else
+    // Looked up at run time: Windows 2000 and early XP lack it, and are
+    // 32-bit systems.
+    using IsWow64ProcessCall = BOOL(WINAPI*)(HANDLE, PBOOL);
+    const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+    const FARPROC found = kernel != nullptr ? ::GetProcAddress(kernel, "IsWow64Process") : nullptr;
+    if (found == nullptr) {
+        return false;
+    }
+    const auto isWow64 = reinterpret_cast<IsWow64ProcessCall>(reinterpret_cast<void (*)()>(found));
+    BOOL wow64 = FALSE;
+    if (!isWow64(::GetCurrentProcess(), &wow64)) {
+        throw Error("IsWow64: bad process handle");
+    }
+    return wow64 != FALSE;
+#endif
+}
+
 bool Win32SystemServices::fileExists(std::string_view path) const {
     const DWORD a = attributes(path);
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
@@ -395,27 +532,43 @@ std::vector<std::string> Win32SystemServices::listFiles(std::string_view directo
     return names;
 }
 
-void Win32SystemServices::SaveKeyToFile(std::string_view key, std::string_view file) {
+SystemServices::KeySave Win32SystemServices::SaveKeyToFile(std::string_view key,
+                                                           std::string_view file) {
     KeyHandle k;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, wide(key).c_str(), 0, KEY_QUERY_VALUE, &k.h) !=
-        ERROR_SUCCESS) {
+    const LONG opened =
+        ::RegOpenKeyExW(HKEY_CURRENT_USER, wide(key).c_str(), 0, KEY_QUERY_VALUE, &k.h);
+    if (opened != ERROR_SUCCESS) {
         k.h = nullptr;
-        return;
+        return opened == ERROR_FILE_NOT_FOUND ? KeySave::NoSuchKey : KeySave::NotSaved;
     }
     ::SetLastError(0);
     PrivilegeScope privilege(L"SeBackupPrivilege");
-    if (!privilege.enabled()) {
-        return;
-    }
     if (fileExists(file)) {
         ::DeleteFileW(wide(file).c_str());
     }
-    ::RegSaveKeyW(k.h, wide(file).c_str(), nullptr);
+    if (privilege.held() && ::RegSaveKeyW(k.h, wide(file).c_str(), nullptr) == ERROR_SUCCESS) {
+        return KeySave::Saved;
+    }
+    // Without the privilege the system writes no hive, and a backup of
+    // folders only would look complete: the key goes into the text format.
+    if (fileExists(file)) {
+        ::DeleteFileW(wide(file).c_str());
+    }
+    return saveAsText(key, file) ? KeySave::Saved : KeySave::NotSaved;
 }
 
 std::string Win32SystemServices::LoadKeyFromFile(std::string_view key, std::string_view file) {
+    if (!fileExists(file)) {
+        return {};
+    }
+    // A key saved as text goes back value by value, which needs no
+    // privilege: a standard account restores what it saved.
+    if (isRegistryText(file) || runningUnderWine()) {
+        const LONG result = restoreFromText(key, file);
+        return result == ERROR_SUCCESS ? std::string() : systemErrorText(static_cast<int>(result));
+    }
     PrivilegeScope privilege(L"SeRestorePrivilege");
-    if (!privilege.enabled() || !fileExists(file)) {
+    if (!privilege.enabled()) {
         return {};
     }
     KeyHandle k;
@@ -425,9 +578,7 @@ std::string Win32SystemServices::LoadKeyFromFile(std::string_view key, std::stri
         k.h = nullptr;
         return {};
     }
-    const LONG result = runningUnderWine()
-                            ? restoreFromText(key, file)
-                            : ::RegRestoreKeyW(k.h, wide(file).c_str(), REG_FORCE_RESTORE);
+    const LONG result = ::RegRestoreKeyW(k.h, wide(file).c_str(), REG_FORCE_RESTORE);
     return result == ERROR_SUCCESS ? std::string() : systemErrorText(static_cast<int>(result));
 }
 

@@ -12,6 +12,10 @@ public:
     std::string GetSystemDrive() const override;
     std::string GetSpecialFolderPath(int folder) const override;
     int windowsMajorVersion() const override;
+    // A 64-bit build runs only on a 64-bit Windows; a 32-bit one asks
+    // IsWow64Process where the system has it. Throws vellarion::Error
+    // ("IsWow64: bad process handle") when the call fails.
+    bool windows64Bit() const override;
 
     const PathMapper& paths() const override { return nativePathMapper(); }
     bool fileExists(std::string_view path) const override;
@@ -27,7 +31,7 @@ public:
     std::vector<std::string> listFiles(std::string_view directory,
                                        std::string_view suffix) const override;
 
-    void SaveKeyToFile(std::string_view key, std::string_view file) override;
+    KeySave SaveKeyToFile(std::string_view key, std::string_view file) override;
     [[nodiscard]] std::string LoadKeyFromFile(std::string_view key, std::string_view file) override;
 
     void pause(std::chrono::milliseconds duration) override;

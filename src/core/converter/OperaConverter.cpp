@@ -1,0 +1,165 @@
+#include "core/converter/OperaConverter.h"
+
+#include "core/archive/ArchiveError.h"
+#include "core/browsers/DataSet.h"
+#include "core/services/PathMapper.h"
+#include "core/services/SystemServices.h"
+#include "core/services/platform/File.h"
+#include "core/wizards/DataRoot.h"
+
+#include <filesystem>
+
+namespace vellarion {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path nativeOf(const SystemServices& services, const std::string& path) {
+    const auto native = services.paths().toNative(path);
+    if (!native) {
+        throw FileOpenError(path, std::make_error_code(std::errc::no_such_file_or_directory));
+    }
+    return *native;
+}
+
+std::string readWhole(const SystemServices& services, const std::string& path) {
+    std::error_code ec;
+    platform::File file = platform::File::openForReading(nativeOf(services, path),
+                                                         platform::ReadShare::DenyWrite, ec);
+    if (ec) {
+        throw FileOpenError(path, ec);
+    }
+    std::string bytes;
+    char buffer[16384];
+    for (;;) {
+        const std::size_t got = file.read(buffer, sizeof buffer, ec);
+        if (ec) {
+            throw FileIoError(FileIoError::Operation::Read, path, ec);
+        }
+        if (got == 0) {
+            return bytes;
+        }
+        bytes.append(buffer, got);
+    }
+}
+
+// Writes the bytes to a new file beside `path` and renames it over `path`:
+// until the rename the original stays whole, whatever fails.
+void replaceWhole(const SystemServices& services, const std::string& path, std::string_view bytes) {
+    const fs::path target = nativeOf(services, path);
+    std::error_code ec;
+    const fs::perms perms = fs::status(target, ec).permissions();
+    if (!ec && (perms & fs::perms::owner_write) == fs::perms::none) {
+        // A read-only file is not for us to replace.
+        throw FileCreateError(path, std::make_error_code(std::errc::permission_denied));
+    }
+    fs::path temporary;
+    platform::File file;
+    for (int attempt = 0;; ++attempt) {
+        temporary = target;
+        temporary += "." + std::to_string(attempt) + ".tmp";
+        file = platform::File::createNew(temporary, ec);
+        if (!ec) {
+            break;
+        }
+        if (ec != std::errc::file_exists || attempt == 100) {
+            throw FileCreateError(path, ec);
+        }
+    }
+    const auto fail = [&](const std::error_code& cause) {
+        std::error_code ignored;
+        file.close(ignored);
+        fs::remove(temporary, ignored);
+        throw FileIoError(FileIoError::Operation::Write, path, cause);
+    };
+    file.write(bytes.data(), bytes.size(), ec);
+    if (!ec) {
+        file.sync(ec);
+    }
+    if (!ec) {
+        file.close(ec);
+    }
+    if (ec) {
+        fail(ec);
+    }
+    // The new file keeps the old one's rights (the temporary one is private).
+    std::error_code ignored;
+    fs::permissions(temporary, perms, ignored);
+    platform::replaceFile(temporary, target, ec);
+    if (ec) {
+        fs::remove(temporary, ignored);
+        throw FileCreateError(path, ec);
+    }
+}
+
+} // namespace
+
+OperaConverter::OperaConverter(const SystemServices& services, ConverterState& state)
+    : services_(services), state_(state) {}
+
+bool OperaConverter::locate() {
+    if (!locateFile(services_, operaDataSet(), kPrefsFile, state_)) {
+        return false;
+    }
+    state_.ffpath = state_.fullFilePath;
+    return true;
+}
+
+SystemInformation OperaConverter::systemInformation() const {
+    SystemInformation info;
+    switch (services_.windowsMajorVersion()) {
+    case 5:
+        info.family = "XP/2000";
+        break;
+    case 6:
+        info.family = "7/Vista";
+        break;
+    case 7:
+        info.family = "8";
+        break;
+    default:
+        break;
+    }
+    info.bitness = services_.windows64Bit() ? "64 bit" : "32 bit";
+    info.user = services_.GetLoginName();
+    return info;
+}
+
+ConversionReport OperaConverter::convert(int index, std::string_view oldUser,
+                                         std::string_view oldDrive, bool dryRun) {
+    ConversionReport report;
+    state_.uzer = services_.GetLoginName();
+    if (index == kDriveConversion || index == kUserConversion) {
+        state_.drv = services_.GetSystemDrive();
+    }
+    state_.olduser = std::string(oldUser);
+    state_.driveltr = std::string(oldDrive);
+    report.file = state_.ffpath;
+    if (state_.ffpath.empty()) {
+        report.refusal = std::string(kPrefsNotFound);
+        return report;
+    }
+    const ConversionPlan plan =
+        conversionPlan(index, {state_.uzer, state_.drv, state_.olduser, state_.driveltr});
+    if (!plan.refusal.empty()) {
+        report.refusal = plan.refusal;
+        return report;
+    }
+    ConversionResult result =
+        applyReplacements(readWhole(services_, state_.ffpath), plan.replacements);
+    const bool changed = result.changed();
+    report.counts = std::move(result.counts);
+    report.text = std::move(result.text);
+    if (!changed) {
+        report.outcome = ConversionReport::Outcome::Unchanged;
+    } else if (dryRun) {
+        report.outcome = ConversionReport::Outcome::DryRun;
+    } else {
+        replaceWhole(services_, state_.ffpath, report.text);
+        report.outcome = ConversionReport::Outcome::Written;
+    }
+    return report;
+}
+
+} // namespace vellarion
