@@ -116,6 +116,9 @@ const BrowserDataSet& chromeDataSet() {
                           .restoreTitle = "Добро пожаловать в мастер восстановления Chrome"},
                 .restoreArchiveHeading = "Файл резервной копии:",
                 .rootTails = {"Default\\Bookmarks"},
+                // Every profile has its preferences; the other folders of
+                // "User Data" are Chrome's own.
+                .profileMarker = "Preferences",
                 .customProfileName = "ch_custom",
                 .stagingRule = StagingRule::WholeName,
                 .backupOpeningStep = 7,

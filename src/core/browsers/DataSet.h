@@ -274,6 +274,10 @@ struct SelectiveWizardData {
     std::string_view profilesFolder{};
     // Folders of that place that are no profiles (case ignored).
     std::vector<std::string_view> notProfiles{};
+    // When set, only the folders that hold this file are profiles (Chrome's
+    // "User Data" also holds caches, crash reports and the like, which are
+    // none, and which sort before "Default").
+    std::string_view profileMarker{};
     // The profile name of a custom location; empty: the window has no custom
     // profile location edit.
     std::string_view customProfileName{};

@@ -128,6 +128,11 @@ bool SelectiveJob::search() {
             names.erase(it);
         }
     }
+    if (!sel.profileMarker.empty()) {
+        std::erase_if(names, [&](const std::string& name) {
+            return !services_.fileExists(joinPath(joinPath(profilesDir, name), sel.profileMarker));
+        });
+    }
     profiles.append(names);
     return true;
 }

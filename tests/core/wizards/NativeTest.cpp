@@ -174,7 +174,7 @@ TEST_F(NativeHome, ChromiumUserDataIsFoundByItsLocalStateAndGoesBackWhole) {
 
     // The profile lost; Chromium's own key stays where it is.
     fs::remove_all(userData / "Default");
-    fs::create_directories(userData / "Default");
+    writeFile(userData / "Default" / "Preferences", "{}"); // as Chromium makes it anew
     writeFile(userData / "Local State", "{\"os_crypt\":{\"encrypted_key\":\"made anew\"}}");
     Wizard back(*services, chromeDataSet());
     choose(back, "Default");
