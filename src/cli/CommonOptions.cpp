@@ -1,5 +1,6 @@
 #include "cli/CommonOptions.h"
 
+#include "cli/Console.h"
 #include "core/services/Text.h"
 
 #include <CLI/CLI.hpp>
@@ -8,6 +9,9 @@
 namespace vellarion::cli {
 
 void addEnvironmentOptions(CLI::App& command, EnvironmentOptions& options) {
+    command.add_flag("--native", options.native,
+                     "Work on the browsers of this machine itself (the default when no Windows "
+                     "prefix is named or found)");
     command.add_flag("--demo", options.demo,
                      "Work on the demo sandbox: sample data of all six browsers");
     command.add_option("--prefix", options.prefix, "Work on the Windows prefix in DIR")
@@ -25,8 +29,15 @@ void addEnvironmentOptions(CLI::App& command, EnvironmentOptions& options) {
         ->check(CLI::PositiveNumber);
 }
 
-std::unique_ptr<SystemServices> makeServices(const EnvironmentOptions& options) {
-    return makeSystemServices(options);
+std::unique_ptr<SystemServices> makeServices(const EnvironmentOptions& options, Console& console) {
+    std::unique_ptr<SystemServices> services = makeSystemServices(options);
+    // Which data the command works on is the first thing it says: a
+    // command run without a prefix may meet this machine's own browsers.
+    if (const EnvironmentInfo info = services->environmentInfo();
+        info.kind != EnvironmentInfo::Kind::Windows) {
+        console.err() << "vellarion-cli: using " << info.describe() << '\n' << std::flush;
+    }
+    return services;
 }
 
 void addBrowserArgument(CLI::App& command, std::string& browser) {

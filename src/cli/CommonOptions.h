@@ -12,14 +12,18 @@ class App;
 
 namespace vellarion::cli {
 
-// Adds the options that say where the Windows data lives to a command:
-// --demo, --prefix DIR, --windows-root DIR, --user NAME, --windows-version N.
+class Console;
+
+// Adds the options that say where the browsers' data lives to a command:
+// --native, --demo, --prefix DIR, --windows-root DIR, --user NAME,
+// --windows-version N.
 // The Linux build reads them; on Windows the real system is asked.
 void addEnvironmentOptions(CLI::App& command, EnvironmentOptions& options);
 
 // The system services for those options (throws vellarion::Error when a
-// named prefix or drive is not a folder).
-std::unique_ptr<SystemServices> makeServices(const EnvironmentOptions& options);
+// named prefix or drive is not a folder); the line that says which data they
+// work on goes to stderr first ("vellarion-cli: using the Windows prefix …").
+std::unique_ptr<SystemServices> makeServices(const EnvironmentOptions& options, Console& console);
 
 // Adds the positional BROWSER argument, checked against the browsers the
 // program has data sets for (a usage error lists them).

@@ -39,7 +39,7 @@ void convert(Console& console, const Arguments& args) {
     if (!args.conversion) {
         throw CLI::RequiredError("N (the conversion; see --list)");
     }
-    const std::unique_ptr<SystemServices> services = makeServices(args.environment);
+    const std::unique_ptr<SystemServices> services = makeServices(args.environment, console);
     ConverterState state;
     OperaConverter converter(*services, state);
     if (!converter.locate()) {

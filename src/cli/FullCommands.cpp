@@ -23,7 +23,7 @@ struct Arguments {
 };
 
 void run(Console& console, const Arguments& args, Direction direction) {
-    const std::unique_ptr<SystemServices> services = makeServices(args.environment);
+    const std::unique_ptr<SystemServices> services = makeServices(args.environment, console);
     WizardState state;
     // Files are named below the data root.
     JobOutput output(console, state.ffpath);

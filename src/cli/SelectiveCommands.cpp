@@ -30,6 +30,7 @@ struct Arguments {
     std::string customProfile;
     std::optional<std::string> items;
     bool replace = false;
+    bool registerProfile = false;
 };
 
 // The item keys of a browser, in backup order.
@@ -93,7 +94,7 @@ public:
     CommandJob(Console& console, const Arguments& args)
         : args_(args), data_(browserDataSet(args.browser)),
           boxes_(tickedBoxes(data_.selective, args.items)),
-          services_(makeServices(args.environment)), output_(console, state_.backups),
+          services_(makeServices(args.environment, console)), output_(console, state_.backups),
           job_(*services_, data_, state_, output_) {
         output_.allowReplacing(args.replace);
     }
@@ -106,6 +107,9 @@ public:
     // takes neither option; one searched at Next is searched by the job,
     // where not finding it is no error.
     void chooseProfile() {
+        if (const std::string_view unavailable = job_.unavailableHere(); !unavailable.empty()) {
+            throw Error(std::string(unavailable));
+        }
         const SelectiveWizardData& sel = data_.selective;
         if (!sel.listsProfiles && (!args_.profile.empty() || !args_.customProfile.empty())) {
             throw Error(std::string(data_.name) + " has no profiles to choose from");
@@ -132,6 +136,7 @@ public:
         c.customLocation = args_.customProfile.empty() ? std::string(kCustomProfilePlaceholder)
                                                        : args_.customProfile;
         c.ticked = [this](std::string_view box) { return boxes_.count(std::string(box)) > 0; };
+        c.registerProfile = args_.registerProfile;
         return c;
     }
 
@@ -177,6 +182,10 @@ private:
 
 void profiles(Console& console, const Arguments& args) {
     CommandJob command(console, args);
+    if (const std::string_view unavailable = command.job().unavailableHere();
+        !unavailable.empty()) {
+        throw Error(std::string(unavailable));
+    }
     if (!command.job().locate()) {
         throw Error(command.job().notFoundMessage());
     }
@@ -274,6 +283,11 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
                      "The archive in DIR to restore (needed unless the browser has an archive of "
                      "a fixed name: backup_ie.dat)")
         ->type_name("NAME");
+    restoreCommand
+        ->add_flag("--register", args->registerProfile,
+                   "Make the --custom-profile folder one of the browser's profiles (Firefox of "
+                   "this machine: a new entry of its profiles.ini)")
+        ->needs("--custom-profile");
     restoreCommand->callback([&console, args] { restore(console, *args); });
 }
 

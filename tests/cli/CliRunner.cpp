@@ -14,10 +14,10 @@ namespace vellarion::test {
 
 namespace fs = std::filesystem;
 
-Cli::Cli(std::vector<std::string> args, bool stderrIsTerminal) {
+Cli::Cli(std::vector<std::string> args, bool stderrIsTerminal, const fs::path& homeFolder) {
     outFile_ = tmp_ / "stdout";
     errFile_ = tmp_ / "stderr";
-    const fs::path home = tmp_ / "home";
+    const fs::path home = homeFolder.empty() ? tmp_ / "home" : homeFolder;
     fs::create_directories(home);
     int terminal = -1;
     std::string slaveName;
@@ -40,6 +40,7 @@ Cli::Cli(std::vector<std::string> args, bool stderrIsTerminal) {
         ::dup2(out, 1);
         ::dup2(err, 2);
         ::unsetenv("WINEPREFIX");
+        ::unsetenv("XDG_CONFIG_HOME");
         ::setenv("HOME", home.c_str(), 1);
         std::vector<char*> argv;
         for (std::string& a : args) {
@@ -79,6 +80,13 @@ Result Cli::wait() {
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     result.out = readFile(outFile_);
     result.err = master_ >= 0 ? terminalText_ : readFile(errFile_);
+    // The line naming the environment comes first; the rest is the command's.
+    constexpr std::string_view kUsing = "vellarion-cli: using ";
+    if (result.err.starts_with(kUsing)) {
+        const size_t end = result.err.find('\n');
+        result.environment = result.err.substr(kUsing.size(), end - kUsing.size());
+        result.err.erase(0, end == std::string::npos ? std::string::npos : end + 1);
+    }
     return result;
 }
 
@@ -94,8 +102,8 @@ void Cli::drainTerminal(int timeoutMs) {
     }
 }
 
-Result run(std::vector<std::string> args) {
-    return Cli(std::move(args)).wait();
+Result run(std::vector<std::string> args, const fs::path& home) {
+    return Cli(std::move(args), false, home).wait();
 }
 
 std::string incompressible(std::size_t size) {

@@ -14,15 +14,19 @@ namespace vellarion::test {
 struct Result {
     int exitCode = -1;
     std::string out;
-    std::string err;
+    std::string err; // without the first line that names the environment:
+    // what that line named ("the Windows prefix /tmp/x", "this machine's own
+    // browsers (home /home/bob)"), "" when there was none
+    std::string environment;
 };
 
 // Starts vellarion-cli with stdout and stderr going to files, or stderr to
-// a terminal when asked; no input, and no Windows prefix of the machine's
-// user (no WINEPREFIX, a home of its own).
+// a terminal when asked; no input, and nothing of the machine's user (no
+// WINEPREFIX, no XDG_CONFIG_HOME, a home of its own or the one given).
 class Cli {
 public:
-    explicit Cli(std::vector<std::string> args, bool stderrIsTerminal = false);
+    explicit Cli(std::vector<std::string> args, bool stderrIsTerminal = false,
+                 const std::filesystem::path& home = {});
 
     pid_t pid() const { return pid_; }
 
@@ -40,8 +44,8 @@ private:
     std::string terminalText_;
 };
 
-// Runs vellarion-cli with the arguments to its end.
-Result run(std::vector<std::string> args);
+// Runs vellarion-cli with the arguments to its end (in that home folder).
+Result run(std::vector<std::string> args, const std::filesystem::path& home = {});
 
 // Bytes that do not compress: enough of them keep a pack busy for a while.
 std::string incompressible(std::size_t size);

@@ -136,7 +136,7 @@ TEST_F(SelectiveCli, RestorePutsTheItemsOfANamedArchiveIntoTheChosenProfile) {
 
 TEST_F(SelectiveCli, RefusalsExitOneWithTheWindowsTexts) {
     // No browser data at all: the window's activation message.
-    const Result nowhere = run({"backup", "flock", "--to", pathToUtf8(backups)});
+    const Result nowhere = run({"backup", "firefox", "--to", pathToUtf8(backups)});
     EXPECT_EQ(nowhere.exitCode, 1);
     EXPECT_EQ(nowhere.err,
               "vellarion-cli: Файл параметров не найден. Выберите пользовательский профиль.\n");

@@ -116,6 +116,9 @@ const BrowserDataSet& chromeDataSet() {
                           .restoreTitle = "Добро пожаловать в мастер восстановления Chrome"},
                 .restoreArchiveHeading = "Файл резервной копии:",
                 .rootTails = {"Default\\Bookmarks"},
+                // Every profile has its preferences; the other folders of
+                // "User Data" are Chrome's own.
+                .profileMarker = "Preferences",
                 .customProfileName = "ch_custom",
                 .stagingRule = StagingRule::WholeName,
                 .backupOpeningStep = 7,
@@ -129,6 +132,13 @@ const BrowserDataSet& chromeDataSet() {
                                  "CheckBox12", "CheckBox13", "CheckBox14", "CheckBox16",
                                  "CheckBox15", "CheckBox17"},
             },
+        // Chrome's and Chromium's "User Data" on Linux, their snap and
+        // flatpak homes too; the first that is there is used.
+        .native = {.candidates = {"{config}/google-chrome", "{config}/chromium",
+                                  "{home}/snap/chromium/common/chromium",
+                                  "{home}/.var/app/com.google.Chrome/config/google-chrome",
+                                  "{home}/.var/app/org.chromium.Chromium/config/chromium"},
+                   .markerFile = "Local State"},
     };
     return data;
 }

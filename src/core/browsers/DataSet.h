@@ -3,7 +3,10 @@
 #include "core/services/Environment.h"
 
 #include <functional>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vellarion {
@@ -235,6 +238,16 @@ struct SelectiveHooks {
     // The job's profile directory is in `ffpath` and its name in `profile`
     // (`custom`: a custom location): adjust it, derive the mail directory.
     std::function<void(SystemServices&, WizardState&, bool custom)> profileChosen{};
+    // The profiles of the data root (in `mpath`) as the browser lists them
+    // itself, each a name and its folder, the default first; nothing to
+    // list the folders of the profiles folder instead.
+    std::function<std::optional<std::vector<std::pair<std::string, std::string>>>(
+        SystemServices&, const WizardState&)>
+        listProfiles{};
+    // A restore into a custom location asked to make that folder one of the
+    // browser's profiles: registers `ffpath` in the data root's list. The
+    // text to tell the user when it could not ("" when done).
+    std::function<std::string(SystemServices&, const WizardState&)> registerProfile{};
 };
 
 // What the selective wizard needs of a browser.
@@ -261,6 +274,10 @@ struct SelectiveWizardData {
     std::string_view profilesFolder{};
     // Folders of that place that are no profiles (case ignored).
     std::vector<std::string_view> notProfiles{};
+    // When set, only the folders that hold this file are profiles (Chrome's
+    // "User Data" also holds caches, crash reports and the like, which are
+    // none, and which sort before "Default").
+    std::string_view profileMarker{};
     // The profile name of a custom location; empty: the window has no custom
     // profile location edit.
     std::string_view customProfileName{};
@@ -288,6 +305,23 @@ struct SelectiveWizardData {
     const SelectiveItem* itemOfKey(std::string_view key) const;
 };
 
+// Where a browser keeps its data on this machine itself (the native
+// environment), beside its Windows candidates.
+struct NativeRoots {
+    // The folders that may be the data root, in search order: templates
+    // over {home} and {config} (XDG_CONFIG_HOME).
+    std::vector<std::string_view> candidates{};
+    // The file in the data root that marks it, when not the Windows marker
+    // (Chrome's "Local State" is always there; "Bookmarks" only once the
+    // user has made a bookmark).
+    std::string_view markerFile{};
+    // Without a version for this machine: what the user is told instead.
+    std::string_view unavailable{};
+    // The same for the selective windows only, where the version of this
+    // machine keeps its data in a layout the item table does not describe.
+    std::string_view selectiveUnavailable{};
+};
+
 // One browser's data set: where its data lives and how each window family
 // treats it. The job engines are written once; everything particular to a
 // browser is data here.
@@ -307,6 +341,7 @@ struct BrowserDataSet {
     std::vector<std::string_view> lockFiles = {};
     FullWizardData full;
     SelectiveWizardData selective{};
+    NativeRoots native{};
 };
 
 const BrowserDataSet& internetExplorerDataSet();

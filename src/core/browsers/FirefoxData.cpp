@@ -1,6 +1,10 @@
 // The data sets of Firefox and Flock. Flock keeps its data in Firefox's
 // layout under "Flock\Browser" instead of "Mozilla\Firefox".
 #include "core/browsers/DataSet.h"
+#include "core/browsers/FirefoxProfiles.h"
+#include "core/services/ProgramPath.h"
+#include "core/services/SystemServices.h"
+#include "core/wizards/WizardState.h"
 
 namespace vellarion {
 
@@ -19,6 +23,10 @@ namespace {
     }
 
 constexpr std::string_view kCustomProfileName = "123456789ff_custom";
+
+constexpr std::string_view kNoVersionHere =
+    "Flock has no version for this machine: its data is reached in a Windows prefix "
+    "(--prefix) or on a Windows disk (--windows-root).";
 
 // The Firefox item boxes in backup order. The first column holds the short
 // captions, the other two the long ones.
@@ -106,6 +114,53 @@ SelectiveWizardData mozillaSelective(WizardTexts texts, std::string_view restore
     };
 }
 
+// On this machine itself Firefox's own list names its profiles: they lie
+// beside profiles.ini (Linux has no "Profiles" folder) or anywhere at all.
+std::optional<std::vector<std::pair<std::string, std::string>>>
+listFromProfilesIni(SystemServices& services, const WizardState& state) {
+    if (!services.isNative()) {
+        return std::nullopt;
+    }
+    std::vector<std::pair<std::string, std::string>> listed;
+    if (const auto text = services.readSmallFile(joinPath(state.mpath, "profiles.ini"))) {
+        for (const ListedProfile& profile : listedProfiles(*text, state.mpath)) {
+            if (services.directoryExists(profile.path)) {
+                listed.emplace_back(profile.folder, profile.path);
+            }
+        }
+    }
+    return listed;
+}
+
+std::string registerInProfilesIni(SystemServices& services, const WizardState& state) {
+    const std::string ini = joinPath(state.mpath, "profiles.ini");
+    const auto text = state.mpath.empty() ? std::nullopt : services.readSmallFile(ini);
+    if (!text || !services.replaceFileContent(ini, withProfileAdded(*text, state.ffpath))) {
+        return "The profile could not be added to Firefox's profiles.ini.";
+    }
+    return {};
+}
+
+SelectiveWizardData firefoxSelective() {
+    SelectiveWizardData sel = mozillaSelective(
+        {.backupCaption = "Архивация данных Firefox",
+         .restoreCaption = "Восстановление данных Firefox",
+         .backupTitle = "Мастер резервного копирования Firefox",
+         .restoreTitle = "Добро пожаловать в мастер восстановления Firefox"},
+        "Файл резервной копии:", firefoxItems(),
+        {"CheckBox4", "CheckBox15", "CheckBox6", "CheckBox11", "CheckBox5", "CheckBox10",
+         "CheckBox1", "CheckBox2", "CheckBox3", "CheckBox7", "CheckBox8", "CheckBox9", "CheckBox12",
+         "CheckBox13", "CheckBox14", "CheckBox18"});
+    sel.hooks.listProfiles = listFromProfilesIni;
+    sel.hooks.registerProfile = [](SystemServices& services, const WizardState& state) {
+        return services.isNative()
+                   ? registerInProfilesIni(services, state)
+                   : std::string("Only Firefox of this machine keeps a profile list "
+                                 "that a folder can be added to.");
+    };
+    return sel;
+}
+
 } // namespace
 
 const BrowserDataSet& firefoxDataSet() {
@@ -124,15 +179,13 @@ const BrowserDataSet& firefoxDataSet() {
                 .rootTails = {"\\profiles.ini"},
                 .archiveName = "fbackup_firefox.dat",
             },
-        .selective = mozillaSelective(
-            {.backupCaption = "Архивация данных Firefox",
-             .restoreCaption = "Восстановление данных Firefox",
-             .backupTitle = "Мастер резервного копирования Firefox",
-             .restoreTitle = "Добро пожаловать в мастер восстановления Firefox"},
-            "Файл резервной копии:", firefoxItems(),
-            {"CheckBox4", "CheckBox15", "CheckBox6", "CheckBox11", "CheckBox5", "CheckBox10",
-             "CheckBox1", "CheckBox2", "CheckBox3", "CheckBox7", "CheckBox8", "CheckBox9",
-             "CheckBox12", "CheckBox13", "CheckBox14", "CheckBox18"}),
+        .selective = firefoxSelective(),
+        // Firefox's homes on Linux: the classic one, the XDG one of newer
+        // versions, and those of the snap and flatpak packages.
+        .native = {.candidates = {"{home}/.mozilla/firefox", "{config}/mozilla/firefox",
+                                  "{home}/snap/firefox/common/.mozilla/firefox",
+                                  "{home}/.var/app/org.mozilla.firefox/.mozilla/firefox",
+                                  "{home}/.var/app/org.mozilla.firefox/config/mozilla/firefox"}},
     };
     return data;
 }
@@ -199,6 +252,7 @@ const BrowserDataSet& flockDataSet() {
             {"CheckBox4", "CheckBox15", "CheckBox6", "CheckBox11", "CheckBox5", "CheckBox10",
              "CheckBox1", "CheckBox2", "CheckBox3", "CheckBox7", "CheckBox16", "CheckBox17",
              "CheckBox8", "CheckBox9", "CheckBox12", "CheckBox13", "CheckBox14"}),
+        .native = {.unavailable = kNoVersionHere},
     };
     return data;
 }

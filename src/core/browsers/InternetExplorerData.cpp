@@ -189,6 +189,9 @@ const BrowserDataSet& internetExplorerDataSet() {
                 .hooks = {.jobStarting = [](SystemServices&,
                                             WizardState& state) { deriveFolders(state); }},
             },
+        .native = {.unavailable = "Internet Explorer has no version for this machine: its data "
+                                  "is reached in a Windows prefix (--prefix) or on a Windows "
+                                  "disk (--windows-root)."},
     };
     return data;
 }

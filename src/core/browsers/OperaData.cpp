@@ -226,6 +226,13 @@ const BrowserDataSet& operaDataSet() {
                         .profileChosen = chooseOperaProfile,
                     },
             },
+        // The Opera of this machine keeps its data in one folder in the layout
+        // of Chrome's: its whole folder goes into the full archive.
+        .native = {.candidates = {"{config}/opera", "{config}/opera-beta"},
+                   .markerFile = "Local State",
+                   .selectiveUnavailable =
+                       "Opera of this machine keeps its data in a layout of its own: back it up "
+                       "whole with \"Safe Backup\"."},
     };
     return data;
 }

@@ -73,6 +73,9 @@ const BrowserDataSet& safariDataSet() {
                 .restoreOrder = {"CheckBox1", "CheckBox3", "CheckBox4", "CheckBox5", "CheckBox10",
                                  "CheckBox6", "CheckBox7", "CheckBox8", "CheckBox9"},
             },
+        .native = {.unavailable = "Safari has no version for this machine: its data is reached "
+                                  "in a Windows prefix (--prefix) or on a Windows disk "
+                                  "(--windows-root)."},
     };
     return data;
 }

@@ -52,7 +52,24 @@ bool sharedProfile(std::string_view name) {
     return name.starts_with('.');
 }
 
+// The browsers of this machine: native paths below the home folder.
+PosixServicesConfig nativeConfig(const EnvironmentOptions& o, const ProcessEnvironment& e) {
+    PosixServicesConfig c;
+    c.login = o.user.empty() ? e.login : o.user;
+    c.environment = {EnvironmentInfo::Kind::Native, e.home};
+    if (!e.home.empty()) {
+        const std::string config = !e.xdgConfigHome.empty()
+                                       ? e.xdgConfigHome
+                                       : pathToUtf8(pathFromUtf8(e.home) / ".config");
+        c.nativeFolders = {{"home", e.home}, {"config", config}};
+    }
+    return c;
+}
+
 PosixServicesConfig posixConfig(const EnvironmentOptions& o, const ProcessEnvironment& e) {
+    if (o.native) {
+        return nativeConfig(o, e);
+    }
     PosixServicesConfig c;
     c.login = e.login;
 
@@ -60,14 +77,22 @@ PosixServicesConfig posixConfig(const EnvironmentOptions& o, const ProcessEnviro
     std::optional<fs::path> driveC;
     if (o.demo) {
         prefix = ensureDemoSandbox(demoSandboxDirectory(e));
+        c.environment = {EnvironmentInfo::Kind::Demo, pathToUtf8(*prefix)};
     } else if (!o.prefix.empty()) {
         prefix = requireFolder(o.prefix, "The Windows prefix");
     } else if (!o.windowsRoot.empty()) {
         driveC = requireFolder(o.windowsRoot, "The Windows drive");
+        c.environment = {EnvironmentInfo::Kind::WindowsDisk, pathToUtf8(*driveC)};
     } else if (!e.winePrefix.empty() && isDir(pathFromUtf8(e.winePrefix))) {
         prefix = pathFromUtf8(e.winePrefix);
     } else if (!e.home.empty() && isDir(pathFromUtf8(e.home) / ".wine")) {
         prefix = pathFromUtf8(e.home) / ".wine";
+    } else {
+        // No Windows data named or found: the browsers of this machine.
+        return nativeConfig(o, e);
+    }
+    if (prefix && !o.demo) {
+        c.environment = {EnvironmentInfo::Kind::Prefix, pathToUtf8(*prefix)};
     }
 
     if (prefix) {
@@ -149,6 +174,7 @@ ProcessEnvironment ProcessEnvironment::current() {
     e.home = env("HOME");
     e.winePrefix = env("WINEPREFIX");
     e.xdgDataHome = env("XDG_DATA_HOME");
+    e.xdgConfigHome = env("XDG_CONFIG_HOME");
 #ifndef _WIN32
     e.login = env("USER");
     if (e.login.empty()) {

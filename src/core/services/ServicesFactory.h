@@ -13,6 +13,7 @@ namespace vellarion {
 // give it. Only the Linux build reads them; on Windows the real system is
 // asked and the options are ignored.
 struct EnvironmentOptions {
+    bool native = false;               // --native: this machine's own browsers
     bool demo = false;                 // --demo: the sample sandbox (built once)
     std::string prefix;                // --prefix DIR: a Wine-style prefix
     std::string windowsRoot;           // --windows-root DIR: a mounted Windows drive C:
@@ -23,17 +24,20 @@ struct EnvironmentOptions {
 // The parts of the process environment the factory reads, passed in so that
 // tests can give their own.
 struct ProcessEnvironment {
-    std::string home;        // $HOME
-    std::string winePrefix;  // $WINEPREFIX
-    std::string xdgDataHome; // $XDG_DATA_HOME
-    std::string login;       // the POSIX login name
+    std::string home;          // $HOME
+    std::string winePrefix;    // $WINEPREFIX
+    std::string xdgDataHome;   // $XDG_DATA_HOME
+    std::string xdgConfigHome; // $XDG_CONFIG_HOME
+    std::string login;         // the POSIX login name
 
     static ProcessEnvironment current();
 };
 
-// The services for these options. On POSIX: --demo wins over --prefix, which
-// wins over --windows-root; without any of them $WINEPREFIX, else ~/.wine
-// when present; without a prefix no drive is mapped and nothing is found.
+// The services for these options. On POSIX: --native wins over --demo,
+// which wins over --prefix, which wins over --windows-root; without any of
+// them $WINEPREFIX, else ~/.wine when present; without a prefix, this
+// machine's own browsers (the native environment: native paths, no drive
+// map, no registry; their data roots below $HOME and $XDG_CONFIG_HOME).
 // From the prefix come the login name (the POSIX login's user folder, or the
 // only user folder there is), the system drive C:, the two application-data
 // folders and the version (6 when a "Users" folder exists, 5 when only

@@ -1,6 +1,10 @@
 #include "core/services/SystemServices.h"
 
+#include "core/services/ProgramPath.h"
 #include "core/services/platform/File.h"
+
+#include <cstdint>
+#include <filesystem>
 
 namespace vellarion {
 
@@ -12,6 +16,23 @@ UserEnvironment SystemServices::gatherEnvironment() const {
     env.loc = GetSpecialFolderPath(kLocalAppData);
     env.windoze = std::to_string(windowsMajorVersion());
     return env;
+}
+
+std::string EnvironmentInfo::describe() const {
+    switch (kind) {
+    case Kind::Windows:
+        return "this Windows";
+    case Kind::Prefix:
+        return "the Windows prefix " + location;
+    case Kind::Demo:
+        return "the demo sandbox " + location;
+    case Kind::WindowsDisk:
+        return "the Windows disk " + location;
+    case Kind::Native:
+        return location.empty() ? "this machine's own browsers"
+                                : "this machine's own browsers (home " + location + ")";
+    }
+    return {};
 }
 
 bool SystemServices::windows64Bit() const {
@@ -37,8 +58,8 @@ std::string SystemServices::FindFileInDirList(std::string_view name,
         const std::string_view entry = dirList.substr(start, end - start);
         if (!entry.empty()) {
             std::string candidate(entry);
-            if (candidate.back() != '\\' && candidate.back() != ':') {
-                candidate.push_back('\\');
+            if (!isPathSeparator(candidate.back()) && candidate.back() != ':') {
+                candidate.push_back(separatorOf(candidate)); // "/" in a native folder
             }
             candidate += name;
             if (fileExists(candidate)) {
@@ -48,6 +69,74 @@ std::string SystemServices::FindFileInDirList(std::string_view name,
         start = end + 1;
     }
     return {};
+}
+
+std::optional<std::string> SystemServices::readSmallFile(std::string_view path) const {
+    constexpr std::uint64_t kLimit = 1024 * 1024;
+    const auto native = path.empty() ? std::nullopt : paths().toNative(path);
+    if (!native) {
+        return std::nullopt;
+    }
+    std::error_code ec;
+    platform::File file =
+        platform::File::openForReading(*native, platform::ReadShare::DenyNone, ec);
+    const std::uint64_t size = ec ? 0 : file.size(ec);
+    if (ec || size > kLimit) {
+        return std::nullopt;
+    }
+    std::string text(static_cast<std::size_t>(size), '\0');
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const std::size_t n = file.read(text.data() + done, text.size() - done, ec);
+        if (ec || n == 0) {
+            break;
+        }
+        done += n;
+    }
+    if (ec) {
+        return std::nullopt;
+    }
+    text.resize(done);
+    return text;
+}
+
+bool SystemServices::replaceFileContent(std::string_view path, std::string_view content) {
+    const auto native = path.empty() ? std::nullopt : paths().toNative(path);
+    if (!native) {
+        return false;
+    }
+    std::filesystem::path temp = *native;
+    temp += ".vellarion-tmp";
+    std::error_code ec;
+    std::filesystem::remove(temp, ec);
+    {
+        platform::File out = platform::File::createNew(temp, ec);
+        if (!ec) {
+            out.write(content.data(), content.size(), ec);
+        }
+        if (!ec) {
+            out.sync(ec);
+        }
+        std::error_code closed;
+        out.close(closed);
+        if (!ec) {
+            ec = closed;
+        }
+    }
+    if (!ec) {
+        std::error_code ignored;
+        const auto perms = std::filesystem::status(*native, ignored).permissions();
+        if (!ignored) {
+            std::filesystem::permissions(temp, perms, ignored);
+        }
+        platform::replaceFile(temp, *native, ec);
+    }
+    if (ec) {
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
+        return false;
+    }
+    return true;
 }
 
 bool SystemServices::isLockHeld(std::string_view path) const {

@@ -4,11 +4,25 @@
 #include "core/services/PathMapper.h"
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace vellarion {
+
+// Where the browsers' data is: the Windows system itself, a Windows prefix
+// (Wine's, or the demo sandbox), a mounted Windows disk, or the browsers of
+// this (non-Windows) machine itself.
+struct EnvironmentInfo {
+    enum class Kind { Windows, Prefix, Demo, WindowsDisk, Native };
+    Kind kind = Kind::Windows;
+    std::string location; // the prefix, the disk's folder, the home folder
+
+    // "this machine's own browsers (home /home/bob)", "the Windows prefix
+    // /home/bob/.wine", ...: what the command line and the title bar say.
+    std::string describe() const;
+};
 
 // Everything that asks the operating system something: the user environment,
 // files and folders, the current user's registry. Jobs and windows get one
@@ -44,6 +58,14 @@ public:
 
     // uzer, drv, sfp, loc, windoze, asked in that order.
     UserEnvironment gatherEnvironment() const;
+
+    // What these services work on.
+    virtual EnvironmentInfo environmentInfo() const { return {}; }
+    bool isNative() const { return environmentInfo().kind == EnvironmentInfo::Kind::Native; }
+    // In the native environment the folders the browsers' native data roots
+    // are named from: {home} ($HOME) and {config} ($XDG_CONFIG_HOME, else
+    // ~/.config). Empty elsewhere, and when the home is not known.
+    virtual TemplateVars nativeFolders() const { return {}; }
 
     // The marker-file search: "" for an empty name; the name itself when a
     // file of that name exists in the working directory; else the first
@@ -124,6 +146,14 @@ public:
     // privilege cannot be adjusted.
     [[nodiscard]] virtual std::string LoadKeyFromFile(std::string_view key,
                                                       std::string_view file) = 0;
+
+    // A small file whole (a browser's profile list); nothing when it cannot
+    // be read or is larger than a mebibyte.
+    std::optional<std::string> readSmallFile(std::string_view path) const;
+    // Replaces a file's content in one step: written to a temporary file
+    // beside it and renamed over it once complete, its permissions kept.
+    // False (and the old file as it was) when that fails.
+    bool replaceFileContent(std::string_view path, std::string_view content);
 
     // Whether a running program holds the lock file at the path (a browser
     // using its profile); see platform::isLockHeld. False for a path that

@@ -1,5 +1,6 @@
 #include "core/wizards/DataRoot.h"
 
+#include "core/services/ProgramPath.h"
 #include "core/services/Text.h"
 
 #include <algorithm>
@@ -29,6 +30,41 @@ std::string removeTails(std::string_view text, std::span<const std::string_view>
     return result;
 }
 
+namespace {
+
+// The native search: the data set's native folders for its marker.
+bool locateNativeDataRoot(const SystemServices& services, const BrowserDataSet& data,
+                          std::span<const std::string_view> tails, WizardState& state) {
+    const NativeRoots& native = data.native;
+    state.fileName = std::string(native.markerFile.empty() ? data.markerFile : native.markerFile);
+    const TemplateVars folders = services.nativeFolders();
+    std::vector<std::string> dirs;
+    if (!folders.empty()) {
+        for (std::string_view candidate : native.candidates) {
+            dirs.push_back(expandTemplate(candidate, UserEnvironment{}, folders));
+        }
+    }
+    std::string* fields[] = {&state.dir1, &state.dir2, &state.dir3, &state.dir4};
+    for (size_t i = 0; i < std::size(fields); ++i) {
+        *fields[i] = i < dirs.size() ? dirs[i] : std::string();
+    }
+    state.v101.clear();
+    state.v102.clear();
+    state.fullFilePath = services.FindFileInDirList(state.fileName, joinDirList(dirs));
+    // The marker found in the working directory names no data root.
+    if (state.fullFilePath.empty() || state.fullFilePath == state.fileName) {
+        state.fullFilePath.clear();
+        return false;
+    }
+    const bool trailing =
+        tails.empty() || tails.front().empty() || !isPathSeparator(tails.front().front());
+    const std::string root = parentPath(state.fullFilePath);
+    state.ffpath = trailing ? withSeparator(root) : root;
+    return true;
+}
+
+} // namespace
+
 bool locateFile(const SystemServices& services, const BrowserDataSet& data,
                 std::string_view fileName, WizardState& state, const TemplateVars& extra) {
     state.setEnvironment(services.gatherEnvironment());
@@ -52,6 +88,10 @@ bool locateFile(const SystemServices& services, const BrowserDataSet& data,
 bool locateDataRoot(const SystemServices& services, const BrowserDataSet& data,
                     std::span<const std::string_view> tails, WizardState& state,
                     const TemplateVars& extra) {
+    if (services.isNative()) {
+        state.setEnvironment(services.gatherEnvironment());
+        return locateNativeDataRoot(services, data, tails, state);
+    }
     if (!locateFile(services, data, data.markerFile, state, extra)) {
         return false;
     }

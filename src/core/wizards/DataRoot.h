@@ -22,6 +22,11 @@ namespace vellarion {
 // Candidates and tails are templates: the environment's names, the data
 // set's own (`templateDefaults`, "{N}" = "Opera") and `extra`, which names
 // values of the job's own in their place.
+//
+// In the native environment the data set's native candidates are searched
+// for its native marker instead, and the data root is the marker's folder,
+// in the family's form: with a trailing separator where the tails have none
+// in front ("profiles.ini"), without where they have ("\profiles.ini").
 bool locateDataRoot(const SystemServices& services, const BrowserDataSet& data,
                     std::span<const std::string_view> tails, WizardState& state,
                     const TemplateVars& extra = {});

@@ -105,6 +105,9 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
     plan_.clear();
     done_.clear();
 
+    if (refuseWhenUnavailable()) {
+        return JobOutcome::Refused;
+    }
     if (data_.full.searchesAtJobStart) {
         // Found anew for every job, silently.
         state_.fullFilePath.clear();

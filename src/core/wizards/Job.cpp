@@ -9,6 +9,10 @@
 namespace vellarion {
 
 bool WizardJob::activate() {
+    if (const std::string_view unavailable = unavailableHere(); !unavailable.empty()) {
+        reporter_.showMessage(std::string(unavailable));
+        return false;
+    }
     if (!searchesAtActivation()) {
         return true;
     }
@@ -17,6 +21,18 @@ bool WizardJob::activate() {
         reporter_.showMessage(notFoundMessage());
     }
     return found;
+}
+
+bool WizardJob::refuseWhenUnavailable() {
+    const std::string_view unavailable = unavailableHere();
+    if (!unavailable.empty()) {
+        reporter_.refuse(std::string(unavailable));
+    }
+    return !unavailable.empty();
+}
+
+std::string_view WizardJob::unavailableHere() const {
+    return services_.isNative() ? data_.native.unavailable : std::string_view();
 }
 
 namespace {

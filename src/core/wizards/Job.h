@@ -42,6 +42,11 @@ public:
     bool activate();
     // False for a browser whose data is searched when the job starts.
     virtual bool searchesAtActivation() const { return true; }
+    // What the user is told of a browser this machine has no version of, in
+    // the native environment ("" when it has one, or elsewhere).
+    virtual std::string_view unavailableHere() const;
+    // Tells the user so, when the browser has no version here; true then.
+    bool refuseWhenUnavailable();
     // The same search without telling anybody.
     virtual bool locate() = 0;
     // What the user is told when the data is not found.

@@ -77,6 +77,14 @@ std::string unpackName(std::string_view archive) {
     return isOneFolderName(name) ? name : std::string("backup");
 }
 
+std::string_view SelectiveJob::unavailableHere() const {
+    const std::string_view whole = WizardJob::unavailableHere();
+    if (!whole.empty() || !services_.isNative()) {
+        return whole;
+    }
+    return data_.native.selectiveUnavailable;
+}
+
 std::string SelectiveJob::notFoundMessage() const {
     return std::string(kSettingsNotFoundChooseCustom);
 }
@@ -99,6 +107,17 @@ bool SelectiveJob::search() {
     if (!sel.listsProfiles) {
         return true;
     }
+    if (sel.hooks.listProfiles) {
+        if (auto listed = sel.hooks.listProfiles(services_, state_)) {
+            std::vector<std::string> names;
+            for (const auto& [name, folder] : *listed) {
+                names.push_back(name);
+                profileFolders_.emplace_back(name, folder);
+            }
+            profiles.append(names);
+            return true;
+        }
+    }
     std::vector<std::string> names;
     services_.GetSubDirectories(profilesDir, names);
     for (std::string_view other : sel.notProfiles) {
@@ -109,12 +128,18 @@ bool SelectiveJob::search() {
             names.erase(it);
         }
     }
+    if (!sel.profileMarker.empty()) {
+        std::erase_if(names, [&](const std::string& name) {
+            return !services_.fileExists(joinPath(joinPath(profilesDir, name), sel.profileMarker));
+        });
+    }
     profiles.append(names);
     return true;
 }
 
 void SelectiveJob::customProfileChanged() {
     profiles.clear();
+    profileFolders_.clear();
     profiles.enabled = false;
 }
 
@@ -144,6 +169,9 @@ std::string SelectiveJob::archivePath() const {
 }
 
 bool SelectiveJob::chooseProfile(const SelectiveChoices& choices) {
+    if (refuseWhenUnavailable()) {
+        return false;
+    }
     const SelectiveWizardData& sel = selective();
     if (sel.searchesAtJobStart) {
         // Found anew for every job, silently: a data root that is not there
@@ -183,7 +211,14 @@ bool SelectiveJob::chooseProfile(const SelectiveChoices& choices) {
         // the profile directory of a job that failed.
         state_.ffpath =
             withSeparator(joinPath(joinPath(state_.mpath, sel.profilesFolder), state_.profile));
+        for (const auto& [name, folder] : profileFolders_) {
+            if (name == state_.profile) {
+                state_.ffpath = withSeparator(folder); // where the browser's list says
+                break;
+            }
+        }
     }
+    custom_ = custom;
     if (sel.hooks.profileChosen) {
         sel.hooks.profileChosen(services_, state_, custom);
     }
@@ -345,6 +380,12 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
     }
     for (std::string_view note : notes) {
         reporter_.showMessage(std::string(note));
+    }
+    if (choices.registerProfile && custom_ && sel.hooks.registerProfile) {
+        if (const std::string refused = sel.hooks.registerProfile(services_, state_);
+            !refused.empty()) {
+            reporter_.showMessage(refused);
+        }
     }
     reporter_.jobFinished();
     return JobOutcome::Done;

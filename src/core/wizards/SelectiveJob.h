@@ -50,6 +50,9 @@ struct SelectiveChoices {
     // Restore: delete the chosen archive once the restore has ended without
     // an error.
     bool deleteArchive = false;
+    // Restore into a custom location: make that folder one of the browser's
+    // profiles (where the browser keeps a list of them).
+    bool registerProfile = false;
 };
 
 // The selective wizard's engine, one per window: activation, the backup and
@@ -94,7 +97,13 @@ public:
     // Where the last backup wrote its archive.
     std::string archivePath() const;
 
+    // Whether a restore can register its custom location as a profile.
+    bool canRegisterProfiles() const {
+        return static_cast<bool>(selective().hooks.registerProfile);
+    }
+
     bool searchesAtActivation() const override { return !selective().searchesAtJobStart; }
+    std::string_view unavailableHere() const override;
 
 private:
     // Next's common start: the search of a browser that searches then, the
@@ -109,6 +118,11 @@ private:
     std::optional<std::string> archiveToRestore();
     // The user told to close the browser that holds the job's profile.
     bool refuseWhileBrowserRuns();
+
+    // The folders of the profiles a browser lists itself, by their names.
+    std::vector<std::pair<std::string, std::string>> profileFolders_;
+    // Whether the running job uses a custom location.
+    bool custom_ = false;
     // Runs the items in that order; false when a stop was asked for. The
     // ticked items of which nothing was found go to `withoutData`.
     bool runItems(const std::vector<const SelectiveItem*>& items, Direction direction,

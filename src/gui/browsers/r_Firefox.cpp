@@ -2,6 +2,10 @@
 
 #include "core/browsers/DataSet.h"
 
+#include "core/services/SystemServices.h"
+#include "gui/kit/ShellContext.h"
+#include "gui/wizards/DirectoryEdit.h"
+
 #include <QCheckBox>
 
 namespace vellarion {
@@ -12,10 +16,23 @@ Tfr_Firefox::Tfr_Firefox(ShellContext& context, QWidget* parent)
         place<QCheckBox>("CheckBox17", QRect(39, 488, 340, 17),
                          QStringLiteral("Удаление файла резервной копии после завершения"));
     CheckBox17->setChecked(false);
+    CheckBox19 = nullptr;
+    if (context.services.isNative() && job().canRegisterProfiles() && JvDirectoryEdit1 != nullptr) {
+        // Under the custom location it belongs to.
+        const QRect custom = JvDirectoryEdit1->geometry();
+        CheckBox19 = place<QCheckBox>("CheckBox19",
+                                      QRect(custom.left(), custom.bottom() + 1, 340, 16),
+                                      QStringLiteral("Добавить папку в профили Firefox"));
+        CheckBox19->setChecked(false);
+    }
 }
 
 bool Tfr_Firefox::deletesArchiveAfterRestore() const {
     return CheckBox17->isChecked();
+}
+
+bool Tfr_Firefox::registersProfile() const {
+    return CheckBox19 != nullptr && CheckBox19->isChecked();
 }
 
 } // namespace vellarion

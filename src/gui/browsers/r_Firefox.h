@@ -6,8 +6,9 @@ class QCheckBox;
 
 namespace vellarion {
 
-// "Restore" of Firefox: the archive list beside the profile list, and a box
-// that deletes the archive once it has been restored.
+// "Restore" of Firefox: the archive list beside the profile list, a box that
+// deletes the archive once it has been restored and, for the Firefox of this
+// machine, one that adds a custom location to its profiles.
 class Tfr_Firefox : public Tfb_Firefox {
     Q_OBJECT
 public:
@@ -15,9 +16,13 @@ public:
 
     // "Удаление файла резервной копии после завершения", unticked at start.
     QCheckBox* CheckBox17;
+    // On this machine's own Firefox: the custom location restored into
+    // becomes one of Firefox's profiles. Null elsewhere.
+    QCheckBox* CheckBox19;
 
 protected:
     bool deletesArchiveAfterRestore() const override;
+    bool registersProfile() const override;
 };
 
 } // namespace vellarion

@@ -10,6 +10,10 @@ ProgramOptions parseProgramOptions(const QStringList& arguments) {
         QStringLiteral("Backs up and restores the settings and data of web browsers."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption native(
+        QStringLiteral("native"),
+        QStringLiteral("Work on the browsers of this machine itself (the default when no Windows "
+                       "prefix is named or found)."));
     const QCommandLineOption demo(
         QStringLiteral("demo"),
         QStringLiteral("Work on the demo sandbox: sample data of all six browsers."));
@@ -27,7 +31,7 @@ ProgramOptions parseProgramOptions(const QStringList& arguments) {
         QStringLiteral("windows-version"),
         QStringLiteral("The Windows major version to assume (5: 2000/XP, 6: Vista and later)."),
         QStringLiteral("n"));
-    parser.addOptions({demo, prefix, windowsRoot, user, windowsVersion});
+    parser.addOptions({native, demo, prefix, windowsRoot, user, windowsVersion});
 
     ProgramOptions result;
     if (!parser.parse(arguments)) {
@@ -51,6 +55,7 @@ ProgramOptions parseProgramOptions(const QStringList& arguments) {
     }
 
     EnvironmentOptions& env = result.environment;
+    env.native = parser.isSet(native);
     env.demo = parser.isSet(demo);
     env.prefix = parser.value(prefix).toStdString();
     env.windowsRoot = parser.value(windowsRoot).toStdString();

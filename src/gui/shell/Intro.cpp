@@ -1,6 +1,7 @@
 #include "gui/shell/Intro.h"
 
 #include "core/Config.h"
+#include "core/services/SystemServices.h"
 #include "gui/browsers/bFull_Chrome.h"
 #include "gui/browsers/bFull_Firefox.h"
 #include "gui/browsers/bFull_Flock.h"
@@ -258,7 +259,14 @@ QString text(const char16_t* utf16) {
 
 TForm1::TForm1(ShellContext& context, QWidget* parent) : QMainWindow(parent), context_(context) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QString::fromLatin1(config::kMainWindowCaption));
+    // The title bar says which data the windows work on, unless it is this
+    // Windows itself.
+    QString caption = QString::fromLatin1(config::kMainWindowCaption);
+    if (const EnvironmentInfo info = context_.services.environmentInfo();
+        info.kind != EnvironmentInfo::Kind::Windows) {
+        caption += QStringLiteral(" — ") + QString::fromStdString(info.describe());
+    }
+    setWindowTitle(caption);
     setFont(programFont());
     setBackground(this, formColor());
 

@@ -206,6 +206,7 @@ void SelectiveWizardForm::Button2Click() {
         return box != nullptr && box->isChecked();
     };
     choices.deleteArchive = direction() == Direction::Restore && deletesArchiveAfterRestore();
+    choices.registerProfile = direction() == Direction::Restore && registersProfile();
 
     // However the job ends, the lists show what it left in them.
     struct ShowListsAtEnd {

@@ -70,6 +70,9 @@ protected:
 
     // Restore: whether the chosen archive goes once the restore succeeded.
     virtual bool deletesArchiveAfterRestore() const { return false; }
+    // Restore into a custom location: whether it becomes one of the
+    // browser's profiles.
+    virtual bool registersProfile() const { return false; }
 
     // JobReporter: what only the selective jobs tell the window.
     void untick(std::string_view checkBox) override;

@@ -71,6 +71,9 @@ protected:
 
 TEST_F(ChromeSafariJob, ChromeBacksUpAProfileAndRestoresItIntoAnother) {
     writeFile(chrome("Default/Cache/data_0"), "no item's");
+    // Chrome's own folders beside the profiles, sorting before "Default".
+    writeFile(chrome("Crash Reports/settings.dat"), "crashes");
+    writeFile(chrome("component_crx_cache/metadata.json"), "{}");
     auto w = wizard(chromeDataSet());
     // On Windows 7 the second candidate, the per-user local data, holds it.
     EXPECT_EQ(w->state.ffpath, "C:\\Users\\demo\\AppData\\Local\\Google\\Chrome\\User Data\\");

@@ -40,6 +40,8 @@ using SelectiveWindows = WizardWindowTest;
 TEST_F(SelectiveWindows, BackupCommandsOpenTheirWindowsFilledFromTheProfiles) {
     auto* firefox = open<Tfb_Firefox>("B_Firefox");
     ASSERT_NE(firefox, nullptr);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Vellarion 2.1.2 — the Windows prefix ") +
+                                       native(fx.sample().prefix));
     EXPECT_EQ(firefox->windowTitle(), u(u"Архивация данных Firefox"));
     EXPECT_EQ(firefox->Label1->text(), u(u"Мастер резервного копирования Firefox"));
     EXPECT_EQ(firefox->Label18->text(), u(u"Архивирует следующее:"));

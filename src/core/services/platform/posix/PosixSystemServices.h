@@ -20,6 +20,8 @@ struct PosixServicesConfig {
     std::string localAppData;                     // GetSpecialFolderPath(28), "" when none
     int windowsVersion = 6;
     std::optional<std::filesystem::path> userRegistry; // the prefix's user.reg
+    EnvironmentInfo environment;                       // what the services work on
+    TemplateVars nativeFolders;                        // {home}, {config} when native
 };
 
 // The services of the Linux build: Windows data in a prefix or on a mounted
@@ -35,6 +37,8 @@ public:
     std::string GetSystemDrive() const override;
     std::string GetSpecialFolderPath(int folder) const override;
     int windowsMajorVersion() const override;
+    EnvironmentInfo environmentInfo() const override { return config_.environment; }
+    TemplateVars nativeFolders() const override { return config_.nativeFolders; }
 
     const PathMapper& paths() const override { return mapper_; }
     bool fileExists(std::string_view path) const override;
