@@ -3,6 +3,7 @@
 // job from Next, and what they show afterwards.
 #include "FileTree.h"
 #include "WizardWindowFixture.h"
+#include "core/services/ServicesFactory.h"
 #include "core/wizards/Messages.h"
 #include "gui/browsers/b_Firefox.h"
 #include "gui/browsers/b_Flock.h"
@@ -40,8 +41,8 @@ using SelectiveWindows = WizardWindowTest;
 TEST_F(SelectiveWindows, BackupCommandsOpenTheirWindowsFilledFromTheProfiles) {
     auto* firefox = open<Tfb_Firefox>("B_Firefox");
     ASSERT_NE(firefox, nullptr);
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Vellarion 2.1.2 — the Windows prefix ") +
-                                       native(fx.sample().prefix));
+    EXPECT_EQ(form->windowTitle(),
+              QStringLiteral("Vellarion 2.1.2 — the Windows prefix ") + native(fx.sample().prefix));
     EXPECT_EQ(firefox->windowTitle(), u(u"Архивация данных Firefox"));
     EXPECT_EQ(firefox->Label1->text(), u(u"Мастер резервного копирования Firefox"));
     EXPECT_EQ(firefox->Label18->text(), u(u"Архивирует следующее:"));
@@ -371,6 +372,45 @@ TEST_F(SelectiveWindows, CancelEndsTheProgramAndClosingFreesTheWindow) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(alive.isNull());
     EXPECT_TRUE(form->documents()->subWindowList().isEmpty());
+}
+
+// The Firefox of this machine itself: its restore window offers to make the
+// custom location one of Firefox's profiles, and does so.
+TEST_F(SelectiveWindows, NativelyARestoreIntoACustomFolderCanBecomeAFirefoxProfile) {
+    TempDir home;
+    const fs::path root = home / ".mozilla" / "firefox";
+    writeFile(root / "k3x9ab12.default-release" / "prefs.js", "user_pref(\"a\", 1);\n");
+    writeFile(root / "profiles.ini",
+              "[Profile0]\nName=default\nIsRelative=1\nPath=k3x9ab12.default-release\n");
+    const auto machine = makeSystemServices({}, {.home = pathToUtf8(home.path())});
+    ShellContext here(dialogs, progress, *machine, settingsPath(), [this] { ++terminated; });
+    TForm1 main(here);
+    EXPECT_EQ(main.windowTitle(),
+              QStringLiteral("Vellarion 2.1.2 — this machine's own browsers (home ") +
+                  native(home.path()) + QLatin1Char(')'));
+
+    auto backup = std::make_unique<Tfb_Firefox>(here);
+    backup->show();
+    ASSERT_EQ(entries(backup->ListBox1), QStringList{QStringLiteral("k3x9ab12.default-release")});
+    backup->JvDirectoryEdit2->setText(native(backups));
+    QTest::mouseClick(backup->Button2, Qt::LeftButton);
+    ASSERT_TRUE(fs::exists(backups / "default-release.dat"));
+
+    Tfr_Firefox restore(here);
+    restore.show();
+    ASSERT_NE(restore.CheckBox19, nullptr);
+    EXPECT_EQ(restore.CheckBox19->text(), QStringLiteral("Добавить папку в профили Firefox"));
+    EXPECT_FALSE(restore.CheckBox19->isChecked());
+    expectNoControlCoversAnother(restore);
+    restore.JvDirectoryEdit2->setText(native(backups));
+    restore.JvDirectoryEdit1->setText(native(home / "copy"));
+    restore.CheckBox19->setChecked(true);
+    QTest::mouseClick(restore.Button2, Qt::LeftButton);
+    EXPECT_TRUE(restore.Button1->isVisible());
+    EXPECT_NE(readFile(root / "profiles.ini").find("Path=" + pathToUtf8(home / "copy")),
+              std::string::npos);
+    // On Windows data there is no such list to add to.
+    EXPECT_EQ(open<Tfr_Firefox>("R_Firefox")->CheckBox19, nullptr);
 }
 
 } // namespace
