@@ -90,7 +90,7 @@ TEST_F(SelectiveCli, BackupPacksTheChosenItemsOfTheChosenProfile) {
 // Two profiles ending alike, or two browsers, share an archive name: the
 // second backup replaces the first only when told to.
 TEST_F(SelectiveCli, AnArchiveThatExistsIsReplacedOnlyWithReplace) {
-    const std::vector<std::string> passwords = {"backup", "firefox", "--to", pathToUtf8(backups),
+    const std::vector<std::string> passwords = {"backup",  "firefox",  "--to", pathToUtf8(backups),
                                                 "--items", "passwords"};
     ASSERT_EQ(onSample(passwords).exitCode, 0);
     const std::string first = readFile(backups / "default.dat");

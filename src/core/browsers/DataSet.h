@@ -201,8 +201,8 @@ struct SelectiveItem {
 // An item box with its entries, the steps a backup and a restore take after
 // them, and its place: how the data sets write their tables.
 inline SelectiveItem boxItem(std::string_view checkBox, std::string_view caption,
-                             std::string_view key, std::vector<ItemEntry> entries,
-                             int backupStep, int restoreStep, ItemPlace place) {
+                             std::string_view key, std::vector<ItemEntry> entries, int backupStep,
+                             int restoreStep, ItemPlace place) {
     return SelectiveItem{.checkBox = checkBox,
                          .caption = caption,
                          .key = key,

@@ -5,8 +5,8 @@
 #include "core/wizards/Job.h"
 #include "core/wizards/WizardState.h"
 
-#include <optional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>

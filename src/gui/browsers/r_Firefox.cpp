@@ -1,7 +1,6 @@
 #include "gui/browsers/r_Firefox.h"
 
 #include "core/browsers/DataSet.h"
-
 #include "core/services/SystemServices.h"
 #include "gui/kit/ShellContext.h"
 #include "gui/wizards/DirectoryEdit.h"
@@ -20,9 +19,9 @@ Tfr_Firefox::Tfr_Firefox(ShellContext& context, QWidget* parent)
     if (context.services.isNative() && job().canRegisterProfiles() && JvDirectoryEdit1 != nullptr) {
         // Under the custom location it belongs to.
         const QRect custom = JvDirectoryEdit1->geometry();
-        CheckBox19 = place<QCheckBox>("CheckBox19",
-                                      QRect(custom.left(), custom.bottom() + 1, 340, 16),
-                                      QStringLiteral("Добавить папку в профили Firefox"));
+        CheckBox19 =
+            place<QCheckBox>("CheckBox19", QRect(custom.left(), custom.bottom() + 1, 340, 16),
+                             QStringLiteral("Добавить папку в профили Firefox"));
         CheckBox19->setChecked(false);
     }
 }
