@@ -106,10 +106,15 @@ public:
     // only when no custom location is given. A browser without profiles
     // takes neither option; one searched at Next is searched by the job,
     // where not finding it is no error.
-    void chooseProfile() {
+    // A browser with no version here ends the command with its text.
+    void requireAvailable() const {
         if (const std::string_view unavailable = job_.unavailableHere(); !unavailable.empty()) {
             throw Error(std::string(unavailable));
         }
+    }
+
+    void chooseProfile() {
+        requireAvailable();
         const SelectiveWizardData& sel = data_.selective;
         if (!sel.listsProfiles && (!args_.profile.empty() || !args_.customProfile.empty())) {
             throw Error(std::string(data_.name) + " has no profiles to choose from");
@@ -182,10 +187,7 @@ private:
 
 void profiles(Console& console, const Arguments& args) {
     CommandJob command(console, args);
-    if (const std::string_view unavailable = command.job().unavailableHere();
-        !unavailable.empty()) {
-        throw Error(std::string(unavailable));
-    }
+    command.requireAvailable();
     if (!command.job().locate()) {
         throw Error(command.job().notFoundMessage());
     }

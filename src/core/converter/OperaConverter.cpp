@@ -44,8 +44,8 @@ std::string readWhole(const SystemServices& services, const std::string& path) {
     }
 }
 
-// Writes the bytes to a new file beside `path` and renames it over `path`:
-// until the rename the original stays whole, whatever fails.
+// Replaces the file in one step (platform::replaceFileContent): until the
+// rename the original stays whole, whatever fails.
 void replaceWhole(const SystemServices& services, const std::string& path, std::string_view bytes) {
     const fs::path target = nativeOf(services, path);
     std::error_code ec;
@@ -54,42 +54,9 @@ void replaceWhole(const SystemServices& services, const std::string& path, std::
         // A read-only file is not for us to replace.
         throw FileCreateError(path, std::make_error_code(std::errc::permission_denied));
     }
-    fs::path temporary;
-    platform::File file;
-    for (int attempt = 0;; ++attempt) {
-        temporary = target;
-        temporary += "." + std::to_string(attempt) + ".tmp";
-        file = platform::File::createNew(temporary, ec);
-        if (!ec) {
-            break;
-        }
-        if (ec != std::errc::file_exists || attempt == 100) {
-            throw FileCreateError(path, ec);
-        }
-    }
-    const auto fail = [&](const std::error_code& cause) {
-        std::error_code ignored;
-        file.close(ignored);
-        fs::remove(temporary, ignored);
-        throw FileIoError(FileIoError::Operation::Write, path, cause);
-    };
-    file.write(bytes.data(), bytes.size(), ec);
-    if (!ec) {
-        file.sync(ec);
-    }
-    if (!ec) {
-        file.close(ec);
-    }
+    platform::replaceFileContent(target, bytes, ec);
     if (ec) {
-        fail(ec);
-    }
-    // The new file keeps the old one's rights (the temporary one is private).
-    std::error_code ignored;
-    fs::permissions(temporary, perms, ignored);
-    platform::replaceFile(temporary, target, ec);
-    if (ec) {
-        fs::remove(temporary, ignored);
-        throw FileCreateError(path, ec);
+        throw FileIoError(FileIoError::Operation::Write, path, ec);
     }
 }
 

@@ -105,38 +105,9 @@ bool SystemServices::replaceFileContent(std::string_view path, std::string_view 
     if (!native) {
         return false;
     }
-    std::filesystem::path temp = *native;
-    temp += ".vellarion-tmp";
     std::error_code ec;
-    std::filesystem::remove(temp, ec);
-    {
-        platform::File out = platform::File::createNew(temp, ec);
-        if (!ec) {
-            out.write(content.data(), content.size(), ec);
-        }
-        if (!ec) {
-            out.sync(ec);
-        }
-        std::error_code closed;
-        out.close(closed);
-        if (!ec) {
-            ec = closed;
-        }
-    }
-    if (!ec) {
-        std::error_code ignored;
-        const auto perms = std::filesystem::status(*native, ignored).permissions();
-        if (!ignored) {
-            std::filesystem::permissions(temp, perms, ignored);
-        }
-        platform::replaceFile(temp, *native, ec);
-    }
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        return false;
-    }
-    return true;
+    platform::replaceFileContent(*native, content, ec);
+    return !ec;
 }
 
 bool SystemServices::isLockHeld(std::string_view path) const {

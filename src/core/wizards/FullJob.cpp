@@ -109,10 +109,7 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
         return JobOutcome::Refused;
     }
     if (data_.full.searchesAtJobStart) {
-        // Found anew for every job, silently.
-        state_.fullFilePath.clear();
-        state_.ffpath.clear();
-        locate();
+        locateAnew();
     }
     state_.backups = std::string(location);
     if (!backupLocationGiven(state_.backups)) {
@@ -255,12 +252,6 @@ std::optional<JobOutcome> FullJob::verifyArchives() {
     return std::nullopt;
 }
 
-void FullJob::step(int amount) {
-    if (amount != 0) {
-        reporter_.progressStep(amount);
-    }
-}
-
 bool FullJob::runStagedItems(const std::string& staging) {
     std::vector<ItemRun> runs;
     for (const FullItemStep& each : data_.full.staged.items) {
@@ -276,10 +267,10 @@ bool FullJob::runStagedItems(const std::string& staging) {
 std::unique_ptr<PendingArchive> FullJob::packStaged(FullArchive& archive) {
     const FullItemPlan& staged = data_.full.staged;
     reporter_.progressShow();
-    step(staged.openingStep);
+    stepProgress(reporter_, staged.openingStep);
     StagingFolder staging(services_, state_.backups, staged.stagingName);
     archive.folder = staging.path();
-    step(staged.stagedStep);
+    stepProgress(reporter_, staged.stagedStep);
     if (!runStagedItems(staging.path())) {
         return nullptr;
     }
@@ -289,13 +280,13 @@ std::unique_ptr<PendingArchive> FullJob::packStaged(FullArchive& archive) {
 bool FullJob::unpackStaged(FullArchive& archive) {
     const FullItemPlan& staged = data_.full.staged;
     reporter_.progressShow();
-    step(staged.openingStep);
+    stepProgress(reporter_, staged.openingStep);
     StagingFolder staging(services_, state_.backups, staged.stagingName);
     archive.folder = staging.path();
     if (!unpack(archive)) {
         return false;
     }
-    step(staged.stagedStep);
+    stepProgress(reporter_, staged.stagedStep);
     return runStagedItems(staging.path());
 }
 

@@ -89,7 +89,6 @@ private:
     // Reads every archive of a restore's plan whole; the outcome when one is
     // damaged (the user told) or the reporter stopped it.
     std::optional<JobOutcome> verifyArchives();
-    void step(int amount);
 
     Direction direction_ = Direction::Backup;
     std::vector<FullArchive> plan_;

@@ -79,7 +79,7 @@ void ItemRunner::runItem(const ItemRun& run) {
                    std::find(notes_.begin(), notes_.end(), item.restoreNote) == notes_.end()) {
             notes_.push_back(item.restoreNote);
         }
-        step(run.step);
+        stepProgress(reporter_, run.step);
     }
     entries(item.evenWhenUnticked);
 }
@@ -88,12 +88,6 @@ bool ItemRunner::runsHere(const ItemEntry& entry) const {
     const JobKind job = direction_ == Direction::Backup ? JobKind::Backup : JobKind::Restore;
     return (entry.job == JobKind::Both || entry.job == job) &&
            (entry.wizard == WizardKind::Both || entry.wizard == wizard_);
-}
-
-void ItemRunner::step(int amount) {
-    if (amount != 0) {
-        reporter_.progressStep(amount);
-    }
 }
 
 std::string ItemRunner::homeOf(ItemHome home) const {
@@ -117,7 +111,7 @@ void ItemRunner::runEntry(const ItemEntry& entry, const SelectiveItem& item) {
     const std::string staged = joinPath(staging_, entry.stagedPath());
     switch (entry.kind) {
     case Kind::Step:
-        step(entry.amount);
+        stepProgress(reporter_, entry.amount);
         return;
     case Kind::Pause:
         services_.pause(std::chrono::milliseconds(entry.amount));

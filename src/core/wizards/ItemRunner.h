@@ -64,7 +64,6 @@ private:
     bool runsHere(const ItemEntry& entry) const;
     // The home of an entry in the state; "" when it is not known.
     std::string homeOf(ItemHome home) const;
-    void step(int amount);
 
     SystemServices& services_;
     const WizardState& state_;

@@ -5,6 +5,7 @@
 #include "core/services/SystemServices.h"
 #include "core/services/Text.h"
 #include "core/wizards/Messages.h"
+#include "core/wizards/WizardState.h"
 
 namespace vellarion {
 
@@ -23,6 +24,13 @@ bool WizardJob::activate() {
     return found;
 }
 
+void WizardJob::locateAnew() {
+    state_.fullFilePath.clear();
+    state_.ffpath.clear();
+    state_.mpath.clear();
+    locate();
+}
+
 bool WizardJob::refuseWhenUnavailable() {
     const std::string_view unavailable = unavailableHere();
     if (!unavailable.empty()) {
@@ -39,6 +47,9 @@ namespace {
 
 bool holdsLock(const SystemServices& services, const std::vector<std::string_view>& locks,
                const std::string& folder, int depth) {
+    if (locks.empty()) {
+        return false; // a browser without locks: nothing to list
+    }
     for (std::string_view lock : locks) {
         if (services.isLockHeld(joinPath(folder, lock))) {
             return true;

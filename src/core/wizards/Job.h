@@ -49,6 +49,9 @@ public:
     bool refuseWhenUnavailable();
     // The same search without telling anybody.
     virtual bool locate() = 0;
+    // The search of a browser that searches when the job starts: found anew
+    // for every job, silently, a data root from before forgotten.
+    void locateAnew();
     // What the user is told when the data is not found.
     virtual std::string notFoundMessage() const = 0;
 

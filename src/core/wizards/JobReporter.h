@@ -84,4 +84,11 @@ public:
     }
 };
 
+// Steps the reporter's progress by a table's amount; 0 is no step.
+inline void stepProgress(JobReporter& reporter, int amount) {
+    if (amount != 0) {
+        reporter.progressStep(amount);
+    }
+}
+
 } // namespace vellarion

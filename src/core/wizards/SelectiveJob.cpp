@@ -174,12 +174,8 @@ bool SelectiveJob::chooseProfile(const SelectiveChoices& choices) {
     }
     const SelectiveWizardData& sel = selective();
     if (sel.searchesAtJobStart) {
-        // Found anew for every job, silently: a data root that is not there
-        // leaves its items nothing to copy.
-        state_.fullFilePath.clear();
-        state_.ffpath.clear();
-        state_.mpath.clear();
-        search();
+        // A data root that is not there leaves its items nothing to copy.
+        locateAnew();
     }
     if (sel.hooks.jobStarting) {
         sel.hooks.jobStarting(services_, state_);
@@ -223,12 +219,6 @@ bool SelectiveJob::chooseProfile(const SelectiveChoices& choices) {
         sel.hooks.profileChosen(services_, state_, custom);
     }
     return true;
-}
-
-void SelectiveJob::step(int amount) {
-    if (amount != 0) {
-        reporter_.progressStep(amount);
-    }
 }
 
 bool SelectiveJob::runItems(const std::vector<const SelectiveItem*>& items, Direction direction,
@@ -290,7 +280,7 @@ JobOutcome SelectiveJob::backup(const SelectiveChoices& choices) {
     }
     reporter_.jobStarted();
     reporter_.progressShow();
-    step(sel.backupOpeningStep);
+    stepProgress(reporter_, sel.backupOpeningStep);
 
     StagingFolder staging(services_, state_.backups, std::string_view(state_.datfile).substr(1));
     std::vector<const SelectiveItem*> items;
@@ -301,7 +291,7 @@ JobOutcome SelectiveJob::backup(const SelectiveChoices& choices) {
     if (!runItems(items, Direction::Backup, staging.path(), choices, withoutData)) {
         return JobOutcome::Stopped;
     }
-    step(sel.backupClosingStep);
+    stepProgress(reporter_, sel.backupClosingStep);
 
     reporter_.packingStarts();
     {
@@ -338,7 +328,7 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
     const SelectiveWizardData& sel = selective();
     reporter_.jobStarted();
     reporter_.progressShow();
-    step(sel.restoreOpeningStep);
+    stepProgress(reporter_, sel.restoreOpeningStep);
 
     state_.atspaudziam = *archive;
     state_.atspaudziam2 = removeEveryOccurrence(*archive, ".dat");
@@ -355,7 +345,7 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
     if (reporter_.stopRequested()) {
         return JobOutcome::Stopped;
     }
-    step(sel.restoreUnpackedStep);
+    stepProgress(reporter_, sel.restoreUnpackedStep);
     std::vector<const SelectiveItem*> items;
     for (std::string_view box : sel.restoreOrder) {
         if (const SelectiveItem* item = sel.itemOfBox(box)) {
@@ -367,7 +357,7 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
     if (!runItems(items, Direction::Restore, unpacked.path(), choices, withoutData, &notes)) {
         return JobOutcome::Stopped;
     }
-    step(sel.restoreClosingStep);
+    stepProgress(reporter_, sel.restoreClosingStep);
     unpacked.remove();
     if (choices.deleteArchive) {
         services_.deleteFile(archiveFile);

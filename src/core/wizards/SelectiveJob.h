@@ -112,7 +112,6 @@ private:
     bool chooseProfile(const SelectiveChoices& choices);
     // The data root's search and its profiles, appended to the list.
     bool search();
-    void step(int amount);
     // The archive a restore unpacks (`atspaudziam`): the chosen one, or the
     // browser's fixed name; none (and the user told) when there is none.
     std::optional<std::string> archiveToRestore();

@@ -1,5 +1,6 @@
 #include "core/services/platform/File.h"
 
+#include <filesystem>
 #include <string>
 #include <utility>
 
@@ -46,6 +47,45 @@ void File::close(std::error_code& ec) {
     ec.clear();
     if (handle_ != invalidHandle) {
         ec = closeHandle(std::exchange(handle_, invalidHandle));
+    }
+}
+
+void replaceFileContent(const std::filesystem::path& path, std::string_view content,
+                        std::error_code& ec) {
+    namespace fs = std::filesystem;
+    std::error_code unknown;
+    const fs::file_status before = fs::status(path, unknown);
+    fs::path temporary;
+    File file;
+    for (int attempt = 0;; ++attempt) {
+        temporary = path;
+        temporary += "." + std::to_string(attempt) + ".tmp";
+        file = File::createNew(temporary, ec);
+        if (!ec) {
+            break;
+        }
+        if (ec != std::errc::file_exists || attempt == 100) {
+            return;
+        }
+    }
+    file.write(content.data(), content.size(), ec);
+    if (!ec) {
+        file.sync(ec);
+    }
+    std::error_code closed;
+    file.close(closed);
+    if (!ec) {
+        ec = closed;
+    }
+    std::error_code ignored;
+    if (!ec && fs::exists(before)) {
+        fs::permissions(temporary, before.permissions(), ignored);
+    }
+    if (!ec) {
+        replaceFile(temporary, path, ec);
+    }
+    if (ec) {
+        fs::remove(temporary, ignored);
     }
 }
 

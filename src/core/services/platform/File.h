@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string_view>
 #include <system_error>
 
 namespace vellarion::platform {
@@ -112,6 +113,13 @@ private:
 // Renames from over to, replacing a file of that name in one step.
 void replaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
                  std::error_code& ec);
+
+// Replaces the file at `path` with `content` in one step: written to a new
+// file beside it, forced onto the disk, given the old file's permissions
+// (a new file stays private), then renamed over it. Until then the old file
+// stays whole; on failure the new one is removed and `ec` says why.
+void replaceFileContent(const std::filesystem::path& path, std::string_view content,
+                        std::error_code& ec);
 
 // Whether a running program holds the lock file at `path`, the way browsers
 // mark a profile as in use: on Windows, a file that cannot be opened because

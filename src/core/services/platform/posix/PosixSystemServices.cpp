@@ -1,6 +1,7 @@
 #include "core/services/platform/posix/PosixSystemServices.h"
 
 #include "core/services/Text.h"
+#include "core/services/platform/File.h"
 #include "core/services/registry/RegistryText.h"
 
 #include <algorithm>
@@ -45,36 +46,12 @@ std::optional<std::string> readAll(const fs::path& file) {
     return text;
 }
 
-// Writes a temporary file beside the target and renames it over the target,
-// so the old file stays whole until the new one is complete.
+// Replaces the file in one step (platform::replaceFileContent); 0, or the
+// system's error code.
 int writeAtomically(const fs::path& file, std::string_view text) {
-    fs::path temp = file;
-    temp += ".vellarion-tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return errno != 0 ? errno : EIO;
-        }
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
-        if (!out) {
-            const int code = errno != 0 ? errno : EIO;
-            std::error_code ec;
-            fs::remove(temp, ec);
-            return code;
-        }
-    }
     std::error_code ec;
-    const auto perms = fs::status(file, ec).permissions();
-    if (!ec) {
-        fs::permissions(temp, perms, ec);
-    }
-    fs::rename(temp, file, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        return ec.value() != 0 ? ec.value() : EIO;
-    }
-    return 0;
+    platform::replaceFileContent(file, text, ec);
+    return ec ? (ec.value() != 0 ? ec.value() : EIO) : 0;
 }
 
 // Copies the content of `from` into the existing folder `to`. Below a mapped
