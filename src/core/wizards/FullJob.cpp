@@ -1,11 +1,14 @@
 #include "core/wizards/FullJob.h"
 
+#include "core/archive/ArchiveError.h"
 #include "core/archive/JvZlibMultiple.h"
+#include "core/restore/RestoreTransaction.h"
 #include "core/wizards/DataRoot.h"
 #include "core/wizards/ItemRunner.h"
 #include "core/wizards/Messages.h"
 #include "core/wizards/StagingFolder.h"
 
+#include <filesystem>
 #include <optional>
 
 namespace vellarion {
@@ -38,6 +41,39 @@ void runHook(const std::function<void(FullJob&)>& hook, FullJob& job) {
         hook(job);
     }
 }
+
+namespace fs = std::filesystem;
+
+// The private folder an archive is unpacked into before its files are
+// swapped into place: inside the data folder, so that they get there by
+// rename, or in the nearest folder above it that exists. Removed however
+// the job ends.
+class UnpackFolder {
+public:
+    explicit UnpackFolder(const fs::path& root) {
+        fs::path home = root;
+        std::error_code ec;
+        while (!fs::is_directory(home, ec) && home != home.parent_path()) {
+            home = home.parent_path();
+        }
+        path_ = home / pathFromUtf8(unpackFolderName());
+        if (!fs::create_directory(path_, ec) || ec) {
+            throw RestoreFailed("Cannot create folder \"" + pathToUtf8(path_) + "\" (" +
+                                ec.message() + "). Nothing was restored.");
+        }
+        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::replace, ec);
+    }
+    ~UnpackFolder() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    UnpackFolder(const UnpackFolder&) = delete;
+    UnpackFolder& operator=(const UnpackFolder&) = delete;
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
 
 } // namespace
 
@@ -152,13 +188,8 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
         }
     }
 
-    if (direction == Direction::Restore) {
-        // Every archive read whole before the first write: a damaged one
-        // met half-way would leave the data root half restored.
-        if (const std::optional<JobOutcome> refused = verifyArchives()) {
-            return *refused;
-        }
-    }
+    folders.push_back(state_.backups);
+    recoverInterrupted(folders);
     const FullJobHooks& hooks = data_.full.hooks;
     {
         BusyCursor busy(reporter_);
@@ -182,14 +213,8 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
             runHook(hooks.afterPacking, *this);
         } else {
             runHook(hooks.beforeUnpacking, *this);
-            for (FullArchive& archive : plan_) {
-                if (!archive.required && !services_.fileExists(archive.archive)) {
-                    continue;
-                }
-                if (!(archive.folder.empty() ? unpackStaged(archive) : unpack(archive))) {
-                    return JobOutcome::Stopped;
-                }
-                done_.push_back(archive);
+            if (const std::optional<JobOutcome> ended = restoreArchives()) {
+                return *ended;
             }
             runHook(hooks.afterUnpacking, *this);
         }
@@ -211,44 +236,76 @@ std::unique_ptr<PendingArchive> FullJob::pack(const FullArchive& archive) {
     return reporter_.stopRequested() ? nullptr : std::move(packed);
 }
 
-bool FullJob::unpack(const FullArchive& archive) {
-    TJvZlibMultiple codec(services_.paths());
-    reportCodecEvents(codec, reporter_);
-    codec.DecompressFile(archive.archive, archive.folder, true, true);
-    return !reporter_.stopRequested();
-}
-
-std::optional<JobOutcome> FullJob::verifyArchives() {
-    for (const FullArchive& archive : plan_) {
+std::optional<JobOutcome> FullJob::restoreArchives() {
+    RestoreFiles& files = restoreFiles();
+    std::vector<std::unique_ptr<UnpackFolder>> unpacked;
+    std::unique_ptr<RestoreTransaction> transaction;
+    std::vector<FullArchive> restored;
+    for (FullArchive& archive : plan_) {
         if (!archive.required && !services_.fileExists(archive.archive)) {
             continue;
         }
-        ArchiveCheck check;
-        {
-            BusyCursor busy(reporter_);
+        if (archive.folder.empty()) {
+            if (!unpackStaged(archive)) {
+                return JobOutcome::Stopped;
+            }
+            done_.push_back(archive);
+            continue;
+        }
+        const std::optional<fs::path> root = services_.paths().toNative(archive.folder);
+        if (!root) {
+            refuse(notFoundMessage());
+            return JobOutcome::Refused;
+        }
+        unpacked.push_back(std::make_unique<UnpackFolder>(*root));
+        const std::string into = services_.paths().fromNative(unpacked.back()->path());
+        std::string current;
+        try {
             TJvZlibMultiple codec(services_.paths());
             reportCodecEvents(codec, reporter_);
-            // The window names the archive being read, not the files in it:
-            // those are named as they are written.
-            reporter_.fileStarted(archive.archive);
-            codec.OnVerifyingFile = [this](TJvZlibMultiple& sender, const std::string&) {
-                if (reporter_.stopRequested()) {
-                    sender.StopDecompression();
-                }
+            const TFileBeforeWriteEvent shown = codec.OnDecompressingFile;
+            codec.OnDecompressingFile = [&](TJvZlibMultiple& sender, const std::string& file,
+                                            bool& write) {
+                // Named where it goes: the unpack folder is the job's own.
+                current = relativeTo(file, into);
+                shown(sender, joinPath(archive.folder, current), write);
             };
-            check = codec.VerifyFile(archive.archive);
+            codec.DecompressFile(archive.archive, into, true, true);
+        } catch (const StreamReadError& e) {
+            refuse(backupFileDamaged(lastName(archive.archive), e.what()));
+            return JobOutcome::Refused;
+        } catch (const ZlibError& e) {
+            refuse(backupFileDamaged(lastName(archive.archive), current + ": " + e.what()));
+            return JobOutcome::Refused;
+        } catch (const UnsafeNameError& e) {
+            refuse(backupFileDamaged(lastName(archive.archive), e.what()));
+            return JobOutcome::Refused;
+        } catch (const RestoreFailed&) {
+            throw;
+        } catch (const Error& e) {
+            throw RestoreFailed(std::string(e.what()) + " Nothing was restored.");
         }
         if (reporter_.stopRequested()) {
             return JobOutcome::Stopped;
         }
-        if (!check.sound()) {
-            const std::string where = check.damaged.empty() ? check.brokenOff
-                                                            : check.damaged.front().name + ": " +
-                                                                  check.damaged.front().reason;
-            refuse(backupFileDamaged(lastName(archive.archive), where));
+        if (!transaction) {
+            transaction = std::make_unique<RestoreTransaction>(
+                files, *root, [this] { return reporter_.stopRequested(); });
+            transaction->setSourcesMovable(true);
+        }
+        transaction->addFolder(unpacked.back()->path(), *root, fs::path());
+        restored.push_back(archive);
+    }
+    if (transaction) {
+        if (transaction->plannedFiles() == 0) {
+            refuse(std::string(kArchiveHoldsNothing));
             return JobOutcome::Refused;
         }
+        if (!transaction->commit()) {
+            return JobOutcome::Stopped;
+        }
     }
+    done_.insert(done_.end(), restored.begin(), restored.end());
     return std::nullopt;
 }
 
@@ -261,6 +318,7 @@ bool FullJob::runStagedItems(const std::string& staging) {
         }
     }
     ItemRunner runner(services_, state_, reporter_, direction_, WizardKind::Full, staging);
+    runner.setRestoreFiles(restoreFiles());
     return runner.run(runs);
 }
 
@@ -283,7 +341,12 @@ bool FullJob::unpackStaged(FullArchive& archive) {
     stepProgress(reporter_, staged.openingStep);
     StagingFolder staging(services_, state_.backups, staged.stagingName);
     archive.folder = staging.path();
-    if (!unpack(archive)) {
+    {
+        TJvZlibMultiple codec(services_.paths());
+        reportCodecEvents(codec, reporter_);
+        codec.DecompressFile(archive.archive, archive.folder, true, true);
+    }
+    if (reporter_.stopRequested()) {
         return false;
     }
     stepProgress(reporter_, staged.stagedStep);

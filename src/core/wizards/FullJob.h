@@ -51,7 +51,12 @@ public:
     JobOutcome backup(std::string_view location);
     // The restore: the placeholder test, the archive test ("Backup File
     // "fbackup_firefox.dat" Not Found"), then every archive of the plan
-    // unpacked over its folder, existing files overwritten, nothing deleted.
+    // unpacked whole into a folder of the job's own inside its data folder
+    // (a damaged archive is refused there, before any write), and the files
+    // swapped into place together as one transaction: existing files
+    // replaced, nothing deleted but the stale logs of replaced databases. A
+    // failure or a stop puts everything back (RestoreFailed is thrown for a
+    // failure).
     JobOutcome restore(std::string_view location);
 
     // True when the last search found a data root a job may use: a folder
@@ -79,16 +84,14 @@ private:
     // Packs one archive, left pending until the job commits every archive;
     // null when the reporter stopped it.
     std::unique_ptr<PendingArchive> pack(const FullArchive& archive);
-    // Unpacks one archive; false when the reporter stopped it.
-    bool unpack(const FullArchive& archive);
+    // Unpacks every archive of the plan and swaps their files in; the
+    // outcome when that did not happen.
+    std::optional<JobOutcome> restoreArchives();
     // The data set's staged items between their homes and the archive, in a
     // staging folder of the backup location; null or false when stopped.
     std::unique_ptr<PendingArchive> packStaged(FullArchive& archive);
     bool unpackStaged(FullArchive& archive);
     bool runStagedItems(const std::string& staging);
-    // Reads every archive of a restore's plan whole; the outcome when one is
-    // damaged (the user told) or the reporter stopped it.
-    std::optional<JobOutcome> verifyArchives();
 
     Direction direction_ = Direction::Backup;
     std::vector<FullArchive> plan_;

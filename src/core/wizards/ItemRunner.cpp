@@ -1,5 +1,7 @@
 #include "core/wizards/ItemRunner.h"
 
+#include "core/restore/RestoreTransaction.h"
+#include "core/services/PathMapper.h"
 #include "core/services/ProgramPath.h"
 #include "core/services/SystemServices.h"
 #include "core/wizards/JobReporter.h"
@@ -14,7 +16,9 @@ namespace vellarion {
 ItemRunner::ItemRunner(SystemServices& services, const WizardState& state, JobReporter& reporter,
                        Direction direction, WizardKind wizard, std::string staging)
     : services_(services), state_(state), reporter_(reporter), direction_(direction),
-      wizard_(wizard), staging_(std::move(staging)) {}
+      wizard_(wizard), staging_(std::move(staging)), files_(&systemRestoreFiles()) {}
+
+ItemRunner::~ItemRunner() = default;
 
 bool ItemRunner::run(const std::vector<ItemRun>& items) {
     for (const ItemRun& each : items) {
@@ -26,8 +30,59 @@ bool ItemRunner::run(const std::vector<ItemRun>& items) {
     if (reporter_.stopRequested()) {
         return false;
     }
+    if (direction_ == Direction::Restore && !finishRestore()) {
+        return false;
+    }
     reportRegistry();
     return true;
+}
+
+bool ItemRunner::finishRestore() {
+    if (transaction_ && !transaction_->commit()) {
+        return false;
+    }
+    transaction_.reset();
+    for (const ItemEntry& entry : afterFiles_) {
+        if (entry.kind == ItemEntry::Kind::Pause) {
+            services_.pause(std::chrono::milliseconds(entry.amount));
+        } else {
+            runRegistryKey(entry, joinPath(staging_, entry.stagedPath()));
+        }
+    }
+    return true;
+}
+
+void ItemRunner::planRestore(bool file, const std::string& source, ItemHome home,
+                             const std::string& target) {
+    const PathMapper& paths = services_.paths();
+    const auto from = paths.toNative(source);
+    const auto homeFolder = paths.toNative(homeOf(home));
+    const auto to = paths.toNative(target);
+    if (!from || !homeFolder || !to) {
+        throw RestoreFailed("Cannot restore to \"" + target + "\". Nothing was restored.");
+    }
+    if (!transaction_) {
+        transaction_ = std::make_unique<RestoreTransaction>(
+            *files_, *homeFolder, [this] { return reporter_.stopRequested(); });
+        transaction_->setSourcesMovable(true);
+    }
+    if (file) {
+        transaction_->addFile(*from, *homeFolder, to->lexically_relative(*homeFolder));
+    } else {
+        // A folder lands under its own name in the parent of its place.
+        transaction_->addFolder(
+            *from, *homeFolder,
+            (to->parent_path() / from->filename()).lexically_relative(*homeFolder));
+    }
+}
+
+void ItemRunner::copyFailed(bool file, const std::string& source) {
+    const auto native = services_.paths().toNative(source);
+    const std::string shown = "\"" + (native ? pathToUtf8(*native) : source) + "\"";
+    reporter_.fileSkipped(source, file ? "Cannot read file " + shown + ": it was not backed up"
+                                       : "Not everything in the folder " + shown +
+                                             " could be read (a link, or a file without "
+                                             "access): what could not was not backed up");
 }
 
 void ItemRunner::reportRegistry() {
@@ -114,9 +169,23 @@ void ItemRunner::runEntry(const ItemEntry& entry, const SelectiveItem& item) {
         stepProgress(reporter_, entry.amount);
         return;
     case Kind::Pause:
+        if (direction_ == Direction::Restore) {
+            afterFiles_.push_back(entry);
+            return;
+        }
         services_.pause(std::chrono::milliseconds(entry.amount));
         return;
     case Kind::RegistryKey:
+        if (direction_ == Direction::Restore) {
+            // Loaded once the files are in place; found when the archive has it.
+            afterFiles_.push_back(entry);
+            if (!services_.hasRegistry()) {
+                registrySkipped_ = true;
+                return;
+            }
+            found_ = services_.fileExists(staged) || found_;
+            return;
+        }
         found_ = runRegistryKey(entry, staged) || found_;
         return;
     case Kind::File:
@@ -151,14 +220,18 @@ bool ItemRunner::copyEntry(const ItemEntry& entry, const SelectiveItem& item,
         services_.fileExists(target)) {
         return true; // there, and kept
     }
+    if (direction_ == Direction::Restore) {
+        planRestore(file, source, entry.home, target);
+        return true;
+    }
     const std::string targetDir = parentPath(target);
     if (!services_.directoryExists(targetDir)) {
         services_.createDirectories(targetDir);
     }
     if (file) {
         copyFileWithCompanions(source, target);
-    } else {
-        services_.CopyDir(source, targetDir);
+    } else if (!services_.CopyDir(source, targetDir)) {
+        copyFailed(false, source);
     }
     return true;
 }
@@ -169,7 +242,10 @@ void ItemRunner::copyFileWithCompanions(const std::string& source, const std::st
     for (std::string_view suffix : kDatabaseCompanions) {
         services_.deleteFile(target + std::string(suffix));
     }
-    services_.copyFile(source, target);
+    if (!services_.copyFile(source, target)) {
+        copyFailed(true, source);
+        return;
+    }
     for (std::string_view suffix : kDatabaseCompanions) {
         const std::string companion = source + std::string(suffix);
         if (services_.fileExists(companion)) {

@@ -3,12 +3,15 @@
 #include "core/browsers/DataSet.h"
 #include "core/wizards/Job.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace vellarion {
 
 class JobReporter;
+class RestoreFiles;
+class RestoreTransaction;
 class SystemServices;
 struct WizardState;
 
@@ -26,11 +29,17 @@ struct ItemRun {
 // favourites folder of the state) into the staging folder and saves registry
 // keys there as hive files; a restore copies them from the unpacked archive
 // back home and loads the keys. What is missing is skipped (a folder may
-// untick its box); the items of which nothing was there are noted. Nothing
-// at a target is deleted, files of the same name are replaced, folders
-// merged; but a file travels with its database companions, and a restored
-// file takes the place of the companions the old one had, so that SQLite
-// never replays a stale log over a restored database. Steps go to the
+// untick its box); the items of which nothing was there are noted, and so
+// is every file or folder a backup could not copy (unreadable, a link).
+// Nothing at a target is deleted, files of the same name are replaced,
+// folders merged; but a file travels with its database companions, and a
+// restored file takes the place of the companions the old one had, so that
+// SQLite never replays a stale log over a restored database.
+//
+// A restore is one transaction (RestoreTransaction): the items' files are
+// planned, then put in place together once every item ran, and the
+// registry keys loaded after them. A failure puts every file back and
+// throws RestoreFailed; a stop puts every file back too. Steps go to the
 // reporter's progress, pauses to the services' clock. What a user must hear
 // of the registry is said once, after the last item: the keys a backup could
 // not save, or that there was no registry to save to or load from.
@@ -38,6 +47,10 @@ class ItemRunner {
 public:
     ItemRunner(SystemServices& services, const WizardState& state, JobReporter& reporter,
                Direction direction, WizardKind wizard, std::string staging);
+    ~ItemRunner();
+
+    // The file layer a restore writes through (a test's failing one).
+    void setRestoreFiles(RestoreFiles& files) { files_ = &files; }
 
     // Runs the items in order: a ticked item's entries (those of this job and
     // this wizard), then its step, then what it does whether ticked or not.
@@ -61,6 +74,13 @@ private:
                    const std::string& target);
     // A file with its database companions ("-wal", "-shm", "-journal").
     void copyFileWithCompanions(const std::string& source, const std::string& target);
+    // Plans a restored file or folder into the transaction.
+    void planRestore(bool file, const std::string& source, ItemHome home,
+                     const std::string& target);
+    // Puts the planned files in place, then loads the keys; false on a stop.
+    bool finishRestore();
+    // A copy of a backup that failed: named, never silent.
+    void copyFailed(bool file, const std::string& source);
     bool runsHere(const ItemEntry& entry) const;
     // The home of an entry in the state; "" when it is not known.
     std::string homeOf(ItemHome home) const;
@@ -76,6 +96,10 @@ private:
     std::vector<std::string_view> notes_;
     std::vector<std::string> keysNotSaved_;
     bool registrySkipped_ = false;
+    RestoreFiles* files_ = nullptr;
+    std::unique_ptr<RestoreTransaction> transaction_;
+    // A restore's keys and pauses, run once its files are in place.
+    std::vector<ItemEntry> afterFiles_;
 };
 
 // The files SQLite keeps beside a database: its write-ahead log, the log's

@@ -2,10 +2,14 @@
 
 #include "core/archive/JvZlibMultiple.h"
 #include "core/browsers/DataSet.h"
+#include "core/restore/RestoreTransaction.h"
 #include "core/services/SystemServices.h"
 #include "core/services/Text.h"
 #include "core/wizards/Messages.h"
 #include "core/wizards/WizardState.h"
+
+#include <algorithm>
+#include <filesystem>
 
 namespace vellarion {
 
@@ -78,6 +82,30 @@ bool WizardJob::refuseWhileRunning(const std::vector<std::string>& folders, int 
         }
     }
     return false;
+}
+
+RestoreFiles& WizardJob::restoreFiles() const {
+    return files_ != nullptr ? *files_ : systemRestoreFiles();
+}
+
+void WizardJob::recoverInterrupted(const std::vector<std::string>& folders) {
+    std::vector<std::filesystem::path> seen;
+    for (const std::string& folder : folders) {
+        const auto native = folder.empty() ? std::nullopt : services_.paths().toNative(folder);
+        if (!native) {
+            continue;
+        }
+        // A restore into a folder it had to make keeps its journal above it.
+        for (const std::filesystem::path& place : {*native, native->parent_path()}) {
+            if (std::find(seen.begin(), seen.end(), place) != seen.end()) {
+                continue;
+            }
+            seen.push_back(place);
+            for (const std::string& said : recoverRestores(restoreFiles(), place)) {
+                reporter_.showMessage(said);
+            }
+        }
+    }
 }
 
 void JobReporter::itemsWithoutData(Direction direction,

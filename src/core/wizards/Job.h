@@ -9,6 +9,7 @@
 
 namespace vellarion {
 
+class RestoreFiles;
 class SystemServices;
 class TJvZlibMultiple;
 struct BrowserDataSet;
@@ -61,6 +62,18 @@ public:
     // written into a profile a running browser is using.
     bool refuseWhileRunning(const std::vector<std::string>& folders, int depth = 0);
 
+    // Finishes what a crash left in the folders (program paths) before the
+    // job touches them: an interrupted restore rolled back (or completed,
+    // when its files were all in place), leftover unpack and staging
+    // folders and temporary archives of ended runs removed. The user is
+    // told of each.
+    void recoverInterrupted(const std::vector<std::string>& folders);
+
+    // The file layer a restore writes through: the system's, or a test's
+    // that fails on purpose.
+    void setRestoreFiles(RestoreFiles& files) { files_ = &files; }
+    RestoreFiles& restoreFiles() const;
+
     SystemServices& services() const { return services_; }
     const BrowserDataSet& data() const { return data_; }
     WizardState& state() const { return state_; }
@@ -71,6 +84,7 @@ protected:
     const BrowserDataSet& data_;
     WizardState& state_;
     JobReporter& reporter_;
+    RestoreFiles* files_ = nullptr;
 };
 
 // Nothing but spaces and tabs, or nothing at all: an edit the user emptied.

@@ -30,6 +30,10 @@ inline std::string backupFileDamaged(std::string_view archiveName, std::string_v
            "). Nothing was restored.";
 }
 
+// A full restore's archive holds no file at all.
+inline constexpr std::string_view kArchiveHoldsNothing =
+    "The backup file holds no file. Nothing was restored.";
+
 // Ticked items of which a job found nothing, by their captions.
 inline std::string itemsWithoutDataMessage(bool backup, const std::vector<std::string>& captions) {
     std::string list;

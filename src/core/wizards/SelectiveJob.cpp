@@ -232,6 +232,7 @@ bool SelectiveJob::runItems(const std::vector<const SelectiveItem*>& items, Dire
             {item, ticked, direction == Direction::Backup ? item->backupStep : item->restoreStep});
     }
     ItemRunner runner(services_, state_, reporter_, direction, WizardKind::Selective, staging);
+    runner.setRestoreFiles(restoreFiles());
     const bool ran = runner.run(runs);
     withoutData = runner.itemsWithoutData();
     if (notes != nullptr) {
@@ -243,7 +244,12 @@ bool SelectiveJob::runItems(const std::vector<const SelectiveItem*>& items, Dire
 bool SelectiveJob::refuseWhileBrowserRuns() {
     // The profile's own lock, and the one its browser keeps beside its
     // profiles (Chrome's "User Data").
-    return refuseWhileRunning({state_.ffpath, parentPath(state_.ffpath)});
+    if (refuseWhileRunning({state_.ffpath, parentPath(state_.ffpath)})) {
+        return true;
+    }
+    recoverInterrupted(
+        {state_.ffpath, state_.mpath, state_.mdir, state_.cook, state_.favo, state_.backups});
+    return false;
 }
 
 std::optional<std::string> SelectiveJob::archiveToRestore() {

@@ -1,10 +1,31 @@
 #include "core/wizards/StagingFolder.h"
 
+#include "core/restore/RestoreTransaction.h"
 #include "core/services/Error.h"
+#include "core/services/PathMapper.h"
 #include "core/services/ProgramPath.h"
 #include "core/services/SystemServices.h"
+#include "core/services/platform/File.h"
 
 namespace vellarion {
+
+void StagingFolder::markAsOurs(const std::string& name) {
+    const auto folder = services_.paths().toNative(path_);
+    if (!folder) {
+        return;
+    }
+    std::error_code ec;
+    std::filesystem::permissions(*folder, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::replace, ec);
+    marker_ = folder->parent_path() / pathFromUtf8(stagingMarkerName());
+    platform::File file = platform::File::createNew(marker_, ec);
+    if (!ec) {
+        file.write(name.data(), name.size(), ec);
+    }
+    if (ec) {
+        marker_.clear(); // the folder is still removed at the end of the job
+    }
+}
 
 StagingFolder::StagingFolder(SystemServices& services, std::string_view location,
                              std::string_view name)
@@ -22,6 +43,7 @@ StagingFolder::StagingFolder(SystemServices& services, std::string_view location
         }
         if (services.createDirectory(path)) {
             path_ = std::move(path);
+            markAsOurs(candidate);
             return;
         }
         break;
@@ -41,6 +63,10 @@ void StagingFolder::remove() {
     if (!removed_) {
         removed_ = true;
         services_.DelTree(path_);
+        if (!marker_.empty()) {
+            std::error_code ec;
+            std::filesystem::remove(marker_, ec);
+        }
     }
 }
 

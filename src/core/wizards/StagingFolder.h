@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,10 @@ class SystemServices;
 // packs or deletes what it did not make. When no such folder can be made
 // (the location is missing or read-only) the constructor throws: a job
 // without a folder of its own would pack nothing.
+//
+// It is private (0700 on POSIX), and a marker beside it names it as this
+// run's, so that a folder a killed run left is removed by the next run that
+// uses the location (recoverRestores).
 class StagingFolder {
 public:
     StagingFolder(SystemServices& services, std::string_view location, std::string_view name);
@@ -30,8 +35,11 @@ public:
     void remove();
 
 private:
+    void markAsOurs(const std::string& name);
+
     SystemServices& services_;
     std::string path_;
+    std::filesystem::path marker_;
     bool removed_ = false;
 };
 

@@ -191,14 +191,12 @@ TEST_F(FullJobTest, RestoreOverwritesAndKeepsWhatTheArchiveLacks) {
     auto expected = saved;
     expected[profile + "added-later.txt"] = "kept";
     EXPECT_EQ(readTree(root()), expected);
-    // The archive read whole first, then each file named as it is written.
+    // Each file named where it goes, although it is unpacked aside first.
     ASSERT_FALSE(reporter.files.empty());
-    EXPECT_EQ(reporter.files.front(), state.aregzistuoja);
-    for (size_t i = 1; i < reporter.files.size(); ++i) {
-        EXPECT_TRUE(reporter.files[i].starts_with(state.ffpath + "\\")) << reporter.files[i];
+    for (const std::string& file : reporter.files) {
+        EXPECT_TRUE(file.starts_with(state.ffpath + "\\")) << file;
     }
-    EXPECT_EQ(reporter.log,
-              (std::vector<std::string>{"busy", "idle", "busy", "started", "idle", "finished"}));
+    EXPECT_EQ(reporter.log, (std::vector<std::string>{"busy", "started", "idle", "finished"}));
 }
 
 TEST_F(FullJobTest, RefusalsTellTheUserAndTouchNothing) {
@@ -314,11 +312,11 @@ TEST_F(FullJobTest, ACodecErrorEndsTheJobWithTheCursorBackAndNoFinish) {
     reporter.log.clear();
     reporter.files.clear();
     EXPECT_EQ(job.restore(location()), JobOutcome::Refused);
-    EXPECT_EQ(reporter.log,
-              (std::vector<std::string>{
-                  "busy", "idle",
-                  "refused: " + backupFileDamaged("fbackup_firefox.dat", "Stream read error")}));
-    EXPECT_EQ(reporter.files, std::vector<std::string>{state.aregzistuoja});
+    EXPECT_EQ(
+        reporter.log,
+        (std::vector<std::string>{
+            "busy", "started",
+            "refused: " + backupFileDamaged("fbackup_firefox.dat", "Stream read error"), "idle"}));
 }
 
 TEST_F(FullJobTest, ADamagedArchiveIsFoundBeforeTheFirstWriteAndChangesNothing) {

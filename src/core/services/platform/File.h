@@ -67,6 +67,11 @@ public:
     // Forces what was written onto the disk.
     void sync(std::error_code& ec);
 
+    // Marks the file as in use by this process for as long as it stays open,
+    // so that isLockHeld answers true for it in any process. On Windows a
+    // file made by createNew denies every sharing already.
+    void lockExclusive(std::error_code& ec);
+
     // Closes the handle; reports what the system says about the last writes.
     void close(std::error_code& ec);
 
@@ -128,5 +133,15 @@ void replaceFileContent(const std::filesystem::path& path, std::string_view cont
 // ("host-1234", "127.0.0.1:+1234"). A lock file left behind by a program
 // that ended is not held; neither is a missing one.
 bool isLockHeld(const std::filesystem::path& path);
+
+// Whether the process with this id runs on this machine now.
+bool isProcessAlive(unsigned long pid);
+
+// The current process's id.
+unsigned long currentProcessId();
+
+// Forces a folder's entries (files made, renamed or removed in it) onto the
+// disk. Nothing to do on Windows, where renames are written through.
+void syncFolder(const std::filesystem::path& folder, std::error_code& ec);
 
 } // namespace vellarion::platform

@@ -166,6 +166,23 @@ struct DirectoryListing::State {
     }
 };
 
+void File::lockExclusive(std::error_code& ec) {
+    ec.clear();
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+#ifdef F_OFD_SETLK
+    // A lock of the open file itself: closing another descriptor of the
+    // same file in this process (a lock probe) does not drop it.
+    if (::fcntl(handle_, F_OFD_SETLK, &lock) == 0) {
+        return;
+    }
+#endif
+    if (::fcntl(handle_, F_SETLK, &lock) != 0) {
+        ec = lastError();
+    }
+}
+
 DirectoryListing::DirectoryListing() = default;
 DirectoryListing::~DirectoryListing() = default;
 DirectoryListing::DirectoryListing(DirectoryListing&&) noexcept = default;
@@ -281,6 +298,27 @@ bool isLockHeld(const std::filesystem::path& path) {
     const bool held = ::fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
     ::close(fd);
     return held;
+}
+
+bool isProcessAlive(unsigned long pid) {
+    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
+
+unsigned long currentProcessId() {
+    return static_cast<unsigned long>(::getpid());
+}
+
+void syncFolder(const std::filesystem::path& folder, std::error_code& ec) {
+    ec.clear();
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        ec = lastError();
+        return;
+    }
+    if (::fsync(fd) != 0 && errno != EINVAL) {
+        ec = lastError();
+    }
+    ::close(fd);
 }
 
 } // namespace vellarion::platform

@@ -65,8 +65,11 @@ bool mergeInto(const fs::path& from, const fs::path& to, bool ignoreCase) {
             ignoreCase ? PrefixPathMapper::matchChild(to, name) : to / it->path().filename();
         std::error_code e;
         const auto link = it->symlink_status(e);
-        if (fs::is_symlink(link) && isDir(it->path())) {
-            continue; // a linked folder could lead back into itself
+        if (fs::is_symlink(link)) {
+            // Never followed out of the folder: a link may name any file
+            // the user can read, or lead back into the folder itself.
+            ok = false;
+            continue;
         }
         if (isDir(it->path())) {
             if (!isDir(target) && !fs::create_directory(target, e)) {
@@ -146,6 +149,9 @@ bool PosixSystemServices::copyFile(std::string_view from, std::string_view to) {
         return false;
     }
     std::error_code ec;
+    if (fs::is_symlink(fs::symlink_status(*src, ec))) {
+        return false; // a link may name any file the user can read
+    }
     if (fs::exists(*dst, ec) && fs::equivalent(*src, *dst, ec)) {
         return false;
     }

@@ -163,6 +163,10 @@ struct DirectoryListing::State {
     }
 };
 
+void File::lockExclusive(std::error_code& ec) {
+    ec.clear(); // the handle denies every sharing already
+}
+
 DirectoryListing::DirectoryListing() = default;
 DirectoryListing::~DirectoryListing() = default;
 DirectoryListing::DirectoryListing(DirectoryListing&&) noexcept = default;
@@ -231,6 +235,24 @@ bool isLockHeld(const std::filesystem::path& path) {
     }
     ::CloseHandle(h);
     return false;
+}
+
+bool isProcessAlive(unsigned long pid) {
+    HANDLE h = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+    if (h == nullptr) {
+        return ::GetLastError() == ERROR_ACCESS_DENIED;
+    }
+    const bool running = ::WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
+    ::CloseHandle(h);
+    return running;
+}
+
+unsigned long currentProcessId() {
+    return ::GetCurrentProcessId();
+}
+
+void syncFolder(const std::filesystem::path&, std::error_code& ec) {
+    ec.clear();
 }
 
 } // namespace vellarion::platform

@@ -1,0 +1,218 @@
+#include "core/restore/RestoreFiles.h"
+
+#include "core/services/platform/File.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+namespace vellarion {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SystemHeldFile : public HeldFile {
+public:
+    explicit SystemHeldFile(platform::File file) : file_(std::move(file)) {}
+    void overwrite(std::uint64_t offset, std::string_view bytes, std::error_code& ec) override {
+        file_.seek(offset, ec);
+        if (!ec) {
+            file_.write(bytes.data(), bytes.size(), ec);
+        }
+        if (!ec) {
+            file_.sync(ec);
+        }
+    }
+
+private:
+    platform::File file_;
+};
+
+class SystemRestoreFiles : public RestoreFiles {
+public:
+    PathStatus status(const fs::path& path) const override {
+        PathStatus result;
+#ifndef _WIN32
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0) {
+            return result;
+        }
+        result.device = static_cast<std::uint64_t>(st.st_dev);
+        result.size = static_cast<std::uint64_t>(st.st_size);
+        result.perms = static_cast<fs::perms>(st.st_mode & 07777);
+        if (S_ISLNK(st.st_mode)) {
+            result.kind = PathStatus::Kind::Link;
+        } else if (S_ISREG(st.st_mode)) {
+            result.kind = PathStatus::Kind::File;
+        } else if (S_ISDIR(st.st_mode)) {
+            result.kind = PathStatus::Kind::Folder;
+        } else {
+            result.kind = PathStatus::Kind::Other;
+        }
+#else
+        std::error_code ec;
+        const fs::file_status st = fs::symlink_status(path, ec);
+        if (ec || st.type() == fs::file_type::not_found) {
+            return result;
+        }
+        result.perms = st.permissions();
+        result.device = 1;
+        switch (st.type()) {
+        case fs::file_type::symlink:
+        case fs::file_type::junction:
+            result.kind = PathStatus::Kind::Link;
+            break;
+        case fs::file_type::regular:
+            result.kind = PathStatus::Kind::File;
+            result.size = fs::file_size(path, ec);
+            break;
+        case fs::file_type::directory:
+            result.kind = PathStatus::Kind::Folder;
+            break;
+        default:
+            result.kind = PathStatus::Kind::Other;
+        }
+        // Each drive is a file system of its own.
+        const std::wstring root = path.root_name().wstring();
+        result.device = root.empty() ? 1 : static_cast<std::uint64_t>(root[0]);
+#endif
+        return result;
+    }
+
+    std::vector<fs::path> list(const fs::path& folder, std::error_code& ec) const override {
+        std::vector<fs::path> names;
+        platform::DirectoryListing listing = platform::DirectoryListing::open(folder, ec);
+        platform::DirectoryEntry entry;
+        while (!ec && listing.next(entry, ec)) {
+            names.push_back(entry.name);
+        }
+        return names;
+    }
+
+    std::uint64_t freeSpace(const fs::path& folder, std::error_code& ec) const override {
+        const fs::space_info info = fs::space(folder, ec);
+        return ec ? 0 : info.available;
+    }
+
+    void copyFile(const fs::path& from, const fs::path& to, std::error_code& ec) override {
+        platform::File in =
+            platform::File::openForReading(from, platform::ReadShare::DenyWrite, ec);
+        if (ec) {
+            return;
+        }
+        platform::File out = platform::File::createNew(to, ec);
+        if (ec) {
+            return;
+        }
+        constexpr std::size_t kChunk = 1 << 20;
+        std::vector<char> buffer(kChunk);
+        for (;;) {
+            const std::size_t n = in.read(buffer.data(), kChunk, ec);
+            if (ec || n == 0) {
+                break;
+            }
+            out.write(buffer.data(), n, ec);
+            if (ec) {
+                break;
+            }
+        }
+        if (!ec) {
+            out.sync(ec);
+        }
+        std::error_code closed;
+        out.close(closed);
+        if (!ec && closed) {
+            ec = closed;
+        }
+        if (ec) {
+            std::error_code ignored;
+            fs::remove(to, ignored);
+        }
+    }
+
+    void rename(const fs::path& from, const fs::path& to, std::error_code& ec) override {
+        platform::replaceFile(from, to, ec);
+    }
+
+    void removeFile(const fs::path& path, std::error_code& ec) override {
+        ec.clear();
+        if (!fs::remove(path, ec) && !ec) {
+            ec = std::make_error_code(std::errc::no_such_file_or_directory);
+        }
+    }
+
+    void createFolder(const fs::path& path, std::error_code& ec) override {
+        ec.clear();
+        if (!fs::create_directory(path, ec) && !ec) {
+            ec = std::make_error_code(std::errc::file_exists);
+        }
+    }
+
+    void removeFolder(const fs::path& path, std::error_code& ec) override {
+        removeFile(path, ec); // an empty folder only
+    }
+
+    void setPermissions(const fs::path& path, fs::perms perms, std::error_code& ec) override {
+        ec.clear();
+#ifndef _WIN32
+        fs::permissions(path, perms, fs::perm_options::replace, ec);
+#else
+        (void)path;
+        (void)perms; // a file's access on Windows comes from its folder
+#endif
+    }
+
+    void syncFile(const fs::path& path, std::error_code& ec) override {
+#ifndef _WIN32
+        platform::File file =
+            platform::File::openForReading(path, platform::ReadShare::DenyNone, ec);
+        if (!ec) {
+            file.sync(ec);
+        }
+#else
+        (void)path;  // the copies and renames are written through
+        ec.clear();
+#endif
+    }
+
+    void syncFolder(const fs::path& path, std::error_code& ec) override {
+        platform::syncFolder(path, ec);
+    }
+
+    std::unique_ptr<HeldFile> createHeld(const fs::path& path, std::string_view content,
+                                         std::error_code& ec) override {
+        platform::File file = platform::File::createNew(path, ec);
+        if (!ec) {
+            file.lockExclusive(ec);
+        }
+        if (!ec) {
+            file.write(content.data(), content.size(), ec);
+        }
+        if (!ec) {
+            file.sync(ec);
+        }
+        if (ec) {
+            if (file.isOpen()) {
+                std::error_code ignored;
+                file.close(ignored);
+                fs::remove(path, ignored);
+            }
+            return nullptr;
+        }
+        return std::make_unique<SystemHeldFile>(std::move(file));
+    }
+
+    bool isHeld(const fs::path& path) const override {
+        return platform::isLockHeld(path);
+    }
+};
+
+} // namespace
+
+RestoreFiles& systemRestoreFiles() {
+    static SystemRestoreFiles files;
+    return files;
+}
+
+} // namespace vellarion

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace vellarion {
+
+// What a restore needs to know of a path, without following a link there.
+struct PathStatus {
+    enum class Kind { Missing, File, Folder, Link, Other };
+    Kind kind = Kind::Missing;
+    std::uint64_t size = 0;
+    std::filesystem::perms perms = std::filesystem::perms::unknown;
+    std::uint64_t device = 0; // the file system it is on (0 when unknown)
+};
+
+// A small file kept open (and so marked as in use) while its owner works:
+// a restore's journal.
+class HeldFile {
+public:
+    virtual ~HeldFile() = default;
+    // Overwrites bytes in place and forces them onto the disk.
+    virtual void overwrite(std::uint64_t offset, std::string_view bytes, std::error_code& ec) = 0;
+};
+
+// Every file operation of a restore, on native paths. A restore writes into
+// a profile only through this, so that a test can fail any one call (the
+// Nth write, rename or sync) and prove that the profile comes out whole.
+class RestoreFiles {
+public:
+    virtual ~RestoreFiles() = default;
+
+    virtual PathStatus status(const std::filesystem::path& path) const = 0;
+    virtual std::vector<std::filesystem::path> list(const std::filesystem::path& folder,
+                                                    std::error_code& ec) const = 0;
+    virtual std::uint64_t freeSpace(const std::filesystem::path& folder,
+                                    std::error_code& ec) const = 0;
+
+    // Copies a file to a new name (never replacing one) and forces it onto
+    // the disk.
+    virtual void copyFile(const std::filesystem::path& from, const std::filesystem::path& to,
+                          std::error_code& ec) = 0;
+    // Renames a file or link, replacing what `to` names (never through a link
+    // there: the link itself goes).
+    virtual void rename(const std::filesystem::path& from, const std::filesystem::path& to,
+                        std::error_code& ec) = 0;
+    virtual void removeFile(const std::filesystem::path& path, std::error_code& ec) = 0;
+    virtual void createFolder(const std::filesystem::path& path, std::error_code& ec) = 0;
+    // Removes an empty folder.
+    virtual void removeFolder(const std::filesystem::path& path, std::error_code& ec) = 0;
+    virtual void setPermissions(const std::filesystem::path& path, std::filesystem::perms perms,
+                                std::error_code& ec) = 0;
+    // Forces a file's content, or a folder's entries, onto the disk.
+    virtual void syncFile(const std::filesystem::path& path, std::error_code& ec) = 0;
+    virtual void syncFolder(const std::filesystem::path& path, std::error_code& ec) = 0;
+    // Makes a new file with `content`, on the disk, held until the object
+    // goes; nothing when that fails.
+    virtual std::unique_ptr<HeldFile> createHeld(const std::filesystem::path& path,
+                                                 std::string_view content, std::error_code& ec) = 0;
+    // Whether another run holds the file (see createHeld).
+    virtual bool isHeld(const std::filesystem::path& path) const = 0;
+};
+
+// The real file system.
+RestoreFiles& systemRestoreFiles();
+
+} // namespace vellarion

@@ -1,0 +1,708 @@
+#include "core/restore/RestoreTransaction.h"
+
+#include "core/services/PathMapper.h"
+#include "core/services/platform/File.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <set>
+#include <string_view>
+
+namespace vellarion {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kCompanions[] = {"-wal", "-shm", "-journal"};
+constexpr std::string_view kJournalHeader = "VLRJ1 ";
+constexpr std::size_t kStateOffset = kJournalHeader.size();
+constexpr char kPrepared = 'P';
+constexpr char kCommitted = 'C';
+constexpr std::string_view kJournalPrefix = ".vellarion-restore-";
+constexpr std::string_view kJournalSuffix = ".journal";
+constexpr std::string_view kUnpackPrefix = ".vellarion-unpack-";
+constexpr std::string_view kStagingPrefix = ".vellarion-staging-";
+// Room a restore leaves free beside what it writes.
+constexpr std::uint64_t kSpareBytes = 1 << 20;
+
+std::string shown(const fs::path& path) {
+    return "\"" + pathToUtf8(path) + "\"";
+}
+
+std::string newToken() {
+    static std::atomic<unsigned> counter{0};
+    const auto ticks = static_cast<unsigned long long>(
+        std::chrono::steady_clock::now().time_since_epoch().count());
+    char text[64];
+    std::snprintf(text, sizeof text, "%lu-%llx-%u", platform::currentProcessId(), ticks & 0xffffff,
+                  counter++);
+    return text;
+}
+
+std::string recordPath(char kind, std::string_view flags, const fs::path& path) {
+    const std::string utf8 = pathToUtf8(path);
+    return std::string(1, kind) + " " + std::string(flags) + " " + std::to_string(utf8.size()) +
+           ":" + utf8 + "\n";
+}
+
+fs::path tempName(const fs::path& target, const std::string& token, std::size_t index,
+                  std::string_view suffix) {
+    return target.parent_path() / pathFromUtf8(std::string(kRestoreFilePrefix) + token + "-" +
+                                               std::to_string(index) + std::string(suffix));
+}
+
+// What a new file or folder may allow: what its folder allows, never
+// writing by others.
+fs::perms privacyOf(fs::perms folder, fs::perms mask) {
+    using P = fs::perms;
+    if (folder == P::unknown) {
+        return P::owner_read | P::owner_write | (mask & P::owner_exec);
+    }
+    return folder & mask & ~(P::group_write | P::others_write);
+}
+
+// The pid a leftover's name starts with (".vellarion-unpack-1234-..."), or
+// nothing when the name is not of that form.
+std::optional<unsigned long> pidAfter(std::string_view name, std::string_view prefix) {
+    if (!name.starts_with(prefix)) {
+        return std::nullopt;
+    }
+    name.remove_prefix(prefix.size());
+    const std::size_t digits = name.find_first_not_of("0123456789");
+    if (digits == 0 || digits == std::string_view::npos || digits > 9) {
+        return std::nullopt;
+    }
+    return std::stoul(std::string(name.substr(0, digits)));
+}
+
+// A temporary archive of an ended run: "name.dat.<pid>-<n>.tmp".
+bool isLeftoverArchive(std::string_view name) {
+    constexpr std::string_view kSuffix = ".tmp";
+    if (!name.ends_with(kSuffix)) {
+        return false;
+    }
+    name.remove_suffix(kSuffix.size());
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos) {
+        return false;
+    }
+    const std::string_view numbers = name.substr(dot + 1);
+    const std::size_t dash = numbers.find('-');
+    if (dash == 0 || dash == std::string_view::npos || dash > 9 ||
+        numbers.find_first_not_of("0123456789-") != std::string_view::npos ||
+        !name.substr(0, dot).ends_with(".dat")) {
+        return false;
+    }
+    return !platform::isProcessAlive(std::stoul(std::string(numbers.substr(0, dash))));
+}
+
+std::optional<std::string> readSmall(const fs::path& path) {
+    std::error_code ec;
+    platform::File file = platform::File::openForReading(path, platform::ReadShare::DenyNone, ec);
+    if (ec) {
+        return std::nullopt;
+    }
+    std::string text(4096, '\0');
+    const std::size_t n = file.read(text.data(), text.size(), ec);
+    if (ec) {
+        return std::nullopt;
+    }
+    text.resize(n);
+    return text;
+}
+
+} // namespace
+
+std::string stagingMarkerName() {
+    return std::string(kStagingPrefix) + newToken();
+}
+
+RestoreTransaction::RestoreTransaction(RestoreFiles& files, fs::path journalFolder,
+                                       std::function<bool()> stopRequested)
+    : files_(files), journalFolder_(std::move(journalFolder)),
+      stopRequested_(std::move(stopRequested)), token_(newToken()) {}
+
+RestoreTransaction::~RestoreTransaction() {
+    if (!done_) {
+        rollBack();
+    }
+}
+
+void RestoreTransaction::addFile(const fs::path& source, const fs::path& givenHome,
+                                 const fs::path& relative) {
+    // "profile/" and "profile" are one folder.
+    const fs::path home = givenHome.has_filename() ? givenHome.lexically_normal()
+                                                   : givenHome.parent_path().lexically_normal();
+    const fs::path target = (home / relative).lexically_normal();
+    if (const auto it = byTarget_.find(target); it != byTarget_.end()) {
+        entries_[it->second].source = source;
+        return;
+    }
+    byTarget_.emplace(target, entries_.size());
+    entries_.push_back({source, home, target});
+}
+
+void RestoreTransaction::addFolder(const fs::path& sourceFolder, const fs::path& home,
+                                   const fs::path& relative) {
+    std::error_code ec;
+    const std::vector<fs::path> names = files_.list(sourceFolder, ec);
+    if (ec) {
+        fail("Cannot read folder", sourceFolder, ec);
+    }
+    for (const fs::path& name : names) {
+        const fs::path source = sourceFolder / name;
+        switch (files_.status(source).kind) {
+        case PathStatus::Kind::File:
+            addFile(source, home, relative / name);
+            break;
+        case PathStatus::Kind::Folder:
+            addFolder(source, home, relative / name);
+            break;
+        default:
+            break; // the unpack folder holds files and folders only
+        }
+    }
+}
+
+std::uint64_t RestoreTransaction::plannedBytes() const {
+    std::uint64_t bytes = 0;
+    for (const Entry& entry : entries_) {
+        if (!entry.source.empty()) {
+            bytes += files_.status(entry.source).size;
+        }
+    }
+    return bytes;
+}
+
+void RestoreTransaction::fail(const std::string& what, const fs::path& path, std::error_code ec) {
+    std::string text = what + " " + shown(path);
+    if (ec) {
+        text += ": " + ec.message();
+    }
+    throw RestoreFailed(text + ". Nothing was restored.");
+}
+
+fs::path RestoreTransaction::newName(std::size_t index) const {
+    return tempName(entries_[index].target, token_, index, ".new");
+}
+
+fs::path RestoreTransaction::oldName(std::size_t index) const {
+    return tempName(entries_[index].target, token_, index, ".old");
+}
+
+void RestoreTransaction::checkFolders(const Entry& entry) {
+    const auto planned = [this](const fs::path& folder) {
+        return std::find(newFolders_.begin(), newFolders_.end(), folder) != newFolders_.end();
+    };
+    // The home itself may be a link (a profile kept on another disk); a
+    // missing one is made with its missing parents.
+    std::vector<fs::path> missing;
+    for (fs::path up = entry.home.lexically_normal(); !planned(up); up = up.parent_path()) {
+        const PathStatus st = files_.status(up);
+        if (st.kind == PathStatus::Kind::Folder || st.kind == PathStatus::Kind::Link) {
+            break;
+        }
+        if (st.kind != PathStatus::Kind::Missing) {
+            fail("A file stands where the restore needs a folder:", up);
+        }
+        missing.push_back(up);
+        if (up == up.parent_path()) {
+            break;
+        }
+    }
+    newFolders_.insert(newFolders_.end(), missing.rbegin(), missing.rend());
+
+    fs::path folder = entry.home.lexically_normal();
+    const fs::path relative = entry.target.lexically_relative(folder).parent_path();
+    for (const fs::path& part : relative) {
+        folder /= part;
+        if (planned(folder)) {
+            continue;
+        }
+        switch (files_.status(folder).kind) {
+        case PathStatus::Kind::Missing:
+            newFolders_.push_back(folder);
+            break;
+        case PathStatus::Kind::Folder:
+            break;
+        case PathStatus::Kind::Link:
+            fail("A link stands where the restore needs a folder (nothing is written through a "
+                 "link):",
+                 folder);
+        default:
+            fail("A file stands where the restore needs a folder:", folder);
+        }
+    }
+}
+
+void RestoreTransaction::addCompanions() {
+    const std::size_t planned = entries_.size();
+    for (std::size_t i = 0; i < planned; ++i) {
+        for (std::string_view suffix : kCompanions) {
+            fs::path companion = entries_[i].target;
+            companion += pathFromUtf8(suffix);
+            if (byTarget_.contains(companion) ||
+                files_.status(companion).kind != PathStatus::Kind::File) {
+                continue;
+            }
+            byTarget_.emplace(companion, entries_.size());
+            entries_.push_back({fs::path(), entries_[i].home, companion});
+        }
+    }
+}
+
+void RestoreTransaction::check() {
+    for (Entry& entry : entries_) {
+        checkFolders(entry);
+        const PathStatus st = files_.status(entry.target);
+        switch (st.kind) {
+        case PathStatus::Kind::Missing:
+            break;
+        case PathStatus::Kind::File:
+            entry.existed = true;
+            entry.perms = st.perms;
+            break;
+        case PathStatus::Kind::Link:
+            entry.existed = true; // the link itself is replaced
+            break;
+        case PathStatus::Kind::Folder:
+            fail("A folder stands where the restore puts a file:", entry.target);
+        default:
+            fail("Something that is no file stands where the restore puts a file:", entry.target);
+        }
+    }
+    addCompanions();
+
+    // What cannot be taken by rename is copied: that much room is needed.
+    std::uint64_t needed = 0;
+    for (const Entry& entry : entries_) {
+        if (!entry.source.empty()) {
+            needed += files_.status(entry.source).size;
+        }
+    }
+    if (!entries_.empty() && needed > 0) {
+        fs::path existing = entries_.front().home;
+        while (files_.status(existing).kind == PathStatus::Kind::Missing &&
+               existing != existing.parent_path()) {
+            existing = existing.parent_path();
+        }
+        const bool sameDisk = movable_ && files_.status(entries_.front().source).device ==
+                                              files_.status(existing).device;
+        std::error_code ec;
+        const std::uint64_t free = files_.freeSpace(existing, ec);
+        if (!sameDisk && !ec && needed + kSpareBytes > free) {
+            throw RestoreFailed("Not enough free space in " + shown(existing) + ": " +
+                                std::to_string(needed) + " bytes needed, " + std::to_string(free) +
+                                " free. Nothing was restored.");
+        }
+    }
+}
+
+void RestoreTransaction::writeJournal() {
+    std::string text(kJournalHeader);
+    text += kPrepared;
+    text += "\nT 0 " + token_ + "\n";
+    for (const fs::path& folder : newFolders_) {
+        text += recordPath('D', "00", folder);
+    }
+    for (const Entry& entry : entries_) {
+        const std::string flags =
+            std::string(entry.existed ? "1" : "0") + (entry.source.empty() ? "0" : "1");
+        text += recordPath('F', flags, entry.target);
+    }
+    // Beside the targets: in the home, or the nearest folder above it that
+    // is there before the restore makes it.
+    while (files_.status(journalFolder_).kind == PathStatus::Kind::Missing &&
+           journalFolder_ != journalFolder_.parent_path()) {
+        journalFolder_ = journalFolder_.parent_path();
+    }
+    journal_ = journalFolder_ /
+               pathFromUtf8(std::string(kJournalPrefix) + token_ + std::string(kJournalSuffix));
+    std::error_code ec;
+    held_ = files_.createHeld(journal_, text, ec);
+    if (!held_) {
+        fail("Cannot write the restore's journal", journal_, ec);
+    }
+    files_.syncFolder(journalFolder_, ec);
+}
+
+void RestoreTransaction::prepare() {
+    std::error_code ec;
+    for (const fs::path& folder : newFolders_) {
+        files_.createFolder(folder, ec);
+        if (ec) {
+            fail("Cannot create folder", folder, ec);
+        }
+        madeFolders_.push_back(folder);
+        files_.setPermissions(
+            folder, privacyOf(files_.status(folder.parent_path()).perms, fs::perms::all), ec);
+        if (ec) {
+            fail("Cannot set the permissions of", folder, ec);
+        }
+    }
+    std::map<fs::path, int> uses;
+    for (const Entry& entry : entries_) {
+        ++uses[entry.source];
+    }
+    std::set<fs::path> folders;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        Entry& entry = entries_[i];
+        folders.insert(entry.target.parent_path());
+        if (entry.source.empty()) {
+            continue;
+        }
+        if (stopped()) {
+            return;
+        }
+        const fs::path fresh = newName(i);
+        bool moved = false;
+        if (movable_ && uses[entry.source] == 1) {
+            files_.rename(entry.source, fresh, ec);
+            moved = !ec;
+            if (ec && ec != std::errc::cross_device_link
+#ifdef _WIN32
+                && ec.value() != 17 // ERROR_NOT_SAME_DEVICE
+#endif
+            ) {
+                fail("Cannot write", fresh, ec);
+            }
+        }
+        if (!moved) {
+            files_.copyFile(entry.source, fresh, ec);
+            if (ec) {
+                fail("Cannot write", fresh, ec);
+            }
+        }
+        entry.placed = true;
+        if (moved) {
+            files_.syncFile(fresh, ec);
+            if (ec) {
+                fail("Cannot write", fresh, ec);
+            }
+        }
+        const fs::perms perms = entry.perms != fs::perms::unknown
+                                    ? entry.perms
+                                    : privacyOf(files_.status(entry.target.parent_path()).perms,
+                                                fs::perms::owner_read | fs::perms::owner_write |
+                                                    fs::perms::group_read | fs::perms::others_read);
+        files_.setPermissions(fresh, perms, ec);
+        if (ec) {
+            fail("Cannot set the permissions of", fresh, ec);
+        }
+        --uses[entry.source];
+    }
+    for (const fs::path& folder : folders) {
+        files_.syncFolder(folder, ec);
+        if (ec) {
+            fail("Cannot write", folder, ec);
+        }
+    }
+}
+
+void RestoreTransaction::swap() {
+    std::error_code ec;
+    std::set<fs::path> folders;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        Entry& entry = entries_[i];
+        folders.insert(entry.target.parent_path());
+        if (entry.existed) {
+            files_.rename(entry.target, oldName(i), ec);
+            if (ec) {
+                fail("Cannot replace", entry.target, ec);
+            }
+            entry.keptAside = true;
+        }
+        if (entry.placed) {
+            files_.rename(newName(i), entry.target, ec);
+            if (ec) {
+                fail("Cannot replace", entry.target, ec);
+            }
+            entry.swapped = true;
+        }
+    }
+    for (const fs::path& folder : folders) {
+        files_.syncFolder(folder, ec);
+        if (ec) {
+            fail("Cannot write", folder, ec);
+        }
+    }
+    // The point of no return: from here a crash completes the restore.
+    held_->overwrite(kStateOffset, std::string(1, kCommitted), ec);
+    if (ec) {
+        fail("Cannot write the restore's journal", journal_, ec);
+    }
+}
+
+void RestoreTransaction::cleanUp() {
+    std::error_code ec;
+    bool whole = true;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (entries_[i].keptAside) {
+            files_.removeFile(oldName(i), ec);
+            whole = whole && !ec;
+        }
+    }
+    held_.reset();
+    if (whole) {
+        files_.removeFile(journal_, ec); // else the next run finishes it
+    }
+}
+
+void RestoreTransaction::rollBack() noexcept {
+    if (entries_.empty() && madeFolders_.empty() && !held_) {
+        return;
+    }
+    bool whole = true;
+    std::error_code ec;
+    for (std::size_t i = entries_.size(); i-- > 0;) {
+        Entry& entry = entries_[i];
+        if (entry.keptAside) {
+            files_.rename(oldName(i), entry.target, ec);
+            whole = whole && !ec;
+        } else if (entry.swapped) {
+            files_.removeFile(entry.target, ec);
+            whole = whole && !ec;
+        }
+        if (entry.placed && !entry.swapped) {
+            files_.removeFile(newName(i), ec);
+            whole = whole && !ec;
+        }
+        entry = Entry{};
+    }
+    for (auto it = madeFolders_.rbegin(); it != madeFolders_.rend(); ++it) {
+        files_.removeFolder(*it, ec);
+        whole = whole && !ec;
+    }
+    madeFolders_.clear();
+    if (held_) {
+        held_.reset();
+        if (whole) {
+            files_.removeFile(journal_, ec);
+        }
+    }
+}
+
+bool RestoreTransaction::commit() {
+    try {
+        check();
+        if (entries_.empty()) {
+            done_ = true;
+            return true;
+        }
+        if (stopped()) {
+            rollBack();
+            done_ = true;
+            return false;
+        }
+        writeJournal();
+        prepare();
+        if (stopped()) {
+            rollBack();
+            done_ = true;
+            return false;
+        }
+        swap();
+    } catch (...) {
+        rollBack();
+        done_ = true;
+        throw;
+    }
+    done_ = true;
+    cleanUp();
+    return true;
+}
+
+namespace {
+
+struct JournalRecord {
+    bool existed = false;
+    bool hasSource = false;
+    fs::path path;
+};
+
+struct Journal {
+    char state = 0;
+    std::string token;
+    std::vector<fs::path> folders;
+    std::vector<JournalRecord> files;
+};
+
+std::optional<Journal> readJournal(const fs::path& path) {
+    std::error_code ec;
+    platform::File file = platform::File::openForReading(path, platform::ReadShare::DenyNone, ec);
+    if (ec) {
+        return std::nullopt;
+    }
+    std::string text;
+    char buffer[65536];
+    for (std::size_t n; (n = file.read(buffer, sizeof buffer, ec)) > 0 && !ec;) {
+        text.append(buffer, n);
+    }
+    if (ec || !text.starts_with(kJournalHeader) || text.size() < kStateOffset + 2) {
+        return std::nullopt;
+    }
+    Journal journal;
+    journal.state = text[kStateOffset];
+    std::size_t at = text.find('\n') + 1;
+    while (at < text.size()) {
+        // "K FF LEN:PATH\n"
+        if (at + 5 > text.size() || text[at + 1] != ' ' || text[at + 4] != ' ') {
+            return std::nullopt;
+        }
+        const char kind = text[at];
+        const bool first = text[at + 2] == '1';
+        const bool second = text[at + 3] == '1';
+        const std::size_t colon = text.find(':', at + 5);
+        std::size_t end = text.find('\n', at + 5);
+        if (kind == 'T') {
+            journal.token = text.substr(at + 5, end - at - 5);
+        } else {
+            if (colon == std::string::npos) {
+                return std::nullopt;
+            }
+            const std::string digits = text.substr(at + 5, colon - at - 5);
+            if (digits.empty() || digits.size() > 6 ||
+                digits.find_first_not_of("0123456789") != std::string::npos) {
+                return std::nullopt;
+            }
+            const std::size_t length = std::stoul(digits);
+            if (colon + 1 + length >= text.size() || text[colon + 1 + length] != '\n') {
+                return std::nullopt;
+            }
+            const fs::path named = pathFromUtf8(text.substr(colon + 1, length));
+            if (kind == 'D') {
+                journal.folders.push_back(named);
+            } else if (kind == 'F') {
+                journal.files.push_back({first, second, named});
+            } else {
+                return std::nullopt;
+            }
+            end = colon + 1 + length;
+        }
+        if (end == std::string::npos) {
+            return std::nullopt;
+        }
+        at = end + 1;
+    }
+    if (journal.token.empty() || (journal.state != kPrepared && journal.state != kCommitted)) {
+        return std::nullopt;
+    }
+    return journal;
+}
+
+// Finishes what a journal names; true when nothing of it is left.
+bool finish(RestoreFiles& files, const Journal& journal) {
+    bool whole = true;
+    std::error_code ec;
+    const auto exists = [&files](const fs::path& path) {
+        return files.status(path).kind != PathStatus::Kind::Missing;
+    };
+    for (std::size_t i = journal.files.size(); i-- > 0;) {
+        const JournalRecord& record = journal.files[i];
+        const fs::path old = tempName(record.path, journal.token, i, ".old");
+        const fs::path fresh = tempName(record.path, journal.token, i, ".new");
+        if (journal.state == kPrepared) {
+            if (exists(old)) {
+                files.rename(old, record.path, ec);
+                whole = whole && !ec;
+            } else if (!record.existed && record.hasSource && !exists(fresh) &&
+                       files.status(record.path).kind == PathStatus::Kind::File) {
+                files.removeFile(record.path, ec); // it was swapped in
+                whole = whole && !ec;
+            }
+        } else if (exists(old)) {
+            files.removeFile(old, ec);
+            whole = whole && !ec;
+        }
+        if (exists(fresh)) {
+            files.removeFile(fresh, ec);
+            whole = whole && !ec;
+        }
+    }
+    if (journal.state == kPrepared) {
+        for (auto it = journal.folders.rbegin(); it != journal.folders.rend(); ++it) {
+            if (exists(*it)) {
+                files.removeFolder(*it, ec); // only when empty
+            }
+        }
+    }
+    return whole;
+}
+
+} // namespace
+
+std::vector<std::string> recoverRestores(RestoreFiles& files, const fs::path& folder) {
+    std::vector<std::string> said;
+    std::error_code ec;
+    if (folder.empty() || files.status(folder).kind == PathStatus::Kind::Missing) {
+        return said;
+    }
+    const std::vector<fs::path> names = files.list(folder, ec);
+    for (const fs::path& name : names) {
+        const std::string text = pathToUtf8(name);
+        const fs::path path = folder / name;
+        if (text.starts_with(kJournalPrefix) && text.ends_with(kJournalSuffix)) {
+            if (files.isHeld(path)) {
+                continue; // a restore that runs now
+            }
+            const std::optional<Journal> journal = readJournal(path);
+            if (!journal) {
+                continue; // not ours to judge: kept
+            }
+            if (finish(files, *journal)) {
+                files.removeFile(path, ec);
+            }
+            said.push_back(journal->state == kPrepared
+                               ? "A restore into " + shown(folder) +
+                                     " was interrupted; it has been rolled back: the files are "
+                                     "as they were before it."
+                               : "A restore into " + shown(folder) +
+                                     " was interrupted after its files were in place; it has "
+                                     "been completed.");
+        } else if (const auto pid = pidAfter(text, kUnpackPrefix);
+                   pid && files.status(path).kind == PathStatus::Kind::Folder &&
+                   !platform::isProcessAlive(*pid)) {
+            fs::remove_all(path, ec);
+            if (!ec) {
+                said.push_back("The unpack folder " + shown(path) +
+                               " of an interrupted restore has been removed.");
+            }
+        } else if (const auto owner = pidAfter(text, kStagingPrefix);
+                   owner && files.status(path).kind == PathStatus::Kind::File &&
+                   !platform::isProcessAlive(*owner)) {
+            // The marker names the staging or unpack folder beside it.
+            const std::optional<std::string> named = readSmall(path);
+            if (named && !named->empty() && named->find_first_of("/\\:") == std::string::npos &&
+                *named != "." && *named != "..") {
+                const fs::path staging = folder / pathFromUtf8(*named);
+                if (files.status(staging).kind == PathStatus::Kind::Folder) {
+                    fs::remove_all(staging, ec);
+                    if (!ec) {
+                        said.push_back("The folder " + shown(staging) +
+                                       " an interrupted backup or restore left has been removed.");
+                    }
+                }
+            }
+            if (!ec) {
+                fs::remove(path, ec);
+            }
+        } else if (isLeftoverArchive(text)) {
+            fs::remove(path, ec);
+            if (!ec) {
+                said.push_back("The unfinished archive " + shown(path) +
+                               " of an interrupted backup has been removed.");
+            }
+        }
+    }
+    return said;
+}
+
+std::string unpackFolderName() {
+    return std::string(kUnpackPrefix) + newToken();
+}
+
+} // namespace vellarion
