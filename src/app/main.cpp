@@ -8,14 +8,38 @@
 
 #include <QTextStream>
 
+namespace {
+
+// Prints what --help, --version or a wrong command line asks to print;
+// false when the program should start.
+bool answered(const vellarion::ProgramOptions& options) {
+    if (options.exitText) {
+        QTextStream(options.exitCode == 0 ? stdout : stderr) << *options.exitText;
+    }
+    return options.exitText.has_value();
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    // --help and --version answer before the window system is reached, so
+    // that they work without a display. Anything else is read again once the
+    // window system has taken its own options (-platform, -style) out.
+    {
+        QCoreApplication reader(argc, argv);
+        const vellarion::ProgramOptions early =
+            vellarion::parseProgramOptions(QCoreApplication::arguments());
+        if (early.exitCode == 0 && answered(early)) {
+            return 0;
+        }
+    }
+
     vellarion::QtDialogs dialogs;
     vellarion::Application app(argc, argv, dialogs);
 
     const vellarion::ProgramOptions options =
         vellarion::parseProgramOptions(QCoreApplication::arguments());
-    if (options.exitText) {
-        QTextStream(options.exitCode == 0 ? stdout : stderr) << *options.exitText;
+    if (answered(options)) {
         return options.exitCode;
     }
 

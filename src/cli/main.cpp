@@ -5,6 +5,7 @@
 #include "cli/ConvertCommands.h"
 #include "cli/FullCommands.h"
 #include "cli/SelectiveCommands.h"
+#include "core/Config.h"
 
 #include <CLI/CLI.hpp>
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     using namespace vellarion::cli;
     Console console = Console::standard();
     CLI::App app{"Back up and restore web browsers' settings and data.", "vellarion-cli"};
+    app.set_version_flag("--version", std::string("vellarion-cli ") + vellarion::config::kVersion);
     app.require_subcommand(1);
     addArchiveCommands(app, console);
     addFullCommands(app, console);

@@ -2,6 +2,7 @@
 
 #include "core/services/Environment.h"
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -166,9 +167,10 @@ struct ItemPlace {
 };
 
 // The grid of the item boxes: the left edge of each column, the first row's
-// top and the distance between rows, in pixels.
+// top and the distance between rows, in pixels. Every window has three
+// columns.
 struct ItemGrid {
-    std::vector<int> columns{39, 221, 413};
+    std::array<int, 3> columns{39, 221, 413};
     int top = 109;
     int pitch = 23;
 };

@@ -9,11 +9,13 @@ namespace vellarion {
 
 TemplateVars templateValues(const BrowserDataSet& data, const TemplateVars& extra) {
     TemplateVars vars = extra;
-    for (const auto& [name, value] : data.templateDefaults) {
-        const bool named = std::any_of(vars.begin(), vars.end(),
-                                       [&](const auto& given) { return given.first == name; });
+    // No structured binding here: clang 14 cannot capture one in a lambda.
+    for (const auto& byDefault : data.templateDefaults) {
+        const bool named = std::any_of(vars.begin(), vars.end(), [&](const auto& given) {
+            return given.first == byDefault.first;
+        });
         if (!named) {
-            vars.emplace_back(name, value);
+            vars.emplace_back(byDefault.first, byDefault.second);
         }
     }
     return vars;
