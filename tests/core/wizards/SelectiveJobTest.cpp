@@ -718,17 +718,16 @@ TEST_F(SelectiveSampleJob, RestoreIntoAnotherProfileGoesInRestoreOrder) {
     restore.job.listArchives(utf8(backups));
     ASSERT_EQ(restore.job.restore(choices(backups)), JobOutcome::Done);
 
-    EXPECT_THAT(services.copied,
-                ElementsAre("extensions.ini", "addons.sqlite", "extensions\\", "adblockplus\\",
-                            "chrome\\", "prefs.js", "user.js", "preferences\\", "search.rdf",
-                            "search.sqlite", "searchplugins\\", "history.dat", "places.sqlite",
-                            "mimeTypes.rdf", "bookmarks.html", "places.sqlite", "cookies.txt",
-                            "cookies.sqlite", "downloads.rdf", "downloads.sqlite", "places.sqlite",
-                            "formhistory.dat", "formhistory.sqlite", "key3.db", "signons2.txt",
-                            "signons3.txt", "signons.sqlite", "hostperm.1", "content-prefs.sqlite",
-                            "sessionstore.js", "persdict.dat", "localstore.rdf",
-                            "lightweighttheme-footer", "lightweighttheme-header",
-                            "stylish.sqlite"));
+    EXPECT_THAT(
+        services.copied,
+        ElementsAre("extensions.ini", "addons.sqlite", "extensions\\", "adblockplus\\", "chrome\\",
+                    "prefs.js", "user.js", "preferences\\", "search.rdf", "search.sqlite",
+                    "searchplugins\\", "history.dat", "places.sqlite", "mimeTypes.rdf",
+                    "bookmarks.html", "places.sqlite", "cookies.txt", "cookies.sqlite",
+                    "downloads.rdf", "downloads.sqlite", "formhistory.dat", "formhistory.sqlite",
+                    "key3.db", "signons2.txt", "signons3.txt", "signons.sqlite", "hostperm.1",
+                    "content-prefs.sqlite", "sessionstore.js", "persdict.dat", "localstore.rdf",
+                    "lightweighttheme-footer", "lightweighttheme-header", "stylish.sqlite"));
     const fs::path target = firefoxProfile("wxyz9876.work");
     EXPECT_EQ(readFile(target / "key3.db"),
               readFile(firefoxProfile("abcd1234.default") / "key3.db"));
