@@ -18,7 +18,7 @@ namespace {
 // progress line, files left out as warnings, Ctrl-C stopping it cleanly.
 template <class Work> void runCodec(Console& console, const std::string& folder, Work work) {
     TJvZlibMultiple codec;
-    JobOutput output(console, folder);
+    JobOutput output(console, nativePathMapper(), folder);
     reportCodecEvents(codec, output);
     StopOnInterrupt interrupt;
     work(codec);
@@ -29,7 +29,7 @@ void pack(Console& console, const std::string& folder, const std::string& archiv
     const auto native = nativePathMapper().toNative(folder);
     std::error_code ec;
     if (!native || !std::filesystem::is_directory(*native, ec)) {
-        throw Error("\"" + folder + "\" is not a folder");
+        throw Error("\"" + nativePathMapper().toDisplay(folder) + "\" is not a folder");
     }
     runCodec(console, folder,
              [&](TJvZlibMultiple& codec) { codec.CompressDirectory(folder, true, archive); });

@@ -109,7 +109,7 @@ TEST_F(CliArchive, ProgressIsDrawnOnlyOnATerminal) {
     // The first file is drawn at once (later ones at most ten times a
     // second), and the line is cleared at the end.
     EXPECT_TRUE(onTerminal.err.find("prefs.js") != std::string::npos ||
-                onTerminal.err.find("sub\\cookies.sqlite") != std::string::npos)
+                onTerminal.err.find("sub/cookies.sqlite") != std::string::npos)
         << onTerminal.err;
     EXPECT_TRUE(onTerminal.err.ends_with("\r\033[K")) << onTerminal.err;
 

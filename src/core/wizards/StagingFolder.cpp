@@ -3,6 +3,7 @@
 #include "core/services/Error.h"
 #include "core/services/ProgramPath.h"
 #include "core/services/SystemServices.h"
+#include "core/wizards/Messages.h"
 
 namespace vellarion {
 
@@ -26,7 +27,7 @@ StagingFolder::StagingFolder(SystemServices& services, std::string_view location
         }
         break;
     }
-    throw Error("Cannot create folder \"" + path + "\"");
+    throw Error(cannotCreateFolder(services.paths().toDisplay(path)));
 }
 
 StagingFolder::~StagingFolder() {
