@@ -51,7 +51,8 @@ void list(Console& console, const std::string& archive, bool sizes) {
                           static_cast<int>(entry.compressedSize));
             out << columns;
         }
-        out << entry.name << '\n';
+        // A stored name is the archive's, not ours: it reaches the terminal escaped.
+        out << terminalText(entry.name) << '\n';
     });
     out << std::flush;
 }
@@ -64,7 +65,8 @@ void verify(Console& console, const std::string& archive) {
              [&](TJvZlibMultiple& codec) { check = codec.VerifyFile(archive); });
     std::ostream& out = console.out();
     for (const ArchiveCheck::Damage& damage : check.damaged) {
-        out << "damaged: " << damage.name << ": " << damage.reason << '\n';
+        out << "damaged: " << terminalText(damage.name) << ": " << terminalText(damage.reason)
+            << '\n';
     }
     out << std::flush;
     const std::string records =
