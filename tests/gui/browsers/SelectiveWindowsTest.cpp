@@ -249,6 +249,16 @@ TEST_F(SelectiveWindows, ABackupFromTheWindowPacksTheTickedItemsAndShowsFinish) 
     EXPECT_EQ(terminated, 1);
 }
 
+TEST_F(SelectiveWindows, ABackupIntoAFolderNotMadeYetMakesItFirst) {
+    auto* window = open<Tfb_Firefox>("B_Firefox");
+    window->JvDirectoryEdit2->setText(native(backups / "new" / "deeper"));
+    QTest::mouseClick(window->Button2, Qt::LeftButton);
+
+    EXPECT_TRUE(applicationErrors().shown().empty());
+    EXPECT_TRUE(storedNames(backups / "new" / "deeper" / "default.dat").count("prefs.js"));
+    EXPECT_TRUE(window->Button1->isVisible());
+}
+
 TEST_F(SelectiveWindows, AnExistingArchiveIsReplacedOnlyAfterTheUserSaysYes) {
     writeFile(backups / "default.dat", "another profile's archive");
     auto* window = open<Tfb_Firefox>("B_Firefox");
