@@ -36,6 +36,16 @@ void WizardForm::placeLocationEdit(const QRect& rect) {
                                             qText(kBackupLocationPlaceholder));
 }
 
+void WizardForm::runJob(const std::function<void()>& job) {
+    try {
+        job();
+    } catch (...) {
+        progressHide();
+        progressSet(0);
+        throw;
+    }
+}
+
 void WizardForm::DoCompressFile(const QString&) {
     repaintThrottled();
 }
