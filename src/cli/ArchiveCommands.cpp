@@ -18,7 +18,7 @@ namespace {
 // progress line, files left out as warnings, Ctrl-C stopping it cleanly.
 template <class Work> void runCodec(Console& console, const std::string& folder, Work work) {
     TJvZlibMultiple codec;
-    JobOutput output(console, folder);
+    JobOutput output(console, nativePathMapper(), folder);
     reportCodecEvents(codec, output);
     StopOnInterrupt interrupt;
     work(codec);
@@ -29,7 +29,7 @@ void pack(Console& console, const std::string& folder, const std::string& archiv
     const auto native = nativePathMapper().toNative(folder);
     std::error_code ec;
     if (!native || !std::filesystem::is_directory(*native, ec)) {
-        throw Error("\"" + folder + "\" is not a folder");
+        throw Error("\"" + nativePathMapper().toDisplay(folder) + "\" is not a folder");
     }
     runCodec(console, folder,
              [&](TJvZlibMultiple& codec) { codec.CompressDirectory(folder, true, archive); });
@@ -51,7 +51,8 @@ void list(Console& console, const std::string& archive, bool sizes) {
                           static_cast<int>(entry.compressedSize));
             out << columns;
         }
-        out << entry.name << '\n';
+        // A stored name is the archive's, not ours: it reaches the terminal escaped.
+        out << terminalText(entry.name) << '\n';
     });
     out << std::flush;
 }
@@ -64,7 +65,8 @@ void verify(Console& console, const std::string& archive) {
              [&](TJvZlibMultiple& codec) { check = codec.VerifyFile(archive); });
     std::ostream& out = console.out();
     for (const ArchiveCheck::Damage& damage : check.damaged) {
-        out << "damaged: " << damage.name << ": " << damage.reason << '\n';
+        out << "damaged: " << terminalText(damage.name) << ": " << terminalText(damage.reason)
+            << '\n';
     }
     out << std::flush;
     const std::string records =

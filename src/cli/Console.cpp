@@ -14,6 +14,74 @@
 
 namespace vellarion::cli {
 
+namespace {
+
+void appendHex(std::string& out, const char* prefix, unsigned value, int digits) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    out += prefix;
+    for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) {
+        out.push_back(kDigits[(value >> shift) & 0xF]);
+    }
+}
+
+// The length of the UTF-8 sequence at `at`, 0 when there is none.
+std::size_t utf8Length(std::string_view text, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                               : lead >= 0xE0 && lead <= 0xEF ? 3
+                               : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                              : 0;
+    if (length == 0 || at + length > text.size()) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+} // namespace
+
+std::string terminalText(std::string_view text, bool keepLineBreaks) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            if (c == '\n' && keepLineBreaks) {
+                out.push_back('\n');
+            } else if (c == '\n') {
+                out += "\\n";
+            } else if (c == '\r') {
+                out += "\\r";
+            } else if (c == '\t') {
+                out += "\\t";
+            } else if (c < 0x20 || c == 0x7F) {
+                appendHex(out, "\\x", c, 2);
+            } else {
+                out.push_back(static_cast<char>(c));
+            }
+            ++i;
+            continue;
+        }
+        const std::size_t length = utf8Length(text, i);
+        if (length == 0) {
+            appendHex(out, "\\x", c, 2);
+            ++i;
+        } else if (length == 2 && c == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0) {
+            // U+0080 to U+009F: the C1 controls, CSI among them.
+            appendHex(out, "\\u", static_cast<unsigned char>(text[i + 1]), 4);
+            i += 2;
+        } else {
+            out.append(text.substr(i, length));
+            i += length;
+        }
+    }
+    return out;
+}
+
 Console Console::standard() {
 #ifdef _WIN32
     const bool terminal = ::_isatty(2) != 0;
@@ -25,7 +93,7 @@ Console Console::standard() {
 
 void Console::warning(std::string_view text) {
     endProgress();
-    err_ << "vellarion-cli: warning: " << text << '\n' << std::flush;
+    err_ << "vellarion-cli: warning: " << terminalText(text, true) << '\n' << std::flush;
 }
 
 bool Console::progressDue() const {
@@ -41,7 +109,7 @@ void Console::progress(std::string_view text) {
     lineShown_ = true;
     // Keep to one line of a narrow terminal: the end of the text matters most.
     constexpr std::size_t width = 78;
-    std::string line(text);
+    std::string line = terminalText(text);
     if (line.size() > width) {
         line = "..." + line.substr(line.size() - (width - 3));
     }
@@ -96,7 +164,7 @@ int run(CLI::App& app, const std::vector<std::string>& arguments, Console& conso
         return 130;
     } catch (const std::exception& e) {
         console.endProgress();
-        err << "vellarion-cli: " << e.what() << '\n';
+        err << "vellarion-cli: " << terminalText(e.what(), true) << '\n';
         return 1;
     }
 }

@@ -45,6 +45,13 @@ private:
     std::chrono::steady_clock::time_point lastDrawn_{};
 };
 
+// Text as the terminal shows it: control characters (C0, DEL and the C1
+// range) written C-style ("\x1b", "\r", "\u009b"), bytes that are no UTF-8
+// as "\xNN", so that a stored name can neither move the cursor, rewrite the
+// line nor set the window title. Line breaks stay when `keepLineBreaks`
+// (the program's own messages of several lines).
+std::string terminalText(std::string_view text, bool keepLineBreaks = false);
+
 // The thrown text of a command that ended because the user interrupted it.
 class Interrupted : public std::exception {
 public:

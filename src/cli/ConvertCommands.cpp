@@ -50,7 +50,7 @@ void convert(Console& console, const Arguments& args) {
     if (report.outcome == ConversionReport::Outcome::Refused) {
         throw Error(report.refusal);
     }
-    console.out() << nativeText(*services, report.file) << '\n';
+    console.out() << services->paths().toDisplay(report.file) << '\n';
     for (const ReplacementCount& each : report.counts) {
         console.out() << describe(each.replacement) << ": " << each.changed << '\n';
     }

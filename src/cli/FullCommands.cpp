@@ -26,7 +26,7 @@ void run(Console& console, const Arguments& args, Direction direction) {
     const std::unique_ptr<SystemServices> services = makeServices(args.environment, console);
     WizardState state;
     // Files are named below the data root.
-    JobOutput output(console, state.ffpath);
+    JobOutput output(console, services->paths(), state.ffpath);
     output.allowReplacing(args.replace);
     const BrowserDataSet& data = browserDataSet(args.browser);
     if (!args.installFolder.empty() && data.full.installFolderPrompt.empty()) {
@@ -42,14 +42,14 @@ void run(Console& console, const Arguments& args, Direction direction) {
     endJob(console,
            direction == Direction::Backup ? job.backup(args.location) : job.restore(args.location));
     for (const FullArchive& archive : job.archives()) {
-        // "C:\...\Firefox" as the system names it, the archive as this machine does.
-        const std::string file = nativeText(*services, archive.archive);
+        // Both as this machine names them.
+        const std::string file = services->paths().toDisplay(archive.archive);
         std::error_code ec;
         const std::uintmax_t size = std::filesystem::file_size(pathFromUtf8(file), ec);
         const std::string bytes = " (" + std::to_string(ec ? 0 : size) + " bytes)";
         // Staged items come from many places; their staging folder is gone.
         const std::string what = data.full.staged.items.empty()
-                                     ? archive.folder
+                                     ? services->paths().toDisplay(archive.folder)
                                      : "the " + std::string(data.name) + " items";
         if (direction == Direction::Backup) {
             console.out() << "Packed " << what << " into " << file << bytes << '\n';

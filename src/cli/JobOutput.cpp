@@ -4,15 +4,15 @@
 #include "cli/Interrupt.h"
 #include "core/browsers/DataSet.h"
 #include "core/services/Error.h"
+#include "core/services/PathMapper.h"
 #include "core/services/ProgramPath.h"
-#include "core/services/SystemServices.h"
 
 #include <algorithm>
 
 namespace vellarion::cli {
 
-JobOutput::JobOutput(Console& console, const std::string& folder)
-    : console_(console), folder_(folder) {}
+JobOutput::JobOutput(Console& console, const PathMapper& paths, const std::string& folder)
+    : console_(console), paths_(paths), folder_(folder) {}
 
 void JobOutput::showMessage(const std::string& text) {
     console_.warning(text);
@@ -24,7 +24,8 @@ void JobOutput::refuse(const std::string& text) {
 
 bool JobOutput::replaceArchive(const std::string& path) {
     if (!replace_) {
-        throw Error("\"" + path + "\" exists already; give --replace to replace it");
+        throw Error("\"" + paths_.toDisplay(path) +
+                    "\" exists already; give --replace to replace it");
     }
     return true;
 }
@@ -62,7 +63,7 @@ void JobOutput::progressHide() {
 
 void JobOutput::fileStarted(const std::string& path) {
     const std::string below = relativeTo(path, folder_);
-    file_ = below.empty() ? path : below;
+    file_ = paths_.toDisplay(below.empty() ? path : below);
     draw();
 }
 
@@ -107,11 +108,6 @@ void endJob(Console& console, JobOutcome outcome) {
     if (outcome != JobOutcome::Done) {
         throw Error("the job did not finish");
     }
-}
-
-std::string nativeText(const SystemServices& services, const std::string& path) {
-    const auto native = services.paths().toNative(path);
-    return native ? pathToUtf8(*native) : path;
 }
 
 } // namespace vellarion::cli

@@ -8,7 +8,7 @@
 #include <vector>
 
 namespace vellarion {
-class SystemServices;
+class PathMapper;
 }
 
 namespace vellarion::cli {
@@ -23,9 +23,10 @@ class Console;
 // done, and Ctrl-C asks the job to stop.
 class JobOutput : public JobReporter {
 public:
-    // Files below `folder` are named relative to it. The folder is read as
-    // each file begins: a job finds its folders as it goes.
-    JobOutput(Console& console, const std::string& folder);
+    // Files below `folder` are named relative to it, every path as `paths`
+    // shows it to the user. The folder is read as each file begins: a job
+    // finds its folders as it goes.
+    JobOutput(Console& console, const PathMapper& paths, const std::string& folder);
 
     void showMessage(const std::string& text) override;
     void refuse(const std::string& text) override;
@@ -52,6 +53,7 @@ private:
     void draw(std::int64_t position = 0, std::int64_t total = 0);
 
     Console& console_;
+    const PathMapper& paths_;
     const std::string& folder_;
     std::optional<int> bar_; // the shared bar, once shown
     std::string file_;       // the file being packed or unpacked
@@ -61,8 +63,5 @@ private:
 // The end of a job's command: the progress line goes, Ctrl-C ends the
 // command as interrupted, and a job that did not finish is an error.
 void endJob(Console& console, JobOutcome outcome = JobOutcome::Done);
-
-// A program path as this machine names it, for the user to read.
-std::string nativeText(const SystemServices& services, const std::string& path);
 
 } // namespace vellarion::cli

@@ -94,7 +94,8 @@ public:
     CommandJob(Console& console, const Arguments& args)
         : args_(args), data_(browserDataSet(args.browser)),
           boxes_(tickedBoxes(data_.selective, args.items)),
-          services_(makeServices(args.environment, console)), output_(console, state_.backups),
+          services_(makeServices(args.environment, console)),
+          output_(console, services_->paths(), state_.backups),
           job_(*services_, data_, state_, output_) {
         output_.allowReplacing(args.replace);
     }
@@ -173,7 +174,9 @@ public:
     }
 
     // Where a program path lies on this machine, for the user to read.
-    std::string nativePath(const std::string& path) const { return nativeText(*services_, path); }
+    std::string nativePath(const std::string& path) const {
+        return services_->paths().toDisplay(path);
+    }
 
 private:
     const Arguments& args_;

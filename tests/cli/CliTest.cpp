@@ -77,8 +77,56 @@ TEST_F(CliArchive, UnreadableFilesAreWarnedAboutAndLeftOut) {
     fs::create_symlink(tmp / "gone", tmp / "src/dangling");
     const Result packed = run({"pack", s(tmp / "src"), s(tmp / "a.dat")});
     EXPECT_EQ(packed.exitCode, 0);
+    // The path as this system writes it, not with the program's "\\".
     EXPECT_EQ(packed.err, "vellarion-cli: warning: Cannot open file \"" + s(tmp / "src") +
-                              "\\dangling\". " + systemErrorText(ENOENT) + "\n");
+                              "/dangling\". " + systemErrorText(ENOENT) + "\n");
+}
+
+// The control characters left raw in a text: C0 but line breaks, DEL, C1.
+std::string rawControls(const std::string& text) {
+    std::string found;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const bool c1 = c == 0xC2 && i + 1 < text.size() &&
+                        static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(text[i + 1]) < 0xA0;
+        if ((c < 0x20 && c != '\n') || c == 0x7F || c1) {
+            found += "@" + std::to_string(i) + " ";
+        }
+    }
+    return found;
+}
+
+// A stored name is the archive's: it may hold a terminal's commands (set
+// the title, go back to the line's start, clear the screen). The user reads
+// them escaped in the listing, the progress line and the error.
+TEST_F(CliArchive, ControlCharactersOfStoredNamesReachTheTerminalEscaped) {
+    const std::string name = "a\x1b]0;owned\x07\rfake\x7f\xc2\x9b"
+                             "2J.txt";
+    const std::string shown = "a\\x1b]0;owned\\x07\\rfake\\x7f\\u009b2J.txt";
+    writeFile(tmp / "evil" / name, "data");
+    ASSERT_EQ(run({"pack", s(tmp / "evil"), s(tmp / "a.dat")}).exitCode, 0);
+
+    const Result listed = run({"list", s(tmp / "a.dat")});
+    EXPECT_EQ(listed.exitCode, 0);
+    EXPECT_EQ(listed.out, shown + "\n");
+    const Result sized = run({"list", "-l", s(tmp / "a.dat")});
+    EXPECT_EQ(rawControls(sized.out), "") << sized.out;
+
+    const Result progress = Cli({"unpack", s(tmp / "a.dat"), s(tmp / "out")}, true).wait();
+    EXPECT_EQ(progress.exitCode, 0);
+    EXPECT_NE(progress.err.find(shown), std::string::npos) << progress.err;
+    EXPECT_EQ(progress.err.find("]0;owned\x07"), std::string::npos);
+    EXPECT_EQ(readFile(tmp / "out" / name), "data");
+
+    // A folder of that name stands where the file would go.
+    fs::create_directories(tmp / "blocked" / name);
+    const Result failed = run({"unpack", s(tmp / "a.dat"), s(tmp / "blocked")});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_TRUE(failed.err.starts_with("vellarion-cli: Cannot create file \"" + s(tmp / "blocked") +
+                                       "/" + shown + "\". "))
+        << failed.err;
+    EXPECT_EQ(rawControls(failed.err), "") << failed.err;
 }
 
 TEST(Cli, UsageErrorsExitTwoAndEveryCommandHasHelp) {
@@ -109,7 +157,7 @@ TEST_F(CliArchive, ProgressIsDrawnOnlyOnATerminal) {
     // The first file is drawn at once (later ones at most ten times a
     // second), and the line is cleared at the end.
     EXPECT_TRUE(onTerminal.err.find("prefs.js") != std::string::npos ||
-                onTerminal.err.find("sub\\cookies.sqlite") != std::string::npos)
+                onTerminal.err.find("sub/cookies.sqlite") != std::string::npos)
         << onTerminal.err;
     EXPECT_TRUE(onTerminal.err.ends_with("\r\033[K")) << onTerminal.err;
 

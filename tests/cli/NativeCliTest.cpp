@@ -3,7 +3,9 @@
 #include "CliRunner.h"
 #include "FileTree.h"
 #include "TempDir.h"
+#include "core/services/Error.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -57,6 +59,45 @@ TEST(CliNative, BacksUpTheUsersOwnFirefoxAndRegistersARestoredFolder) {
     EXPECT_EQ(safari.err, "vellarion-cli: Safari has no version for this machine: its data is "
                           "reached in a Windows prefix (--prefix) or on a Windows disk "
                           "(--windows-root).\n");
+}
+
+// A fresh account: the backup folder is made as it is needed, and what
+// cannot be made is named as this system names it.
+TEST(CliNative, ABackupMakesItsMissingFolderAndNamesTheOneThatCannotBeMade) {
+    TempDir home;
+    const fs::path root = home / ".mozilla" / "firefox";
+    writeFile(root / "3tma45ru.second" / "prefs.js", "user_pref(\"b\", 2);\n");
+    // A file that cannot be read: a link to nothing.
+    fs::create_symlink(home / "gone", root / "3tma45ru.second" / "broken");
+    writeFile(root / "profiles.ini",
+              "[Profile0]\nName=second\nIsRelative=1\nPath=3tma45ru.second\nDefault=1\n\n");
+
+    const Result selective = run({"backup", "firefox", "--to", s(home / "backups")}, home.path());
+    EXPECT_EQ(selective.exitCode, 0) << selective.err;
+    EXPECT_EQ(selective.out, s(home / "backups" / "second.dat") + "\n");
+    EXPECT_TRUE(storedNames(home / "backups" / "second.dat").count("prefs.js"));
+
+    const fs::path deep = home / "archives" / "2026" / "december";
+    const Result full = run({"full-backup", "firefox", "--to", s(deep)}, home.path());
+    EXPECT_EQ(full.exitCode, 0) << full.err;
+    EXPECT_TRUE(fs::is_regular_file(deep / "fbackup_firefox.dat"));
+    EXPECT_EQ(full.out, "Packed " + s(root) + " into " + s(deep / "fbackup_firefox.dat") + " (" +
+                            std::to_string(fs::file_size(deep / "fbackup_firefox.dat")) +
+                            " bytes)\n");
+    EXPECT_EQ(full.err, "vellarion-cli: warning: Cannot open file \"" +
+                            s(root / "3tma45ru.second" / "broken") + "\". " +
+                            systemErrorText(ENOENT) + "\n");
+
+    // A file stands where a folder of the location would have to be.
+    writeFile(home / "blocked", "a file");
+    for (const char* command : {"backup", "full-backup"}) {
+        const Result refused =
+            run({command, "firefox", "--to", s(home / "blocked" / "backups")}, home.path());
+        EXPECT_EQ(refused.exitCode, 1) << command;
+        EXPECT_EQ(refused.err,
+                  "vellarion-cli: Cannot create folder \"" + s(home / "blocked") + "\"\n")
+            << command;
+    }
 }
 
 } // namespace

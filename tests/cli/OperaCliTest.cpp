@@ -30,11 +30,13 @@ TEST(CliOpera, FullBackupThroughATypedInstallationFolderWritesBothArchives) {
 
     const Result packed = with({"--install-folder", "Opera 10"});
     ASSERT_EQ(packed.exitCode, 0) << packed.err;
-    EXPECT_TRUE(packed.out.starts_with("Packed " + prefix.sample().roaming + "\\Opera into " +
-                                       s(backups / "fbackup_opera.dat")))
+    EXPECT_TRUE(packed.out.starts_with("Packed " +
+                                       s(prefix.onDriveC("users/demo/AppData/Roaming/Opera")) +
+                                       " into " + s(backups / "fbackup_opera.dat")))
         << packed.out;
-    EXPECT_NE(packed.out.find("Packed " + prefix.sample().local + "\\Opera\\Opera 10\\mail into " +
-                              s(backups / "fbackup_opera2.dat")),
+    EXPECT_NE(packed.out.find("Packed " +
+                              s(prefix.onDriveC("users/demo/AppData/Local/Opera/Opera 10/mail")) +
+                              " into " + s(backups / "fbackup_opera2.dat")),
               std::string::npos)
         << packed.out;
 }

@@ -194,6 +194,10 @@ void writeCurrentFirefoxProfile(const fs::path& p) {
     writeFile(p / "extensions.json", "{\"schemaVersion\":36,\"addons\":[]}");
     writeFile(p / "addons.json", "{\"schema\":6,\"addons\":[]}");
     writeFile(p / "extensions" / "reader@example.org.xpi", std::string("PK\x03\x04xpi", 7));
+    // A download paused when the browser ended; finished ones are in places.sqlite.
+    writeFile(p / "downloads.json",
+              "{\"list\":[{\"source\":\"https://dl.example.org/big.iso\","
+              "\"target\":{\"path\":\"/home/demo/Downloads/big.iso\"},\"canceled\":true}]}");
     writeFile(p / "containers.json", "{\"version\":5,\"identities\":[]}");
     writeFile(p / "persdict.dat", "vellarion\n");
     writeFile(p / "chrome" / "userChrome.css", "#nav-bar { color: navy; }\n");

@@ -45,7 +45,7 @@ long long rowsIn(const std::filesystem::path& file, std::string_view table);
 // Linux and Windows) with data for every item: places.sqlite with rows still
 // in its log, favicons, cookies, passwords (logins.json with key4.db), form
 // history, permissions, the session and its backups, search engines,
-// toolbars, handlers, extensions, containers, a personal dictionary, user
+// toolbars, handlers, extensions, containers, a paused download, a personal dictionary, user
 // styles, and a leftover .parentlock that no browser holds.
 void writeCurrentFirefoxProfile(const std::filesystem::path& profile);
 

@@ -64,10 +64,11 @@ unsigned defaultWorkerCount() {
 // holds one, so it has a name of its own.
 class ArchiveFile {
 public:
-    ArchiveFile(const PathMapper& paths, const std::string& fileName) : fileName_(fileName) {
+    ArchiveFile(const PathMapper& paths, const std::string& fileName)
+        : fileName_(paths.toDisplay(fileName)) {
         const auto native = paths.toNative(fileName);
         if (!native) {
-            throw FileCreateError(fileName, pathNotFound());
+            throw FileCreateError(fileName_, pathNotFound());
         }
         target_ = *native;
         std::error_code ec;
@@ -96,11 +97,11 @@ public:
             temporary_ += suffix;
             platform::File file = platform::File::createNew(temporary_, ec);
             if (!ec) {
-                stream_.emplace(std::move(file), fileName);
+                stream_.emplace(std::move(file), fileName_);
                 break;
             }
             if (ec != std::errc::file_exists || attempt == 100) {
-                throw FileCreateError(fileName, ec);
+                throw FileCreateError(fileName_, ec);
             }
         }
         const platform::FileIdentity id = stream_->file().identity(ec);
@@ -171,20 +172,21 @@ public:
     TargetFile(const TargetFile&) = delete;
     TargetFile& operator=(const TargetFile&) = delete;
 
-    void write(const std::string& name, const unsigned char* data, std::size_t count) {
+    // Errors name the file as the user's system does.
+    void write(const unsigned char* data, std::size_t count) {
         std::error_code ec;
         file_.write(data, count, ec);
         if (ec) {
-            throw FileIoError(FileIoError::Operation::Write, name, ec);
+            throw FileIoError(FileIoError::Operation::Write, pathToUtf8(path_), ec);
         }
     }
 
-    void complete(const std::string& name) {
+    void complete() {
         std::error_code ec;
         file_.close(ec);
         if (ec) {
             fs::remove(path_, ec);
-            throw FileIoError(FileIoError::Operation::Write, name, ec);
+            throw FileIoError(FileIoError::Operation::Write, pathToUtf8(path_), ec);
         }
     }
 
@@ -271,9 +273,9 @@ FileStream TJvZlibMultiple::openArchive(const std::string& FileName) const {
         ec = pathNotFound();
     }
     if (ec) {
-        throw FileOpenError(FileName, ec);
+        throw FileOpenError(paths_.toDisplay(FileName), ec);
     }
-    return FileStream(std::move(file), FileName);
+    return FileStream(std::move(file), paths_.toDisplay(FileName));
 }
 
 void TJvZlibMultiple::DecompressFile(const std::string& FileName, const std::string& Directory,
@@ -347,7 +349,7 @@ void TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string& Direct
                 ec = pathNotFound();
             }
             if (ec) {
-                throw FileCreateError(target, ec);
+                throw FileCreateError(paths_.toDisplay(target), ec);
             }
             file.emplace(*native, std::move(created));
         }
@@ -380,7 +382,7 @@ void TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string& Direct
                 }
                 continue;
             }
-            file->write(target, output.data(), step.produced);
+            file->write(output.data(), step.produced);
             for (; nextChunkEnd <= produced; nextChunkEnd += chunkSize) {
                 progress(nextChunkEnd, header.uncompressedSize);
                 if (FTerminateDecompress) {
@@ -402,7 +404,7 @@ void TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string& Direct
             OnDecompressedFile(*this, target, static_cast<std::uint32_t>(produced));
         }
         if (file) {
-            file->complete(target);
+            file->complete();
         }
     }
 }

@@ -250,7 +250,7 @@ void Packer::compress(Job& job, Deflater& deflater, std::vector<unsigned char>& 
         }
         const std::size_t n = file.read(input.data(), input.size(), ec);
         if (ec) {
-            throw FileIoError(FileIoError::Operation::Read, job.fullPath, ec);
+            throw FileIoError(FileIoError::Operation::Read, paths_.toDisplay(job.fullPath), ec);
         }
         const bool last = n == 0;
         std::span<const unsigned char> in(input.data(), n);
@@ -340,7 +340,7 @@ bool Packer::progress(std::uint64_t position, std::uint64_t total) {
 
 void Packer::skipped(const Job& job, const std::error_code& cause) {
     if (codec_.OnFileSkip) {
-        const FileOpenError error(job.fullPath, cause);
+        const FileOpenError error(paths_.toDisplay(job.fullPath), cause);
         codec_.OnFileSkip(codec_, job.fullPath, "FileOpenError", error.what());
     }
 }

@@ -61,9 +61,11 @@ std::vector<SelectiveItem> firefoxItems() {
                 5, {1, 1}),
         boxItem("CheckBox2", "Куки", "cookies", {file("cookies.txt"), file("cookies.sqlite")}, 5,
                 {1, 2}),
-        // Current versions keep the downloads with the history.
+        // Current versions keep their download list in places.sqlite, with
+        // the bookmarks and the history: restoring it here would replace
+        // those too, so this item takes only the files of the downloads.
         boxItem("CheckBox3", "История загрузок", "downloads",
-                {file("downloads.rdf"), file("downloads.sqlite"), file("places.sqlite")}, 5,
+                {file("downloads.rdf"), file("downloads.sqlite"), file("downloads.json")}, 5,
                 {1, 3}),
         boxItem("CheckBox5", "История", "history",
                 {file("history.dat"), file("places.sqlite"), file("favicons.sqlite")}, 5, {1, 5}),

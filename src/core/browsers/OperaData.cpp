@@ -39,9 +39,9 @@ std::string mailDirectory(const WizardState& state, std::string_view installatio
 // restored into one Opera never reads.
 void chooseOperaProfile(SystemServices& services, WizardState& state, bool custom) {
     if (custom) {
-        // A custom location has no mail directory of its own: one named
-        // after "op_custom" would be a stray folder of the local data.
-        state.mdir.clear();
+        // A custom location keeps its local mail store under the local data
+        // too, in the folder of its profile name.
+        state.mdir = mailDirectory(state, state.profile);
         return;
     }
     state.ffpath2 = state.ffpath + "profile\\" + std::string(kMarker);

@@ -18,7 +18,8 @@ namespace fs = std::filesystem;
 fs::path nativeOf(const SystemServices& services, const std::string& path) {
     const auto native = services.paths().toNative(path);
     if (!native) {
-        throw FileOpenError(path, std::make_error_code(std::errc::no_such_file_or_directory));
+        throw FileOpenError(services.paths().toDisplay(path),
+                            std::make_error_code(std::errc::no_such_file_or_directory));
     }
     return *native;
 }
@@ -28,14 +29,14 @@ std::string readWhole(const SystemServices& services, const std::string& path) {
     platform::File file = platform::File::openForReading(nativeOf(services, path),
                                                          platform::ReadShare::DenyWrite, ec);
     if (ec) {
-        throw FileOpenError(path, ec);
+        throw FileOpenError(services.paths().toDisplay(path), ec);
     }
     std::string bytes;
     char buffer[16384];
     for (;;) {
         const std::size_t got = file.read(buffer, sizeof buffer, ec);
         if (ec) {
-            throw FileIoError(FileIoError::Operation::Read, path, ec);
+            throw FileIoError(FileIoError::Operation::Read, services.paths().toDisplay(path), ec);
         }
         if (got == 0) {
             return bytes;
@@ -52,11 +53,12 @@ void replaceWhole(const SystemServices& services, const std::string& path, std::
     const fs::perms perms = fs::status(target, ec).permissions();
     if (!ec && (perms & fs::perms::owner_write) == fs::perms::none) {
         // A read-only file is not for us to replace.
-        throw FileCreateError(path, std::make_error_code(std::errc::permission_denied));
+        throw FileCreateError(services.paths().toDisplay(path),
+                              std::make_error_code(std::errc::permission_denied));
     }
     platform::replaceFileContent(target, bytes, ec);
     if (ec) {
-        throw FileIoError(FileIoError::Operation::Write, path, ec);
+        throw FileIoError(FileIoError::Operation::Write, services.paths().toDisplay(path), ec);
     }
 }
 

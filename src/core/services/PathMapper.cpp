@@ -20,6 +20,15 @@ std::string PathMapper::fromNative(const std::filesystem::path& nativePath) cons
     return pathToUtf8(nativePath);
 }
 
+std::string PathMapper::toDisplay(std::string_view programPath) const {
+#ifdef _WIN32
+    return std::string(programPath);
+#else
+    const auto native = programPath.empty() ? std::nullopt : toNative(programPath);
+    return native ? pathToUtf8(*native) : std::string(programPath);
+#endif
+}
+
 std::optional<std::filesystem::path>
 NativePathMapper::toNative(std::string_view programPath) const {
 #ifdef _WIN32

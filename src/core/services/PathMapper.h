@@ -23,6 +23,12 @@ public:
     // A real path written back as program text (the inverse of toNative
     // where one exists; otherwise the native path in UTF-8).
     virtual std::string fromNative(const std::filesystem::path& nativePath) const;
+
+    // A program path as a user of this system would type it, for every
+    // message and line that shows one: the native path in UTF-8 ("/" on
+    // POSIX), the text itself where it names nothing here. On Windows the
+    // text is already that.
+    std::string toDisplay(std::string_view programPath) const;
 };
 
 // The plain conversion: on Windows the text is the path (UTF-8 here, UTF-16 at

@@ -178,6 +178,7 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
                 return JobOutcome::Refused;
             }
         }
+        makeBackupLocation(services_, state_.backups);
     }
     if (direction == Direction::Restore) {
         for (const FullArchive& archive : plan_) {

@@ -3,6 +3,7 @@
 #include "core/archive/JvZlibMultiple.h"
 #include "core/browsers/DataSet.h"
 #include "core/restore/RestoreTransaction.h"
+#include "core/services/Error.h"
 #include "core/services/SystemServices.h"
 #include "core/services/Text.h"
 #include "core/wizards/Messages.h"
@@ -119,6 +120,25 @@ void JobReporter::itemsWithoutData(Direction direction,
 
 bool backupLocationGiven(std::string_view location) {
     return location != kBackupLocationPlaceholder && !isBlank(location);
+}
+
+void makeBackupLocation(SystemServices& services, std::string_view location) {
+    std::vector<std::string> missing; // the deepest first
+    std::string folder(withoutTrailingSeparators(location));
+    while (!folder.empty() && !services.directoryExists(folder)) {
+        missing.push_back(folder);
+        std::string parent = parentPath(folder);
+        if (parent.size() >= folder.size()) {
+            break;
+        }
+        folder = std::move(parent);
+    }
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+        // Made meanwhile by someone else is as good.
+        if (!services.createDirectory(*it) && !services.directoryExists(*it)) {
+            throw Error(cannotCreateFolder(services.paths().toDisplay(*it)));
+        }
+    }
 }
 
 BusyCursor::BusyCursor(JobReporter& reporter, bool on) : reporter_(reporter), on_(on) {

@@ -97,6 +97,12 @@ inline bool isBlank(std::string_view text) {
 // staging folder at the root of the current drive).
 bool backupLocationGiven(std::string_view location);
 
+// Makes a backup location that is missing, with every missing folder above
+// it (as `mkdir -p`), so that a backup can go to a folder not made yet.
+// Throws "Cannot create folder "…"" naming the first one that could not be
+// made.
+void makeBackupLocation(SystemServices& services, std::string_view location);
+
 // The hourglass for the life of the object, whatever ends the job.
 class BusyCursor {
 public:

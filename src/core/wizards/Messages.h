@@ -69,6 +69,11 @@ inline std::string keysNotSaved(const std::vector<std::string>& keys) {
     return text;
 }
 
+// A folder a job needed could not be made; `folder` as the user would type it.
+inline std::string cannotCreateFolder(std::string_view folder) {
+    return "Cannot create folder \"" + std::string(folder) + "\"";
+}
+
 // "Backup File "fbackup_firefox.dat" Not Found"
 inline std::string backupFileNotFound(std::string_view archiveName) {
     return "Backup File \"" + std::string(archiveName) + "\" Not Found";

@@ -284,6 +284,7 @@ JobOutcome SelectiveJob::backup(const SelectiveChoices& choices) {
         services_.fileExists(archive) && !reporter_.replaceArchive(archive)) {
         return JobOutcome::Refused;
     }
+    makeBackupLocation(services_, state_.backups);
     reporter_.jobStarted();
     reporter_.progressShow();
     stepProgress(reporter_, sel.backupOpeningStep);

@@ -6,6 +6,7 @@
 #include "core/services/ProgramPath.h"
 #include "core/services/SystemServices.h"
 #include "core/services/platform/File.h"
+#include "core/wizards/Messages.h"
 
 namespace vellarion {
 
@@ -48,7 +49,7 @@ StagingFolder::StagingFolder(SystemServices& services, std::string_view location
         }
         break;
     }
-    throw Error("Cannot create folder \"" + path + "\"");
+    throw Error(cannotCreateFolder(services.paths().toDisplay(path)));
 }
 
 StagingFolder::~StagingFolder() {

@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <climits>
 
 #ifdef _WIN32
@@ -173,6 +174,11 @@ void Tf_Update::WebUpdateNoUpdateFound(TmxWebUpdate&) {
 }
 
 void Tf_Update::WebUpdateDownload(TmxWebUpdate&, std::int64_t Total, std::int64_t Downloaded) {
+    // A page that does not say its length is as long as what has arrived: a
+    // maximum of 0 would turn the bar into an endless busy bar.
+    if (Total <= 0) {
+        Total = std::max<std::int64_t>(Downloaded, 1);
+    }
     // The bar counts in int: very large files are shown in coarser steps.
     while (Total > INT_MAX) {
         Total /= 1024;

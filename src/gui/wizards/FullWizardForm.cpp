@@ -59,11 +59,13 @@ void FullWizardForm::FormActivate() {
 
 void FullWizardForm::Button2Click() {
     const std::string location = JvDirectoryEdit2->text().toStdString();
-    if (direction() == Direction::Backup) {
-        job_.backup(location);
-    } else {
-        job_.restore(location);
-    }
+    runJob([&] {
+        if (direction() == Direction::Backup) {
+            job_.backup(location);
+        } else {
+            job_.restore(location);
+        }
+    });
 }
 
 void FullWizardForm::jobStarted() {

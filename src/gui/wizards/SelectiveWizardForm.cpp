@@ -15,6 +15,7 @@
 #include <QSignalBlocker>
 #include <QStyleOptionButton>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 namespace vellarion {
 
@@ -208,16 +209,39 @@ void SelectiveWizardForm::Button2Click() {
     choices.deleteArchive = direction() == Direction::Restore && deletesArchiveAfterRestore();
     choices.registerProfile = direction() == Direction::Restore && registersProfile();
 
-    // However the job ends, the lists show what it left in them.
-    struct ShowListsAtEnd {
-        SelectiveWizardForm& form;
-        ~ShowListsAtEnd() { form.showLists(); }
-    } showListsAtEnd{*this};
-    if (direction() == Direction::Backup) {
-        job_.backup(choices);
-    } else {
-        job_.restore(choices);
+    // However the job ends, the lists show what it left in them, and the
+    // archive list what the disk holds now: a restore may have deleted its
+    // archive.
+    try {
+        runJob([&] {
+            if (direction() == Direction::Backup) {
+                job_.backup(choices);
+            } else {
+                job_.restore(choices);
+            }
+        });
+    } catch (...) {
+        relistArchives();
+        throw;
     }
+    relistArchives();
+}
+
+void SelectiveWizardForm::relistArchives() {
+    const std::string location = JvDirectoryEdit2->text().toStdString();
+    if (ListBox2 != nullptr && backupLocationGiven(location)) {
+        // The archive chosen before stays chosen while it is still there.
+        const std::optional<std::string> chosen = job_.archives.selection();
+        job_.listArchives(location);
+        const std::vector<std::string>& entries = job_.archives.entries;
+        if (chosen) {
+            if (const auto it = std::find(entries.begin(), entries.end(), *chosen);
+                it != entries.end()) {
+                job_.archives.selected = static_cast<int>(it - entries.begin());
+            }
+        }
+    }
+    showLists();
 }
 
 void SelectiveWizardForm::Button4Click() {

@@ -85,6 +85,9 @@ private:
     void buildLists(int sectionTop);
     // The lists show what the engine holds.
     void showLists();
+    // The archive list read again from the backup location, then both lists
+    // shown.
+    void relistArchives();
 
     SelectiveJob job_;
     std::vector<QCheckBox*> boxes_;

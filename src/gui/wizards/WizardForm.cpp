@@ -1,6 +1,7 @@
 #include "gui/wizards/WizardForm.h"
 
 #include "core/browsers/DataSet.h"
+#include "core/services/SystemServices.h"
 #include "core/wizards/Messages.h"
 #include "gui/kit/Dialogs.h"
 #include "gui/kit/ProgressSink.h"
@@ -35,6 +36,16 @@ void WizardForm::placeLocationEdit(const QRect& rect) {
                                             qText(kBackupLocationPlaceholder));
 }
 
+void WizardForm::runJob(const std::function<void()>& job) {
+    try {
+        job();
+    } catch (...) {
+        progressHide();
+        progressSet(0);
+        throw;
+    }
+}
+
 void WizardForm::DoCompressFile(const QString&) {
     repaintThrottled();
 }
@@ -66,7 +77,7 @@ void WizardForm::progressHide() {
 }
 
 void WizardForm::fileStarted(const std::string& path) {
-    const QString file = QString::fromStdString(path);
+    const QString file = QString::fromStdString(context().services.paths().toDisplay(path));
     if (direction_ == Direction::Backup) {
         DoCompressFile(file);
     } else {

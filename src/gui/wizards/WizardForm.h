@@ -4,6 +4,8 @@
 #include "core/wizards/WizardState.h"
 #include "gui/wizards/DocumentForm.h"
 
+#include <functional>
+
 namespace vellarion {
 
 class DirectoryEdit;
@@ -52,6 +54,11 @@ protected:
 
     // The backup location edit, showing its placeholder.
     void placeLocationEdit(const QRect& rect);
+
+    // Runs Next's job. A job that fails leaves no progress behind: the
+    // window's bar goes back to 0 and the shared progress window is hidden
+    // before the error reaches the error box.
+    void runJob(const std::function<void()>& job);
 
     // JobReporter.
     void showMessage(const std::string& text) override;

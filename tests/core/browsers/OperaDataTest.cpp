@@ -92,7 +92,7 @@ TEST_F(OperaTest, ABackupHoldsEveryItemAndTheLocalMailAndRestoresIntoAnotherInst
     EXPECT_EQ(steps, 94);
 }
 
-TEST_F(OperaTest, EachInstallationIsReadInItsOwnLayoutAndACustomOneHasNoMailStore) {
+TEST_F(OperaTest, EachInstallationIsReadInItsOwnLayoutAndACustomOneKeepsItsOwnMailStore) {
     // Opera 9 keeps its settings in its own folder, "Opera" in "profile".
     ASSERT_EQ(run(Direction::Backup, 2), JobOutcome::Done);
     const std::set<std::string> names = storedNames(backups / "Opera 9.dat");
@@ -107,16 +107,27 @@ TEST_F(OperaTest, EachInstallationIsReadInItsOwnLayoutAndACustomOneHasNoMailStor
     EXPECT_FALSE(fs::exists(roaming("Opera 9/profile/notes.adr")));
 
     // Opera.dat (with its local mail store) into a custom location: the
-    // profile's mail lands there, the local mail store nowhere.
+    // profile's mail lands there, the local mail store in the custom
+    // location's own folder of the local data.
     fs::remove(backups / "Opera 9.dat");
     ASSERT_EQ(run(Direction::Backup, 0, {}, {"CheckBox6"}), JobOutcome::Done);
     test::TempDir custom;
     ASSERT_EQ(run(Direction::Restore, 0, pathToUtf8(custom.path())), JobOutcome::Done);
     EXPECT_TRUE(fs::exists(custom / "mail/accounts.ini"));
     EXPECT_FALSE(fs::exists(custom / "loc"));
-    EXPECT_FALSE(fs::exists(local("op_custom")));
+    EXPECT_EQ(readFile(local("op_custom/mail/store/account1/2010/01/01/0001.mbs")),
+              readFile(local("Opera/mail/store/account1/2010/01/01/0001.mbs")));
+
+    // Backed up from there, the custom location's mail store comes along.
+    writeFile(local("op_custom/mail/index.ini"), "custom index");
     ASSERT_EQ(run(Direction::Backup, 0, pathToUtf8(custom.path())), JobOutcome::Done);
-    EXPECT_EQ(storedNames(backups / "op_custom.dat"), std::set<std::string>{"mail\\accounts.ini"});
+    const std::set<std::string> customNames = storedNames(backups / "op_custom.dat");
+    EXPECT_TRUE(customNames.count("mail\\accounts.ini"));
+    EXPECT_TRUE(customNames.count("loc\\mail\\store\\account1\\2010\\01\\01\\0001.mbs"));
+    fs::remove_all(local("op_custom"));
+    fs::remove(backups / "Opera.dat"); // op_custom.dat is the one listed
+    ASSERT_EQ(run(Direction::Restore, 0, pathToUtf8(custom.path())), JobOutcome::Done);
+    EXPECT_EQ(readFile(local("op_custom/mail/index.ini")), "custom index");
 }
 
 TEST_F(OperaTest, FullJobsPackTheDataRootAndTheMailStoreEachRelativeToItself) {

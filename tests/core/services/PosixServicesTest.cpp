@@ -64,6 +64,23 @@ TEST(PrefixMapping, ComponentsMatchWithoutRegardToCaseBelowAMappedDrive) {
     EXPECT_FALSE(d.services.fileExists("c:\\Users\\bob\\AppData"));
 }
 
+// What the user reads is what the user would type on this system.
+TEST(PrefixMapping, APathIsShownAsThisSystemNamesIt) {
+    Drive d;
+    writeFile(d.c / "users/Bob/AppData/Roaming/Mozilla/Firefox/profiles.ini", "x");
+    const auto& m = d.services.paths();
+    EXPECT_EQ(
+        m.toDisplay("C:\\users\\bob\\appdata\\Roaming\\Mozilla\\Firefox\\3tma45ru.second\\lock"),
+        pathToUtf8(d.c) + "/users/Bob/AppData/Roaming/Mozilla/Firefox/3tma45ru.second/lock");
+    EXPECT_EQ(m.toDisplay("/home/bob/.mozilla/firefox\\3tma45ru.second\\lock"),
+              "/home/bob/.mozilla/firefox/3tma45ru.second/lock");
+    EXPECT_EQ(m.toDisplay("sessionstore-backups\\recovery.jsonlz4"),
+              "sessionstore-backups/recovery.jsonlz4");
+    // A drive that names nothing here is shown as it was given.
+    EXPECT_EQ(m.toDisplay("D:\\backup"), "D:\\backup");
+    EXPECT_EQ(nativePathMapper().toDisplay("/media/usb\\backups"), "/media/usb/backups");
+}
+
 TEST(PrefixMapping, AnUnmappedDriveOrNetworkPathNamesNothingAndWritesNothing) {
     Drive d;
     writeFile(d.c / "src/a.txt", "a");

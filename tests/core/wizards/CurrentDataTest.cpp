@@ -151,6 +151,38 @@ TEST_F(CurrentFirefox, ARestoredDatabaseNeverHasAStaleLogReplayedOverIt) {
     EXPECT_EQ(test::rowsIn(target / "places.sqlite", "moz_places"), 2);
 }
 
+// Current versions keep the download list in places.sqlite, with the
+// bookmarks and the history: the downloads item must never carry it.
+TEST_F(CurrentFirefox, RestoringTheDownloadsAloneLeavesTheBookmarksAndHistoryAsTheyAre) {
+    Wizard backup(*services, firefoxDataSet());
+    ASSERT_EQ(backup.job.backup(only(profile, "CheckBox3")), JobOutcome::Done);
+    EXPECT_EQ(storedNames(backups / "ff_custom.dat"), std::set<std::string>{"downloads.json"});
+    fs::remove(backups / "ff_custom.dat");
+    Wizard everythingSaved(*services, firefoxDataSet());
+    ASSERT_EQ(everythingSaved.job.backup(everything(profile)), JobOutcome::Done);
+    ASSERT_TRUE(storedNames(backups / "ff_custom.dat").count("places.sqlite"));
+
+    // Since then the user bookmarked and browsed more; the paused download is gone.
+    for (const char* name : {"places.sqlite", "places.sqlite-wal", "places.sqlite-shm"}) {
+        fs::remove(profile / name);
+    }
+    test::writeDatabase(profile / "places.sqlite",
+                        {"moz_places",
+                         "CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url TEXT)",
+                         {"INSERT INTO moz_places VALUES (1, 'https://new.example')"}});
+    const std::string placesNow = readFile(profile / "places.sqlite");
+    const std::string paused = readFile(profile / "downloads.json");
+    fs::remove(profile / "downloads.json");
+
+    Wizard restore(*services, firefoxDataSet());
+    restore.job.listArchives(pathToUtf8(backups));
+    ASSERT_EQ(restore.job.restore(only(profile, "CheckBox3")), JobOutcome::Done);
+    EXPECT_EQ(readFile(profile / "downloads.json"), paused);
+    EXPECT_EQ(readFile(profile / "places.sqlite"), placesNow);
+    EXPECT_FALSE(fs::exists(profile / "places.sqlite-wal"));
+    EXPECT_EQ(test::rowsIn(profile / "places.sqlite", "moz_places"), 1);
+}
+
 // A current Chrome: its profile and the key beside it, through a backup with
 // every box ticked, a wiped data root and a restore.
 TEST(CurrentChrome, EveryItemComesBackAndARunningChromeStopsTheJob) {

@@ -296,9 +296,10 @@ TEST_F(FullJobTest, ADataRootThatVanishedIsNotBackedUpOverTheLastArchive) {
 
 TEST_F(FullJobTest, ACodecErrorEndsTheJobWithTheCursorBackAndNoFinish) {
     ASSERT_TRUE(job.activate());
-    // A location that does not exist: the archive cannot be created.
+    // A folder of the archive's name: the archive cannot take its place.
+    fs::create_directories(backups / "blocked" / "fbackup_firefox.dat");
     try {
-        job.backup(location() + "/missing");
+        job.backup(location() + "/blocked");
         ADD_FAILURE() << "the backup went through";
     } catch (const Error& error) {
         EXPECT_TRUE(std::string(error.what()).starts_with("Cannot create file")) << error.what();

@@ -410,20 +410,26 @@ TEST_F(SelectiveCustomJob, TheChosenArchiveGoesOnlyAfterARestoreThatSucceeded) {
     EXPECT_EQ(readFile(dir / "target" / "key3.db"), "key of one");
 }
 
-TEST_F(SelectiveCustomJob, ABackupIntoAMissingLocationFailsBeforeCopyingAnything) {
-    const fs::path missing = dir / "no such folder";
+TEST_F(SelectiveCustomJob, AMissingLocationIsMadeAndOneThatCannotBeFailsBeforeCopyingAnything) {
+    // Not there yet: made with the folders above it, as `mkdir -p` does.
+    const fs::path missing = dir / "no such folder" / "work";
+    Wizard made(services, firefoxDataSet());
+    ASSERT_EQ(made.job.backup(custom(choices(missing, {"CheckBox1"}), profile)), JobOutcome::Done);
+    EXPECT_EQ(entriesOf(missing), std::set<std::string>{"ff_custom.dat"});
+
+    // A file stands where a folder of the location would have to be: the
+    // error names that folder, before anything is copied or shown.
+    writeFile(dir / "a file", "not a folder");
+    services.copied.clear();
     Wizard w(services, firefoxDataSet());
     try {
-        w.job.backup(custom(choices(missing), profile));
+        w.job.backup(custom(choices(dir / "a file" / "work"), profile));
         ADD_FAILURE() << "no error";
     } catch (const Error& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Cannot create folder \"" + utf8(missing / "ff_custom") + "\"");
+        EXPECT_EQ(std::string(e.what()), "Cannot create folder \"" + utf8(dir / "a file") + "\"");
     }
-    EXPECT_FALSE(fs::exists(missing));
     EXPECT_THAT(services.copied, IsEmpty());
-    // The progress window stays as the failure left it.
-    EXPECT_THAT(w.reporter.progress, ElementsAre("show", "5"));
+    EXPECT_THAT(w.reporter.progress, IsEmpty());
     EXPECT_EQ(w.reporter.packingStarted, 0);
 }
 

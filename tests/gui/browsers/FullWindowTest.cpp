@@ -177,19 +177,24 @@ TEST_F(FullWindow, ASecondJobRunsAfterTheWindowIsActivatedAgain) {
                   "Файл резервной копии \"fbackup_firefox.dat\" уже существует. Заменить его?")});
 }
 
-TEST_F(FullWindow, ACodecErrorReachesTheErrorBoxAndADamagedArchiveIsRefusedUntouched) {
-    // The archive cannot be created: the codec's error, in the standard box.
+TEST_F(FullWindow, AnErrorReachesTheErrorBoxAndADamagedArchiveIsRefusedUntouched) {
+    // The backup folder cannot be made, a file stands in its way: the
+    // error, in the standard box.
     auto* backup = open<Tffb_Firefox>("sB_Firefox");
     ASSERT_NE(backup, nullptr);
-    typeAndRun(*backup, qs(pathToUtf8(backups / "missing")));
+    writeFile(backups / "in the way", "a file");
+    typeAndRun(*backup, qs(pathToUtf8(backups / "in the way" / "backups")));
     // Caught where Next is connected, not by the application's net.
     EXPECT_TRUE(applicationErrors().shown().empty());
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown().front().icon, Dialogs::Icon::Error);
     EXPECT_EQ(dialogs.shown().front().title, QStringLiteral("Vellarion"));
+    EXPECT_EQ(dialogs.shown().front().text,
+              qs("Cannot create folder \"" + pathToUtf8(backups / "in the way") + "\""));
     EXPECT_TRUE(backup->Button1->isHidden());
-    // The archive was to be made before the first file: none was packed.
+    // The folder was to be made before the first file: none was packed.
     EXPECT_TRUE(backup->lblFilename->text().isEmpty());
+    EXPECT_EQ(backup->ProgressBar1->value(), 0);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 
     // An archive cut short is read whole before the first write: refused,

@@ -249,6 +249,16 @@ TEST_F(SelectiveWindows, ABackupFromTheWindowPacksTheTickedItemsAndShowsFinish) 
     EXPECT_EQ(terminated, 1);
 }
 
+TEST_F(SelectiveWindows, ABackupIntoAFolderNotMadeYetMakesItFirst) {
+    auto* window = open<Tfb_Firefox>("B_Firefox");
+    window->JvDirectoryEdit2->setText(native(backups / "new" / "deeper"));
+    QTest::mouseClick(window->Button2, Qt::LeftButton);
+
+    EXPECT_TRUE(applicationErrors().shown().empty());
+    EXPECT_TRUE(storedNames(backups / "new" / "deeper" / "default.dat").count("prefs.js"));
+    EXPECT_TRUE(window->Button1->isVisible());
+}
+
 TEST_F(SelectiveWindows, AnExistingArchiveIsReplacedOnlyAfterTheUserSaysYes) {
     writeFile(backups / "default.dat", "another profile's archive");
     auto* window = open<Tfb_Firefox>("B_Firefox");
@@ -341,9 +351,34 @@ TEST_F(SelectiveWindows, ARestoreIntoTheChosenProfileCanDeleteItsArchive) {
     EXPECT_FALSE(progress.isVisible());
     EXPECT_EQ(restore->ListBox1->count(), 0);
     EXPECT_EQ(restore->Label1->text(), u(u"Добро пожаловать в мастер восстановления Firefox"));
+    // The deleted archive is no longer offered: Next asks for one, no error.
+    EXPECT_EQ(restore->ListBox2->count(), 0);
+    restore->JvDirectoryEdit1->setText(native(firefoxProfile("wxyz9876.work")));
+    dialogs.clear();
+    restore->Button2Click();
+    EXPECT_TRUE(applicationErrors().shown().empty());
+    EXPECT_EQ(dialogs.texts(), QStringList{q(kSelectBackupFile)});
+    EXPECT_FALSE(progress.isVisible());
 }
 
-TEST_F(SelectiveWindows, AFailedRestoreReachesTheErrorBoxAndLeavesTheProgressShowing) {
+TEST_F(SelectiveWindows, AfterARestoreTheArchiveListShowsTheDiskAndKeepsTheChoice) {
+    auto* backup = open<Tfb_Firefox>("B_Firefox");
+    backup->JvDirectoryEdit2->setText(native(backups));
+    backup->Button2Click();
+    writeFile(backups / "another.dat", "not restored");
+    auto* restore = open<Tfr_Firefox>("R_Firefox");
+    restore->JvDirectoryEdit2->setText(native(backups));
+    ASSERT_EQ(restore->ListBox2->count(), 2);
+    restore->ListBox2->setCurrentRow(1); // default.dat
+    writeFile(backups / "newer.dat", "written meanwhile");
+    restore->Button2Click();
+
+    EXPECT_TRUE(applicationErrors().shown().empty());
+    ASSERT_EQ(restore->ListBox2->count(), 3);
+    EXPECT_EQ(restore->ListBox2->currentItem()->text(), QStringLiteral("default.dat"));
+}
+
+TEST_F(SelectiveWindows, AFailedRestoreReachesTheErrorBoxAndTakesTheProgressAway) {
     writeFile(backups / "broken.dat", std::string("\x05\x00\x00\x00garbage", 11));
     auto* restore = open<Tfr_Firefox>("R_Firefox");
     restore->JvDirectoryEdit2->setText(native(backups));
@@ -353,12 +388,12 @@ TEST_F(SelectiveWindows, AFailedRestoreReachesTheErrorBoxAndLeavesTheProgressSho
     EXPECT_TRUE(applicationErrors().shown().empty());
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown().front().icon, Dialogs::Icon::Error);
-    EXPECT_TRUE(progress.isVisible());
-    EXPECT_EQ(progress.position(), 5);
+    EXPECT_FALSE(progress.isVisible());
+    EXPECT_EQ(progress.position(), 0);
     EXPECT_FALSE(restore->Button1->isVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(fs::exists(backups / "broken.dat"));
-    progress.hideProgress();
+    EXPECT_EQ(restore->ListBox2->count(), 1);
 }
 
 TEST_F(SelectiveWindows, CancelEndsTheProgramAndClosingFreesTheWindow) {

@@ -187,6 +187,18 @@ TEST_F(UpdateWindow, NoToTheChangelogStillDownloadsIntoTheCurrentFolderAndStarts
     EXPECT_EQ(window->ProgressBar->value(), 5000);
 }
 
+TEST_F(UpdateWindow, APageWithoutContentLengthEndsWithAFinishedBarNotABusyOne) {
+    LocalHttpServer::Reply page;
+    page.body = updatePage("2.1.3");
+    page.announceLength = false;
+    server.serve("/update.html", page);
+    const auto window = check();
+
+    EXPECT_EQ(dialogs.texts(), QStringList{kNoUpdates});
+    EXPECT_GT(window->ProgressBar->maximum(), 0) << "a maximum of 0 is the busy bar";
+    EXPECT_EQ(window->ProgressBar->value(), window->ProgressBar->maximum());
+}
+
 TEST_F(UpdateWindow, CancelOrEscapeInTheInformationWindowEndsTheCheckQuietly) {
     server.serve("/update.html", updatePage("2.1.4"));
     server.serve("/files/Update.exe", "program");
