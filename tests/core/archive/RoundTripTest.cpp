@@ -188,7 +188,7 @@ TEST_F(ArchiveRoundTrip, WithoutForcedDirectoriesAMissingFolderFailsTheFile) {
     codec.CompressDirectory(src(), true, archive());
     fs::create_directories(tmp / "out");
     codec.ForceDirectoriesFlag = false;
-    const std::string target = programPath(tmp / "out/sub/file");
+    const std::string target = programPath(tmp / "out" / "sub" / "file");
     EXPECT_EQ(errorOf([&] { codec.DecompressFile(archive(), out(), true, true); }),
               "Cannot create file \"" + target + "\". " + missingPathText());
 }
