@@ -77,9 +77,8 @@ TEST_F(CliArchive, UnreadableFilesAreWarnedAboutAndLeftOut) {
     fs::create_symlink(tmp / "gone", tmp / "src/dangling");
     const Result packed = run({"pack", s(tmp / "src"), s(tmp / "a.dat")});
     EXPECT_EQ(packed.exitCode, 0);
-    // The path as this system writes it, not with the program's "\\".
-    EXPECT_EQ(packed.err, "vellarion-cli: warning: Cannot open file \"" + s(tmp / "src") +
-                              "/dangling\". " + systemErrorText(ENOENT) + "\n");
+    EXPECT_EQ(packed.err, "vellarion-cli: warning: Symbolic link \"" + s(tmp / "src") +
+                              "/dangling\" skipped\n");
 }
 
 // The control characters left raw in a text: C0 but line breaks, DEL, C1.
@@ -123,9 +122,8 @@ TEST_F(CliArchive, ControlCharactersOfStoredNamesReachTheTerminalEscaped) {
     fs::create_directories(tmp / "blocked" / name);
     const Result failed = run({"unpack", s(tmp / "a.dat"), s(tmp / "blocked")});
     EXPECT_EQ(failed.exitCode, 1);
-    EXPECT_TRUE(failed.err.starts_with("vellarion-cli: Cannot create file \"" + s(tmp / "blocked") +
-                                       "/" + shown + "\". "))
-        << failed.err;
+    EXPECT_TRUE(failed.err.starts_with("vellarion-cli: Refusing to unpack")) << failed.err;
+    EXPECT_NE(failed.err.find(shown), std::string::npos) << failed.err;
     EXPECT_EQ(rawControls(failed.err), "") << failed.err;
 }
 

@@ -50,6 +50,9 @@ FileOpenError::FileOpenError(std::string_view fileName, const std::error_code& c
 FileCreateError::FileCreateError(std::string_view fileName, const std::error_code& cause)
     : Error(quoted("Cannot create file", fileName, cause)) {}
 
+FolderCreateError::FolderCreateError(std::string_view folderName, const std::error_code& cause)
+    : Error(quoted("Cannot create folder", folderName, cause)) {}
+
 FileIoError::FileIoError(Operation operation, std::string_view fileName,
                          const std::error_code& cause)
     : Error(quoted(operation == Operation::Read ? "Cannot read file" : "Cannot write file",
@@ -60,6 +63,11 @@ ZlibError::ZlibError(int code) : Error(zlibText(code)), code_(code) {}
 UnsafeNameError::UnsafeNameError(std::string_view storedPath)
     : Error("Refusing to unpack \"" + std::string(storedPath) +
             "\": the name points outside the target directory") {}
+
+PathConflictError::PathConflictError(std::string_view storedPath, std::string_view shownPath,
+                                     std::string_view what)
+    : Error("Refusing to unpack \"" + std::string(storedPath) + "\": \"" + std::string(shownPath) +
+            "\" is " + std::string(what)) {}
 
 RecordTooLargeError::RecordTooLargeError(std::string_view fileName)
     : Error("Cannot store file \"" + std::string(fileName) +

@@ -23,6 +23,12 @@ public:
     FileCreateError(std::string_view fileName, const std::error_code& cause);
 };
 
+// "Cannot create folder "<name>". <system text>"
+class FolderCreateError : public Error {
+public:
+    FolderCreateError(std::string_view folderName, const std::error_code& cause);
+};
+
 // An I/O failure while reading or writing an open file.
 class FileIoError : public Error {
 public:
@@ -56,6 +62,15 @@ public:
 class UnsafeNameError : public Error {
 public:
     explicit UnsafeNameError(std::string_view storedPath);
+};
+
+// A stored path that meets something else than a folder where one of its
+// folders must be (a link, a file), or a folder where its file must be:
+// "Refusing to unpack "<stored>": "<path>" is <what>".
+class PathConflictError : public Error {
+public:
+    PathConflictError(std::string_view storedPath, std::string_view shownPath,
+                      std::string_view what);
 };
 
 // A file whose compressed form does not fit a record's size field.

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <thread>
 
 #ifdef _WIN32
@@ -52,6 +53,12 @@ std::int32_t asInt32(std::uint64_t value) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
 
+// A program path as messages show it: the native form of this system.
+std::string shownPathOf(const PathMapper& paths, const std::string& programPath) {
+    return paths.toDisplay(programPath);
+}
+
+
 unsigned defaultWorkerCount() {
     const unsigned n = std::thread::hardware_concurrency();
     return std::clamp(n, 1u, 16u);
@@ -70,6 +77,7 @@ public:
         if (!native) {
             throw FileCreateError(fileName_, pathNotFound());
         }
+        fileName_ = pathToUtf8(*native);
         target_ = *native;
         std::error_code ec;
         // The archive it replaces must not be packed into it.
@@ -82,11 +90,7 @@ public:
             }
         }
         static std::atomic<unsigned> counter{0};
-#ifdef _WIN32
-        const unsigned long pid = ::GetCurrentProcessId();
-#else
-        const unsigned long pid = static_cast<unsigned long>(::getpid());
-#endif
+        const unsigned long pid = platform::currentProcessId();
         for (int attempt = 0;; ++attempt) {
             std::string suffix(".");
             suffix += std::to_string(pid);
@@ -121,12 +125,8 @@ public:
     ArchiveFile(const ArchiveFile&) = delete;
     ArchiveFile& operator=(const ArchiveFile&) = delete;
 
-    Stream& stream() {
-        return *stream_;
-    }
-    const std::vector<platform::FileIdentity>& excluded() const {
-        return excluded_;
-    }
+    Stream& stream() { return *stream_; }
+    const std::vector<platform::FileIdentity>& excluded() const { return excluded_; }
 
     void commit() {
         std::error_code ec;
@@ -155,50 +155,86 @@ private:
 
 namespace {
 
-// The file a record is unpacked into. Unless complete() is reached it is
-// removed again, so that a file cut short by an error or a stop never stays
-// behind looking whole.
+// The file a record is unpacked into: a new private file beside its name,
+// which takes the name only when complete (a link at the name is replaced,
+// never written through). Unless complete() is reached it is removed again,
+// so that a file cut short by an error or a stop never takes the name, and
+// the file that had the name stays as it was.
 class TargetFile {
 public:
-    TargetFile(fs::path path, platform::File file)
-        : path_(std::move(path)), file_(std::move(file)) {}
+    TargetFile(fs::path path, std::string shown)
+        : path_(std::move(path)), shown_(std::move(shown)) {
+        static std::atomic<unsigned> counter{0};
+        std::error_code ec;
+        for (int attempt = 0;; ++attempt) {
+            // Short, so that it fits wherever the name itself fits.
+            temporary_ =
+                path_.parent_path() / pathFromUtf8(".vellarion-" + std::to_string(platform::currentProcessId()) +
+                                                   "-" + std::to_string(counter++) + ".tmp");
+            file_ = platform::File::createNew(temporary_, ec);
+            if (!ec) {
+                return;
+            }
+            if (ec != std::errc::file_exists || attempt == 100) {
+                throw FileCreateError(shown_, ec);
+            }
+        }
+    }
     ~TargetFile() {
-        if (file_.isOpen()) {
+        if (file_.isOpen() || !completed_) {
             std::error_code ec;
             file_.close(ec);
-            fs::remove(path_, ec);
+            fs::remove(temporary_, ec);
         }
     }
     TargetFile(const TargetFile&) = delete;
     TargetFile& operator=(const TargetFile&) = delete;
 
-    // Errors name the file as the user's system does.
     void write(const unsigned char* data, std::size_t count) {
         std::error_code ec;
         file_.write(data, count, ec);
         if (ec) {
-            throw FileIoError(FileIoError::Operation::Write, pathToUtf8(path_), ec);
+            throw FileIoError(FileIoError::Operation::Write, shown_, ec);
         }
     }
 
-    void complete() {
+    void complete(bool sync) {
         std::error_code ec;
-        file_.close(ec);
-        if (ec) {
-            fs::remove(path_, ec);
-            throw FileIoError(FileIoError::Operation::Write, pathToUtf8(path_), ec);
+        if (sync) {
+            file_.sync(ec);
         }
+        std::error_code closed;
+        file_.close(closed);
+        if (ec || closed) {
+            throw FileIoError(FileIoError::Operation::Write, shown_, ec ? ec : closed);
+        }
+        platform::replaceFile(temporary_, path_, ec);
+        if (ec) {
+            throw FileCreateError(shown_, ec);
+        }
+        completed_ = true;
     }
 
 private:
     fs::path path_;
+    std::string shown_;
+    fs::path temporary_;
     platform::File file_;
+    bool completed_ = false;
 };
 
 // The name a stored name is unpacked under. On Windows a character the
 // writer's code page lacked was stored as "?", which no Windows file name may
 // hold; it becomes "_" so that the file (and every one after it) can still be
 // restored.
+// Whether a record's zlib stream filled its data exactly and inflated to its
+// UncompressedSize, which holds the size modulo 2^32 (a file of 4 GiB or
+// more is stored so).
+bool sizesMatch(const RecordHeader& header, std::uint64_t produced, const ArchiveReader& reader) {
+    return static_cast<std::uint32_t>(produced) == header.uncompressedSize &&
+           reader.dataLeft() == 0;
+}
+
 std::string unpackedName(std::string name) {
 #ifdef _WIN32
     std::replace(name.begin(), name.end(), '?', '_');
@@ -209,6 +245,10 @@ std::string unpackedName(std::string name) {
 } // namespace
 
 TJvZlibMultiple::TJvZlibMultiple(const PathMapper& paths) : paths_(paths) {}
+
+std::string TJvZlibMultiple::shownPath(const std::string& programPath) const {
+    return shownPathOf(paths_, programPath);
+}
 
 PendingArchive::PendingArchive(std::unique_ptr<ArchiveFile> file) : file_(std::move(file)) {}
 
@@ -233,7 +273,7 @@ std::unique_ptr<PendingArchive>
 TJvZlibMultiple::CompressDirectoryPending(const std::string& Directory, bool Recursive,
                                           const std::string& FileName) {
     auto archive = std::make_unique<ArchiveFile>(paths_, FileName);
-    ArchiveWriter writer(archive->stream());
+    ArchiveWriter writer(archive->stream(), recordDataLimit_);
     Packer packer(*this, paths_,
                   {withBackslash(Directory), Recursive,
                    workerCount_ ? workerCount_ : defaultWorkerCount(), archive->excluded()});
@@ -253,7 +293,7 @@ std::unique_ptr<MemoryStream> TJvZlibMultiple::CompressDirectory(const std::stri
 
 bool TJvZlibMultiple::CompressDirectory(const std::string& Directory, bool Recursive,
                                         Stream& Output) {
-    ArchiveWriter writer(Output);
+    ArchiveWriter writer(Output, recordDataLimit_);
     Packer packer(*this, paths_,
                   {withBackslash(Directory),
                    Recursive,
@@ -273,27 +313,132 @@ FileStream TJvZlibMultiple::openArchive(const std::string& FileName) const {
         ec = pathNotFound();
     }
     if (ec) {
-        throw FileOpenError(paths_.toDisplay(FileName), ec);
+        throw FileOpenError(shownPath(FileName), ec);
     }
-    return FileStream(std::move(file), paths_.toDisplay(FileName));
+    return FileStream(std::move(file), shownPath(FileName));
 }
 
-void TJvZlibMultiple::DecompressFile(const std::string& FileName, const std::string& Directory,
-                                     bool Overwrite, bool RelativePaths) {
+std::size_t TJvZlibMultiple::DecompressFile(const std::string& FileName,
+                                            const std::string& Directory, bool Overwrite,
+                                            bool RelativePaths) {
     FileStream archive = openArchive(FileName);
-    DecompressStream(archive, Directory, Overwrite, RelativePaths);
+    const std::size_t written = DecompressStream(archive, Directory, Overwrite, RelativePaths);
     if (OnCompletedAction) {
         OnCompletedAction(*this);
     }
+    return written;
 }
 
-void TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string& Directory, bool Overwrite,
-                                       bool RelativePaths) {
+namespace {
+
+// The folders records are unpacked into. The target folder may be a link
+// (the user's own arrangement); below it every folder of a stored path must
+// be a real folder, made private when missing.
+class UnpackFolders {
+public:
+    UnpackFolders(const TJvZlibMultiple& codec, const PathMapper& paths, std::string directory,
+                  bool create)
+        : codec_(codec), paths_(paths), directory_(std::move(directory)), create_(create) {}
+
+    // Checks (and with create makes) the folders of dir ("a\b\") below the
+    // target folder; storedPath names the record in errors.
+    void prepare(const std::string& dir, const std::string& storedPath) {
+        if (!create_ && dir.empty()) {
+            return;
+        }
+        if (create_ && !targetReady_) {
+            prepareTarget();
+        }
+        for (std::size_t end = 0; end < dir.size(); ++end) {
+            if (!isPathSeparator(dir[end])) {
+                continue;
+            }
+            const std::string relative = dir.substr(0, end);
+            if (relative.empty() || isPathSeparator(relative.back()) ||
+                checked_.contains(relative)) {
+                continue;
+            }
+            const std::string folder = directory_ + relative;
+            const auto native = paths_.toNative(folder);
+            if (!native) {
+                throw FileCreateError(folder, pathNotFound());
+            }
+            std::error_code ec;
+            switch (platform::entryKind(*native, ec)) {
+            case platform::EntryKind::Folder:
+                break;
+            case platform::EntryKind::Missing:
+                if (!create_) {
+                    return; // creating the file will say what is missing
+                }
+                platform::createPrivateFolder(*native, ec);
+                if (ec) {
+                    throw FolderCreateError(codec_.shownPath(folder), ec);
+                }
+                break;
+            case platform::EntryKind::Link:
+                throw PathConflictError(storedPath, codec_.shownPath(folder),
+                                        "a symbolic link, not a folder");
+            case platform::EntryKind::File:
+                throw PathConflictError(storedPath, codec_.shownPath(folder),
+                                        "a file, not a folder");
+            case platform::EntryKind::Other:
+                if (ec) {
+                    throw FolderCreateError(codec_.shownPath(folder), ec);
+                }
+                throw PathConflictError(storedPath, codec_.shownPath(folder), "not a folder");
+            }
+            checked_.insert(relative);
+        }
+    }
+
+private:
+    // The target folder and any missing folder above it, made once.
+    void prepareTarget() {
+        targetReady_ = true;
+        std::string folder = directory_;
+        while (folder.size() > 1 && isPathSeparator(folder.back())) {
+            folder.pop_back();
+        }
+        const auto native = paths_.toNative(folder.empty() ? "." : folder);
+        std::error_code ec;
+        if (!native || fs::is_directory(*native, ec)) {
+            return;
+        }
+        std::vector<fs::path> missing;
+        for (fs::path p = *native; !p.empty() && !fs::exists(p, ec); p = p.parent_path()) {
+            missing.push_back(p);
+            if (p == p.parent_path()) {
+                break;
+            }
+        }
+        for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
+            platform::createPrivateFolder(*it, ec);
+            if (ec) {
+                throw FolderCreateError(pathToUtf8(*it), ec);
+            }
+        }
+    }
+
+    const TJvZlibMultiple& codec_;
+    const PathMapper& paths_;
+    std::string directory_;
+    bool create_;
+    bool targetReady_ = false;
+    std::set<std::string> checked_;
+};
+
+} // namespace
+
+std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string& Directory,
+                                              bool Overwrite, bool RelativePaths) {
     const std::string directory = withBackslash(Directory);
     ArchiveReader reader(Stream);
+    UnpackFolders folders(*this, paths_, directory, ForceDirectoriesFlag);
     Inflater inflater;
     std::vector<unsigned char> output;
     RecordHeader header;
+    std::size_t written = 0;
 
     const auto progress = [&](std::uint64_t position, std::uint64_t total) {
         if (OnProgress) {
@@ -307,32 +452,25 @@ void TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string& Direct
     while (!FTerminateDecompress && reader.next(header)) {
         const std::string storedDir = decodeStoredName(header.dir);
         const std::string storedName = decodeStoredName(header.name);
+        const std::string storedPath = withBackslash(storedDir) + storedName;
         // Checked before anything of the record touches the disk.
         if (isUnsafeStoredPath(storedDir) || isUnsafeStoredPath(storedName)) {
-            throw UnsafeNameError(withBackslash(storedDir) + storedName);
+            throw UnsafeNameError(storedPath);
         }
-        std::string dir = unpackedName(storedDir);
+        const std::string storedFolder = withBackslash(unpackedName(storedDir));
+        const std::string dir = RelativePaths ? storedFolder : std::string();
         const std::string name = unpackedName(storedName);
-        if (ForceDirectoriesFlag && !(directory + dir).empty()) {
-            std::string folder = directory + dir;
-            while (folder.size() > 1 && isPathSeparator(folder.back())) {
-                folder.pop_back();
-            }
-            if (const auto native = paths_.toNative(folder)) {
-                std::error_code ec;
-                fs::create_directories(*native, ec);
-            }
-        }
-        dir = RelativePaths ? withBackslash(dir) : std::string();
+        // Forced folders are made even when files go to the top.
+        folders.prepare(ForceDirectoriesFlag ? storedFolder : dir, storedPath);
         const std::string target = directory + dir + name;
         const auto native = paths_.toNative(target);
 
-        if (!Overwrite && native) {
-            std::error_code ec;
-            const fs::file_status status = fs::status(*native, ec);
-            if (fs::exists(status) && !fs::is_directory(status)) {
-                continue;
-            }
+        std::error_code kindError;
+        const platform::EntryKind existing =
+            native ? platform::entryKind(*native, kindError) : platform::EntryKind::Missing;
+        if (!Overwrite && existing != platform::EntryKind::Missing &&
+            existing != platform::EntryKind::Folder) {
+            continue;
         }
 
         bool write = true;
@@ -341,17 +479,13 @@ void TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string& Direct
         }
         std::optional<TargetFile> file;
         if (write) {
-            std::error_code ec;
-            platform::File created;
-            if (native) {
-                created = platform::File::createForWriting(*native, ec);
-            } else {
-                ec = pathNotFound();
+            if (!native) {
+                throw FileCreateError(target, pathNotFound());
             }
-            if (ec) {
-                throw FileCreateError(paths_.toDisplay(target), ec);
+            if (existing == platform::EntryKind::Folder) {
+                throw PathConflictError(storedPath, shownPath(target), "a folder");
             }
-            file.emplace(*native, std::move(created));
+            file.emplace(*native, shownPath(target));
         }
 
         inflater.reset();
@@ -378,7 +512,7 @@ void TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string& Direct
             produced += step.produced;
             if (!write) {
                 if (FTerminateDecompress) {
-                    return;
+                    return written;
                 }
                 continue;
             }
@@ -386,9 +520,12 @@ void TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string& Direct
             for (; nextChunkEnd <= produced; nextChunkEnd += chunkSize) {
                 progress(nextChunkEnd, header.uncompressedSize);
                 if (FTerminateDecompress) {
-                    return;
+                    return written;
                 }
             }
+        }
+        if (!sizesMatch(header, produced, reader)) {
+            throw StreamReadError();
         }
         if (write) {
             // The short last chunk, then the read that found the end.
@@ -397,16 +534,18 @@ void TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string& Direct
             }
             progress(produced, header.uncompressedSize);
             if (FTerminateDecompress) {
-                return;
+                return written;
             }
         }
         if (OnDecompressedFile) {
             OnDecompressedFile(*this, target, static_cast<std::uint32_t>(produced));
         }
         if (file) {
-            file->complete();
+            file->complete(SyncWrittenFiles);
+            ++written;
         }
     }
+    return written;
 }
 
 ArchiveCheck TJvZlibMultiple::VerifyFile(const std::string& FileName) {
@@ -461,8 +600,8 @@ ArchiveCheck TJvZlibMultiple::VerifyStream(Stream& Stream) {
                     return check;
                 }
             }
-            if (produced != header.uncompressedSize || reader.dataLeft() != 0) {
-                throw StreamReadError(); // the sizes do not match what the stream holds
+            if (!sizesMatch(header, produced, reader)) {
+                throw StreamReadError();
             }
         } catch (const Error& e) {
             check.damaged.push_back({name, e.what()});

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,17 @@ public:
     int CompressionLevel = -1;
     // Unpacking creates every missing directory of a record's path.
     bool ForceDirectoriesFlag = true;
+    // Unpacking forces each file onto the disk before it takes its name.
+    bool SyncWrittenFiles = false;
+    // Packing never follows a symbolic link or junction below the packed
+    // folder (the folder itself may be one): the link is named through
+    // OnFileSkip and nothing is stored for it, unless its name is one of
+    // these (say a browser's lock links, which are no data: left out without
+    // a word) or it leads to a folder OnFollowLink accepts, which is then
+    // packed as if it were a folder of its own (never one the walk is
+    // already inside).
+    std::set<std::string> QuietSkipNames;
+    std::function<bool(const std::string& programPath)> OnFollowLink;
     // While set, packing or unpacking waits between chunks. Another thread
     // (or a handler) clears them.
     std::atomic<bool> CompressionPaused{false};
@@ -116,8 +128,10 @@ public:
     TNotifyEvent OnCompletedAction;
     // Before a record is checked, with its stored name.
     TFileEvent OnVerifyingFile;
-    // A source file (or folder) that cannot be opened while packing is left
-    // out: the error's class name and its text.
+    // A source file (or folder) that packing leaves out: one that cannot be
+    // opened ("FileOpenError"), a link ("SymbolicLink"), a path longer than
+    // a record holds ("PathTooLong"), a file whose compressed data outgrows
+    // its record ("RecordTooLargeError"); with the text to show.
     TFileSkipEvent OnFileSkip;
 
     // Packs the tree below Directory into the archive FileName. The archive
@@ -141,13 +155,23 @@ public:
     // before the stop.
     bool CompressDirectory(const std::string& Directory, bool Recursive, Stream& Output);
 
-    // Unpacks the archive FileName into Directory.
-    void DecompressFile(const std::string& FileName, const std::string& Directory, bool Overwrite,
-                        bool RelativePaths);
+    // Unpacks the archive FileName into Directory; returns the number of
+    // files written (0 for an empty archive, which is valid).
+    //
+    // Nothing is written through a link: each file is written to a new
+    // private file (0600 on POSIX) beside its name and renamed over it, so a
+    // link at the name is replaced, never followed, and the previous file
+    // stays whole until the new one is complete. A link or file where a
+    // folder of the stored path must be is refused before anything of that
+    // record is written. Folders it makes are private (0700 on POSIX). A
+    // record whose data or sizes are wrong is refused before it takes its
+    // name.
+    std::size_t DecompressFile(const std::string& FileName, const std::string& Directory,
+                               bool Overwrite, bool RelativePaths);
 
     // Unpacks the records from Stream's position to its end into Directory.
-    void DecompressStream(Stream& Stream, const std::string& Directory, bool Overwrite,
-                          bool RelativePaths);
+    std::size_t DecompressStream(Stream& Stream, const std::string& Directory, bool Overwrite,
+                                 bool RelativePaths);
 
     // Reads the whole archive without writing anything: each record is
     // inflated and checked (zlib's checksum, the stored size, a safe name).
@@ -176,6 +200,13 @@ public:
     void StopCompression() { FTerminateCompress = true; }
     void StopDecompression() { FTerminateDecompress = true; }
 
+    // The text a message shows for a program path: its native form.
+    std::string shownPath(const std::string& programPath) const;
+
+    // The most compressed data one record may hold: the signed 32-bit
+    // CompressedSize; tests lower it.
+    void setRecordDataLimit(std::uint64_t limit) { recordDataLimit_ = limit; }
+
     // Worker threads that packing compresses on; 0 (the default) uses one
     // per processor. The archive's bytes do not depend on it.
     void setWorkerCount(unsigned count) { workerCount_ = count; }
@@ -189,6 +220,7 @@ private:
     std::atomic<bool> FTerminateCompress{false};
     std::atomic<bool> FTerminateDecompress{false};
     unsigned workerCount_ = 0;
+    std::uint64_t recordDataLimit_ = 0x7FFFFFFF;
 };
 
 } // namespace vellarion

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 
 namespace vellarion {
 
@@ -39,10 +40,13 @@ std::int32_t asInt32(std::uint64_t value) {
 
 struct Packer::Job {
     // Set by the walker.
-    std::string fullPath;      // program path of the file (or of a folder that cannot be listed)
-    std::string storedDir;     // encoded Dir
-    std::string storedName;    // encoded Name
-    std::error_code listError; // set: a folder that cannot be listed
+    std::string fullPath;   // program path of the file (or of what is left out)
+    std::string storedDir;  // encoded Dir
+    std::string storedName; // encoded Name
+    // Set: nothing is read, the entry is named in the warnings instead (a
+    // folder that cannot be listed, a link, a path too long to store).
+    std::string skipType;
+    std::string skipText;
 
     // Set by the worker, under the mutex.
     enum class Stage { Waiting, Reading, Finished } stage = Stage::Waiting;
@@ -56,12 +60,14 @@ struct Packer::Job {
 };
 
 // Walks the tree depth first in the order the listings give: a folder's
-// files stand where the folder was met in its parent's listing.
+// files stand where the folder was met in its parent's listing. Links are
+// never followed, except to folders the codec's OnFollowLink allows.
 class Packer::Walker {
 public:
-    Walker(const PathMapper& paths, std::string directory, bool recursive, bool storePaths)
-        : paths_(paths), directory_(std::move(directory)), recursive_(recursive),
-          storePaths_(storePaths) {}
+    Walker(const TJvZlibMultiple& codec, const PathMapper& paths, std::string directory,
+           bool recursive)
+        : codec_(codec), paths_(paths), directory_(std::move(directory)), recursive_(recursive),
+          storePaths_(codec.StorePaths) {}
 
     std::unique_ptr<Job> next() {
         if (!started_) {
@@ -80,6 +86,20 @@ public:
                 continue;
             }
             const std::string name = pathToUtf8(entry.name);
+            const std::string fullPath = directory_ + level.relative + name;
+            if (entry.isLink) {
+                if (codec_.QuietSkipNames.contains(name)) {
+                    continue;
+                }
+                if (recursive_ && followsLink(fullPath)) {
+                    if (auto failed = enter(level.relative + name + "\\")) {
+                        return failed;
+                    }
+                    continue;
+                }
+                return leftOut(fullPath, "SymbolicLink",
+                               "Symbolic link \"" + codec_.shownPath(fullPath) + "\" skipped");
+            }
             if (entry.isFolder) {
                 if (recursive_) {
                     if (auto failed = enter(level.relative + name + "\\")) {
@@ -88,10 +108,14 @@ public:
                 }
                 continue;
             }
+            std::optional<std::string> storedName = encodeStoredName(name);
+            if (!storedName) {
+                return tooLong(fullPath);
+            }
             auto job = std::make_unique<Job>();
-            job->fullPath = directory_ + level.relative + name;
-            job->storedDir = storePaths_ ? encodeStoredName(level.relative) : std::string();
-            job->storedName = encodeStoredName(name);
+            job->fullPath = fullPath;
+            job->storedDir = level.storedDir;
+            job->storedName = std::move(*storedName);
             return job;
         }
         return nullptr;
@@ -101,31 +125,74 @@ private:
     struct Level {
         platform::DirectoryListing listing;
         std::string relative;
+        std::string storedDir;
+        std::filesystem::path native;
     };
 
-    // Starts listing the folder R; a job reporting it when it cannot be listed.
+    std::unique_ptr<Job> leftOut(std::string fullPath, std::string type, std::string text) const {
+        auto job = std::make_unique<Job>();
+        job->fullPath = std::move(fullPath);
+        job->skipType = std::move(type);
+        job->skipText = std::move(text);
+        return job;
+    }
+
+    std::unique_ptr<Job> tooLong(const std::string& fullPath) const {
+        return leftOut(fullPath, "PathTooLong",
+                       "Cannot store \"" + codec_.shownPath(fullPath) +
+                           "\": its path is longer than an archive can hold (" +
+                           std::to_string(maxStoredNameBytes) + " bytes)");
+    }
+
+    // A link the job chose to follow, to a folder that is not one the walk
+    // is inside already (which would lead round in a circle).
+    bool followsLink(const std::string& fullPath) const {
+        if (!codec_.OnFollowLink) {
+            return false;
+        }
+        const auto native = paths_.toNative(fullPath);
+        std::error_code ec;
+        if (!native || !std::filesystem::is_directory(*native, ec)) {
+            return false;
+        }
+        for (const Level& level : stack_) {
+            if (std::filesystem::equivalent(*native, level.native, ec)) {
+                return false;
+            }
+        }
+        return codec_.OnFollowLink(fullPath);
+    }
+
+    // Starts listing the folder R; a job reporting it when it cannot be listed
+    // or its path cannot be stored whole.
     std::unique_ptr<Job> enter(std::string relative) {
         std::string folder = directory_ + relative;
+        std::string shown = folder;
+        while (shown.size() > 1 && shown.back() == '\\') {
+            shown.pop_back();
+        }
+        std::optional<std::string> storedDir =
+            storePaths_ ? encodeStoredName(relative) : std::string();
+        if (!storedDir) {
+            return tooLong(shown);
+        }
         std::error_code ec;
         platform::DirectoryListing listing;
-        if (const auto native = paths_.toNative(folder.empty() ? "." : folder)) {
+        const auto native = paths_.toNative(folder.empty() ? "." : folder);
+        if (native) {
             listing = platform::DirectoryListing::open(*native, ec);
         } else {
             ec = pathNotFound();
         }
         if (ec) {
-            while (folder.size() > 1 && folder.back() == '\\') {
-                folder.pop_back();
-            }
-            auto job = std::make_unique<Job>();
-            job->fullPath = folder;
-            job->listError = ec;
-            return job;
+            return leftOut(shown, "FileOpenError",
+                           FileOpenError(codec_.shownPath(shown), ec).what());
         }
-        stack_.push_back({std::move(listing), std::move(relative)});
+        stack_.push_back({std::move(listing), std::move(relative), std::move(*storedDir), *native});
         return nullptr;
     }
 
+    const TJvZlibMultiple& codec_;
     const PathMapper& paths_;
     std::string directory_;
     bool recursive_;
@@ -211,7 +278,7 @@ void Packer::compress(Job& job, Deflater& deflater, std::vector<unsigned char>& 
     std::error_code ec;
     platform::File file;
     if (const auto native = paths_.toNative(job.fullPath)) {
-        file = platform::File::openForReading(*native, share_, ec);
+        file = platform::File::openEntryForReading(*native, share_, ec);
     } else {
         ec = pathNotFound();
     }
@@ -320,7 +387,7 @@ void Packer::topUp(Walker& walker) {
             walkDone_ = true;
             break;
         }
-        if (!job->listError) {
+        if (job->skipText.empty()) {
             queue_.push_back(job.get());
             queued = true;
         }
@@ -338,16 +405,15 @@ bool Packer::progress(std::uint64_t position, std::uint64_t total) {
     return waitWhilePaused();
 }
 
-void Packer::skipped(const Job& job, const std::error_code& cause) {
+void Packer::skipped(const Job& job, const std::string& type, const std::string& text) {
     if (codec_.OnFileSkip) {
-        const FileOpenError error(paths_.toDisplay(job.fullPath), cause);
-        codec_.OnFileSkip(codec_, job.fullPath, "FileOpenError", error.what());
+        codec_.OnFileSkip(codec_, job.fullPath, type, text);
     }
 }
 
 bool Packer::packFront(Job& job, ArchiveWriter& out) {
-    if (job.listError) {
-        skipped(job, job.listError);
+    if (!job.skipText.empty()) {
+        skipped(job, job.skipType, job.skipText);
         return true;
     }
     {
@@ -361,7 +427,8 @@ bool Packer::packFront(Job& job, ArchiveWriter& out) {
     }
     // Once the worker left Waiting these fields no longer change.
     if (job.openError) {
-        skipped(job, job.openError);
+        skipped(job, "FileOpenError",
+                FileOpenError(codec_.shownPath(job.fullPath), job.openError).what());
         return true;
     }
     if (job.leftOut) {
@@ -370,9 +437,12 @@ bool Packer::packFront(Job& job, ArchiveWriter& out) {
     if (codec_.OnCompressingFile) {
         codec_.OnCompressingFile(codec_, job.fullPath);
     }
-    out.beginRecord(job.storedDir, job.storedName, job.fullPath);
+    out.beginRecord(job.storedDir, job.storedName, codec_.shownPath(job.fullPath));
     std::uint64_t nextChunkEnd = chunkSize;
     std::uint64_t bytesRead = 0;
+    // Set once the record outgrew its size field: it is dropped, the rest of
+    // the file read to its end, and the file named as left out.
+    std::string tooLarge;
     for (bool finished = false; !finished;) {
         std::deque<std::string> chunks;
         std::exception_ptr failure;
@@ -393,8 +463,16 @@ bool Packer::packFront(Job& job, ArchiveWriter& out) {
         }
         workersWake_.notify_all();
         for (const std::string& chunk : chunks) {
-            out.appendData(
-                std::span(reinterpret_cast<const unsigned char*>(chunk.data()), chunk.size()));
+            if (!tooLarge.empty()) {
+                break;
+            }
+            try {
+                out.appendData(
+                    std::span(reinterpret_cast<const unsigned char*>(chunk.data()), chunk.size()));
+            } catch (const RecordTooLargeError& e) {
+                out.abandonRecord();
+                tooLarge = e.what();
+            }
         }
         for (; nextChunkEnd <= bytesRead; nextChunkEnd += chunkSize) {
             if (!progress(nextChunkEnd, job.fileSize)) {
@@ -415,6 +493,10 @@ bool Packer::packFront(Job& job, ArchiveWriter& out) {
         out.abandonRecord();
         return false;
     }
+    if (!tooLarge.empty()) {
+        skipped(job, "RecordTooLargeError", tooLarge);
+        return true;
+    }
     if (codec_.OnCompressedFile) {
         codec_.OnCompressedFile(codec_, job.fullPath);
     }
@@ -426,7 +508,7 @@ bool Packer::run(ArchiveWriter& out) {
     if (codec_.FTerminateCompress) {
         return false;
     }
-    Walker walker(paths_, settings_.directory, settings_.recursive, codec_.StorePaths);
+    Walker walker(codec_, paths_, settings_.directory, settings_.recursive);
     for (unsigned i = 0; i < std::max(1u, settings_.workers); ++i) {
         workers_.emplace_back([this] { workerMain(); });
     }

@@ -58,7 +58,7 @@ private:
     bool waitWhilePaused() const;
     bool progress(std::uint64_t position, std::uint64_t total);
     bool packFront(Job& job, ArchiveWriter& out);
-    void skipped(const Job& job, const std::error_code& cause);
+    void skipped(const Job& job, const std::string& type, const std::string& text);
     void topUp(Walker& walker);
     void cancel();
 

@@ -6,24 +6,6 @@
 
 namespace vellarion {
 
-std::string_view cutUtf8(std::string_view text, std::size_t maxBytes) {
-    if (text.size() <= maxBytes) {
-        return text;
-    }
-    std::size_t cut = maxBytes;
-    // Step back over continuation bytes to the start of the character that
-    // does not fit; a stray continuation byte does not make us back up further
-    // than one character can be long.
-    for (int back = 0;
-         back < 3 && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80; ++back) {
-        --cut;
-    }
-    if ((static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
-        cut = maxBytes;
-    }
-    return text.substr(0, cut);
-}
-
 #ifdef _WIN32
 
 namespace {
@@ -53,30 +35,24 @@ std::string utf8FromWide(std::wstring_view wide) {
 
 } // namespace
 
-std::string encodeStoredName(std::string_view text) {
+std::optional<std::string> encodeStoredName(std::string_view text) {
     const UINT codePage = ::GetACP();
-    if (codePage == CP_UTF8) {
-        return std::string(cutUtf8(text, maxStoredNameBytes));
-    }
-    const std::wstring wide = wideFromUtf8(text);
     std::string stored;
-    // One character at a time, so that the cut never splits a double-byte
-    // character. No best-fit mapping: a character the code page lacks is the
-    // default character, never a look-alike such as "\" for a full-width one.
-    for (std::size_t i = 0; i < wide.size();) {
-        std::size_t units = 1;
-        if (i + 1 < wide.size() && IS_HIGH_SURROGATE(wide[i]) && IS_LOW_SURROGATE(wide[i + 1])) {
-            units = 2;
-        }
-        char bytes[8];
+    if (codePage == CP_UTF8) {
+        stored = text;
+    } else if (!text.empty()) {
+        // No best-fit mapping: a character the code page lacks is the default
+        // character, never a look-alike such as "\" for a full-width one.
+        const std::wstring wide = wideFromUtf8(text);
         const int n =
-            ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data() + i,
-                                  static_cast<int>(units), bytes, sizeof bytes, nullptr, nullptr);
-        if (stored.size() + static_cast<std::size_t>(n) > maxStoredNameBytes) {
-            break;
-        }
-        stored.append(bytes, static_cast<std::size_t>(n));
-        i += units;
+            ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                  static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+        stored.resize(static_cast<std::size_t>(n));
+        ::WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide.data(),
+                              static_cast<int>(wide.size()), stored.data(), n, nullptr, nullptr);
+    }
+    if (stored.size() > maxStoredNameBytes) {
+        return std::nullopt;
     }
     return stored;
 }
@@ -95,8 +71,11 @@ std::string decodeStoredName(std::string_view stored) {
 
 #else
 
-std::string encodeStoredName(std::string_view text) {
-    return std::string(cutUtf8(text, maxStoredNameBytes));
+std::optional<std::string> encodeStoredName(std::string_view text) {
+    if (text.size() > maxStoredNameBytes) {
+        return std::nullopt;
+    }
+    return std::string(text);
 }
 
 std::string decodeStoredName(std::string_view stored) {

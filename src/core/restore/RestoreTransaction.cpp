@@ -690,6 +690,11 @@ std::vector<std::string> recoverRestores(RestoreFiles& files, const fs::path& fo
             if (!ec) {
                 fs::remove(path, ec);
             }
+        } else if (const auto writer = pidAfter(text, kRestoreFilePrefix);
+                   writer && text.ends_with(".tmp") &&
+                   files.status(path).kind == PathStatus::Kind::File &&
+                   !platform::isProcessAlive(*writer)) {
+            fs::remove(path, ec); // a file an ended unpack was writing
         } else if (isLeftoverArchive(text)) {
             fs::remove(path, ec);
             if (!ec) {

@@ -227,6 +227,8 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
 std::unique_ptr<PendingArchive> FullJob::pack(const FullArchive& archive) {
     TJvZlibMultiple codec(services_.paths());
     reportCodecEvents(codec, reporter_);
+    // A killed browser's lock links: a lock nobody holds is no data.
+    codec.QuietSkipNames = {"lock", "SingletonLock", "SingletonCookie", "SingletonSocket"};
     if (!archive.required && !services_.directoryExists(archive.folder)) {
         // An optional folder that is not there packs into an archive of no
         // file: nothing was left out.

@@ -11,7 +11,9 @@ namespace {
 class FileErrorCategory : public std::error_category {
 public:
     const char* name() const noexcept override { return "vellarion-file"; }
-    std::string message(int) const override { return "Not a regular file"; }
+    std::string message(int code) const override {
+        return code == 2 ? "The name is a symbolic link" : "Not a regular file";
+    }
 };
 
 } // namespace
@@ -19,6 +21,11 @@ public:
 std::error_code notRegularFileError() {
     static const FileErrorCategory category;
     return {1, category};
+}
+
+std::error_code linkRefusedError() {
+    static const FileErrorCategory category;
+    return {2, category};
 }
 
 File::~File() {

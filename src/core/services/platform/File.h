@@ -50,6 +50,12 @@ public:
     // owner may read it: it is meant for archives of private data.
     static File createNew(const std::filesystem::path& path, std::error_code& ec);
 
+    // Like openForReading, but a symbolic link, junction or other reparse
+    // point at the path itself is refused (linkRefusedError()) rather than
+    // followed, so that a name swapped for a link meanwhile is never read.
+    static File openEntryForReading(const std::filesystem::path& path, ReadShare share,
+                                    std::error_code& ec);
+
     bool isOpen() const;
 
     // Reads up to count bytes from the current position; returns the number
@@ -94,6 +100,7 @@ private:
 struct DirectoryEntry {
     std::filesystem::path name; // without the folder
     bool isFolder = false;      // a real folder, not a link or junction to one
+    bool isLink = false;        // a symbolic link or junction, whatever it leads to
 };
 
 // Lists a folder in the order the system gives, with every kind of entry
@@ -114,6 +121,17 @@ private:
     struct State;
     std::unique_ptr<State> state_;
 };
+
+// The error a link met where none may be is refused with.
+std::error_code linkRefusedError();
+
+// What a name is on the disk, without following a link at the name itself.
+enum class EntryKind { Missing, File, Folder, Link, Other };
+EntryKind entryKind(const std::filesystem::path& path, std::error_code& ec);
+
+// Creates one folder that only its owner may enter (0700 on POSIX); an
+// existing entry of that name is an error (std::errc::file_exists).
+void createPrivateFolder(const std::filesystem::path& path, std::error_code& ec);
 
 // Renames from over to, replacing a file of that name in one step.
 void replaceFile(const std::filesystem::path& from, const std::filesystem::path& to,

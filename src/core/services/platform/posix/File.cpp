@@ -28,28 +28,29 @@ std::error_code File::closeHandle(Handle handle) {
     return {};
 }
 
-File File::openForReading(const std::filesystem::path& path, ReadShare, std::error_code& ec) {
+namespace {
+
+// An existing regular file opened for reading with extra open flags.
+int openRegular(const std::filesystem::path& path, int extraFlags, std::error_code& ec) {
     ec.clear();
     // Non-blocking, so that opening a named pipe never waits for a writer;
     // anything but a regular file is refused right after.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | extraFlags);
     if (fd < 0) {
-        ec = lastError();
-        return File();
+        ec = errno == ELOOP && (extraFlags & O_NOFOLLOW) != 0 ? linkRefusedError() : lastError();
+        return -1;
     }
-    File file(fd);
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
         ec = lastError();
-        return File();
-    }
-    if (S_ISDIR(st.st_mode)) {
+    } else if (S_ISDIR(st.st_mode)) {
         ec = std::error_code(EISDIR, std::system_category());
-        return File();
-    }
-    if (!S_ISREG(st.st_mode)) {
+    } else if (!S_ISREG(st.st_mode)) {
         ec = notRegularFileError();
-        return File();
+    }
+    if (ec) {
+        ::close(fd);
+        return -1;
     }
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0) {
@@ -58,7 +59,19 @@ File File::openForReading(const std::filesystem::path& path, ReadShare, std::err
 #ifdef POSIX_FADV_SEQUENTIAL
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
-    return file;
+    return fd;
+}
+
+} // namespace
+
+File File::openForReading(const std::filesystem::path& path, ReadShare, std::error_code& ec) {
+    const int fd = openRegular(path, 0, ec);
+    return fd < 0 ? File() : File(fd);
+}
+
+File File::openEntryForReading(const std::filesystem::path& path, ReadShare, std::error_code& ec) {
+    const int fd = openRegular(path, O_NOFOLLOW, ec);
+    return fd < 0 ? File() : File(fd);
 }
 
 namespace {
@@ -222,13 +235,41 @@ bool DirectoryListing::next(DirectoryEntry& entry, std::error_code& ec) {
         entry.name = d->d_name;
         if (d->d_type != DT_UNKNOWN) {
             entry.isFolder = d->d_type == DT_DIR;
+            entry.isLink = d->d_type == DT_LNK;
         } else {
             // Some file systems leave the type to a separate look.
             struct stat st {};
-            entry.isFolder =
-                ::lstat((state_->folder / entry.name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+            const bool known = ::lstat((state_->folder / entry.name).c_str(), &st) == 0;
+            entry.isFolder = known && S_ISDIR(st.st_mode);
+            entry.isLink = known && S_ISLNK(st.st_mode);
         }
         return true;
+    }
+}
+
+EntryKind entryKind(const std::filesystem::path& path, std::error_code& ec) {
+    ec.clear();
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) {
+        if (errno == ENOENT) {
+            return EntryKind::Missing;
+        }
+        ec = lastError();
+        return EntryKind::Other;
+    }
+    if (S_ISLNK(st.st_mode)) {
+        return EntryKind::Link;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        return EntryKind::Folder;
+    }
+    return S_ISREG(st.st_mode) ? EntryKind::File : EntryKind::Other;
+}
+
+void createPrivateFolder(const std::filesystem::path& path, std::error_code& ec) {
+    ec.clear();
+    if (::mkdir(path.c_str(), 0700) != 0) {
+        ec = lastError();
     }
 }
 

@@ -45,6 +45,53 @@ File File::openForReading(const std::filesystem::path& path, ReadShare share, st
 
 namespace {
 
+// A symbolic link or a junction: a name that leads somewhere else. Other
+// reparse points (files kept in the cloud, deduplicated files) hold their
+// own data.
+bool isLinkTag(DWORD attributes, DWORD tag) {
+    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+           (tag == IO_REPARSE_TAG_SYMLINK || tag == IO_REPARSE_TAG_MOUNT_POINT);
+}
+
+} // namespace
+
+File File::openEntryForReading(const std::filesystem::path& path, ReadShare share,
+                               std::error_code& ec) {
+    ec.clear();
+    const DWORD shareMode =
+        share == ReadShare::DenyWrite ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
+    HANDLE h = ::CreateFileW(
+        path.c_str(), GENERIC_READ, shareMode, nullptr, OPEN_EXISTING,
+        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        ec = lastError();
+        return File();
+    }
+    File file(h);
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    if (::GetFileInformationByHandleEx(h, FileAttributeTagInfo, &tag, sizeof tag)) {
+        if (isLinkTag(tag.FileAttributes, tag.ReparseTag)) {
+            ec = linkRefusedError();
+            return File();
+        }
+        if ((tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+            // A reparse point holding its own data is read through its driver.
+            return openForReading(path, share, ec);
+        }
+        if ((tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            ec = std::error_code(ERROR_ACCESS_DENIED, std::system_category());
+            return File();
+        }
+    }
+    if (::GetFileType(h) != FILE_TYPE_DISK) {
+        ec = notRegularFileError();
+        return File();
+    }
+    return file;
+}
+
+namespace {
+
 // A file opened for writing that nobody else may open meanwhile.
 HANDLE createWith(const std::filesystem::path& path, DWORD access, DWORD disposition,
                   std::error_code& ec) {
@@ -212,7 +259,35 @@ bool DirectoryListing::next(DirectoryEntry& entry, std::error_code& ec) {
         // of the tree or round in a circle.
         entry.isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
                          (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+        entry.isLink = isLinkTag(attributes, state_->data.dwReserved0);
         return true;
+    }
+}
+
+EntryKind entryKind(const std::filesystem::path& path, std::error_code& ec) {
+    ec.clear();
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+            return EntryKind::Missing;
+        }
+        ec = lastError();
+        return EntryKind::Other;
+    }
+    // Any reparse point counts: nothing is ever written through one.
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        return EntryKind::Link;
+    }
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? EntryKind::Folder : EntryKind::File;
+}
+
+void createPrivateFolder(const std::filesystem::path& path, std::error_code& ec) {
+    ec.clear();
+    // A new folder inherits its parent's access list: private below a
+    // private folder.
+    if (!::CreateDirectoryW(path.c_str(), nullptr)) {
+        ec = lastError();
     }
 }
 
