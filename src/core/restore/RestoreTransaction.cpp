@@ -250,7 +250,9 @@ void RestoreTransaction::addCompanions() {
                 continue;
             }
             byTarget_.emplace(companion, entries_.size());
-            entries_.push_back({fs::path(), entries_[i].home, companion});
+            Entry stale{fs::path(), entries_[i].home, companion};
+            stale.existed = true; // taken away with the swap
+            entries_.push_back(stale);
         }
     }
 }
@@ -305,7 +307,7 @@ void RestoreTransaction::check() {
 void RestoreTransaction::writeJournal() {
     std::string text(kJournalHeader);
     text += kPrepared;
-    text += "\nT 0 " + token_ + "\n";
+    text += "\nT 00 " + token_ + "\n";
     for (const fs::path& folder : newFolders_) {
         text += recordPath('D', "00", folder);
     }
@@ -328,6 +330,9 @@ void RestoreTransaction::writeJournal() {
         fail("Cannot write the restore's journal", journal_, ec);
     }
     files_.syncFolder(journalFolder_, ec);
+    if (ec) {
+        fail("Cannot write the restore's journal", journal_, ec);
+    }
 }
 
 void RestoreTransaction::prepare() {
