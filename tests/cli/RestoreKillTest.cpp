@@ -32,13 +32,11 @@ void writeHistory(const fs::path& file, const std::string& tag, int rows) {
     exec(db, "CREATE TABLE IF NOT EXISTS moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, "
              "title LONGVARCHAR, visit_count INTEGER DEFAULT 0);");
     exec(db, "DELETE FROM moz_places;");
-    exec(db, "BEGIN;");
-    for (int i = 0; i < rows; ++i) {
-        exec(db, "INSERT INTO moz_places (url, title, visit_count) VALUES ('https://example.org/" +
-                     tag + "/" + std::to_string(i) + "', '" + incompressible(600) + "', " +
-                     std::to_string(i) + ");");
-    }
-    exec(db, "COMMIT;");
+    exec(db, "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < " +
+                 std::to_string(rows) +
+                 ") INSERT INTO moz_places (url, title, visit_count) SELECT "
+                 "'https://example.org/" +
+                 tag + "/' || x, randomblob(600), x FROM n;");
     exec(db, "PRAGMA wal_checkpoint(TRUNCATE);");
     sqlite3_close(db);
     fs::remove(fs::path(file.string() + "-wal"));
@@ -107,7 +105,8 @@ TEST(RestoreKilled, AtTwentyMomentsTheNextRunLeavesEveryFileOldOrNewAndEveryData
         SCOPED_TRACE("killed at moment " + std::to_string(moment));
         copyTree(saved, root);
         Cli restore({"full-restore", "firefox", "--from", s(backups)}, false, home.path());
-        std::this_thread::sleep_for(duration * moment / 20);
+        // From just after the start (the command's output open) to its end.
+        std::this_thread::sleep_for(std::chrono::milliseconds(30) + duration * moment / 20);
         ::kill(restore.pid(), SIGKILL);
         restore.wait();
 

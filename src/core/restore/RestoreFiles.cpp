@@ -4,6 +4,8 @@
 
 #ifndef _WIN32
 #include <sys/stat.h>
+#else
+#include <windows.h>
 #endif
 
 namespace vellarion {
@@ -60,7 +62,6 @@ public:
         result.device = 1;
         switch (st.type()) {
         case fs::file_type::symlink:
-        case fs::file_type::junction:
             result.kind = PathStatus::Kind::Link;
             break;
         case fs::file_type::regular:
@@ -71,7 +72,14 @@ public:
             result.kind = PathStatus::Kind::Folder;
             break;
         default:
-            result.kind = PathStatus::Kind::Other;
+            // A junction and other reparse points are links to the program.
+            result.kind = (::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0
+                              ? PathStatus::Kind::Link
+                              : PathStatus::Kind::Other;
+        }
+        if (result.kind == PathStatus::Kind::Folder &&
+            (::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+            result.kind = PathStatus::Kind::Link;
         }
         // Each drive is a file system of its own.
         const std::wstring root = path.root_name().wstring();

@@ -10,8 +10,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 
 namespace vellarion {
+
+namespace fs = std::filesystem;
 
 ItemRunner::ItemRunner(SystemServices& services, const WizardState& state, JobReporter& reporter,
                        Direction direction, WizardKind wizard, std::string staging)
@@ -67,7 +70,19 @@ void ItemRunner::planRestore(bool file, const std::string& source, ItemHome home
         transaction_->setSourcesMovable(true);
     }
     if (file) {
-        transaction_->addFile(*from, *homeFolder, to->lexically_relative(*homeFolder));
+        const fs::path relative = to->lexically_relative(*homeFolder);
+        transaction_->addFile(*from, *homeFolder, relative);
+        // The database's log and journal go with it, so that its newest
+        // rows come back too.
+        for (std::string_view suffix : kDatabaseCompanions) {
+            fs::path companion = *from;
+            companion += pathFromUtf8(suffix);
+            if (fs::is_regular_file(fs::symlink_status(companion))) {
+                fs::path placed = relative;
+                placed += pathFromUtf8(suffix);
+                transaction_->addFile(companion, *homeFolder, placed);
+            }
+        }
     } else {
         // A folder lands under its own name in the parent of its place.
         transaction_->addFolder(
