@@ -55,13 +55,7 @@ public:
     }
 };
 
-template <class Job> struct Window {
-    Window(SystemServices& services, const BrowserDataSet& data)
-        : job(services, data, state, reporter) {}
-    WizardState state;
-    SkipRecorder reporter;
-    Job job;
-};
+template <class Job> using Window = test::Wizard<Job, SkipRecorder>;
 
 // Puts the tree back from `after` to `before`, modes included.
 class OldState {

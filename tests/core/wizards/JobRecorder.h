@@ -88,12 +88,12 @@ public:
 };
 
 // One window's worth of engine: its state, a recording front end, the job.
-template <class Job> struct Wizard {
+template <class Job, class Reporter = RecordingReporter> struct Wizard {
     Wizard(SystemServices& services, const BrowserDataSet& data)
         : job(services, data, state, reporter) {}
 
     WizardState state;
-    RecordingReporter reporter;
+    Reporter reporter;
     Job job;
 };
 
