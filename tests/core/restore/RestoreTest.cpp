@@ -57,6 +57,16 @@ public:
 
 template <class Job> using Window = test::Wizard<Job, SkipRecorder>;
 
+// Ctrl-C or Cancel: a stop asked for at the Nth time the job looks.
+class StopAt : public SkipRecorder {
+public:
+    bool stopRequested() const override { return ++asked_ >= stopAt; }
+    int stopAt = 0;
+
+private:
+    mutable int asked_ = 0;
+};
+
 // Puts the tree back from `after` to `before`, modes included.
 class OldState {
 public:
@@ -249,6 +259,20 @@ TEST_F(FullRestore, AnEmptyArchiveRestoresNothingAndSaysSo) {
                         "refused: " + std::string(kArchiveHoldsNothing)),
               window.reporter.log.end());
     EXPECT_EQ(differences(readTree(root()), before), "");
+}
+
+TEST_F(FullRestore, AStopAtAnyMomentLeavesTheDataFolderAsItWas) {
+    for (int n = 1;; ++n) {
+        test::Wizard<FullJob, StopAt> w(prefix.services(), firefoxDataSet());
+        w.reporter.stopAt = n;
+        ASSERT_TRUE(w.job.activate());
+        if (w.job.restore(location()) == JobOutcome::Done) {
+            EXPECT_EQ(differences(readTree(root()), after), "");
+            EXPECT_GT(n, 20);
+            break;
+        }
+        ASSERT_EQ(differences(readTree(root()), before), "") << "stopped at " << n;
+    }
 }
 
 // A Firefox profile of a user: databases and their private files.
