@@ -4,6 +4,7 @@
 
 #ifndef _WIN32
 #include <sys/stat.h>
+#include <unistd.h>
 #else
 #include <windows.h>
 #endif
@@ -43,6 +44,7 @@ public:
         result.device = static_cast<std::uint64_t>(st.st_dev);
         result.size = static_cast<std::uint64_t>(st.st_size);
         result.perms = static_cast<fs::perms>(st.st_mode & 07777);
+        result.ownedByUser = st.st_uid == ::geteuid();
         if (S_ISLNK(st.st_mode)) {
             result.kind = PathStatus::Kind::Link;
         } else if (S_ISREG(st.st_mode)) {

@@ -16,6 +16,7 @@ struct PathStatus {
     std::uint64_t size = 0;
     std::filesystem::perms perms = std::filesystem::perms::unknown;
     std::uint64_t device = 0; // the file system it is on (0 when unknown)
+    bool ownedByUser = true;  // this user's own (always, where files have no owner)
 };
 
 // A small file kept open (and so marked as in use) while its owner works:

@@ -100,18 +100,25 @@ bool isLeftoverArchive(std::string_view name) {
     return !platform::isProcessAlive(std::stoul(std::string(numbers.substr(0, dash))));
 }
 
-std::optional<std::string> readSmall(const fs::path& path) {
+// A small file of the program's own whole; nothing when it cannot be read
+// or is larger than `limit`.
+std::optional<std::string> readSmall(const fs::path& path, std::size_t limit) {
     std::error_code ec;
     platform::File file = platform::File::openForReading(path, platform::ReadShare::DenyNone, ec);
     if (ec) {
         return std::nullopt;
     }
-    std::string text(4096, '\0');
-    const std::size_t n = file.read(text.data(), text.size(), ec);
+    std::string text;
+    char buffer[65536];
+    for (std::size_t n; (n = file.read(buffer, sizeof buffer, ec)) > 0 && !ec;) {
+        text.append(buffer, n);
+        if (text.size() > limit) {
+            return std::nullopt;
+        }
+    }
     if (ec) {
         return std::nullopt;
     }
-    text.resize(n);
     return text;
 }
 
@@ -138,6 +145,11 @@ void RestoreTransaction::addFile(const fs::path& source, const fs::path& givenHo
     const fs::path home = givenHome.has_filename() ? givenHome.lexically_normal()
                                                    : givenHome.parent_path().lexically_normal();
     const fs::path target = (home / relative).lexically_normal();
+    if (pathToUtf8(target.filename()).starts_with(kRestoreFilePrefix)) {
+        // The names this program keeps for its own work are never restored:
+        // a journal coming out of an archive would steer the next recovery.
+        return;
+    }
     if (const auto it = byTarget_.find(target); it != byTarget_.end()) {
         entries_[it->second].source = source;
         return;
@@ -166,16 +178,6 @@ void RestoreTransaction::addFolder(const fs::path& sourceFolder, const fs::path&
             break; // the unpack folder holds files and folders only
         }
     }
-}
-
-std::uint64_t RestoreTransaction::plannedBytes() const {
-    std::uint64_t bytes = 0;
-    for (const Entry& entry : entries_) {
-        if (!entry.source.empty()) {
-            bytes += files_.status(entry.source).size;
-        }
-    }
-    return bytes;
 }
 
 void RestoreTransaction::fail(const std::string& what, const fs::path& path, std::error_code ec) {
@@ -316,8 +318,14 @@ void RestoreTransaction::writeJournal() {
             std::string(entry.existed ? "1" : "0") + (entry.source.empty() ? "0" : "1");
         text += recordPath('F', flags, entry.target);
     }
-    // Beside the targets: in the home, or the nearest folder above it that
-    // is there before the restore makes it.
+    // Beside the targets: in the folder they all lie in, or the nearest one
+    // above it that is there before the restore makes it. A recovery takes
+    // nothing from a journal that names a path outside its folder.
+    std::vector<fs::path> places{journalFolder_};
+    for (const Entry& entry : entries_) {
+        places.push_back(entry.target.parent_path());
+    }
+    journalFolder_ = commonFolder(places);
     while (files_.status(journalFolder_).kind == PathStatus::Kind::Missing &&
            journalFolder_ != journalFolder_.parent_path()) {
         journalFolder_ = journalFolder_.parent_path();
@@ -537,17 +545,13 @@ struct Journal {
 };
 
 std::optional<Journal> readJournal(const fs::path& path) {
-    std::error_code ec;
-    platform::File file = platform::File::openForReading(path, platform::ReadShare::DenyNone, ec);
-    if (ec) {
+    constexpr std::size_t kJournalLimit = 64 << 20;
+    const std::optional<std::string> whole = readSmall(path, kJournalLimit);
+    if (!whole) {
         return std::nullopt;
     }
-    std::string text;
-    char buffer[65536];
-    for (std::size_t n; (n = file.read(buffer, sizeof buffer, ec)) > 0 && !ec;) {
-        text.append(buffer, n);
-    }
-    if (ec || !text.starts_with(kJournalHeader) || text.size() < kStateOffset + 2) {
+    const std::string& text = *whole;
+    if (!text.starts_with(kJournalHeader) || text.size() < kStateOffset + 2) {
         return std::nullopt;
     }
     Journal journal;
@@ -597,6 +601,22 @@ std::optional<Journal> readJournal(const fs::path& path) {
         return std::nullopt;
     }
     return journal;
+}
+
+// Whether every path the journal names lies below `folder`, where it was
+// found: only then was it written by a restore into that folder.
+bool confinedTo(const Journal& journal, const fs::path& folder) {
+    fs::path base = folder.lexically_normal();
+    if (!base.has_filename()) {
+        base = base.parent_path();
+    }
+    const auto below = [&base](const fs::path& path) {
+        const fs::path relative = path.lexically_normal().lexically_relative(base);
+        return !relative.empty() && *relative.begin() != ".." && relative.is_relative();
+    };
+    return std::all_of(journal.folders.begin(), journal.folders.end(), below) &&
+           std::all_of(journal.files.begin(), journal.files.end(),
+                       [&below](const JournalRecord& record) { return below(record.path); });
 }
 
 // Finishes what a journal names; true when nothing of it is left.
@@ -654,8 +674,15 @@ std::vector<std::string> recoverRestores(RestoreFiles& files, const fs::path& fo
             if (files.isHeld(path)) {
                 continue; // a restore that runs now
             }
+            const PathStatus st = files.status(path);
+            using P = fs::perms;
+            if (st.kind != PathStatus::Kind::File || !st.ownedByUser ||
+                (st.perms != P::unknown &&
+                 (st.perms & (P::group_write | P::others_write)) != P::none)) {
+                continue; // not a journal this user's runs wrote: not acted on
+            }
             const std::optional<Journal> journal = readJournal(path);
-            if (!journal) {
+            if (!journal || !confinedTo(*journal, folder)) {
                 continue; // not ours to judge: kept
             }
             if (finish(files, *journal)) {
@@ -680,7 +707,7 @@ std::vector<std::string> recoverRestores(RestoreFiles& files, const fs::path& fo
                    owner && files.status(path).kind == PathStatus::Kind::File &&
                    !platform::isProcessAlive(*owner)) {
             // The marker names the staging or unpack folder beside it.
-            const std::optional<std::string> named = readSmall(path);
+            const std::optional<std::string> named = readSmall(path, 4096);
             if (named && !named->empty() && named->find_first_of("/\\:") == std::string::npos &&
                 *named != "." && *named != "..") {
                 const fs::path staging = folder / pathFromUtf8(*named);
@@ -709,6 +736,23 @@ std::vector<std::string> recoverRestores(RestoreFiles& files, const fs::path& fo
         }
     }
     return said;
+}
+
+fs::path commonFolder(const std::vector<fs::path>& paths) {
+    if (paths.empty()) {
+        return {};
+    }
+    fs::path common = paths.front().lexically_normal();
+    for (const fs::path& each : paths) {
+        const fs::path path = each.lexically_normal();
+        fs::path shared;
+        for (auto a = common.begin(), b = path.begin();
+             a != common.end() && b != path.end() && *a == *b; ++a, ++b) {
+            shared /= *a;
+        }
+        common = shared;
+    }
+    return common;
 }
 
 std::string unpackFolderName() {

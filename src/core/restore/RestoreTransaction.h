@@ -64,7 +64,6 @@ public:
     void setSourcesMovable(bool movable) { movable_ = movable; }
 
     std::size_t plannedFiles() const { return entries_.size(); }
-    std::uint64_t plannedBytes() const;
 
     // Checks, writes and swaps. True when every planned file is in place;
     // false when a stop was asked for (everything rolled back). Throws
@@ -117,6 +116,10 @@ private:
 // naming there, whose run has ended, are removed too. Returns what was done,
 // a sentence each, for the user.
 std::vector<std::string> recoverRestores(RestoreFiles& files, const std::filesystem::path& folder);
+
+// The deepest folder all the paths lie in ("" for none): where a restore's
+// journal goes, so that a recovery can hold it to what lies below it.
+std::filesystem::path commonFolder(const std::vector<std::filesystem::path>& paths);
 
 // A name for the folder a full restore unpacks into, inside the data root
 // (so that its files reach their places by rename); recoverRestores removes

@@ -189,8 +189,7 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
         }
     }
 
-    folders.push_back(state_.backups);
-    recoverInterrupted(folders);
+    recoverInterrupted(folders, state_.backups);
     const FullJobHooks& hooks = data_.full.hooks;
     {
         BusyCursor busy(reporter_);
@@ -283,8 +282,6 @@ std::optional<JobOutcome> FullJob::restoreArchives() {
         } catch (const UnsafeNameError& e) {
             refuse(backupFileDamaged(lastName(archive.archive), e.what()));
             return JobOutcome::Refused;
-        } catch (const RestoreFailed&) {
-            throw;
         } catch (const Error& e) {
             throw RestoreFailed(std::string(e.what()) + " Nothing was restored.");
         }

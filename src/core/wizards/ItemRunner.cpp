@@ -77,7 +77,7 @@ void ItemRunner::planRestore(bool file, const std::string& source, ItemHome home
         for (std::string_view suffix : kDatabaseCompanions) {
             fs::path companion = *from;
             companion += pathFromUtf8(suffix);
-            if (fs::is_regular_file(fs::symlink_status(companion))) {
+            if (files_->status(companion).kind == PathStatus::Kind::File) {
                 fs::path placed = relative;
                 placed += pathFromUtf8(suffix);
                 transaction_->addFile(companion, *homeFolder, placed);
@@ -252,19 +252,16 @@ bool ItemRunner::copyEntry(const ItemEntry& entry, const SelectiveItem& item,
 }
 
 void ItemRunner::copyFileWithCompanions(const std::string& source, const std::string& target) {
-    // The companions of the file being replaced go first: a log left beside
-    // the restored database would be replayed over it.
-    for (std::string_view suffix : kDatabaseCompanions) {
-        services_.deleteFile(target + std::string(suffix));
-    }
+    // Into a staging folder of the backup's own: nothing there to replace.
     if (!services_.copyFile(source, target)) {
         copyFailed(true, source);
         return;
     }
     for (std::string_view suffix : kDatabaseCompanions) {
         const std::string companion = source + std::string(suffix);
-        if (services_.fileExists(companion)) {
-            services_.copyFile(companion, target + std::string(suffix));
+        if (services_.fileExists(companion) &&
+            !services_.copyFile(companion, target + std::string(suffix))) {
+            copyFailed(true, companion);
         }
     }
 }

@@ -72,7 +72,8 @@ private:
     // Copies the entry; true when there was something to copy.
     bool copyEntry(const ItemEntry& entry, const SelectiveItem& item, const std::string& source,
                    const std::string& target);
-    // A file with its database companions ("-wal", "-shm", "-journal").
+    // A backup's copy of a file with its database companions ("-wal",
+    // "-shm", "-journal").
     void copyFileWithCompanions(const std::string& source, const std::string& target);
     // Plans a restored file or folder into the transaction.
     void planRestore(bool file, const std::string& source, ItemHome home,

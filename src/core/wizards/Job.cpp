@@ -89,22 +89,31 @@ RestoreFiles& WizardJob::restoreFiles() const {
     return files_ != nullptr ? *files_ : systemRestoreFiles();
 }
 
-void WizardJob::recoverInterrupted(const std::vector<std::string>& folders) {
+void WizardJob::recoverInterrupted(const std::vector<std::string>& homes,
+                                   const std::string& location) {
+    // A restore keeps its journal in the folder all its files lie in: a
+    // home, the parent of one it had to make, or the folder of them all.
+    std::vector<std::filesystem::path> places;
+    std::vector<std::filesystem::path> native;
+    for (const std::string& home : homes) {
+        if (const auto path = home.empty() ? std::nullopt : services_.paths().toNative(home)) {
+            native.push_back(path->lexically_normal());
+            places.push_back(native.back());
+            places.push_back(native.back().parent_path());
+        }
+    }
+    places.push_back(commonFolder(native));
+    if (const auto path = location.empty() ? std::nullopt : services_.paths().toNative(location)) {
+        places.push_back(*path);
+    }
     std::vector<std::filesystem::path> seen;
-    for (const std::string& folder : folders) {
-        const auto native = folder.empty() ? std::nullopt : services_.paths().toNative(folder);
-        if (!native) {
+    for (const std::filesystem::path& place : places) {
+        if (place.empty() || std::find(seen.begin(), seen.end(), place) != seen.end()) {
             continue;
         }
-        // A restore into a folder it had to make keeps its journal above it.
-        for (const std::filesystem::path& place : {*native, native->parent_path()}) {
-            if (std::find(seen.begin(), seen.end(), place) != seen.end()) {
-                continue;
-            }
-            seen.push_back(place);
-            for (const std::string& said : recoverRestores(restoreFiles(), place)) {
-                reporter_.showMessage(said);
-            }
+        seen.push_back(place);
+        for (const std::string& said : recoverRestores(restoreFiles(), place)) {
+            reporter_.showMessage(said);
         }
     }
 }

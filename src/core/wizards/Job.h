@@ -62,12 +62,13 @@ public:
     // written into a profile a running browser is using.
     bool refuseWhileRunning(const std::vector<std::string>& folders, int depth = 0);
 
-    // Finishes what a crash left in the folders (program paths) before the
-    // job touches them: an interrupted restore rolled back (or completed,
-    // when its files were all in place), leftover unpack and staging
-    // folders and temporary archives of ended runs removed. The user is
-    // told of each.
-    void recoverInterrupted(const std::vector<std::string>& folders);
+    // Finishes what a crash left before the job touches anything: a restore
+    // into the homes (program paths: profile, data root...) that was
+    // interrupted is rolled back (or completed, when its files were all in
+    // place); leftover unpack and staging folders and temporary archives of
+    // ended runs in the homes and the backup location are removed. The user
+    // is told of each.
+    void recoverInterrupted(const std::vector<std::string>& homes, const std::string& location);
 
     // The file layer a restore writes through: the system's, or a test's
     // that fails on purpose.

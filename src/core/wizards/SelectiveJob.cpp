@@ -247,8 +247,8 @@ bool SelectiveJob::refuseWhileBrowserRuns() {
     if (refuseWhileRunning({state_.ffpath, parentPath(state_.ffpath)})) {
         return true;
     }
-    recoverInterrupted(
-        {state_.ffpath, state_.mpath, state_.mdir, state_.cook, state_.favo, state_.backups});
+    recoverInterrupted({state_.ffpath, state_.mpath, state_.mdir, state_.cook, state_.favo},
+                       state_.backups);
     return false;
 }
 

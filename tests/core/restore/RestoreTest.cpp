@@ -399,6 +399,27 @@ TEST_F(SelectiveRestore, ABackupNamesWhatItCouldNotReadAndNeverFollowsALinkOut) 
     EXPECT_TRUE(named);
 }
 
+TEST_F(SelectiveRestore, AJournalThatNamesPathsOutsideItsFolderSteersNothing) {
+    // Planted by a hostile archive or another program: it would have the
+    // next recovery delete a file elsewhere.
+    TempDir outside;
+    writeFile(outside / "keep.txt", "the user's");
+    const std::string target = pathToUtf8(outside / "keep.txt");
+    const std::string planted =
+        "VLRJ1 P\nT 00 1-1-1\nF 01 " + std::to_string(target.size()) + ":" + target + "\n";
+    writeFile(profile / ".vellarion-restore-1-1-1.journal", planted);
+    fs::permissions(profile / ".vellarion-restore-1-1-1.journal",
+                    fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
+    EXPECT_TRUE(recoverRestores(systemRestoreFiles(), profile).empty());
+    EXPECT_EQ(readFile(outside / "keep.txt"), "the user's");
+
+    // And none comes out of an archive: it is not restored.
+    writeFile(backups / "staged" / ".vellarion-restore-2-2-2.journal", planted);
+    RestoreTransaction transaction(systemRestoreFiles(), profile);
+    transaction.addFolder(backups / "staged", profile, "");
+    EXPECT_EQ(transaction.plannedFiles(), 0u);
+}
+
 // The pid of a process that has ended.
 unsigned long endedPid() {
     const pid_t child = ::fork();
