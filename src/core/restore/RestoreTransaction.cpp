@@ -670,6 +670,9 @@ std::vector<std::string> recoverRestores(RestoreFiles& files, const fs::path& fo
     for (const fs::path& name : names) {
         const std::string text = pathToUtf8(name);
         const fs::path path = folder / name;
+        if (text.starts_with(kRestoreFilePrefix) && !files.status(path).ownedByUser) {
+            continue; // another account's: never ours to remove or follow
+        }
         if (text.starts_with(kJournalPrefix) && text.ends_with(kJournalSuffix)) {
             if (files.isHeld(path)) {
                 continue; // a restore that runs now
@@ -727,7 +730,7 @@ std::vector<std::string> recoverRestores(RestoreFiles& files, const fs::path& fo
                    files.status(path).kind == PathStatus::Kind::File &&
                    !platform::isProcessAlive(*writer)) {
             fs::remove(path, ec); // a file an ended unpack was writing
-        } else if (isLeftoverArchive(text)) {
+        } else if (isLeftoverArchive(text) && files.status(path).ownedByUser) {
             fs::remove(path, ec);
             if (!ec) {
                 said.push_back("The unfinished archive " + shown(path) +

@@ -10,21 +10,27 @@
 
 namespace vellarion {
 
-void StagingFolder::markAsOurs(const std::string& name) {
-    const auto folder = services_.paths().toNative(path_);
+void StagingFolder::markAsOurs(std::string_view location, const std::string& name) {
+    const auto folder = services_.paths().toNative(location);
     if (!folder) {
         return;
     }
     std::error_code ec;
-    std::filesystem::permissions(*folder, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::replace, ec);
-    marker_ = folder->parent_path() / pathFromUtf8(stagingMarkerName());
+    marker_ = *folder / pathFromUtf8(stagingMarkerName());
     platform::File file = platform::File::createNew(marker_, ec);
     if (!ec) {
         file.write(name.data(), name.size(), ec);
     }
     if (ec) {
-        marker_.clear(); // the folder is still removed at the end of the job
+        dropMarker(); // the folder is still removed at the end of the job
+    }
+}
+
+void StagingFolder::dropMarker() {
+    if (!marker_.empty()) {
+        std::error_code ec;
+        std::filesystem::remove(marker_, ec);
+        marker_.clear();
     }
 }
 
@@ -42,11 +48,19 @@ StagingFolder::StagingFolder(SystemServices& services, std::string_view location
         if (services.fileExists(path) || services.directoryExists(path)) {
             continue;
         }
+        // The marker first: a run killed right after making the folder
+        // leaves nothing the next run cannot tell as its own.
+        markAsOurs(location, candidate);
         if (services.createDirectory(path)) {
             path_ = std::move(path);
-            markAsOurs(candidate);
+            if (const auto folder = services.paths().toNative(path_)) {
+                std::error_code ec;
+                std::filesystem::permissions(*folder, std::filesystem::perms::owner_all,
+                                             std::filesystem::perm_options::replace, ec);
+            }
             return;
         }
+        dropMarker();
         break;
     }
     throw Error(cannotCreateFolder(services.paths().toDisplay(path)));
@@ -64,10 +78,7 @@ void StagingFolder::remove() {
     if (!removed_) {
         removed_ = true;
         services_.DelTree(path_);
-        if (!marker_.empty()) {
-            std::error_code ec;
-            std::filesystem::remove(marker_, ec);
-        }
+        dropMarker();
     }
 }
 

@@ -35,7 +35,8 @@ public:
     void remove();
 
 private:
-    void markAsOurs(const std::string& name);
+    void markAsOurs(std::string_view location, const std::string& name);
+    void dropMarker();
 
     SystemServices& services_;
     std::string path_;
