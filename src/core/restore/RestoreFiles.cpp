@@ -3,6 +3,8 @@
 #include "core/services/platform/File.h"
 
 #ifndef _WIN32
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #else
@@ -44,7 +46,8 @@ public:
         result.device = static_cast<std::uint64_t>(st.st_dev);
         result.size = static_cast<std::uint64_t>(st.st_size);
         result.perms = static_cast<fs::perms>(st.st_mode & 07777);
-        result.ownedByUser = st.st_uid == ::geteuid();
+        static const uid_t user = ::geteuid();
+        result.ownedByUser = st.st_uid == user;
         if (S_ISLNK(st.st_mode)) {
             result.kind = PathStatus::Kind::Link;
         } else if (S_ISREG(st.st_mode)) {
@@ -173,16 +176,23 @@ public:
 #endif
     }
 
-    void syncFile(const fs::path& path, std::error_code& ec) override {
-#ifndef _WIN32
-        platform::File file =
-            platform::File::openForReading(path, platform::ReadShare::DenyNone, ec);
-        if (!ec) {
-            file.sync(ec);
-        }
-#else
-        (void)path;  // the copies and renames are written through
+    void syncFileSystem(const fs::path& folder, std::error_code& ec) override {
         ec.clear();
+#if defined(__linux__)
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) {
+            ec = std::error_code(errno, std::system_category());
+            return;
+        }
+        if (::syncfs(fd) != 0) {
+            ec = std::error_code(errno, std::system_category());
+        }
+        ::close(fd);
+#elif !defined(_WIN32)
+        (void)folder;
+        ::sync();
+#else
+        (void)folder; // the copies and renames are written through
 #endif
     }
 

@@ -55,9 +55,11 @@ public:
     virtual void removeFolder(const std::filesystem::path& path, std::error_code& ec) = 0;
     virtual void setPermissions(const std::filesystem::path& path, std::filesystem::perms perms,
                                 std::error_code& ec) = 0;
-    // Forces a file's content, or a folder's entries, onto the disk.
-    virtual void syncFile(const std::filesystem::path& path, std::error_code& ec) = 0;
+    // Forces a folder's entries onto the disk.
     virtual void syncFolder(const std::filesystem::path& path, std::error_code& ec) = 0;
+    // Forces everything written to the file system that holds `folder` onto
+    // the disk: one call for a restore's thousands of files.
+    virtual void syncFileSystem(const std::filesystem::path& folder, std::error_code& ec) = 0;
     // Makes a new file with `content`, on the disk, held until the object
     // goes; nothing when that fails.
     virtual std::unique_ptr<HeldFile> createHeld(const std::filesystem::path& path,

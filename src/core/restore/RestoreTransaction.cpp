@@ -151,11 +151,18 @@ void RestoreTransaction::addFile(const fs::path& source, const fs::path& givenHo
         return;
     }
     if (const auto it = byTarget_.find(target); it != byTarget_.end()) {
-        entries_[it->second].source = source;
+        Entry& entry = entries_[it->second];
+        const PathStatus st = files_.status(source);
+        entry.source = source;
+        entry.size = st.size;
+        entry.device = st.device;
         return;
     }
     byTarget_.emplace(target, entries_.size());
     entries_.push_back({source, home, target});
+    const PathStatus st = files_.status(source);
+    entries_.back().size = st.size;
+    entries_.back().device = st.device;
 }
 
 void RestoreTransaction::addFolder(const fs::path& sourceFolder, const fs::path& home,
@@ -197,13 +204,14 @@ fs::path RestoreTransaction::oldName(std::size_t index) const {
 }
 
 void RestoreTransaction::checkFolders(const Entry& entry) {
-    const auto planned = [this](const fs::path& folder) {
-        return std::find(newFolders_.begin(), newFolders_.end(), folder) != newFolders_.end();
+    // Each folder is judged once, however many files lie in it.
+    const auto judged = [this](const fs::path& folder) {
+        return !checkedFolders_.insert(folder).second;
     };
     // The home itself may be a link (a profile kept on another disk); a
     // missing one is made with its missing parents.
     std::vector<fs::path> missing;
-    for (fs::path up = entry.home.lexically_normal(); !planned(up); up = up.parent_path()) {
+    for (fs::path up = entry.home.lexically_normal(); !judged(up); up = up.parent_path()) {
         const PathStatus st = files_.status(up);
         if (st.kind == PathStatus::Kind::Folder || st.kind == PathStatus::Kind::Link) {
             break;
@@ -222,7 +230,7 @@ void RestoreTransaction::checkFolders(const Entry& entry) {
     const fs::path relative = entry.target.lexically_relative(folder).parent_path();
     for (const fs::path& part : relative) {
         folder /= part;
-        if (planned(folder)) {
+        if (judged(folder)) {
             continue;
         }
         switch (files_.status(folder).kind) {
@@ -285,7 +293,7 @@ void RestoreTransaction::check() {
     std::uint64_t needed = 0;
     for (const Entry& entry : entries_) {
         if (!entry.source.empty()) {
-            needed += files_.status(entry.source).size;
+            needed += entry.size;
         }
     }
     if (!entries_.empty() && needed > 0) {
@@ -294,8 +302,7 @@ void RestoreTransaction::check() {
                existing != existing.parent_path()) {
             existing = existing.parent_path();
         }
-        const bool sameDisk = movable_ && files_.status(entries_.front().source).device ==
-                                              files_.status(existing).device;
+        const bool sameDisk = movable_ && entries_.front().device == files_.status(existing).device;
         std::error_code ec;
         const std::uint64_t free = files_.freeSpace(existing, ec);
         if (!sameDisk && !ec && needed + kSpareBytes > free) {
@@ -391,12 +398,6 @@ void RestoreTransaction::prepare() {
             }
         }
         entry.placed = true;
-        if (moved) {
-            files_.syncFile(fresh, ec);
-            if (ec) {
-                fail("Cannot write", fresh, ec);
-            }
-        }
         const fs::perms perms = entry.perms != fs::perms::unknown
                                     ? entry.perms
                                     : privacyOf(files_.status(entry.target.parent_path()).perms,
@@ -408,8 +409,18 @@ void RestoreTransaction::prepare() {
         }
         --uses[entry.source];
     }
+    syncDisks(folders);
+}
+
+void RestoreTransaction::syncDisks(const std::set<fs::path>& folders) {
+    // Once per file system: what was written there, and the entries made.
+    std::map<std::uint64_t, fs::path> disks;
     for (const fs::path& folder : folders) {
-        files_.syncFolder(folder, ec);
+        disks.emplace(files_.status(folder).device, folder);
+    }
+    std::error_code ec;
+    for (const auto& [device, folder] : disks) {
+        files_.syncFileSystem(folder, ec);
         if (ec) {
             fail("Cannot write", folder, ec);
         }
@@ -437,12 +448,7 @@ void RestoreTransaction::swap() {
             entry.swapped = true;
         }
     }
-    for (const fs::path& folder : folders) {
-        files_.syncFolder(folder, ec);
-        if (ec) {
-            fail("Cannot write", folder, ec);
-        }
-    }
+    syncDisks(folders);
     // The point of no return: from here a crash completes the restore.
     held_->overwrite(kStateOffset, std::string(1, kCommitted), ec);
     if (ec) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,8 @@ private:
         std::filesystem::path source; // empty: a stale companion taken away
         std::filesystem::path home;
         std::filesystem::path target;
+        std::uint64_t size = 0;   // the source's
+        std::uint64_t device = 0; // the source's file system
         bool existed = false;
         std::filesystem::perms perms = std::filesystem::perms::unknown;
         bool placed = false; // the new file is written beside the target
@@ -89,6 +92,7 @@ private:
     void prepare();
     void swap();
     void rollBack() noexcept;
+    void syncDisks(const std::set<std::filesystem::path>& folders);
     void cleanUp();
     bool stopped() const { return stopRequested_ && stopRequested_(); }
     [[noreturn]] void fail(const std::string& what, const std::filesystem::path& path,
@@ -104,6 +108,7 @@ private:
     std::vector<Entry> entries_;
     std::map<std::filesystem::path, std::size_t> byTarget_;
     std::vector<std::filesystem::path> newFolders_;
+    std::set<std::filesystem::path> checkedFolders_;
     std::vector<std::filesystem::path> madeFolders_;
     std::filesystem::path journal_;
     std::unique_ptr<HeldFile> held_;

@@ -69,9 +69,9 @@ public:
             real().setPermissions(path, perms, ec);
         }
     }
-    void syncFile(const std::filesystem::path& path, std::error_code& ec) override {
+    void syncFileSystem(const std::filesystem::path& folder, std::error_code& ec) override {
         if (!fault(ec)) {
-            real().syncFile(path, ec);
+            real().syncFileSystem(folder, ec);
         }
     }
     void syncFolder(const std::filesystem::path& path, std::error_code& ec) override {
