@@ -58,7 +58,6 @@ std::string shownPathOf(const PathMapper& paths, const std::string& programPath)
     return paths.toDisplay(programPath);
 }
 
-
 unsigned defaultWorkerCount() {
     const unsigned n = std::thread::hardware_concurrency();
     return std::clamp(n, 1u, 16u);
@@ -162,15 +161,22 @@ namespace {
 // the file that had the name stays as it was.
 class TargetFile {
 public:
-    TargetFile(fs::path path, std::string shown)
+    TargetFile(fs::path path, std::string shown, bool inPlace)
         : path_(std::move(path)), shown_(std::move(shown)) {
         static std::atomic<unsigned> counter{0};
         std::error_code ec;
+        if (inPlace) {
+            file_ = platform::File::createNew(path_, ec);
+            if (!ec) {
+                temporary_ = path_;
+                return;
+            }
+        }
         for (int attempt = 0;; ++attempt) {
             // Short, so that it fits wherever the name itself fits.
-            temporary_ =
-                path_.parent_path() / pathFromUtf8(".vellarion-" + std::to_string(platform::currentProcessId()) +
-                                                   "-" + std::to_string(counter++) + ".tmp");
+            temporary_ = path_.parent_path() /
+                         pathFromUtf8(".vellarion-" + std::to_string(platform::currentProcessId()) +
+                                      "-" + std::to_string(counter++) + ".tmp");
             file_ = platform::File::createNew(temporary_, ec);
             if (!ec) {
                 return;
@@ -208,9 +214,11 @@ public:
         if (ec || closed) {
             throw FileIoError(FileIoError::Operation::Write, shown_, ec ? ec : closed);
         }
-        platform::replaceFile(temporary_, path_, ec);
-        if (ec) {
-            throw FileCreateError(shown_, ec);
+        if (temporary_ != path_) {
+            platform::replaceFile(temporary_, path_, ec);
+            if (ec) {
+                throw FileCreateError(shown_, ec);
+            }
         }
         completed_ = true;
     }
@@ -485,7 +493,7 @@ std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string&
             if (existing == platform::EntryKind::Folder) {
                 throw PathConflictError(storedPath, shownPath(target), "a folder");
             }
-            file.emplace(*native, shownPath(target));
+            file.emplace(*native, shownPath(target), WriteInPlace);
         }
 
         inflater.reset();

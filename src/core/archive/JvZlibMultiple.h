@@ -97,6 +97,11 @@ public:
     bool ForceDirectoriesFlag = true;
     // Unpacking forces each file onto the disk before it takes its name.
     bool SyncWrittenFiles = false;
+    // Unpacking writes each file under its own name at once rather than
+    // beside it: only for a fresh private folder that is removed whole when
+    // the unpack fails (a file cut short there is never taken for a whole
+    // one). A name the archive holds twice is still replaced whole.
+    bool WriteInPlace = false;
     // Packing never follows a symbolic link or junction below the packed
     // folder (the folder itself may be one): the link is named through
     // OnFileSkip and nothing is stored for it, unless its name is one of

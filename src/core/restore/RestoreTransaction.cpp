@@ -150,19 +150,16 @@ void RestoreTransaction::addFile(const fs::path& source, const fs::path& givenHo
         // a journal coming out of an archive would steer the next recovery.
         return;
     }
-    if (const auto it = byTarget_.find(target); it != byTarget_.end()) {
-        Entry& entry = entries_[it->second];
-        const PathStatus st = files_.status(source);
-        entry.source = source;
-        entry.size = st.size;
-        entry.device = st.device;
-        return;
+    const auto [it, added] = byTarget_.emplace(target, entries_.size());
+    if (added) {
+        entries_.push_back({source, home, target});
     }
-    byTarget_.emplace(target, entries_.size());
-    entries_.push_back({source, home, target});
+    Entry& entry = entries_[it->second];
     const PathStatus st = files_.status(source);
-    entries_.back().size = st.size;
-    entries_.back().device = st.device;
+    entry.source = source;
+    entry.size = st.size;
+    entry.device = st.device;
+    entry.sourcePerms = st.perms;
 }
 
 void RestoreTransaction::addFolder(const fs::path& sourceFolder, const fs::path& home,
@@ -240,6 +237,9 @@ void RestoreTransaction::checkFolders(const Entry& entry) {
         case PathStatus::Kind::Folder:
             break;
         case PathStatus::Kind::Link:
+            if (linkedFolders_.contains(folder)) {
+                break;
+            }
             fail("A link stands where the restore needs a folder (nothing is written through a "
                  "link):",
                  folder);
@@ -250,12 +250,23 @@ void RestoreTransaction::checkFolders(const Entry& entry) {
 }
 
 void RestoreTransaction::addCompanions() {
+    // Each folder is listed once rather than asked for three names a file.
+    std::map<fs::path, std::set<fs::path>> listings;
+    const auto listed = [&](const fs::path& path) {
+        auto [it, added] = listings.try_emplace(path.parent_path());
+        if (added) {
+            std::error_code ec;
+            const std::vector<fs::path> names = files_.list(it->first, ec);
+            it->second.insert(names.begin(), names.end());
+        }
+        return it->second.contains(path.filename());
+    };
     const std::size_t planned = entries_.size();
     for (std::size_t i = 0; i < planned; ++i) {
         for (std::string_view suffix : kCompanions) {
             fs::path companion = entries_[i].target;
             companion += pathFromUtf8(suffix);
-            if (byTarget_.contains(companion) ||
+            if (byTarget_.contains(companion) || !listed(companion) ||
                 files_.status(companion).kind != PathStatus::Kind::File) {
                 continue;
             }
@@ -368,27 +379,43 @@ void RestoreTransaction::prepare() {
     for (const Entry& entry : entries_) {
         ++uses[entry.source];
     }
+    // Per target folder, once the first movable source was tried there:
+    // whether a rename reaches it from the sources (the same file system,
+    // no mount point between). Where it does, the other sources stay where
+    // they are until the swap renames them straight into place.
+    std::map<fs::path, bool> reachable;
+    std::map<fs::path, fs::perms> folderPerms;
     std::set<fs::path> folders;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         Entry& entry = entries_[i];
-        folders.insert(entry.target.parent_path());
+        const fs::path folder = entry.target.parent_path();
+        folders.insert(folder);
         if (entry.source.empty()) {
             continue;
         }
         if (stopped()) {
             return;
         }
-        const fs::path fresh = newName(i);
+        fs::path fresh = newName(i);
         bool moved = false;
         if (movable_ && uses[entry.source] == 1) {
-            files_.rename(entry.source, fresh, ec);
-            moved = !ec;
-            if (ec && ec != std::errc::cross_device_link
+            if (const auto known = reachable.find(folder); known != reachable.end()) {
+                if (known->second) {
+                    entry.inPlace = true;
+                    moved = true;
+                    fresh = entry.source;
+                }
+            } else {
+                files_.rename(entry.source, fresh, ec);
+                moved = !ec;
+                if (ec && ec != std::errc::cross_device_link
 #ifdef _WIN32
-                && ec.value() != 17 // ERROR_NOT_SAME_DEVICE
+                    && ec.value() != 17 // ERROR_NOT_SAME_DEVICE
 #endif
-            ) {
-                fail("Cannot write", fresh, ec);
+                ) {
+                    fail("Cannot write", fresh, ec);
+                }
+                reachable.emplace(folder, moved);
             }
         }
         if (!moved) {
@@ -398,14 +425,21 @@ void RestoreTransaction::prepare() {
             }
         }
         entry.placed = true;
-        const fs::perms perms = entry.perms != fs::perms::unknown
-                                    ? entry.perms
-                                    : privacyOf(files_.status(entry.target.parent_path()).perms,
-                                                fs::perms::owner_read | fs::perms::owner_write |
-                                                    fs::perms::group_read | fs::perms::others_read);
-        files_.setPermissions(fresh, perms, ec);
-        if (ec) {
-            fail("Cannot set the permissions of", fresh, ec);
+        fs::perms perms = entry.perms;
+        if (perms == fs::perms::unknown) {
+            auto [known, added] = folderPerms.try_emplace(folder);
+            if (added) {
+                known->second = files_.status(folder).perms;
+            }
+            perms = privacyOf(known->second, fs::perms::owner_read | fs::perms::owner_write |
+                                                 fs::perms::group_read | fs::perms::others_read);
+        }
+        // A moved file brings its mode along; a copy is made afresh.
+        if (!moved || perms != entry.sourcePerms) {
+            files_.setPermissions(fresh, perms, ec);
+            if (ec) {
+                fail("Cannot set the permissions of", fresh, ec);
+            }
         }
         --uses[entry.source];
     }
@@ -441,7 +475,7 @@ void RestoreTransaction::swap() {
             entry.keptAside = true;
         }
         if (entry.placed) {
-            files_.rename(newName(i), entry.target, ec);
+            files_.rename(entry.inPlace ? entry.source : newName(i), entry.target, ec);
             if (ec) {
                 fail("Cannot replace", entry.target, ec);
             }
@@ -486,7 +520,7 @@ void RestoreTransaction::rollBack() noexcept {
             files_.removeFile(entry.target, ec);
             whole = whole && !ec;
         }
-        if (entry.placed && !entry.swapped) {
+        if (entry.placed && !entry.swapped && !entry.inPlace) {
             files_.removeFile(newName(i), ec);
             whole = whole && !ec;
         }

@@ -63,6 +63,12 @@ public:
     // A source the transaction may take by rename instead of copying (a
     // file of an unpack folder that goes away afterwards).
     void setSourcesMovable(bool movable) { movable_ = movable; }
+    // A link below a home that the restore may write through as if it were
+    // the folder it leads to: the user's own profile folder kept on another
+    // disk. Any other link where a folder must be refuses the restore.
+    void allowLinkedFolder(const std::filesystem::path& link) {
+        linkedFolders_.insert(link.lexically_normal());
+    }
 
     std::size_t plannedFiles() const { return entries_.size(); }
 
@@ -78,9 +84,11 @@ private:
         std::filesystem::path target;
         std::uint64_t size = 0;   // the source's
         std::uint64_t device = 0; // the source's file system
+        std::filesystem::perms sourcePerms = std::filesystem::perms::unknown;
         bool existed = false;
         std::filesystem::perms perms = std::filesystem::perms::unknown;
-        bool placed = false; // the new file is written beside the target
+        bool placed = false;  // the new file is written beside the target
+        bool inPlace = false; // ... or is the source itself, swapped in by rename
         bool keptAside = false;
         bool swapped = false;
     };
@@ -109,6 +117,7 @@ private:
     std::map<std::filesystem::path, std::size_t> byTarget_;
     std::vector<std::filesystem::path> newFolders_;
     std::set<std::filesystem::path> checkedFolders_;
+    std::set<std::filesystem::path> linkedFolders_;
     std::vector<std::filesystem::path> madeFolders_;
     std::filesystem::path journal_;
     std::unique_ptr<HeldFile> held_;

@@ -8,6 +8,7 @@
 #include "core/wizards/Messages.h"
 #include "core/wizards/StagingFolder.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 
@@ -228,6 +229,14 @@ std::unique_ptr<PendingArchive> FullJob::pack(const FullArchive& archive) {
     reportCodecEvents(codec, reporter_);
     // A killed browser's lock links: a lock nobody holds is no data.
     codec.QuietSkipNames = {"lock", "SingletonLock", "SingletonCookie", "SingletonSocket"};
+    if (const std::optional<fs::path> root = services_.paths().toNative(archive.folder)) {
+        const std::vector<fs::path> linked = linkedProfiles(*root);
+        codec.OnFollowLink = [this, root = *root, linked](const std::string& path) {
+            const std::optional<fs::path> native = services_.paths().toNative(path);
+            return native && std::find(linked.begin(), linked.end(),
+                                       native->lexically_relative(root)) != linked.end();
+        };
+    }
     if (!archive.required && !services_.directoryExists(archive.folder)) {
         // An optional folder that is not there packs into an archive of no
         // file: nothing was left out.
@@ -272,6 +281,7 @@ std::optional<JobOutcome> FullJob::restoreArchives() {
                 current = relativeTo(file, into);
                 shown(sender, joinPath(archive.folder, current), write);
             };
+            codec.WriteInPlace = true; // the job's own folder, removed whole
             codec.DecompressFile(archive.archive, into, true, true);
         } catch (const StreamReadError& e) {
             refuse(backupFileDamaged(lastName(archive.archive), e.what()));
@@ -293,6 +303,9 @@ std::optional<JobOutcome> FullJob::restoreArchives() {
                 files, *root, [this] { return reporter_.stopRequested(); });
             transaction->setSourcesMovable(true);
         }
+        for (const fs::path& linked : linkedProfiles(*root)) {
+            transaction->allowLinkedFolder(*root / linked);
+        }
         transaction->addFolder(unpacked.back()->path(), *root, fs::path());
         restored.push_back(archive);
     }
@@ -307,6 +320,27 @@ std::optional<JobOutcome> FullJob::restoreArchives() {
     }
     done_.insert(done_.end(), restored.begin(), restored.end());
     return std::nullopt;
+}
+
+std::vector<fs::path> FullJob::linkedProfiles(const fs::path& root) {
+    RestoreFiles& files = restoreFiles();
+    std::vector<fs::path> places{fs::path()};
+    if (const std::string_view folder = data_.selective.profilesFolder; !folder.empty()) {
+        places.push_back(pathFromUtf8(folder));
+    }
+    std::vector<fs::path> linked;
+    for (const fs::path& place : places) {
+        std::error_code ec;
+        for (const fs::path& name : files.list(root / place, ec)) {
+            const fs::path relative = (place / name).lexically_normal();
+            const PathStatus st = files.status(root / relative);
+            if (st.kind == PathStatus::Kind::Link && st.ownedByUser &&
+                fs::is_directory(root / relative, ec)) {
+                linked.push_back(relative);
+            }
+        }
+    }
+    return linked;
 }
 
 bool FullJob::runStagedItems(const std::string& staging) {

@@ -5,6 +5,7 @@
 #include "core/wizards/Job.h"
 #include "core/wizards/WizardState.h"
 
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -92,6 +93,11 @@ private:
     std::unique_ptr<PendingArchive> packStaged(FullArchive& archive);
     bool unpackStaged(FullArchive& archive);
     bool runStagedItems(const std::string& staging);
+    // The links in the data root `root` that stand where the browser keeps
+    // its profiles and lead to folders (a profile kept on another disk), as
+    // paths below `root`: packed and restored as the profiles they are. No
+    // other link is ever followed or written through.
+    std::vector<std::filesystem::path> linkedProfiles(const std::filesystem::path& root);
 
     Direction direction_ = Direction::Backup;
     std::vector<FullArchive> plan_;

@@ -13,6 +13,7 @@
 #include "core/wizards/SelectiveJob.h"
 
 #include <gtest/gtest.h>
+#include <ranges>
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -250,6 +251,36 @@ TEST_F(FullRestore, AnArchiveThatCollidesWithTheDiskIsRefusedBeforeAnyWrite) {
         EXPECT_NE(std::string(e.what()).find("wxyz9876.work"), std::string::npos) << e.what();
     }
     EXPECT_EQ(differences(readTree(root()), blocked), "");
+}
+
+TEST_F(FullRestore, AProfileFolderThatIsALinkIsBackedUpAndRestoredAsTheProfile) {
+    // The user keeps the profile on another disk, with a link in its place.
+    TempDir otherDisk;
+    const fs::path kept = otherDisk / "abcd1234.default";
+    fs::rename(root() / "Profiles" / "abcd1234.default", kept);
+    fs::create_directory_symlink(kept, root() / "Profiles" / "abcd1234.default");
+    // A link elsewhere in the data folder is still no data to follow.
+    TempDir secrets;
+    writeFile(secrets / "id_rsa", "not the browser's");
+    fs::create_directory_symlink(secrets.path(), root() / "Profiles" / "abcd1234.default" / "ssh");
+    const Tree profileThen = readTree(kept); // the walk does not enter "ssh"
+
+    TempDir second;
+    ASSERT_EQ(window.job.backup(pathToUtf8(second.path())), JobOutcome::Done);
+    const std::set<std::string> stored = test::storedNames(second / "fbackup_firefox.dat");
+    for (std::string name : std::views::keys(profileThen)) {
+        std::replace(name.begin(), name.end(), '/', '\\');
+        EXPECT_TRUE(stored.contains("Profiles\\abcd1234.default\\" + name)) << name;
+    }
+    EXPECT_FALSE(stored.contains("Profiles\\abcd1234.default\\ssh\\id_rsa"));
+
+    writeFile(kept / "prefs.js", "changed after the backup");
+    fs::remove(kept / "places.sqlite");
+    ASSERT_EQ(window.job.restore(pathToUtf8(second.path())), JobOutcome::Done);
+    EXPECT_TRUE(fs::is_symlink(root() / "Profiles" / "abcd1234.default"));
+    EXPECT_TRUE(fs::is_symlink(kept / "ssh"));
+    EXPECT_EQ(differences(readTree(kept), profileThen), "");
+    EXPECT_EQ(readFile(secrets / "id_rsa"), "not the browser's");
 }
 
 TEST_F(FullRestore, AnEmptyArchiveRestoresNothingAndSaysSo) {
