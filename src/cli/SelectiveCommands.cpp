@@ -109,8 +109,8 @@ public:
     // where not finding it is no error.
     // A browser with no version here ends the command with its text.
     void requireAvailable() const {
-        if (const std::string_view unavailable = job_.unavailableHere(); !unavailable.empty()) {
-            throw Error(std::string(unavailable));
+        if (const std::string unavailable = job_.unavailableHere(); !unavailable.empty()) {
+            throw Error(unavailable);
         }
     }
 

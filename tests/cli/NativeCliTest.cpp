@@ -47,18 +47,19 @@ TEST(CliNative, BacksUpTheUsersOwnFirefoxAndRegistersARestoredFolder) {
     EXPECT_EQ(readFile(root / "profiles.ini"),
               ini + "[Profile1]\nName=restored\nIsRelative=0\nPath=" + s(copy) + "\n");
 
-    // With a Wine prefix in the home, the Windows data comes first.
+    // A Wine prefix in the home does not hide the machine's own browsers;
+    // the registered folder is one of Firefox's profiles now.
     fs::create_directories(home / ".wine" / "drive_c");
-    EXPECT_EQ(run({"profiles", "firefox"}, home.path()).environment,
-              "the Windows prefix " + s(home / ".wine"));
-    // The registered folder is one of Firefox's profiles now.
-    const Result native = run({"profiles", "firefox", "--native"}, home.path());
+    const Result native = run({"profiles", "firefox"}, home.path());
+    EXPECT_EQ(native.environment, "this machine's own browsers (home " + s(home.path()) + ")");
     EXPECT_EQ(native.out, "k3x9ab12.default-release\nrestored\n");
-    const Result safari = run({"profiles", "safari", "--native"}, home.path());
+    // A browser only that prefix can hold says how to reach it.
+    const Result safari = run({"profiles", "safari"}, home.path());
     EXPECT_EQ(safari.exitCode, 1);
     EXPECT_EQ(safari.err, "vellarion-cli: Safari has no version for this machine: its data is "
                           "reached in a Windows prefix (--prefix) or on a Windows disk "
-                          "(--windows-root).\n");
+                          "(--windows-root). A Windows prefix is in " +
+                              s(home / ".wine") + ": --prefix " + s(home / ".wine") + ".\n");
 }
 
 // A fresh account: the backup folder is made as it is needed, and what

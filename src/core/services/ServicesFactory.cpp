@@ -85,10 +85,10 @@ PosixServicesConfig posixConfig(const EnvironmentOptions& o, const ProcessEnviro
         c.environment = {EnvironmentInfo::Kind::WindowsDisk, pathToUtf8(*driveC)};
     } else if (!e.winePrefix.empty() && isDir(pathFromUtf8(e.winePrefix))) {
         prefix = pathFromUtf8(e.winePrefix);
-    } else if (!e.home.empty() && isDir(pathFromUtf8(e.home) / ".wine")) {
-        prefix = pathFromUtf8(e.home) / ".wine";
     } else {
-        // No Windows data named or found: the browsers of this machine.
+        // No Windows data named: the browsers of this machine. A prefix
+        // that merely exists in the home (Wine made it once for some
+        // program) is no choice of the user's.
         return nativeConfig(o, e);
     }
     if (prefix && !o.demo) {

@@ -35,8 +35,9 @@ struct ProcessEnvironment {
 
 // The services for these options. On POSIX: --native wins over --demo,
 // which wins over --prefix, which wins over --windows-root; without any of
-// them $WINEPREFIX, else ~/.wine when present; without a prefix, this
-// machine's own browsers (the native environment: native paths, no drive
+// them $WINEPREFIX; without a prefix, this machine's own browsers (~/.wine
+// alone does not switch: it is named to the user where a browser has no
+// version here) (the native environment: native paths, no drive
 // map, no registry; their data roots below $HOME and $XDG_CONFIG_HOME).
 // From the prefix come the login name (the POSIX login's user folder, or the
 // only user folder there is), the system drive C:, the two application-data

@@ -15,8 +15,8 @@
 namespace vellarion {
 
 bool WizardJob::activate() {
-    if (const std::string_view unavailable = unavailableHere(); !unavailable.empty()) {
-        reporter_.showMessage(std::string(unavailable));
+    if (const std::string unavailable = unavailableHere(); !unavailable.empty()) {
+        reporter_.showMessage(unavailable);
         return false;
     }
     if (!searchesAtActivation()) {
@@ -37,15 +37,27 @@ void WizardJob::locateAnew() {
 }
 
 bool WizardJob::refuseWhenUnavailable() {
-    const std::string_view unavailable = unavailableHere();
+    const std::string unavailable = unavailableHere();
     if (!unavailable.empty()) {
-        reporter_.refuse(std::string(unavailable));
+        reporter_.refuse(unavailable);
     }
     return !unavailable.empty();
 }
 
-std::string_view WizardJob::unavailableHere() const {
-    return services_.isNative() ? data_.native.unavailable : std::string_view();
+std::string WizardJob::unavailableHere() const {
+    if (!services_.isNative() || data_.native.unavailable.empty()) {
+        return {};
+    }
+    std::string text(data_.native.unavailable);
+    for (const auto& [name, folder] : services_.nativeFolders()) {
+        std::error_code ec;
+        const std::filesystem::path wine = pathFromUtf8(folder) / ".wine";
+        if (name == "home" && std::filesystem::is_directory(wine / "drive_c", ec)) {
+            text += " A Windows prefix is in " + pathToUtf8(wine) + ": --prefix " +
+                    pathToUtf8(wine) + ".";
+        }
+    }
+    return text;
 }
 
 namespace {

@@ -45,7 +45,7 @@ public:
     virtual bool searchesAtActivation() const { return true; }
     // What the user is told of a browser this machine has no version of, in
     // the native environment ("" when it has one, or elsewhere).
-    virtual std::string_view unavailableHere() const;
+    virtual std::string unavailableHere() const;
     // Tells the user so, when the browser has no version here; true then.
     bool refuseWhenUnavailable();
     // The same search without telling anybody.

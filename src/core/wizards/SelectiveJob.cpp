@@ -77,12 +77,12 @@ std::string unpackName(std::string_view archive) {
     return isOneFolderName(name) ? name : std::string("backup");
 }
 
-std::string_view SelectiveJob::unavailableHere() const {
-    const std::string_view whole = WizardJob::unavailableHere();
+std::string SelectiveJob::unavailableHere() const {
+    std::string whole = WizardJob::unavailableHere();
     if (!whole.empty() || !services_.isNative()) {
         return whole;
     }
-    return data_.native.selectiveUnavailable;
+    return std::string(data_.native.selectiveUnavailable);
 }
 
 std::string SelectiveJob::notFoundMessage() const {

@@ -103,7 +103,7 @@ public:
     }
 
     bool searchesAtActivation() const override { return !selective().searchesAtJobStart; }
-    std::string_view unavailableHere() const override;
+    std::string unavailableHere() const override;
 
 private:
     // Next's common start: the search of a browser that searches then, the

@@ -274,7 +274,8 @@ TEST(SamplePrefix, EveryInternetExplorerKeyIsInTheRegistry) {
 TEST(ServicesFactory, FindsThePrefixFromTheEnvironment) {
     TempDir home;
     buildSamplePrefix(home / ".wine", {.user = "root"});
-    ProcessEnvironment e{.home = pathToUtf8(home.path()), .login = "root"};
+    ProcessEnvironment e{
+        .home = pathToUtf8(home.path()), .winePrefix = pathToUtf8(home / ".wine"), .login = "root"};
     EXPECT_EQ(makeSystemServices({}, e)->GetSpecialFolderPath(kRoamingAppData),
               "C:\\users\\root\\AppData\\Roaming");
 

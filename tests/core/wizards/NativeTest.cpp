@@ -43,14 +43,18 @@ TEST(NativeEnvironment, IsTheDefaultWithoutAWindowsPrefixAndNamesItself) {
     xdg.xdgConfigHome = s(home / "elsewhere");
     EXPECT_EQ(makeSystemServices({}, xdg)->nativeFolders().back().second, s(home / "elsewhere"));
 
-    // A Wine prefix in the home is the Windows data the program was made for...
+    // A Wine prefix that merely exists in the home does not hide the
+    // machine's own browsers; one named by $WINEPREFIX or --prefix does.
     fs::create_directories(home / ".wine" / "drive_c");
-    const auto wine = makeSystemServices({}, env);
-    EXPECT_EQ(wine->environmentInfo().kind, EnvironmentInfo::Kind::Prefix);
+    EXPECT_EQ(makeSystemServices({}, env)->environmentInfo().kind, EnvironmentInfo::Kind::Native);
+    ProcessEnvironment named = env;
+    named.winePrefix = s(home / ".wine");
+    const auto wine = makeSystemServices({}, named);
     EXPECT_EQ(wine->environmentInfo().describe(), "the Windows prefix " + s(home / ".wine"));
     EXPECT_TRUE(wine->nativeFolders().empty());
-    // ...unless the machine's own browsers are asked for.
-    EXPECT_EQ(makeSystemServices({.native = true}, env)->environmentInfo().kind,
+    EXPECT_EQ(makeSystemServices({.prefix = s(home / ".wine")}, env)->environmentInfo().kind,
+              EnvironmentInfo::Kind::Prefix);
+    EXPECT_EQ(makeSystemServices({.native = true}, named)->environmentInfo().kind,
               EnvironmentInfo::Kind::Native);
 }
 
