@@ -20,7 +20,19 @@ struct Arguments {
     std::string location;
     bool replace = false;
     std::string installFolder;
+    std::string into;
 };
+
+// A folder the user typed, as the program names it: a Windows path stays as
+// it is; a path of this machine is made whole first.
+std::string programFolder(const SystemServices& services, const std::string& typed) {
+    if (hasDriveLetter(typed)) {
+        return typed;
+    }
+    std::error_code ec;
+    const std::filesystem::path whole = std::filesystem::absolute(pathFromUtf8(typed), ec);
+    return services.paths().fromNative(ec ? pathFromUtf8(typed) : whole);
+}
 
 void run(Console& console, const Arguments& args, Direction direction) {
     const std::unique_ptr<SystemServices> services = makeServices(args.environment, console);
@@ -37,8 +49,20 @@ void run(Console& console, const Arguments& args, Direction direction) {
     state.customdir = args.installFolder;
     FullJob job(*services, data, state, output);
     StopOnInterrupt interrupt;
-    // The data root not found: the job refuses with the window's message.
-    job.locate();
+    // The data root not found: a backup refuses with the window's message;
+    // a restore goes where the browser would make its data here.
+    const bool found = job.locate();
+    if (direction == Direction::Restore) {
+        if (!args.into.empty()) {
+            job.restoreInto(programFolder(*services, args.into));
+        } else if (!found && job.unavailableHere().empty()) {
+            if (const std::optional<std::string> root = job.newDataRoot()) {
+                console.out() << "No " << data.name << " data was found here; restoring into "
+                              << services->paths().toDisplay(*root) << '\n';
+                job.restoreInto(*root);
+            }
+        }
+    }
     endJob(console,
            direction == Direction::Backup ? job.backup(args.location) : job.restore(args.location));
     for (const FullArchive& archive : job.archives()) {
@@ -84,6 +108,13 @@ void addCommand(CLI::App& app, Console& console, Direction direction) {
         ->type_name("NAME");
     if (backup) {
         addReplaceOption(*command, args->replace);
+    } else {
+        command
+            ->add_option("--into", args->into,
+                         "Restore into DIR instead of the data folder found (made when missing). "
+                         "Without it, where no data folder is found, the one the browser itself "
+                         "would make here is used and named")
+            ->type_name("DIR");
     }
     command->callback([&console, args, direction] { run(console, *args, direction); });
 }

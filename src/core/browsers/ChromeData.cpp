@@ -99,6 +99,7 @@ const BrowserDataSet& chromeDataSet() {
         // Held in "User Data" while Chrome runs: a link to the host and the
         // process on POSIX, an open file on Windows.
         .lockFiles = {"SingletonLock", "lockfile"},
+        .newRoots = {{"{loc}\\Google\\Chrome\\User Data"}},
         .full =
             {
                 .texts = {.backupCaption = "Архивация данных Chrome",
@@ -138,7 +139,10 @@ const BrowserDataSet& chromeDataSet() {
                                   "{home}/snap/chromium/common/chromium",
                                   "{home}/.var/app/com.google.Chrome/config/google-chrome",
                                   "{home}/.var/app/org.chromium.Chromium/config/chromium"},
-                   .markerFile = "Local State"},
+                   .markerFile = "Local State",
+                   .newRoots = {{"{home}/.var/app/com.google.Chrome/config/google-chrome",
+                                 "{home}/.var/app/com.google.Chrome"},
+                                {"{config}/google-chrome"}}},
     };
     return data;
 }

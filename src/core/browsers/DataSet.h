@@ -3,6 +3,7 @@
 #include "core/services/Environment.h"
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -30,19 +31,23 @@ struct WizardTexts {
 struct FullJobHooks {
     // Replaces the marker search at activation (a browser whose data is not
     // found by a marker). Returns whether the data was found.
-    std::function<bool(FullJob&)> locate;
+    std::function<bool(FullJob&)> locate{};
     // Says what the job packs or unpacks (FullJob::addArchive) once the
     // location, and on restore the archive, passed their checks. Returning
     // false stops the job; the hook has told the user why
     // (FullJob::refuse). Without it: the located data root into archiveName.
-    std::function<bool(FullJob&)> plan;
+    std::function<bool(FullJob&)> plan{};
     // Around the archive codec, inside the busy cursor: a staging folder is
     // filled before packing and removed after it, or put back in place after
     // unpacking. Not run once the codec failed.
-    std::function<void(FullJob&)> beforePacking;
-    std::function<void(FullJob&)> afterPacking;
-    std::function<void(FullJob&)> beforeUnpacking;
-    std::function<void(FullJob&)> afterUnpacking;
+    std::function<void(FullJob&)> beforePacking{};
+    std::function<void(FullJob&)> afterPacking{};
+    std::function<void(FullJob&)> beforeUnpacking{};
+    std::function<void(FullJob&)> afterUnpacking{};
+    // A data root's archive unpacked into the job's own native folder,
+    // before its files are swapped into place (the same transaction): what
+    // names the system the data came from is made to name this one.
+    std::function<void(FullJob&, const std::filesystem::path& unpacked)> unpacked{};
 };
 
 // One item of the selective table as a full job runs it: every entry of the
@@ -307,6 +312,15 @@ struct SelectiveWizardData {
     const SelectiveItem* itemOfKey(std::string_view key) const;
 };
 
+// Where the browser makes its data root on a system that has none yet: a
+// template over the environment ({sfp}, {loc}; natively {home}, {config}),
+// taken when the folder `when` names is there (empty: always). A full
+// restore that finds no data root offers the first that applies.
+struct NewRoot {
+    std::string_view root;
+    std::string_view when = {};
+};
+
 // Where a browser keeps its data on this machine itself (the native
 // environment), beside its Windows candidates.
 struct NativeRoots {
@@ -317,6 +331,9 @@ struct NativeRoots {
     // (Chrome's "Local State" is always there; "Bookmarks" only once the
     // user has made a bookmark).
     std::string_view markerFile{};
+    // Where the browser of this machine makes its data root (a packaged
+    // browser's home first: it reads nothing else).
+    std::vector<NewRoot> newRoots{};
     // Without a version for this machine: what the user is told instead.
     std::string_view unavailable{};
     // The same for the selective windows only, where the version of this
@@ -341,6 +358,8 @@ struct BrowserDataSet {
     // The files the running browser holds locked in a profile or in its data
     // root ("parent.lock"); a job refuses while one is held.
     std::vector<std::string_view> lockFiles = {};
+    // Where the browser makes its data root on Windows (see NewRoot).
+    std::vector<NewRoot> newRoots = {};
     FullWizardData full;
     SelectiveWizardData selective{};
     NativeRoots native{};

@@ -2,9 +2,15 @@
 // layout under "Flock\Browser" instead of "Mozilla\Firefox".
 #include "core/browsers/DataSet.h"
 #include "core/browsers/FirefoxProfiles.h"
+#include "core/services/Error.h"
 #include "core/services/ProgramPath.h"
 #include "core/services/SystemServices.h"
+#include "core/services/Text.h"
+#include "core/wizards/FullJob.h"
 #include "core/wizards/WizardState.h"
+
+#include <algorithm>
+#include <set>
 
 namespace vellarion {
 
@@ -143,6 +149,76 @@ std::string registerInProfilesIni(SystemServices& services, const WizardState& s
     return {};
 }
 
+// The names of the installations' sections ("Install4F96D1932A9F858E") of
+// the text.
+std::set<std::string> installSections(const std::optional<std::string>& text) {
+    std::set<std::string> names;
+    if (!text) {
+        return names;
+    }
+    for (size_t start = 0; start < text->size();) {
+        size_t end = text->find('\n', start);
+        end = end == std::string::npos ? text->size() : end;
+        std::string_view line = std::string_view(*text).substr(start, end - start);
+        start = end + 1;
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) {
+            line.remove_suffix(1);
+        }
+        if (startsWithIgnoreCase(line, "[Install") && line.ends_with("]")) {
+            names.emplace(line.substr(1, line.size() - 2));
+        }
+    }
+    return names;
+}
+
+// A data root restored from another system or installation (a Windows disk
+// onto this machine, an old computer onto a new one): profiles it named by
+// whole paths that mean nothing here are named below the data root they
+// came along in, and when none of the installations the archive knows is
+// one of the target's (or the target had none), their sections no longer
+// lock the restored default away from the browser installed here.
+void adaptMovedDataRoot(FullJob& job, const std::filesystem::path& unpacked) {
+    SystemServices& services = job.services();
+    const PathMapper& paths = services.paths();
+    const std::string target = job.state().ffpath;
+    std::set<std::string> ours;
+    std::set<std::string> theirs;
+    for (const char* file : {"profiles.ini", "installs.ini"}) {
+        ours.merge(installSections(services.readSmallFile(joinPath(target, file))));
+        theirs.merge(installSections(services.readSmallFile(paths.fromNative(unpacked / file))));
+    }
+    const bool unlock =
+        std::none_of(theirs.begin(), theirs.end(),
+                     [&ours](const std::string& name) { return ours.contains(name); });
+    const auto relocate = [&](std::string_view path) -> std::string {
+        if (services.directoryExists(path)) {
+            return {}; // a profile kept elsewhere on this very system
+        }
+        const std::string name = lastName(path);
+        std::error_code ec;
+        for (const char* below : {"Profiles/", ""}) {
+            const std::string relative = below + name;
+            if (!name.empty() &&
+                std::filesystem::is_directory(unpacked / pathFromUtf8(relative), ec)) {
+                return relative;
+            }
+        }
+        return {};
+    };
+    for (const char* file : {"profiles.ini", "installs.ini"}) {
+        const std::string unpackedFile = paths.fromNative(unpacked / file);
+        const std::optional<std::string> text = services.readSmallFile(unpackedFile);
+        if (!text) {
+            continue;
+        }
+        const std::string adapted = movedProfilesIni(*text, relocate, unlock);
+        if (adapted != *text && !services.replaceFileContent(unpackedFile, adapted)) {
+            throw Error("Cannot write " + paths.toDisplay(unpackedFile) +
+                        ". Nothing was restored.");
+        }
+    }
+}
+
 SelectiveWizardData firefoxSelective() {
     SelectiveWizardData sel = mozillaSelective(
         {.backupCaption = "Архивация данных Firefox",
@@ -172,6 +248,7 @@ const BrowserDataSet& firefoxDataSet() {
         .markerFile = "profiles.ini",
         .candidates = VELLARION_MOZILLA_CANDIDATES("Mozilla\\Firefox"),
         .lockFiles = {"parent.lock", ".parentlock"},
+        .newRoots = {{"{sfp}\\Mozilla\\Firefox"}},
         .full =
             {
                 .texts = {.backupCaption = "Архивация данных Firefox",
@@ -180,6 +257,7 @@ const BrowserDataSet& firefoxDataSet() {
                           .restoreTitle = "Мастер полного восстановления Firefox"},
                 .rootTails = {"\\profiles.ini"},
                 .archiveName = "fbackup_firefox.dat",
+                .hooks = {.unpacked = adaptMovedDataRoot},
             },
         .selective = firefoxSelective(),
         // Firefox's homes on Linux: the classic one, the XDG one of newer
@@ -187,7 +265,14 @@ const BrowserDataSet& firefoxDataSet() {
         .native = {.candidates = {"{home}/.mozilla/firefox", "{config}/mozilla/firefox",
                                   "{home}/snap/firefox/common/.mozilla/firefox",
                                   "{home}/.var/app/org.mozilla.firefox/.mozilla/firefox",
-                                  "{home}/.var/app/org.mozilla.firefox/config/mozilla/firefox"}},
+                                  "{home}/.var/app/org.mozilla.firefox/config/mozilla/firefox"},
+                   // Every version reads the classic home where it is there
+                   // (newer ones make the XDG one only when it is not).
+                   .newRoots = {{"{home}/snap/firefox/common/.mozilla/firefox",
+                                 "{home}/snap/firefox"},
+                                {"{home}/.var/app/org.mozilla.firefox/.mozilla/firefox",
+                                 "{home}/.var/app/org.mozilla.firefox"},
+                                {"{home}/.mozilla/firefox"}}},
     };
     return data;
 }

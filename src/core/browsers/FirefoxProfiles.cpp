@@ -100,6 +100,59 @@ std::vector<ListedProfile> listedProfiles(std::string_view profilesIni, std::str
     return out;
 }
 
+std::string movedProfilesIni(std::string_view text,
+                             const std::function<std::string(std::string_view path)>& relocate,
+                             bool unlock) {
+    // The new path of each profile section, in the order of the file.
+    std::vector<std::string> moved;
+    for (const Section& s : parse(text)) {
+        if (profileNumber(s.name) >= 0) {
+            const std::string path = s.value("Path");
+            moved.push_back(s.value("IsRelative") == "0" && !path.empty() ? relocate(path)
+                                                                          : std::string());
+        }
+    }
+    std::string out;
+    out.reserve(text.size());
+    std::string section;
+    int profile = -1;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        end = end == std::string_view::npos ? text.size() : end + 1;
+        const std::string_view whole = text.substr(start, end - start);
+        start = end;
+        const std::string_view line = trimmed(whole);
+        const std::string_view eol = whole.substr(whole.find_last_not_of("\r\n") + 1);
+        if (!line.empty() && line.front() == '[' && line.back() == ']') {
+            section = std::string(line.substr(1, line.size() - 2));
+            profile += profileNumber(section) >= 0 ? 1 : 0;
+        }
+        const size_t eq = line.find('=');
+        const std::string_view key =
+            eq == std::string_view::npos ? "" : trimmed(line.substr(0, eq));
+        const std::string_view value =
+            eq == std::string_view::npos ? "" : trimmed(line.substr(eq + 1));
+        if (profileNumber(section) >= 0 && profile >= 0 &&
+            static_cast<size_t>(profile) < moved.size() && !moved[profile].empty()) {
+            if (equalsIgnoreCase(key, "IsRelative")) {
+                out += std::string(key) + "=1" + std::string(eol);
+                continue;
+            }
+            if (equalsIgnoreCase(key, "Path")) {
+                out += std::string(key) + "=" + moved[profile] + std::string(eol);
+                continue;
+            }
+        }
+        if (unlock && startsWithIgnoreCase(section, "Install") && equalsIgnoreCase(key, "Locked") &&
+            value == "1") {
+            continue;
+        }
+        out += whole;
+    }
+    return out;
+}
+
 std::string withProfileAdded(std::string_view profilesIni, std::string_view folder) {
     int highest = -1;
     for (const Section& s : parse(profilesIni)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,5 +27,17 @@ std::vector<ListedProfile> listedProfiles(std::string_view profilesIni, std::str
 // folder. Every byte that was there stays; the new section takes the line
 // endings the file uses.
 std::string withProfileAdded(std::string_view profilesIni, std::string_view folder);
+
+// profiles.ini (or installs.ini) as it must read on another system than the
+// one it was written on. A profile named by a whole path is given the path
+// `relocate` answers for it, relative to the data root, when that is not
+// empty (the folder came along inside the data root, its old path names
+// nothing here). With `unlock`, no installation's section keeps its default
+// locked ("Locked=1"): the browser there is another installation, which
+// would otherwise pass the restored default by and make an empty profile.
+// Every other byte stays.
+std::string movedProfilesIni(std::string_view text,
+                             const std::function<std::string(std::string_view path)>& relocate,
+                             bool unlock);
 
 } // namespace vellarion

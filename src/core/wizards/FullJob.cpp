@@ -87,7 +87,36 @@ bool FullJob::locate() {
 }
 
 bool FullJob::hasDataRoot() const {
-    return !state_.fullFilePath.empty() && isFolderBelowRoot(state_.ffpath);
+    return (chosenRoot_ || !state_.fullFilePath.empty()) && isFolderBelowRoot(state_.ffpath);
+}
+
+std::optional<std::string> FullJob::newDataRoot() const {
+    if (!data_.full.staged.items.empty() || data_.full.hooks.locate) {
+        return std::nullopt;
+    }
+    const bool native = services_.isNative();
+    const UserEnvironment env = native ? UserEnvironment{} : services_.gatherEnvironment();
+    const TemplateVars vars = native ? services_.nativeFolders() : templateValues(data_, {});
+    if (native && vars.empty()) {
+        return std::nullopt;
+    }
+    for (const NewRoot& each : native ? data_.native.newRoots : data_.newRoots) {
+        if (!each.when.empty() &&
+            !services_.directoryExists(expandTemplate(each.when, env, vars))) {
+            continue;
+        }
+        // A folder of the environment that is not there expands to nothing.
+        const std::string root = expandTemplate(each.root, env, vars);
+        if (isFolderBelowRoot(root)) {
+            return root;
+        }
+    }
+    return std::nullopt;
+}
+
+void FullJob::restoreInto(std::string folder) {
+    chosenRoot_ = true;
+    state_.ffpath = std::move(folder);
 }
 
 std::string FullJob::notFoundMessage() const {
@@ -297,6 +326,9 @@ std::optional<JobOutcome> FullJob::restoreArchives() {
         }
         if (reporter_.stopRequested()) {
             return JobOutcome::Stopped;
+        }
+        if (data_.full.hooks.unpacked) {
+            data_.full.hooks.unpacked(*this, unpacked.back()->path());
         }
         if (!transaction) {
             transaction = std::make_unique<RestoreTransaction>(

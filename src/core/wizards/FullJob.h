@@ -64,6 +64,14 @@ public:
     // named from a drive or share, never the working directory or a whole
     // drive.
     bool hasDataRoot() const;
+    // Where the browser itself would make its data root on this system,
+    // when none was found (a new machine, a fresh account): the first of the
+    // data set's new roots that applies, as a program path. Nothing when
+    // the browser names none, stages its items or finds its data its own way.
+    std::optional<std::string> newDataRoot() const;
+    // Restores into `folder` (a program path, made when missing) rather
+    // than into the data root found, or when none was: the user's choice.
+    void restoreInto(std::string folder);
 
     bool searchesAtActivation() const override { return !data_.full.searchesAtJobStart; }
 
@@ -100,6 +108,7 @@ private:
     std::vector<std::filesystem::path> linkedProfiles(const std::filesystem::path& root);
 
     Direction direction_ = Direction::Backup;
+    bool chosenRoot_ = false; // restoreInto named the data root
     std::vector<FullArchive> plan_;
     std::vector<FullArchive> done_;
 };

@@ -1,0 +1,158 @@
+// Restores on the day the data is gone: a fresh account, another system. The
+// archive must come back where the browser will read it, whole.
+#include "BrowserProfiles.h"
+#include "CliRunner.h"
+#include "FileTree.h"
+#include "TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace vellarion::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Tree = std::map<std::string, std::string>;
+
+// The names whose content differs between two trees ("" when alike): short
+// enough to read when a test fails.
+std::string differences(const Tree& a, const Tree& b) {
+    std::string names;
+    for (const auto& [name, content] : a) {
+        if (!b.contains(name) || b.at(name) != content) {
+            names += name + " ";
+        }
+    }
+    for (const auto& [name, content] : b) {
+        if (!a.contains(name)) {
+            names += name + " ";
+        }
+    }
+    return names;
+}
+
+// The tree as an archive holds it: an empty file (a lock, an empty journal)
+// is stored as nothing.
+Tree stored(Tree tree) {
+    std::erase_if(tree, [](const auto& file) { return file.second.empty(); });
+    return tree;
+}
+
+// The text without the lines that lock an installation's default.
+std::string unlocked(std::string text) {
+    for (std::size_t at; (at = text.find("Locked=1\n")) != std::string::npos;) {
+        text.erase(at, 9);
+    }
+    return text;
+}
+
+TEST(CliNewMachine, AFullRestoreIntoAnEmptyHomeMakesTheDataFolderTheBrowserReads) {
+    TempDir old;
+    const fs::path firefox = old / ".mozilla" / "firefox";
+    writeCurrentFirefoxProfile(firefox / "k3x9ab12.default-release");
+    const std::string install = "[Install4F96D1932A9F858E]\nDefault=k3x9ab12.default-release\n"
+                                "Locked=1\n\n";
+    writeFile(firefox / "profiles.ini",
+              install + "[Profile0]\nName=default-release\nIsRelative=1\n"
+                        "Path=k3x9ab12.default-release\nDefault=1\n\n[General]\n"
+                        "StartWithLastProfile=1\nVersion=2\n\n");
+    writeFile(firefox / "installs.ini", install);
+    const fs::path chrome = old / ".config" / "google-chrome";
+    writeCurrentChromeUserData(chrome);
+    const fs::path backups = old / "backups";
+    for (const char* browser : {"firefox", "chrome"}) {
+        const Result packed = run({"full-backup", browser, "--to", s(backups)}, old.path());
+        ASSERT_EQ(packed.exitCode, 0) << packed.err;
+    }
+
+    TempDir fresh;
+    const Result nothing = run({"profiles", "firefox"}, fresh.path());
+    EXPECT_EQ(nothing.out, "");
+
+    const Result restored = run({"full-restore", "firefox", "--from", s(backups)}, fresh.path());
+    ASSERT_EQ(restored.exitCode, 0) << restored.err;
+    const fs::path made = fresh / ".mozilla" / "firefox";
+    EXPECT_EQ(restored.out.substr(0, restored.out.find('\n')),
+              "No Firefox data was found here; restoring into " + s(made));
+    // Every file as it was; only the lock that kept the default for the old
+    // installation is gone, so that this one opens it.
+    Tree expected = stored(readTree(firefox));
+    expected["profiles.ini"] = unlocked(expected["profiles.ini"]);
+    expected["installs.ini"] = unlocked(expected["installs.ini"]);
+    EXPECT_EQ(differences(readTree(made), expected), "");
+    EXPECT_EQ(run({"profiles", "firefox"}, fresh.path()).out, "k3x9ab12.default-release\n");
+
+    const Result chromeBack = run({"full-restore", "chrome", "--from", s(backups)}, fresh.path());
+    ASSERT_EQ(chromeBack.exitCode, 0) << chromeBack.err;
+    const fs::path chromeMade = fresh / ".config" / "google-chrome";
+    EXPECT_NE(chromeBack.out.find("restoring into " + s(chromeMade)), std::string::npos)
+        << chromeBack.out;
+    EXPECT_EQ(differences(readTree(chromeMade), stored(readTree(chrome))), "");
+    EXPECT_EQ(run({"profiles", "chrome"}, fresh.path()).out, "Default\n");
+
+    // Another place, named: made as well, and the found data root untouched.
+    const fs::path elsewhere = fresh / "disk" / "firefox-copy";
+    const Result into = run(
+        {"full-restore", "firefox", "--from", s(backups), "--into", s(elsewhere)}, fresh.path());
+    ASSERT_EQ(into.exitCode, 0) << into.err;
+    EXPECT_EQ(differences(readTree(elsewhere), expected), "");
+    EXPECT_EQ(into.out.find("No Firefox data"), std::string::npos) << into.out;
+    for (const auto& [database, table] : currentFirefoxDatabases()) {
+        const fs::path file = made / "k3x9ab12.default-release" / database;
+        EXPECT_EQ(integrityOf(file), "ok") << database;
+        EXPECT_EQ(rowsIn(file, table),
+                  rowsIn(firefox / "k3x9ab12.default-release" / database, table))
+            << database;
+    }
+}
+
+TEST(CliNewMachine, FirefoxFromAWindowsDiskRestoresIntoThisMachinesOwnHome) {
+    TempDir disk;
+    const fs::path root = disk / "Users" / "bob" / "AppData" / "Roaming" / "Mozilla" / "Firefox";
+    fs::create_directories(disk / "Users" / "bob" / "AppData" / "Local");
+    writeCurrentFirefoxProfile(root / "Profiles" / "abcd1234.default-release");
+    writeFile(root / "Profiles" / "wxyz9876.work" / "prefs.js", "user_pref(\"w\", 1);\r\n");
+    // As Firefox on Windows writes it: CRLF, a relative default and a
+    // profile named by its whole path.
+    const std::string profilesIni =
+        "[Install308046B0AF4A39CB]\r\nDefault=Profiles/abcd1234.default-release\r\nLocked=1\r\n\r\n"
+        "[Profile1]\r\nName=work\r\nIsRelative=0\r\n"
+        "Path=C:\\Users\\bob\\AppData\\Roaming\\Mozilla\\Firefox\\Profiles\\wxyz9876.work\r\n\r\n"
+        "[Profile0]\r\nName=default-release\r\nIsRelative=1\r\n"
+        "Path=Profiles/abcd1234.default-release\r\nDefault=1\r\n\r\n"
+        "[General]\r\nStartWithLastProfile=1\r\nVersion=2\r\n\r\n";
+    writeFile(root / "profiles.ini", profilesIni);
+    const fs::path backups = disk / "backups";
+    const Result packed =
+        run({"full-backup", "firefox", "--windows-root", s(disk.path()), "--to", s(backups)});
+    ASSERT_EQ(packed.exitCode, 0) << packed.err;
+
+    TempDir home;
+    const Result restored = run({"full-restore", "firefox", "--from", s(backups)}, home.path());
+    ASSERT_EQ(restored.exitCode, 0) << restored.err;
+    const fs::path made = home / ".mozilla" / "firefox";
+    EXPECT_EQ(readFile(made / "profiles.ini"),
+              "[Install308046B0AF4A39CB]\r\nDefault=Profiles/abcd1234.default-release\r\n\r\n"
+              "[Profile1]\r\nName=work\r\nIsRelative=1\r\nPath=Profiles/wxyz9876.work\r\n\r\n"
+              "[Profile0]\r\nName=default-release\r\nIsRelative=1\r\n"
+              "Path=Profiles/abcd1234.default-release\r\nDefault=1\r\n\r\n"
+              "[General]\r\nStartWithLastProfile=1\r\nVersion=2\r\n\r\n");
+    EXPECT_EQ(differences(readTree(made / "Profiles"), stored(readTree(root / "Profiles"))), "");
+    EXPECT_EQ(run({"profiles", "firefox"}, home.path()).out,
+              "abcd1234.default-release\nwxyz9876.work\n");
+
+    // On the machine an archive comes from, its installation's lock is its
+    // own: a restore there keeps every byte.
+    std::string relocked = readFile(made / "profiles.ini");
+    relocked.insert(relocked.find("\r\n\r\n"), "\r\nLocked=1");
+    writeFile(made / "profiles.ini", relocked);
+    const Result own = run({"full-backup", "firefox", "--to", s(home / "own")}, home.path());
+    ASSERT_EQ(own.exitCode, 0) << own.err;
+    const Tree before = readTree(made);
+    writeFile(made / "Profiles" / "wxyz9876.work" / "prefs.js", "changed since");
+    ASSERT_EQ(run({"full-restore", "firefox", "--from", s(home / "own")}, home.path()).exitCode, 0);
+    EXPECT_EQ(differences(readTree(made), before), "");
+}
+
+} // namespace
+} // namespace vellarion::test
