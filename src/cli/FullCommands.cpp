@@ -5,6 +5,7 @@
 #include "cli/Interrupt.h"
 #include "cli/JobOutput.h"
 #include "core/wizards/FullJob.h"
+#include "core/wizards/Messages.h"
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
@@ -57,8 +58,8 @@ void run(Console& console, const Arguments& args, Direction direction) {
             job.restoreInto(programFolder(*services, args.into));
         } else if (!found && job.unavailableHere().empty()) {
             if (const std::optional<std::string> root = job.newDataRoot()) {
-                console.out() << "No " << data.name << " data was found here; restoring into "
-                              << services->paths().toDisplay(*root) << '\n';
+                console.out() << restoringIntoNewRoot(data.name, services->paths().toDisplay(*root))
+                              << '\n';
                 job.restoreInto(*root);
             }
         }

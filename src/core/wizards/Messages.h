@@ -23,6 +23,17 @@ inline std::string replaceArchiveQuestion(std::string_view archiveName) {
            "\" уже существует. Заменить его?";
 }
 
+// A full restore found no data of the browser here (a new machine, a fresh
+// account): the place the browser itself would use is offered, and named.
+inline std::string restoreIntoNewRootQuestion(std::string_view browser, std::string_view folder) {
+    return "No " + std::string(browser) + " data was found here. Restore into " +
+           std::string(folder) + "?";
+}
+inline std::string restoringIntoNewRoot(std::string_view browser, std::string_view folder) {
+    return "No " + std::string(browser) + " data was found here; restoring into " +
+           std::string(folder);
+}
+
 // A restore found its archive damaged before it wrote anything; `where`
 // names the first damaged record and what is wrong with it.
 inline std::string backupFileDamaged(std::string_view archiveName, std::string_view where) {

@@ -1,6 +1,10 @@
 #include "gui/wizards/FullWizardForm.h"
 
 #include "core/browsers/DataSet.h"
+#include "core/services/ProgramPath.h"
+#include "core/services/SystemServices.h"
+#include "core/wizards/Messages.h"
+#include "gui/kit/Dialogs.h"
 #include "gui/kit/ShellContext.h"
 #include "gui/wizards/DirectoryEdit.h"
 #include "gui/wizards/WizardPictures.h"
@@ -54,11 +58,28 @@ FullWizardForm::~FullWizardForm() = default;
 
 void FullWizardForm::FormActivate() {
     WizardForm::FormActivate();
+    if (direction() == Direction::Restore && job_.searchesAtActivation() &&
+        job_.unavailableHere().empty() && !job_.locate() && job_.newDataRoot()) {
+        return; // no error yet: Next offers the place the browser would use
+    }
     job_.activate();
 }
 
 void FullWizardForm::Button2Click() {
     const std::string location = JvDirectoryEdit2->text().toStdString();
+    // Asked once there is an archive to restore; otherwise the job says
+    // what is missing.
+    if (direction() == Direction::Restore && !job_.hasDataRoot() &&
+        job_.services().fileExists(joinPath(location, data().full.archiveName))) {
+        if (const std::optional<std::string> root = job_.newDataRoot()) {
+            const std::string shown = job_.services().paths().toDisplay(*root);
+            if (!context().dialogs.askYesNo(
+                    this, qText(restoreIntoNewRootQuestion(data().name, shown)))) {
+                return;
+            }
+            job_.restoreInto(*root);
+        }
+    }
     runJob([&] {
         if (direction() == Direction::Backup) {
             job_.backup(location);

@@ -1,6 +1,7 @@
 // The full wizard windows of Firefox and Flock, opened from the main
 // window's commands on a sample Windows prefix, used as a user uses them.
 #include "FileTree.h"
+#include "TempDir.h"
 #include "WizardWindowFixture.h"
 #include "core/archive/JvZlibMultiple.h"
 #include "core/wizards/Messages.h"
@@ -248,6 +249,32 @@ TEST_F(FullWindowWithoutFirefox, SaysSoAtActivationAndAgainAtNextAndWritesNothin
                                             QStringLiteral("Не найден файл параметров")}));
     EXPECT_TRUE(window->Button1->isHidden());
     EXPECT_TRUE(readTree(backups).empty());
+}
+
+TEST_F(FullWindowWithoutFirefox, ARestoreOffersThePlaceFirefoxWouldUseAndMakesIt) {
+    // A Firefox data folder of another machine, packed.
+    TempDir old;
+    writeFile(old / "profiles.ini", "[Profile0]\r\nName=default\r\nIsRelative=1\r\n"
+                                    "Path=Profiles/abcd1234.default\r\nDefault=1\r\n");
+    writeFile(old / "Profiles" / "abcd1234.default" / "prefs.js", "user_pref(\"a\", 1);\r\n");
+    TJvZlibMultiple().CompressDirectory(pathToUtf8(old.path()), true,
+                                        pathToUtf8(backups / "fbackup_firefox.dat"));
+
+    auto* window = open<Tffr_Firefox>("sR_Firefox");
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(dialogs.texts().isEmpty()) << dialogs.texts().join(u'|').toStdString();
+
+    const QString question = qs(restoreIntoNewRootQuestion("Firefox", pathToUtf8(firefoxRoot())));
+    dialogs.queueAnswer(Dialogs::Answer::No);
+    typeAndRun(*window, qs(pathToUtf8(backups)));
+    EXPECT_EQ(dialogs.texts(), QStringList{question});
+    EXPECT_FALSE(fs::exists(firefoxRoot()));
+
+    dialogs.clear();
+    QTest::mouseClick(window->Button2, Qt::LeftButton);
+    EXPECT_EQ(dialogs.texts(), QStringList{question});
+    EXPECT_EQ(readTree(firefoxRoot()), readTree(old.path()));
+    EXPECT_EQ(window->lblFilename->text(), QStringLiteral("Finished"));
 }
 
 } // namespace
