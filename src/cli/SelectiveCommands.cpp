@@ -31,6 +31,7 @@ struct Arguments {
     std::optional<std::string> items;
     bool replace = false;
     bool registerProfile = false;
+    std::string newProfile;
 };
 
 // The item keys of a browser, in backup order.
@@ -124,11 +125,14 @@ public:
             return;
         }
         const bool found = job_.locate();
-        if (!args_.customProfile.empty()) {
-            return;
+        if (!args_.customProfile.empty() || !args_.newProfile.empty()) {
+            return; // the data root may be missing: a new one is made
         }
         if (!found) {
-            throw Error(job_.notFoundMessage());
+            throw Error(job_.notFoundMessage() + noProfilesHint());
+        }
+        if (job_.profiles.entries.empty()) {
+            throw Error(noProfilesHint().substr(1));
         }
         if (!args_.profile.empty() && !select(job_.profiles, args_.profile)) {
             throw Error("no profile \"" + args_.profile + "\"; the profiles are " +
@@ -143,7 +147,31 @@ public:
                                                        : args_.customProfile;
         c.ticked = [this](std::string_view box) { return boxes_.count(std::string(box)) > 0; };
         c.registerProfile = args_.registerProfile;
+        c.newProfile = args_.newProfile;
         return c;
+    }
+
+    // Where the search looked and how to make a profile, after a message
+    // that none was found (starting with a space).
+    std::string noProfilesHint() const {
+        std::vector<std::string> looked;
+        for (const std::string* dir :
+             {&state_.v101, &state_.v102, &state_.dir1, &state_.dir2, &state_.dir3, &state_.dir4}) {
+            if (!dir->empty()) {
+                looked.push_back(nativePath(*dir));
+            }
+        }
+        std::string text = " No " + std::string(data_.name) + " profile was found";
+        if (!looked.empty()) {
+            text += " (looked in " + joinStrings(looked, ", ") + ")";
+        }
+        text += ".";
+        if (data_.selective.hooks.newProfileFolder) {
+            text += " To restore into a new one: restore " + std::string(data_.id) +
+                    " --new-profile NAME …; to bring back the whole data folder: full-restore " +
+                    std::string(data_.id) + " --from DIR.";
+        }
+        return text;
     }
 
     // Chooses the archive of that name in the backup location: one the
@@ -192,7 +220,10 @@ void profiles(Console& console, const Arguments& args) {
     CommandJob command(console, args);
     command.requireAvailable();
     if (!command.job().locate()) {
-        throw Error(command.job().notFoundMessage());
+        throw Error(command.job().notFoundMessage() + command.noProfilesHint());
+    }
+    if (command.job().profiles.entries.empty() && command.job().selective().listsProfiles) {
+        console.err() << "vellarion-cli: " << command.noProfilesHint().substr(1) << '\n';
     }
     for (const std::string& profile : command.job().profiles.entries) {
         console.out() << profile << '\n';
@@ -293,6 +324,14 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
                    "Make the --custom-profile folder one of the browser's profiles (Firefox of "
                    "this machine: a new entry of its profiles.ini)")
         ->needs("--custom-profile");
+    restoreCommand
+        ->add_option("--new-profile", args->newProfile,
+                     "Restore into a new profile of this name, made where the browser keeps its "
+                     "profiles (and its data folder, when there is none yet) and added to the "
+                     "browser's list of profiles")
+        ->type_name("NAME")
+        ->excludes("--profile")
+        ->excludes("--custom-profile");
     restoreCommand->callback([&console, args] { restore(console, *args); });
 }
 

@@ -4,9 +4,11 @@
 #include "CliRunner.h"
 #include "FileTree.h"
 #include "TempDir.h"
+#include "core/services/PathMapper.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 namespace vellarion::test {
 namespace {
@@ -152,6 +154,88 @@ TEST(CliNewMachine, FirefoxFromAWindowsDiskRestoresIntoThisMachinesOwnHome) {
     writeFile(made / "Profiles" / "wxyz9876.work" / "prefs.js", "changed since");
     ASSERT_EQ(run({"full-restore", "firefox", "--from", s(home / "own")}, home.path()).exitCode, 0);
     EXPECT_EQ(differences(readTree(made), before), "");
+}
+
+// The folder a restore printed last, without its closing separator.
+std::string lastLine(const std::string& out) {
+    const std::string text = out.substr(0, out.find_last_not_of("\n/") + 1);
+    return text.substr(text.find_last_of('\n') + 1);
+}
+
+TEST(CliNewMachine, ARestoreIntoANewProfileAddsItWhereTheBrowserListsItsProfiles) {
+    TempDir home;
+    const fs::path firefox = home / ".mozilla" / "firefox";
+    writeCurrentFirefoxProfile(firefox / "k3x9ab12.default-release");
+    const std::string ini = "[Profile0]\nName=default-release\nIsRelative=1\n"
+                            "Path=k3x9ab12.default-release\nDefault=1\n\n[General]\n"
+                            "StartWithLastProfile=1\nVersion=2\n\n";
+    writeFile(firefox / "profiles.ini", ini);
+    const fs::path chrome = home / ".config" / "google-chrome";
+    writeCurrentChromeUserData(chrome);
+    // Keys the program has no business with, kept as they are.
+    const std::string localState =
+        R"({"browser":{"enabled_labs_experiments":[],"last_redirect_origin":""},)"
+        R"("os_crypt":{"encrypted_key":"RFBBUEkBAAAA0Iyd3wEV0RGM"},)"
+        R"("profile":{"info_cache":{"Default":{"name":"Person 1","avatar_icon":"chrome://theme/IDR_PROFILE_AVATAR_26"}},)"
+        R"("last_used":"Default","profiles_order":["Default"]},"variations_seed_date":"13380000000000000"})";
+    writeFile(chrome / "Local State", localState);
+    const fs::path backups = home / "backups";
+    ASSERT_EQ(run({"backup", "firefox", "--to", s(backups)}, home.path()).exitCode, 0);
+    ASSERT_EQ(run({"backup", "chrome", "--to", s(backups)}, home.path()).exitCode, 0);
+
+    const Result work = run({"restore", "firefox", "--from", s(backups), "--archive",
+                             "default-release.dat", "--new-profile", "Work"},
+                            home.path());
+    ASSERT_EQ(work.exitCode, 0) << work.err;
+    const fs::path made = pathFromUtf8(lastLine(work.out));
+    const std::string folder = pathToUtf8(made.filename());
+    EXPECT_EQ(made.parent_path(), firefox);
+    ASSERT_EQ(folder.size(), 13u) << folder; // eight letters and digits, ".Work"
+    EXPECT_EQ(folder.substr(8), ".Work");
+    EXPECT_EQ(readFile(firefox / "profiles.ini"),
+              ini + "[Profile1]\nName=Work\nIsRelative=1\nPath=" + folder + "\n");
+    EXPECT_EQ(readFile(made / "prefs.js"),
+              readFile(firefox / "k3x9ab12.default-release" / "prefs.js"));
+    EXPECT_EQ(integrityOf(made / "places.sqlite"), "ok");
+    EXPECT_EQ(run({"profiles", "firefox"}, home.path()).out,
+              "k3x9ab12.default-release\n" + folder + "\n");
+
+    const Result chromeWork = run({"restore", "chrome", "--from", s(backups), "--archive",
+                                   "Default.dat", "--new-profile", "Work and play"},
+                                  home.path());
+    ASSERT_EQ(chromeWork.exitCode, 0) << chromeWork.err;
+    EXPECT_EQ(lastLine(chromeWork.out), s(chrome / "Profile 1"));
+    EXPECT_EQ(readFile(chrome / "Profile 1" / "Bookmarks"),
+              readFile(chrome / "Default" / "Bookmarks"));
+    auto listed = nlohmann::ordered_json::parse(readFile(chrome / "Local State"));
+    EXPECT_EQ(listed["profile"]["info_cache"]["Profile 1"]["name"], "Work and play");
+    EXPECT_EQ(listed["profile"]["profiles_order"],
+              nlohmann::ordered_json::parse(R"(["Default","Profile 1"])"));
+    listed["profile"]["info_cache"].erase("Profile 1");
+    listed["profile"]["profiles_order"].erase(1);
+    EXPECT_EQ(listed.dump(), localState); // every other key and its order
+    EXPECT_EQ(run({"profiles", "chrome"}, home.path()).out, "Default\nProfile 1\n");
+
+    // A fresh account: the data folder and Firefox's list are made.
+    TempDir fresh;
+    const Result first = run({"restore", "firefox", "--from", s(backups), "--archive",
+                              "default-release.dat", "--new-profile", "Home"},
+                             fresh.path());
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    const std::string firstFolder = pathToUtf8(pathFromUtf8(lastLine(first.out)).filename());
+    EXPECT_EQ(readFile(fresh / ".mozilla" / "firefox" / "profiles.ini"),
+              "[General]\nStartWithLastProfile=1\nVersion=2\n\n[Profile0]\nName=Home\n"
+              "IsRelative=1\nPath=" +
+                  firstFolder + "\nDefault=1\n\n");
+    EXPECT_EQ(run({"profiles", "firefox"}, fresh.path()).out, firstFolder + "\n");
+
+    // Where nothing is found, the user is told where it was looked for and
+    // how to make a profile.
+    TempDir empty;
+    const Result none = run({"profiles", "chrome"}, empty.path());
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_NE(none.err.find(s(empty / ".config" / "google-chrome")), std::string::npos) << none.err;
+    EXPECT_NE(none.err.find("--new-profile NAME"), std::string::npos) << none.err;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The data set of Chrome. Its data root is the "User Data" folder; every
 // folder in it is a profile, "Default" the one the marker is looked for in.
+#include "core/browsers/ChromeLocalState.h"
 #include "core/browsers/DataSet.h"
 
 namespace vellarion {
@@ -132,6 +133,8 @@ const BrowserDataSet& chromeDataSet() {
                                  "CheckBox5", "CheckBox6", "CheckBox7", "CheckBox8", "CheckBox9",
                                  "CheckBox12", "CheckBox13", "CheckBox14", "CheckBox16",
                                  "CheckBox15", "CheckBox17"},
+                .hooks = {.registerProfile = registerInLocalState,
+                          .newProfileFolder = newListedProfileFolder},
             },
         // Chrome's and Chromium's "User Data" on Linux, their snap and
         // flatpak homes too; the first that is there is used.

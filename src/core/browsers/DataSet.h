@@ -252,9 +252,16 @@ struct SelectiveHooks {
         SystemServices&, const WizardState&)>
         listProfiles{};
     // A restore into a custom location asked to make that folder one of the
-    // browser's profiles: registers `ffpath` in the data root's list. The
-    // text to tell the user when it could not ("" when done).
-    std::function<std::string(SystemServices&, const WizardState&)> registerProfile{};
+    // browser's profiles: registers `ffpath` in the list of the data root
+    // (`mpath`), under `name` (empty: the folder's own name), making the
+    // list when there is none. The text to tell the user when it could not
+    // ("" when done).
+    std::function<std::string(SystemServices&, const WizardState&, std::string_view name)>
+        registerProfile{};
+    // The folder a new profile of that name gets in the data root (`mpath`),
+    // named as the browser names its own; not made yet.
+    std::function<std::string(SystemServices&, const WizardState&, std::string_view name)>
+        newProfileFolder{};
 };
 
 // What the selective wizard needs of a browser.

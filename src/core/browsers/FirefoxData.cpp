@@ -10,6 +10,7 @@
 #include "core/wizards/WizardState.h"
 
 #include <algorithm>
+#include <random>
 #include <set>
 
 namespace vellarion {
@@ -140,13 +141,51 @@ listFromProfilesIni(SystemServices& services, const WizardState& state) {
     return listed;
 }
 
-std::string registerInProfilesIni(SystemServices& services, const WizardState& state) {
+std::string registerInProfilesIni(SystemServices& services, const WizardState& state,
+                                  std::string_view name) {
     const std::string ini = joinPath(state.mpath, "profiles.ini");
-    const auto text = state.mpath.empty() ? std::nullopt : services.readSmallFile(ini);
-    if (!text || !services.replaceFileContent(ini, withProfileAdded(*text, state.ffpath))) {
-        return "The profile could not be added to Firefox's profiles.ini.";
+    std::optional<std::string> text =
+        state.mpath.empty() ? std::nullopt : services.readSmallFile(ini);
+    std::string relative = relativeTo(withoutTrailingSeparators(state.ffpath), state.mpath);
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    const bool below = !name.empty() && !relative.empty() && relative != state.ffpath;
+    if (!text && below && !services.fileExists(ini)) {
+        text = std::string(); // the first profile of a new data root
+    }
+    if (!text || (!below && !services.isNative()) ||
+        !services.replaceFileContent(ini, below ? withRelativeProfileAdded(*text, name, relative)
+                                                : withProfileAdded(*text, state.ffpath))) {
+        return services.isNative() || below
+                   ? "The profile could not be added to Firefox's profiles.ini."
+                   : "Only Firefox of this machine keeps a profile list that a folder can be "
+                     "added to.";
     }
     return {};
+}
+
+// A new profile's folder as Firefox names one: eight random letters and
+// digits, a dot, the name; in the data root's "Profiles" where there is one
+// (Windows, and newer versions on Linux), else in the data root itself.
+std::string newProfileFolder(SystemServices& services, const WizardState& state,
+                             std::string_view name) {
+    for (char c : name) {
+        if (std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos ||
+            static_cast<unsigned char>(c) < 0x20) {
+            throw Error("A profile's name cannot hold \\ / : * ? \" < > | or control "
+                        "characters: \"" +
+                        std::string(name) + "\"");
+        }
+    }
+    static constexpr std::string_view kLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    std::string salt;
+    for (int i = 0; i < 8; ++i) {
+        salt += kLetters[random() % kLetters.size()];
+    }
+    const std::string profiles = joinPath(state.mpath, "Profiles");
+    const bool inProfiles = !services.isNative() || services.directoryExists(profiles);
+    return joinPath(inProfiles ? profiles : std::string(withoutTrailingSeparators(state.mpath)),
+                    salt + "." + std::string(name));
 }
 
 // The names of the installations' sections ("Install4F96D1932A9F858E") of
@@ -230,12 +269,8 @@ SelectiveWizardData firefoxSelective() {
          "CheckBox1", "CheckBox2", "CheckBox3", "CheckBox7", "CheckBox8", "CheckBox9", "CheckBox12",
          "CheckBox13", "CheckBox14", "CheckBox18"});
     sel.hooks.listProfiles = listFromProfilesIni;
-    sel.hooks.registerProfile = [](SystemServices& services, const WizardState& state) {
-        return services.isNative()
-                   ? registerInProfilesIni(services, state)
-                   : std::string("Only Firefox of this machine keeps a profile list "
-                                 "that a folder can be added to.");
-    };
+    sel.hooks.registerProfile = registerInProfilesIni;
+    sel.hooks.newProfileFolder = newProfileFolder;
     return sel;
 }
 

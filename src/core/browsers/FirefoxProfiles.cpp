@@ -153,7 +153,10 @@ std::string movedProfilesIni(std::string_view text,
     return out;
 }
 
-std::string withProfileAdded(std::string_view profilesIni, std::string_view folder) {
+namespace {
+
+std::string withSection(std::string_view profilesIni, std::string_view name,
+                        std::string_view isRelative, std::string_view path) {
     int highest = -1;
     for (const Section& s : parse(profilesIni)) {
         highest = std::max(highest, profileNumber(s.name));
@@ -167,10 +170,26 @@ std::string withProfileAdded(std::string_view profilesIni, std::string_view fold
         out += eol; // a blank line between sections, as Firefox writes them
     }
     out += "[Profile" + std::to_string(highest + 1) + "]" + eol;
-    out += "Name=" + lastName(folder) + eol;
-    out += "IsRelative=0" + eol;
-    out += "Path=" + std::string(withoutTrailingSeparators(folder)) + eol;
+    out += "Name=" + std::string(name) + eol;
+    out += "IsRelative=" + std::string(isRelative) + eol;
+    out += "Path=" + std::string(path) + eol;
     return out;
+}
+
+} // namespace
+
+std::string withProfileAdded(std::string_view profilesIni, std::string_view folder) {
+    return withSection(profilesIni, lastName(folder), "0", withoutTrailingSeparators(folder));
+}
+
+std::string withRelativeProfileAdded(std::string_view profilesIni, std::string_view name,
+                                     std::string_view relativePath) {
+    if (trimmed(profilesIni).empty()) {
+        return "[General]\nStartWithLastProfile=1\nVersion=2\n\n[Profile0]\nName=" +
+               std::string(name) + "\nIsRelative=1\nPath=" + std::string(relativePath) +
+               "\nDefault=1\n\n";
+    }
+    return withSection(profilesIni, name, "1", relativePath);
 }
 
 } // namespace vellarion

@@ -28,6 +28,13 @@ std::vector<ListedProfile> listedProfiles(std::string_view profilesIni, std::str
 // endings the file uses.
 std::string withProfileAdded(std::string_view profilesIni, std::string_view folder);
 
+// The same for a profile below the data root, as Firefox adds one it made
+// itself: named `name`, its path relative with "/" ("Profiles/x.work").
+// Into an empty text, the list Firefox writes for a first profile: its
+// [General] section and the new profile as the default.
+std::string withRelativeProfileAdded(std::string_view profilesIni, std::string_view name,
+                                     std::string_view relativePath);
+
 // profiles.ini (or installs.ini) as it must read on another system than the
 // one it was written on. A profile named by a whole path is given the path
 // `relocate` answers for it, relative to the data root, when that is not

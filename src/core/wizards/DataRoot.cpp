@@ -67,6 +67,46 @@ bool locateNativeDataRoot(const SystemServices& services, const BrowserDataSet& 
 
 } // namespace
 
+bool isFolderBelowRoot(std::string_view path) {
+    // The marker search answers with the bare file name when the marker
+    // lies in the working directory, and a marker at a drive's root would
+    // make the whole drive the data root: neither is a browser's data.
+    if (hasDriveLetter(path)) {
+        return path.size() > 3 && isPathSeparator(path[2]) &&
+               path.find_first_not_of("\\/", 3) != std::string_view::npos;
+    }
+    if (path.size() > 2 && isPathSeparator(path[0]) && isPathSeparator(path[1])) {
+        return path.find_first_not_of("\\/", 2) != std::string_view::npos;
+    }
+#ifndef _WIN32
+    // A native folder (a prefix given as a plain POSIX path).
+    return path.size() > 1 && path[0] == '/' &&
+           path.find_first_not_of('/') != std::string_view::npos;
+#else
+    return false;
+#endif
+}
+
+std::optional<std::string> newDataRoot(const SystemServices& services, const BrowserDataSet& data) {
+    const bool native = services.isNative();
+    const UserEnvironment env = native ? UserEnvironment{} : services.gatherEnvironment();
+    const TemplateVars vars = native ? services.nativeFolders() : templateValues(data, {});
+    if (native && vars.empty()) {
+        return std::nullopt;
+    }
+    for (const NewRoot& each : native ? data.native.newRoots : data.newRoots) {
+        if (!each.when.empty() && !services.directoryExists(expandTemplate(each.when, env, vars))) {
+            continue;
+        }
+        // A folder of the environment that is not there expands to nothing.
+        const std::string root = expandTemplate(each.root, env, vars);
+        if (isFolderBelowRoot(root)) {
+            return root;
+        }
+    }
+    return std::nullopt;
+}
+
 bool locateFile(const SystemServices& services, const BrowserDataSet& data,
                 std::string_view fileName, WizardState& state, const TemplateVars& extra) {
     state.setEnvironment(services.gatherEnvironment());

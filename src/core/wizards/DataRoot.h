@@ -4,7 +4,9 @@
 #include "core/services/SystemServices.h"
 #include "core/wizards/WizardState.h"
 
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace vellarion {
@@ -30,6 +32,16 @@ namespace vellarion {
 bool locateDataRoot(const SystemServices& services, const BrowserDataSet& data,
                     std::span<const std::string_view> tails, WizardState& state,
                     const TemplateVars& extra = {});
+
+// Where the browser itself would make its data root on this system, when
+// none is found (a new machine, a fresh account): the first of the data
+// set's new roots that applies, as a program path without a trailing
+// separator; nothing when the browser names none.
+std::optional<std::string> newDataRoot(const SystemServices& services, const BrowserDataSet& data);
+
+// A folder named from the root of a drive or a share and lying below that
+// root: never the working directory or a whole drive.
+bool isFolderBelowRoot(std::string_view path);
 
 // The same search for another file than the marker (`fileName`) through the
 // browser's candidates: the environment gathered, the candidates built, the

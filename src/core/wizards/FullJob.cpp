@@ -16,27 +16,6 @@ namespace vellarion {
 
 namespace {
 
-// A folder named from the root of a drive or a share and lying below that
-// root. The marker search answers with the bare file name when the marker
-// lies in the working directory, and a marker at a drive's root would make
-// the whole drive the data root: neither is a browser's data.
-bool isFolderBelowRoot(std::string_view path) {
-    if (hasDriveLetter(path)) {
-        return path.size() > 3 && isPathSeparator(path[2]) &&
-               path.find_first_not_of("\\/", 3) != std::string_view::npos;
-    }
-    if (path.size() > 2 && isPathSeparator(path[0]) && isPathSeparator(path[1])) {
-        return path.find_first_not_of("\\/", 2) != std::string_view::npos;
-    }
-#ifndef _WIN32
-    // A native folder (a prefix given as a plain POSIX path).
-    return path.size() > 1 && path[0] == '/' &&
-           path.find_first_not_of('/') != std::string_view::npos;
-#else
-    return false;
-#endif
-}
-
 void runHook(const std::function<void(FullJob&)>& hook, FullJob& job) {
     if (hook) {
         hook(job);
@@ -94,24 +73,7 @@ std::optional<std::string> FullJob::newDataRoot() const {
     if (!data_.full.staged.items.empty() || data_.full.hooks.locate) {
         return std::nullopt;
     }
-    const bool native = services_.isNative();
-    const UserEnvironment env = native ? UserEnvironment{} : services_.gatherEnvironment();
-    const TemplateVars vars = native ? services_.nativeFolders() : templateValues(data_, {});
-    if (native && vars.empty()) {
-        return std::nullopt;
-    }
-    for (const NewRoot& each : native ? data_.native.newRoots : data_.newRoots) {
-        if (!each.when.empty() &&
-            !services_.directoryExists(expandTemplate(each.when, env, vars))) {
-            continue;
-        }
-        // A folder of the environment that is not there expands to nothing.
-        const std::string root = expandTemplate(each.root, env, vars);
-        if (isFolderBelowRoot(root)) {
-            return root;
-        }
-    }
-    return std::nullopt;
+    return vellarion::newDataRoot(services_, data_);
 }
 
 void FullJob::restoreInto(std::string folder) {

@@ -193,6 +193,28 @@ bool SelectiveJob::chooseProfile(const SelectiveChoices& choices) {
     state_.cdir = choices.customLocation;
     const bool custom = !sel.customProfileName.empty() &&
                         state_.cdir != kCustomProfilePlaceholder && !isBlank(state_.cdir);
+    if (!choices.newProfile.empty()) {
+        if (!sel.hooks.newProfileFolder || !sel.hooks.registerProfile) {
+            reporter_.refuse(std::string(data_.name) + " keeps no list of profiles to add one to.");
+            return false;
+        }
+        if (!isFolderBelowRoot(withoutTrailingSeparators(state_.mpath))) {
+            const std::optional<std::string> root = newDataRoot(services_, data_);
+            if (!root) {
+                reporter_.refuse(notFoundMessage());
+                return false;
+            }
+            state_.mpath = withSeparator(*root);
+        }
+        state_.ffpath =
+            withSeparator(sel.hooks.newProfileFolder(services_, state_, choices.newProfile));
+        state_.profile = choices.newProfile;
+        custom_ = true;
+        if (sel.hooks.profileChosen) {
+            sel.hooks.profileChosen(services_, state_, true);
+        }
+        return true;
+    }
     if (custom) {
         state_.ffpath = withSeparator(state_.cdir);
         state_.profile = std::string(sel.customProfileName);
@@ -378,8 +400,10 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
     for (std::string_view note : notes) {
         reporter_.showMessage(std::string(note));
     }
-    if (choices.registerProfile && custom_ && sel.hooks.registerProfile) {
-        if (const std::string refused = sel.hooks.registerProfile(services_, state_);
+    if ((choices.registerProfile || !choices.newProfile.empty()) && custom_ &&
+        sel.hooks.registerProfile) {
+        if (const std::string refused =
+                sel.hooks.registerProfile(services_, state_, choices.newProfile);
             !refused.empty()) {
             reporter_.showMessage(refused);
         }

@@ -53,6 +53,11 @@ struct SelectiveChoices {
     // Restore into a custom location: make that folder one of the browser's
     // profiles (where the browser keeps a list of them).
     bool registerProfile = false;
+    // Restore: into a new profile of this name, made where the browser keeps
+    // its profiles (in the data root, or where the browser would make one
+    // when there is none) and registered in its list once the restore is
+    // done. Wins over the profile list and the custom location.
+    std::string newProfile;
 };
 
 // The selective wizard's engine, one per window: activation, the backup and

@@ -1,0 +1,107 @@
+#include "core/browsers/ChromeLocalState.h"
+
+#include "core/services/Error.h"
+#include "core/services/ProgramPath.h"
+#include "core/services/SystemServices.h"
+#include "core/wizards/WizardState.h"
+
+#include <algorithm>
+#include <nlohmann/json.hpp>
+
+namespace vellarion {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+Json parsed(std::string_view localState) {
+    if (localState.find_first_not_of(" \t\r\n") == std::string_view::npos) {
+        return Json::object();
+    }
+    Json json = Json::parse(localState, nullptr, false);
+    if (json.is_discarded() || !json.is_object()) {
+        throw Error("\"Local State\" is no JSON object: the profile list cannot be read.");
+    }
+    return json;
+}
+
+} // namespace
+
+std::string withProfileListed(std::string_view localState, std::string_view folder,
+                              std::string_view name) {
+    Json json = parsed(localState);
+    Json& profile = json["profile"];
+    if (!profile.is_object()) {
+        profile = Json::object();
+    }
+    Json& cache = profile["info_cache"];
+    if (!cache.is_object()) {
+        cache = Json::object();
+    }
+    Json& entry = cache[std::string(folder)];
+    if (!entry.is_object()) {
+        entry = Json::object();
+    }
+    entry["name"] = std::string(name);
+    // The name is the user's own, not one the browser made up for it.
+    entry["is_using_default_name"] = false;
+    if (const auto order = profile.find("profiles_order");
+        order != profile.end() && order->is_array() &&
+        std::find(order->begin(), order->end(), std::string(folder)) == order->end()) {
+        order->push_back(std::string(folder));
+    }
+    return json.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+std::string nextProfileFolder(std::string_view localState,
+                              const std::function<bool(std::string_view folder)>& taken) {
+    Json json = parsed(localState);
+    const Json* cache = nullptr;
+    if (const auto profile = json.find("profile"); profile != json.end() && profile->is_object()) {
+        if (const auto found = profile->find("info_cache");
+            found != profile->end() && found->is_object()) {
+            cache = &*found;
+        }
+    }
+    for (int n = 1;; ++n) {
+        const std::string folder = "Profile " + std::to_string(n);
+        if ((cache == nullptr || !cache->contains(folder)) && !taken(folder)) {
+            return folder;
+        }
+    }
+}
+
+std::string newListedProfileFolder(SystemServices& services, const WizardState& state,
+                                   std::string_view) {
+    const std::optional<std::string> text =
+        services.readSmallFile(joinPath(state.mpath, "Local State"));
+    return joinPath(state.mpath, nextProfileFolder(text.value_or(""), [&](std::string_view folder) {
+                        return services.directoryExists(joinPath(state.mpath, folder)) ||
+                               services.fileExists(joinPath(state.mpath, folder));
+                    }));
+}
+
+std::string registerInLocalState(SystemServices& services, const WizardState& state,
+                                 std::string_view name) {
+    const std::string folder = relativeTo(withoutTrailingSeparators(state.ffpath), state.mpath);
+    if (folder.empty() || !isOneFolderName(folder)) {
+        return "Only a folder in the browser's data folder can be one of its profiles.";
+    }
+    const std::string file = joinPath(state.mpath, "Local State");
+    const std::optional<std::string> text = services.readSmallFile(file);
+    if (!text && services.fileExists(file)) {
+        return "The profile could not be added: \"Local State\" cannot be read.";
+    }
+    std::string listed;
+    try {
+        listed = withProfileListed(text.value_or(""), folder, name.empty() ? folder : name);
+    } catch (const Error& e) {
+        return e.what();
+    }
+    if (!services.replaceFileContent(file, listed)) {
+        return "The profile could not be added to \"Local State\".";
+    }
+    return {};
+}
+
+} // namespace vellarion
