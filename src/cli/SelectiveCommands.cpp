@@ -131,8 +131,8 @@ public:
         if (!found) {
             throw Error(job_.notFoundMessage() + noProfilesHint());
         }
-        if (job_.profiles.entries.empty()) {
-            throw Error(noProfilesHint().substr(1));
+        if (job_.profiles.entries.empty() && sel.listsProfiles) {
+            throw Error(std::string(kSelectProfile) + noProfilesHint());
         }
         if (!args_.profile.empty() && !select(job_.profiles, args_.profile)) {
             throw Error("no profile \"" + args_.profile + "\"; the profiles are " +
