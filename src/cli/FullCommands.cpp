@@ -4,7 +4,9 @@
 #include "cli/Console.h"
 #include "cli/Interrupt.h"
 #include "cli/JobOutput.h"
+#include "cli/Passwords.h"
 #include "core/wizards/FullJob.h"
+#include "core/wizards/PlainSecrets.h"
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
@@ -20,6 +22,7 @@ struct Arguments {
     std::string location;
     bool replace = false;
     std::string installFolder;
+    PasswordOptions password;
 };
 
 void run(Console& console, const Arguments& args, Direction direction) {
@@ -28,6 +31,8 @@ void run(Console& console, const Arguments& args, Direction direction) {
     // Files are named below the data root.
     JobOutput output(console, services->paths(), state.ffpath);
     output.allowReplacing(args.replace);
+    PasswordSource passwords(console, args.password);
+    output.usePasswords(passwords);
     const BrowserDataSet& data = browserDataSet(args.browser);
     if (!args.installFolder.empty() && data.full.installFolderPrompt.empty()) {
         throw CLI::ValidationError("--install-folder",
@@ -39,6 +44,13 @@ void run(Console& console, const Arguments& args, Direction direction) {
     StopOnInterrupt interrupt;
     // The data root not found: the job refuses with the window's message.
     job.locate();
+    if (direction == Direction::Backup) {
+        // A whole data folder holds the passwords and cookies.
+        if (!args.password.encrypt) {
+            console.warning(kSecretsReadableCli);
+        }
+        passwords.forNewArchive();
+    }
     endJob(console,
            direction == Direction::Backup ? job.backup(args.location) : job.restore(args.location));
     for (const FullArchive& archive : job.archives()) {
@@ -85,6 +97,7 @@ void addCommand(CLI::App& app, Console& console, Direction direction) {
     if (backup) {
         addReplaceOption(*command, args->replace);
     }
+    addPasswordOptions(*command, args->password, backup);
     command->callback([&console, args, direction] { run(console, *args, direction); });
 }
 

@@ -4,11 +4,13 @@
 #include "cli/Console.h"
 #include "cli/Interrupt.h"
 #include "cli/JobOutput.h"
+#include "cli/Passwords.h"
 #include "core/services/Error.h"
 #include "core/services/PathMapper.h"
 #include "core/services/SystemServices.h"
 #include "core/services/Text.h"
 #include "core/wizards/Messages.h"
+#include "core/wizards/PlainSecrets.h"
 #include "core/wizards/SelectiveJob.h"
 
 #include <CLI/CLI.hpp>
@@ -31,6 +33,7 @@ struct Arguments {
     std::optional<std::string> items;
     bool replace = false;
     bool registerProfile = false;
+    PasswordOptions password;
 };
 
 // The item keys of a browser, in backup order.
@@ -96,9 +99,12 @@ public:
           boxes_(tickedBoxes(data_.selective, args.items)),
           services_(makeServices(args.environment, console)),
           output_(console, services_->paths(), state_.backups),
-          job_(*services_, data_, state_, output_) {
+          job_(*services_, data_, state_, output_), passwords_(console, args.password) {
         output_.allowReplacing(args.replace);
+        output_.usePasswords(passwords_);
     }
+
+    PasswordSource& passwords() { return passwords_; }
 
     SelectiveJob& job() { return job_; }
     const WizardState& state() const { return state_; }
@@ -186,6 +192,7 @@ private:
     WizardState state_;
     JobOutput output_;
     SelectiveJob job_;
+    PasswordSource passwords_;
 };
 
 void profiles(Console& console, const Arguments& args) {
@@ -213,7 +220,14 @@ void backup(Console& console, const Arguments& args) {
     CommandJob command(console, args);
     StopOnInterrupt interrupt;
     command.chooseProfile();
-    endJob(console, command.job().backup(command.choices()));
+    const SelectiveChoices choices = command.choices();
+    if (!args.password.encrypt &&
+        backupHoldsSecrets(browserDataSet(args.browser).selective, choices.ticked)) {
+        console.warning(kSecretsReadableCli);
+    }
+    // Asked before the job begins to draw its progress.
+    command.passwords().forNewArchive();
+    endJob(console, command.job().backup(choices));
     console.out() << command.nativePath(command.job().archivePath()) << '\n' << std::flush;
 }
 
@@ -274,6 +288,7 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
         ->type_name("DIR")
         ->required();
     addReplaceOption(*backupCommand, args->replace);
+    addPasswordOptions(*backupCommand, args->password, true);
     backupCommand->callback([&console, args] { backup(console, *args); });
 
     CLI::App* restoreCommand = app.add_subcommand(
@@ -293,6 +308,7 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
                    "Make the --custom-profile folder one of the browser's profiles (Firefox of "
                    "this machine: a new entry of its profiles.ini)")
         ->needs("--custom-profile");
+    addPasswordOptions(*restoreCommand, args->password, false);
     restoreCommand->callback([&console, args] { restore(console, *args); });
 }
 
