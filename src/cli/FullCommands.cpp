@@ -45,14 +45,14 @@ void run(Console& console, const Arguments& args, Direction direction) {
     // The data root not found: the job refuses with the window's message.
     job.locate();
     if (direction == Direction::Backup) {
-        // A whole data folder holds the passwords and cookies.
-        if (!args.password.encrypt) {
-            console.warning(kSecretsReadableCli);
-        }
         passwords.forNewArchive();
     }
     endJob(console,
            direction == Direction::Backup ? job.backup(args.location) : job.restore(args.location));
+    // A whole data folder holds the passwords and cookies.
+    if (direction == Direction::Backup && !args.password.encrypt) {
+        console.warning(kSecretsReadableCli);
+    }
     for (const FullArchive& archive : job.archives()) {
         // Both as this machine names them.
         const std::string file = services->paths().toDisplay(archive.archive);

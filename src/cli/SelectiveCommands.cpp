@@ -221,13 +221,13 @@ void backup(Console& console, const Arguments& args) {
     StopOnInterrupt interrupt;
     command.chooseProfile();
     const SelectiveChoices choices = command.choices();
+    // Asked before the job begins to draw its progress.
+    command.passwords().forNewArchive();
+    endJob(console, command.job().backup(choices));
     if (!args.password.encrypt &&
         backupHoldsSecrets(browserDataSet(args.browser).selective, choices.ticked)) {
         console.warning(kSecretsReadableCli);
     }
-    // Asked before the job begins to draw its progress.
-    command.passwords().forNewArchive();
-    endJob(console, command.job().backup(choices));
     console.out() << command.nativePath(command.job().archivePath()) << '\n' << std::flush;
 }
 

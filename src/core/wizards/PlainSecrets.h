@@ -25,12 +25,12 @@ inline bool backupHoldsSecrets(const SelectiveWizardData& data,
     return false;
 }
 
-// Said once before a backup that holds them without encryption (a full
-// backup always holds them): backing them up so stays allowed.
+// Said once of a backup that holds them without encryption (a full backup
+// always holds them): backing them up so stays allowed.
 inline constexpr std::string_view kSecretsReadable =
     "Пароли и куки будут в архиве в открытом виде: их прочтёт любой, у кого окажется файл.";
 inline constexpr std::string_view kSecretsReadableCli =
-    "the archive will hold passwords and cookies readable by anyone who gets the file "
+    "the archive holds passwords and cookies readable by anyone who gets the file "
     "(--encrypt protects them)";
 
 } // namespace vellarion
