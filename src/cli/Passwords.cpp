@@ -37,6 +37,19 @@ Secret withoutLineEnd(std::string& text) {
     return secret;
 }
 
+#ifdef _WIN32
+// The text as UTF-8; the wide copy is wiped.
+std::string takeUtf8(std::wstring& wide) {
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size,
+                          nullptr, nullptr);
+    wipeMemory(wide.data(), wide.size() * sizeof(wchar_t));
+    return text;
+}
+#endif
+
 std::optional<std::string> environmentPassword() {
 #ifdef _WIN32
     const DWORD n = ::GetEnvironmentVariableW(L"VELLARION_PASSWORD", nullptr, 0);
@@ -45,13 +58,7 @@ std::optional<std::string> environmentPassword() {
     }
     std::wstring wide(n, L'\0');
     wide.resize(::GetEnvironmentVariableW(L"VELLARION_PASSWORD", wide.data(), n));
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size,
-                          nullptr, nullptr);
-    wipeMemory(wide.data(), wide.size() * sizeof(wchar_t));
-    return text;
+    return takeUtf8(wide);
 #else
     const char* value = std::getenv(kVariable);
     if (value == nullptr) {
@@ -91,14 +98,8 @@ std::string readHidden() {
     while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r')) {
         wide.pop_back();
     }
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), size,
-                          nullptr, nullptr);
-    wipeMemory(wide.data(), wide.size() * sizeof(wchar_t));
     wipeMemory(buffer, sizeof buffer);
-    return text;
+    return takeUtf8(wide);
 #else
     termios saved{};
     const bool hidden = ::tcgetattr(0, &saved) == 0;
