@@ -6,9 +6,14 @@
 #include "SamplePrefixFixture.h"
 #include "TempDir.h"
 
+#include <chrono>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace vellarion::test {
 namespace {
@@ -25,6 +30,68 @@ public:
     explicit PasswordVariable(const char* value) { ::setenv("VELLARION_PASSWORD", value, 1); }
     ~PasswordVariable() { ::unsetenv("VELLARION_PASSWORD"); }
 };
+
+// vellarion-cli with standard input and error on a terminal, a user typing
+// each line once the text before it has shown. Returns the exit code and
+// sets `screen` to what the terminal showed.
+int typeOnTerminal(std::vector<std::string> args, const std::vector<std::string>& lines,
+                   std::string& screen) {
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ::grantpt(master);
+    ::unlockpt(master);
+    const std::string slave = ::ptsname(master);
+    args.insert(args.begin(), VELLARION_CLI_PATH);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::setsid();
+        const int terminal = ::open(slave.c_str(), O_RDWR);
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(terminal, 0);
+        ::dup2(null, 1);
+        ::dup2(terminal, 2);
+        ::unsetenv("VELLARION_PASSWORD");
+        std::vector<char*> argv;
+        for (std::string& a : args) {
+            argv.push_back(a.data());
+        }
+        argv.push_back(nullptr);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    std::size_t typed = 0;
+    std::size_t prompts = 0;
+    int status = 0;
+    for (;;) {
+        pollfd p{master, POLLIN, 0};
+        while (::poll(&p, 1, 20) > 0 && (p.revents & POLLIN)) {
+            char buffer[4096];
+            const ssize_t n = ::read(master, buffer, sizeof buffer);
+            if (n <= 0) {
+                break;
+            }
+            screen.append(buffer, static_cast<std::size_t>(n));
+        }
+        // A line for each prompt (": " at the end of what showed).
+        const std::size_t shown = screen.ends_with(": ") ? screen.size() : 0;
+        if (typed < lines.size() && shown > prompts) {
+            const std::string line = lines[typed++] + "\n";
+            EXPECT_EQ(::write(master, line.data(), line.size()), static_cast<ssize_t>(line.size()));
+            prompts = shown;
+        }
+        if (::waitpid(pid, &status, WNOHANG) == pid) {
+            break;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            ADD_FAILURE() << "vellarion-cli did not finish: " << screen;
+            break;
+        }
+    }
+    ::close(master);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+}
 
 class EncryptedCli : public ::testing::Test {
 protected:
@@ -205,6 +272,33 @@ TEST_F(EncryptedCli, PasswordsNeverShowAndNeverComeFromArguments) {
     EXPECT_EQ(empty.err,
               "vellarion-cli: The password file \"" + s(passwordFile) + "\" holds no password\n");
     EXPECT_FALSE(fs::exists(dir / "elsewhere"));
+}
+
+TEST_F(EncryptedCli, APasswordTypedOnTheTerminalIsNotShown) {
+    writeFile(dir / "in" / "a.txt", "typed");
+    std::string screen;
+    EXPECT_EQ(typeOnTerminal({"pack", "--encrypt", s(dir / "in"), s(dir / "a.dat")},
+                             {"typed-secret", "typed-secret"}, screen),
+              0)
+        << screen;
+    EXPECT_NE(screen.find("Password for the archive: "), std::string::npos) << screen;
+    EXPECT_NE(screen.find("The same password again: "), std::string::npos) << screen;
+    EXPECT_EQ(screen.find("typed-secret"), std::string::npos) << screen;
+
+    screen.clear();
+    EXPECT_EQ(
+        typeOnTerminal({"unpack", s(dir / "a.dat"), s(dir / "out")}, {"typed-secret"}, screen), 0)
+        << screen;
+    EXPECT_EQ(readFile(dir / "out" / "a.txt"), "typed");
+    EXPECT_EQ(screen.find("typed-secret"), std::string::npos) << screen;
+
+    // Two that differ: nothing written.
+    screen.clear();
+    EXPECT_EQ(typeOnTerminal({"pack", "--encrypt", s(dir / "in"), s(dir / "b.dat")}, {"one", "two"},
+                             screen),
+              1);
+    EXPECT_NE(screen.find("vellarion-cli: The two passwords differ"), std::string::npos) << screen;
+    EXPECT_FALSE(fs::exists(dir / "b.dat"));
 }
 
 TEST_F(EncryptedCli, APlainBackupOfPasswordsOrCookiesSaysSoOnce) {

@@ -362,21 +362,6 @@ std::unique_ptr<OpenedArchive> TJvZlibMultiple::openArchive(const std::string& F
     return archive;
 }
 
-bool TJvZlibMultiple::IsEncrypted(const std::string& FileName) const {
-    std::error_code ec;
-    platform::File file;
-    if (const auto native = paths_.toNative(FileName)) {
-        file = platform::File::openForReading(*native, platform::ReadShare::DenyNone, ec);
-    } else {
-        ec = pathNotFound();
-    }
-    if (ec) {
-        return false;
-    }
-    FileStream stream(std::move(file), shownPath(FileName));
-    return isEncryptedArchive(stream);
-}
-
 std::size_t TJvZlibMultiple::DecompressFile(const std::string& FileName,
                                             const std::string& Directory, bool Overwrite,
                                             bool RelativePaths) {

@@ -196,9 +196,6 @@ public:
     ArchiveCheck VerifyFile(const std::string& FileName);
     ArchiveCheck VerifyStream(Stream& Stream);
 
-    // Whether the file is an encrypted archive; false when it cannot be read.
-    bool IsEncrypted(const std::string& FileName) const;
-
     // Appends one entry per record to FileList, in archive order: Dir (with a
     // trailing "\" ensured when not empty) followed by Name.
     void ListStoredFiles(const std::string& FileName, std::vector<std::string>& FileList);
