@@ -3,6 +3,7 @@
 #include "cli/Console.h"
 #include "cli/Interrupt.h"
 #include "cli/JobOutput.h"
+#include "cli/Passwords.h"
 #include "core/archive/JvZlibMultiple.h"
 #include "core/services/Error.h"
 
@@ -16,32 +17,41 @@ namespace {
 
 // Runs the codec on the folder: the file being packed or unpacked on the
 // progress line, files left out as warnings, Ctrl-C stopping it cleanly.
-template <class Work> void runCodec(Console& console, const std::string& folder, Work work) {
+template <class Work>
+void runCodec(Console& console, const std::string& folder, PasswordSource& passwords, Work work) {
     TJvZlibMultiple codec;
     JobOutput output(console, nativePathMapper(), folder);
+    output.usePasswords(passwords);
     reportCodecEvents(codec, output);
     StopOnInterrupt interrupt;
     work(codec);
     endJob(console);
 }
 
-void pack(Console& console, const std::string& folder, const std::string& archive) {
+void pack(Console& console, const std::string& folder, const std::string& archive,
+          PasswordSource& passwords) {
     const auto native = nativePathMapper().toNative(folder);
     std::error_code ec;
     if (!native || !std::filesystem::is_directory(*native, ec)) {
         throw Error("\"" + nativePathMapper().toDisplay(folder) + "\" is not a folder");
     }
-    runCodec(console, folder,
+    // Asked before the progress line starts.
+    passwords.forNewArchive();
+    runCodec(console, folder, passwords,
              [&](TJvZlibMultiple& codec) { codec.CompressDirectory(folder, true, archive); });
 }
 
-void unpack(Console& console, const std::string& archive, const std::string& folder) {
-    runCodec(console, folder,
+void unpack(Console& console, const std::string& archive, const std::string& folder,
+            PasswordSource& passwords) {
+    runCodec(console, folder, passwords,
              [&](TJvZlibMultiple& codec) { codec.DecompressFile(archive, folder, true, true); });
 }
 
-void list(Console& console, const std::string& archive, bool sizes) {
+void list(Console& console, const std::string& archive, bool sizes, PasswordSource& passwords) {
     TJvZlibMultiple codec;
+    codec.OnPasswordNeeded = [&passwords](const std::string& file) {
+        return std::optional<Secret>(passwords.forArchive(nativePathMapper().toDisplay(file)));
+    };
     std::ostream& out = console.out();
     codec.forEachStoredEntry(archive, [&](const StoredEntry& entry) {
         if (sizes) {
@@ -59,9 +69,9 @@ void list(Console& console, const std::string& archive, bool sizes) {
 
 // Reads the whole archive, writing nothing: each damaged record on a line
 // of its own, then what was found. Damage is the command's error.
-void verify(Console& console, const std::string& archive) {
+void verify(Console& console, const std::string& archive, PasswordSource& passwords) {
     ArchiveCheck check;
-    runCodec(console, std::string(),
+    runCodec(console, std::string(), passwords,
              [&](TJvZlibMultiple& codec) { check = codec.VerifyFile(archive); });
     std::ostream& out = console.out();
     for (const ArchiveCheck::Damage& damage : check.damaged) {
@@ -91,6 +101,7 @@ void addArchiveCommands(CLI::App& app, Console& console) {
         std::string folder;
         std::string archive;
         bool sizes = false;
+        PasswordOptions password;
     };
     auto args = std::make_shared<Arguments>();
 
@@ -99,26 +110,42 @@ void addArchiveCommands(CLI::App& app, Console& console) {
                                    "(replacing it only when packing succeeds)");
     packCommand->add_option("DIR", args->folder, "Folder to pack")->required();
     packCommand->add_option("ARCHIVE", args->archive, "Archive to write")->required();
-    packCommand->callback([&console, args] { pack(console, args->folder, args->archive); });
+    addPasswordOptions(*packCommand, args->password, true);
+    packCommand->callback([&console, args] {
+        PasswordSource passwords(console, args->password);
+        pack(console, args->folder, args->archive, passwords);
+    });
 
     CLI::App* unpackCommand =
         app.add_subcommand("unpack", "Unpack ARCHIVE into DIR, replacing files of the same names");
     unpackCommand->add_option("ARCHIVE", args->archive, "Archive to read")->required();
     unpackCommand->add_option("DIR", args->folder, "Folder to unpack into")->required();
-    unpackCommand->callback([&console, args] { unpack(console, args->archive, args->folder); });
+    addPasswordOptions(*unpackCommand, args->password, false);
+    unpackCommand->callback([&console, args] {
+        PasswordSource passwords(console, args->password);
+        unpack(console, args->archive, args->folder, passwords);
+    });
 
     CLI::App* listCommand =
         app.add_subcommand("list", "List the files stored in ARCHIVE, in archive order");
     listCommand->add_flag("-l,--long", args->sizes,
                           "Show each file's size and its compressed size first");
     listCommand->add_option("ARCHIVE", args->archive, "Archive to read")->required();
-    listCommand->callback([&console, args] { list(console, args->archive, args->sizes); });
+    addPasswordOptions(*listCommand, args->password, false);
+    listCommand->callback([&console, args] {
+        PasswordSource passwords(console, args->password);
+        list(console, args->archive, args->sizes, passwords);
+    });
 
     CLI::App* verifyCommand = app.add_subcommand(
         "verify", "Read every record of ARCHIVE and check it, writing nothing; lists the damaged "
                   "records and fails when there is one");
     verifyCommand->add_option("ARCHIVE", args->archive, "Archive to check")->required();
-    verifyCommand->callback([&console, args] { verify(console, args->archive); });
+    addPasswordOptions(*verifyCommand, args->password, false);
+    verifyCommand->callback([&console, args] {
+        PasswordSource passwords(console, args->password);
+        verify(console, args->archive, passwords);
+    });
 }
 
 } // namespace vellarion::cli

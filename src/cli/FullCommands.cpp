@@ -4,8 +4,10 @@
 #include "cli/Console.h"
 #include "cli/Interrupt.h"
 #include "cli/JobOutput.h"
+#include "cli/Passwords.h"
 #include "core/wizards/FullJob.h"
 #include "core/wizards/Messages.h"
+#include "core/wizards/PlainSecrets.h"
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
@@ -22,6 +24,7 @@ struct Arguments {
     bool replace = false;
     std::string installFolder;
     std::string into;
+    PasswordOptions password;
 };
 
 // A folder the user typed, as the program names it: a Windows path stays as
@@ -41,6 +44,8 @@ void run(Console& console, const Arguments& args, Direction direction) {
     // Files are named below the data root.
     JobOutput output(console, services->paths(), state.ffpath);
     output.allowReplacing(args.replace);
+    PasswordSource passwords(console, args.password);
+    output.usePasswords(passwords);
     const BrowserDataSet& data = browserDataSet(args.browser);
     if (!args.installFolder.empty() && data.full.installFolderPrompt.empty()) {
         throw CLI::ValidationError("--install-folder",
@@ -63,9 +68,15 @@ void run(Console& console, const Arguments& args, Direction direction) {
                 job.restoreInto(*root);
             }
         }
+    } else {
+        passwords.forNewArchive();
     }
     endJob(console,
            direction == Direction::Backup ? job.backup(args.location) : job.restore(args.location));
+    // A whole data folder holds the passwords and cookies.
+    if (direction == Direction::Backup && !args.password.encrypt) {
+        console.warning(kSecretsReadableCli);
+    }
     for (const FullArchive& archive : job.archives()) {
         // Both as this machine names them.
         const std::string file = services->paths().toDisplay(archive.archive);
@@ -117,6 +128,7 @@ void addCommand(CLI::App& app, Console& console, Direction direction) {
                          "would make here is used and named")
             ->type_name("DIR");
     }
+    addPasswordOptions(*command, args->password, backup);
     command->callback([&console, args, direction] { run(console, *args, direction); });
 }
 

@@ -2,6 +2,7 @@
 
 #include "cli/Console.h"
 #include "cli/Interrupt.h"
+#include "cli/Passwords.h"
 #include "core/browsers/DataSet.h"
 #include "core/services/Error.h"
 #include "core/services/PathMapper.h"
@@ -100,6 +101,17 @@ void JobOutput::draw(std::int64_t position, std::int64_t total) {
         line += " " + std::to_string(position * 100 / total) + "%";
     }
     console_.progress(line);
+}
+
+std::optional<Secret> JobOutput::encryptionPassword() {
+    return passwords_ != nullptr ? passwords_->forNewArchive() : std::nullopt;
+}
+
+std::optional<Secret> JobOutput::archivePassword(const std::string& path) {
+    if (passwords_ == nullptr) {
+        return std::nullopt;
+    }
+    return passwords_->forArchive(paths_.toDisplay(path));
 }
 
 void endJob(Console& console, JobOutcome outcome) {

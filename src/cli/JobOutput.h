@@ -14,6 +14,7 @@ class PathMapper;
 namespace vellarion::cli {
 
 class Console;
+class PasswordSource;
 
 // How a job reaches the command line, whichever job it is (a full or a
 // selective one, or a plain pack or unpack): a refusal is the command's
@@ -47,6 +48,11 @@ public:
     void itemsWithoutData(Direction direction,
                           const std::vector<const SelectiveItem*>& items) override;
     void allowReplacing(bool allow) { replace_ = allow; }
+    // Archives are encrypted, and encrypted ones read, with the passwords it
+    // gives; without one every archive written is plain.
+    void usePasswords(PasswordSource& passwords) { passwords_ = &passwords; }
+    std::optional<Secret> encryptionPassword() override;
+    std::optional<Secret> archivePassword(const std::string& path) override;
 
 private:
     // Redraws the line when it is due; the text is only built then.
@@ -58,6 +64,7 @@ private:
     std::optional<int> bar_; // the shared bar, once shown
     std::string file_;       // the file being packed or unpacked
     bool replace_ = false;
+    PasswordSource* passwords_ = nullptr;
 };
 
 // The end of a job's command: the progress line goes, Ctrl-C ends the

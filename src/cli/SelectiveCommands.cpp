@@ -4,11 +4,13 @@
 #include "cli/Console.h"
 #include "cli/Interrupt.h"
 #include "cli/JobOutput.h"
+#include "cli/Passwords.h"
 #include "core/services/Error.h"
 #include "core/services/PathMapper.h"
 #include "core/services/SystemServices.h"
 #include "core/services/Text.h"
 #include "core/wizards/Messages.h"
+#include "core/wizards/PlainSecrets.h"
 #include "core/wizards/SelectiveJob.h"
 
 #include <CLI/CLI.hpp>
@@ -32,6 +34,7 @@ struct Arguments {
     bool replace = false;
     bool registerProfile = false;
     std::string newProfile;
+    PasswordOptions password;
 };
 
 // The item keys of a browser, in backup order.
@@ -97,9 +100,12 @@ public:
           boxes_(tickedBoxes(data_.selective, args.items)),
           services_(makeServices(args.environment, console)),
           output_(console, services_->paths(), state_.backups),
-          job_(*services_, data_, state_, output_) {
+          job_(*services_, data_, state_, output_), passwords_(console, args.password) {
         output_.allowReplacing(args.replace);
+        output_.usePasswords(passwords_);
     }
+
+    PasswordSource& passwords() { return passwords_; }
 
     SelectiveJob& job() { return job_; }
     const WizardState& state() const { return state_; }
@@ -214,6 +220,7 @@ private:
     WizardState state_;
     JobOutput output_;
     SelectiveJob job_;
+    PasswordSource passwords_;
 };
 
 void profiles(Console& console, const Arguments& args) {
@@ -244,7 +251,14 @@ void backup(Console& console, const Arguments& args) {
     CommandJob command(console, args);
     StopOnInterrupt interrupt;
     command.chooseProfile();
-    endJob(console, command.job().backup(command.choices()));
+    const SelectiveChoices choices = command.choices();
+    // Asked before the job begins to draw its progress.
+    command.passwords().forNewArchive();
+    endJob(console, command.job().backup(choices));
+    if (!args.password.encrypt &&
+        backupHoldsSecrets(browserDataSet(args.browser).selective, choices.ticked)) {
+        console.warning(kSecretsReadableCli);
+    }
     console.out() << command.nativePath(command.job().archivePath()) << '\n' << std::flush;
 }
 
@@ -305,6 +319,7 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
         ->type_name("DIR")
         ->required();
     addReplaceOption(*backupCommand, args->replace);
+    addPasswordOptions(*backupCommand, args->password, true);
     backupCommand->callback([&console, args] { backup(console, *args); });
 
     CLI::App* restoreCommand = app.add_subcommand(
@@ -332,6 +347,7 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
         ->type_name("NAME")
         ->excludes("--profile")
         ->excludes("--custom-profile");
+    addPasswordOptions(*restoreCommand, args->password, false);
     restoreCommand->callback([&console, args] { restore(console, *args); });
 }
 

@@ -54,7 +54,9 @@ TEST(CliCurrentData, ItemsWithNothingAreNamedAndARunningBrowserStopsTheJob) {
     EXPECT_EQ(partly.err,
               "vellarion-cli: warning: nothing of sessions (Сессии) was found to back up\n"
               "vellarion-cli: warning: nothing of passwords (Сохраненные пароли) was found to "
-              "back up\n");
+              "back up\n"
+              "vellarion-cli: warning: the archive holds passwords and cookies readable by anyone "
+              "who gets the file (--encrypt protects them)\n");
 
     HeldLock running(profile / ".parentlock");
     std::vector<std::string> again = backup;

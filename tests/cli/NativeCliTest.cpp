@@ -86,7 +86,10 @@ TEST(CliNative, ABackupMakesItsMissingFolderAndNamesTheOneThatCannotBeMade) {
                             std::to_string(fs::file_size(deep / "fbackup_firefox.dat")) +
                             " bytes)\n");
     EXPECT_EQ(full.err, "vellarion-cli: warning: Symbolic link \"" +
-                            s(root / "3tma45ru.second" / "broken") + "\" skipped\n");
+                            s(root / "3tma45ru.second" / "broken") +
+                            "\" skipped\n"
+                            "vellarion-cli: warning: the archive holds passwords and cookies "
+                            "readable by anyone who gets the file (--encrypt protects them)\n");
 
     // A file stands where a folder of the location would have to be.
     writeFile(home / "blocked", "a file");

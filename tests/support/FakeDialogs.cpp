@@ -25,6 +25,16 @@ QString FakeDialogs::chooseFolder(QWidget*, const QString&, const QString&) {
     return f;
 }
 
+std::optional<QString> FakeDialogs::askPassword(QWidget*, const QString& text) {
+    passwordQuestions_ << text;
+    if (passwords_.empty()) {
+        return std::nullopt;
+    }
+    QString p = passwords_.front();
+    passwords_.pop_front();
+    return p;
+}
+
 QStringList FakeDialogs::texts() const {
     QStringList list;
     for (const Shown& s : shown_) {

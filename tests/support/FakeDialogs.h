@@ -24,6 +24,11 @@ public:
                    const QString& title = QString()) override;
     QString chooseFolder(QWidget* parent, const QString& caption,
                          const QString& startFolder) override;
+    // Answers the next password question (none queued: cancelled); each
+    // question's text is written down.
+    std::optional<QString> askPassword(QWidget* parent, const QString& text) override;
+    void queuePassword(const QString& password) { passwords_.push_back(password); }
+    const QStringList& passwordQuestions() const { return passwordQuestions_; }
 
     // Answers for the next Yes/No boxes, in order; when the queue is empty
     // a Yes/No box is answered Yes.
@@ -39,6 +44,8 @@ private:
     std::vector<Shown> shown_;
     std::deque<Answer> answers_;
     std::deque<QString> folders_;
+    std::deque<QString> passwords_;
+    QStringList passwordQuestions_;
 };
 
 } // namespace vellarion::test

@@ -6,6 +6,7 @@
 #include "core/archive/Packer.h"
 #include "core/archive/StoredName.h"
 #include "core/archive/Zlib.h"
+#include "core/crypto/EncryptedArchive.h"
 #include "core/services/ProgramPath.h"
 
 #include <algorithm>
@@ -124,10 +125,21 @@ public:
     ArchiveFile(const ArchiveFile&) = delete;
     ArchiveFile& operator=(const ArchiveFile&) = delete;
 
-    Stream& stream() { return *stream_; }
+    Stream& stream() { return encrypted_ ? static_cast<Stream&>(*encrypted_) : *stream_; }
     const std::vector<platform::FileIdentity>& excluded() const { return excluded_; }
 
+    // Everything written from now on is encrypted with the password.
+    void encrypt(const Secret& password) { encrypted_.emplace(*stream_, password); }
+
+    // The archive is complete: an encrypted one gets its last chunk.
+    void finish() {
+        if (encrypted_) {
+            encrypted_->finish();
+        }
+    }
+
     void commit() {
+        finish();
         std::error_code ec;
         // On the disk before it replaces the previous backup.
         stream_->file().sync(ec);
@@ -141,6 +153,7 @@ public:
         if (ec) {
             throw FileCreateError(fileName_, ec);
         }
+        encrypted_.reset();
         stream_.reset();
     }
 
@@ -149,7 +162,21 @@ private:
     fs::path target_;
     fs::path temporary_;
     std::optional<FileStream> stream_;
+    std::optional<EncryptingStream> encrypted_;
     std::vector<platform::FileIdentity> excluded_;
+};
+
+// An archive file opened for reading: its records come through stream(),
+// decrypted when the file is an encrypted archive.
+class OpenedArchive {
+public:
+    explicit OpenedArchive(FileStream file) : file_(std::move(file)) {}
+    Stream& stream() { return decrypted_ ? static_cast<Stream&>(*decrypted_) : file_; }
+    void decrypt(const Secret& password) { decrypted_.emplace(file_, password); }
+
+private:
+    FileStream file_;
+    std::optional<DecryptingStream> decrypted_;
 };
 
 namespace {
@@ -281,6 +308,11 @@ std::unique_ptr<PendingArchive>
 TJvZlibMultiple::CompressDirectoryPending(const std::string& Directory, bool Recursive,
                                           const std::string& FileName) {
     auto archive = std::make_unique<ArchiveFile>(paths_, FileName);
+    if (OnEncryptionPassword) {
+        if (const std::optional<Secret> password = OnEncryptionPassword()) {
+            archive->encrypt(*password);
+        }
+    }
     ArchiveWriter writer(archive->stream(), recordDataLimit_);
     Packer packer(*this, paths_,
                   {withBackslash(Directory), Recursive,
@@ -288,6 +320,7 @@ TJvZlibMultiple::CompressDirectoryPending(const std::string& Directory, bool Rec
     if (!packer.run(writer)) {
         return nullptr;
     }
+    archive->finish();
     return std::unique_ptr<PendingArchive>(new PendingArchive(std::move(archive)));
 }
 
@@ -312,7 +345,7 @@ bool TJvZlibMultiple::CompressDirectory(const std::string& Directory, bool Recur
     return complete;
 }
 
-FileStream TJvZlibMultiple::openArchive(const std::string& FileName) const {
+std::unique_ptr<OpenedArchive> TJvZlibMultiple::openArchive(const std::string& FileName) {
     std::error_code ec;
     platform::File file;
     if (const auto native = paths_.toNative(FileName)) {
@@ -323,14 +356,27 @@ FileStream TJvZlibMultiple::openArchive(const std::string& FileName) const {
     if (ec) {
         throw FileOpenError(shownPath(FileName), ec);
     }
-    return FileStream(std::move(file), shownPath(FileName));
+    auto archive =
+        std::make_unique<OpenedArchive>(FileStream(std::move(file), shownPath(FileName)));
+    if (isEncryptedArchive(archive->stream())) {
+        std::optional<Secret> password;
+        if (OnPasswordNeeded) {
+            password = OnPasswordNeeded(FileName);
+        }
+        if (!password) {
+            throw PasswordNeededError(lastName(FileName));
+        }
+        archive->decrypt(*password);
+    }
+    return archive;
 }
 
 std::size_t TJvZlibMultiple::DecompressFile(const std::string& FileName,
                                             const std::string& Directory, bool Overwrite,
                                             bool RelativePaths) {
-    FileStream archive = openArchive(FileName);
-    const std::size_t written = DecompressStream(archive, Directory, Overwrite, RelativePaths);
+    const std::unique_ptr<OpenedArchive> archive = openArchive(FileName);
+    const std::size_t written =
+        DecompressStream(archive->stream(), Directory, Overwrite, RelativePaths);
     if (OnCompletedAction) {
         OnCompletedAction(*this);
     }
@@ -557,8 +603,8 @@ std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string&
 }
 
 ArchiveCheck TJvZlibMultiple::VerifyFile(const std::string& FileName) {
-    FileStream archive = openArchive(FileName);
-    return VerifyStream(archive);
+    const std::unique_ptr<OpenedArchive> archive = openArchive(FileName);
+    return VerifyStream(archive->stream());
 }
 
 ArchiveCheck TJvZlibMultiple::VerifyStream(Stream& Stream) {
@@ -630,8 +676,8 @@ void TJvZlibMultiple::forEachStoredEntry(Stream& stream,
 
 void TJvZlibMultiple::forEachStoredEntry(const std::string& FileName,
                                          const std::function<void(const StoredEntry&)>& each) {
-    FileStream archive = openArchive(FileName);
-    forEachStoredEntry(archive, each);
+    const std::unique_ptr<OpenedArchive> archive = openArchive(FileName);
+    forEachStoredEntry(archive->stream(), each);
 }
 
 void TJvZlibMultiple::ListStoredFiles(Stream& Stream, std::vector<std::string>& FileList) {
@@ -640,8 +686,8 @@ void TJvZlibMultiple::ListStoredFiles(Stream& Stream, std::vector<std::string>& 
 
 void TJvZlibMultiple::ListStoredFiles(const std::string& FileName,
                                       std::vector<std::string>& FileList) {
-    FileStream archive = openArchive(FileName);
-    ListStoredFiles(archive, FileList);
+    const std::unique_ptr<OpenedArchive> archive = openArchive(FileName);
+    ListStoredFiles(archive->stream(), FileList);
 }
 
 } // namespace vellarion

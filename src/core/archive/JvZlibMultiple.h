@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/archive/Stream.h"
+#include "core/crypto/Secret.h"
 #include "core/services/PathMapper.h"
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@
 namespace vellarion {
 
 class ArchiveFile;
+class OpenedArchive;
 class TJvZlibMultiple;
 
 // The codec's events. Each receives the codec as Sender; FileName is a
@@ -115,6 +118,17 @@ public:
     // (or a handler) clears them.
     std::atomic<bool> CompressionPaused{false};
     std::atomic<bool> DecompressionPaused{false};
+
+    // Packing into a file asks this for the password to encrypt the archive
+    // with (docs/archive-format.md); none, or no handler, packs a plain
+    // archive.
+    std::function<std::optional<Secret>()> OnEncryptionPassword;
+    // Reading an archive file that is encrypted asks this for its password
+    // (FileName: the archive). None, or no handler, throws
+    // PasswordNeededError; a wrong one WrongPasswordError, before anything
+    // is written. Unpacking, checking and listing are then the same as for
+    // a plain archive.
+    std::function<std::optional<Secret>(const std::string& FileName)> OnPasswordNeeded;
 
     // Before a file's content is packed; FileName is its full path.
     TFileEvent OnCompressingFile;
@@ -219,7 +233,7 @@ public:
 private:
     friend class Packer;
 
-    FileStream openArchive(const std::string& FileName) const;
+    std::unique_ptr<OpenedArchive> openArchive(const std::string& FileName);
 
     const PathMapper& paths_;
     std::atomic<bool> FTerminateCompress{false};

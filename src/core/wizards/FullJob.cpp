@@ -2,6 +2,7 @@
 
 #include "core/archive/ArchiveError.h"
 #include "core/archive/JvZlibMultiple.h"
+#include "core/crypto/EncryptedArchive.h"
 #include "core/restore/RestoreTransaction.h"
 #include "core/wizards/DataRoot.h"
 #include "core/wizards/ItemRunner.h"
@@ -282,6 +283,9 @@ std::optional<JobOutcome> FullJob::restoreArchives() {
             return JobOutcome::Refused;
         } catch (const UnsafeNameError& e) {
             refuse(backupFileDamaged(lastName(archive.archive), e.what()));
+            return JobOutcome::Refused;
+        } catch (const EncryptedArchiveError& e) {
+            refuse(e.what());
             return JobOutcome::Refused;
         } catch (const Error& e) {
             throw RestoreFailed(std::string(e.what()) + " Nothing was restored.");

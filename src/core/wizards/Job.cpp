@@ -205,6 +205,10 @@ void reportCodecEvents(TJvZlibMultiple& codec, JobReporter& reporter) {
                                    const std::string& message) {
         reporter.fileSkipped(file, message);
     };
+    codec.OnEncryptionPassword = [&reporter] { return reporter.encryptionPassword(); };
+    codec.OnPasswordNeeded = [&reporter](const std::string& file) {
+        return reporter.archivePassword(file);
+    };
 }
 
 } // namespace vellarion

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/crypto/Secret.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -81,6 +84,16 @@ public:
     virtual bool replaceArchive(const std::string& path) {
         (void)path;
         return false;
+    }
+    // A backup's archive is about to be written: the password to encrypt
+    // it with, or none for a plain archive (the default).
+    virtual std::optional<Secret> encryptionPassword() { return std::nullopt; }
+    // An archive to read (`path`) is encrypted: its password, or none when
+    // there is none to give (the job then ends with an error, nothing
+    // written). A job may ask once for each of its archives.
+    virtual std::optional<Secret> archivePassword(const std::string& path) {
+        (void)path;
+        return std::nullopt;
     }
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class QWidget;
 
@@ -24,6 +25,9 @@ public:
     // The folder browser; an empty result means the user cancelled.
     virtual QString chooseFolder(QWidget* parent, const QString& caption,
                                  const QString& startFolder) = 0;
+
+    // Asks for a password, shown as dots; none when the user cancelled.
+    virtual std::optional<QString> askPassword(QWidget* parent, const QString& text) = 0;
 
     // A plain message box with an OK button and no icon.
     void showMessage(QWidget* parent, const QString& text) {

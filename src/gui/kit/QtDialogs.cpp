@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace vellarion {
@@ -41,6 +43,16 @@ Dialogs::Answer QtDialogs::message(QWidget* parent, const QString& text, Icon ic
 QString QtDialogs::chooseFolder(QWidget* parent, const QString& caption,
                                 const QString& startFolder) {
     return QFileDialog::getExistingDirectory(parent, caption, startFolder);
+}
+
+std::optional<QString> QtDialogs::askPassword(QWidget* parent, const QString& text) {
+    bool ok = false;
+    QString password = QInputDialog::getText(parent, QApplication::applicationName(), text,
+                                             QLineEdit::Password, QString(), &ok);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return password;
 }
 
 } // namespace vellarion

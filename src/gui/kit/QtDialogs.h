@@ -11,6 +11,7 @@ public:
                    const QString& title = QString()) override;
     QString chooseFolder(QWidget* parent, const QString& caption,
                          const QString& startFolder) override;
+    std::optional<QString> askPassword(QWidget* parent, const QString& text) override;
 };
 
 } // namespace vellarion

@@ -7,6 +7,7 @@
 #include "gui/kit/Dialogs.h"
 #include "gui/kit/ShellContext.h"
 #include "gui/wizards/DirectoryEdit.h"
+#include "gui/wizards/EncryptionFields.h"
 #include "gui/wizards/WizardPictures.h"
 
 #include <QPainter>
@@ -43,6 +44,11 @@ FullWizardForm::FullWizardForm(ShellContext& context, const BrowserDataSet& data
     Image4 = placeSection("Image4", "Label18", QStringLiteral("Расположение резервной копии:"), 78,
                           Label18);
     placeLocationEdit(QRect(kFieldLeft, 114, kFieldWidth, 21));
+    if (direction == Direction::Backup) {
+        // A whole data folder always holds the passwords and cookies.
+        placeEncryption(QRect(kFieldLeft, 156, 320, 41), QRect(kFieldLeft, 206, kFieldWidth, 34));
+        encryption()->setHoldsSecrets(true);
+    }
 
     Image3 = placeSection("Image3", "Label3", QStringLiteral("Ход работы:"), 268, Label3);
     ProgressBar1 = place<QProgressBar>("ProgressBar1", QRect(kFieldLeft, 302, kFieldWidth, 17));
@@ -66,6 +72,9 @@ void FullWizardForm::FormActivate() {
 }
 
 void FullWizardForm::Button2Click() {
+    if (direction() == Direction::Backup && !encryptionReady()) {
+        return;
+    }
     const std::string location = JvDirectoryEdit2->text().toStdString();
     // Asked once there is an archive to restore; otherwise the job says
     // what is missing.

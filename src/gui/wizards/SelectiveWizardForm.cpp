@@ -1,11 +1,13 @@
 #include "gui/wizards/SelectiveWizardForm.h"
 
 #include "core/wizards/Messages.h"
+#include "core/wizards/PlainSecrets.h"
 #include "gui/kit/Appearance.h"
 #include "gui/kit/Controls.h"
 #include "gui/kit/Icons.h"
 #include "gui/kit/ShellContext.h"
 #include "gui/wizards/DirectoryEdit.h"
+#include "gui/wizards/EncryptionFields.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -108,6 +110,16 @@ SelectiveWizardForm::SelectiveWizardForm(ShellContext& context, const BrowserDat
                        [this] { JvDirectoryEdit1Change(); });
     }
 
+    if (!restore) {
+        // Beside the profile list; the note beside "Выбрать все" and "Снять все".
+        placeEncryption(QRect(300, listsTop + 29, 280, 41),
+                        QRect(left + 208, buttonsTop - 4, kWidth - left - 208 - 14, 31));
+        for (QCheckBox* box : boxes_) {
+            connect(box, &QCheckBox::toggled, this, [this] { showPlainNote(); });
+        }
+        showPlainNote();
+    }
+
     placeButtons();
     connectHandler(Button4, &QPushButton::clicked, [this] { Button4Click(); });
     connectHandler(Button6, &QPushButton::clicked, [this] { Button6Click(); });
@@ -197,7 +209,18 @@ void SelectiveWizardForm::FormActivate() {
     }
 }
 
+void SelectiveWizardForm::showPlainNote() {
+    encryption()->setHoldsSecrets(
+        backupHoldsSecrets(data().selective, [this](std::string_view name) {
+            const QCheckBox* box = checkBox(name);
+            return box != nullptr && box->isChecked();
+        }));
+}
+
 void SelectiveWizardForm::Button2Click() {
+    if (direction() == Direction::Backup && !encryptionReady()) {
+        return;
+    }
     SelectiveChoices choices;
     choices.backupLocation = JvDirectoryEdit2->text().toStdString();
     choices.customLocation = JvDirectoryEdit1 != nullptr ? JvDirectoryEdit1->text().toStdString()

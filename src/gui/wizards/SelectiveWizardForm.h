@@ -88,6 +88,8 @@ private:
     // The archive list read again from the backup location, then both lists
     // shown.
     void relistArchives();
+    // Backup: the note on a plain archive follows the ticked items.
+    void showPlainNote();
 
     SelectiveJob job_;
     std::vector<QCheckBox*> boxes_;

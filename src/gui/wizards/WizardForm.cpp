@@ -7,6 +7,7 @@
 #include "gui/kit/ProgressSink.h"
 #include "gui/kit/ShellContext.h"
 #include "gui/wizards/DirectoryEdit.h"
+#include "gui/wizards/EncryptionFields.h"
 #include "gui/wizards/WizardPictures.h"
 
 #include <QGuiApplication>
@@ -36,14 +37,47 @@ void WizardForm::placeLocationEdit(const QRect& rect) {
                                             qText(kBackupLocationPlaceholder));
 }
 
+void WizardForm::placeEncryption(const QRect& area, const QRect& note) {
+    encryption_ = new EncryptionFields(*this, area, note);
+}
+
+bool WizardForm::encryptionReady() {
+    return encryption_ == nullptr || encryption_->check(context().dialogs, this);
+}
+
 void WizardForm::runJob(const std::function<void()>& job) {
     try {
         job();
     } catch (...) {
+        // A password typed for one job is not kept for the next.
+        typed_.reset();
         progressHide();
         progressSet(0);
         throw;
     }
+    typed_.reset();
+}
+
+std::optional<Secret> WizardForm::encryptionPassword() {
+    return encryption_ != nullptr ? encryption_->password() : std::nullopt;
+}
+
+std::optional<Secret> WizardForm::archivePassword(const std::string& path) {
+    if (!typed_) {
+        // The question is no wait: the arrow over it, the hourglass after.
+        QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+        const std::optional<QString> answer = context().dialogs.askPassword(
+            this, QStringLiteral("Архив \"%1\" зашифрован. Введите пароль:")
+                      .arg(qText(lastName(context().services.paths().toDisplay(path)))));
+        QGuiApplication::restoreOverrideCursor();
+        if (!answer) {
+            return std::nullopt;
+        }
+        QByteArray utf8 = answer->toUtf8();
+        typed_.emplace(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+        wipeMemory(utf8.data(), static_cast<std::size_t>(utf8.size()));
+    }
+    return typed_->copy();
 }
 
 void WizardForm::DoCompressFile(const QString&) {

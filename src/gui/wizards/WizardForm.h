@@ -9,6 +9,7 @@
 namespace vellarion {
 
 class DirectoryEdit;
+class EncryptionFields;
 struct BrowserDataSet;
 struct WizardTexts;
 
@@ -30,6 +31,9 @@ public:
 
     const BrowserDataSet& data() const { return data_; }
     Direction direction() const { return direction_; }
+    // A backup window's "Зашифровать паролем" and its fields; null in a
+    // restore window.
+    EncryptionFields* encryption() const { return encryption_; }
     // The documented state fields (`ffpath`, `backups`, ...).
     WizardState& state() { return state_; }
 
@@ -54,6 +58,12 @@ protected:
 
     // The backup location edit, showing its placeholder.
     void placeLocationEdit(const QRect& rect);
+    // A backup window's "Зашифровать паролем" with its fields, in `area`,
+    // and the note on plain archives in `note`.
+    void placeEncryption(const QRect& area, const QRect& note);
+    // Next of a backup: false, and the user told why, when encryption is
+    // asked for without a password typed twice alike.
+    bool encryptionReady();
 
     // Runs Next's job. A job that fails leaves no progress behind: the
     // window's bar goes back to 0 and the shared progress window is hidden
@@ -72,11 +82,18 @@ protected:
     void jobFinished() override;
     // "Файл резервной копии "…" уже существует. Заменить его?"
     bool replaceArchive(const std::string& path) override;
+    // The password of the encryption fields.
+    std::optional<Secret> encryptionPassword() override;
+    // Asks for the password of an encrypted archive, once for a job.
+    std::optional<Secret> archivePassword(const std::string& path) override;
 
 private:
     const BrowserDataSet& data_;
     Direction direction_;
     WizardState state_;
+    EncryptionFields* encryption_ = nullptr;
+    // The password typed for the running job's archives.
+    std::optional<Secret> typed_;
 };
 
 } // namespace vellarion

@@ -1,0 +1,106 @@
+// The primitives from OpenSSL's libcrypto.
+#include "core/crypto/Cipher.h"
+
+#include <climits>
+#include <openssl/crypto.h>
+#include <openssl/err.h>
+#include <openssl/evp.h>
+#include <openssl/rand.h>
+#include <string>
+
+namespace vellarion::crypto {
+
+namespace {
+
+[[noreturn]] void fail(const char* what) {
+    std::string text = what;
+    if (const unsigned long code = ERR_get_error(); code != 0) {
+        char reason[256];
+        ERR_error_string_n(code, reason, sizeof reason);
+        text += ": ";
+        text += reason;
+    }
+    ERR_clear_error();
+    throw CryptoError(text);
+}
+
+int asInt(std::size_t size) {
+    if (size > static_cast<std::size_t>(INT_MAX)) {
+        fail("Block too large to encrypt");
+    }
+    return static_cast<int>(size);
+}
+
+} // namespace
+
+void deriveKey(std::string_view password, std::span<const unsigned char> salt,
+               std::uint32_t iterations, Key& key) {
+    if (iterations == 0 || iterations > static_cast<std::uint32_t>(INT_MAX) ||
+        PKCS5_PBKDF2_HMAC(password.data(), asInt(password.size()), salt.data(), asInt(salt.size()),
+                          static_cast<int>(iterations), EVP_sha256(), asInt(key.size()),
+                          key.data()) != 1) {
+        fail("Cannot derive the archive's key");
+    }
+}
+
+void randomBytes(std::span<unsigned char> out) {
+    if (RAND_bytes(out.data(), asInt(out.size())) != 1) {
+        fail("No random bytes to encrypt with");
+    }
+}
+
+struct AesGcm::Impl {
+    EVP_CIPHER_CTX* encrypt = nullptr;
+    EVP_CIPHER_CTX* decrypt = nullptr;
+    ~Impl() {
+        EVP_CIPHER_CTX_free(encrypt);
+        EVP_CIPHER_CTX_free(decrypt);
+    }
+};
+
+AesGcm::AesGcm(const Key& key) : impl_(std::make_unique<Impl>()) {
+    impl_->encrypt = EVP_CIPHER_CTX_new();
+    impl_->decrypt = EVP_CIPHER_CTX_new();
+    // The key is scheduled once; each message then sets only its nonce.
+    if (impl_->encrypt == nullptr || impl_->decrypt == nullptr ||
+        EVP_EncryptInit_ex(impl_->encrypt, EVP_aes_256_gcm(), nullptr, key.data(), nullptr) != 1 ||
+        EVP_DecryptInit_ex(impl_->decrypt, EVP_aes_256_gcm(), nullptr, key.data(), nullptr) != 1) {
+        fail("Cannot set up AES-256-GCM");
+    }
+}
+
+AesGcm::~AesGcm() = default;
+
+void AesGcm::seal(std::span<const unsigned char, kNonceSize> nonce,
+                  std::span<const unsigned char> aad, std::span<const unsigned char> in,
+                  unsigned char* out, std::span<unsigned char, kTagSize> tag) {
+    EVP_CIPHER_CTX* ctx = impl_->encrypt;
+    int n = 0;
+    if (EVP_EncryptInit_ex(ctx, nullptr, nullptr, nullptr, nonce.data()) != 1 ||
+        EVP_EncryptUpdate(ctx, nullptr, &n, aad.data(), asInt(aad.size())) != 1 ||
+        EVP_EncryptUpdate(ctx, out, &n, in.data(), asInt(in.size())) != 1 ||
+        EVP_EncryptFinal_ex(ctx, out + n, &n) != 1 ||
+        EVP_CIPHER_CTX_ctrl(ctx, EVP_CTRL_GCM_GET_TAG, static_cast<int>(kTagSize), tag.data()) !=
+            1) {
+        fail("Cannot encrypt the archive");
+    }
+}
+
+bool AesGcm::open(std::span<const unsigned char, kNonceSize> nonce,
+                  std::span<const unsigned char> aad, std::span<const unsigned char> in,
+                  std::span<const unsigned char, kTagSize> tag, unsigned char* out) {
+    EVP_CIPHER_CTX* ctx = impl_->decrypt;
+    int n = 0;
+    if (EVP_DecryptInit_ex(ctx, nullptr, nullptr, nullptr, nonce.data()) != 1 ||
+        EVP_DecryptUpdate(ctx, nullptr, &n, aad.data(), asInt(aad.size())) != 1 ||
+        EVP_DecryptUpdate(ctx, out, &n, in.data(), asInt(in.size())) != 1 ||
+        EVP_CIPHER_CTX_ctrl(ctx, EVP_CTRL_GCM_SET_TAG, static_cast<int>(kTagSize),
+                            const_cast<unsigned char*>(tag.data())) != 1) {
+        fail("Cannot decrypt the archive");
+    }
+    const bool authentic = EVP_DecryptFinal_ex(ctx, out + n, &n) == 1;
+    ERR_clear_error();
+    return authentic;
+}
+
+} // namespace vellarion::crypto

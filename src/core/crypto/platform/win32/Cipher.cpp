@@ -1,0 +1,148 @@
+// The primitives from the system's CNG (bcrypt.dll).
+#include "core/crypto/Cipher.h"
+
+#include <windows.h>
+// After windows.h.
+#include <bcrypt.h>
+#include <climits>
+#include <cstdio>
+#include <string>
+
+namespace vellarion::crypto {
+
+namespace {
+
+[[noreturn]] void fail(const char* what, NTSTATUS status) {
+    char code[32];
+    std::snprintf(code, sizeof code, " (NTSTATUS 0x%08lX)", static_cast<unsigned long>(status));
+    throw CryptoError(std::string(what) + code);
+}
+
+ULONG asUlong(std::size_t size) {
+    if (size > ULONG_MAX) {
+        fail("Block too large to encrypt", 0);
+    }
+    return static_cast<ULONG>(size);
+}
+
+// CNG takes non-const buffers it only reads.
+PUCHAR bytes(const unsigned char* p) {
+    return const_cast<PUCHAR>(p);
+}
+
+class Algorithm {
+public:
+    Algorithm(LPCWSTR id, ULONG flags) {
+        if (const NTSTATUS s = BCryptOpenAlgorithmProvider(&handle_, id, nullptr, flags);
+            !BCRYPT_SUCCESS(s)) {
+            fail("Cannot open a CNG algorithm", s);
+        }
+    }
+    ~Algorithm() { BCryptCloseAlgorithmProvider(handle_, 0); }
+    Algorithm(const Algorithm&) = delete;
+    Algorithm& operator=(const Algorithm&) = delete;
+    BCRYPT_ALG_HANDLE get() const { return handle_; }
+
+private:
+    BCRYPT_ALG_HANDLE handle_ = nullptr;
+};
+
+} // namespace
+
+void deriveKey(std::string_view password, std::span<const unsigned char> salt,
+               std::uint32_t iterations, Key& key) {
+    if (iterations == 0) {
+        fail("Cannot derive the archive's key", 0);
+    }
+    const Algorithm hmac(BCRYPT_SHA256_ALGORITHM, BCRYPT_ALG_HANDLE_HMAC_FLAG);
+    const NTSTATUS s = BCryptDeriveKeyPBKDF2(
+        hmac.get(), bytes(reinterpret_cast<const unsigned char*>(password.data())),
+        asUlong(password.size()), bytes(salt.data()), asUlong(salt.size()), iterations, key.data(),
+        asUlong(key.size()), 0);
+    if (!BCRYPT_SUCCESS(s)) {
+        fail("Cannot derive the archive's key", s);
+    }
+}
+
+void randomBytes(std::span<unsigned char> out) {
+    if (const NTSTATUS s = BCryptGenRandom(nullptr, out.data(), asUlong(out.size()),
+                                           BCRYPT_USE_SYSTEM_PREFERRED_RNG);
+        !BCRYPT_SUCCESS(s)) {
+        fail("No random bytes to encrypt with", s);
+    }
+}
+
+struct AesGcm::Impl {
+    Algorithm aes{BCRYPT_AES_ALGORITHM, 0};
+    BCRYPT_KEY_HANDLE key = nullptr;
+    ~Impl() {
+        if (key != nullptr) {
+            BCryptDestroyKey(key);
+        }
+    }
+};
+
+AesGcm::AesGcm(const Key& key) : impl_(std::make_unique<Impl>()) {
+    NTSTATUS s =
+        BCryptSetProperty(impl_->aes.get(), BCRYPT_CHAINING_MODE,
+                          reinterpret_cast<PUCHAR>(const_cast<wchar_t*>(BCRYPT_CHAIN_MODE_GCM)),
+                          sizeof(BCRYPT_CHAIN_MODE_GCM), 0);
+    if (BCRYPT_SUCCESS(s)) {
+        s = BCryptGenerateSymmetricKey(impl_->aes.get(), &impl_->key, nullptr, 0, bytes(key.data()),
+                                       asUlong(key.size()), 0);
+    }
+    if (!BCRYPT_SUCCESS(s)) {
+        fail("Cannot set up AES-256-GCM", s);
+    }
+}
+
+AesGcm::~AesGcm() = default;
+
+namespace {
+
+BCRYPT_AUTHENTICATED_CIPHER_MODE_INFO modeInfo(std::span<const unsigned char, kNonceSize> nonce,
+                                               std::span<const unsigned char> aad,
+                                               unsigned char* tag) {
+    BCRYPT_AUTHENTICATED_CIPHER_MODE_INFO info;
+    BCRYPT_INIT_AUTH_MODE_INFO(info);
+    info.pbNonce = bytes(nonce.data());
+    info.cbNonce = static_cast<ULONG>(nonce.size());
+    info.pbAuthData = bytes(aad.data());
+    info.cbAuthData = asUlong(aad.size());
+    info.pbTag = tag;
+    info.cbTag = static_cast<ULONG>(kTagSize);
+    return info;
+}
+
+} // namespace
+
+void AesGcm::seal(std::span<const unsigned char, kNonceSize> nonce,
+                  std::span<const unsigned char> aad, std::span<const unsigned char> in,
+                  unsigned char* out, std::span<unsigned char, kTagSize> tag) {
+    BCRYPT_AUTHENTICATED_CIPHER_MODE_INFO info = modeInfo(nonce, aad, tag.data());
+    ULONG written = 0;
+    const NTSTATUS s = BCryptEncrypt(impl_->key, bytes(in.data()), asUlong(in.size()), &info,
+                                     nullptr, 0, out, asUlong(in.size()), &written, 0);
+    if (!BCRYPT_SUCCESS(s) || written != in.size()) {
+        fail("Cannot encrypt the archive", s);
+    }
+}
+
+bool AesGcm::open(std::span<const unsigned char, kNonceSize> nonce,
+                  std::span<const unsigned char> aad, std::span<const unsigned char> in,
+                  std::span<const unsigned char, kTagSize> tag, unsigned char* out) {
+    BCRYPT_AUTHENTICATED_CIPHER_MODE_INFO info =
+        modeInfo(nonce, aad, const_cast<unsigned char*>(tag.data()));
+    ULONG written = 0;
+    const NTSTATUS s = BCryptDecrypt(impl_->key, bytes(in.data()), asUlong(in.size()), &info,
+                                     nullptr, 0, out, asUlong(in.size()), &written, 0);
+    if (s == static_cast<NTSTATUS>(0xC000A002L)) { // STATUS_AUTH_TAG_MISMATCH
+        return false;
+    }
+    if (!BCRYPT_SUCCESS(s) || written != in.size()) {
+        fail("Cannot decrypt the archive", s);
+    }
+    return true;
+}
+
+} // namespace vellarion::crypto

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "core/browsers/DataSet.h"
+
+#include <functional>
+#include <string_view>
+
+namespace vellarion {
+
+// The items whose data opens the user's accounts to whoever reads it: saved
+// passwords (and the key store that guards them) and cookies.
+inline bool holdsSecrets(const SelectiveItem& item) {
+    return item.key == "passwords" || item.key == "cookies" || item.key == "extension-cookies" ||
+           item.key == "certificates";
+}
+
+// Whether a selective backup of the ticked boxes would hold such data.
+inline bool backupHoldsSecrets(const SelectiveWizardData& data,
+                               const std::function<bool(std::string_view checkBox)>& ticked) {
+    for (const SelectiveItem& item : data.items) {
+        if (holdsSecrets(item) && ticked(item.checkBox)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Said once of a backup that holds them without encryption (a full backup
+// always holds them): backing them up so stays allowed.
+inline constexpr std::string_view kSecretsReadable =
+    "Пароли и куки будут в архиве в открытом виде: их прочтёт любой, у кого окажется файл.";
+inline constexpr std::string_view kSecretsReadableCli =
+    "the archive holds passwords and cookies readable by anyone who gets the file "
+    "(--encrypt protects them)";
+
+} // namespace vellarion

@@ -1,0 +1,207 @@
+// The encrypted container on its own: what goes in comes out, whatever the
+// codec's writes behind the end do, and every change to the bytes is caught.
+#include "FileTree.h"
+#include "core/crypto/EncryptedArchive.h"
+
+#include <gtest/gtest.h>
+#include <random>
+
+namespace vellarion::test {
+namespace {
+
+// Few rounds and small chunks keep the cases quick; the parameters are read
+// from the header, so they are the same code paths.
+constexpr EncryptionParameters kQuick{.iterations = 1000, .chunkSize = 4096};
+constexpr std::size_t kHeader = 44;
+constexpr std::size_t kSealed = 4096 + 28;
+
+std::string encrypt(std::string_view plain, const char* password = "correct horse",
+                    EncryptionParameters parameters = kQuick) {
+    MemoryStream out;
+    EncryptingStream stream(out, Secret(password), parameters);
+    stream.write(plain.data(), plain.size());
+    stream.finish();
+    return out.bytes();
+}
+
+std::string decrypt(const std::string& archive, const char* password = "correct horse") {
+    MemoryStream in(archive);
+    DecryptingStream stream(in, Secret(password));
+    std::string plain(stream.size(), '\0');
+    EXPECT_EQ(stream.read(plain.data(), plain.size()), plain.size());
+    return plain;
+}
+
+std::string failureOf(const std::string& archive, const char* password = "correct horse") {
+    try {
+        decrypt(archive, password);
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "opened";
+}
+
+std::string chunk(const std::string& archive, std::size_t index) {
+    return archive.substr(kHeader + index * kSealed, kSealed);
+}
+
+TEST(Container, RoundTripsEverySizeAroundTheChunks) {
+    for (std::size_t size :
+         std::initializer_list<std::size_t>{0, 1, 4095, 4096, 4097, 8192, 3 * 4096 + 17}) {
+        const std::string plain = noise(size, static_cast<unsigned>(size) + 1);
+        const std::string archive = encrypt(plain);
+        EXPECT_EQ(decrypt(archive), plain) << size;
+        // One last chunk that is never empty unless the archive is.
+        const std::size_t chunks = size == 0 ? 1 : (size + 4095) / 4096;
+        EXPECT_EQ(archive.size(), kHeader + size + chunks * 28) << size;
+        // Nothing of the plaintext shows.
+        if (size >= 64) {
+            EXPECT_EQ(archive.find(plain.substr(0, 32)), std::string::npos);
+        }
+    }
+}
+
+TEST(Container, HeaderNamesItsDerivationAndEachArchiveHasItsOwnSalt) {
+    const std::string a = encrypt("same", "pw", {});
+    const std::string b = encrypt("same", "pw", {});
+    EXPECT_EQ(a.substr(0, 16), std::string("\0\0VellarionCrypt", 16));
+    EXPECT_EQ(a[16], 1);                                            // version
+    EXPECT_EQ(a[17], 1);                                            // PBKDF2-HMAC-SHA256
+    EXPECT_EQ(a.substr(18, 4), std::string("\xC0\x27\x09\x00", 4)); // 600000
+    EXPECT_EQ(a[22], 16);                                           // salt length
+    EXPECT_EQ(a[39], 1);                                            // AES-256-GCM
+    EXPECT_EQ(a.substr(40, 4), std::string("\x00\x00\x04\x00", 4)); // 256 KiB chunks
+    EXPECT_NE(a.substr(23, 16), b.substr(23, 16));
+    EXPECT_NE(a.substr(kHeader), b.substr(kHeader));
+    EXPECT_EQ(decrypt(a, "pw"), "same");
+    EXPECT_EQ(decrypt(b, "pw"), "same");
+}
+
+// The codec writes headers first and fills in their sizes later, and drops a
+// record that cannot be stored: writes and cuts behind the end, into chunks
+// sealed long ago, must come out as a plain stream would hold them.
+TEST(Container, WritesAndCutsBehindTheEndComeOutAsInAPlainStream) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 40; ++round) {
+        MemoryStream sealedBytes;
+        MemoryStream plain;
+        {
+            EncryptingStream encrypted(sealedBytes, Secret("pw"), kQuick);
+            for (int op = 0; op < 30; ++op) {
+                const auto choice = random() % 10;
+                const std::uint64_t size = plain.size();
+                if (choice < 6 || size == 0) {
+                    const std::string data = noise(random() % 9000 + 1, random());
+                    plain.seek(size);
+                    encrypted.seek(size);
+                    plain.write(data.data(), data.size());
+                    encrypted.write(data.data(), data.size());
+                } else if (choice < 9) {
+                    const std::uint64_t at = random() % size;
+                    const std::string data =
+                        noise(std::min<std::uint64_t>(size - at, random() % 20 + 1), random());
+                    plain.seek(at);
+                    encrypted.seek(at);
+                    plain.write(data.data(), data.size());
+                    encrypted.write(data.data(), data.size());
+                } else {
+                    const std::uint64_t to = random() % (size + 1);
+                    plain.truncate(to);
+                    encrypted.truncate(to);
+                }
+                ASSERT_EQ(encrypted.size(), plain.size());
+            }
+            encrypted.finish();
+        }
+        EXPECT_EQ(decrypt(sealedBytes.bytes(), "pw"), plain.bytes()) << "round " << round;
+    }
+}
+
+TEST(Container, SeeksAndReadsAnywhere) {
+    const std::string plain = noise(5 * 4096 + 100, 3);
+    MemoryStream in(encrypt(plain));
+    DecryptingStream stream(in, Secret("correct horse"));
+    for (std::uint64_t at : std::initializer_list<std::uint64_t>{4096 * 3 + 5, 0, 4095,
+                                                                 5 * 4096 + 99, 5 * 4096 + 100}) {
+        stream.seek(at);
+        std::string part(300, '\0');
+        part.resize(stream.read(part.data(), part.size()));
+        EXPECT_EQ(part, plain.substr(at, 300)) << at;
+    }
+}
+
+// Each change an attacker or a bad disk can make, and a wrong password, is
+// refused before a byte is handed out, with the same words.
+TEST(Container, EveryChangeAndAWrongPasswordIsRefusedAlike) {
+    const std::string good = encrypt(noise(3 * 4096 + 1000, 9));
+    ASSERT_EQ(good.size(), kHeader + 3 * kSealed + 1000 + 28);
+    const std::string refused = "Wrong password, or the archive is damaged";
+    EXPECT_EQ(failureOf(good, "correct horsf"), refused);
+    EXPECT_EQ(failureOf(good, ""), refused);
+
+    std::map<std::string, std::string> damaged;
+    damaged["last chunk cut off"] = good.substr(0, kHeader + 3 * kSealed);
+    damaged["cut inside the last chunk"] = good.substr(0, good.size() - 1);
+    damaged["cut inside a chunk"] = good.substr(0, kHeader + kSealed + 100);
+    damaged["header only"] = good.substr(0, kHeader);
+    damaged["header cut"] = good.substr(0, 30);
+    damaged["chunks swapped"] = good.substr(0, kHeader) + chunk(good, 1) + chunk(good, 0) +
+                                good.substr(kHeader + 2 * kSealed);
+    damaged["chunk repeated"] =
+        good.substr(0, kHeader + kSealed) + chunk(good, 0) + good.substr(kHeader + kSealed);
+    damaged["chunk left out"] =
+        good.substr(0, kHeader + kSealed) + good.substr(kHeader + 2 * kSealed);
+    damaged["bytes appended"] = good + std::string(5, 'x');
+    // A full chunk appended after the last one.
+    damaged["chunk appended"] = good + chunk(good, 0);
+    for (std::size_t at :
+         std::initializer_list<std::size_t>{18, 20, 23, 38, 40, 43, // rounds, salt, chunk size
+                                            kHeader, kHeader + 11,  // a nonce
+                                            kHeader + 12, kHeader + 2000, // ciphertext
+                                            kHeader + kSealed - 1,        // a tag
+                                            kHeader + 3 * kSealed + 500,  // the last chunk
+                                            good.size() - 1}) {
+        std::string flipped = good;
+        flipped[at] = static_cast<char>(flipped[at] ^ 0x01);
+        damaged["bit " + std::to_string(at)] = flipped;
+    }
+    for (const auto& [what, bytes] : damaged) {
+        EXPECT_EQ(failureOf(bytes), refused) << what;
+    }
+    // A later format says so rather than blaming the password.
+    std::string later = good;
+    later[16] = 2;
+    EXPECT_EQ(failureOf(later),
+              "The archive is encrypted in a way this version of Vellarion cannot read");
+}
+
+TEST(Container, OnlyTheMagicMakesAnArchiveEncrypted) {
+    MemoryStream encrypted(encrypt("x"));
+    encrypted.seek(0);
+    EXPECT_TRUE(isEncryptedArchive(encrypted));
+    EXPECT_EQ(encrypted.position(), 0u);
+    for (std::string plain :
+         {std::string(), std::string("\0\0", 2), std::string("\0\0VellarionCryp", 15),
+          // The worked example of the plain layout.
+          std::string("\x00\x01\x61\x03\x00\x00\x00\x0B\x00\x00\x00"
+                      "\x78\x9C\x4B\x4C\x4A\x06\x00\x02\x4D\x01\x27",
+                      22)}) {
+        MemoryStream stream(plain);
+        EXPECT_FALSE(isEncryptedArchive(stream)) << plain.size();
+    }
+}
+
+TEST(Container, SecretsAreWipedWhenMovedFrom) {
+    Secret a("hunter2");
+    Secret b = std::move(a);
+    EXPECT_TRUE(a.empty());
+    EXPECT_EQ(b.view(), "hunter2");
+    Secret c = b.copy();
+    EXPECT_TRUE(c == b);
+    c.clear();
+    EXPECT_TRUE(c.empty());
+    EXPECT_EQ(b.view(), "hunter2");
+}
+
+} // namespace
+} // namespace vellarion::test
