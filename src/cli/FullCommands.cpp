@@ -28,7 +28,10 @@ void run(Console& console, const Arguments& args, Direction direction) {
     // Files are named below the data root.
     JobOutput output(console, services->paths(), state.ffpath);
     output.allowReplacing(args.replace);
-    const BrowserDataSet& data = browserDataSet(args.browser);
+    // A named installation folder is the classic Opera's.
+    const BrowserDataSet& data = args.installFolder.empty()
+                                     ? browserDataSet(args.browser, *services)
+                                     : browserDataSet(args.browser);
     if (!args.installFolder.empty() && data.full.installFolderPrompt.empty()) {
         throw CLI::ValidationError("--install-folder",
                                    std::string(data.name) + " has no installation folder to name");

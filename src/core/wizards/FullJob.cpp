@@ -36,7 +36,7 @@ bool isFolderBelowRoot(std::string_view path) {
 #endif
 }
 
-void runHook(const std::function<void(FullJob&)>& hook, FullJob& job) {
+void runHook(const std::function<void(FullJobAccess&)>& hook, FullJob& job) {
     if (hook) {
         hook(job);
     }
@@ -83,6 +83,10 @@ bool FullJob::locate() {
     }
     locateDataRoot(services_, data_, data_.full.rootTails, state_);
     return hasDataRoot();
+}
+
+bool FullJob::searchDataRoot(const TemplateVars& extra) {
+    return locateDataRoot(services_, data_, data_.full.rootTails, state_, extra);
 }
 
 bool FullJob::hasDataRoot() const {
