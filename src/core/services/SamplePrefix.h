@@ -26,14 +26,6 @@ enum class Browser {
     Zen,
 };
 
-// The six the program was made with.
-inline const std::vector<Browser>& originalBrowsers() {
-    static const std::vector<Browser> all{
-        Browser::InternetExplorer, Browser::Firefox, Browser::Chrome,
-        Browser::Safari,           Browser::Opera,   Browser::Flock};
-    return all;
-}
-
 // Every browser the demo sandbox shows.
 inline const std::vector<Browser>& allBrowsers() {
     static const std::vector<Browser> all{Browser::InternetExplorer,

@@ -8,6 +8,7 @@
 #include "JobRecorder.h"
 #include "SamplePrefixFixture.h"
 #include "TempDir.h"
+#include "core/browsers/ProfileNames.h"
 #include "core/wizards/FullJob.h"
 #include "core/wizards/Messages.h"
 #include "core/wizards/SelectiveJob.h"
@@ -44,6 +45,9 @@ void PrintTo(const Member& m, std::ostream* os) {
 }
 
 const Member kMembers[] = {
+    {chromeDataSet, Family::Chromium, "users/demo/AppData/Local/Google/Chrome/User Data",
+     ".config/google-chrome", ".var/app/com.google.Chrome/config/google-chrome",
+     "fbackup_chrome.dat"},
     {edgeDataSet, Family::Chromium, "users/demo/AppData/Local/Microsoft/Edge/User Data",
      ".config/microsoft-edge", ".var/app/com.microsoft.Edge/config/microsoft-edge",
      "fbackup_edge.dat"},
@@ -59,6 +63,8 @@ const Member kMembers[] = {
      "", "", "fbackup_opera_gx.dat"},
     {chromiumDataSet, Family::Chromium, "users/demo/AppData/Local/Chromium/User Data",
      ".config/chromium", "snap/chromium/common/chromium", "fbackup_chromium.dat"},
+    {firefoxDataSet, Family::Firefox, "users/demo/AppData/Roaming/Mozilla/Firefox",
+     ".mozilla/firefox", "snap/firefox/common/.mozilla/firefox", "fbackup_firefox.dat"},
     {libreWolfDataSet, Family::Firefox, "users/demo/AppData/Roaming/librewolf", ".librewolf",
      ".var/app/io.gitlab.librewolf-community/.librewolf", "fbackup_librewolf.dat"},
     {waterfoxDataSet, Family::Firefox, "users/demo/AppData/Roaming/Waterfox", ".waterfox",
@@ -364,6 +370,31 @@ TEST(Families, TheCurrentOperaKeepsItsProfileInTheDataRootOrInDefault) {
     test::Wizard<SelectiveJob> current(fx.services(), operaStableDataSet());
     ASSERT_TRUE(current.job.activate());
     EXPECT_EQ(current.job.profiles.entries, std::vector<std::string>{"Default"});
+}
+
+// "Local State" as the browser writes it names the profiles; anything else
+// (a file cut short by a crash, another program's JSON) names none and
+// breaks nothing.
+TEST(ProfileNames, ComeFromLocalStatesProfileListAndAreShownWhereTheyTellMore) {
+    const std::string localState =
+        R"({"os_crypt":{"encrypted_key":"x"},"profile":{"info_cache":{)"
+        R"("Profile 3":{"name":"Кухня","is_using_default_name":false},)"
+        R"("Default":{"name":"Personal"},"Broken":7,"Nameless":{"name":12}},)"
+        R"("last_used":"Default"}})";
+    EXPECT_EQ(chromiumProfileNames(localState),
+              (std::vector<std::pair<std::string, std::string>>{{"Profile 3", "Кухня"},
+                                                                {"Default", "Personal"}}));
+    for (const std::string damaged :
+         {std::string(localState, 0, localState.size() / 2), std::string(), std::string("[1,2]"),
+          std::string(R"({"profile":[]})"), std::string(R"({"profile":{"info_cache":"x"}})")}) {
+        EXPECT_TRUE(chromiumProfileNames(damaged).empty()) << damaged;
+    }
+    EXPECT_EQ(profileLabel("Work", "Profile 1"), "Work (Profile 1)");
+    EXPECT_EQ(profileLabel("Work", "qwer5678.dev"), "Work (qwer5678.dev)");
+    EXPECT_EQ(profileLabel("default-release", "abcd1234.default-release"), "");
+    EXPECT_EQ(profileLabel("Default", "Default"), "");
+    EXPECT_EQ(profileLabel("", "Profile 2"), "");
+    EXPECT_EQ(profileLabel("release", "abcd1234-release"), "release (abcd1234-release)");
 }
 
 } // namespace
