@@ -6,12 +6,14 @@
 #include "gui/browsers/bFull_Chrome.h"
 #include "gui/browsers/bFull_Firefox.h"
 #include "gui/browsers/bFull_IE.h"
+#include "gui/browsers/bFull_Member.h"
 #include "gui/browsers/bFull_Opera.h"
 #include "gui/browsers/bFull_Safari.h"
 #include "gui/browsers/b_Chrome.h"
 #include "gui/browsers/b_Firefox.h"
 #include "gui/browsers/b_Flock.h"
 #include "gui/browsers/b_IE.h"
+#include "gui/browsers/b_Member.h"
 #include "gui/browsers/b_Opera.h"
 #include "gui/browsers/b_Safari.h"
 #include "gui/browsers/rFull_Chrome.h"
@@ -116,6 +118,13 @@ int main(int argc, char** argv) {
         ok &= save(form.grab(), dir, QString::fromLatin1(file));
     }
     form.Ribbon1->setScheme(RibbonScheme::Luna);
+
+    // The four modes' tabs with the groups of today's browsers.
+    for (int tab = 0; tab < 4; ++tab) {
+        form.Ribbon1->setCurrentIndex(tab);
+        QCoreApplication::processEvents();
+        ok &= save(form.grab(), dir, QStringLiteral("main-tab%1.png").arg(tab + 1));
+    }
 
     // Key tips as a tap of Alt shows them, then those of the first tab's
     // buttons after typing its tip.
@@ -263,6 +272,34 @@ int main(int argc, char** argv) {
             ok &= save(window->grab(), dir, QString::fromLatin1(file));
         }
 
+        // Today's browsers: each one's backup window, and the other three
+        // windows of one member of each family.
+        const std::pair<const BrowserDataSet& (*)(), const char*> members[] = {
+            {edgeDataSet, "edge"},           {braveDataSet, "brave"},
+            {vivaldiDataSet, "vivaldi"},     {operaStableDataSet, "opera-stable"},
+            {operaGxDataSet, "opera-gx"},    {chromiumDataSet, "chromium"},
+            {libreWolfDataSet, "librewolf"}, {waterfoxDataSet, "waterfox"},
+            {floorpDataSet, "floorp"},       {zenDataSet, "zen"},
+        };
+        for (const auto& [data, name] : members) {
+            Tfb_Member memberBackup(demoContext, data(), Direction::Backup);
+            shoot(memberBackup, QStringLiteral("%1-backup.png").arg(QString::fromLatin1(name)));
+        }
+        Tfb_Member edgeRestore(demoContext, edgeDataSet(), Direction::Restore);
+        shoot(edgeRestore, QStringLiteral("edge-restore.png"));
+        Tfr_Member zenRestore(demoContext, zenDataSet());
+        shoot(zenRestore, QStringLiteral("zen-restore.png"));
+        const std::pair<FullWizardForm*, const char*> memberFull[] = {
+            {demoForm.openDocument<Tffb_Member>(demoContext, edgeDataSet(), Direction::Backup),
+             "full-backup-edge.png"},
+            {demoForm.openDocument<Tffb_Member>(demoContext, zenDataSet(), Direction::Restore),
+             "full-restore-zen.png"},
+        };
+        for (const auto& [window, file] : memberFull) {
+            QCoreApplication::processEvents();
+            ok &= save(window->grab(), dir, QString::fromLatin1(file));
+        }
+
         // Opera's four wizards, the full restore asking for an installation
         // folder as it does when the data is not found, and the converter
         // before and after a conversion.
@@ -316,6 +353,16 @@ int main(int argc, char** argv) {
                             IconId::Opera,
                             IconId::Safari,
                             IconId::Flock,
+                            IconId::Edge,
+                            IconId::Brave,
+                            IconId::Vivaldi,
+                            IconId::OperaStable,
+                            IconId::OperaGx,
+                            IconId::Chromium,
+                            IconId::LibreWolf,
+                            IconId::Waterfox,
+                            IconId::Floorp,
+                            IconId::Zen,
                             IconId::Convert,
                             IconId::About,
                             IconId::Update,

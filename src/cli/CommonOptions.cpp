@@ -2,8 +2,10 @@
 
 #include "cli/Console.h"
 #include "core/services/Text.h"
+#include "core/wizards/DataRoot.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <stdexcept>
 
 namespace vellarion::cli {
@@ -13,7 +15,7 @@ void addEnvironmentOptions(CLI::App& command, EnvironmentOptions& options) {
                      "Work on the browsers of this machine itself (the default when no Windows "
                      "prefix is named or found)");
     command.add_flag("--demo", options.demo,
-                     "Work on the demo sandbox: sample data of all six browsers");
+                     "Work on the demo sandbox: sample data of every browser");
     command.add_option("--prefix", options.prefix, "Work on the Windows prefix in DIR")
         ->type_name("DIR");
     command
@@ -40,23 +42,77 @@ std::unique_ptr<SystemServices> makeServices(const EnvironmentOptions& options, 
     return services;
 }
 
-void addBrowserArgument(CLI::App& command, std::string& browser) {
-    std::vector<std::string> ids;
+namespace {
+
+std::vector<std::string> browserNames() {
+    std::vector<std::string> names;
     for (const BrowserDataSet* data : allDataSets()) {
-        ids.emplace_back(data->id);
+        if (std::find(names.begin(), names.end(), data->cliName()) == names.end()) {
+            names.emplace_back(data->cliName());
+        }
     }
-    command.add_option("BROWSER", browser, "The browser: " + joinStrings(ids, ", "))
+    return names;
+}
+
+} // namespace
+
+std::string browserNamesHelp() {
+    std::string help = "The browser: " + joinStrings(browserNames(), ", ");
+    for (const std::string& name : browserNames()) {
+        const std::vector<const BrowserDataSet*> named = dataSetsNamed(name);
+        if (named.size() < 2) {
+            continue;
+        }
+        std::vector<std::string> shown;
+        for (const BrowserDataSet* data : named) {
+            shown.emplace_back(data->shownName());
+        }
+        help += ". " + name + ": the first of " + joinStrings(shown, ", ") +
+                " whose data is found here (none found: the first this system has a version of)";
+    }
+    return help;
+}
+
+void addBrowserArgument(CLI::App& command, std::string& browser) {
+    command.add_option("BROWSER", browser, browserNamesHelp())
         ->required()
-        ->check(CLI::IsMember(ids, CLI::ignore_case));
+        ->check(CLI::IsMember(browserNames(), CLI::ignore_case));
 }
 
 const BrowserDataSet& browserDataSet(const std::string& browser) {
-    const BrowserDataSet* data = findDataSet(browser);
-    if (data == nullptr) {
+    const std::vector<const BrowserDataSet*> named = dataSetsNamed(browser);
+    if (named.empty()) {
         // addBrowserArgument checks the name before any command runs.
         throw std::logic_error("unknown browser " + browser);
     }
-    return *data;
+    return *named.front();
+}
+
+bool dataFound(const SystemServices& services, const BrowserDataSet& data) {
+    if (services.isNative() && !data.native.unavailable.empty()) {
+        return false;
+    }
+    WizardState state;
+    return locateDataRoot(services, data, data.full.rootTails, state) &&
+           !state.fullFilePath.empty();
+}
+
+const BrowserDataSet& browserDataSet(const std::string& browser, const SystemServices& services) {
+    const std::vector<const BrowserDataSet*> named = dataSetsNamed(browser);
+    if (named.size() > 1) {
+        for (const BrowserDataSet* data : named) {
+            if (dataFound(services, *data)) {
+                return *data;
+            }
+        }
+        // Nothing found: the one whose windows tell the user what to do here.
+        for (const BrowserDataSet* data : named) {
+            if (!services.isNative() || data->native.unavailable.empty()) {
+                return *data;
+            }
+        }
+    }
+    return browserDataSet(browser);
 }
 
 void addReplaceOption(CLI::App& command, bool& replace) {

@@ -29,11 +29,23 @@ std::unique_ptr<SystemServices> makeServices(const EnvironmentOptions& options, 
 // program has data sets for (a usage error lists them).
 void addBrowserArgument(CLI::App& command, std::string& browser);
 
+// What --help says of the names of BROWSER: each data set's, and what a name
+// that two data sets share means.
+std::string browserNamesHelp();
+
 // Adds --replace to a backup command: without it, a backup refuses to
 // replace an archive that exists already.
 void addReplaceOption(CLI::App& command, bool& replace);
 
-// The data set of a BROWSER argument that addBrowserArgument accepted.
+// The data set of a BROWSER argument that addBrowserArgument accepted: the
+// first of a name two data sets share.
 const BrowserDataSet& browserDataSet(const std::string& browser);
+// The same, where a shared name means the first data set whose data is
+// found through `services` (the classic Opera before the current one), else
+// the first that has a version for this system.
+const BrowserDataSet& browserDataSet(const std::string& browser, const SystemServices& services);
+
+// Whether the data set's data root is found through `services`, silently.
+bool dataFound(const SystemServices& services, const BrowserDataSet& data);
 
 } // namespace vellarion::cli

@@ -46,7 +46,10 @@ void run(Console& console, const Arguments& args, Direction direction) {
     output.allowReplacing(args.replace);
     PasswordSource passwords(console, args.password);
     output.usePasswords(passwords);
-    const BrowserDataSet& data = browserDataSet(args.browser);
+    // A named installation folder is the classic Opera's.
+    const BrowserDataSet& data = args.installFolder.empty()
+                                     ? browserDataSet(args.browser, *services)
+                                     : browserDataSet(args.browser);
     if (!args.installFolder.empty() && data.full.installFolderPrompt.empty()) {
         throw CLI::ValidationError("--install-folder",
                                    std::string(data.name) + " has no installation folder to name");

@@ -79,10 +79,11 @@ std::set<std::string> tickedBoxes(const SelectiveWizardData& data,
     return boxes;
 }
 
-// Selects the entry of that name (letter case ignored, as Windows names go).
+// Selects the entry of that name, or shown so (letter case ignored, as
+// Windows names go).
 bool select(ChoiceList& list, const std::string& name) {
     for (size_t i = 0; i < list.entries.size(); ++i) {
-        if (equalsIgnoreCase(list.entries[i], name)) {
+        if (equalsIgnoreCase(list.entries[i], name) || equalsIgnoreCase(list.shown(i), name)) {
             list.selected = static_cast<int>(i);
             return true;
         }
@@ -96,9 +97,9 @@ class CommandJob {
 public:
     // Unknown item keys fail here, before anything else happens.
     CommandJob(Console& console, const Arguments& args)
-        : args_(args), data_(browserDataSet(args.browser)),
+        : args_(args), services_(makeServices(args.environment, console)),
+          data_(browserDataSet(args.browser, *services_)),
           boxes_(tickedBoxes(data_.selective, args.items)),
-          services_(makeServices(args.environment, console)),
           output_(console, services_->paths(), state_.backups),
           job_(*services_, data_, state_, output_), passwords_(console, args.password) {
         output_.allowReplacing(args.replace);
@@ -214,9 +215,9 @@ public:
 
 private:
     const Arguments& args_;
+    std::unique_ptr<SystemServices> services_;
     const BrowserDataSet& data_;
     std::set<std::string> boxes_;
-    std::unique_ptr<SystemServices> services_;
     WizardState state_;
     JobOutput output_;
     SelectiveJob job_;
@@ -232,8 +233,11 @@ void profiles(Console& console, const Arguments& args) {
     if (command.job().profiles.entries.empty() && command.job().selective().listsProfiles) {
         console.err() << "vellarion-cli: " << command.noProfilesHint().substr(1) << '\n';
     }
-    for (const std::string& profile : command.job().profiles.entries) {
-        console.out() << profile << '\n';
+    // As the window shows them: the name the user gave a profile, where the
+    // browser keeps one, with its folder.
+    const ChoiceList& listed = command.job().profiles;
+    for (size_t i = 0; i < listed.entries.size(); ++i) {
+        console.out() << listed.shown(i) << '\n';
     }
     console.out() << std::flush;
 }
@@ -281,7 +285,9 @@ void addJobOptions(CLI::App& command, Arguments& args) {
     addEnvironmentOptions(command, args.environment);
     CLI::Option* profile =
         command
-            .add_option("--profile", args.profile, "The profile folder to use (default: the first)")
+            .add_option("--profile", args.profile,
+                        "The profile to use, by its folder or as the profiles command shows it "
+                        "(default: the first)")
             ->type_name("NAME");
     CLI::Option* customProfile = command
                                      .add_option("--custom-profile", args.customProfile,
@@ -336,8 +342,8 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
         ->type_name("NAME");
     restoreCommand
         ->add_flag("--register", args->registerProfile,
-                   "Make the --custom-profile folder one of the browser's profiles (Firefox of "
-                   "this machine: a new entry of its profiles.ini)")
+                   "Make the --custom-profile folder one of the browser's profiles (the Firefox "
+                   "family of this machine: a new entry of its profiles.ini)")
         ->needs("--custom-profile");
     restoreCommand
         ->add_option("--new-profile", args->newProfile,

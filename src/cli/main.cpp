@@ -1,6 +1,7 @@
 // vellarion-cli: Vellarion's jobs from the command line. Each group of
 // commands lives in a file of its own and registers itself here.
 #include "cli/ArchiveCommands.h"
+#include "cli/BrowserCommands.h"
 #include "cli/Console.h"
 #include "cli/ConvertCommands.h"
 #include "cli/FullCommands.h"
@@ -19,5 +20,6 @@ int main(int argc, char** argv) {
     addFullCommands(app, console);
     addSelectiveCommands(app, console);
     addConvertCommands(app, console);
+    addBrowserCommands(app, console);
     return run(app, utf8Arguments(argc, argv), console);
 }

@@ -214,7 +214,9 @@ TEST(CliNewMachine, ARestoreIntoANewProfileAddsItWhereTheBrowserListsItsProfiles
     listed["profile"]["info_cache"].erase("Profile 1");
     listed["profile"]["profiles_order"].erase(1);
     EXPECT_EQ(listed.dump(), localState); // every other key and its order
-    EXPECT_EQ(run({"profiles", "chrome"}, home.path()).out, "Default\nProfile 1\n");
+    // Listed by the names the user gave them.
+    EXPECT_EQ(run({"profiles", "chrome"}, home.path()).out,
+              "Person 1 (Default)\nWork and play (Profile 1)\n");
 
     // A fresh account: the data folder and Firefox's list are made.
     TempDir fresh;

@@ -7,15 +7,6 @@ namespace vellarion {
 
 namespace {
 
-std::string quoted(std::string_view what, std::string_view fileName, const std::error_code& cause) {
-    std::string text(what);
-    text += " \"";
-    text += fileName;
-    text += "\". ";
-    text += errorText(cause);
-    return text;
-}
-
 std::string zlibText(int code) {
     switch (code) {
     case Z_DATA_ERROR:
@@ -36,27 +27,6 @@ std::string zlibText(int code) {
 }
 
 } // namespace
-
-std::string errorText(const std::error_code& code) {
-    if (code.category() == std::system_category()) {
-        return systemErrorText(code.value());
-    }
-    return code.message();
-}
-
-FileOpenError::FileOpenError(std::string_view fileName, const std::error_code& cause)
-    : Error(quoted("Cannot open file", fileName, cause)) {}
-
-FileCreateError::FileCreateError(std::string_view fileName, const std::error_code& cause)
-    : Error(quoted("Cannot create file", fileName, cause)) {}
-
-FolderCreateError::FolderCreateError(std::string_view folderName, const std::error_code& cause)
-    : Error(quoted("Cannot create folder", folderName, cause)) {}
-
-FileIoError::FileIoError(Operation operation, std::string_view fileName,
-                         const std::error_code& cause)
-    : Error(quoted(operation == Operation::Read ? "Cannot read file" : "Cannot write file",
-                   fileName, cause)) {}
 
 ZlibError::ZlibError(int code) : Error(zlibText(code)), code_(code) {}
 

@@ -9,32 +9,9 @@
 namespace vellarion {
 
 // The codec's errors. Their texts are what the user reads in the error box
-// or after "vellarion-cli: ".
-
-// "Cannot open file "<name>". <system text>"
-class FileOpenError : public Error {
-public:
-    FileOpenError(std::string_view fileName, const std::error_code& cause);
-};
-
-// "Cannot create file "<name>". <system text>"
-class FileCreateError : public Error {
-public:
-    FileCreateError(std::string_view fileName, const std::error_code& cause);
-};
-
-// "Cannot create folder "<name>". <system text>"
-class FolderCreateError : public Error {
-public:
-    FolderCreateError(std::string_view folderName, const std::error_code& cause);
-};
-
-// An I/O failure while reading or writing an open file.
-class FileIoError : public Error {
-public:
-    enum class Operation { Read, Write };
-    FileIoError(Operation operation, std::string_view fileName, const std::error_code& cause);
-};
+// or after "vellarion-cli: ". The errors of opening, creating, reading and
+// writing files are the services' (Error.h): the codec shares them with
+// everyone else who touches files.
 
 // The archive ends inside a record, or a record's sizes cannot be right.
 class StreamReadError : public Error {
@@ -78,8 +55,5 @@ class RecordTooLargeError : public Error {
 public:
     explicit RecordTooLargeError(std::string_view fileName);
 };
-
-// The system's text for an error code of any category.
-std::string errorText(const std::error_code& code);
 
 } // namespace vellarion

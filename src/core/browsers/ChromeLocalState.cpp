@@ -1,9 +1,9 @@
 #include "core/browsers/ChromeLocalState.h"
 
+#include "core/browsers/WizardState.h"
 #include "core/services/Error.h"
 #include "core/services/ProgramPath.h"
 #include "core/services/SystemServices.h"
-#include "core/wizards/WizardState.h"
 
 #include <algorithm>
 #include <nlohmann/json.hpp>

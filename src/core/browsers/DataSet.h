@@ -13,7 +13,7 @@
 
 namespace vellarion {
 
-class FullJob;
+class FullJobAccess;
 class SystemServices;
 struct WizardState;
 
@@ -25,29 +25,30 @@ struct WizardTexts {
     std::string_view restoreTitle;   // `Label1` of the restore window
 };
 
-// A browser's departures from the full job's fixed sequence (FullJob.h).
+// A browser's departures from the full job's fixed sequence, written
+// against what a running job offers them (FullJobAccess.h).
 // Each one is optional; a browser that needs none packs its data root into
 // its archive and unpacks it there again.
 struct FullJobHooks {
     // Replaces the marker search at activation (a browser whose data is not
     // found by a marker). Returns whether the data was found.
-    std::function<bool(FullJob&)> locate{};
+    std::function<bool(FullJobAccess&)> locate{};
     // Says what the job packs or unpacks (FullJob::addArchive) once the
     // location, and on restore the archive, passed their checks. Returning
     // false stops the job; the hook has told the user why
-    // (FullJob::refuse). Without it: the located data root into archiveName.
-    std::function<bool(FullJob&)> plan{};
+    // (FullJobAccess::refuse). Without it: the located data root into archiveName.
+    std::function<bool(FullJobAccess&)> plan{};
     // Around the archive codec, inside the busy cursor: a staging folder is
     // filled before packing and removed after it, or put back in place after
     // unpacking. Not run once the codec failed.
-    std::function<void(FullJob&)> beforePacking{};
-    std::function<void(FullJob&)> afterPacking{};
-    std::function<void(FullJob&)> beforeUnpacking{};
-    std::function<void(FullJob&)> afterUnpacking{};
+    std::function<void(FullJobAccess&)> beforePacking{};
+    std::function<void(FullJobAccess&)> afterPacking{};
+    std::function<void(FullJobAccess&)> beforeUnpacking{};
+    std::function<void(FullJobAccess&)> afterUnpacking{};
     // A data root's archive unpacked into the job's own native folder,
     // before its files are swapped into place (the same transaction): what
     // names the system the data came from is made to name this one.
-    std::function<void(FullJob&, const std::filesystem::path& unpacked)> unpacked{};
+    std::function<void(FullJobAccess&, const std::filesystem::path& unpacked)> unpacked{};
 };
 
 // One item of the selective table as a full job runs it: every entry of the
@@ -233,6 +234,16 @@ enum class StagingRule {
     Fixed,          // SelectiveWizardData::fixedStagingName whatever the profile
 };
 
+// A profile as the browser lists it: the name the job uses (the staging and
+// archive names come from it), its folder, and what the user is shown.
+struct ProfileEntry {
+    std::string name;   // "Profile 1", "abcd1234.default-release"
+    std::string folder; // where it lives
+    // The name the user gave it, with the folder's where they differ
+    // ("Work (Profile 1)"); empty: the name is shown.
+    std::string label = {};
+};
+
 // The places where a browser departs from the common sequence. Each may be
 // left empty.
 struct SelectiveHooks {
@@ -246,10 +257,9 @@ struct SelectiveHooks {
     // (`custom`: a custom location): adjust it, derive the mail directory.
     std::function<void(SystemServices&, WizardState&, bool custom)> profileChosen{};
     // The profiles of the data root (in `mpath`) as the browser lists them
-    // itself, each a name and its folder, the default first; nothing to
-    // list the folders of the profiles folder instead.
-    std::function<std::optional<std::vector<std::pair<std::string, std::string>>>(
-        SystemServices&, const WizardState&)>
+    // itself, the default first; nothing to list the folders of the
+    // profiles folder instead.
+    std::function<std::optional<std::vector<ProfileEntry>>(SystemServices&, const WizardState&)>
         listProfiles{};
     // A restore into a custom location asked to make that folder one of the
     // browser's profiles: registers `ffpath` in the list of the data root
@@ -367,9 +377,26 @@ struct BrowserDataSet {
     std::vector<std::string_view> lockFiles = {};
     // Where the browser makes its data root on Windows (see NewRoot).
     std::vector<NewRoot> newRoots = {};
+    // What every installation has, below a candidate folder that is the data
+    // root itself: any one of these files there makes it the data root
+    // ("Local State"; "*" stands for any one folder: "*\Preferences", a
+    // profile's). The root tails then only say the root's form: with a
+    // trailing separator unless they begin with one. Empty: the marker file
+    // is searched and the tails cut from its path.
+    std::vector<std::string_view> rootMarkers = {};
     FullWizardData full;
     SelectiveWizardData selective{};
     NativeRoots native{};
+    // The command line's name when it is not `id`: a name two data sets
+    // share, of which the one whose data is found is used (the classic
+    // Opera first, the current one otherwise).
+    std::string_view commandName = {};
+    // How lists name the browser where `name` alone would not tell two
+    // apart ("Opera (current)"); empty: `name`.
+    std::string_view title = {};
+
+    std::string_view cliName() const { return commandName.empty() ? id : commandName; }
+    std::string_view shownName() const { return title.empty() ? name : title; }
 };
 
 const BrowserDataSet& internetExplorerDataSet();
@@ -378,10 +405,24 @@ const BrowserDataSet& flockDataSet();
 const BrowserDataSet& chromeDataSet();
 const BrowserDataSet& safariDataSet();
 const BrowserDataSet& operaDataSet();
+// The two families' members beside Chrome and Firefox.
+const BrowserDataSet& edgeDataSet();
+const BrowserDataSet& braveDataSet();
+const BrowserDataSet& vivaldiDataSet();
+const BrowserDataSet& operaStableDataSet();
+const BrowserDataSet& operaGxDataSet();
+const BrowserDataSet& chromiumDataSet();
+const BrowserDataSet& libreWolfDataSet();
+const BrowserDataSet& waterfoxDataSet();
+const BrowserDataSet& floorpDataSet();
+const BrowserDataSet& zenDataSet();
 
 // The data sets the program knows, in the ribbon's order.
 const std::vector<const BrowserDataSet*>& allDataSets();
 // The data set whose id is `id` (case ignored), or null.
 const BrowserDataSet* findDataSet(std::string_view id);
+// Every data set whose command-line name is `name`, in the order of
+// allDataSets().
+std::vector<const BrowserDataSet*> dataSetsNamed(std::string_view name);
 
 } // namespace vellarion

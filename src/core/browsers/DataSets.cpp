@@ -4,9 +4,12 @@
 namespace vellarion {
 
 const std::vector<const BrowserDataSet*>& allDataSets() {
+    // The six the program was made with, then today's browsers by family.
     static const std::vector<const BrowserDataSet*> all{
-        &internetExplorerDataSet(), &firefoxDataSet(), &chromeDataSet(), &operaDataSet(),
-        &safariDataSet(),           &flockDataSet(),
+        &internetExplorerDataSet(), &firefoxDataSet(),     &chromeDataSet(),  &operaDataSet(),
+        &safariDataSet(),           &flockDataSet(),       &edgeDataSet(),    &braveDataSet(),
+        &vivaldiDataSet(),          &operaStableDataSet(), &operaGxDataSet(), &chromiumDataSet(),
+        &libreWolfDataSet(),        &waterfoxDataSet(),    &floorpDataSet(),  &zenDataSet(),
     };
     return all;
 }
@@ -27,6 +30,16 @@ const SelectiveItem* SelectiveWizardData::itemOfKey(std::string_view key) const 
         }
     }
     return nullptr;
+}
+
+std::vector<const BrowserDataSet*> dataSetsNamed(std::string_view name) {
+    std::vector<const BrowserDataSet*> named;
+    for (const BrowserDataSet* data : allDataSets()) {
+        if (equalsIgnoreCase(data->cliName(), name)) {
+            named.push_back(data);
+        }
+    }
+    return named;
 }
 
 const BrowserDataSet* findDataSet(std::string_view id) {

@@ -85,7 +85,8 @@ std::vector<ListedProfile> listedProfiles(std::string_view profilesIni, std::str
             continue;
         }
         const bool relative = s.value("IsRelative") != "0";
-        const ListedProfile profile{lastName(path), relative ? joinPath(root, path) : path};
+        const ListedProfile profile{lastName(path), relative ? joinPath(root, path) : path,
+                                    s.value("Name")};
         const bool isDefault =
             installDefault.empty() ? s.value("Default") == "1" : path == installDefault;
         if (isDefault && defaultAt == std::string::npos) {

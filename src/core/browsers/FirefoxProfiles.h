@@ -13,8 +13,9 @@ namespace vellarion {
 
 // A profile of the list, where it lives.
 struct ListedProfile {
-    std::string folder; // the profile folder's own name ("abcd1234.default-release")
-    std::string path;   // its folder: the data root and Path=, or Path= itself
+    std::string folder;    // the profile folder's own name ("abcd1234.default-release")
+    std::string path;      // its folder: the data root and Path=, or Path= itself
+    std::string name = {}; // Name=, as the user named it
 };
 
 // The profiles of profiles.ini's text, the default first (the one an

@@ -3,10 +3,9 @@
 // no profiles; the data is searched when a job starts, and the staging
 // folders and archives have fixed names.
 #include "core/browsers/DataSet.h"
+#include "core/browsers/FullJobAccess.h"
+#include "core/browsers/WizardState.h"
 #include "core/services/SystemServices.h"
-#include "core/wizards/DataRoot.h"
-#include "core/wizards/FullJob.h"
-#include "core/wizards/WizardState.h"
 
 #include <utility>
 
@@ -112,9 +111,8 @@ std::vector<SelectiveItem> items() {
 // The full job's search, which also finds the cookie and favourites folders.
 FullJobHooks fullHooks() {
     FullJobHooks hooks;
-    hooks.locate = [](FullJob& job) {
-        const bool found =
-            locateDataRoot(job.services(), job.data(), job.data().full.rootTails, job.state());
+    hooks.locate = [](FullJobAccess& job) {
+        const bool found = job.searchDataRoot({});
         deriveFolders(job.state());
         return found;
     };

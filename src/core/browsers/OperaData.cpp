@@ -4,11 +4,10 @@
 // subfolder; the local mail store lies apart, under the local application
 // data.
 #include "core/browsers/DataSet.h"
+#include "core/browsers/FullJobAccess.h"
+#include "core/browsers/WizardState.h"
 #include "core/services/ProgramPath.h"
 #include "core/services/SystemServices.h"
-#include "core/wizards/DataRoot.h"
-#include "core/wizards/FullJob.h"
-#include "core/wizards/WizardState.h"
 
 namespace vellarion {
 
@@ -55,16 +54,14 @@ void chooseOperaProfile(SystemServices& services, WizardState& state, bool custo
 // installation folder name when there is one, and the local mail store of
 // that installation, which a restore puts back only when its archive is
 // there.
-bool planOperaArchives(FullJob& job) {
+bool planOperaArchives(FullJobAccess& job) {
     WizardState& state = job.state();
     std::string installation(kDefaultInstallation);
     if (!state.customdir.empty()) {
         // A name with a separator or a drive, or made of dots, would lead
         // the search (and the archives) out of the data root.
         const bool found = isOneFolderName(state.customdir) &&
-                           locateDataRoot(job.services(), job.data(), job.data().full.rootTails,
-                                          state, {{"N", state.customdir}}) &&
-                           job.hasDataRoot();
+                           job.searchDataRoot({{"N", state.customdir}}) && job.hasDataRoot();
         if (!found) {
             job.refuse(std::string(kNotFoundRecheckName));
             return false;
@@ -74,7 +71,7 @@ bool planOperaArchives(FullJob& job) {
         job.refuse(job.notFoundMessage());
         return false;
     }
-    if (job.direction() == Direction::Backup && !job.services().directoryExists(state.ffpath)) {
+    if (job.backingUp() && !job.services().directoryExists(state.ffpath)) {
         job.refuse(job.notFoundMessage());
         return false;
     }
@@ -226,13 +223,11 @@ const BrowserDataSet& operaDataSet() {
                         .profileChosen = chooseOperaProfile,
                     },
             },
-        // The Opera of this machine keeps its data in one folder in the layout
-        // of Chrome's: its whole folder goes into the full archive.
-        .native = {.candidates = {"{config}/opera", "{config}/opera-beta"},
-                   .markerFile = "Local State",
-                   .selectiveUnavailable =
-                       "Opera of this machine keeps its data in a layout of its own: back it up "
-                       "whole with \"Safe Backup\"."},
+        // The Opera of this machine is the current one (operaStableDataSet).
+        .native = {.unavailable =
+                       "The classic Opera has no version for this machine: its data is reached "
+                       "in a Windows prefix (--prefix) or on a Windows disk (--windows-root)."},
+        .title = "Opera (classic)",
     };
     return data;
 }

@@ -1,7 +1,7 @@
 #include "core/converter/OperaConverter.h"
 
-#include "core/archive/ArchiveError.h"
 #include "core/browsers/DataSet.h"
+#include "core/services/Error.h"
 #include "core/services/PathMapper.h"
 #include "core/services/SystemServices.h"
 #include "core/services/platform/File.h"

@@ -11,6 +11,15 @@ namespace vellarion {
 
 namespace {
 
+std::string quoted(std::string_view what, std::string_view fileName, const std::error_code& cause) {
+    std::string text(what);
+    text += " \"";
+    text += fileName;
+    text += "\". ";
+    text += errorText(cause);
+    return text;
+}
+
 std::string systemErrorMessage(int code) {
     if (code == 0) {
         return "A call to an OS function failed";
@@ -61,5 +70,26 @@ std::string systemErrorText(int code) {
     }
     return text;
 }
+
+std::string errorText(const std::error_code& code) {
+    if (code.category() == std::system_category()) {
+        return systemErrorText(code.value());
+    }
+    return code.message();
+}
+
+FileOpenError::FileOpenError(std::string_view fileName, const std::error_code& cause)
+    : Error(quoted("Cannot open file", fileName, cause)) {}
+
+FileCreateError::FileCreateError(std::string_view fileName, const std::error_code& cause)
+    : Error(quoted("Cannot create file", fileName, cause)) {}
+
+FolderCreateError::FolderCreateError(std::string_view folderName, const std::error_code& cause)
+    : Error(quoted("Cannot create folder", folderName, cause)) {}
+
+FileIoError::FileIoError(Operation operation, std::string_view fileName,
+                         const std::error_code& cause)
+    : Error(quoted(operation == Operation::Read ? "Cannot read file" : "Cannot write file",
+                   fileName, cause)) {}
 
 } // namespace vellarion

@@ -15,7 +15,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kCompleteMark = ".vellarion-demo-complete";
+// Named anew whenever the sandbox gains browsers, so that an older one is
+// built again.
+constexpr const char* kCompleteMark = ".vellarion-demo-complete-2";
 
 void put(const fs::path& file, std::string_view content) {
     fs::create_directories(file.parent_path());
@@ -181,6 +183,17 @@ void chromeProfile(const fs::path& dir, std::string_view name, bool full) {
     put(dir / "Web Data", sqlite(tag + "Web"));
     put(dir / "Web Data-journal", "");
     put(dir / "Top Sites", sqlite(tag + "Top"));
+}
+
+// A "User Data" folder of the Chromium family: two profiles that the user
+// named, the second one with less in it.
+void chromiumUserData(const fs::path& data, std::string_view browser) {
+    put(data / "Local State",
+        "{\"os_crypt\":{\"encrypted_key\":\"RFBBUEkBAAAA" + std::string(browser) +
+            "\"},\"profile\":{\"info_cache\":{\"Default\":{\"name\":\"Personal\"},"
+            "\"Profile 1\":{\"name\":\"Work\"}},\"last_used\":\"Default\"}}\n");
+    chromeProfile(data / "Default", "Default", true);
+    chromeProfile(data / "Profile 1", "Profile 1", false);
 }
 
 void operaProfile(const fs::path& dir, std::string_view name, const Layout& l) {
@@ -396,6 +409,36 @@ SamplePrefix buildSamplePrefix(const fs::path& prefix, const SamplePrefixOptions
             break;
         case Browser::Opera:
             opera(l);
+            break;
+        case Browser::Edge:
+            chromiumUserData(l.local / "Microsoft" / "Edge" / "User Data", "edge");
+            break;
+        case Browser::Brave:
+            chromiumUserData(l.local / "BraveSoftware" / "Brave-Browser" / "User Data", "brave");
+            break;
+        case Browser::Vivaldi:
+            chromiumUserData(l.local / "Vivaldi" / "User Data", "vivaldi");
+            break;
+        case Browser::OperaStable:
+            chromiumUserData(l.roaming / "Opera Software" / "Opera Stable", "opera");
+            break;
+        case Browser::OperaGx:
+            chromiumUserData(l.roaming / "Opera Software" / "Opera GX Stable", "operagx");
+            break;
+        case Browser::Chromium:
+            chromiumUserData(l.local / "Chromium" / "User Data", "chromium");
+            break;
+        case Browser::LibreWolf:
+            mozilla(l.roaming / "librewolf", false, l);
+            break;
+        case Browser::Waterfox:
+            mozilla(l.roaming / "Waterfox", false, l);
+            break;
+        case Browser::Floorp:
+            mozilla(l.roaming / "Floorp", false, l);
+            break;
+        case Browser::Zen:
+            mozilla(l.roaming / "zen", false, l);
             break;
         }
     }

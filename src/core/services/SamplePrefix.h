@@ -6,12 +6,44 @@
 
 namespace vellarion {
 
-enum class Browser { InternetExplorer, Firefox, Chrome, Safari, Opera, Flock };
+enum class Browser {
+    InternetExplorer,
+    Firefox,
+    Chrome,
+    Safari,
+    Opera,
+    Flock,
+    // Today's browsers of the two families.
+    Edge,
+    Brave,
+    Vivaldi,
+    OperaStable,
+    OperaGx,
+    Chromium,
+    LibreWolf,
+    Waterfox,
+    Floorp,
+    Zen,
+};
 
+// Every browser the demo sandbox shows.
 inline const std::vector<Browser>& allBrowsers() {
-    static const std::vector<Browser> all{
-        Browser::InternetExplorer, Browser::Firefox, Browser::Chrome,
-        Browser::Safari,           Browser::Opera,   Browser::Flock};
+    static const std::vector<Browser> all{Browser::InternetExplorer,
+                                          Browser::Firefox,
+                                          Browser::Chrome,
+                                          Browser::Safari,
+                                          Browser::Opera,
+                                          Browser::Flock,
+                                          Browser::Edge,
+                                          Browser::Brave,
+                                          Browser::Vivaldi,
+                                          Browser::OperaStable,
+                                          Browser::OperaGx,
+                                          Browser::Chromium,
+                                          Browser::LibreWolf,
+                                          Browser::Waterfox,
+                                          Browser::Floorp,
+                                          Browser::Zen};
     return all;
 }
 

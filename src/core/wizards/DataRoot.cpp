@@ -34,6 +34,61 @@ std::string removeTails(std::string_view text, std::span<const std::string_view>
 
 namespace {
 
+// The data root in the family's form: with a trailing separator where the
+// tails have none in front ("profiles.ini"), without where they have
+// ("\profiles.ini").
+std::string rootInForm(std::string_view root, std::span<const std::string_view> tails) {
+    const bool trailing =
+        tails.empty() || tails.front().empty() || !isPathSeparator(tails.front().front());
+    return trailing ? withSeparator(root) : std::string(withoutTrailingSeparators(root));
+}
+
+// The path of `marker` below `folder` when it is there, else "": each "*"
+// component stands for any one folder, tried in name order.
+std::string markerBelow(const SystemServices& services, const std::string& folder,
+                        std::string_view marker) {
+    const size_t separator = marker.find_first_of("\\/");
+    if (separator == std::string_view::npos) {
+        const std::string path = joinPath(folder, marker);
+        return services.fileExists(path) ? path : std::string();
+    }
+    const std::string_view first = marker.substr(0, separator);
+    const std::string_view rest = marker.substr(separator + 1);
+    if (first != "*") {
+        return markerBelow(services, joinPath(folder, first), rest);
+    }
+    std::vector<std::string> below;
+    services.GetSubDirectories(folder, below);
+    for (const std::string& name : below) {
+        if (std::string found = markerBelow(services, joinPath(folder, name), rest);
+            !found.empty()) {
+            return found;
+        }
+    }
+    return {};
+}
+
+// The first of the folders that holds one of the data set's root markers is
+// the data root; `fullFilePath` names the marker found there.
+bool locateMarkedRoot(const SystemServices& services, const BrowserDataSet& data,
+                      const std::vector<std::string>& dirs, std::span<const std::string_view> tails,
+                      WizardState& state) {
+    for (const std::string& dir : dirs) {
+        if (dir.empty() || !services.directoryExists(dir)) {
+            continue;
+        }
+        for (std::string_view marker : data.rootMarkers) {
+            if (std::string found = markerBelow(services, dir, marker); !found.empty()) {
+                state.fullFilePath = std::move(found);
+                state.ffpath = rootInForm(dir, tails);
+                return true;
+            }
+        }
+    }
+    state.fullFilePath.clear();
+    return false;
+}
+
 // The native search: the data set's native folders for its marker.
 bool locateNativeDataRoot(const SystemServices& services, const BrowserDataSet& data,
                           std::span<const std::string_view> tails, WizardState& state) {
@@ -52,17 +107,34 @@ bool locateNativeDataRoot(const SystemServices& services, const BrowserDataSet& 
     }
     state.v101.clear();
     state.v102.clear();
+    if (!data.rootMarkers.empty()) {
+        return locateMarkedRoot(services, data, dirs, tails, state);
+    }
     state.fullFilePath = services.FindFileInDirList(state.fileName, joinDirList(dirs));
     // The marker found in the working directory names no data root.
     if (state.fullFilePath.empty() || state.fullFilePath == state.fileName) {
         state.fullFilePath.clear();
         return false;
     }
-    const bool trailing =
-        tails.empty() || tails.front().empty() || !isPathSeparator(tails.front().front());
-    const std::string root = parentPath(state.fullFilePath);
-    state.ffpath = trailing ? withSeparator(root) : root;
+    state.ffpath = rootInForm(parentPath(state.fullFilePath), tails);
     return true;
+}
+
+// The environment gathered and the candidates built by the version rule
+// into `dir1`… (`v101`, `v102` first when the browser has six).
+std::vector<std::string> assignCandidateFields(const SystemServices& services,
+                                               const BrowserDataSet& data, WizardState& state,
+                                               const TemplateVars& extra) {
+    state.setEnvironment(services.gatherEnvironment());
+    const std::vector<std::string> dirs =
+        assignCandidates(state.environment(), data.candidates, templateValues(data, extra));
+    std::string* fields[] = {&state.v101, &state.v102, &state.dir1,
+                             &state.dir2, &state.dir3, &state.dir4};
+    const size_t first = dirs.size() > 4 ? 0 : 2;
+    for (size_t i = 0; i < dirs.size() && first + i < std::size(fields); ++i) {
+        *fields[first + i] = dirs[i];
+    }
+    return dirs;
 }
 
 } // namespace
@@ -109,20 +181,8 @@ std::optional<std::string> newDataRoot(const SystemServices& services, const Bro
 
 bool locateFile(const SystemServices& services, const BrowserDataSet& data,
                 std::string_view fileName, WizardState& state, const TemplateVars& extra) {
-    state.setEnvironment(services.gatherEnvironment());
+    const std::vector<std::string> dirs = assignCandidateFields(services, data, state, extra);
     state.fileName = std::string(fileName);
-    const UserEnvironment env = state.environment();
-    const TemplateVars vars = templateValues(data, extra);
-
-    const std::vector<std::string> dirs = assignCandidates(env, data.candidates, vars);
-    // Six candidates put v101 and v102 before dir1.
-    std::string* fields[] = {&state.v101, &state.v102, &state.dir1,
-                             &state.dir2, &state.dir3, &state.dir4};
-    const size_t first = dirs.size() > 4 ? 0 : 2;
-    for (size_t i = 0; i < dirs.size() && first + i < std::size(fields); ++i) {
-        *fields[first + i] = dirs[i];
-    }
-
     state.fullFilePath = services.FindFileInDirList(state.fileName, joinDirList(dirs));
     return !state.fullFilePath.empty();
 }
@@ -133,6 +193,11 @@ bool locateDataRoot(const SystemServices& services, const BrowserDataSet& data,
     if (services.isNative()) {
         state.setEnvironment(services.gatherEnvironment());
         return locateNativeDataRoot(services, data, tails, state);
+    }
+    if (!data.rootMarkers.empty()) {
+        const std::vector<std::string> dirs = assignCandidateFields(services, data, state, extra);
+        state.fileName = std::string(data.markerFile);
+        return locateMarkedRoot(services, data, dirs, tails, state);
     }
     if (!locateFile(services, data, data.markerFile, state, extra)) {
         return false;

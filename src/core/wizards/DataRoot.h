@@ -22,7 +22,7 @@ namespace vellarion {
 // is false: what to tell the user is the window's business.
 //
 // Candidates and tails are templates: the environment's names, the data
-// set's own (`templateDefaults`, "{N}" = "Opera") and `extra`, which names
+// set's own (`templateDefaults`, "{N}": an installation folder) and `extra`, which names
 // values of the job's own in their place.
 //
 // In the native environment the data set's native candidates are searched

@@ -17,7 +17,7 @@ namespace vellarion {
 
 namespace {
 
-void runHook(const std::function<void(FullJob&)>& hook, FullJob& job) {
+void runHook(const std::function<void(FullJobAccess&)>& hook, FullJob& job) {
     if (hook) {
         hook(job);
     }
@@ -64,6 +64,10 @@ bool FullJob::locate() {
     }
     locateDataRoot(services_, data_, data_.full.rootTails, state_);
     return hasDataRoot();
+}
+
+bool FullJob::searchDataRoot(const TemplateVars& extra) {
+    return locateDataRoot(services_, data_, data_.full.rootTails, state_, extra);
 }
 
 bool FullJob::hasDataRoot() const {

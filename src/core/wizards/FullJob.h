@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/browsers/DataSet.h"
+#include "core/browsers/FullJobAccess.h"
 #include "core/services/SystemServices.h"
 #include "core/wizards/Job.h"
 #include "core/wizards/WizardState.h"
@@ -16,24 +17,13 @@ namespace vellarion {
 
 class PendingArchive;
 
-// One folder of a full job and the archive in the backup location that holds
-// it. A backup packs the folder (with all its subfolders) into the archive; a
-// restore unpacks the archive over the folder.
-struct FullArchive {
-    std::string folder;
-    std::string archive;
-    // Restore: a missing archive stops the job; an optional one is skipped.
-    // Backup: an optional folder that is missing gives an archive of no file.
-    bool required = true;
-};
-
 // The full job ("Safe Backup", "Safe Restore"): a browser's whole data root
-// into one archive of a fixed name and back, or (Internet Explorer) the items
-// of its selective table staged into that archive and put back from it. The same fixed sequence
+// into one archive of a fixed name and back, or the items of its selective
+// table staged into that archive and put back from it. The same fixed sequence
 // serves every browser, the windows, the command line and the tests; a browser's departures are the
 // hooks of its data set. Errors of the archive codec are thrown (vellarion::Error) after the busy
 // cursor was released; the reporter then hears of no finish.
-class FullJob : public WizardJob {
+class FullJob : public WizardJob, public FullJobAccess {
 public:
     using WizardJob::WizardJob;
 
@@ -44,6 +34,8 @@ public:
     bool locate() override;
     // The data set's message, else "Не найден файл параметров".
     std::string notFoundMessage() const override;
+    // The marker search again, with the job's own template values.
+    bool searchDataRoot(const TemplateVars& extra) override;
 
     // The backup: the placeholder test of `location`, then every folder of
     // the plan packed into its archive. The archives replace those of the
@@ -51,7 +43,7 @@ public:
     // that leaves every previous archive as it was.
     JobOutcome backup(std::string_view location);
     // The restore: the placeholder test, the archive test ("Backup File
-    // "fbackup_firefox.dat" Not Found"), then every archive of the plan
+    // "fbackup_<name>.dat" Not Found"), then every archive of the plan
     // unpacked whole into a folder of the job's own inside its data folder
     // (a damaged archive is refused there, before any write), and the files
     // swapped into place together as one transaction: existing files
@@ -63,7 +55,7 @@ public:
     // True when the last search found a data root a job may use: a folder
     // named from a drive or share, never the working directory or a whole
     // drive.
-    bool hasDataRoot() const;
+    bool hasDataRoot() const override;
     // Where the browser itself would make its data root on this system,
     // when none was found (a new machine, a fresh account): the first of the
     // data set's new roots that applies, as a program path. Nothing when
@@ -75,14 +67,18 @@ public:
 
     bool searchesAtActivation() const override { return !data_.full.searchesAtJobStart; }
 
-    // --- For the data sets' hooks (besides services(), data(), state()) ---
+    // --- For the data sets' hooks ---
+    SystemServices& services() const override { return services_; }
+    const BrowserDataSet& data() const override { return data_; }
+    WizardState& state() const override { return state_; }
     Direction direction() const { return direction_; }
+    bool backingUp() const override { return direction_ == Direction::Backup; }
     // The archive of that name in the backup location: `backups` + "\" + name.
-    std::string archivePath(std::string_view name) const;
+    std::string archivePath(std::string_view name) const override;
     // Adds a folder and its archive to the running job's plan.
-    void addArchive(FullArchive archive);
+    void addArchive(FullArchive archive) override;
     // Tells the user why the job stops (see JobReporter::refuse).
-    void refuse(const std::string& text);
+    void refuse(const std::string& text) override;
 
     // The archives the last job packed or unpacked, in order.
     const std::vector<FullArchive>& archives() const { return done_; }

@@ -85,7 +85,7 @@ inline std::string cannotCreateFolder(std::string_view folder) {
     return "Cannot create folder \"" + std::string(folder) + "\"";
 }
 
-// "Backup File "fbackup_firefox.dat" Not Found"
+// "Backup File "fbackup_<name>.dat" Not Found"
 inline std::string backupFileNotFound(std::string_view archiveName) {
     return "Backup File \"" + std::string(archiveName) + "\" Not Found";
 }

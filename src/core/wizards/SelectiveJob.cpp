@@ -45,9 +45,21 @@ std::optional<std::string> ChoiceList::selection() const {
     return entries[static_cast<size_t>(selected)];
 }
 
-void ChoiceList::append(const std::vector<std::string>& names) {
-    entries.insert(entries.end(), names.begin(), names.end());
+void ChoiceList::append(const std::vector<std::string>& names,
+                        const std::vector<std::string>& shownAs) {
+    labels.resize(entries.size());
+    for (size_t i = 0; i < names.size(); ++i) {
+        entries.push_back(names[i]);
+        labels.push_back(i < shownAs.size() ? shownAs[i] : std::string());
+    }
     selected = entries.empty() ? -1 : 0;
+}
+
+std::string ChoiceList::shown(size_t index) const {
+    if (index >= entries.size()) {
+        return {};
+    }
+    return index < labels.size() && !labels[index].empty() ? labels[index] : entries[index];
 }
 
 std::string stagingName(const SelectiveWizardData& data, std::string_view profile) {
@@ -110,11 +122,13 @@ bool SelectiveJob::search() {
     if (sel.hooks.listProfiles) {
         if (auto listed = sel.hooks.listProfiles(services_, state_)) {
             std::vector<std::string> names;
-            for (const auto& [name, folder] : *listed) {
-                names.push_back(name);
-                profileFolders_.emplace_back(name, folder);
+            std::vector<std::string> labels;
+            for (const ProfileEntry& each : *listed) {
+                names.push_back(each.name);
+                labels.push_back(each.label);
+                profileFolders_.emplace_back(each.name, each.folder);
             }
-            profiles.append(names);
+            profiles.append(names, labels);
             return true;
         }
     }
@@ -265,7 +279,7 @@ bool SelectiveJob::runItems(const std::vector<const SelectiveItem*>& items, Dire
 
 bool SelectiveJob::refuseWhileBrowserRuns() {
     // The profile's own lock, and the one its browser keeps beside its
-    // profiles (Chrome's "User Data").
+    // profiles (a "User Data" folder).
     if (refuseWhileRunning({state_.ffpath, parentPath(state_.ffpath)})) {
         return true;
     }
@@ -300,8 +314,8 @@ JobOutcome SelectiveJob::backup(const SelectiveChoices& choices) {
     const SelectiveWizardData& sel = selective();
     state_.datfile = stagingName(sel, state_.profile);
     // Profiles and browsers share archive names ("default.dat" of two
-    // Firefox profiles, "ch_custom.dat" of Chrome and Safari): never replace
-    // one unasked.
+    // profiles of one browser, a custom name two browsers use): never
+    // replace one unasked.
     if (const std::string archive = archivePath();
         services_.fileExists(archive) && !reporter_.replaceArchive(archive)) {
         return JobOutcome::Refused;

@@ -23,16 +23,24 @@ inline constexpr std::string_view kSelectBackupFile = "Please Select Backup File
 // archive list (`ListBox2`). The window shows it; the job fills and reads it.
 struct ChoiceList {
     std::vector<std::string> entries;
+    // What the user is shown for each entry where that is not the entry
+    // itself (a profile's own name, "Work (Profile 1)"), "" elsewhere.
+    std::vector<std::string> labels;
     int selected = -1; // -1: nothing selected
     bool enabled = true;
 
     // The selected entry; none when the list is disabled or nothing is
     // selected.
     std::optional<std::string> selection() const;
-    // Appends the names and selects the first entry (when there is one).
-    void append(const std::vector<std::string>& names);
+    // Appends the names (shown as `shownAs` says, where given) and selects
+    // the first entry (when there is one).
+    void append(const std::vector<std::string>& names,
+                const std::vector<std::string>& shownAs = {});
+    // What the user is shown for entry `index`.
+    std::string shown(size_t index) const;
     void clear() {
         entries.clear();
+        labels.clear();
         selected = -1;
     }
 };

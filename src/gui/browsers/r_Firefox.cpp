@@ -10,7 +10,10 @@
 namespace vellarion {
 
 Tfr_Firefox::Tfr_Firefox(ShellContext& context, QWidget* parent)
-    : Tfb_Firefox(context, firefoxDataSet(), Direction::Restore, parent) {
+    : Tfr_Firefox(context, firefoxDataSet(), parent) {}
+
+Tfr_Firefox::Tfr_Firefox(ShellContext& context, const BrowserDataSet& data, QWidget* parent)
+    : Tfb_Firefox(context, data, Direction::Restore, parent) {
     CheckBox17 =
         place<QCheckBox>("CheckBox17", QRect(39, 488, 340, 17),
                          QStringLiteral("Удаление файла резервной копии после завершения"));
@@ -21,7 +24,7 @@ Tfr_Firefox::Tfr_Firefox(ShellContext& context, QWidget* parent)
         const QRect custom = JvDirectoryEdit1->geometry();
         CheckBox19 =
             place<QCheckBox>("CheckBox19", QRect(custom.left(), custom.bottom() + 1, 340, 16),
-                             QStringLiteral("Добавить папку в профили Firefox"));
+                             QStringLiteral("Добавить папку в профили ") + qText(data.name));
         CheckBox19->setChecked(false);
     }
 }

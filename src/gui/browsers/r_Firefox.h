@@ -16,11 +16,14 @@ public:
 
     // "Удаление файла резервной копии после завершения", unticked at start.
     QCheckBox* CheckBox17;
-    // On this machine's own Firefox: the custom location restored into
-    // becomes one of Firefox's profiles. Null elsewhere.
+    // On this machine's own browser: the custom location restored into
+    // becomes one of its profiles. Null elsewhere.
     QCheckBox* CheckBox19;
 
 protected:
+    // The window on another member of Firefox's family.
+    Tfr_Firefox(ShellContext& context, const BrowserDataSet& data, QWidget* parent);
+
     bool deletesArchiveAfterRestore() const override;
     bool registersProfile() const override;
 };

@@ -35,6 +35,36 @@ QString iconResource(IconId id) {
     case IconId::Flock:
         name = "flock";
         break;
+    case IconId::Edge:
+        name = "edge";
+        break;
+    case IconId::Brave:
+        name = "brave";
+        break;
+    case IconId::Vivaldi:
+        name = "vivaldi";
+        break;
+    case IconId::OperaStable:
+        name = "opera-stable";
+        break;
+    case IconId::OperaGx:
+        name = "opera-gx";
+        break;
+    case IconId::Chromium:
+        name = "chromium";
+        break;
+    case IconId::LibreWolf:
+        name = "librewolf";
+        break;
+    case IconId::Waterfox:
+        name = "waterfox";
+        break;
+    case IconId::Floorp:
+        name = "floorp";
+        break;
+    case IconId::Zen:
+        name = "zen";
+        break;
     case IconId::Convert:
         name = "convert";
         break;

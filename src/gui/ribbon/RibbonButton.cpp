@@ -57,7 +57,7 @@ RibbonButton::RibbonButton(Ribbon* ribbon, Kind kind, QAction* action, const QSt
     setAttribute(Qt::WA_Hover);
     setFocusPolicy(Qt::NoFocus);
     setObjectName(action->objectName() +
-                  (kind == Kind::Large ? QStringLiteral("Button") : QStringLiteral("QuickAccess")));
+                  (kind == Kind::Small ? QStringLiteral("QuickAccess") : QStringLiteral("Button")));
     setAccessibleName(withoutMnemonics(kind == Kind::Small ? action->text() : caption));
     connect(this, &QAbstractButton::clicked, action, [this] {
         ribbon_->hideScreenTip();
@@ -110,6 +110,10 @@ QSize RibbonButton::sizeHint() const {
     if (kind_ == Kind::Small) {
         return QSize(kSmallButton, kSmallButton);
     }
+    if (kind_ == Kind::Row) {
+        const int textWidth = fontMetrics().horizontalAdvance(withoutMnemonics(text()));
+        return QSize(3 + kSmallIcon + 4 + textWidth + 6, kSmallButton);
+    }
     int textWidth = 0;
     for (const QString& line : captionLines()) {
         textWidth = std::max(textWidth, fontMetrics().horizontalAdvance(line));
@@ -150,12 +154,20 @@ void RibbonButton::paintEvent(QPaintEvent*) {
         icon().paint(&painter, iconRect, Qt::AlignCenter, mode);
         return;
     }
-    const QRect iconRect((width() - kLargeIcon) / 2, 3, kLargeIcon, kLargeIcon);
-    icon().paint(&painter, iconRect, Qt::AlignCenter, mode);
     QColor textColor = ribbon_->colors().buttonText;
     if (!isEnabled()) {
         textColor = QColor(0x8d, 0x8d, 0x8d);
     }
+    if (kind_ == Kind::Row) {
+        const QRect iconRect(3, (height() - kSmallIcon) / 2, kSmallIcon, kSmallIcon);
+        icon().paint(&painter, iconRect, Qt::AlignCenter, mode);
+        painter.setPen(textColor);
+        painter.drawText(QRect(iconRect.right() + 5, 0, width() - iconRect.right() - 5, height()),
+                         Qt::AlignLeft | Qt::AlignVCenter, withoutMnemonics(text()));
+        return;
+    }
+    const QRect iconRect((width() - kLargeIcon) / 2, 3, kLargeIcon, kLargeIcon);
+    icon().paint(&painter, iconRect, Qt::AlignCenter, mode);
     painter.setPen(textColor);
     int y = iconRect.bottom() + 4;
     for (const QString& line : captionLines()) {

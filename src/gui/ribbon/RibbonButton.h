@@ -11,13 +11,14 @@ namespace vellarion {
 
 class Ribbon;
 
-// A ribbon button bound to an action: large (icon over caption, on pages) or
-// small (icon only, on the quick-access bar). Clicking it triggers the
+// A ribbon button bound to an action: large (icon over caption, on pages),
+// a row (small icon beside its caption, three to a column on pages) or small
+// (icon only, on the quick-access bar). Clicking it triggers the
 // action; it follows the action's enabled state.
 class RibbonButton : public QAbstractButton {
     Q_OBJECT
 public:
-    enum class Kind { Large, Small };
+    enum class Kind { Large, Small, Row };
 
     RibbonButton(Ribbon* ribbon, Kind kind, QAction* action, const QString& caption,
                  QWidget* parent);

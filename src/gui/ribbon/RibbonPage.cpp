@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QVBoxLayout>
 
 namespace vellarion {
 
@@ -74,6 +75,22 @@ RibbonButton* RibbonGroup::addLargeButton(QAction* action, const QString& captio
     auto* button = new RibbonButton(ribbon_, RibbonButton::Kind::Large, action, caption, this);
     button->setKeyTip(keyTip);
     layout_->addWidget(button, 0, Qt::AlignTop);
+    buttons_.append(button);
+    return button;
+}
+
+RibbonButton* RibbonGroup::addRowButton(QAction* action, const QString& caption,
+                                        const QString& keyTip) {
+    constexpr int kRowsPerColumn = 3;
+    if (rows_ == nullptr || rows_->count() >= kRowsPerColumn) {
+        rows_ = new QVBoxLayout;
+        rows_->setSpacing(1);
+        rows_->setAlignment(Qt::AlignTop);
+        layout_->addLayout(rows_);
+    }
+    auto* button = new RibbonButton(ribbon_, RibbonButton::Kind::Row, action, caption, this);
+    button->setKeyTip(keyTip);
+    rows_->addWidget(button, 0, Qt::AlignLeft);
     buttons_.append(button);
     return button;
 }

@@ -6,6 +6,7 @@
 
 class QAction;
 class QHBoxLayout;
+class QVBoxLayout;
 
 namespace vellarion {
 
@@ -50,6 +51,9 @@ public:
     // The caption may differ from the action's own text; "&" marks are not
     // drawn (key tips take the place of underlined letters).
     RibbonButton* addLargeButton(QAction* action, const QString& caption, const QString& keyTip);
+    // A row button (16 x 16 icon beside its caption); rows stack three to a
+    // column, columns go on to the right.
+    RibbonButton* addRowButton(QAction* action, const QString& caption, const QString& keyTip);
     const QList<RibbonButton*>& buttons() const { return buttons_; }
 
     // The height of the caption band at the bottom.
@@ -65,6 +69,7 @@ private:
     QString hint_;
     QList<RibbonButton*> buttons_;
     QHBoxLayout* layout_;
+    QVBoxLayout* rows_ = nullptr; // the column row buttons go into
 };
 
 } // namespace vellarion

@@ -16,7 +16,7 @@ ProgramOptions parseProgramOptions(const QStringList& arguments) {
                        "prefix is named or found)."));
     const QCommandLineOption demo(
         QStringLiteral("demo"),
-        QStringLiteral("Work on the demo sandbox: sample data of all six browsers."));
+        QStringLiteral("Work on the demo sandbox: sample data of every browser."));
     const QCommandLineOption prefix(QStringLiteral("prefix"),
                                     QStringLiteral("Work on the Windows prefix in <dir>."),
                                     QStringLiteral("dir"));

@@ -1,17 +1,20 @@
 #include "gui/shell/Intro.h"
 
 #include "core/Config.h"
+#include "core/browsers/DataSet.h"
 #include "core/services/SystemServices.h"
 #include "gui/browsers/bFull_Chrome.h"
 #include "gui/browsers/bFull_Firefox.h"
 #include "gui/browsers/bFull_Flock.h"
 #include "gui/browsers/bFull_IE.h"
+#include "gui/browsers/bFull_Member.h"
 #include "gui/browsers/bFull_Opera.h"
 #include "gui/browsers/bFull_Safari.h"
 #include "gui/browsers/b_Chrome.h"
 #include "gui/browsers/b_Firefox.h"
 #include "gui/browsers/b_Flock.h"
 #include "gui/browsers/b_IE.h"
+#include "gui/browsers/b_Member.h"
 #include "gui/browsers/b_Opera.h"
 #include "gui/browsers/b_Safari.h"
 #include "gui/browsers/rFull_Chrome.h"
@@ -40,6 +43,7 @@
 #include "gui/shell/IniFile.h"
 #include "gui/shell/Links.h"
 #include "gui/update/Update.h"
+#include "gui/wizards/DocumentForm.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -138,6 +142,47 @@ const Command kCommands[] = {
      &TForm1::HomepageExecute},
     {"Donate", "Web", u"Спасибо", u"Пожертвовать на развитие проекта Vellarion.", "", u"Спасибо",
      IconId::Donate, &TForm1::DonateExecute},
+};
+
+// Today's browsers: each has a command in each of the four modes, named
+// after it, with its own icon and key tip, in its family's group of the
+// mode's tab.
+struct Member {
+    const BrowserDataSet& (*data)();
+    const char* name; // of its commands: "B_" + name, ...
+    IconId icon;
+    bool firefoxFamily;
+    const char* keyTip; // none of the first group's in any mode
+};
+
+const Member kMembers[] = {
+    {edgeDataSet, "Edge", IconId::Edge, false, "E"},
+    {braveDataSet, "Brave", IconId::Brave, false, "B"},
+    {vivaldiDataSet, "Vivaldi", IconId::Vivaldi, false, "V"},
+    {operaStableDataSet, "OperaStable", IconId::OperaStable, false, "P"},
+    {operaGxDataSet, "OperaGX", IconId::OperaGx, false, "G"},
+    {chromiumDataSet, "Chromium", IconId::Chromium, false, "M"},
+    {libreWolfDataSet, "LibreWolf", IconId::LibreWolf, true, "W"},
+    {waterfoxDataSet, "Waterfox", IconId::Waterfox, true, "A"},
+    {floorpDataSet, "Floorp", IconId::Floorp, true, "R"},
+    {zenDataSet, "Zen", IconId::Zen, true, "Z"},
+};
+
+// The four modes, in the order of their tabs.
+struct Mode {
+    const char* prefix; // of the commands' names
+    const char* category;
+    const char16_t* hint; // %1: the browser
+    bool full;
+    Direction direction;
+};
+
+const Mode kModes[] = {
+    {"B_", "Backup", u"Архивация настроек и данных %1.", false, Direction::Backup},
+    {"R_", "Restore", u"Восстановление данных %1.", false, Direction::Restore},
+    {"sB_", "Safe Backup", u"Полная архивация настроек и данных %1.", true, Direction::Backup},
+    {"sR_", "Safe Restore", u"Полное восстановление настроек и данных %1.", true,
+     Direction::Restore},
 };
 
 struct Button {
@@ -287,6 +332,7 @@ TForm1::TForm1(ShellContext& context, QWidget* parent) : QMainWindow(parent), co
     setCentralWidget(documents_);
 
     createCommands();
+    createMemberCommands();
     createRibbon();
     resize(729, 703);
 }
@@ -299,12 +345,46 @@ TForm1::~TForm1() {
 }
 
 QAction* TForm1::action(const QString& name) const {
-    for (QAction* command : commands_) {
-        if (command->objectName() == name) {
-            return command;
+    for (const QList<QAction*>* list : {&commands_, &memberCommands_}) {
+        for (QAction* command : *list) {
+            if (command->objectName() == name) {
+                return command;
+            }
         }
     }
     return nullptr;
+}
+
+void TForm1::createMemberCommands() {
+    for (const Mode& mode : kModes) {
+        for (const Member& member : kMembers) {
+            const BrowserDataSet& data = member.data();
+            const QString shown = qText(data.shownName());
+            auto* command = new QAction(Actions);
+            command->setObjectName(QString::fromLatin1(mode.prefix) +
+                                   QString::fromLatin1(member.name));
+            command->setProperty("category", QString::fromLatin1(mode.category));
+            command->setText(shown);
+            command->setToolTip(text(mode.hint).arg(shown));
+            command->setStatusTip(command->toolTip());
+            command->setIcon(programIcon(member.icon));
+            Ribbon1->screenTips()->setScreenTip(command, shown, command->toolTip());
+            const bool firefoxFamily = member.firefoxFamily;
+            connect(command, &QAction::triggered, this, [this, &data, mode, firefoxFamily] {
+                runGuarded(context_.dialogs, this, [this, &data, mode, firefoxFamily] {
+                    if (mode.full) {
+                        openDocument<Tffb_Member>(context(), data, mode.direction);
+                    } else if (mode.direction == Direction::Restore && firefoxFamily) {
+                        openDocument<Tfr_Member>(context(), data);
+                    } else {
+                        openDocument<Tfb_Member>(context(), data, mode.direction);
+                    }
+                });
+            });
+            addAction(command);
+            memberCommands_.append(command);
+        }
+    }
 }
 
 void TForm1::createCommands() {
@@ -330,6 +410,39 @@ void TForm1::createCommands() {
     }
 }
 
+namespace {
+
+// The families' groups of a mode's tab, beside the first: one row button for
+// each of today's browsers.
+void addMemberGroups(TForm1& form, RibbonPage* page, const char* pageName) {
+    const std::string_view name(pageName);
+    for (size_t m = 0; m < std::size(kModes); ++m) {
+        if (name != "RibbonPage" + std::to_string(m + 1)) {
+            continue;
+        }
+        for (const bool firefox : {false, true}) {
+            RibbonGroup* group =
+                page->addGroup(firefox ? QStringLiteral("Firefox") : QStringLiteral("Chromium"),
+                               firefox ? QStringLiteral("Browsers of the Firefox family")
+                                       : QStringLiteral("Browsers of the Chromium family"));
+            group->setObjectName(
+                QStringLiteral("RibbonGroup%1%2")
+                    .arg(m + 1)
+                    .arg(firefox ? QStringLiteral("Firefox") : QStringLiteral("Chromium")));
+            for (const Member& member : kMembers) {
+                if (member.firefoxFamily != firefox) {
+                    continue;
+                }
+                QAction* command = form.action(QString::fromLatin1(kModes[m].prefix) +
+                                               QString::fromLatin1(member.name));
+                group->addRowButton(command, command->text(), QString::fromLatin1(member.keyTip));
+            }
+        }
+    }
+}
+
+} // namespace
+
 void TForm1::createRibbon() {
     for (const Tab& tab : ribbonLayout()) {
         RibbonPage* page = Ribbon1->addTab(text(tab.caption), QString::fromLatin1(tab.keyTip),
@@ -346,6 +459,7 @@ void TForm1::createRibbon() {
                 ribbonGroup->addLargeButton(command, caption, QString::fromLatin1(button.keyTip));
             }
         }
+        addMemberGroups(*this, page, tab.page);
     }
     Ribbon1->addQuickAccessAction(action(QStringLiteral("Updates")));
     Ribbon1->addQuickAccessAction(action(QStringLiteral("Homepage")));

@@ -19,8 +19,9 @@ namespace vellarion {
 class Ribbon;
 class ScreenTipsManager;
 
-// The main window: the ribbon with the program's 34 commands over the area
-// where the document windows (welcome, wizards, converter) open.
+// The main window: the ribbon with the program's 34 commands, and the four of
+// each of today's browsers, over the area where the document windows
+// (welcome, wizards, converter) open.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
@@ -40,6 +41,9 @@ public:
     // The command of that name.
     QAction* action(const QString& name) const;
     QList<QAction*> commands() const { return commands_; }
+    // The commands of today's browsers: backup, restore, full backup and full
+    // restore of each ("B_Edge", "R_Edge", "sB_Edge", "sR_Edge", ...).
+    QList<QAction*> memberCommands() const { return memberCommands_; }
 
     // Shows a window as a document inside the main window, on top of the
     // others: no title bar, at (0, 0), 599 x 531, freed when it closes.
@@ -108,6 +112,7 @@ private:
     }
 
     void createCommands();
+    void createMemberCommands();
     void createRibbon();
     // Applies a scheme and keeps it in the settings file.
     void chooseScheme(RibbonScheme scheme);
@@ -115,6 +120,7 @@ private:
     ShellContext& context_;
     QMdiArea* documents_;
     QList<QAction*> commands_;
+    QList<QAction*> memberCommands_;
     std::vector<QPointer<QWidget>> windows_;
     bool placed_ = false;
 };

@@ -49,8 +49,9 @@ private:
 void fillList(QListWidget* list, const ChoiceList& choices) {
     const QSignalBlocker quiet(list);
     list->clear();
-    for (const std::string& entry : choices.entries) {
-        list->addItem(QString::fromStdString(entry));
+    // A profile by the name its user gave it, where the browser keeps one.
+    for (size_t i = 0; i < choices.entries.size(); ++i) {
+        list->addItem(QString::fromStdString(choices.shown(i)));
     }
     list->setCurrentRow(choices.selected);
     list->setEnabled(choices.enabled);

@@ -27,8 +27,14 @@ struct Browser {
 };
 
 constexpr Browser kBrowsers[] = {
-    {"ie", IconId::InternetExplorer}, {"firefox", IconId::Firefox}, {"chrome", IconId::Chrome},
-    {"opera", IconId::Opera},         {"safari", IconId::Safari},   {"flock", IconId::Flock},
+    {"ie", IconId::InternetExplorer}, {"firefox", IconId::Firefox},
+    {"chrome", IconId::Chrome},       {"opera", IconId::Opera},
+    {"safari", IconId::Safari},       {"flock", IconId::Flock},
+    {"edge", IconId::Edge},           {"brave", IconId::Brave},
+    {"vivaldi", IconId::Vivaldi},     {"opera-stable", IconId::OperaStable},
+    {"opera-gx", IconId::OperaGx},    {"chromium", IconId::Chromium},
+    {"librewolf", IconId::LibreWolf}, {"waterfox", IconId::Waterfox},
+    {"floorp", IconId::Floorp},       {"zen", IconId::Zen},
 };
 
 } // namespace

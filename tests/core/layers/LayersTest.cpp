@@ -1,6 +1,8 @@
 // The layers of the source tree: dependencies point down only. The core
 // (src/core) builds without Qt and without the windows; the widget kit
 // (src/gui/kit) knows nothing of the shell, the wizards or the browsers.
+#include "core/browsers/DataSet.h"
+
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -89,5 +91,66 @@ TEST(Layers, TheKitKnowsNoShellWizardOrBrowserAndTheCliNoWindow) {
     }
     for (const Include& inc : includesBelow("cli")) {
         EXPECT_FALSE(isQtHeader(inc.header) || inc.header.starts_with("gui/")) << where(inc);
+    }
+}
+
+// A browser's data set is data: nothing of core/browsers reaches back up into
+// the engines that run it, and the converter's errors are the services'.
+TEST(Layers, TheDataSetsAndTheConverterIncludeNoEngineOrCodec) {
+    for (const Include& inc : includesBelow("core/browsers")) {
+        EXPECT_FALSE(inc.header.starts_with("core/wizards/") ||
+                     inc.header.starts_with("core/restore/") ||
+                     inc.header.starts_with("core/archive/"))
+            << where(inc);
+    }
+    for (const Include& inc : includesBelow("core/converter")) {
+        EXPECT_FALSE(inc.header.starts_with("core/archive/")) << where(inc);
+    }
+}
+
+namespace {
+
+// Every line of the C++ files below src/<folder> that names one of `words`
+// as a word of its own, case ignored.
+std::vector<std::string> linesNaming(const std::string& folder,
+                                     const std::vector<std::string>& words) {
+    const fs::path src(VELLARION_SOURCE_DIR "/src");
+    std::string alternatives;
+    for (const std::string& word : words) {
+        alternatives += (alternatives.empty() ? "" : "|") + word;
+    }
+    const std::regex named("(^|[^A-Za-z0-9])(" + alternatives + ")($|[^A-Za-z0-9])",
+                           std::regex::icase);
+    std::vector<std::string> found;
+    for (const auto& entry : fs::recursive_directory_iterator(src / folder)) {
+        const std::string ext = entry.path().extension().string();
+        if (!entry.is_regular_file() || (ext != ".h" && ext != ".cpp")) {
+            continue;
+        }
+        std::ifstream in(entry.path());
+        std::string text;
+        for (int line = 1; std::getline(in, text); ++line) {
+            if (std::regex_search(text, named)) {
+                found.push_back(fs::relative(entry.path(), src).generic_string() + ":" +
+                                std::to_string(line) + ": " + text);
+            }
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+// A browser costs a data set, never engine code: the engines' sources, their
+// comments included, name no browser (the names come from the data sets).
+TEST(Layers, TheEnginesNameNoBrowser) {
+    std::vector<std::string> names{"Mozilla", "Chromium", "IE", "Opera GX"};
+    for (const vellarion::BrowserDataSet* data : vellarion::allDataSets()) {
+        names.emplace_back(data->name);
+        names.emplace_back(data->id);
+    }
+    ASSERT_GT(names.size(), 20u);
+    for (const char* engine : {"core/wizards", "core/restore", "core/archive"}) {
+        EXPECT_EQ(linesNaming(engine, names), std::vector<std::string>{}) << engine;
     }
 }

@@ -79,6 +79,7 @@ TEST(LocateDataRoot, TemplateNamesTakeTheDataSetsDefaultUnlessTheJobNamesAnother
     SamplePrefixFixture fx;
     BrowserDataSet data = firefoxDataSet();
     data.markerFile = "speeddial.ini";
+    data.rootMarkers.clear(); // found by the marker file, its tails cut off
     data.candidates = {{"{sfp}\\Opera\\{N}", "{sfp}\\Opera\\{N}"},
                        {"{sfp}\\Opera\\{N}\\profile", "{sfp}\\Opera\\{N}\\profile"}};
     data.templateDefaults = {{"N", "Opera"}};

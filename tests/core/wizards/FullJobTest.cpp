@@ -261,15 +261,16 @@ TEST_F(FullJobWithoutFirefox, NoJobRunsWithoutALocatedDataRoot) {
     }
     EXPECT_EQ(readFile(archive()), "not read");
 
-    // A marker in the working directory is found by the search, but it names
-    // no data root: nothing is packed from there, nor unpacked into it.
+    // A marker in the working directory names no data root: the search of
+    // the data root's own markers does not even look there, and nothing is
+    // packed from there, nor unpacked into it.
     TempDir work;
     writeFile(work / "profiles.ini", "[General]\n");
     writeFile(work / "private.txt", "not for the archive");
     WorkingDirectory cwd(work.path());
     reporter.log.clear();
     EXPECT_FALSE(job.activate());
-    EXPECT_EQ(state.fullFilePath, "profiles.ini");
+    EXPECT_EQ(state.fullFilePath, "");
     EXPECT_EQ(job.backup(location()), JobOutcome::Refused);
     EXPECT_EQ(job.restore(location()), JobOutcome::Refused);
     EXPECT_EQ(reporter.log, (std::vector<std::string>{"message: Не найден файл параметров",
@@ -365,11 +366,11 @@ TEST(FullJobHooks, PlanTheArchivesAndRunAroundTheCodec) {
 
     BrowserDataSet data = firefoxDataSet();
     data.full.archiveName = "one.dat";
-    data.full.hooks.locate = [&](FullJob&) {
+    data.full.hooks.locate = [&](FullJobAccess&) {
         hooksRun.push_back("locate");
         return true;
     };
-    data.full.hooks.plan = [&](FullJob& job) {
+    data.full.hooks.plan = [&](FullJobAccess& job) {
         if (!allowJob) {
             job.refuse("Please Type Folder Name.");
             return false;
@@ -378,11 +379,14 @@ TEST(FullJobHooks, PlanTheArchivesAndRunAroundTheCodec) {
         job.addArchive({base + "/mail", job.archivePath("two.dat"), false});
         return true;
     };
-    data.full.hooks.beforePacking = [&](FullJob&) { hooksRun.push_back("before packing"); };
-    data.full.hooks.afterPacking = [&](FullJob&) { hooksRun.push_back("after packing"); };
-    data.full.hooks.beforeUnpacking = [&](FullJob&) { hooksRun.push_back("before unpacking"); };
-    data.full.hooks.afterUnpacking = [&](FullJob& job) {
-        hooksRun.push_back("after unpacking " + std::to_string(job.archives().size()));
+    data.full.hooks.beforePacking = [&](FullJobAccess&) { hooksRun.push_back("before packing"); };
+    data.full.hooks.afterPacking = [&](FullJobAccess&) { hooksRun.push_back("after packing"); };
+    data.full.hooks.beforeUnpacking = [&](FullJobAccess&) {
+        hooksRun.push_back("before unpacking");
+    };
+    data.full.hooks.afterUnpacking = [&](FullJobAccess& job) {
+        hooksRun.push_back("after unpacking " +
+                           std::to_string(dynamic_cast<FullJob&>(job).archives().size()));
     };
 
     const auto services = test::plainServices();
@@ -443,7 +447,7 @@ TEST(FullJobStagedItems, TheSelectiveItemsGoIntoTheArchiveWithTheFullJobsOwnStep
                         .stagingName = "fbackup_x",
                         .openingStep = 1,
                         .stagedStep = 2};
-    data.full.hooks.locate = [&](FullJob& job) {
+    data.full.hooks.locate = [&](FullJobAccess& job) {
         job.state().cook = home;
         return true;
     };

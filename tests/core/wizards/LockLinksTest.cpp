@@ -37,7 +37,7 @@ TEST(KilledBrowser, ItsLockLinksAreNoDataAndOtherLinksAreNamed) {
 
     WizardState state;
     SkipRecorder reporter;
-    FullJob job(*services, chromeDataSet(), state, reporter);
+    FullJob job(*services, chromiumDataSet(), state, reporter);
     ASSERT_TRUE(job.activate());
     ASSERT_EQ(job.backup(pathToUtf8(home / "backups")), JobOutcome::Done);
     EXPECT_EQ(reporter.skipped,

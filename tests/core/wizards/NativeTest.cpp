@@ -165,11 +165,11 @@ TEST_F(NativeHome, ChromiumUserDataIsFoundByItsLocalStateAndGoesBackWhole) {
     const fs::path userData = home / ".config" / "chromium";
     test::writeCurrentChromeUserData(userData);
     writeFile(userData / "Profile 1" / "Preferences", "{}");
-    test::Wizard<FullJob> full(*services, chromeDataSet());
+    test::Wizard<FullJob> full(*services, chromiumDataSet());
     ASSERT_TRUE(full.job.activate());
     EXPECT_EQ(full.state.ffpath, s(userData));
 
-    Wizard w(*services, chromeDataSet());
+    Wizard w(*services, chromiumDataSet());
     choose(w, "Default");
     EXPECT_EQ(w.job.profiles.entries, (std::vector<std::string>{"Default", "Profile 1"}));
     std::map<std::string, std::string> before = readTree(userData);
@@ -180,7 +180,7 @@ TEST_F(NativeHome, ChromiumUserDataIsFoundByItsLocalStateAndGoesBackWhole) {
     fs::remove_all(userData / "Default");
     writeFile(userData / "Default" / "Preferences", "{}"); // as Chromium makes it anew
     writeFile(userData / "Local State", "{\"os_crypt\":{\"encrypted_key\":\"made anew\"}}");
-    Wizard back(*services, chromeDataSet());
+    Wizard back(*services, chromiumDataSet());
     choose(back, "Default");
     ASSERT_EQ(back.job.restore(everything()), JobOutcome::Done);
     EXPECT_EQ(readFile(userData / "Local State"),

@@ -83,7 +83,7 @@ TEST_F(RunningBrowser, AFullJobLooksForTheLocksOfEveryProfileBelowTheDataRoot) {
     writeFile(root / "profiles.ini", "[Profile0]\nPath=Profiles/abcd1234.default\n");
     BrowserDataSet data = firefoxDataSet();
     const std::string home = pathToUtf8(root);
-    data.full.hooks.locate = [home](FullJob& job) {
+    data.full.hooks.locate = [home](FullJobAccess& job) {
         job.state().ffpath = home;
         job.state().fullFilePath = joinPath(home, "profiles.ini");
         return true;

@@ -426,7 +426,9 @@ TEST_F(SelectiveWindows, NativelyARestoreIntoACustomFolderCanBecomeAFirefoxProfi
 
     auto backup = std::make_unique<Tfb_Firefox>(here);
     backup->show();
-    ASSERT_EQ(entries(backup->ListBox1), QStringList{QStringLiteral("k3x9ab12.default-release")});
+    // Shown by its name in profiles.ini, with its folder.
+    ASSERT_EQ(entries(backup->ListBox1),
+              QStringList{QStringLiteral("default (k3x9ab12.default-release)")});
     backup->JvDirectoryEdit2->setText(native(backups));
     QTest::mouseClick(backup->Button2, Qt::LeftButton);
     ASSERT_TRUE(fs::exists(backups / "default-release.dat"));

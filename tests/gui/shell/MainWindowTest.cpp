@@ -224,7 +224,8 @@ TEST_F(MainWindow, RibbonHasTheSevenTabsTheirGroupsAndButtonsInOrder) {
         RibbonPage* page = ribbon->page(i);
         EXPECT_EQ(page->objectName(), QString::fromLatin1(tab.page));
         EXPECT_EQ(page->caption(), u(tab.pageCaption));
-        ASSERT_EQ(page->groups().size(), 1);
+        // The four modes' tabs have the groups of today's browsers after it.
+        ASSERT_EQ(page->groups().size(), i < 4 ? 3 : 1);
         RibbonGroup* group = page->groups().front();
         EXPECT_EQ(group->objectName(), QString::fromLatin1(tab.group));
         EXPECT_EQ(group->caption(), u(tab.groupCaption));
