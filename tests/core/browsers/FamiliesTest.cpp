@@ -384,7 +384,7 @@ TEST(ProfileNames, ComeFromLocalStatesProfileListAndAreShownWhereTheyTellMore) {
     EXPECT_EQ(chromiumProfileNames(localState),
               (std::vector<std::pair<std::string, std::string>>{{"Profile 3", "Кухня"},
                                                                 {"Default", "Personal"}}));
-    for (const std::string damaged :
+    for (const std::string& damaged :
          {std::string(localState, 0, localState.size() / 2), std::string(), std::string("[1,2]"),
           std::string(R"({"profile":[]})"), std::string(R"({"profile":{"info_cache":"x"}})")}) {
         EXPECT_TRUE(chromiumProfileNames(damaged).empty()) << damaged;
