@@ -16,23 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 using Tree = std::map<std::string, std::string>;
 
-// The names whose content differs between two trees ("" when alike): short
-// enough to read when a test fails.
-std::string differences(const Tree& a, const Tree& b) {
-    std::string names;
-    for (const auto& [name, content] : a) {
-        if (!b.contains(name) || b.at(name) != content) {
-            names += name + " ";
-        }
-    }
-    for (const auto& [name, content] : b) {
-        if (!a.contains(name)) {
-            names += name + " ";
-        }
-    }
-    return names;
-}
-
 // The tree as an archive holds it: an empty file (a lock, an empty journal)
 // is stored as nothing.
 Tree stored(Tree tree) {

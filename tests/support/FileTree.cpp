@@ -21,6 +21,22 @@ std::map<std::string, std::string> readTree(const std::filesystem::path& root) {
     return tree;
 }
 
+std::string differences(const std::map<std::string, std::string>& a,
+                        const std::map<std::string, std::string>& b) {
+    std::string names;
+    for (const auto& [name, content] : a) {
+        if (!b.contains(name) || b.at(name) != content) {
+            names += name + " ";
+        }
+    }
+    for (const auto& [name, content] : b) {
+        if (!a.contains(name)) {
+            names += name + " ";
+        }
+    }
+    return names;
+}
+
 std::set<std::string> entriesOf(const std::filesystem::path& dir) {
     std::set<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {

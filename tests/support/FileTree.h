@@ -11,6 +11,11 @@ namespace vellarion::test {
 // `root` with "/" between the parts. Folders appear only through their files.
 std::map<std::string, std::string> readTree(const std::filesystem::path& root);
 
+// The names whose content differs between two trees read by readTree ("" when
+// alike): short enough to read when a test fails.
+std::string differences(const std::map<std::string, std::string>& a,
+                        const std::map<std::string, std::string>& b);
+
 // The names of the files and folders directly in `dir`.
 std::set<std::string> entriesOf(const std::filesystem::path& dir);
 

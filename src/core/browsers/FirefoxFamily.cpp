@@ -213,28 +213,6 @@ std::string newProfileFolder(SystemServices& services, const WizardState& state,
                     salt + "." + std::string(name));
 }
 
-// The names of the installations' sections ("Install4F96D1932A9F858E") of
-// the text.
-std::set<std::string> installSections(const std::optional<std::string>& text) {
-    std::set<std::string> names;
-    if (!text) {
-        return names;
-    }
-    for (size_t start = 0; start < text->size();) {
-        size_t end = text->find('\n', start);
-        end = end == std::string::npos ? text->size() : end;
-        std::string_view line = std::string_view(*text).substr(start, end - start);
-        start = end + 1;
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) {
-            line.remove_suffix(1);
-        }
-        if (startsWithIgnoreCase(line, "[Install") && line.ends_with("]")) {
-            names.emplace(line.substr(1, line.size() - 2));
-        }
-    }
-    return names;
-}
-
 // A data root restored from another system or installation (a Windows disk
 // onto this machine, an old computer onto a new one): profiles it named by
 // whole paths that mean nothing here are named below the data root they
@@ -245,11 +223,15 @@ void adaptMovedDataRoot(FullJobAccess& job, const std::filesystem::path& unpacke
     SystemServices& services = job.services();
     const PathMapper& paths = services.paths();
     const std::string target = job.state().ffpath;
+    constexpr const char* kLists[] = {"profiles.ini", "installs.ini"};
     std::set<std::string> ours;
     std::set<std::string> theirs;
-    for (const char* file : {"profiles.ini", "installs.ini"}) {
-        ours.merge(installSections(services.readSmallFile(joinPath(target, file))));
-        theirs.merge(installSections(services.readSmallFile(paths.fromNative(unpacked / file))));
+    std::optional<std::string> restored[std::size(kLists)];
+    for (std::size_t i = 0; i < std::size(kLists); ++i) {
+        ours.merge(
+            installationSections(services.readSmallFile(joinPath(target, kLists[i])).value_or("")));
+        restored[i] = services.readSmallFile(paths.fromNative(unpacked / kLists[i]));
+        theirs.merge(installationSections(restored[i].value_or("")));
     }
     const bool unlock =
         std::none_of(theirs.begin(), theirs.end(),
@@ -269,14 +251,13 @@ void adaptMovedDataRoot(FullJobAccess& job, const std::filesystem::path& unpacke
         }
         return {};
     };
-    for (const char* file : {"profiles.ini", "installs.ini"}) {
-        const std::string unpackedFile = paths.fromNative(unpacked / file);
-        const std::optional<std::string> text = services.readSmallFile(unpackedFile);
-        if (!text) {
+    for (std::size_t i = 0; i < std::size(kLists); ++i) {
+        if (!restored[i]) {
             continue;
         }
-        const std::string adapted = movedProfilesIni(*text, relocate, unlock);
-        if (adapted != *text && !services.replaceFileContent(unpackedFile, adapted)) {
+        const std::string adapted = movedProfilesIni(*restored[i], relocate, unlock);
+        const std::string unpackedFile = paths.fromNative(unpacked / kLists[i]);
+        if (adapted != *restored[i] && !services.replaceFileContent(unpackedFile, adapted)) {
             throw Error("Cannot write " + paths.toDisplay(unpackedFile) +
                         ". Nothing was restored.");
         }

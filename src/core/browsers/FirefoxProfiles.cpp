@@ -101,6 +101,16 @@ std::vector<ListedProfile> listedProfiles(std::string_view profilesIni, std::str
     return out;
 }
 
+std::set<std::string> installationSections(std::string_view text) {
+    std::set<std::string> names;
+    for (Section& s : parse(text)) {
+        if (startsWithIgnoreCase(s.name, "Install")) {
+            names.insert(std::move(s.name));
+        }
+    }
+    return names;
+}
+
 std::string movedProfilesIni(std::string_view text,
                              const std::function<std::string(std::string_view path)>& relocate,
                              bool unlock) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,10 @@ std::string withProfileAdded(std::string_view profilesIni, std::string_view fold
 // [General] section and the new profile as the default.
 std::string withRelativeProfileAdded(std::string_view profilesIni, std::string_view name,
                                      std::string_view relativePath);
+
+// The names of the installations' sections ("Install4F96D1932A9F858E") of
+// profiles.ini or installs.ini.
+std::set<std::string> installationSections(std::string_view text);
 
 // profiles.ini (or installs.ini) as it must read on another system than the
 // one it was written on. A profile named by a whole path is given the path

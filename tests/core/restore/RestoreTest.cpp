@@ -25,6 +25,7 @@ namespace vellarion {
 namespace {
 
 namespace fs = std::filesystem;
+using test::differences;
 using test::FaultyFiles;
 using test::readFile;
 using test::readTree;
@@ -32,22 +33,6 @@ using test::TempDir;
 using test::writeFile;
 
 using Tree = std::map<std::string, std::string>;
-
-// The names whose content differs between two trees ("" when alike).
-std::string differences(const Tree& a, const Tree& b) {
-    std::string names;
-    for (const auto& [name, content] : a) {
-        if (!b.contains(name) || b.at(name) != content) {
-            names += name + " ";
-        }
-    }
-    for (const auto& [name, content] : b) {
-        if (!a.contains(name)) {
-            names += name + " ";
-        }
-    }
-    return names;
-}
 
 class SkipRecorder : public test::RecordingReporter {
 public:
