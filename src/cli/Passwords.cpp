@@ -7,6 +7,7 @@
 
 #include <CLI/CLI.hpp>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <iterator>
 
@@ -78,13 +79,15 @@ bool inputIsTerminal() {
 #endif
 }
 
-// A line typed on the terminal of standard input, not shown.
-std::string readHidden() {
+// A line typed on the terminal of standard input, not shown. The prompt shows only once echo is
+// off, so nothing typed in answer to it can appear on the screen or be flushed away.
+std::string readHidden(const std::function<void()>& showPrompt) {
 #ifdef _WIN32
     const HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE);
     DWORD mode = 0;
     ::GetConsoleMode(in, &mode);
     ::SetConsoleMode(in, (mode | ENABLE_LINE_INPUT) & ~ENABLE_ECHO_INPUT);
+    showPrompt();
     std::wstring wide;
     wchar_t buffer[256];
     DWORD read = 0;
@@ -109,6 +112,7 @@ std::string readHidden() {
         quiet.c_lflag |= ECHONL;
         ::tcsetattr(0, TCSAFLUSH, &quiet);
     }
+    showPrompt();
     std::string text;
     char c = 0;
     while (::read(0, &c, 1) == 1 && c != '\n') {
@@ -116,7 +120,8 @@ std::string readHidden() {
     }
     c = 0;
     if (hidden) {
-        ::tcsetattr(0, TCSAFLUSH, &saved);
+        // Without a flush: a line typed ahead for the next prompt is kept.
+        ::tcsetattr(0, TCSANOW, &saved);
     }
     return text;
 #endif
@@ -178,8 +183,7 @@ std::optional<Secret> PasswordSource::typed(const std::string& prompt) {
         return std::nullopt;
     }
     console_.endProgress();
-    console_.err() << prompt << std::flush;
-    std::string line = readHidden();
+    std::string line = readHidden([&] { console_.err() << prompt << std::flush; });
     return withoutLineEnd(line);
 }
 

@@ -59,19 +59,20 @@ int typeOnTerminal(std::vector<std::string> args, const std::vector<std::string>
         ::_exit(127);
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    const auto readScreen = [&](int waitMs) {
+        pollfd p{master, POLLIN, 0};
+        char buffer[4096];
+        ssize_t n = 0;
+        while (::poll(&p, 1, waitMs) > 0 && (p.revents & POLLIN) &&
+               (n = ::read(master, buffer, sizeof buffer)) > 0) {
+            screen.append(buffer, static_cast<std::size_t>(n));
+        }
+    };
     std::size_t typed = 0;
     std::size_t prompts = 0;
     int status = 0;
     for (;;) {
-        pollfd p{master, POLLIN, 0};
-        while (::poll(&p, 1, 20) > 0 && (p.revents & POLLIN)) {
-            char buffer[4096];
-            const ssize_t n = ::read(master, buffer, sizeof buffer);
-            if (n <= 0) {
-                break;
-            }
-            screen.append(buffer, static_cast<std::size_t>(n));
-        }
+        readScreen(20);
         // A line for each prompt (": " at the end of what showed).
         const std::size_t shown = screen.ends_with(": ") ? screen.size() : 0;
         if (typed < lines.size() && shown > prompts) {
@@ -80,6 +81,7 @@ int typeOnTerminal(std::vector<std::string> args, const std::vector<std::string>
             prompts = shown;
         }
         if (::waitpid(pid, &status, WNOHANG) == pid) {
+            readScreen(0); // what it wrote just before it ended
             break;
         }
         if (std::chrono::steady_clock::now() > deadline) {
