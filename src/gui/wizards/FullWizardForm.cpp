@@ -22,6 +22,7 @@ namespace {
 // Where the fields of the two sections start and how wide they are.
 constexpr int kFieldLeft = 39;
 constexpr int kFieldWidth = 521;
+const QString kIntoPlaceholder = QStringLiteral("Восстановить в другую папку (необязательно):");
 
 } // namespace
 
@@ -48,6 +49,10 @@ FullWizardForm::FullWizardForm(ShellContext& context, const BrowserDataSet& data
         // A whole data folder always holds the passwords and cookies.
         placeEncryption(QRect(kFieldLeft, 156, 320, 41), QRect(kFieldLeft, 206, kFieldWidth, 34));
         encryption()->setHoldsSecrets(true);
+    } else if (!data.newRoots.empty() || !data.native.newRoots.empty()) {
+        IntoEdit = place<DirectoryEdit>("IntoEdit", QRect(kFieldLeft, 150, kFieldWidth, 21),
+                                        context.dialogs, kIntoPlaceholder);
+        IntoEdit->setGreyText(true);
     }
 
     Image3 = placeSection("Image3", "Label3", QStringLiteral("Ход работы:"), 268, Label3);
@@ -76,10 +81,16 @@ void FullWizardForm::Button2Click() {
         return;
     }
     const std::string location = JvDirectoryEdit2->text().toStdString();
-    // Asked once there is an archive to restore; otherwise the job says
-    // what is missing.
-    if (direction() == Direction::Restore && !job_.hasDataRoot() &&
-        job_.services().fileExists(joinPath(location, data().full.archiveName))) {
+    const QString into = IntoEdit != nullptr ? IntoEdit->text().trimmed() : QString();
+    const bool intoGiven = !into.isEmpty() && into != kIntoPlaceholder;
+    if (intoChosen_ && !intoGiven) {
+        job_.locateAnew(); // the folder given before was taken away again
+    }
+    intoChosen_ = intoGiven;
+    if (intoGiven) {
+        job_.restoreInto(into.toStdString());
+    } else if (direction() == Direction::Restore && !job_.hasDataRoot() &&
+               job_.services().fileExists(joinPath(location, data().full.archiveName))) {
         if (const std::optional<std::string> root = job_.newDataRoot()) {
             const std::string shown = job_.services().paths().toDisplay(*root);
             if (!context().dialogs.askYesNo(

@@ -35,6 +35,10 @@ public:
     Picture* Image3; // bar behind "Ход работы:"
     QLabel* Label3;  // "Ход работы:"
     QProgressBar* ProgressBar1; // progress within the current file
+    // Restore: another folder to restore the data folder into, grey text
+    // until one is given; null where the browser's data folder has no
+    // place of its own to be made in.
+    DirectoryEdit* IntoEdit = nullptr;
 
     // Every activation: the title, Finish hidden, the data root searched.
     void FormActivate() override;
@@ -58,6 +62,7 @@ protected:
     FullJob& job() { return job_; }
 
 private:
+    bool intoChosen_ = false; // the last Next restored into IntoEdit's folder
     FullJob job_;
 };
 

@@ -4,6 +4,7 @@
 #include "core/wizards/PlainSecrets.h"
 #include "gui/kit/Appearance.h"
 #include "gui/kit/Controls.h"
+#include "gui/kit/Dialogs.h"
 #include "gui/kit/Icons.h"
 #include "gui/kit/ShellContext.h"
 #include "gui/wizards/DirectoryEdit.h"
@@ -11,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
@@ -66,8 +68,8 @@ SelectiveWizardForm::SelectiveWizardForm(ShellContext& context, const BrowserDat
                   .backgroundPicture = pictureResource(PictureId::WelcomeBackground),
                   .titlePointSize = 12},
                  parent),
-      Label4(nullptr), JvDirectoryEdit1(nullptr), ListBox2(nullptr),
-      job_(context.services, data, state(), *this) {
+      Label4(nullptr), JvDirectoryEdit1(nullptr), ListBox2(nullptr), NewProfileBox(nullptr),
+      NewProfileEdit(nullptr), job_(context.services, data, state(), *this) {
     const SelectiveWizardData& sel = data.selective;
     const bool restore = direction == Direction::Restore;
 
@@ -181,6 +183,19 @@ void SelectiveWizardForm::buildLists(int sectionTop) {
     connect(ListBox1, &QListWidget::currentRowChanged, this,
             [this](int row) { job_.profiles.selected = row; });
     connectHandler(ListBox1, &QListWidget::clicked, [this] { ListBox1Click(); });
+    const SelectiveWizardData& sel = data().selective;
+    if (direction() == Direction::Restore && sel.hooks.newProfileFolder &&
+        sel.hooks.registerProfile) {
+        const int left = ListBox1->geometry().right() + 8;
+        const int top = ListBox1->y();
+        NewProfileBox = place<QCheckBox>("NewProfileBox", QRect(left, top, kWidth - 14 - left, 19),
+                                         QStringLiteral("Новый профиль:"));
+        NewProfileEdit =
+            place<QLineEdit>("NewProfileEdit", QRect(left + 2, top + 23, kWidth - 20 - left, 21));
+        NewProfileEdit->setText(QStringLiteral("Восстановленный"));
+        NewProfileEdit->setEnabled(false);
+        connectHandler(NewProfileBox, &QCheckBox::clicked, [this] { NewProfileBoxClick(); });
+    }
 }
 
 void SelectiveWizardForm::showLists() {
@@ -189,6 +204,22 @@ void SelectiveWizardForm::showLists() {
     }
     if (ListBox2 != nullptr) {
         fillList(ListBox2, job_.archives);
+    }
+    if (NewProfileBox != nullptr) {
+        NewProfileBoxClick();
+    }
+}
+
+void SelectiveWizardForm::NewProfileBoxClick() {
+    const bool fresh = NewProfileBox->isChecked();
+    NewProfileEdit->setEnabled(fresh);
+    ListBox1->setEnabled(!fresh && job_.profiles.enabled);
+    if (JvDirectoryEdit1 != nullptr) {
+        JvDirectoryEdit1->setEnabled(!fresh);
+    }
+    if (fresh && isVisible()) {
+        NewProfileEdit->setFocus();
+        NewProfileEdit->selectAll();
     }
 }
 
@@ -204,8 +235,15 @@ QCheckBox* SelectiveWizardForm::checkBox(std::string_view name) const {
 
 void SelectiveWizardForm::FormActivate() {
     WizardForm::FormActivate();
-    if (job_.activate()) {
+    const bool found = job_.activate();
+    // No profile found: a new one is where a restore can go.
+    if (NewProfileBox != nullptr && job_.profiles.entries.empty()) {
+        NewProfileBox->setChecked(true);
+    }
+    if (found || NewProfileBox != nullptr) {
         showLists();
+    }
+    if (found) {
         Button2->setFocus();
     }
 }
@@ -232,6 +270,14 @@ void SelectiveWizardForm::Button2Click() {
     };
     choices.deleteArchive = direction() == Direction::Restore && deletesArchiveAfterRestore();
     choices.registerProfile = direction() == Direction::Restore && registersProfile();
+    if (NewProfileBox != nullptr && NewProfileBox->isChecked()) {
+        choices.newProfile = NewProfileEdit->text().trimmed().toStdString();
+        if (choices.newProfile.empty()) {
+            context().dialogs.showError(this, QStringLiteral("Введите имя нового профиля."));
+            NewProfileEdit->setFocus();
+            return;
+        }
+    }
 
     // However the job ends, the lists show what it left in them, and the
     // archive list what the disk holds now: a restore may have deleted its

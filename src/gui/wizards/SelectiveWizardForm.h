@@ -8,6 +8,7 @@
 #include <vector>
 
 class QCheckBox;
+class QLineEdit;
 class QListWidget;
 class QPainter;
 
@@ -41,13 +42,17 @@ public:
     QListWidget* ListBox1;           // the profiles
     QListWidget* ListBox2;           // restore: the archives; null in a backup window and
                                      // where the browser restores one fixed archive
+    QCheckBox* NewProfileBox;  // restore: "Новый профиль:", beside the profile list;
+    QLineEdit* NewProfileEdit; // its name; both null where the browser lists no profiles
+                               // a new one could be added to
 
     // The item box of that name ("CheckBox4"), or null.
     QCheckBox* checkBox(std::string_view name) const;
     // Every item box, in the order of the table.
     const std::vector<QCheckBox*>& itemBoxes() const { return boxes_; }
 
-    // Each activation: the title, Finish hidden, the profiles listed again.
+    // Each activation: the title, Finish hidden, the profiles listed again;
+    // with none to list, a restore goes into a new one.
     void FormActivate() override;
     // Next: the backup or the restore job.
     void Button2Click() override;
@@ -63,6 +68,9 @@ public:
     void JvDirectoryEdit1Change();
     // Restore: the backup location changed.
     virtual void JvDirectoryEdit2Change();
+    // Restore: into a new profile or not; the profile list and the custom
+    // location step aside while it is ticked.
+    void NewProfileBoxClick();
 
 protected:
     SelectiveWizardForm(ShellContext& context, const BrowserDataSet& data, Direction direction,

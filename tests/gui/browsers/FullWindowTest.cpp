@@ -132,6 +132,34 @@ TEST_F(FullWindow, BackUpAndRestoreThroughTheWindows) {
     EXPECT_EQ(terminated, 2);
 }
 
+TEST_F(FullWindow, ARestoreGoesIntoAnotherFolderWhenOneIsGivenAndBackWhenItIsCleared) {
+    const auto saved = readTree(firefoxRoot());
+    typeAndRun(*open<Tffb_Firefox>("sB_Firefox"), qs(pathToUtf8(backups)));
+    ASSERT_TRUE(fs::is_regular_file(backups / "fbackup_firefox.dat"));
+    writeFile(firefoxRoot() / "profiles.ini", "changed");
+
+    auto* restore = open<Tffr_Firefox>("sR_Firefox");
+    ASSERT_NE(restore->IntoEdit, nullptr);
+    expectNoControlCoversAnother(*restore);
+    EXPECT_EQ(restore->IntoEdit->text(),
+              QStringLiteral("Восстановить в другую папку (необязательно):"));
+    const fs::path elsewhere = backups.parent_path() / "elsewhere" / "Firefox";
+    dialogs.queueFolder(qs(pathToUtf8(elsewhere)));
+    restore->IntoEdit->browseButton()->click();
+    typeAndRun(*restore, qs(pathToUtf8(backups)));
+    EXPECT_TRUE(dialogs.texts().isEmpty()) << dialogs.texts().join(u'|').toStdString();
+    EXPECT_EQ(readTree(elsewhere), saved);
+    EXPECT_EQ(readFile(firefoxRoot() / "profiles.ini"), "changed");
+
+    // Cleared again: the data folder found is where it goes.
+    restore->IntoEdit->setText(QString());
+    QTest::mouseClick(restore->Button2, Qt::LeftButton);
+    EXPECT_TRUE(dialogs.texts().isEmpty()) << dialogs.texts().join(u'|').toStdString();
+    EXPECT_EQ(readTree(firefoxRoot()), saved);
+    // A browser whose data folder has no place of its own offers none.
+    EXPECT_EQ(open<Tffr_Flock>("sR_Flock")->IntoEdit, nullptr);
+}
+
 TEST_F(FullWindow, NextRefusesAnUntouchedLocationAndAMissingArchive) {
     auto* backup = open<Tffb_Flock>("sB_Flock");
     ASSERT_NE(backup, nullptr);

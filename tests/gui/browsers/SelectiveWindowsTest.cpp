@@ -450,5 +450,81 @@ TEST_F(SelectiveWindows, NativelyARestoreIntoACustomFolderCanBecomeAFirefoxProfi
     EXPECT_EQ(open<Tfr_Firefox>("R_Firefox")->CheckBox19, nullptr);
 }
 
+TEST_F(SelectiveWindows, ARestoreIntoANewProfileMakesItAndAddsItToTheBrowsersList) {
+    auto* backup = open<Tfb_Firefox>("B_Firefox");
+    backup->JvDirectoryEdit2->setText(native(backups));
+    backup->Button2Click();
+    ASSERT_TRUE(fs::exists(backups / "default.dat"));
+    const std::string listBefore = readFile(firefoxRoot() / "profiles.ini");
+
+    auto* restore = open<Tfr_Firefox>("R_Firefox");
+    ASSERT_NE(restore->NewProfileBox, nullptr);
+    expectNoControlCoversAnother(*restore);
+    EXPECT_EQ(restore->NewProfileBox->text(), u(u"Новый профиль:"));
+    EXPECT_FALSE(restore->NewProfileBox->isChecked());
+    EXPECT_FALSE(restore->NewProfileEdit->isEnabled());
+    EXPECT_TRUE(restore->ListBox1->isEnabled());
+    restore->JvDirectoryEdit2->setText(native(backups));
+    QTest::mouseClick(restore->NewProfileBox, Qt::LeftButton);
+    EXPECT_FALSE(restore->ListBox1->isEnabled());
+    EXPECT_FALSE(restore->JvDirectoryEdit1->isEnabled());
+    EXPECT_TRUE(restore->NewProfileEdit->isEnabled());
+
+    // No name: asked for, nothing written.
+    restore->NewProfileEdit->setText(QStringLiteral("  "));
+    dialogs.clear();
+    restore->Button2Click();
+    EXPECT_EQ(dialogs.texts(), QStringList{u(u"Введите имя нового профиля.")});
+    EXPECT_EQ(readFile(firefoxRoot() / "profiles.ini"), listBefore);
+
+    restore->NewProfileEdit->setText(u(u"Рабочий"));
+    QTest::mouseClick(restore->Button2, Qt::LeftButton);
+    EXPECT_TRUE(applicationErrors().shown().empty());
+    EXPECT_TRUE(restore->Button1->isVisible());
+    // Added after the profiles that were there, every line of theirs kept.
+    const std::string list = readFile(firefoxRoot() / "profiles.ini");
+    EXPECT_TRUE(list.starts_with(listBefore.substr(0, listBefore.find("[General]")))) << list;
+    const std::size_t name = list.find("Name=Рабочий\r\n");
+    ASSERT_NE(name, std::string::npos) << list;
+    const std::size_t path = list.find("Path=Profiles/", name);
+    ASSERT_NE(path, std::string::npos) << list;
+    const std::string folder = list.substr(path + 5, list.find('\r', path) - path - 5);
+    EXPECT_TRUE(folder.ends_with(".Рабочий")) << folder;
+    EXPECT_EQ(readFile(firefoxRoot() / folder / "key3.db"),
+              readFile(firefoxProfile("abcd1234.default") / "key3.db"));
+}
+
+TEST_F(SelectiveWindows, OnAMachineWithoutTheBrowsersDataARestoreGoesIntoANewProfile) {
+    TempDir home;
+    const auto machine = makeSystemServices({}, {.home = pathToUtf8(home.path())});
+    ShellContext here(dialogs, progress, *machine, settingsPath(), [this] { ++terminated; });
+    Tfr_Firefox restore(here);
+    restore.show();
+    ASSERT_NE(restore.NewProfileBox, nullptr);
+    EXPECT_TRUE(restore.NewProfileBox->isChecked());
+    EXPECT_TRUE(restore.NewProfileEdit->isEnabled());
+    EXPECT_EQ(restore.ListBox1->count(), 0);
+
+    // An archive made elsewhere lands in the folder this machine's Firefox reads.
+    auto* backup = open<Tfb_Firefox>("B_Firefox");
+    backup->JvDirectoryEdit2->setText(native(backups));
+    backup->Button2Click();
+    ASSERT_TRUE(fs::exists(backups / "default.dat"));
+    restore.JvDirectoryEdit2->setText(native(backups));
+    QTest::mouseClick(restore.Button2, Qt::LeftButton);
+    EXPECT_TRUE(applicationErrors().shown().empty());
+    EXPECT_TRUE(restore.Button1->isVisible());
+    // In the folder every version reads, listed there by the name given.
+    const fs::path root = home / ".mozilla" / "firefox";
+    const std::string list = readFile(root / "profiles.ini");
+    const std::size_t path = list.find("Path=", list.find("Name=Восстановленный"));
+    ASSERT_NE(path, std::string::npos) << list;
+    const std::string folder = list.substr(path + 5, list.find('\n', path) - path - 5);
+    EXPECT_TRUE(folder.ends_with(".Восстановленный")) << folder;
+    EXPECT_EQ(readFile(root / folder / "key3.db"),
+              readFile(firefoxProfile("abcd1234.default") / "key3.db"));
+    EXPECT_NE(list.find("IsRelative=1"), std::string::npos);
+}
+
 } // namespace
 } // namespace vellarion::test
