@@ -1,5 +1,7 @@
 #include "cli/Console.h"
 
+#include "core/text/Catalogue.h"
+
 #include <CLI/CLI.hpp>
 #include <iostream>
 
@@ -93,7 +95,8 @@ Console Console::standard() {
 
 void Console::warning(std::string_view text) {
     endProgress();
-    err_ << "vellarion-cli: warning: " << terminalText(text, true) << '\n' << std::flush;
+    err_ << "vellarion-cli: warning: " << terminalText(translated(text), true) << '\n'
+         << std::flush;
 }
 
 bool Console::progressDue() const {
@@ -164,7 +167,7 @@ int run(CLI::App& app, const std::vector<std::string>& arguments, Console& conso
         return 130;
     } catch (const std::exception& e) {
         console.endProgress();
-        err << "vellarion-cli: " << terminalText(e.what(), true) << '\n';
+        err << "vellarion-cli: " << terminalText(translated(e.what()), true) << '\n';
         return 1;
     }
 }

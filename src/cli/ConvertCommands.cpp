@@ -5,6 +5,7 @@
 #include "cli/JobOutput.h"
 #include "core/converter/OperaConverter.h"
 #include "core/services/Error.h"
+#include "core/text/Catalogue.h"
 
 #include <CLI/CLI.hpp>
 #include <memory>
@@ -26,7 +27,7 @@ struct Arguments {
 void list(Console& console) {
     int index = 0;
     for (std::string_view caption : conversionCaptions()) {
-        console.out() << index++ << '\t' << caption << '\n';
+        console.out() << index++ << '\t' << translated(caption) << '\n';
     }
     console.out() << std::flush;
 }

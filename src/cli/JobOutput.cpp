@@ -7,6 +7,7 @@
 #include "core/services/Error.h"
 #include "core/services/PathMapper.h"
 #include "core/services/ProgramPath.h"
+#include "core/text/Catalogue.h"
 
 #include <algorithm>
 
@@ -34,7 +35,7 @@ bool JobOutput::replaceArchive(const std::string& path) {
 void JobOutput::itemsWithoutData(Direction direction,
                                  const std::vector<const SelectiveItem*>& items) {
     for (const SelectiveItem* item : items) {
-        const std::string named = std::string(item->key) + " (" + std::string(item->caption) + ")";
+        const std::string named = std::string(item->key) + " (" + translated(item->caption) + ")";
         console_.warning(direction == Direction::Backup
                              ? "nothing of " + named + " was found to back up"
                              : "the archive holds nothing of " + named + "; it was not restored");

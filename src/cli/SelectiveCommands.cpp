@@ -9,6 +9,7 @@
 #include "core/services/PathMapper.h"
 #include "core/services/SystemServices.h"
 #include "core/services/Text.h"
+#include "core/text/Catalogue.h"
 #include "core/wizards/Messages.h"
 #include "core/wizards/PlainSecrets.h"
 #include "core/wizards/SelectiveJob.h"
@@ -245,7 +246,7 @@ void profiles(Console& console, const Arguments& args) {
 void items(Console& console, const Arguments& args) {
     for (const SelectiveItem& item : browserDataSet(args.browser).selective.items) {
         if (!item.key.empty()) {
-            console.out() << item.key << '\t' << item.caption << '\n';
+            console.out() << item.key << '\t' << translated(item.caption) << '\n';
         }
     }
     console.out() << std::flush;

@@ -7,6 +7,7 @@
 #include "cli/FullCommands.h"
 #include "cli/SelectiveCommands.h"
 #include "core/Config.h"
+#include "core/text/Catalogue.h"
 
 #include <CLI/CLI.hpp>
 
@@ -16,6 +17,16 @@ int main(int argc, char** argv) {
     CLI::App app{"Back up and restore web browsers' settings and data.", "vellarion-cli"};
     app.set_version_flag("--version", std::string("vellarion-cli ") + vellarion::config::kVersion);
     app.require_subcommand(1);
+    // Messages in the user's language: the environment's, or the one asked
+    // for, before or after the command.
+    vellarion::setLanguage(vellarion::languageOfEnvironment());
+    app.add_option("--language", "Show messages in LANG (ru or en) instead of the environment's")
+        ->type_name("LANG")
+        ->check(CLI::IsMember({"ru", "en"}))
+        ->each([](const std::string& name) {
+            vellarion::setLanguage(vellarion::parseLanguage(name).value());
+        });
+    app.fallthrough();
     addArchiveCommands(app, console);
     addFullCommands(app, console);
     addSelectiveCommands(app, console);

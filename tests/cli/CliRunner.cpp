@@ -42,6 +42,12 @@ Cli::Cli(std::vector<std::string> args, bool stderrIsTerminal, const fs::path& h
         ::unsetenv("WINEPREFIX");
         ::unsetenv("XDG_CONFIG_HOME");
         ::setenv("HOME", home.c_str(), 1);
+        // A user of a Russian locale, unless the test is about another.
+        const char* locale = ::getenv("VELLARION_TEST_LANG");
+        for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) {
+            ::unsetenv(name);
+        }
+        ::setenv("LANG", locale != nullptr ? locale : "ru_RU.UTF-8", 1);
         std::vector<char*> argv;
         for (std::string& a : args) {
             argv.push_back(a.data());

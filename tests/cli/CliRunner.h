@@ -4,6 +4,7 @@
 // captured (POSIX only).
 #include "TempDir.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <sys/types.h>
@@ -22,7 +23,8 @@ struct Result {
 
 // Starts vellarion-cli with stdout and stderr going to files, or stderr to
 // a terminal when asked; no input, and nothing of the machine's user (no
-// WINEPREFIX, no XDG_CONFIG_HOME, a home of its own or the one given).
+// WINEPREFIX, no XDG_CONFIG_HOME, a home of its own or the one given, the
+// locale LANG=ru_RU.UTF-8 or the one a UserLocale names).
 class Cli {
 public:
     explicit Cli(std::vector<std::string> args, bool stderrIsTerminal = false,
@@ -42,6 +44,15 @@ private:
     pid_t pid_ = -1;
     int master_ = -1;
     std::string terminalText_;
+};
+
+// While it lives, the commands run as a user of that locale (LANG).
+class UserLocale {
+public:
+    explicit UserLocale(const char* lang) { ::setenv("VELLARION_TEST_LANG", lang, 1); }
+    ~UserLocale() { ::unsetenv("VELLARION_TEST_LANG"); }
+    UserLocale(const UserLocale&) = delete;
+    UserLocale& operator=(const UserLocale&) = delete;
 };
 
 // Runs vellarion-cli with the arguments to its end (in that home folder).

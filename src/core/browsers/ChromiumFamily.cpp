@@ -8,6 +8,7 @@
 #include "core/browsers/WizardState.h"
 #include "core/services/ProgramPath.h"
 #include "core/services/SystemServices.h"
+#include "core/text/Catalogue.h"
 
 namespace vellarion {
 
@@ -26,45 +27,46 @@ std::vector<SelectiveItem> chromiumItems(std::string_view encryptedNote) {
     ItemEntry localState = file("Local State", ItemHome::DataRoot);
     localState.restoreOnlyIfMissing = true;
     std::vector<SelectiveItem> items{
-        boxItem("CheckBox10", "Расширения", "extensions",
+        boxItem("CheckBox10", N_("Расширения"), "extensions",
                 {folder("Extensions"), folder("Local Extension Settings"),
                  folder("Extension State"), folder("Extension Rules"), folder("Extension Scripts")},
                 7, 7, {1, 6}),
-        boxItem("CheckBox11", "Данные Plugin", "plugin-data", {folder("Plugin Data")}, 7, 7,
+        boxItem("CheckBox11", N_("Данные Plugin"), "plugin-data", {folder("Plugin Data")}, 7, 7,
                 {2, 4}),
-        boxItem("CheckBox1", "Закладки", "bookmarks", {file("Bookmarks"), file("Bookmarks.bak")}, 7,
-                7, {1, 1}),
+        boxItem("CheckBox1", N_("Закладки"), "bookmarks",
+                {file("Bookmarks"), file("Bookmarks.bak")}, 7, 7, {1, 1}),
         // Current versions keep the cookies in "Network" on Windows.
-        boxItem("CheckBox3", "Куки", "cookies",
+        boxItem("CheckBox3", N_("Куки"), "cookies",
                 {file("Cookies"), file("Network\\Cookies"), localState}, 7, 7, {1, 3}),
-        boxItem("CheckBox4", "Текущая сессия", "current-session",
+        boxItem("CheckBox4", N_("Текущая сессия"), "current-session",
                 {file("Current Session"), folder("Sessions")}, 7, 7, {1, 4}),
-        boxItem("CheckBox5", "Текущие вкладки", "current-tabs", {file("Current Tabs")}, 0, 0,
+        boxItem("CheckBox5", N_("Текущие вкладки"), "current-tabs", {file("Current Tabs")}, 0, 0,
                 {1, 5}),
         boxItem("CheckBox6", "Extension cookies", "extension-cookies", {file("Extension Cookies")},
                 7, 7, {1, 7}),
-        boxItem("CheckBox7", "История", "history",
+        boxItem("CheckBox7", N_("История"), "history",
                 {file("History"), file("Archived History"), file("History-journal"),
                  file("Favicons"), file("Shortcuts")},
                 7, 7, {2, 1}),
-        boxItem("CheckBox8", "Последняя сессия", "last-session", {file("Last Session")}, 0, 0,
+        boxItem("CheckBox8", N_("Последняя сессия"), "last-session", {file("Last Session")}, 0, 0,
                 {2, 2}),
-        boxItem("CheckBox9", "Последние вкладки", "last-tabs", {file("Last Tabs")}, 7, 0, {2, 3}),
-        boxItem("CheckBox12", "Установки", "settings",
+        boxItem("CheckBox9", N_("Последние вкладки"), "last-tabs", {file("Last Tabs")}, 7, 0,
+                {2, 3}),
+        boxItem("CheckBox12", N_("Установки"), "settings",
                 {file("Preferences"), file("QuotaManager"), file("TransportSecurity"),
                  file("Secure Preferences"), file("Network\\TransportSecurity")},
                 0, 7, {2, 5}),
-        boxItem("CheckBox13", "Миниатюры", "thumbnails", {file("Thumbnails")}, 7, 7, {2, 6}),
-        boxItem("CheckBox14", "Посещенные ссылки", "visited-links", {file("Visited Links")}, 7, 7,
-                {2, 7}),
+        boxItem("CheckBox13", N_("Миниатюры"), "thumbnails", {file("Thumbnails")}, 7, 7, {2, 6}),
+        boxItem("CheckBox14", N_("Посещенные ссылки"), "visited-links", {file("Visited Links")}, 7,
+                7, {2, 7}),
         boxItem("CheckBox16", "Login data", "passwords",
                 {file("Login Data"), file("Login Data For Account"), localState}, 0, 0, {3, 2}),
-        boxItem("CheckBox15", "Веб-данные", "web-data",
+        boxItem("CheckBox15", N_("Веб-данные"), "web-data",
                 {file("Web Data"), file("Web Data-journal"), file("Account Web Data")}, 0, 0,
                 {3, 1}),
-        boxItem("CheckBox17", "Топ сайтов", "top-sites", {file("Top Sites")}, 0, 0, {3, 3}),
+        boxItem("CheckBox17", N_("Топ сайтов"), "top-sites", {file("Top Sites")}, 0, 0, {3, 3}),
         // No job reads the cache; the box only shows that it is never saved.
-        {.checkBox = "CheckBox2", .caption = "Кэш", .place = {1, 2}, .enabled = false},
+        {.checkBox = "CheckBox2", .caption = N_("Кэш"), .place = {1, 2}, .enabled = false},
     };
     // "Выбрать все" and "Снять все" leave the saved passwords as the user
     // set them.
@@ -80,12 +82,10 @@ std::vector<SelectiveItem> chromiumItems(std::string_view encryptedNote) {
 }
 
 std::string encryptedNote(std::string_view name) {
-    const std::string n(name);
-    return n +
-           " шифрует сохраненные пароли и куки ключом, привязанным к учетной записи и "
-           "компьютеру, на которых они сохранены: на другом компьютере или под другой "
-           "учетной записью " +
-           n + " не сможет их прочитать.";
+    return formatText(N_("%1 шифрует сохраненные пароли и куки ключом, привязанным к учетной "
+                         "записи и компьютеру, на которых они сохранены: на другом компьютере "
+                         "или под другой учетной записью %1 не сможет их прочитать."),
+                      {name});
 }
 
 // The profiles of a data root: each folder with its preferences, shown by
@@ -152,7 +152,7 @@ BrowserDataSet chromiumFamilyMember(const FamilyMember& member) {
         .selective =
             {
                 .texts = selectiveWindowTexts(member.name),
-                .restoreArchiveHeading = "Файл резервной копии:",
+                .restoreArchiveHeading = N_("Файл резервной копии:"),
                 .rootTails = {kLocalState},
                 // Every profile has its preferences; the other folders of
                 // the data root are the browser's own.

@@ -1,5 +1,7 @@
 #include "core/browsers/Families.h"
 
+#include "core/text/Catalogue.h"
+
 #include <deque>
 #include <mutex>
 
@@ -13,19 +15,19 @@ std::string_view keptText(std::string text) {
 }
 
 WizardTexts fullWindowTexts(std::string_view name) {
-    const std::string n(name);
-    return {.backupCaption = keptText("Архивация данных " + n),
-            .restoreCaption = keptText("Восстановление данных " + n),
-            .backupTitle = keptText("Мастер полного резервного копирования " + n),
-            .restoreTitle = keptText("Мастер полного восстановления " + n)};
+    return {.backupCaption = keptText(formatText(N_("Архивация данных %1"), {name})),
+            .restoreCaption = keptText(formatText(N_("Восстановление данных %1"), {name})),
+            .backupTitle =
+                keptText(formatText(N_("Мастер полного резервного копирования %1"), {name})),
+            .restoreTitle = keptText(formatText(N_("Мастер полного восстановления %1"), {name}))};
 }
 
 WizardTexts selectiveWindowTexts(std::string_view name) {
-    const std::string n(name);
-    return {.backupCaption = keptText("Архивация данных " + n),
-            .restoreCaption = keptText("Восстановление данных " + n),
-            .backupTitle = keptText("Мастер резервного копирования " + n),
-            .restoreTitle = keptText("Добро пожаловать в мастер восстановления " + n)};
+    return {.backupCaption = keptText(formatText(N_("Архивация данных %1"), {name})),
+            .restoreCaption = keptText(formatText(N_("Восстановление данных %1"), {name})),
+            .backupTitle = keptText(formatText(N_("Мастер резервного копирования %1"), {name})),
+            .restoreTitle =
+                keptText(formatText(N_("Добро пожаловать в мастер восстановления %1"), {name}))};
 }
 
 std::vector<NewRoot> firstRootOf(const std::vector<CandidateForms>& windowsRoots) {

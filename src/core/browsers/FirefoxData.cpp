@@ -1,6 +1,7 @@
 // Firefox, the Firefox family's first member, and Flock, which keeps
 // Firefox's old layout under "Flock\Browser" instead of "Mozilla\Firefox".
 #include "core/browsers/Families.h"
+#include "core/text/Catalogue.h"
 
 namespace vellarion {
 
@@ -72,14 +73,14 @@ std::vector<SelectiveItem> flockItems() {
         items.push_back(std::move(each));
         if (items.back().checkBox == "CheckBox7") {
             items.push_back({.checkBox = "CheckBox16",
-                             .caption = "Особые данные",
+                             .caption = N_("Особые данные"),
                              .key = "flock-data",
                              .entries = {file("flock-data.sqlite"), file("webdetective.sqlite")},
                              .backupStep = 5,
                              .restoreStep = 5,
                              .place = {3, 4}});
             items.push_back({.checkBox = "CheckBox17",
-                             .caption = "Поток данных",
+                             .caption = N_("Поток данных"),
                              .key = "feeds",
                              .entries = {file("feedcontent.sqlite")},
                              .backupStep = 5,
@@ -101,19 +102,19 @@ const BrowserDataSet& flockDataSet() {
         .lockFiles = {"parent.lock", ".parentlock"},
         .full =
             {
-                .texts = {.backupCaption = "Архивация данных Flock",
-                          .restoreCaption = "Восстановление данных Flock",
-                          .backupTitle = "Мастер полного резервного копирования Flock",
-                          .restoreTitle = "Мастер полного восстановления Flock"},
+                .texts = {.backupCaption = N_("Архивация данных Flock"),
+                          .restoreCaption = N_("Восстановление данных Flock"),
+                          .backupTitle = N_("Мастер полного резервного копирования Flock"),
+                          .restoreTitle = N_("Мастер полного восстановления Flock")},
                 .rootTails = {"\\profiles.ini"},
                 .archiveName = "fbackup_flock.dat",
             },
         .selective = mozillaSelective(
-            {.backupCaption = "Архивация данных Flock",
-             .restoreCaption = "Восстановление данных Flock",
-             .backupTitle = "Мастер резервного копирования Flock",
-             .restoreTitle = "Мастер восстановления Flock"},
-            "Профиль:", flockItems(),
+            {.backupCaption = N_("Архивация данных Flock"),
+             .restoreCaption = N_("Восстановление данных Flock"),
+             .backupTitle = N_("Мастер резервного копирования Flock"),
+             .restoreTitle = N_("Мастер восстановления Flock")},
+            N_("Профиль:"), flockItems(),
             {"CheckBox4", "CheckBox15", "CheckBox6", "CheckBox11", "CheckBox5", "CheckBox10",
              "CheckBox1", "CheckBox2", "CheckBox3", "CheckBox7", "CheckBox16", "CheckBox17",
              "CheckBox8", "CheckBox9", "CheckBox12", "CheckBox13", "CheckBox14"}),

@@ -11,6 +11,7 @@
 #include "core/services/ProgramPath.h"
 #include "core/services/SystemServices.h"
 #include "core/services/Text.h"
+#include "core/text/Catalogue.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -26,60 +27,60 @@ constexpr std::string_view kPrefs = "prefs.js";
 // captions, the other two the long ones.
 std::vector<SelectiveItem> firefoxFamilyItems() {
     return {
-        boxItem("CheckBox4", "Расширения", "extensions",
+        boxItem("CheckBox4", N_("Расширения"), "extensions",
                 {file("extensions.ini"), file("addons.sqlite"), folder("extensions"),
                  folder("adblockplus"), file("extensions.json"), file("addons.json"),
                  file("addonStartup.json.lz4"), file("extension-preferences.json"),
                  file("extension-settings.json"), folder("browser-extension-data")},
                 5, {1, 4}),
-        boxItem("CheckBox6", "Установки", "settings",
+        boxItem("CheckBox6", N_("Установки"), "settings",
                 {file("prefs.js"), file("user.js"), folder("preferences"), file("containers.json")},
                 5, {1, 6}),
-        boxItem("CheckBox11", "Поисковые системы", "search",
+        boxItem("CheckBox11", N_("Поисковые системы"), "search",
                 {file("search.rdf"), file("search.sqlite"), folder("searchplugins"),
                  file("search.json.mozlz4")},
                 5, {2, 5}),
-        boxItem("CheckBox15", "Пользовательские настройки", "customizations", {folder("chrome")}, 0,
-                {2, 6}),
+        boxItem("CheckBox15", N_("Пользовательские настройки"), "customizations",
+                {folder("chrome")}, 0, {2, 6}),
         boxItem(
-            "CheckBox12", "Сессии", "sessions",
+            "CheckBox12", N_("Сессии"), "sessions",
             {file("sessionstore.js"), file("sessionstore.jsonlz4"), folder("sessionstore-backups")},
             5, {3, 3}),
-        boxItem("CheckBox13", "Орфографические словари", "dictionary", {file("persdict.dat")}, 5,
-                {3, 1}),
-        boxItem("CheckBox14", "Панель инструментов", "toolbars",
+        boxItem("CheckBox13", N_("Орфографические словари"), "dictionary", {file("persdict.dat")},
+                5, {3, 1}),
+        boxItem("CheckBox14", N_("Панель инструментов"), "toolbars",
                 {file("localstore.rdf"), file("xulstore.json")}, 5, {3, 2}),
-        boxItem("CheckBox1", "Закладки", "bookmarks",
+        boxItem("CheckBox1", N_("Закладки"), "bookmarks",
                 {file("bookmarks.html"), file("places.sqlite"), file("favicons.sqlite"),
                  folder("bookmarkbackups")},
                 5, {1, 1}),
-        boxItem("CheckBox2", "Куки", "cookies", {file("cookies.txt"), file("cookies.sqlite")}, 5,
-                {1, 2}),
+        boxItem("CheckBox2", N_("Куки"), "cookies", {file("cookies.txt"), file("cookies.sqlite")},
+                5, {1, 2}),
         // Current versions keep their download list in places.sqlite, with
         // the bookmarks and the history: restoring it here would replace
         // those too, so this item takes only the files of the downloads.
-        boxItem("CheckBox3", "История загрузок", "downloads",
+        boxItem("CheckBox3", N_("История загрузок"), "downloads",
                 {file("downloads.rdf"), file("downloads.sqlite"), file("downloads.json")}, 5,
                 {1, 3}),
-        boxItem("CheckBox5", "История", "history",
+        boxItem("CheckBox5", N_("История"), "history",
                 {file("history.dat"), file("places.sqlite"), file("favicons.sqlite")}, 5, {1, 5}),
         boxItem("CheckBox10", "Mime types", "mime-types",
                 {file("mimeTypes.rdf"), file("handlers.json")}, 5, {2, 4}),
         boxItem(
-            "CheckBox7", "Сохраненные данные форм", "forms",
+            "CheckBox7", N_("Сохраненные данные форм"), "forms",
             {file("formhistory.dat"), file("formhistory.sqlite"), file("autofill-profiles.json")},
             5, {2, 1}),
         // logins.json (and logins.db) are encrypted with the key in key4.db:
         // the two only work together.
-        boxItem("CheckBox8", "Сохраненные пароли", "passwords",
+        boxItem("CheckBox8", N_("Сохраненные пароли"), "passwords",
                 {file("key3.db"), file("signons2.txt"), file("signons3.txt"),
                  file("signons.sqlite"), file("key4.db"), file("logins.json"),
                  file("logins-backup.json"), file("logins.db")},
                 5, {2, 2}),
-        boxItem("CheckBox9", "Настройки сайта(ов)", "site-settings",
+        boxItem("CheckBox9", N_("Настройки сайта(ов)"), "site-settings",
                 {file("hostperm.1"), file("content-prefs.sqlite"), file("permissions.sqlite")}, 5,
                 {2, 3}),
-        boxItem("CheckBox18", "Темы и оформление", "themes",
+        boxItem("CheckBox18", N_("Темы и оформление"), "themes",
                 {file("lightweighttheme-footer"), file("lightweighttheme-header"),
                  file("stylish.sqlite")},
                 5, {3, 4}),
@@ -268,7 +269,7 @@ void adaptMovedDataRoot(FullJobAccess& job, const std::filesystem::path& unpacke
 
 BrowserDataSet firefoxFamilyMember(const FamilyMember& member) {
     SelectiveWizardData selective = mozillaSelective(
-        selectiveWindowTexts(member.name), "Файл резервной копии:", firefoxFamilyItems(),
+        selectiveWindowTexts(member.name), N_("Файл резервной копии:"), firefoxFamilyItems(),
         {"CheckBox4", "CheckBox15", "CheckBox6", "CheckBox11", "CheckBox5", "CheckBox10",
          "CheckBox1", "CheckBox2", "CheckBox3", "CheckBox7", "CheckBox8", "CheckBox9", "CheckBox12",
          "CheckBox13", "CheckBox14", "CheckBox18"});

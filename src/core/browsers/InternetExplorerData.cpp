@@ -6,6 +6,7 @@
 #include "core/browsers/FullJobAccess.h"
 #include "core/browsers/WizardState.h"
 #include "core/services/SystemServices.h"
+#include "core/text/Catalogue.h"
 
 #include <utility>
 
@@ -55,18 +56,18 @@ std::vector<SelectiveItem> items() {
                              .place = place};
     };
     SelectiveItem search =
-        item("CheckBox6", "Поисковые системы", "search",
+        item("CheckBox6", N_("Поисковые системы"), "search",
              {registryKey("Software\\Microsoft\\Internet Explorer\\SearchScopes\\", "search.reg"),
               // The full wizard pauses before its step after the item.
               pauseFor(kPauseMs, JobKind::Both, WizardKind::Full)},
              {2, 2});
     search.evenWhenUnticked = {pauseFor(kPauseMs, JobKind::Both, WizardKind::Selective)};
     return {
-        item("CheckBox1", "Автозаполнение", "autocomplete",
+        item("CheckBox1", N_("Автозаполнение"), "autocomplete",
              {registryKey("Software\\Microsoft\\Internet Explorer\\IntelliForms\\",
                           "autocomplete.reg")},
              {1, 1}),
-        item("CheckBox2", "Куки", "cookies", {folderOrUntick("Cookies", ItemHome::Cookies)},
+        item("CheckBox2", N_("Куки"), "cookies", {folderOrUntick("Cookies", ItemHome::Cookies)},
              {1, 2}),
         // Shown, but read by no job.
         {.checkBox = "CheckBox3",
@@ -75,19 +76,19 @@ std::vector<SelectiveItem> items() {
          .tickedAtStart = false,
          .enabled = false,
          .followsSelectAll = false},
-        item("CheckBox4", "Избранное", "favorites",
+        item("CheckBox4", N_("Избранное"), "favorites",
              {folderOrUntick("Favorites", ItemHome::Favorites)}, {1, 4}),
-        item("CheckBox5", "История", "history",
+        item("CheckBox5", N_("История"), "history",
              {registryKey("Software\\Microsoft\\Internet Explorer\\TypedURLs\\", "hist.reg")},
              {2, 1}),
         search,
         // The key first, then the folder of the data root.
-        item("CheckBox7", "Сессии", "sessions",
+        item("CheckBox7", N_("Сессии"), "sessions",
              {registryKey("Software\\Microsoft\\Internet Explorer\\Recovery\\", "rec.reg"),
               folderOrUntick("Recovery", ItemHome::Profile)},
              {2, 3}),
         item(
-            "CheckBox8", "Настройки", "settings",
+            "CheckBox8", N_("Настройки"), "settings",
             {registryKey("Software\\Microsoft\\Internet Explorer\\Main\\", "set.reg"),
              registryKey("Software\\Microsoft\\Internet Explorer\\Settings\\", "set2.reg"),
              pauseFor(kPauseMs),
@@ -99,10 +100,10 @@ std::vector<SelectiveItem> items() {
              pauseFor(kPauseMs),
              registryKey("Software\\Microsoft\\Internet Explorer\\User Preferences\\", "set7.reg")},
             {3, 1}),
-        item("CheckBox9", "Панель инструментов", "toolbar",
+        item("CheckBox9", N_("Панель инструментов"), "toolbar",
              {registryKey("Software\\Microsoft\\Internet Explorer\\Toolbar\\", "toolbar.reg")},
              {3, 2}),
-        item("CheckBox10", "Панель ссылок", "links",
+        item("CheckBox10", N_("Панель ссылок"), "links",
              {registryKey("Software\\Microsoft\\Internet Explorer\\LinksBar\\", "links.reg")},
              {3, 3}),
     };
@@ -124,10 +125,10 @@ FullJobHooks fullHooks() {
 // be destroyed uninitialised.
 FullWizardData fullData() {
     return FullWizardData{
-        .texts = {.backupCaption = "Архивация данных Internet Explorer",
-                  .restoreCaption = "Восстановление данных Internet Explorer",
-                  .backupTitle = "Мастер полного резервного копирования Internet Explorer",
-                  .restoreTitle = "Мастер полного восстановления Internet Explorer"},
+        .texts = {.backupCaption = N_("Архивация данных Internet Explorer"),
+                  .restoreCaption = N_("Восстановление данных Internet Explorer"),
+                  .backupTitle = N_("Мастер полного резервного копирования Internet Explorer"),
+                  .restoreTitle = N_("Мастер полного восстановления Internet Explorer")},
         .rootTails = {"brndlog.txt"},
         .archiveName = "fbackup_ie.dat",
         .searchesAtJobStart = true,
@@ -169,13 +170,13 @@ const BrowserDataSet& internetExplorerDataSet() {
         .full = fullData(),
         .selective =
             {
-                .texts = {.backupCaption = "Архивация данных Internet Explorer",
-                          .restoreCaption = "Восстановление данных Internet Explorer",
-                          .backupTitle = "Мастер резервного копирования Internet Explorer",
-                          .restoreTitle = "Мастер восстановления Internet Explorer"},
+                .texts = {.backupCaption = N_("Архивация данных Internet Explorer"),
+                          .restoreCaption = N_("Восстановление данных Internet Explorer"),
+                          .backupTitle = N_("Мастер резервного копирования Internet Explorer"),
+                          .restoreTitle = N_("Мастер восстановления Internet Explorer")},
                 // The restore window has no archive list: this heads the
                 // profile list.
-                .restoreArchiveHeading = "Восстановление следующих профилей:",
+                .restoreArchiveHeading = N_("Восстановление следующих профилей:"),
                 .rootTails = {"brndlog.txt"},
                 .listsProfiles = false,
                 .searchesAtJobStart = true,

@@ -8,6 +8,7 @@
 #include "core/browsers/WizardState.h"
 #include "core/services/ProgramPath.h"
 #include "core/services/SystemServices.h"
+#include "core/text/Catalogue.h"
 
 namespace vellarion {
 
@@ -110,36 +111,38 @@ std::vector<SelectiveItem> operaItems() {
                                            .stagedAs = "profile\\widgets",
                                            .job = JobKind::Restore};
     return {
-        boxItem("CheckBox1", "Закладки", "bookmarks", {file("opera6.adr"), file("bookmarks.adr")},
-                5, {1, 1}),
-        boxItem("CheckBox12", "Сессии", "sessions", {folder("sessions")}, 5, {2, 5}),
-        boxItem("CheckBox13", "Скины", "skins", {folder("skin")}, 5, {2, 6}),
-        boxItem("CheckBox14", "Настройка панели инструментов", "toolbars", {folder("toolbar")}, 5,
-                {2, 7}),
-        boxItem("CheckBox10", "Настройки клавиатуры", "keyboard", {folder("keyboard")}, 5, {1, 6}),
-        boxItem("CheckBox6", "Почта и веб-каналы", "mail", {folder("mail"), localMail}, 5, {1, 7}),
-        boxItem("CheckBox7", "Конфигурация меню", "menus", {folder("menu")}, 5, {2, 1}),
-        boxItem("CheckBox8", "Конфигурация мыши", "mouse", {folder("mouse")}, 5, {2, 2}),
-        boxItem("CheckBox2", "Данные сертификата", "certificates",
+        boxItem("CheckBox1", N_("Закладки"), "bookmarks",
+                {file("opera6.adr"), file("bookmarks.adr")}, 5, {1, 1}),
+        boxItem("CheckBox12", N_("Сессии"), "sessions", {folder("sessions")}, 5, {2, 5}),
+        boxItem("CheckBox13", N_("Скины"), "skins", {folder("skin")}, 5, {2, 6}),
+        boxItem("CheckBox14", N_("Настройка панели инструментов"), "toolbars", {folder("toolbar")},
+                5, {2, 7}),
+        boxItem("CheckBox10", N_("Настройки клавиатуры"), "keyboard", {folder("keyboard")}, 5,
+                {1, 6}),
+        boxItem("CheckBox6", N_("Почта и веб-каналы"), "mail", {folder("mail"), localMail}, 5,
+                {1, 7}),
+        boxItem("CheckBox7", N_("Конфигурация меню"), "menus", {folder("menu")}, 5, {2, 1}),
+        boxItem("CheckBox8", N_("Конфигурация мыши"), "mouse", {folder("mouse")}, 5, {2, 2}),
+        boxItem("CheckBox2", N_("Данные сертификата"), "certificates",
                 {file("opcacrt6.dat"), file("opcert6.dat")}, 5, {1, 2}),
-        boxItem("CheckBox3", "Контакты", "contacts", {file("contacts.adr")}, 5, {1, 3}),
-        boxItem("CheckBox4", "Куки", "cookies", {file("cookies4.dat")}, 5, {1, 4}),
-        boxItem("CheckBox5", "История", "history",
+        boxItem("CheckBox3", N_("Контакты"), "contacts", {file("contacts.adr")}, 5, {1, 3}),
+        boxItem("CheckBox4", N_("Куки"), "cookies", {file("cookies4.dat")}, 5, {1, 4}),
+        boxItem("CheckBox5", N_("История"), "history",
                 {file("download.dat"), file("global.dat"), file("global_history.dat"),
                  file("typed_history.xml")},
                 5, {1, 5}),
-        boxItem("CheckBox9", "Примечания", "notes", {file("notes.adr")}, 5, {2, 3}),
+        boxItem("CheckBox9", N_("Примечания"), "notes", {file("notes.adr")}, 5, {2, 3}),
         // The item steps after its files, before its folder.
-        boxItem("CheckBox11", "Установки", "settings",
+        boxItem("CheckBox11", N_("Установки"), "settings",
                 {file("adprefs.ini"), file("opera6.ini"), file("operaprefs.ini"),
                  file("override_downloaded.ini"), file("search.ini"), file("speeddial.ini"),
                  file("tips.ini"), file("tasks.xml"), file("trusted_repositories.ini"),
                  file("urlfilter.ini"), progressStep(5), folder("dictionaries")},
                 0, {2, 4}),
-        boxItem("CheckBox15", "Посещенные ссылки", "visited-links", {file("vlink4.dat")}, 5,
+        boxItem("CheckBox15", N_("Посещенные ссылки"), "visited-links", {file("vlink4.dat")}, 5,
                 {3, 1}),
-        boxItem("CheckBox16", "Данные (пароли)", "passwords", {file("wand.dat")}, 5, {3, 2}),
-        boxItem("CheckBox17", "Виджеты и расширения", "widgets",
+        boxItem("CheckBox16", N_("Данные (пароли)"), "passwords", {file("wand.dat")}, 5, {3, 2}),
+        boxItem("CheckBox17", N_("Виджеты и расширения"), "widgets",
                 {folder("widgets"), profileWidgetsSaved, profileWidgetsRestored}, 0, {3, 3}),
     };
 }
@@ -179,26 +182,26 @@ const BrowserDataSet& operaDataSet() {
         .lockFiles = {"lock"},
         .full =
             {
-                .texts = {.backupCaption = "Архивация данных Opera",
-                          .restoreCaption = "Восстановление данных Opera",
-                          .backupTitle = "Мастер полного резервного копирования Opera",
-                          .restoreTitle = "Мастер полного восстановления Opera"},
+                .texts = {.backupCaption = N_("Архивация данных Opera"),
+                          .restoreCaption = N_("Восстановление данных Opera"),
+                          .backupTitle = N_("Мастер полного резервного копирования Opera"),
+                          .restoreTitle = N_("Мастер полного восстановления Opera")},
                 .rootTails = {"\\{N}\\profile\\speeddial.ini", "\\{N}\\speeddial.ini"},
                 .archiveName = kArchive,
                 .notFoundMessage = kNotFoundTypeName,
                 .hooks = fullHooks(),
                 .installFolderPrompt =
-                    "Введите имя каталога установки браузера Opera. Например: Если ваш браузер "
-                    "установлен в C:\\Program Files\\Opera 10, просто введите «Opera 10» (без "
-                    "кавычек и/или косой черты).",
+                    N_("Введите имя каталога установки браузера Opera. Например: Если ваш браузер "
+                       "установлен в C:\\Program Files\\Opera 10, просто введите «Opera 10» (без "
+                       "кавычек и/или косой черты)."),
             },
         .selective =
             {
-                .texts = {.backupCaption = "Архивация данных Opera",
-                          .restoreCaption = "Восстановление данных Opera",
-                          .backupTitle = "Мастер резервного копирования Opera",
-                          .restoreTitle = "Мастер восстановления Opera"},
-                .restoreArchiveHeading = "Профиль:",
+                .texts = {.backupCaption = N_("Архивация данных Opera"),
+                          .restoreCaption = N_("Восстановление данных Opera"),
+                          .backupTitle = N_("Мастер резервного копирования Opera"),
+                          .restoreTitle = N_("Мастер восстановления Opera")},
+                .restoreArchiveHeading = N_("Профиль:"),
                 // A marker in the folder "Opera" or in its "profile" gives
                 // the same data root, with its trailing separator.
                 .rootTails = {"Opera\\profile\\speeddial.ini", "Opera\\speeddial.ini"},

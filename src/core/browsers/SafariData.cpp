@@ -2,6 +2,7 @@
 // user's application data: "Safari" in it holds the marker and is the usual
 // profile, "Preferences" beside it holds the settings of every profile.
 #include "core/browsers/DataSet.h"
+#include "core/text/Catalogue.h"
 
 namespace vellarion {
 
@@ -9,20 +10,20 @@ namespace {
 
 std::vector<SelectiveItem> safariItems() {
     return {
-        boxItem("CheckBox1", "Закладки", "bookmarks", {file("Bookmarks.plist")}, 8, {1, 1}),
-        boxItem("CheckBox3", "Куки", "cookies", {folder("Cookies")}, 8, {1, 3}),
-        boxItem("CheckBox4", "Загрузки", "downloads", {file("Downloads.plist")}, 0, {1, 4}),
-        boxItem("CheckBox5", "Каналы/Ленты", "feeds", {folder("PubSub")}, 8, {1, 5}),
-        boxItem("CheckBox10", "Данные форм", "forms", {file("Form Values.plist")}, 0, {1, 6}),
-        boxItem("CheckBox6", "История", "history", {file("History.plist")}, 8, {1, 7}),
-        boxItem("CheckBox7", "Последняя сессия", "last-session", {file("LastSession.plist")}, 8,
+        boxItem("CheckBox1", N_("Закладки"), "bookmarks", {file("Bookmarks.plist")}, 8, {1, 1}),
+        boxItem("CheckBox3", N_("Куки"), "cookies", {folder("Cookies")}, 8, {1, 3}),
+        boxItem("CheckBox4", N_("Загрузки"), "downloads", {file("Downloads.plist")}, 0, {1, 4}),
+        boxItem("CheckBox5", N_("Каналы/Ленты"), "feeds", {folder("PubSub")}, 8, {1, 5}),
+        boxItem("CheckBox10", N_("Данные форм"), "forms", {file("Form Values.plist")}, 0, {1, 6}),
+        boxItem("CheckBox6", N_("История"), "history", {file("History.plist")}, 8, {1, 7}),
+        boxItem("CheckBox7", N_("Последняя сессия"), "last-session", {file("LastSession.plist")}, 8,
                 {2, 1}),
         // The settings are the data root's, whichever profile the job uses.
-        boxItem("CheckBox8", "Установки", "settings", {folder("Preferences", ItemHome::DataRoot)},
-                8, {2, 2}),
-        boxItem("CheckBox9", "Топ сайтов", "top-sites", {file("TopSites.plist")}, 8, {2, 3}),
+        boxItem("CheckBox8", N_("Установки"), "settings",
+                {folder("Preferences", ItemHome::DataRoot)}, 8, {2, 2}),
+        boxItem("CheckBox9", N_("Топ сайтов"), "top-sites", {file("TopSites.plist")}, 8, {2, 3}),
         // No job reads the cache; the box only shows that it is never saved.
-        {.checkBox = "CheckBox2", .caption = "Кэш", .place = {1, 2}, .enabled = false},
+        {.checkBox = "CheckBox2", .caption = N_("Кэш"), .place = {1, 2}, .enabled = false},
     };
 }
 
@@ -46,20 +47,20 @@ const BrowserDataSet& safariDataSet() {
             },
         .full =
             {
-                .texts = {.backupCaption = "Архивация данных Safari",
-                          .restoreCaption = "Восстановление данных Safari",
-                          .backupTitle = "Мастер полного резервного копирования Safari",
-                          .restoreTitle = "Мастер полного восстановления Safari"},
+                .texts = {.backupCaption = N_("Архивация данных Safari"),
+                          .restoreCaption = N_("Восстановление данных Safari"),
+                          .backupTitle = N_("Мастер полного резервного копирования Safari"),
+                          .restoreTitle = N_("Мастер полного восстановления Safari")},
                 .rootTails = {"\\Safari\\Bookmarks.plist"},
                 .archiveName = "fbackup_safari.dat",
             },
         .selective =
             {
-                .texts = {.backupCaption = "Архивация данных Safari",
-                          .restoreCaption = "Восстановление данных Safari",
-                          .backupTitle = "Мастер резервного копирования Safari",
-                          .restoreTitle = "Мастер восстановления Safari"},
-                .restoreArchiveHeading = "Файл резервной копии:",
+                .texts = {.backupCaption = N_("Архивация данных Safari"),
+                          .restoreCaption = N_("Восстановление данных Safari"),
+                          .backupTitle = N_("Мастер резервного копирования Safari"),
+                          .restoreTitle = N_("Мастер восстановления Safari")},
+                .restoreArchiveHeading = N_("Файл резервной копии:"),
                 .rootTails = {"Safari\\Bookmarks.plist"},
                 // The settings folder lies beside the profiles but is none.
                 .notProfiles = {"Preferences"},

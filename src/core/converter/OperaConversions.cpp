@@ -2,6 +2,7 @@
 
 #include "core/services/ProgramPath.h"
 #include "core/services/Text.h"
+#include "core/text/Catalogue.h"
 
 #include <algorithm>
 
@@ -63,8 +64,8 @@ const std::vector<Conversion>& conversions() {
           {F::Programs32, F::Programs64}}},
         {"7/Vista 64 bit -> XP 64 bit",
          {{F::SevenRoaming, F::XpRoaming}, {F::SevenLocal, F::XpLocal}}},
-        {"Смена буквы диска", {{F::OldDrive, F::SystemDrive}}},
-        {"Смена имени пользователя", {{F::OldUser, F::CurrentUser}}},
+        {N_("Смена буквы диска"), {{F::OldDrive, F::SystemDrive}}},
+        {N_("Смена имени пользователя"), {{F::OldUser, F::CurrentUser}}},
     };
     return table;
 }
@@ -219,7 +220,7 @@ const std::array<std::string_view, kConversionCount>& conversionCaptions() {
 ConversionPlan conversionPlan(int index, const ConversionInputs& given) {
     ConversionPlan plan;
     if (index < 0 || index >= kConversionCount) {
-        plan.refusal = "Выберите метод преобразования.";
+        plan.refusal = N_("Выберите метод преобразования.");
         return plan;
     }
     ConversionInputs in = given;
@@ -228,11 +229,11 @@ ConversionPlan conversionPlan(int index, const ConversionInputs& given) {
     // An empty search text would match nowhere, or everywhere: refuse it,
     // and anything that is no user name or drive, before the file is read.
     if (index == kUserConversion && !isOneFolderName(in.olduser)) {
-        plan.refusal = "Введите старое имя пользователя.";
+        plan.refusal = N_("Введите старое имя пользователя.");
         return plan;
     }
     if (index == kDriveConversion && !isDriveText(in.driveltr)) {
-        plan.refusal = "Введите старую букву диска, например: \"D:\\\".";
+        plan.refusal = N_("Введите старую букву диска, например: \"D:\\\".");
         return plan;
     }
     for (const Step& step : conversions()[static_cast<size_t>(index)].steps) {

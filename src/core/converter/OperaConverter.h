@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/converter/OperaConversions.h"
+#include "core/text/Catalogue.h"
 #include "core/wizards/WizardState.h"
 
 #include <string>
@@ -28,7 +29,7 @@ struct SystemInformation {
 };
 
 // The file was not found on any of Opera's candidate paths.
-inline constexpr std::string_view kPrefsNotFound = "Не найден файл параметров";
+inline constexpr std::string_view kPrefsNotFound = N_("Не найден файл параметров");
 inline constexpr std::string_view kPrefsFile = "operaprefs.ini";
 
 // How a conversion ended.

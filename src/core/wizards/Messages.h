@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/text/Catalogue.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -7,20 +9,20 @@
 namespace vellarion {
 
 // The texts the wizards show the user.
-inline constexpr std::string_view kBackupLocationPlaceholder = "Расположение резервной копии:";
+inline constexpr std::string_view kBackupLocationPlaceholder = N_("Расположение резервной копии:");
 inline constexpr std::string_view kCustomProfilePlaceholder = "Custom profile location (optional):";
 inline constexpr std::string_view kSelectBackupLocation = "Please Select Backup Location";
 // Full windows: the data root was not found at activation.
-inline constexpr std::string_view kSettingsNotFound = "Не найден файл параметров";
+inline constexpr std::string_view kSettingsNotFound = N_("Не найден файл параметров");
 // Selective windows: the data root was not found at activation.
 inline constexpr std::string_view kSettingsNotFoundChooseCustom =
-    "Файл параметров не найден. Выберите пользовательский профиль.";
+    N_("Файл параметров не найден. Выберите пользовательский профиль.");
 inline constexpr std::string_view kFinished = "Finished";
 
 // A backup would replace an archive of its name.
 inline std::string replaceArchiveQuestion(std::string_view archiveName) {
-    return "Файл резервной копии \"" + std::string(archiveName) +
-           "\" уже существует. Заменить его?";
+    return formatText(N_("Файл резервной копии \"%1\" уже существует. Заменить его?"),
+                      {archiveName});
 }
 
 // A full restore found no data of the browser here (a new machine, a fresh
@@ -51,9 +53,10 @@ inline std::string itemsWithoutDataMessage(bool backup, const std::vector<std::s
     for (const std::string& caption : captions) {
         list += (list.empty() ? "" : ", ") + caption;
     }
-    return (backup ? "Для следующих пунктов не найдено данных, они не сохранены: "
-                   : "В архиве нет данных следующих пунктов, они не восстановлены: ") +
-           list + ".";
+    return formatText(backup
+                          ? N_("Для следующих пунктов не найдено данных, они не сохранены: %1.")
+                          : N_("В архиве нет данных следующих пунктов, они не восстановлены: %1."),
+                      {list});
 }
 
 // The browser holds its profile: nothing may be copied or written.
@@ -64,12 +67,12 @@ inline std::string closeBrowserFirst(std::string_view browser) {
 // A job met registry keys on a machine without a registry (a Windows drive
 // mounted on its own): said once, instead of a backup that looks complete.
 inline constexpr std::string_view kRegistrySkipped =
-    "Реестр Windows недоступен: разделы реестра пропущены.";
+    N_("Реестр Windows недоступен: разделы реестра пропущены.");
 
 // The registry keys (below HKEY_CURRENT_USER) a backup could not save at all,
 // one a line.
 inline std::string keysNotSaved(const std::vector<std::string>& keys) {
-    std::string text = "Не удалось сохранить разделы реестра:";
+    std::string text = N_("Не удалось сохранить разделы реестра:");
     for (const std::string& key : keys) {
         std::string_view name = key;
         while (name.ends_with('\\')) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/browsers/DataSet.h"
+#include "core/text/Catalogue.h"
 
 #include <functional>
 #include <string_view>
@@ -28,7 +29,7 @@ inline bool backupHoldsSecrets(const SelectiveWizardData& data,
 // Said once of a backup that holds them without encryption (a full backup
 // always holds them): backing them up so stays allowed.
 inline constexpr std::string_view kSecretsReadable =
-    "Пароли и куки будут в архиве в открытом виде: их прочтёт любой, у кого окажется файл.";
+    N_("Пароли и куки будут в архиве в открытом виде: их прочтёт любой, у кого окажется файл.");
 inline constexpr std::string_view kSecretsReadableCli =
     "the archive holds passwords and cookies readable by anyone who gets the file "
     "(--encrypt protects them)";

@@ -1,0 +1,264 @@
+#include "core/text/Catalogue.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <span>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace vellarion {
+
+// The English catalogue, generated from translations/vellarion_en.ts at build
+// time and sorted by source text.
+struct CatalogueEntry {
+    std::string_view source;
+    std::string_view translation;
+};
+std::span<const CatalogueEntry> englishCatalogue();
+
+namespace {
+
+std::atomic<Language> current{Language::Russian};
+
+bool isPlaceholder(std::string_view text, std::size_t at) {
+    return at + 1 < text.size() && text[at] == '%' && text[at + 1] >= '1' && text[at + 1] <= '9';
+}
+
+bool hasPlaceholder(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (isPlaceholder(text, i)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A pattern split at its placeholders: the literal pieces, and which value
+// stands between each two of them.
+struct Pattern {
+    const CatalogueEntry* entry;
+    std::vector<std::string_view> pieces; // one more than `slots`
+    std::vector<int> slots;               // 1 for %1, …
+    std::size_t literalLength = 0;
+};
+
+Pattern splitPattern(const CatalogueEntry& entry) {
+    Pattern pattern{&entry, {}, {}, 0};
+    const std::string_view text = entry.source;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (isPlaceholder(text, i)) {
+            pattern.pieces.push_back(text.substr(start, i - start));
+            pattern.slots.push_back(text[i + 1] - '0');
+            start = i + 2;
+            ++i;
+        }
+    }
+    pattern.pieces.push_back(text.substr(start));
+    for (std::string_view piece : pattern.pieces) {
+        pattern.literalLength += piece.size();
+    }
+    return pattern;
+}
+
+// The catalogue's patterns, the most specific (longest literal text) first.
+const std::vector<Pattern>& patterns() {
+    static const std::vector<Pattern> all = [] {
+        std::vector<Pattern> list;
+        for (const CatalogueEntry& entry : englishCatalogue()) {
+            if (hasPlaceholder(entry.source)) {
+                list.push_back(splitPattern(entry));
+            }
+        }
+        std::stable_sort(list.begin(), list.end(), [](const Pattern& a, const Pattern& b) {
+            return a.literalLength > b.literalLength;
+        });
+        return list;
+    }();
+    return all;
+}
+
+// The values `text` gives the pattern's placeholders, when it is made from it.
+std::optional<std::vector<std::string_view>> match(const Pattern& pattern, std::string_view text) {
+    if (!text.starts_with(pattern.pieces.front()) || !text.ends_with(pattern.pieces.back()) ||
+        text.size() < pattern.literalLength) {
+        return std::nullopt;
+    }
+    std::vector<std::string_view> values;
+    std::size_t at = pattern.pieces.front().size();
+    const std::size_t end = text.size() - pattern.pieces.back().size();
+    for (std::size_t i = 1; i < pattern.pieces.size(); ++i) {
+        const bool last = i + 1 == pattern.pieces.size();
+        const std::size_t next = last ? end : text.find(pattern.pieces[i], at);
+        if (next == std::string_view::npos || next > end || next < at) {
+            return std::nullopt;
+        }
+        values.push_back(text.substr(at, next - at));
+        at = next + pattern.pieces[i].size();
+    }
+    return values;
+}
+
+std::optional<std::string_view> exact(std::string_view text) {
+    const std::span<const CatalogueEntry> catalogue = englishCatalogue();
+    const auto it = std::lower_bound(
+        catalogue.begin(), catalogue.end(), text,
+        [](const CatalogueEntry& entry, std::string_view wanted) { return entry.source < wanted; });
+    if (it != catalogue.end() && it->source == text) {
+        return it->translation;
+    }
+    return std::nullopt;
+}
+
+std::string english(std::string_view text, int depth) {
+    if (text.empty()) {
+        return {};
+    }
+    if (const std::optional<std::string_view> found = exact(text)) {
+        return std::string(*found);
+    }
+    if (depth > 2) {
+        return std::string(text);
+    }
+    for (const Pattern& pattern : patterns()) {
+        const std::optional<std::vector<std::string_view>> values = match(pattern, text);
+        if (!values) {
+            continue;
+        }
+        // The values in the order of the placeholders' numbers, each a text
+        // of its own where the catalogue knows it.
+        std::vector<std::string> byNumber(10);
+        for (std::size_t i = 0; i < values->size(); ++i) {
+            byNumber[static_cast<std::size_t>(pattern.slots[i])] = english((*values)[i], depth + 1);
+        }
+        std::string result;
+        const std::string_view translation = pattern.entry->translation;
+        for (std::size_t i = 0; i < translation.size(); ++i) {
+            if (isPlaceholder(translation, i)) {
+                result += byNumber[static_cast<std::size_t>(translation[i + 1] - '0')];
+                ++i;
+            } else {
+                result += translation[i];
+            }
+        }
+        return result;
+    }
+    // A sentence of the catalogue with more said after it ("Файл параметров
+    // не найден. … No Firefox profile was found …").
+    for (const CatalogueEntry& entry : englishCatalogue()) {
+        const std::string_view source = entry.source;
+        if (text.size() > source.size() + 1 && text.starts_with(source) &&
+            text[source.size()] == ' ' &&
+            std::string_view(".:?!").find(source.back()) != std::string_view::npos) {
+            return std::string(entry.translation) + " " +
+                   english(text.substr(source.size() + 1), depth + 1);
+        }
+    }
+    // A list of texts ("Закладки, Куки"): each one on its own.
+    if (text.find(", ") != std::string_view::npos) {
+        std::string result;
+        bool any = false;
+        std::size_t start = 0;
+        while (start <= text.size()) {
+            const std::size_t comma = std::min(text.find(", ", start), text.size());
+            const std::string_view part = text.substr(start, comma - start);
+            const std::string shown = english(part, depth + 1);
+            any = any || shown != part;
+            result += shown;
+            if (comma == text.size()) {
+                break;
+            }
+            result += ", ";
+            start = comma + 2;
+        }
+        if (any) {
+            return result;
+        }
+    }
+    return std::string(text);
+}
+
+} // namespace
+
+Language language() {
+    return current.load();
+}
+
+void setLanguage(Language language) {
+    current.store(language);
+}
+
+std::optional<Language> parseLanguage(std::string_view name) {
+    if (name == "ru") {
+        return Language::Russian;
+    }
+    if (name == "en") {
+        return Language::English;
+    }
+    return std::nullopt;
+}
+
+std::string_view languageName(Language language) {
+    return language == Language::Russian ? "ru" : "en";
+}
+
+std::optional<Language> languageOfLocale(std::string_view locale) {
+    if (locale.empty()) {
+        return std::nullopt;
+    }
+    // LANGUAGE is a list ("ru:en"): its first entry.
+    locale = locale.substr(0, locale.find(':'));
+    const bool russian =
+        locale.size() >= 2 && (locale[0] == 'r' || locale[0] == 'R') &&
+        (locale[1] == 'u' || locale[1] == 'U') &&
+        (locale.size() == 2 || locale[2] == '_' || locale[2] == '-' || locale[2] == '.');
+    return russian ? Language::Russian : Language::English;
+}
+
+Language languageOfEnvironment() {
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (const std::optional<Language> found = languageOfLocale(value != nullptr ? value : "")) {
+            return *found;
+        }
+    }
+#ifdef _WIN32
+    if (PRIMARYLANGID(::GetUserDefaultUILanguage()) == LANG_RUSSIAN) {
+        return Language::Russian;
+    }
+#endif
+    return Language::English;
+}
+
+std::string translated(std::string_view text) {
+    return translated(text, language());
+}
+
+std::string translated(std::string_view text, Language language) {
+    if (language == Language::Russian) {
+        return std::string(text);
+    }
+    return english(text, 0);
+}
+
+std::string formatText(std::string_view pattern, std::initializer_list<std::string_view> values) {
+    std::string result;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (isPlaceholder(pattern, i)) {
+            const std::size_t index = static_cast<std::size_t>(pattern[i + 1] - '1');
+            if (index < values.size()) {
+                result += values.begin()[index];
+            }
+            ++i;
+        } else {
+            result += pattern[i];
+        }
+    }
+    return result;
+}
+
+} // namespace vellarion
