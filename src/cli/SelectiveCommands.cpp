@@ -81,7 +81,8 @@ std::set<std::string> tickedBoxes(const SelectiveWizardData& data,
 }
 
 // Selects the entry of that name, or shown so (letter case ignored, as
-// Windows names go).
+// Windows names go); else the one profile the browser itself calls so: the
+// name of "Work (Profile 1)", or of a folder "k3x9ab12.default-release".
 bool select(ChoiceList& list, const std::string& name) {
     for (size_t i = 0; i < list.entries.size(); ++i) {
         if (equalsIgnoreCase(list.entries[i], name) || equalsIgnoreCase(list.shown(i), name)) {
@@ -89,7 +90,27 @@ bool select(ChoiceList& list, const std::string& name) {
             return true;
         }
     }
-    return false;
+    const auto endsWith = [](std::string_view text, std::string_view end) {
+        return text.size() >= end.size() &&
+               equalsIgnoreCase(text.substr(text.size() - end.size()), end);
+    };
+    int found = -1;
+    for (size_t i = 0; i < list.entries.size(); ++i) {
+        const std::string shown = list.shown(i);
+        const bool named = endsWith(list.entries[i], "." + name) ||
+                           (shown.size() > name.size() + 2 && shown.ends_with(')') &&
+                            equalsIgnoreCase(shown.substr(0, name.size() + 2), name + " ("));
+        if (named) {
+            if (found >= 0) {
+                return false; // two profiles of that name: the folder has to say which
+            }
+            found = static_cast<int>(i);
+        }
+    }
+    if (found >= 0) {
+        list.selected = found;
+    }
+    return found >= 0;
 }
 
 // A job of the selective wizard as the window would run it: activation,

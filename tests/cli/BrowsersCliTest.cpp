@@ -74,6 +74,11 @@ TEST(CliBrowsers, ProfilesAreShownByTheirNamesAndChosenByEither) {
         run({"backup", "edge", prefix, "--profile", "default", "--to", s(backups.path())});
     ASSERT_EQ(byFolder.exitCode, 0) << byFolder.err;
     EXPECT_TRUE(storedNames(backups / "Default.dat").count("Bookmarks"));
+    // By the name alone, as the browser calls it.
+    const Result byOwnName =
+        run({"backup", "edge", prefix, "--profile", "work", "--to", s(backups / "by-name")});
+    ASSERT_EQ(byOwnName.exitCode, 0) << byOwnName.err;
+    EXPECT_TRUE(fs::exists(backups / "by-name" / "Profile 1.dat"));
     const Result wrong = run({"backup", "edge", prefix, "--profile", "Home", "--to", "x"});
     EXPECT_EQ(wrong.exitCode, 1);
     EXPECT_EQ(wrong.err,

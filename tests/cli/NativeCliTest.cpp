@@ -31,8 +31,10 @@ TEST(CliNative, BacksUpTheUsersOwnFirefoxAndRegistersARestoredFolder) {
     EXPECT_EQ(listed.environment, "this machine's own browsers (home " + s(home.path()) + ")");
     EXPECT_EQ(listed.out, "k3x9ab12.default-release\n");
 
-    const Result backup = run(
-        {"backup", "firefox", "--to", s(backups), "--items", "settings,passwords"}, home.path());
+    // Chosen by the name Firefox knows it by.
+    const Result backup = run({"backup", "firefox", "--to", s(backups), "--profile",
+                               "default-release", "--items", "settings,passwords"},
+                              home.path());
     EXPECT_EQ(backup.exitCode, 0) << backup.err;
     EXPECT_EQ(backup.out, s(backups / "default-release.dat") + "\n");
     EXPECT_EQ(storedNames(backups / "default-release.dat"),
