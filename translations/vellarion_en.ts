@@ -120,8 +120,8 @@
         <translation>Settings file not found. Choose a custom profile.</translation>
     </message>
     <message>
-        <source>Файл резервной копии &quot;%1&quot; уже существует. Заменить его?</source>
-        <translation>Backup file &quot;%1&quot; already exists. Replace it?</translation>
+        <source>Файл резервной копии "%1" уже существует. Заменить его?</source>
+        <translation>Backup file "%1" already exists. Replace it?</translation>
     </message>
     <message>
         <source>Для следующих пунктов не найдено данных, они не сохранены: %1.</source>
@@ -348,7 +348,7 @@
     </message>
     <message>
         <source>Введите имя каталога установки браузера Opera. Например: Если ваш браузер установлен в C:\Program Files\Opera 10, просто введите «Opera 10» (без кавычек и/или косой черты).</source>
-        <translation>Enter the name of the Opera installation folder. For example: if your browser is installed in C:\Program Files\Opera 10, just enter &quot;Opera 10&quot; (without quotes or slashes).</translation>
+        <translation>Enter the name of the Opera installation folder. For example: if your browser is installed in C:\Program Files\Opera 10, just enter "Opera 10" (without quotes or slashes).</translation>
     </message>
     <message>
         <source>Мастер резервного копирования Opera</source>
@@ -423,8 +423,236 @@
         <translation>Enter the old user name.</translation>
     </message>
     <message>
-        <source>Введите старую букву диска, например: &quot;D:\&quot;.</source>
-        <translation>Enter the old drive letter, for example: &quot;D:\&quot;.</translation>
+        <source>Введите старую букву диска, например: "D:\".</source>
+        <translation>Enter the old drive letter, for example: "D:\".</translation>
+    </message>
+    <message>
+        <source>Резервное копирование настроек и данных Internet Explorer .</source>
+        <translation>Back up the settings and data of Internet Explorer.</translation>
+    </message>
+    <message>
+        <source>Архивация настроек и данных Firefox</source>
+        <translation>Back up the settings and data of Firefox</translation>
+    </message>
+    <message>
+        <source>Архивация настроек и данных Chrome</source>
+        <translation>Back up the settings and data of Chrome</translation>
+    </message>
+    <message>
+        <source>Архивация настроек и данных Opera.</source>
+        <translation>Back up the settings and data of Opera.</translation>
+    </message>
+    <message>
+        <source>Архивация настроек и данных Safari.</source>
+        <translation>Back up the settings and data of Safari.</translation>
+    </message>
+    <message>
+        <source>Архивация настроек и данных Flock.</source>
+        <translation>Back up the settings and data of Flock.</translation>
+    </message>
+    <message>
+        <source>Восстановление данных Firefox.</source>
+        <translation>Restore the data of Firefox.</translation>
+    </message>
+    <message>
+        <source>Восстановление данных Chrome.</source>
+        <translation>Restore the data of Chrome.</translation>
+    </message>
+    <message>
+        <source>Восстановление данных Opera.</source>
+        <translation>Restore the data of Opera.</translation>
+    </message>
+    <message>
+        <source>Восстановление данных Safari.</source>
+        <translation>Restore the data of Safari.</translation>
+    </message>
+    <message>
+        <source>Восстановление данных Flock.</source>
+        <translation>Restore the data of Flock.</translation>
+    </message>
+    <message>
+        <source>Полная архивация настроек и данных Internet Explorer .</source>
+        <translation>Full backup of the settings and data of Internet Explorer.</translation>
+    </message>
+    <message>
+        <source>Полная архивация настроек и данных Firefox.</source>
+        <translation>Full backup of the settings and data of Firefox.</translation>
+    </message>
+    <message>
+        <source>Полная архивация настроек и данных Chrome.</source>
+        <translation>Full backup of the settings and data of Chrome.</translation>
+    </message>
+    <message>
+        <source>Полная архивация настроек и данных Opera.</source>
+        <translation>Full backup of the settings and data of Opera.</translation>
+    </message>
+    <message>
+        <source>Резервное копирование настроек и данных Safari .</source>
+        <translation>Full backup of the settings and data of Safari.</translation>
+    </message>
+    <message>
+        <source>Резервное копирование настроек и данных Flock .</source>
+        <translation>Full backup of the settings and data of Flock.</translation>
+    </message>
+    <message>
+        <source>Полное восстановление настроек и данных Internet Explorer.</source>
+        <translation>Full restore of the settings and data of Internet Explorer.</translation>
+    </message>
+    <message>
+        <source>Полное восстановление настроек и данных Firefox.</source>
+        <translation>Full restore of the settings and data of Firefox.</translation>
+    </message>
+    <message>
+        <source>Полное восстановление настроек и данных Chrome.</source>
+        <translation>Full restore of the settings and data of Chrome.</translation>
+    </message>
+    <message>
+        <source>Полное восстановление настроек и данных Opera.</source>
+        <translation>Full restore of the settings and data of Opera.</translation>
+    </message>
+    <message>
+        <source>Полное восстановление настроек и данных Safari.</source>
+        <translation>Full restore of the settings and data of Safari.</translation>
+    </message>
+    <message>
+        <source>Полное восстановление настроек и данных Flock.</source>
+        <translation>Full restore of the settings and data of Flock.</translation>
+    </message>
+    <message>
+        <source>Преобразование профиля Opera.</source>
+        <translation>Convert an Opera profile.</translation>
+    </message>
+    <message>
+        <source>&amp;О программе</source>
+        <translation>&amp;About</translation>
+    </message>
+    <message>
+        <source>О программе Vellarion</source>
+        <translation>About Vellarion</translation>
+    </message>
+    <message>
+        <source>&amp;О софте</source>
+        <translation>&amp;About</translation>
+    </message>
+    <message>
+        <source>Проверка &amp; обновлений</source>
+        <translation>Check for &amp;updates</translation>
+    </message>
+    <message>
+        <source>Проверить новую версию.</source>
+        <translation>Check for a new version.</translation>
+    </message>
+    <message>
+        <source>Проверка наличия обновлений</source>
+        <translation>Check for updates</translation>
+    </message>
+    <message>
+        <source>Написать нам по email.</source>
+        <translation>Write to us by e-mail.</translation>
+    </message>
+    <message>
+        <source>&amp;Выйти</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>Закрыть Vellarion</source>
+        <translation>Close Vellarion</translation>
+    </message>
+    <message>
+        <source>&amp;Сайт</source>
+        <translation>&amp;Website</translation>
+    </message>
+    <message>
+        <source>Посетить сайт Vellarion .</source>
+        <translation>Visit the Vellarion website.</translation>
+    </message>
+    <message>
+        <source>Спасибо</source>
+        <translation>Thanks</translation>
+    </message>
+    <message>
+        <source>Пожертвовать на развитие проекта Vellarion.</source>
+        <translation>Donate to the Vellarion project.</translation>
+    </message>
+    <message>
+        <source>Архивация настроек и данных %1.</source>
+        <translation>Back up the settings and data of %1.</translation>
+    </message>
+    <message>
+        <source>Восстановление данных %1.</source>
+        <translation>Restore the data of %1.</translation>
+    </message>
+    <message>
+        <source>Полная архивация настроек и данных %1.</source>
+        <translation>Full backup of the settings and data of %1.</translation>
+    </message>
+    <message>
+        <source>Полное восстановление настроек и данных %1.</source>
+        <translation>Full restore of the settings and data of %1.</translation>
+    </message>
+    <message>
+        <source>Архивировать</source>
+        <translation>Backup</translation>
+    </message>
+    <message>
+        <source>Архивация</source>
+        <translation>Backup</translation>
+    </message>
+    <message>
+        <source>Браузеры</source>
+        <translation>Browsers</translation>
+    </message>
+    <message>
+        <source>Восстановить</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>Архивировать все</source>
+        <translation>Backup all</translation>
+    </message>
+    <message>
+        <source>Восстановить все</source>
+        <translation>Restore all</translation>
+    </message>
+    <message>
+        <source>Конвертировать</source>
+        <translation>Convert</translation>
+    </message>
+    <message>
+        <source>Конвертер</source>
+        <translation>Converter</translation>
+    </message>
+    <message>
+        <source>Цветовая тема</source>
+        <translation>Color scheme</translation>
+    </message>
+    <message>
+        <source>Помощь</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>О программе</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>&amp;Авторы</source>
+        <translation>&amp;Authors</translation>
+    </message>
+    <message>
+        <source>&amp;Обновить</source>
+        <translation>&amp;Update</translation>
+    </message>
+    <message>
+        <source>С&amp;пасибо</source>
+        <translation>&amp;Thanks</translation>
+    </message>
+    <message>
+        <source>Восстановить в другую папку (необязательно):</source>
+        <translation>Restore into another folder (optional):</translation>
+    </message>
+    <message>
+        <source>Язык</source>
+        <translation>Language</translation>
     </message>
 </context>
 <context>
@@ -432,6 +660,275 @@
     <message>
         <source>Choose a folder</source>
         <translation>Choose a folder</translation>
+    </message>
+</context>
+<context>
+    <name>vellarion::DocumentForm</name>
+    <message>
+        <source>Вперед &gt;</source>
+        <translation>Next &gt;</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Готово</source>
+        <translation>Finish</translation>
+    </message>
+</context>
+<context>
+    <name>vellarion::EncryptionFields</name>
+    <message>
+        <source>Зашифровать паролем</source>
+        <translation>Encrypt with a password</translation>
+    </message>
+    <message>
+        <source>Пароль</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>Повтор пароля</source>
+        <translation>Repeat password</translation>
+    </message>
+    <message>
+        <source>Введите пароль для шифрования архива.</source>
+        <translation>Enter the password to encrypt the archive with.</translation>
+    </message>
+    <message>
+        <source>Пароль и его повтор не совпадают.</source>
+        <translation>The password and its repetition differ.</translation>
+    </message>
+</context>
+<context>
+    <name>vellarion::FullWizardForm</name>
+    <message>
+        <source>Расположение резервной копии:</source>
+        <translation>Backup location:</translation>
+    </message>
+    <message>
+        <source>Ход работы:</source>
+        <translation>Progress:</translation>
+    </message>
+</context>
+<context>
+    <name>vellarion::SelectiveWizardForm</name>
+    <message>
+        <source>Восстанавливает:</source>
+        <translation>Restores:</translation>
+    </message>
+    <message>
+        <source>Архивирует следующее:</source>
+        <translation>Backs up:</translation>
+    </message>
+    <message>
+        <source>Выбрать все</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>Снять все</source>
+        <translation>Clear all</translation>
+    </message>
+    <message>
+        <source>Профиль:</source>
+        <translation>Profile:</translation>
+    </message>
+    <message>
+        <source>Восстановление следующих профилей:</source>
+        <translation>Restore into this profile:</translation>
+    </message>
+    <message>
+        <source>По умолчанию</source>
+        <translation>Default</translation>
+    </message>
+    <message>
+        <source>Новый профиль:</source>
+        <translation>New profile:</translation>
+    </message>
+    <message>
+        <source>Восстановленный</source>
+        <translation>Restored</translation>
+    </message>
+    <message>
+        <source>Введите имя нового профиля.</source>
+        <translation>Enter the name of the new profile.</translation>
+    </message>
+</context>
+<context>
+    <name>vellarion::TFStart</name>
+    <message>
+        <source>Добро пожаловать:</source>
+        <translation>Welcome:</translation>
+    </message>
+    <message>
+        <source>Архивация:</source>
+        <translation>Backup:</translation>
+    </message>
+    <message>
+        <source>Архивация данных различных Веб браузеров. Тем, настроек, профилей и дополнений.</source>
+        <translation>Back up the data of many web browsers: themes, settings, profiles and add-ons.</translation>
+    </message>
+    <message>
+        <source>Восстановление:</source>
+        <translation>Restore:</translation>
+    </message>
+    <message>
+        <source>Восстановление данных различных Веб браузеров. Включая портативные версии.</source>
+        <translation>Restore the data of many web browsers, portable versions included.</translation>
+    </message>
+    <message>
+        <source>Обратите внимание: указывайте точное место хранения для портативных версий, во избежание перезаписи данных.</source>
+        <translation>Note: give the exact location of portable versions, so that no data is overwritten.</translation>
+    </message>
+    <message>
+        <source>Архивировать все:</source>
+        <translation>Backup all:</translation>
+    </message>
+    <message>
+        <source>Резервное копирование всех веб браузеров профилей и их данных.</source>
+        <translation>Back up all of a web browser's profiles and their data.</translation>
+    </message>
+    <message>
+        <source>Восстановить все:</source>
+        <translation>Restore all:</translation>
+    </message>
+    <message>
+        <source>Восстановление данных всех веб браузеров.</source>
+        <translation>Restore all of a web browser's data.</translation>
+    </message>
+    <message>
+        <source>Конвертирование:</source>
+        <translation>Convert:</translation>
+    </message>
+    <message>
+        <source>Преобразует профиль опера, от XP 7/Vista 32-разрядного до 64 и наоборот.</source>
+        <translation>Converts an Opera profile from 32-bit XP, 7 or Vista to 64-bit and back.</translation>
+    </message>
+    <message>
+        <source>Для получения дополнительной информации посетите Vellarion</source>
+        <translation>For more information visit Vellarion</translation>
+    </message>
+    <message>
+        <source>страница справки</source>
+        <translation>help page</translation>
+    </message>
+    <message>
+        <source>Юридическая информация:</source>
+        <translation>Legal information:</translation>
+    </message>
+    <message>
+        <source>Используя это программное обеспечение, вы соглашаетесь использовать его на свой страх и риск. Мы не несем ответственности за любой ущерб. Также мы не несем ответственность за данные, оборудование или финансовые потери из-за ошибки программного обеспечения.</source>
+        <translation>By using this software you agree to use it at your own risk. We are not liable for any damage, nor for lost data, hardware or money caused by a fault of the software.</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>vellarion::Tf_About</name>
+    <message>
+        <source>О программе Vellarion</source>
+        <translation>About Vellarion</translation>
+    </message>
+    <message>
+        <source>Авторы:</source>
+        <translation>Authors:</translation>
+    </message>
+    <message>
+        <source>Все логотипы и товарные знаки являются собственностью их владельцев.</source>
+        <translation>All logos and trademarks are the property of their owners.</translation>
+    </message>
+    <message>
+        <source>Ленточный интерфейс, его цветовые темы и значки нарисованы авторами Vellarion и распространяются на тех же условиях, что и сама программа.</source>
+        <translation>The ribbon interface, its color schemes and icons were drawn by the Vellarion authors and are distributed on the same terms as the program itself.</translation>
+    </message>
+</context>
+<context>
+    <name>vellarion::Tf_Update</name>
+    <message>
+        <source>&amp;Отмена</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>Обновлений нет!</source>
+        <translation>No updates!</translation>
+    </message>
+</context>
+<context>
+    <name>vellarion::Tfc_Opera</name>
+    <message>
+        <source>Преобразование профиля Opera</source>
+        <translation>Opera profile conversion</translation>
+    </message>
+    <message>
+        <source>Мастер конвертации Opera 10 </source>
+        <translation>Opera 10 conversion wizard </translation>
+    </message>
+    <message>
+        <source>Инструкция:</source>
+        <translation>Instructions:</translation>
+    </message>
+    <message>
+        <source>Используйте следующие функции после восстановления параметров (Opera 10 !). Программа будет искать ваш файл профиля и замену данных согласно вашему запросу. Закройте Opera, прежде чем нажать "Вперед".</source>
+        <translation>Use these functions after restoring the settings (Opera 10!). The program will look for your profile file and replace the data as you ask. Close Opera before you press "Next".</translation>
+    </message>
+    <message>
+        <source>Методы преобразования:</source>
+        <translation>Conversion methods:</translation>
+    </message>
+    <message>
+        <source>Опции</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>Введите старое имя пользователя (если изменен):</source>
+        <translation>Enter the old user name (if it changed):</translation>
+    </message>
+    <message>
+        <source>Введите старую букву диска (Если изменен), Пример: "D:\":</source>
+        <translation>Enter the old drive letter (if it changed), for example: "D:\":</translation>
+    </message>
+    <message>
+        <source>Информация о системе:</source>
+        <translation>System information:</translation>
+    </message>
+    <message>
+        <source>Ось Windows:</source>
+        <translation>Windows version:</translation>
+    </message>
+    <message>
+        <source>Тип Windows:</source>
+        <translation>Windows type:</translation>
+    </message>
+    <message>
+        <source>Пользователь:</source>
+        <translation>User:</translation>
+    </message>
+</context>
+<context>
+    <name>vellarion::Tfr_Firefox</name>
+    <message>
+        <source>Удаление файла резервной копии после завершения</source>
+        <translation>Delete the backup file when finished</translation>
+    </message>
+    <message>
+        <source>Добавить папку в профили %1</source>
+        <translation>Add the folder to the profiles of %1</translation>
+    </message>
+</context>
+<context>
+    <name>vellarion::Tfrm_ShowInfoUpdate</name>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>vellarion::WizardForm</name>
+    <message>
+        <source>Архив "%1" зашифрован. Введите пароль:</source>
+        <translation>The archive "%1" is encrypted. Enter its password:</translation>
     </message>
 </context>
 </TS>

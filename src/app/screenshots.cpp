@@ -3,6 +3,7 @@
 //     vellarion-screenshots DIR
 #include "core/services/SamplePrefix.h"
 #include "core/services/ServicesFactory.h"
+#include "core/text/Catalogue.h"
 #include "gui/browsers/bFull_Chrome.h"
 #include "gui/browsers/bFull_Firefox.h"
 #include "gui/browsers/bFull_IE.h"
@@ -85,8 +86,13 @@ int main(int argc, char** argv) {
     }
     vellarion::QtDialogs dialogs;
     vellarion::Application app(argc, argv, dialogs);
-    if (argc != 2) {
-        QTextStream(stderr) << "usage: vellarion-screenshots DIR\n";
+    // In the environment's language, or the one asked for.
+    vellarion::setLanguage(vellarion::languageOfEnvironment());
+    if (argc == 4 && std::string_view(argv[2]) == "--language" &&
+        vellarion::parseLanguage(argv[3])) {
+        vellarion::setLanguage(*vellarion::parseLanguage(argv[3]));
+    } else if (argc != 2) {
+        QTextStream(stderr) << "usage: vellarion-screenshots DIR [--language ru|en]\n";
         return 2;
     }
     QDir dir(QString::fromLocal8Bit(argv[1]));

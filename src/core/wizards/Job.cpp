@@ -6,6 +6,7 @@
 #include "core/services/Error.h"
 #include "core/services/SystemServices.h"
 #include "core/services/Text.h"
+#include "core/text/Catalogue.h"
 #include "core/wizards/Messages.h"
 #include "core/wizards/WizardState.h"
 
@@ -140,7 +141,9 @@ void JobReporter::itemsWithoutData(Direction direction,
 }
 
 bool backupLocationGiven(std::string_view location) {
-    return location != kBackupLocationPlaceholder && !isBlank(location);
+    // The edit still shows its hint, in either language.
+    return location != kBackupLocationPlaceholder &&
+           location != translated(kBackupLocationPlaceholder) && !isBlank(location);
 }
 
 void makeBackupLocation(SystemServices& services, std::string_view location) {

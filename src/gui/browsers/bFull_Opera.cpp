@@ -1,6 +1,7 @@
 #include "gui/browsers/bFull_Opera.h"
 
 #include "core/browsers/DataSet.h"
+#include "gui/kit/Texts.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -13,7 +14,7 @@ Tffb_Opera::Tffb_Opera(ShellContext& context, QWidget* parent)
 Tffb_Opera::Tffb_Opera(ShellContext& context, Direction direction, QWidget* parent)
     : Tffb_Firefox(context, operaDataSet(), direction, parent) {
     Label2 = place<QLabel>("Label2", QRect(39, 170, 521, 48),
-                           qText(operaDataSet().full.installFolderPrompt));
+                           shownText(operaDataSet().full.installFolderPrompt));
     Label2->setWordWrap(true);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Edit1 = place<QLineEdit>("Edit1", QRect(39, 222, 283, 21));

@@ -2,7 +2,9 @@
 
 #include "core/browsers/DataSet.h"
 #include "core/services/SystemServices.h"
+#include "core/text/Catalogue.h"
 #include "gui/kit/ShellContext.h"
+#include "gui/kit/Texts.h"
 #include "gui/wizards/DirectoryEdit.h"
 
 #include <QCheckBox>
@@ -14,9 +16,8 @@ Tfr_Firefox::Tfr_Firefox(ShellContext& context, QWidget* parent)
 
 Tfr_Firefox::Tfr_Firefox(ShellContext& context, const BrowserDataSet& data, QWidget* parent)
     : Tfb_Firefox(context, data, Direction::Restore, parent) {
-    CheckBox17 =
-        place<QCheckBox>("CheckBox17", QRect(39, 488, 340, 17),
-                         QStringLiteral("Удаление файла резервной копии после завершения"));
+    CheckBox17 = place<QCheckBox>("CheckBox17", QRect(39, 488, 340, 17),
+                                  ui("Удаление файла резервной копии после завершения"));
     CheckBox17->setChecked(false);
     CheckBox19 = nullptr;
     if (context.services.isNative() && job().canRegisterProfiles() && JvDirectoryEdit1 != nullptr) {
@@ -24,7 +25,7 @@ Tfr_Firefox::Tfr_Firefox(ShellContext& context, const BrowserDataSet& data, QWid
         const QRect custom = JvDirectoryEdit1->geometry();
         CheckBox19 =
             place<QCheckBox>("CheckBox19", QRect(custom.left(), custom.bottom() + 1, 340, 16),
-                             QStringLiteral("Добавить папку в профили ") + qText(data.name));
+                             shownText(formatText(N_("Добавить папку в профили %1"), {data.name})));
         CheckBox19->setChecked(false);
     }
 }

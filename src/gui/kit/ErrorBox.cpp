@@ -2,6 +2,7 @@
 
 #include "core/Config.h"
 #include "gui/kit/Dialogs.h"
+#include "gui/kit/Texts.h"
 
 #include <exception>
 
@@ -23,7 +24,7 @@ void runGuarded(Dialogs& dialogs, QWidget* parent, const std::function<void()>& 
     try {
         handler();
     } catch (const std::exception& error) {
-        showStandardError(dialogs, parent, QString::fromUtf8(error.what()));
+        showStandardError(dialogs, parent, shownText(error.what()));
     }
 }
 

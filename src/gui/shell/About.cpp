@@ -4,6 +4,7 @@
 #include "gui/kit/Appearance.h"
 #include "gui/kit/Controls.h"
 #include "gui/kit/Icons.h"
+#include "gui/kit/Texts.h"
 #include "gui/shell/Links.h"
 
 #include <QLabel>
@@ -18,7 +19,7 @@ Tf_About::Tf_About(QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
     setObjectName(QStringLiteral("f_About"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("О программе Vellarion"));
+    setWindowTitle(ui("О программе Vellarion"));
     setFont(programFont());
     setBackground(this, Qt::white);
     setFixedSize(265, 330);
@@ -37,7 +38,7 @@ Tf_About::Tf_About(QWidget* parent)
     Label1->setFont(title);
     Label1->setAlignment(Qt::AlignCenter);
 
-    Label2 = placeLabel(this, "Label2", QStringLiteral("Авторы:"), QRect(20, 140, 60, 18));
+    Label2 = placeLabel(this, "Label2", ui("Авторы:"), QRect(20, 140, 60, 18));
     Label2->adjustSize();
     Label2->setFixedHeight(18);
     Label13 = new LinkLabel(QStringLiteral("Corvintale Team"), this);
@@ -56,11 +57,11 @@ Tf_About::Tf_About(QWidget* parent)
         y += label->height() + 8;
         return label;
     };
-    Label4 = notice("Label4", QStringLiteral("Все логотипы и товарные знаки являются "
-                                             "собственностью их владельцев."));
-    Label5 = notice("Label5", QStringLiteral("Ленточный интерфейс, его цветовые темы и значки "
-                                             "нарисованы авторами Vellarion и распространяются "
-                                             "на тех же условиях, что и сама программа."));
+    Label4 = notice("Label4", ui("Все логотипы и товарные знаки являются "
+                                 "собственностью их владельцев."));
+    Label5 = notice("Label5", ui("Ленточный интерфейс, его цветовые темы и значки "
+                                 "нарисованы авторами Vellarion и распространяются "
+                                 "на тех же условиях, что и сама программа."));
     setTextColour(Label5, QColor(0x55, 0x55, 0x55));
 
     Image2 = new Picture(pictureResource(PictureId::AboutFooter), this);

@@ -3,6 +3,7 @@
 #include "core/Config.h"
 #include "core/browsers/DataSet.h"
 #include "core/services/SystemServices.h"
+#include "core/text/Catalogue.h"
 #include "gui/browsers/bFull_Chrome.h"
 #include "gui/browsers/bFull_Firefox.h"
 #include "gui/browsers/bFull_Flock.h"
@@ -34,6 +35,7 @@
 #include "gui/kit/DocumentFrame.h"
 #include "gui/kit/ErrorBox.h"
 #include "gui/kit/Icons.h"
+#include "gui/kit/Texts.h"
 #include "gui/ribbon/Ribbon.h"
 #include "gui/ribbon/RibbonApplicationMenu.h"
 #include "gui/ribbon/RibbonButton.h"
@@ -60,88 +62,93 @@ namespace {
 struct Command {
     const char* name;
     const char* category;
-    const char16_t* caption;
-    const char16_t* hint;
+    const char* caption;
+    const char* hint;
     const char* shortcut; // portable text, empty for none
-    const char16_t* screenTipHeader;
+    const char* screenTipHeader;
     IconId icon;
     void (TForm1::*handler)();
 };
 
 // The commands of the main window.
 const Command kCommands[] = {
-    {"B_InternetExplorer", "Backup", u"&Internet Explorer",
-     u"Резервное копирование настроек и данных Internet Explorer .", "Ctrl+I", u"Internet Explorer",
-     IconId::InternetExplorer, &TForm1::B_InternetExplorerExecute},
-    {"B_Firefox", "Backup", u"&Firefox", u"Архивация настроек и данных Firefox", "Ctrl+F",
-     u"Firefox", IconId::Firefox, &TForm1::B_FirefoxExecute},
-    {"B_Chrome", "Backup", u"&Chrome", u"Архивация настроек и данных Chrome", "Ctrl+C", u"Chrome",
+    {"B_InternetExplorer", "Backup", "&Internet Explorer",
+     N_("Резервное копирование настроек и данных Internet Explorer ."), "Ctrl+I",
+     "Internet Explorer", IconId::InternetExplorer, &TForm1::B_InternetExplorerExecute},
+    {"B_Firefox", "Backup", "&Firefox", N_("Архивация настроек и данных Firefox"), "Ctrl+F",
+     "Firefox", IconId::Firefox, &TForm1::B_FirefoxExecute},
+    {"B_Chrome", "Backup", "&Chrome", N_("Архивация настроек и данных Chrome"), "Ctrl+C", "Chrome",
      IconId::Chrome, &TForm1::B_ChromeExecute},
-    {"B_Opera", "Backup", u"&Opera", u"Архивация настроек и данных Opera.", "Ctrl+O", u"Opera",
+    {"B_Opera", "Backup", "&Opera", N_("Архивация настроек и данных Opera."), "Ctrl+O", "Opera",
      IconId::Opera, &TForm1::B_OperaExecute},
-    {"B_Safari", "Backup", u"&Safari", u"Архивация настроек и данных Safari.", "Ctrl+S", u"Safari",
+    {"B_Safari", "Backup", "&Safari", N_("Архивация настроек и данных Safari."), "Ctrl+S", "Safari",
      IconId::Safari, &TForm1::B_SafariExecute},
-    {"B_Flock", "Backup", u"F&lock", u"Архивация настроек и данных Flock.", "Ctrl+L", u"Flock",
+    {"B_Flock", "Backup", "F&lock", N_("Архивация настроек и данных Flock."), "Ctrl+L", "Flock",
      IconId::Flock, &TForm1::B_FlockExecute},
-    {"R_InternetExplorer", "Restore", u"&Internet Explorer",
-     u"Восстановление данных Internet Explorer", "Alt+I", u"Internet Explorer",
+    {"R_InternetExplorer", "Restore", "&Internet Explorer",
+     N_("Восстановление данных Internet Explorer"), "Alt+I", "Internet Explorer",
      IconId::InternetExplorer, &TForm1::R_InternetExplorerExecute},
-    {"R_Firefox", "Restore", u"&Firefox", u"Восстановление данных Firefox.", "Alt+F", u"Firefox",
+    {"R_Firefox", "Restore", "&Firefox", N_("Восстановление данных Firefox."), "Alt+F", "Firefox",
      IconId::Firefox, &TForm1::R_FirefoxExecute},
-    {"R_Chrome", "Restore", u"&Chrome", u"Восстановление данных Chrome.", "Alt+C", u"Chrome",
+    {"R_Chrome", "Restore", "&Chrome", N_("Восстановление данных Chrome."), "Alt+C", "Chrome",
      IconId::Chrome, &TForm1::R_ChromeExecute},
-    {"R_Opera", "Restore", u"&Opera", u"Восстановление данных Opera.", "Alt+O", u"Opera",
+    {"R_Opera", "Restore", "&Opera", N_("Восстановление данных Opera."), "Alt+O", "Opera",
      IconId::Opera, &TForm1::R_OperaExecute},
-    {"R_Safari", "Restore", u"&Safari", u"Восстановление данных Safari.", "Alt+S", u"Safari",
+    {"R_Safari", "Restore", "&Safari", N_("Восстановление данных Safari."), "Alt+S", "Safari",
      IconId::Safari, &TForm1::R_SafariExecute},
-    {"R_Flock", "Restore", u"F&lock", u"Восстановление данных Flock.", "Alt+L", u"Flock",
+    {"R_Flock", "Restore", "F&lock", N_("Восстановление данных Flock."), "Alt+L", "Flock",
      IconId::Flock, &TForm1::R_FlockExecute},
-    {"sB_InternetExplorer", "Safe Backup", u"&Internet Explorer",
-     u"Полная архивация настроек и данных Internet Explorer .", "Ctrl+Shift+I",
-     u"Internet Explorer", IconId::InternetExplorer, &TForm1::sB_InternetExplorerExecute},
-    {"sB_Firefox", "Safe Backup", u"&Firefox", u"Полная архивация настроек и данных Firefox.",
-     "Ctrl+Shift+F", u"Firefox", IconId::Firefox, &TForm1::sB_FirefoxExecute},
-    {"sB_Chrome", "Safe Backup", u"&Chrome", u"Полная архивация настроек и данных Chrome.",
-     "Ctrl+Shift+C", u"Chrome", IconId::Chrome, &TForm1::sB_ChromeExecute},
-    {"sB_Opera", "Safe Backup", u"&Opera", u"Полная архивация настроек и данных Opera.",
-     "Ctrl+Shift+O", u"Opera", IconId::Opera, &TForm1::sB_OperaExecute},
-    {"sB_Safari", "Safe Backup", u"&Safari", u"Резервное копирование настроек и данных Safari .",
-     "Ctrl+Shift+S", u"Safari", IconId::Safari, &TForm1::sB_SafariExecute},
-    {"sB_Flock", "Safe Backup", u"F&lock", u"Резервное копирование настроек и данных Flock .",
-     "Ctrl+Shift+L", u"Flock", IconId::Flock, &TForm1::sB_FlockExecute},
-    {"sR_InternetExplorer", "Safe Restore", u"&Internet Explorer",
-     u"Полное восстановление настроек и данных Internet Explorer.", "Alt+Shift+I",
-     u"Internet Explorer", IconId::InternetExplorer, &TForm1::sR_InternetExplorerExecute},
-    {"sR_Firefox", "Safe Restore", u"&Firefox", u"Полное восстановление настроек и данных Firefox.",
-     "Alt+Shift+F", u"Firefox", IconId::Firefox, &TForm1::sR_FirefoxExecute},
-    {"sR_Chrome", "Safe Restore", u"&Chrome", u"Полное восстановление настроек и данных Chrome.",
-     "Alt+Shift+C", u"Chrome", IconId::Chrome, &TForm1::sR_ChromeExecute},
-    {"sR_Opera", "Safe Restore", u"&Opera", u"Полное восстановление настроек и данных Opera.",
-     "Alt+Shift+O", u"Opera", IconId::Opera, &TForm1::sR_OperaExecute},
-    {"sR_Safari", "Safe Restore", u"&Safari", u"Полное восстановление настроек и данных Safari.",
-     "Alt+Shift+S", u"Safari", IconId::Safari, &TForm1::sR_SafariExecute},
-    {"sR_Flock", "Safe Restore", u"F&lock", u"Полное восстановление настроек и данных Flock.",
-     "Alt+Shift+L", u"Flock", IconId::Flock, &TForm1::sR_FlockExecute},
-    {"c_Opera", "Convert", u"Opera", u"Преобразование профиля Opera.", "", u"Opera",
+    {"sB_InternetExplorer", "Safe Backup", "&Internet Explorer",
+     N_("Полная архивация настроек и данных Internet Explorer ."), "Ctrl+Shift+I",
+     "Internet Explorer", IconId::InternetExplorer, &TForm1::sB_InternetExplorerExecute},
+    {"sB_Firefox", "Safe Backup", "&Firefox", N_("Полная архивация настроек и данных Firefox."),
+     "Ctrl+Shift+F", "Firefox", IconId::Firefox, &TForm1::sB_FirefoxExecute},
+    {"sB_Chrome", "Safe Backup", "&Chrome", N_("Полная архивация настроек и данных Chrome."),
+     "Ctrl+Shift+C", "Chrome", IconId::Chrome, &TForm1::sB_ChromeExecute},
+    {"sB_Opera", "Safe Backup", "&Opera", N_("Полная архивация настроек и данных Opera."),
+     "Ctrl+Shift+O", "Opera", IconId::Opera, &TForm1::sB_OperaExecute},
+    {"sB_Safari", "Safe Backup", "&Safari", N_("Резервное копирование настроек и данных Safari ."),
+     "Ctrl+Shift+S", "Safari", IconId::Safari, &TForm1::sB_SafariExecute},
+    {"sB_Flock", "Safe Backup", "F&lock", N_("Резервное копирование настроек и данных Flock ."),
+     "Ctrl+Shift+L", "Flock", IconId::Flock, &TForm1::sB_FlockExecute},
+    {"sR_InternetExplorer", "Safe Restore", "&Internet Explorer",
+     N_("Полное восстановление настроек и данных Internet Explorer."), "Alt+Shift+I",
+     "Internet Explorer", IconId::InternetExplorer, &TForm1::sR_InternetExplorerExecute},
+    {"sR_Firefox", "Safe Restore", "&Firefox",
+     N_("Полное восстановление настроек и данных Firefox."), "Alt+Shift+F", "Firefox",
+     IconId::Firefox, &TForm1::sR_FirefoxExecute},
+    {"sR_Chrome", "Safe Restore", "&Chrome", N_("Полное восстановление настроек и данных Chrome."),
+     "Alt+Shift+C", "Chrome", IconId::Chrome, &TForm1::sR_ChromeExecute},
+    {"sR_Opera", "Safe Restore", "&Opera", N_("Полное восстановление настроек и данных Opera."),
+     "Alt+Shift+O", "Opera", IconId::Opera, &TForm1::sR_OperaExecute},
+    {"sR_Safari", "Safe Restore", "&Safari", N_("Полное восстановление настроек и данных Safari."),
+     "Alt+Shift+S", "Safari", IconId::Safari, &TForm1::sR_SafariExecute},
+    {"sR_Flock", "Safe Restore", "F&lock", N_("Полное восстановление настроек и данных Flock."),
+     "Alt+Shift+L", "Flock", IconId::Flock, &TForm1::sR_FlockExecute},
+    {"c_Opera", "Convert", "Opera", N_("Преобразование профиля Opera."), "", "Opera",
      IconId::Convert, &TForm1::c_OperaExecute},
-    {"Luna", "Preferences", u"Luna", u"Luna interface (default)", "", u"Luna", IconId::Luna,
+    {"Luna", "Preferences", "Luna", "Luna interface (default)", "", "Luna", IconId::Luna,
      &TForm1::LunaExecute},
-    {"Obsidian", "Preferences", u"Obsidian", u"Obsidian interface", "", u"Obsidian",
-     IconId::Obsidian, &TForm1::ObsidianExecute},
-    {"Silver", "Preferences", u"Silver", u"Silver interface", "", u"Silver", IconId::Silver,
+    {"Obsidian", "Preferences", "Obsidian", "Obsidian interface", "", "Obsidian", IconId::Obsidian,
+     &TForm1::ObsidianExecute},
+    {"Silver", "Preferences", "Silver", "Silver interface", "", "Silver", IconId::Silver,
      &TForm1::SilverExecute},
-    {"About", "Software", u"&О программе", u"О программе Vellarion", "", u"&О софте", IconId::About,
-     &TForm1::AboutExecute},
-    {"Updates", "Software", u"Проверка & обновлений", u"Проверить новую версию.", "Ctrl+U",
-     u"Проверка наличия обновлений", IconId::Update, &TForm1::UpdatesExecute},
-    {"Contact", "Software", u"E-Mail", u"Написать нам по email.", "", u"E-Mail", IconId::Email,
+    {"Russian", "Preferences", "Русский", "Окна программы на русском языке", "", "Русский",
+     IconId::WebSite, &TForm1::RussianExecute},
+    {"English", "Preferences", "English", "The program's windows in English", "", "English",
+     IconId::WebSite, &TForm1::EnglishExecute},
+    {"About", "Software", N_("&О программе"), N_("О программе Vellarion"), "", N_("&О софте"),
+     IconId::About, &TForm1::AboutExecute},
+    {"Updates", "Software", N_("Проверка & обновлений"), N_("Проверить новую версию."), "Ctrl+U",
+     N_("Проверка наличия обновлений"), IconId::Update, &TForm1::UpdatesExecute},
+    {"Contact", "Software", "E-Mail", N_("Написать нам по email."), "", "E-Mail", IconId::Email,
      &TForm1::ContactExecute},
-    {"Close", "Software", u"&Выйти", u"Закрыть Vellarion", "Alt+F4", u"Exit", IconId::Close,
+    {"Close", "Software", N_("&Выйти"), N_("Закрыть Vellarion"), "Alt+F4", "Exit", IconId::Close,
      &TForm1::Action1Execute},
-    {"Homepage", "Web", u"&Сайт", u"Посетить сайт Vellarion .", "", u"&Сайт", IconId::WebSite,
-     &TForm1::HomepageExecute},
-    {"Donate", "Web", u"Спасибо", u"Пожертвовать на развитие проекта Vellarion.", "", u"Спасибо",
-     IconId::Donate, &TForm1::DonateExecute},
+    {"Homepage", "Web", N_("&Сайт"), N_("Посетить сайт Vellarion ."), "", N_("&Сайт"),
+     IconId::WebSite, &TForm1::HomepageExecute},
+    {"Donate", "Web", N_("Спасибо"), N_("Пожертвовать на развитие проекта Vellarion."), "",
+     N_("Спасибо"), IconId::Donate, &TForm1::DonateExecute},
 };
 
 // Today's browsers: each has a command in each of the four modes, named
@@ -172,49 +179,49 @@ const Member kMembers[] = {
 struct Mode {
     const char* prefix; // of the commands' names
     const char* category;
-    const char16_t* hint; // %1: the browser
+    const char* hint; // %1: the browser
     bool full;
     Direction direction;
 };
 
 const Mode kModes[] = {
-    {"B_", "Backup", u"Архивация настроек и данных %1.", false, Direction::Backup},
-    {"R_", "Restore", u"Восстановление данных %1.", false, Direction::Restore},
-    {"sB_", "Safe Backup", u"Полная архивация настроек и данных %1.", true, Direction::Backup},
-    {"sR_", "Safe Restore", u"Полное восстановление настроек и данных %1.", true,
+    {"B_", "Backup", N_("Архивация настроек и данных %1."), false, Direction::Backup},
+    {"R_", "Restore", N_("Восстановление данных %1."), false, Direction::Restore},
+    {"sB_", "Safe Backup", N_("Полная архивация настроек и данных %1."), true, Direction::Backup},
+    {"sR_", "Safe Restore", N_("Полное восстановление настроек и данных %1."), true,
      Direction::Restore},
 };
 
 struct Button {
     const char* action;
-    const char16_t* caption; // as the ribbon shows it; null: the action's own
+    const char* caption; // as the ribbon shows it; null: the action's own
     const char* keyTip;
 };
 
 struct Group {
     const char* name;
-    const char16_t* caption;
+    const char* caption;
     const char* hint;
     std::vector<Button> buttons;
 };
 
 struct Tab {
-    const char16_t* caption;
+    const char* caption;
     const char* keyTip;
     const char* page;
-    const char16_t* pageCaption;
+    const char* pageCaption;
     std::vector<Group> groups;
 };
 
 // The ribbon's tabs, pages, groups and buttons, in order.
 const std::vector<Tab>& ribbonLayout() {
     static const std::vector<Tab> tabs = {
-        {u"Архивировать",
+        {N_("Архивировать"),
          "B",
          "RibbonPage1",
-         u"Архивация",
+         N_("Архивация"),
          {{"RibbonGroup1",
-           u"Браузеры",
+           N_("Браузеры"),
            "Select web browser you want to backup",
            {{"B_InternetExplorer", nullptr, "I"},
             {"B_Firefox", nullptr, "F"},
@@ -222,12 +229,12 @@ const std::vector<Tab>& ribbonLayout() {
             {"B_Opera", nullptr, "O"},
             {"B_Safari", nullptr, "S"},
             {"B_Flock", nullptr, "F"}}}}},
-        {u"Восстановить",
+        {N_("Восстановить"),
          "R",
          "RibbonPage2",
-         u"Восстановить",
+         N_("Восстановить"),
          {{"RibbonGroup2",
-           u"Браузеры",
+           N_("Браузеры"),
            "Select web browser you want to restore",
            {{"R_InternetExplorer", nullptr, "I"},
             {"R_Firefox", nullptr, "F"},
@@ -235,12 +242,12 @@ const std::vector<Tab>& ribbonLayout() {
             {"R_Opera", nullptr, "O"},
             {"R_Safari", nullptr, "S"},
             {"R_Flock", nullptr, "L"}}}}},
-        {u"Архивировать все",
+        {N_("Архивировать все"),
          "A",
          "RibbonPage3",
-         u"Архивировать все",
+         N_("Архивировать все"),
          {{"RibbonGroup3",
-           u"Браузеры",
+           N_("Браузеры"),
            "Select web browser you want to backup",
            {{"sB_InternetExplorer", nullptr, "I"},
             {"sB_Firefox", nullptr, "F"},
@@ -248,12 +255,12 @@ const std::vector<Tab>& ribbonLayout() {
             {"sB_Opera", nullptr, "O"},
             {"sB_Safari", nullptr, "S"},
             {"sB_Flock", nullptr, "L"}}}}},
-        {u"Восстановить все",
+        {N_("Восстановить все"),
          "E",
          "RibbonPage4",
-         u"Восстановить все",
+         N_("Восстановить все"),
          {{"RibbonGroup4",
-           u"Браузеры",
+           N_("Браузеры"),
            "",
            {{"sR_InternetExplorer", nullptr, "I"},
             {"sR_Firefox", nullptr, "F"},
@@ -261,43 +268,45 @@ const std::vector<Tab>& ribbonLayout() {
             {"sR_Opera", nullptr, "O"},
             {"sR_Safari", nullptr, "S"},
             {"sR_Flock", nullptr, "L"}}}}},
-        {u"Конвертировать",
+        {N_("Конвертировать"),
          "C",
          "RibbonPage7",
-         u"Конвертер",
-         {{"RibbonGroup8", u"Profile", "", {{"c_Opera", u"&Opera", "O"}}}}},
-        {u"Установки",
+         N_("Конвертер"),
+         {{"RibbonGroup8", "Profile", "", {{"c_Opera", "&Opera", "O"}}}}},
+        {N_("Установки"),
          "P",
          "RibbonPage5",
-         u"Установки",
+         N_("Установки"),
          {{"RibbonGroup5",
-           u"Цветовая тема",
+           N_("Цветовая тема"),
            "",
-           {{"Luna", u"&Luna", "L"},
-            {"Obsidian", u"&Obsidian", "O"},
-            {"Silver", u"&Silver", "S"}}}}},
-        {u"Помощь",
+           {{"Luna", "&Luna", "L"}, {"Obsidian", "&Obsidian", "O"}, {"Silver", "&Silver", "S"}}},
+          {"RibbonGroup9",
+           N_("Язык"),
+           "",
+           {{"Russian", "&Русский", "R"}, {"English", "&English", "E"}}}}},
+        {N_("Помощь"),
          "H",
          "RibbonPage6",
-         u"Помощь",
+         N_("Помощь"),
          {{"RibbonGroup6",
-           u"О программе",
+           N_("О программе"),
            "",
-           {{"About", u"&Авторы", "A"},
-            {"Updates", u"&Обновить", "U"},
-            {"Contact", u"&E-Mail", "E"}}},
+           {{"About", N_("&Авторы"), "A"},
+            {"Updates", N_("&Обновить"), "U"},
+            {"Contact", "&E-Mail", "E"}}},
           {"RibbonGroup7",
-           u"Web",
+           "Web",
            "",
-           {{"Homepage", u"&Сайт", "W"}, {"Donate", u"С&пасибо", "D"}}}}},
+           {{"Homepage", N_("&Сайт"), "W"}, {"Donate", N_("С&пасибо"), "D"}}}}},
     };
     return tabs;
 }
 
 constexpr int kStartTab = 6;
 
-QString text(const char16_t* utf16) {
-    return QString::fromUtf16(utf16);
+QString text(const char* source) {
+    return shownText(source);
 }
 
 } // namespace
@@ -514,6 +523,26 @@ void TForm1::chooseScheme(RibbonScheme scheme) {
     Ribbon1->setScheme(scheme);
     IniFile(context_.settingsPath)
         .writeString(QStringLiteral("Preferences"), QStringLiteral("Layout"), schemeName(scheme));
+}
+
+void TForm1::chooseLanguage(Language language) {
+    IniFile(context_.settingsPath)
+        .writeString(QStringLiteral("Preferences"), QStringLiteral("Language"),
+                     QString::fromLatin1(languageName(language)));
+    // Every window's texts are set as it is made: the next start shows them.
+    context_.dialogs.showMessage(
+        this,
+        language == Language::Russian
+            ? QStringLiteral("Окна будут на русском языке со следующего запуска программы.")
+            : QStringLiteral("The windows will be in English from the program's next start."));
+}
+
+void TForm1::RussianExecute() {
+    chooseLanguage(Language::Russian);
+}
+
+void TForm1::EnglishExecute() {
+    chooseLanguage(Language::English);
 }
 
 void TForm1::LunaExecute() {

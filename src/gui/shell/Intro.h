@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/text/Catalogue.h"
 #include "gui/kit/ShellContext.h"
 #include "gui/ribbon/RibbonScheme.h"
 
@@ -88,6 +89,8 @@ public:
     void sR_SafariExecute();
     void sR_FlockExecute();
     void c_OperaExecute();
+    void RussianExecute();
+    void EnglishExecute();
     void LunaExecute();
     void ObsidianExecute();
     void SilverExecute();
@@ -116,6 +119,8 @@ private:
     void createRibbon();
     // Applies a scheme and keeps it in the settings file.
     void chooseScheme(RibbonScheme scheme);
+    // Stored for the next start, said in the language chosen.
+    void chooseLanguage(Language language);
 
     ShellContext& context_;
     QMdiArea* documents_;

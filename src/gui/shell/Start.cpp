@@ -5,6 +5,7 @@
 #include "gui/kit/Controls.h"
 #include "gui/kit/Icons.h"
 #include "gui/kit/ShellContext.h"
+#include "gui/kit/Texts.h"
 #include "gui/shell/Links.h"
 
 #include <QLabel>
@@ -39,8 +40,7 @@ TFStart::TFStart(ShellContext& context, QWidget* parent) : QWidget(parent), cont
     Image3 = placePicture(this, "Image3", PictureId::WelcomeBanner, QRect(0, 0, kWidth, 88));
 
     Image4 = placePicture(this, "Image4", PictureId::HeaderBar, QRect(14, 100, kWidth - 28, 22));
-    Label18 = placeLabel(this, "Label18", QStringLiteral("Добро пожаловать:"),
-                         QRect(24, 100, 400, 22), true);
+    Label18 = placeLabel(this, "Label18", ui("Добро пожаловать:"), QRect(24, 100, 400, 22), true);
     setTextColour(Label18, kHeaderText);
 
     // Bold heading on the left, its explanation beside it.
@@ -57,36 +57,36 @@ TFStart::TFStart(ShellContext& context, QWidget* parent) : QWidget(parent), cont
         return std::pair{left, right};
     };
     std::tie(Label1, Label6) =
-        pair("Label1", QStringLiteral("Архивация:"), "Label6",
-             QStringLiteral("Архивация данных различных Веб браузеров. Тем, настроек, профилей и "
-                            "дополнений."));
+        pair("Label1", ui("Архивация:"), "Label6",
+             ui("Архивация данных различных Веб браузеров. Тем, настроек, профилей и "
+                "дополнений."));
     std::tie(Label2, Label7) =
-        pair("Label2", QStringLiteral("Восстановление:"), "Label7",
-             QStringLiteral("Восстановление данных различных Веб браузеров. Включая портативные "
-                            "версии."));
+        pair("Label2", ui("Восстановление:"), "Label7",
+             ui("Восстановление данных различных Веб браузеров. Включая портативные "
+                "версии."));
     Label11 = placeLabel(this, "Label11",
-                         QStringLiteral("Обратите внимание: указывайте точное место хранения для "
-                                        "портативных версий, во избежание перезаписи данных."),
+                         ui("Обратите внимание: указывайте точное место хранения для "
+                            "портативных версий, во избежание перезаписи данных."),
                          QRect(kTextLeft, y, kTextWidth, 32), false, true);
     y += 40;
     std::tie(Label3, Label8) =
-        pair("Label3", QStringLiteral("Архивировать все:"), "Label8",
-             QStringLiteral("Резервное копирование всех веб браузеров профилей и их данных."));
-    std::tie(Label4, Label9) = pair("Label4", QStringLiteral("Восстановить все:"), "Label9",
-                                    QStringLiteral("Восстановление данных всех веб браузеров."));
+        pair("Label3", ui("Архивировать все:"), "Label8",
+             ui("Резервное копирование всех веб браузеров профилей и их данных."));
+    std::tie(Label4, Label9) = pair("Label4", ui("Восстановить все:"), "Label9",
+                                    ui("Восстановление данных всех веб браузеров."));
     std::tie(Label5, Label10) =
-        pair("Label5", QStringLiteral("Конвертирование:"), "Label10",
-             QStringLiteral("Преобразует профиль опера, от XP 7/Vista 32-разрядного до 64 и "
-                            "наоборот."));
+        pair("Label5", ui("Конвертирование:"), "Label10",
+             ui("Преобразует профиль опера, от XP 7/Vista 32-разрядного до 64 и "
+                "наоборот."));
 
     // One sentence made of three labels: text, link, full stop.
     y += 6;
     Label12 = placeLabel(this, "Label12",
-                         QStringLiteral("Для получения дополнительной информации посетите "
-                                        "Vellarion"),
+                         ui("Для получения дополнительной информации посетите "
+                            "Vellarion"),
                          QRect(kLeft, y, 10, 16));
     Label12->adjustSize();
-    Label13 = new LinkLabel(QStringLiteral("страница справки"), this);
+    Label13 = new LinkLabel(ui("страница справки"), this);
     Label13->setObjectName(QStringLiteral("Label13"));
     Label13->move(Label12->geometry().right() + 5, y);
     Label13->adjustSize();
@@ -96,20 +96,20 @@ TFStart::TFStart(ShellContext& context, QWidget* parent) : QWidget(parent), cont
     y += 34;
 
     Image2 = placePicture(this, "Image2", PictureId::HeaderBar, QRect(14, y, kWidth - 28, 22));
-    Label15 = placeLabel(this, "Label15", QStringLiteral("Юридическая информация:"),
-                         QRect(24, y, 400, 22), true);
+    Label15 =
+        placeLabel(this, "Label15", ui("Юридическая информация:"), QRect(24, y, 400, 22), true);
     setTextColour(Label15, kHeaderText);
     y += 30;
-    Label17 = placeLabel(
-        this, "Label17",
-        QStringLiteral("Используя это программное обеспечение, вы соглашаетесь использовать его на "
-                       "свой страх и риск. Мы не несем ответственности за любой ущерб. Также мы не "
-                       "несем ответственность за данные, оборудование или финансовые потери из-за "
-                       "ошибки программного обеспечения."),
-        QRect(kLeft, y, kWidth - 2 * kLeft, 64), false, true);
+    Label17 =
+        placeLabel(this, "Label17",
+                   ui("Используя это программное обеспечение, вы соглашаетесь использовать его на "
+                      "свой страх и риск. Мы не несем ответственности за любой ущерб. Также мы не "
+                      "несем ответственность за данные, оборудование или финансовые потери из-за "
+                      "ошибки программного обеспечения."),
+                   QRect(kLeft, y, kWidth - 2 * kLeft, 64), false, true);
     setTextColour(Label17, QColor(0x80, 0x80, 0x80));
 
-    Button3 = new QPushButton(QStringLiteral("Отмена"), this);
+    Button3 = new QPushButton(ui("Отмена"), this);
     Button3->setObjectName(QStringLiteral("Button3"));
     Button3->setGeometry(kWidth - 26 - 80, 531 - 22 - 25, 80, 25);
     connect(Button3, &QPushButton::clicked, this, &TFStart::Button3Click);

@@ -12,4 +12,9 @@ class SystemServices;
 // until the program is ended. Returns the loop's exit code.
 int runProgram(Dialogs& dialogs, SystemServices& services, const QString& settingsPath);
 
+// The language of the windows: the one chosen on the settings tab (the
+// settings file's Language beside Layout), else the user's environment's.
+// Takes effect for windows made after it is set, so at start-up.
+void setWindowsLanguage(const QString& settingsPath);
+
 } // namespace vellarion

@@ -1,6 +1,8 @@
 #include "gui/update/Update.h"
 
+#include "core/text/Catalogue.h"
 #include "core/update/UpdateSite.h"
+#include "gui/kit/Texts.h"
 #include "gui/update/QtHttpTransport.h"
 #include "gui/update/mxWebUpdateInfo.h"
 
@@ -106,7 +108,7 @@ Tf_Update::Tf_Update(Dialogs& dialogs, QWidget* owner, Seams seams)
     WebUpdate.ProductInfo.VersionFormat = vfStandard;
     WebUpdate.Options = {uoRunUpdate, uoTerminate, uoOverwrite};
     WebUpdate.InfoCaption.OkButton = "&OK";
-    WebUpdate.InfoCaption.CancelButton = "&Отмена";
+    WebUpdate.InfoCaption.CancelButton = N_("&Отмена");
     WebUpdate.HTTPPort = 80;
     WebUpdate.OnAfterGetInfo = [this](TmxWebUpdate& s) { WebUpdateAfterGetInfo(s); };
     WebUpdate.OnBeforeShowInfo = [this](TmxWebUpdate& s, bool& show, bool& check) {
@@ -170,7 +172,7 @@ void Tf_Update::WebUpdateUpdateAvailable(TmxWebUpdate&, const std::string& Actua
 }
 
 void Tf_Update::WebUpdateNoUpdateFound(TmxWebUpdate&) {
-    dialogs_.showError(this, QStringLiteral("Обновлений нет!"));
+    dialogs_.showError(this, ui("Обновлений нет!"));
 }
 
 void Tf_Update::WebUpdateDownload(TmxWebUpdate&, std::int64_t Total, std::int64_t Downloaded) {

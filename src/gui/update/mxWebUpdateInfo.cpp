@@ -1,5 +1,7 @@
 #include "gui/update/mxWebUpdateInfo.h"
 
+#include "gui/kit/Texts.h"
+
 #include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
@@ -83,7 +85,7 @@ Tfrm_ShowInfoUpdate::Tfrm_ShowInfoUpdate(HttpTransport& transport, QWidget* pare
     Panel_Bottom->setFixedHeight(kBottomHeight);
     btn_OK = new QPushButton(QStringLiteral("OK"), Panel_Bottom);
     btn_OK->setObjectName(QStringLiteral("btn_OK"));
-    btn_Cancel = new QPushButton(QStringLiteral("Отмена"), Panel_Bottom);
+    btn_Cancel = new QPushButton(ui("Отмена"), Panel_Bottom);
     btn_Cancel->setObjectName(QStringLiteral("btn_Cancel"));
     for (QPushButton* b : {btn_OK, btn_Cancel}) {
         b->setGeometry(0, kButtonTop, kButtonWidth, kButtonHeight);
@@ -114,8 +116,8 @@ void Tfrm_ShowInfoUpdate::Panel_BottomResize() {
 }
 
 void Tfrm_ShowInfoUpdate::setButtonCaptions(const std::string& ok, const std::string& cancel) {
-    btn_OK->setText(QString::fromStdString(ok));
-    btn_Cancel->setText(QString::fromStdString(cancel));
+    btn_OK->setText(shownText(ok));
+    btn_Cancel->setText(shownText(cancel));
 }
 
 void Tfrm_ShowInfoUpdate::Navigate(const HttpRequest& page) {

@@ -6,6 +6,7 @@
 #include "gui/kit/ErrorBox.h"
 #include "gui/kit/Icons.h"
 #include "gui/kit/ShellContext.h"
+#include "gui/kit/Texts.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -76,9 +77,9 @@ void DocumentForm::placeButtons() {
 }
 
 void DocumentForm::placeButtons(const QRect& next, const QRect& cancel) {
-    Button2 = place<QPushButton>("Button2", next, QStringLiteral("Вперед >"));
-    Button3 = place<QPushButton>("Button3", cancel, QStringLiteral("Отмена"));
-    Button1 = place<QPushButton>("Button1", next, QStringLiteral("Готово"));
+    Button2 = place<QPushButton>("Button2", next, ui("Вперед >"));
+    Button3 = place<QPushButton>("Button3", cancel, ui("Отмена"));
+    Button1 = place<QPushButton>("Button1", next, ui("Готово"));
     QFont bold = Button1->font();
     bold.setBold(true);
     Button1->setFont(bold);

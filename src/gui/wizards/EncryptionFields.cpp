@@ -3,6 +3,7 @@
 #include "core/wizards/PlainSecrets.h"
 #include "gui/kit/Controls.h"
 #include "gui/kit/Dialogs.h"
+#include "gui/kit/Texts.h"
 #include "gui/wizards/DocumentForm.h"
 
 #include <QCheckBox>
@@ -31,14 +32,14 @@ QLineEdit* passwordEdit(QWidget& form, const char* name, const QString& placehol
 EncryptionFields::EncryptionFields(QWidget& form, const QRect& area, const QRect& note)
     : QObject(&form) {
     const int half = (area.width() - 6) / 2;
-    CheckBoxEncrypt = new QCheckBox(QStringLiteral("Зашифровать паролем"), &form);
+    CheckBoxEncrypt = new QCheckBox(ui("Зашифровать паролем"), &form);
     CheckBoxEncrypt->setObjectName(QStringLiteral("CheckBoxEncrypt"));
     CheckBoxEncrypt->setGeometry(area.left(), area.top(), area.width(), 17);
-    EditPassword = passwordEdit(form, "EditPassword", QStringLiteral("Пароль"),
+    EditPassword = passwordEdit(form, "EditPassword", ui("Пароль"),
                                 QRect(area.left(), area.top() + 20, half, 21));
-    EditRepeat = passwordEdit(form, "EditRepeat", QStringLiteral("Повтор пароля"),
+    EditRepeat = passwordEdit(form, "EditRepeat", ui("Повтор пароля"),
                               QRect(area.left() + half + 6, area.top() + 20, half, 21));
-    LabelPlain = placeLabel(&form, "LabelPlain", qText(kSecretsReadable), note, false, true);
+    LabelPlain = placeLabel(&form, "LabelPlain", shownText(kSecretsReadable), note, false, true);
     LabelPlain->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextColour(LabelPlain, QColor(0x80, 0x30, 0x00));
     connect(CheckBoxEncrypt, &QCheckBox::toggled, this, [this] { update(); });
@@ -62,12 +63,12 @@ bool EncryptionFields::check(Dialogs& dialogs, QWidget* parent) const {
         return true;
     }
     if (EditPassword->text().isEmpty()) {
-        dialogs.showMessage(parent, QStringLiteral("Введите пароль для шифрования архива."));
+        dialogs.showMessage(parent, ui("Введите пароль для шифрования архива."));
         EditPassword->setFocus();
         return false;
     }
     if (EditPassword->text() != EditRepeat->text()) {
-        dialogs.showMessage(parent, QStringLiteral("Пароль и его повтор не совпадают."));
+        dialogs.showMessage(parent, ui("Пароль и его повтор не совпадают."));
         EditRepeat->setFocus();
         return false;
     }

@@ -6,6 +6,7 @@
 #include "core/wizards/Messages.h"
 #include "gui/kit/Dialogs.h"
 #include "gui/kit/ShellContext.h"
+#include "gui/kit/Texts.h"
 #include "gui/wizards/DirectoryEdit.h"
 #include "gui/wizards/EncryptionFields.h"
 #include "gui/wizards/WizardPictures.h"
@@ -22,7 +23,9 @@ namespace {
 // Where the fields of the two sections start and how wide they are.
 constexpr int kFieldLeft = 39;
 constexpr int kFieldWidth = 521;
-const QString kIntoPlaceholder = QStringLiteral("Восстановить в другую папку (необязательно):");
+QString intoPlaceholder() {
+    return ui("Восстановить в другую папку (необязательно):");
+}
 
 } // namespace
 
@@ -42,8 +45,7 @@ FullWizardForm::FullWizardForm(ShellContext& context, const BrowserDataSet& data
                   .titlePointSize = 13},
                  parent),
       job_(context.services, data, state(), *this) {
-    Image4 = placeSection("Image4", "Label18", QStringLiteral("Расположение резервной копии:"), 78,
-                          Label18);
+    Image4 = placeSection("Image4", "Label18", ui("Расположение резервной копии:"), 78, Label18);
     placeLocationEdit(QRect(kFieldLeft, 114, kFieldWidth, 21));
     if (direction == Direction::Backup) {
         // A whole data folder always holds the passwords and cookies.
@@ -51,11 +53,11 @@ FullWizardForm::FullWizardForm(ShellContext& context, const BrowserDataSet& data
         encryption()->setHoldsSecrets(true);
     } else if (!data.newRoots.empty() || !data.native.newRoots.empty()) {
         IntoEdit = place<DirectoryEdit>("IntoEdit", QRect(kFieldLeft, 150, kFieldWidth, 21),
-                                        context.dialogs, kIntoPlaceholder);
+                                        context.dialogs, intoPlaceholder());
         IntoEdit->setGreyText(true);
     }
 
-    Image3 = placeSection("Image3", "Label3", QStringLiteral("Ход работы:"), 268, Label3);
+    Image3 = placeSection("Image3", "Label3", ui("Ход работы:"), 268, Label3);
     ProgressBar1 = place<QProgressBar>("ProgressBar1", QRect(kFieldLeft, 302, kFieldWidth, 17));
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
@@ -82,7 +84,7 @@ void FullWizardForm::Button2Click() {
     }
     const std::string location = JvDirectoryEdit2->text().toStdString();
     const QString into = IntoEdit != nullptr ? IntoEdit->text().trimmed() : QString();
-    const bool intoGiven = !into.isEmpty() && into != kIntoPlaceholder;
+    const bool intoGiven = !into.isEmpty() && into != intoPlaceholder();
     if (intoChosen_ && !intoGiven) {
         job_.locateAnew(); // the folder given before was taken away again
     }

@@ -7,6 +7,7 @@
 #include "gui/kit/Dialogs.h"
 #include "gui/kit/Icons.h"
 #include "gui/kit/ShellContext.h"
+#include "gui/kit/Texts.h"
 #include "gui/wizards/DirectoryEdit.h"
 #include "gui/wizards/EncryptionFields.h"
 
@@ -76,29 +77,26 @@ SelectiveWizardForm::SelectiveWizardForm(ShellContext& context, const BrowserDat
     // The controls below the item boxes stand where the window was drawn for
     // a table of six rows, and lower down for a longer table, so that no
     // box ever covers "Выбрать все" or the sections after it.
-    Image4 = placeSection("Image4", "Label18",
-                          restore ? QStringLiteral("Восстанавливает:")
-                                  : QStringLiteral("Архивирует следующее:"),
-                          74, Label18);
+    Image4 =
+        placeSection("Image4", "Label18",
+                     restore ? ui("Восстанавливает:") : ui("Архивирует следующее:"), 74, Label18);
     const int gridBottom = buildItemBoxes();
     const int buttonsTop = std::max(252, gridBottom + 8);
     const int locationTop = buttonsTop + 34;
     const int listsTop = std::max(366, locationTop + 65);
     const int left = sel.grid.columns.empty() ? 39 : sel.grid.columns.front();
-    Button4 = place<QPushButton>("Button4", QRect(left, buttonsTop, 96, 23),
-                                 QStringLiteral("Выбрать все"));
-    Button6 = place<QPushButton>("Button6", QRect(left + 102, buttonsTop, 96, 23),
-                                 QStringLiteral("Снять все"));
+    Button4 = place<QPushButton>("Button4", QRect(left, buttonsTop, 96, 23), ui("Выбрать все"));
+    Button6 = place<QPushButton>("Button6", QRect(left + 102, buttonsTop, 96, 23), ui("Снять все"));
 
-    Image2 =
-        placeSection("Image2", "Label2", qText(kBackupLocationPlaceholder), locationTop, Label2);
+    Image2 = placeSection("Image2", "Label2", shownText(kBackupLocationPlaceholder), locationTop,
+                          Label2);
     placeLocationEdit(QRect(39, locationTop + 32, 480, 21));
 
     Image3 = placeSection("Image3", "Label3",
-                          restore ? qText(sel.restoreArchiveHeading) : QStringLiteral("Профиль:"),
-                          listsTop, Label3);
+                          restore ? shownText(sel.restoreArchiveHeading) : ui("Профиль:"), listsTop,
+                          Label3);
     if (restore && sel.fixedArchiveName.empty()) {
-        Label4 = placeHeading("Label4", QStringLiteral("Восстановление следующих профилей:"),
+        Label4 = placeHeading("Label4", ui("Восстановление следующих профилей:"),
                               QRect(190, listsTop, 300, 22));
         // The archive list's heading ends where the profile list's begins.
         Label3->resize(Label4->x() - Label3->x() - 4, Label3->height());
@@ -139,7 +137,7 @@ int SelectiveWizardForm::buildItemBoxes() {
     const int columns = static_cast<int>(grid.columns.size());
     int bottom = grid.top;
     for (const SelectiveItem& item : data().selective.items) {
-        auto* box = new QCheckBox(qText(item.caption), this);
+        auto* box = new QCheckBox(shownText(item.caption), this);
         box->setObjectName(qText(item.checkBox));
         // A box reaches to the next column (or the window's edge), never over it.
         const int column = std::clamp(item.place.column, 1, std::max(columns, 1)) - 1;
@@ -176,7 +174,7 @@ void SelectiveWizardForm::buildLists(int sectionTop) {
     if (!data().selective.listsProfiles) {
         // A browser without profiles: one entry that cannot be chosen.
         ListBox1->setItemDelegate(new QStyledItemDelegate(ListBox1));
-        ListBox1->addItem(QStringLiteral("По умолчанию"));
+        ListBox1->addItem(ui("По умолчанию"));
         ListBox1->setEnabled(false);
         return;
     }
@@ -189,10 +187,10 @@ void SelectiveWizardForm::buildLists(int sectionTop) {
         const int left = ListBox1->geometry().right() + 8;
         const int top = ListBox1->y();
         NewProfileBox = place<QCheckBox>("NewProfileBox", QRect(left, top, kWidth - 14 - left, 19),
-                                         QStringLiteral("Новый профиль:"));
+                                         ui("Новый профиль:"));
         NewProfileEdit =
             place<QLineEdit>("NewProfileEdit", QRect(left + 2, top + 23, kWidth - 20 - left, 21));
-        NewProfileEdit->setText(QStringLiteral("Восстановленный"));
+        NewProfileEdit->setText(ui("Восстановленный"));
         NewProfileEdit->setEnabled(false);
         connectHandler(NewProfileBox, &QCheckBox::clicked, [this] { NewProfileBoxClick(); });
     }
@@ -273,7 +271,7 @@ void SelectiveWizardForm::Button2Click() {
     if (NewProfileBox != nullptr && NewProfileBox->isChecked()) {
         choices.newProfile = NewProfileEdit->text().trimmed().toStdString();
         if (choices.newProfile.empty()) {
-            context().dialogs.showError(this, QStringLiteral("Введите имя нового профиля."));
+            context().dialogs.showError(this, ui("Введите имя нового профиля."));
             NewProfileEdit->setFocus();
             return;
         }

@@ -6,6 +6,7 @@
 #include "gui/kit/Dialogs.h"
 #include "gui/kit/ProgressSink.h"
 #include "gui/kit/ShellContext.h"
+#include "gui/kit/Texts.h"
 #include "gui/wizards/DirectoryEdit.h"
 #include "gui/wizards/EncryptionFields.h"
 #include "gui/wizards/WizardPictures.h"
@@ -20,8 +21,8 @@ WizardForm::WizardForm(ShellContext& context, const BrowserDataSet& data, const 
                        Direction direction, const WizardLook& look, QWidget* parent)
     : DocumentForm(
           context,
-          qText(direction == Direction::Backup ? texts.backupCaption : texts.restoreCaption),
-          qText(direction == Direction::Backup ? texts.backupTitle : texts.restoreTitle),
+          shownText(direction == Direction::Backup ? texts.backupCaption : texts.restoreCaption),
+          shownText(direction == Direction::Backup ? texts.backupTitle : texts.restoreTitle),
           {.background = look.background,
            .backgroundPicture = look.backgroundPicture,
            .banner = browserBanner(data.id),
@@ -34,7 +35,7 @@ WizardForm::~WizardForm() = default;
 
 void WizardForm::placeLocationEdit(const QRect& rect) {
     JvDirectoryEdit2 = place<DirectoryEdit>("JvDirectoryEdit2", rect, context().dialogs,
-                                            qText(kBackupLocationPlaceholder));
+                                            shownText(kBackupLocationPlaceholder));
 }
 
 void WizardForm::placeEncryption(const QRect& area, const QRect& note) {
@@ -67,7 +68,7 @@ std::optional<Secret> WizardForm::archivePassword(const std::string& path) {
         // The question is no wait: the arrow over it, the hourglass after.
         QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
         const std::optional<QString> answer = context().dialogs.askPassword(
-            this, QStringLiteral("Архив \"%1\" зашифрован. Введите пароль:")
+            this, ui("Архив \"%1\" зашифрован. Введите пароль:")
                       .arg(qText(lastName(context().services.paths().toDisplay(path)))));
         QGuiApplication::restoreOverrideCursor();
         if (!answer) {
@@ -91,7 +92,7 @@ void WizardForm::DoDecompressFile(const QString&) {
 void WizardForm::DoProgress(qint32, qint32) {}
 
 void WizardForm::showMessage(const std::string& text) {
-    context().dialogs.showMessage(this, QString::fromStdString(text));
+    context().dialogs.showMessage(this, shownText(text));
 }
 
 void WizardForm::progressShow() {
@@ -132,7 +133,7 @@ void WizardForm::busy(bool on) {
 }
 
 bool WizardForm::replaceArchive(const std::string& path) {
-    return context().dialogs.askYesNo(this, qText(replaceArchiveQuestion(lastName(path))));
+    return context().dialogs.askYesNo(this, shownText(replaceArchiveQuestion(lastName(path))));
 }
 
 void WizardForm::jobFinished() {

@@ -101,6 +101,9 @@ const ExpectedCommand kCommandTable[] = {
     {"Luna", "Preferences", u"Luna", u"Luna interface (default)", "", u"Luna"},
     {"Obsidian", "Preferences", u"Obsidian", u"Obsidian interface", "", u"Obsidian"},
     {"Silver", "Preferences", u"Silver", u"Silver interface", "", u"Silver"},
+    // Each language named in itself, in either language of the windows.
+    {"Russian", "Preferences", u"Русский", u"Окна программы на русском языке", "", u"Русский"},
+    {"English", "Preferences", u"English", u"The program's windows in English", "", u"English"},
     {"About", "Software", u"&О программе", u"О программе Vellarion", "", u"&О софте"},
     {"Updates", "Software", u"Проверка & обновлений", u"Проверить новую версию.", "Ctrl+U",
      u"Проверка наличия обновлений"},
@@ -110,9 +113,9 @@ const ExpectedCommand kCommandTable[] = {
     {"Donate", "Web", u"Спасибо", u"Пожертвовать на развитие проекта Vellarion.", "", u"Спасибо"},
 };
 
-TEST_F(MainWindow, HasTheThirtyFourCommandsWithTheirTextsShortcutsAndScreenTips) {
+TEST_F(MainWindow, HasTheThirtySixCommandsWithTheirTextsShortcutsAndScreenTips) {
     auto form = openMainWindow();
-    ASSERT_EQ(form->commands().size(), 34);
+    ASSERT_EQ(form->commands().size(), 36);
     for (const ExpectedCommand& row : kCommandTable) {
         SCOPED_TRACE(row.name);
         QAction* command = form->action(QString::fromLatin1(row.name));
@@ -224,8 +227,9 @@ TEST_F(MainWindow, RibbonHasTheSevenTabsTheirGroupsAndButtonsInOrder) {
         RibbonPage* page = ribbon->page(i);
         EXPECT_EQ(page->objectName(), QString::fromLatin1(tab.page));
         EXPECT_EQ(page->caption(), u(tab.pageCaption));
-        // The four modes' tabs have the groups of today's browsers after it.
-        ASSERT_EQ(page->groups().size(), i < 4 ? 3 : 1);
+        // The four modes' tabs have the groups of today's browsers after it,
+        // the settings tab the languages.
+        ASSERT_EQ(page->groups().size(), i < 4 ? 3 : (i == 5 ? 2 : 1));
         RibbonGroup* group = page->groups().front();
         EXPECT_EQ(group->objectName(), QString::fromLatin1(tab.group));
         EXPECT_EQ(group->caption(), u(tab.groupCaption));
@@ -240,6 +244,15 @@ TEST_F(MainWindow, RibbonHasTheSevenTabsTheirGroupsAndButtonsInOrder) {
             EXPECT_EQ(button->kind(), RibbonButton::Kind::Large);
         }
     }
+
+    RibbonGroup* languages = ribbon->page(5)->groups()[1];
+    EXPECT_EQ(languages->objectName(), QStringLiteral("RibbonGroup9"));
+    EXPECT_EQ(languages->caption(), u(u"Язык"));
+    ASSERT_EQ(languages->buttons().size(), 2);
+    EXPECT_EQ(languages->buttons()[0]->text(), u(u"&Русский"));
+    EXPECT_EQ(languages->buttons()[0]->keyTip(), QStringLiteral("R"));
+    EXPECT_EQ(languages->buttons()[1]->text(), QStringLiteral("&English"));
+    EXPECT_EQ(languages->buttons()[1]->keyTip(), QStringLiteral("E"));
 
     // "Помощь" has two groups and is the tab the program opens on.
     EXPECT_EQ(ribbon->tabCaption(6), u(u"Помощь"));
