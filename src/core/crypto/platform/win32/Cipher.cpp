@@ -3,6 +3,8 @@
 
 #include <windows.h>
 // After windows.h.
+#include <algorithm>
+#include <array>
 #include <bcrypt.h>
 #include <climits>
 #include <cstdio>
@@ -143,6 +145,76 @@ bool AesGcm::open(std::span<const unsigned char, kNonceSize> nonce,
         fail("Cannot decrypt the archive", s);
     }
     return true;
+}
+
+void deriveKeySha1(std::string_view password, std::span<const unsigned char> salt,
+                   std::uint32_t iterations, std::span<unsigned char> key) {
+    if (iterations == 0) {
+        fail("Cannot derive the browser's key", 0);
+    }
+    const Algorithm hmac(BCRYPT_SHA1_ALGORITHM, BCRYPT_ALG_HANDLE_HMAC_FLAG);
+    const NTSTATUS s = BCryptDeriveKeyPBKDF2(
+        hmac.get(), bytes(reinterpret_cast<const unsigned char*>(password.data())),
+        asUlong(password.size()), bytes(salt.data()), asUlong(salt.size()), iterations, key.data(),
+        asUlong(key.size()), 0);
+    if (!BCRYPT_SUCCESS(s)) {
+        fail("Cannot derive the browser's key", s);
+    }
+}
+
+namespace {
+
+std::optional<std::vector<unsigned char>> aes128Cbc(bool encrypt,
+                                                    std::span<const unsigned char, 16> key,
+                                                    std::span<const unsigned char, 16> iv,
+                                                    std::span<const unsigned char> in) {
+    const Algorithm aes(BCRYPT_AES_ALGORITHM, 0);
+    NTSTATUS s =
+        BCryptSetProperty(aes.get(), BCRYPT_CHAINING_MODE,
+                          reinterpret_cast<PUCHAR>(const_cast<wchar_t*>(BCRYPT_CHAIN_MODE_CBC)),
+                          sizeof(BCRYPT_CHAIN_MODE_CBC), 0);
+    BCRYPT_KEY_HANDLE handle = nullptr;
+    if (BCRYPT_SUCCESS(s)) {
+        s = BCryptGenerateSymmetricKey(aes.get(), &handle, nullptr, 0, bytes(key.data()),
+                                       asUlong(key.size()), 0);
+    }
+    if (!BCRYPT_SUCCESS(s)) {
+        fail("Cannot use AES-128-CBC", s);
+    }
+    // CNG changes the IV it is given.
+    std::array<unsigned char, 16> chain{};
+    std::copy(iv.begin(), iv.end(), chain.begin());
+    std::vector<unsigned char> out(in.size() + 16);
+    ULONG written = 0;
+    s = encrypt ? BCryptEncrypt(handle, bytes(in.data()), asUlong(in.size()), nullptr, chain.data(),
+                                asUlong(chain.size()), out.data(), asUlong(out.size()), &written,
+                                BCRYPT_BLOCK_PADDING)
+                : BCryptDecrypt(handle, bytes(in.data()), asUlong(in.size()), nullptr, chain.data(),
+                                asUlong(chain.size()), out.data(), asUlong(out.size()), &written,
+                                BCRYPT_BLOCK_PADDING);
+    BCryptDestroyKey(handle);
+    if (!BCRYPT_SUCCESS(s)) {
+        if (encrypt) {
+            fail("Cannot use AES-128-CBC", s);
+        }
+        return std::nullopt; // the padding does not check: another key
+    }
+    out.resize(written);
+    return out;
+}
+
+} // namespace
+
+std::vector<unsigned char> aes128CbcEncrypt(std::span<const unsigned char, 16> key,
+                                            std::span<const unsigned char, 16> iv,
+                                            std::span<const unsigned char> plain) {
+    return *aes128Cbc(true, key, iv, plain);
+}
+
+std::optional<std::vector<unsigned char>> aes128CbcDecrypt(std::span<const unsigned char, 16> key,
+                                                           std::span<const unsigned char, 16> iv,
+                                                           std::span<const unsigned char> sealed) {
+    return aes128Cbc(false, key, iv, sealed);
 }
 
 } // namespace vellarion::crypto

@@ -1,0 +1,310 @@
+// The key of the Chromium family's saved passwords and cookies moved to
+// another machine or account inside an encrypted archive: given to a target
+// that has none, or, where the target has its own, the restored rows
+// encrypted again with it. Machines here protect keys each their own way,
+// so that a blob that merely travelled would not open.
+#include "BrowserProfiles.h"
+#include "FileTree.h"
+#include "JobRecorder.h"
+#include "TempDir.h"
+#include "core/archive/JvZlibMultiple.h"
+#include "core/crypto/Cipher.h"
+#include "core/crypto/SystemKeys.h"
+#include "core/wizards/FullJob.h"
+#include "core/wizards/Messages.h"
+#include "core/wizards/SelectiveJob.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+namespace vellarion::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::ordered_json;
+
+std::string s(const fs::path& p) {
+    return pathToUtf8(p);
+}
+
+std::span<const unsigned char> bytes(std::string_view text) {
+    return {reinterpret_cast<const unsigned char*>(text.data()), text.size()};
+}
+
+// A machine's data protection: its own mark and its own mask, so that
+// nothing protected on one opens on another.
+class Machine final : public crypto::DataProtector {
+public:
+    explicit Machine(char id) : id_(id) {}
+    std::optional<Secret> unprotect(std::span<const unsigned char> blob) override {
+        if (blob.size() < 2 || blob[0] != 'M' || blob[1] != static_cast<unsigned char>(id_)) {
+            return std::nullopt;
+        }
+        std::string plain;
+        for (std::size_t i = 2; i < blob.size(); ++i) {
+            plain += static_cast<char>(blob[i] ^ static_cast<unsigned char>(id_ + i));
+        }
+        return Secret(plain);
+    }
+    std::vector<unsigned char> protect(std::span<const unsigned char> data) override {
+        std::vector<unsigned char> blob{'M', static_cast<unsigned char>(id_)};
+        for (std::size_t i = 0; i < data.size(); ++i) {
+            blob.push_back(static_cast<unsigned char>(data[i] ^ (id_ + i + 2)));
+        }
+        return blob;
+    }
+
+private:
+    char id_;
+};
+
+std::string base64(std::string_view in) {
+    static constexpr char a[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    for (std::size_t i = 0; i < in.size(); i += 3) {
+        const std::uint32_t n = (std::uint32_t(std::uint8_t(in[i])) << 16) |
+                                (i + 1 < in.size() ? std::uint8_t(in[i + 1]) << 8 : 0) |
+                                (i + 2 < in.size() ? std::uint8_t(in[i + 2]) : 0);
+        out += a[(n >> 18) & 63];
+        out += a[(n >> 12) & 63];
+        out += i + 1 < in.size() ? a[(n >> 6) & 63] : '=';
+        out += i + 2 < in.size() ? a[n & 63] : '=';
+    }
+    return out;
+}
+
+std::string unbase64(std::string_view in) {
+    static const std::string a = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    std::uint32_t bits = 0;
+    int count = 0;
+    for (char c : in) {
+        if (c == '=') {
+            break;
+        }
+        bits = (bits << 6) | static_cast<std::uint32_t>(a.find(c));
+        if ((count += 6) >= 8) {
+            out += static_cast<char>((bits >> (count -= 8)) & 0xFF);
+        }
+    }
+    return out;
+}
+
+// The "Local State" value of a key a machine protected.
+std::string protectedKey(Machine& machine, const crypto::Key& key) {
+    const auto blob = machine.protect(key);
+    return base64("DPAPI" + std::string(blob.begin(), blob.end()));
+}
+
+// Windows' "v10" value: nonce, AES-256-GCM, tag.
+std::string sealed(const crypto::Key& key, std::string_view plain) {
+    std::string out(3 + 12 + plain.size() + 16, '\0');
+    out.replace(0, 3, "v10");
+    auto* p = reinterpret_cast<unsigned char*>(out.data());
+    crypto::randomBytes(std::span<unsigned char>(p + 3, 12));
+    crypto::AesGcm(key).seal(std::span<const unsigned char, 12>(p + 3, 12), {}, bytes(plain),
+                             p + 15, std::span<unsigned char, 16>(p + out.size() - 16, 16));
+    return out;
+}
+
+std::optional<std::string> opened(const crypto::Key& key, std::string_view value) {
+    if (value.size() < 31 || !value.starts_with("v1")) {
+        return std::nullopt;
+    }
+    std::string plain(value.size() - 31, '\0');
+    const auto b = bytes(value);
+    if (!crypto::AesGcm(key).open(b.subspan<3, 12>(), {}, b.subspan(15, plain.size()), b.last<16>(),
+                                  reinterpret_cast<unsigned char*>(plain.data()))) {
+        return std::nullopt;
+    }
+    return plain;
+}
+
+crypto::Key keyOf(char fill) {
+    crypto::Key key;
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        key[i] = static_cast<unsigned char>(fill + i);
+    }
+    return key;
+}
+
+std::string keyText(const crypto::Key& key) {
+    return {reinterpret_cast<const char*>(key.data()), key.size()};
+}
+
+// A cookie as current versions keep it: the SHA-256 of its host before the
+// value.
+const std::string kCookie = std::string(32, '\xA5') + "session=42";
+
+class PasswordReporter : public RecordingReporter {
+public:
+    std::optional<std::string> password;
+    std::optional<Secret> encryptionPassword() override {
+        return password ? std::optional<Secret>(*password) : std::nullopt;
+    }
+    std::optional<Secret> archivePassword(const std::string&) override { return Secret("pw"); }
+};
+
+using Selective = Wizard<SelectiveJob, PasswordReporter>;
+
+// Homes of this machine's own Chromium on machines of their own.
+class WindowsKeyMove : public ::testing::Test {
+protected:
+    WindowsKeyMove() {
+        fs::create_directories(backups);
+        writeFile(oldRoot / "Local State",
+                  Json{{"os_crypt", {{"encrypted_key", protectedKey(oldMachine, oldKey)}}},
+                       {"profile", {{"last_used", "Default"}}}}
+                      .dump());
+        writeFile(oldRoot / "Default" / "Preferences", "{}");
+        writeChromeLogins(oldRoot / "Default" / "Login Data",
+                          {sealed(oldKey, "hunter2"), "v20 bound to the old machine"});
+        writeChromeCookies(oldRoot / "Default" / "Network" / "Cookies", {sealed(oldKey, kCookie)});
+    }
+
+    SelectiveChoices choices() const {
+        SelectiveChoices c;
+        c.backupLocation = s(backups);
+        c.customLocation = std::string(kCustomProfilePlaceholder);
+        c.ticked = [](std::string_view box) { return box == "CheckBox16" || box == "CheckBox3"; };
+        return c;
+    }
+    std::unique_ptr<SystemServices> home(const fs::path& folder) {
+        return makeSystemServices({}, {.home = s(folder), .login = "bob"});
+    }
+    // A selective job of that home on that machine, its "Default" chosen.
+    void run(const fs::path& folder, Machine& machine, bool backup,
+             std::optional<std::string> password, std::vector<std::string>* said = nullptr) {
+        const auto services = home(folder);
+        Selective w(*services, chromiumDataSet());
+        w.job.setKeyStores({&machine, nullptr});
+        w.reporter.password = std::move(password);
+        ASSERT_TRUE(w.job.activate());
+        const auto& entries = w.job.profiles.entries;
+        w.job.profiles.selected = static_cast<int>(
+            std::find(entries.begin(), entries.end(), "Default") - entries.begin());
+        if (backup) {
+            ASSERT_EQ(w.job.backup(choices()), JobOutcome::Done);
+        } else {
+            w.job.listArchives(s(backups));
+            ASSERT_EQ(w.job.restore(choices()), JobOutcome::Done);
+        }
+        if (said != nullptr) {
+            *said = w.reporter.messages;
+        }
+    }
+
+    TempDir dir;
+    fs::path backups = dir / "backups";
+    fs::path oldRoot = dir / "old" / ".config" / "chromium";
+    Machine oldMachine{'a'};
+    Machine newMachine{'b'};
+    crypto::Key oldKey = keyOf('k');
+    crypto::Key newKey = keyOf('n');
+};
+
+TEST_F(WindowsKeyMove, ATargetWithoutAKeyGetsTheOldKeyProtectedAnew) {
+    run(dir / "old", oldMachine, true, "pw");
+    const fs::path newRoot = dir / "new" / ".config" / "chromium";
+    writeFile(newRoot / "Default" / "Preferences", "{}");
+    std::vector<std::string> said;
+    run(dir / "new", newMachine, false, std::nullopt, &said);
+
+    const Json state = Json::parse(readFile(newRoot / "Local State"));
+    EXPECT_EQ(state["profile"]["last_used"], "Default") << "the archive's other keys kept";
+    const std::string blob = unbase64(state["os_crypt"]["encrypted_key"].get<std::string>());
+    ASSERT_TRUE(blob.starts_with("DPAPI"));
+    const auto protectedBlob = bytes(blob).subspan(5);
+    EXPECT_FALSE(oldMachine.unprotect(protectedBlob)) << "a new blob, not the old one";
+    const std::optional<Secret> key = newMachine.unprotect(protectedBlob);
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->view(), keyText(oldKey));
+
+    const auto logins = columnOf(newRoot / "Default" / "Login Data", "logins", "password_value");
+    ASSERT_EQ(logins.size(), 2u);
+    EXPECT_EQ(opened(oldKey, logins[0]), "hunter2");
+    const auto cookies =
+        columnOf(newRoot / "Default" / "Network" / "Cookies", "cookies", "encrypted_value");
+    ASSERT_EQ(cookies.size(), 1u);
+    EXPECT_EQ(opened(oldKey, cookies[0]), kCookie);
+    EXPECT_EQ(std::count_if(said.begin(), said.end(),
+                            [](const std::string& m) { return m.find("\"v20\"") != m.npos; }),
+              1)
+        << ::testing::PrintToString(said);
+}
+
+TEST_F(WindowsKeyMove, ATargetWithItsOwnKeyKeepsItAndTheRowsOpenWithIt) {
+    run(dir / "old", oldMachine, true, "pw");
+    const fs::path newRoot = dir / "new" / ".config" / "chromium";
+    const std::string ownState =
+        Json{{"browser", {{"enabled_labs_experiments", Json::array()}}},
+             {"os_crypt", {{"encrypted_key", protectedKey(newMachine, newKey)}}}}
+            .dump();
+    writeFile(newRoot / "Local State", ownState);
+    writeFile(newRoot / "Default" / "Preferences", "{}");
+    writeFile(newRoot / "Profile 1" / "Preferences", "{}");
+    writeChromeLogins(newRoot / "Profile 1" / "Login Data", {sealed(newKey, "own")});
+    run(dir / "new", newMachine, false, std::nullopt);
+
+    EXPECT_EQ(readFile(newRoot / "Local State"), ownState);
+    const auto logins = columnOf(newRoot / "Default" / "Login Data", "logins", "password_value");
+    ASSERT_EQ(logins.size(), 2u);
+    EXPECT_EQ(opened(newKey, logins[0]), "hunter2");
+    EXPECT_EQ(logins[1], "v20 bound to the old machine") << "what cannot move is left as it was";
+    const auto cookies =
+        columnOf(newRoot / "Default" / "Network" / "Cookies", "cookies", "encrypted_value");
+    ASSERT_EQ(cookies.size(), 1u);
+    EXPECT_EQ(opened(newKey, cookies[0]), kCookie) << "the bytes exactly, host hash and all";
+    EXPECT_EQ(
+        opened(newKey,
+               columnOf(newRoot / "Profile 1" / "Login Data", "logins", "password_value").at(0)),
+        "own");
+}
+
+TEST_F(WindowsKeyMove, TheFullJobMovesTheKeyAndKeepsATargetsOwn) {
+    const auto oldHome = home(dir / "old");
+    Wizard<FullJob, PasswordReporter> backup(*oldHome, chromiumDataSet());
+    backup.job.setKeyStores({&oldMachine, nullptr});
+    backup.reporter.password = "pw";
+    ASSERT_TRUE(backup.job.activate());
+    ASSERT_EQ(backup.job.backup(s(backups)), JobOutcome::Done);
+
+    const fs::path newRoot = dir / "new" / ".config" / "chromium";
+    const std::string own = protectedKey(newMachine, newKey);
+    writeFile(newRoot / "Local State", Json{{"os_crypt", {{"encrypted_key", own}}}}.dump());
+    writeFile(newRoot / "Default" / "Preferences", "{\"mine\":1}");
+    const auto newHome = home(dir / "new");
+    Wizard<FullJob, PasswordReporter> restore(*newHome, chromiumDataSet());
+    restore.job.setKeyStores({&newMachine, nullptr});
+    ASSERT_TRUE(restore.job.activate());
+    ASSERT_EQ(restore.job.restore(s(backups)), JobOutcome::Done);
+
+    const Json state = Json::parse(readFile(newRoot / "Local State"));
+    EXPECT_EQ(state["os_crypt"]["encrypted_key"], own);
+    EXPECT_EQ(state["profile"]["last_used"], "Default");
+    EXPECT_EQ(
+        opened(newKey,
+               columnOf(newRoot / "Default" / "Login Data", "logins", "password_value").at(0)),
+        "hunter2");
+}
+
+TEST_F(WindowsKeyMove, OnlyAnEncryptedArchiveCarriesTheKey) {
+    run(dir / "old", oldMachine, true, std::nullopt);
+    const std::string plain = readFile(backups / "Default.dat");
+    EXPECT_EQ(plain.find(".vellarion-keys"), std::string::npos);
+    EXPECT_EQ(plain.find(keyText(oldKey)), std::string::npos);
+    std::vector<std::string> names;
+    TJvZlibMultiple().ListStoredFiles(s(backups / "Default.dat"), names);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Login Data"), 1);
+
+    // Restored on the new machine, a plain archive's rows stay with the old key.
+    const fs::path newRoot = dir / "new" / ".config" / "chromium";
+    writeFile(newRoot / "Default" / "Preferences", "{}");
+    run(dir / "new", newMachine, false, std::nullopt);
+    const Json state = Json::parse(readFile(newRoot / "Local State"));
+    EXPECT_EQ(state["os_crypt"]["encrypted_key"],
+              Json::parse(readFile(oldRoot / "Local State"))["os_crypt"]["encrypted_key"]);
+}
+
+} // namespace
+} // namespace vellarion::test
