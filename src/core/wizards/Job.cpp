@@ -108,6 +108,7 @@ void WizardJob::carryKeys(TJvZlibMultiple& codec, const std::string& dataRoot) {
 
 void WizardJob::receiveKeys(TJvZlibMultiple& codec) {
     carriedKey_.reset();
+    keysAdopted_ = false;
     if (!data_.keys.adopt) {
         return;
     }
@@ -121,6 +122,7 @@ std::function<void()> WizardJob::adoptKeys(const std::string& dataRoot,
     }
     const Secret carried = std::move(*carriedKey_);
     carriedKey_.reset();
+    keysAdopted_ = true;
     return data_.keys.adopt({services_, keyStores_, dataRoot, keysSaid_}, carried, unpacked);
 }
 

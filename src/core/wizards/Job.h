@@ -95,6 +95,9 @@ public:
                                     const std::filesystem::path& unpacked);
     // Tells the user, once each, what the keys' moves had to say.
     void tellOfKeys();
+    // The last restore gave the carried key to its target without a word
+    // to say: the passwords and cookies open there.
+    bool keysMoved() const { return keysAdopted_ && keysSaid_.empty(); }
 
     SystemServices& services() const { return services_; }
     const BrowserDataSet& data() const { return data_; }
@@ -110,6 +113,7 @@ protected:
     KeyStores keyStores_ = systemKeyStores();
     std::optional<Secret> carriedKey_;
     std::vector<std::string> keysSaid_;
+    bool keysAdopted_ = false;
 };
 
 // Nothing but spaces and tabs, or nothing at all: an edit the user emptied.

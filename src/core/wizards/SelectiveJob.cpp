@@ -428,7 +428,13 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
         reporter_.itemsWithoutData(Direction::Restore, withoutData);
     }
     for (std::string_view note : notes) {
-        reporter_.showMessage(std::string(note));
+        // Moved with their key, the passwords and cookies open here.
+        const bool keyNote = std::any_of(sel.items.begin(), sel.items.end(), [&](const auto& item) {
+            return holdsSecrets(item) && item.restoreNote == note;
+        });
+        if (!(keyNote && keysMoved())) {
+            reporter_.showMessage(std::string(note));
+        }
     }
     tellOfKeys();
     if ((choices.registerProfile || !choices.newProfile.empty()) && custom_ &&

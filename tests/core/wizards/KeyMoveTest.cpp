@@ -14,8 +14,14 @@
 #include "core/wizards/Messages.h"
 #include "core/wizards/SelectiveJob.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <openssl/evp.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace vellarion::test {
 namespace {
@@ -304,6 +310,198 @@ TEST_F(WindowsKeyMove, OnlyAnEncryptedArchiveCarriesTheKey) {
     const Json state = Json::parse(readFile(newRoot / "Local State"));
     EXPECT_EQ(state["os_crypt"]["encrypted_key"],
               Json::parse(readFile(oldRoot / "Local State"))["os_crypt"]["encrypted_key"]);
+}
+
+// --- Linux: the Secret Service of each home's own session. ---
+
+// The key of Linux "v11" values, straight from OpenSSL.
+std::array<unsigned char, 16> linuxKey(std::string_view password) {
+    std::array<unsigned char, 16> key{};
+    PKCS5_PBKDF2_HMAC_SHA1(password.data(), static_cast<int>(password.size()),
+                           reinterpret_cast<const unsigned char*>("saltysalt"), 9, 1, 16,
+                           key.data());
+    return key;
+}
+
+std::string cbc(bool encrypt, std::string_view password, std::string_view in) {
+    const auto key = linuxKey(password);
+    const std::string iv(16, ' ');
+    EVP_CIPHER_CTX* ctx = EVP_CIPHER_CTX_new();
+    std::string out(in.size() + 16, '\0');
+    int n = 0;
+    int last = 0;
+    EVP_CipherInit_ex(ctx, EVP_aes_128_cbc(), nullptr, key.data(),
+                      reinterpret_cast<const unsigned char*>(iv.data()), encrypt ? 1 : 0);
+    EVP_CipherUpdate(ctx, reinterpret_cast<unsigned char*>(out.data()), &n,
+                     reinterpret_cast<const unsigned char*>(in.data()),
+                     static_cast<int>(in.size()));
+    const bool ok =
+        EVP_CipherFinal_ex(ctx, reinterpret_cast<unsigned char*>(out.data()) + n, &last) == 1;
+    EVP_CIPHER_CTX_free(ctx);
+    return ok ? out.substr(0, static_cast<std::size_t>(n + last)) : "(does not open)";
+}
+
+std::string v11(std::string_view password, std::string_view plain) {
+    return "v11" + cbc(true, password, plain);
+}
+std::string openedV11(std::string_view password, std::string_view value) {
+    return value.starts_with("v11") ? cbc(false, password, value.substr(3)) : "(not v11)";
+}
+
+// A home with a keyring of its own: a private D-Bus session with a Secret
+// Service unlocked for it, running while the object lives.
+class KeyringHome {
+public:
+    explicit KeyringHome(const fs::path& home) : home_(home) {
+        const fs::path run = home / "run";
+        fs::create_directories(run);
+        fs::permissions(run, fs::perms::owner_all, fs::perm_options::replace);
+        const fs::path bus = home / "bus";
+        const char* path = std::getenv("PATH");
+        const std::string command =
+            "env -i PATH='" + std::string(path != nullptr ? path : "/usr/bin:/bin") + "' HOME='" +
+            s(home) + "' XDG_DATA_HOME='" + s(home / "data") + "' XDG_CONFIG_HOME='" +
+            s(home / "cfg") + "' XDG_RUNTIME_DIR='" + s(run) +
+            "' dbus-run-session -- sh -c 'printf %s test | gnome-keyring-daemon --unlock "
+            "--components=secrets >/dev/null 2>&1 && printf %s \"$DBUS_SESSION_BUS_ADDRESS\" > "
+            "\"$0.new\" && mv \"$0.new\" \"$0\"; cat >/dev/null' '" +
+            s(bus) + "' 2>/dev/null";
+        session_ = popen(command.c_str(), "w");
+        for (int i = 0; session_ != nullptr && i < 200 && !fs::exists(bus); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        if (fs::exists(bus)) {
+            address_ = readFile(bus);
+        }
+    }
+    ~KeyringHome() {
+        if (session_ != nullptr) {
+            pclose(session_); // its end of input ends the session and its services
+        }
+    }
+    KeyringHome(const KeyringHome&) = delete;
+    KeyringHome& operator=(const KeyringHome&) = delete;
+
+    bool ready() const { return !address_.empty(); }
+    const fs::path& path() const { return home_; }
+
+    // Runs `body` in a process of this session (libsecret keeps one
+    // connection for a process's life); true when it passed.
+    bool run(const std::function<void()>& body) const {
+        std::fflush(nullptr);
+        const pid_t child = fork();
+        if (child == 0) {
+            setenv("DBUS_SESSION_BUS_ADDRESS", address_.c_str(), 1);
+            body();
+            std::fflush(nullptr);
+            _exit(::testing::Test::HasFailure() ? 1 : 0);
+        }
+        int status = 0;
+        return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+               WEXITSTATUS(status) == 0;
+    }
+
+private:
+    fs::path home_;
+    FILE* session_ = nullptr;
+    std::string address_;
+};
+
+TEST(SecretServiceKeyMove, TheOldHomesSecretReachesAKeyringWithoutOneOrItsRowsTakeTheTargetsKey) {
+    if (std::system("command -v dbus-run-session gnome-keyring-daemon >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "dbus-run-session or gnome-keyring-daemon is not installed";
+    }
+    TempDir dir;
+    const fs::path backups = dir / "backups";
+    fs::create_directories(backups);
+    const std::string oldSecret = "b2xkIGhvbWUncyBzZWNyZXQ=";
+    const std::string ownSecret = "dGFyZ2V0J3Mgb3duIGtleQ==";
+    const auto chromium = [](const fs::path& home) { return home / ".config" / "chromium"; };
+    SelectiveChoices c;
+    c.backupLocation = s(backups);
+    c.customLocation = std::string(kCustomProfilePlaceholder);
+    c.ticked = [](std::string_view box) { return box == "CheckBox16" || box == "CheckBox3"; };
+    const auto job = [&](const fs::path& home, bool backup) {
+        const auto services = makeSystemServices({}, {.home = s(home), .login = "bob"});
+        Selective w(*services, chromiumDataSet());
+        w.reporter.password = "pw";
+        ASSERT_TRUE(w.job.activate());
+        w.job.profiles.selected = 0; // "Default", the only one or the first
+        if (backup) {
+            ASSERT_EQ(w.job.backup(c), JobOutcome::Done);
+        } else {
+            w.job.listArchives(s(backups));
+            ASSERT_EQ(w.job.restore(c), JobOutcome::Done);
+        }
+        EXPECT_TRUE(w.reporter.messages.empty()) << ::testing::PrintToString(w.reporter.messages);
+    };
+    const auto secretOf = [] {
+        auto found = crypto::systemSecretStore()->lookup("chromium");
+        EXPECT_EQ(found.error, "");
+        return found.password ? std::string(found.password->view()) : std::string("(none)");
+    };
+
+    // The old home: rows of its own secret, and one of the built-in password.
+    const KeyringHome old(dir / "old");
+    if (!old.ready()) {
+        GTEST_SKIP() << "no Secret Service could be started in a private D-Bus session";
+    }
+    writeFile(chromium(old.path()) / "Local State", "{\"profile\":{\"last_used\":\"Default\"}}");
+    writeFile(chromium(old.path()) / "Default" / "Preferences", "{}");
+    const std::string builtIn = "v10" + cbc(true, "peanuts", "built in");
+    writeChromeLogins(chromium(old.path()) / "Default" / "Login Data",
+                      {v11(oldSecret, "hunter2"), builtIn});
+    writeChromeCookies(chromium(old.path()) / "Default" / "Cookies", {v11(oldSecret, kCookie)});
+    ASSERT_TRUE(old.run([&] {
+        const Secret secret(oldSecret);
+        ASSERT_EQ(crypto::systemSecretStore()->store("chromium", "Chromium Safe Storage", secret),
+                  "");
+        job(old.path(), true);
+    }));
+
+    // A new home whose keyring holds nothing of Chromium's.
+    {
+        const KeyringHome fresh(dir / "fresh");
+        ASSERT_TRUE(fresh.ready());
+        writeFile(chromium(fresh.path()) / "Default" / "Preferences", "{}");
+        ASSERT_TRUE(fresh.run([&] {
+            job(fresh.path(), false);
+            EXPECT_EQ(secretOf(), oldSecret);
+        }));
+        const auto logins =
+            columnOf(chromium(fresh.path()) / "Default" / "Login Data", "logins", "password_value");
+        ASSERT_EQ(logins.size(), 2u);
+        EXPECT_EQ(openedV11(oldSecret, logins[0]), "hunter2");
+        EXPECT_EQ(logins[1], builtIn);
+    }
+
+    // A home whose keyring has Chromium's own secret: it stays, and the
+    // restored rows take it.
+    const KeyringHome own(dir / "own");
+    ASSERT_TRUE(own.ready());
+    writeFile(chromium(own.path()) / "Local State", "{}");
+    writeFile(chromium(own.path()) / "Default" / "Preferences", "{}");
+    writeFile(chromium(own.path()) / "Profile 1" / "Preferences", "{}");
+    writeChromeLogins(chromium(own.path()) / "Profile 1" / "Login Data", {v11(ownSecret, "own")});
+    ASSERT_TRUE(own.run([&] {
+        ASSERT_EQ(crypto::systemSecretStore()->store("chromium", "Chromium Safe Storage",
+                                                     Secret(ownSecret)),
+                  "");
+        job(own.path(), false);
+        EXPECT_EQ(secretOf(), ownSecret);
+    }));
+    const fs::path root = chromium(own.path());
+    const auto logins = columnOf(root / "Default" / "Login Data", "logins", "password_value");
+    ASSERT_EQ(logins.size(), 2u);
+    EXPECT_EQ(openedV11(ownSecret, logins[0]), "hunter2");
+    EXPECT_EQ(logins[1], builtIn);
+    EXPECT_EQ(openedV11(ownSecret,
+                        columnOf(root / "Default" / "Cookies", "cookies", "encrypted_value").at(0)),
+              kCookie);
+    EXPECT_EQ(
+        openedV11(ownSecret,
+                  columnOf(root / "Profile 1" / "Login Data", "logins", "password_value").at(0)),
+        "own");
 }
 
 } // namespace
