@@ -3,6 +3,7 @@
 // that has none, or, where the target has its own, the restored rows
 // encrypted again with it. Machines here protect keys each their own way,
 // so that a blob that merely travelled would not open.
+#include "Base64.h"
 #include "BrowserProfiles.h"
 #include "FileTree.h"
 #include "JobRecorder.h"
@@ -63,38 +64,6 @@ public:
 private:
     char id_;
 };
-
-std::string base64(std::string_view in) {
-    static constexpr char a[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    for (std::size_t i = 0; i < in.size(); i += 3) {
-        const std::uint32_t n = (std::uint32_t(std::uint8_t(in[i])) << 16) |
-                                (i + 1 < in.size() ? std::uint8_t(in[i + 1]) << 8 : 0) |
-                                (i + 2 < in.size() ? std::uint8_t(in[i + 2]) : 0);
-        out += a[(n >> 18) & 63];
-        out += a[(n >> 12) & 63];
-        out += i + 1 < in.size() ? a[(n >> 6) & 63] : '=';
-        out += i + 2 < in.size() ? a[n & 63] : '=';
-    }
-    return out;
-}
-
-std::string unbase64(std::string_view in) {
-    static const std::string a = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    std::uint32_t bits = 0;
-    int count = 0;
-    for (char c : in) {
-        if (c == '=') {
-            break;
-        }
-        bits = (bits << 6) | static_cast<std::uint32_t>(a.find(c));
-        if ((count += 6) >= 8) {
-            out += static_cast<char>((bits >> (count -= 8)) & 0xFF);
-        }
-    }
-    return out;
-}
 
 // The "Local State" value of a key a machine protected.
 std::string protectedKey(Machine& machine, const crypto::Key& key) {
