@@ -317,6 +317,23 @@ std::string openedV11(std::string_view password, std::string_view value) {
     return value.starts_with("v11") ? cbc(false, password, value.substr(3)) : "(not v11)";
 }
 
+// Runs `body` in a process of its own on the session bus at `address`
+// (libsecret keeps one connection for a process's life); true when it
+// passed.
+bool inProcess(const std::string& address, const std::function<void()>& body) {
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+        body();
+        std::fflush(nullptr);
+        _exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
 // A home with a keyring of its own: a private D-Bus session with a Secret
 // Service unlocked for it, running while the object lives.
 class KeyringHome {
@@ -354,21 +371,8 @@ public:
     bool ready() const { return !address_.empty(); }
     const fs::path& path() const { return home_; }
 
-    // Runs `body` in a process of this session (libsecret keeps one
-    // connection for a process's life); true when it passed.
-    bool run(const std::function<void()>& body) const {
-        std::fflush(nullptr);
-        const pid_t child = fork();
-        if (child == 0) {
-            setenv("DBUS_SESSION_BUS_ADDRESS", address_.c_str(), 1);
-            body();
-            std::fflush(nullptr);
-            _exit(::testing::Test::HasFailure() ? 1 : 0);
-        }
-        int status = 0;
-        return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
-               WEXITSTATUS(status) == 0;
-    }
+    // Runs `body` in a process of this session; true when it passed.
+    bool run(const std::function<void()>& body) const { return inProcess(address_, body); }
 
 private:
     fs::path home_;
@@ -471,6 +475,29 @@ TEST(SecretServiceKeyMove, TheOldHomesSecretReachesAKeyringWithoutOneOrItsRowsTa
         openedV11(ownSecret,
                   columnOf(root / "Profile 1" / "Login Data", "logins", "password_value").at(0)),
         "own");
+}
+
+TEST(SecretServiceKeyMove, WithoutASecretServiceTheJobsSaySoAndGoOn) {
+    TempDir dir;
+    const fs::path root = dir / "home" / ".config" / "chromium";
+    writeFile(root / "Default" / "Preferences", "{}");
+    writeChromeLogins(root / "Default" / "Login Data", {"v11 of a keyring"});
+    fs::create_directories(dir / "backups");
+    EXPECT_TRUE(inProcess("unix:path=" + s(dir / "no-bus"), [&] {
+        const auto services = makeSystemServices({}, {.home = s(dir / "home"), .login = "bob"});
+        Selective w(*services, chromiumDataSet());
+        w.reporter.password = "pw";
+        ASSERT_TRUE(w.job.activate());
+        SelectiveChoices c;
+        c.backupLocation = s(dir / "backups");
+        c.customLocation = std::string(kCustomProfilePlaceholder);
+        c.ticked = [](std::string_view box) { return box == "CheckBox16"; };
+        ASSERT_EQ(w.job.backup(c), JobOutcome::Done);
+        ASSERT_EQ(w.reporter.messages.size(), 1u);
+        EXPECT_TRUE(w.reporter.messages[0].starts_with(
+            "Chromium: the Secret Service could not be asked for the key"))
+            << w.reporter.messages[0];
+    }));
 }
 
 } // namespace
