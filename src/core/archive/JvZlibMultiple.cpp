@@ -377,6 +377,7 @@ bool TJvZlibMultiple::CompressDirectory(const std::string& Directory, bool Recur
 }
 
 std::unique_ptr<OpenedArchive> TJvZlibMultiple::openArchive(const std::string& FileName) {
+    readingEncrypted_ = false;
     std::error_code ec;
     platform::File file;
     if (const auto native = paths_.toNative(FileName)) {
@@ -406,7 +407,6 @@ std::unique_ptr<OpenedArchive> TJvZlibMultiple::openArchive(const std::string& F
 std::size_t TJvZlibMultiple::DecompressFile(const std::string& FileName,
                                             const std::string& Directory, bool Overwrite,
                                             bool RelativePaths) {
-    readingEncrypted_ = false;
     const std::unique_ptr<OpenedArchive> archive = openArchive(FileName);
     const std::size_t written =
         DecompressStream(archive->stream(), Directory, Overwrite, RelativePaths);

@@ -303,11 +303,11 @@ Recrypt linuxRecrypt(const LinuxKey& from, const LinuxKey& to) {
         }
         LinuxKey iv;
         iv.fill(' ');
-        const auto plain = crypto::aes128CbcDecrypt(from, iv, bytesOf(value).subspan(3));
+        const auto plain = crypto::aes128Cbc(false, from, iv, bytesOf(value).subspan(3));
         if (!plain) {
             return std::nullopt;
         }
-        const std::vector<unsigned char> sealed = crypto::aes128CbcEncrypt(to, iv, *plain);
+        const std::vector<unsigned char> sealed = *crypto::aes128Cbc(true, to, iv, *plain);
         return "v11" + std::string(sealed.begin(), sealed.end());
     };
 }
@@ -357,7 +357,8 @@ std::string cannotMove(std::string_view browser) {
 
 std::function<void()> adoptWindowsKey(const KeyContext& ctx, const SafeStorageName& name,
                                       const Secret& key, const fs::path& unpacked) {
-    if (ctx.stores.protector == nullptr || key.view().size() != crypto::kKeySize) {
+    if (ctx.stores.protector == nullptr || key.view().size() != crypto::kKeySize ||
+        ctx.dataRoot.empty()) {
         sayOnce(ctx.said, cannotMove(name.browser));
         return {};
     }
@@ -400,9 +401,11 @@ std::function<void()> adoptWindowsKey(const KeyContext& ctx, const SafeStorageNa
     std::error_code ec;
     if (fs::is_regular_file(fs::symlink_status(restored, ec))) {
         const auto text = ctx.services.readSmallFile(ctx.services.paths().fromNative(restored));
-        if (text && encryptedKeyOf(*text) != wanted) {
-            ctx.services.replaceFileContent(ctx.services.paths().fromNative(restored),
-                                            withEncryptedKey(*text, wanted));
+        if (!text || (encryptedKeyOf(*text) != wanted &&
+                      !ctx.services.replaceFileContent(ctx.services.paths().fromNative(restored),
+                                                       withEncryptedKey(*text, wanted)))) {
+            throw RestoreFailed("Cannot write the key into the restored \"Local State\". "
+                                "Nothing was restored.");
         }
     }
     // One the restore kept gets it once the files are in place.
@@ -481,7 +484,8 @@ CarriedKeyHooks chromiumKeyHooks(SafeStorageName name) {
     CarriedKeyHooks hooks;
     hooks.carry = [name](const KeyContext& ctx) -> std::optional<Secret> {
         const std::optional<std::string> localState =
-            ctx.services.readSmallFile(joinPath(ctx.dataRoot, kLocalState));
+            ctx.dataRoot.empty() ? std::nullopt
+                                 : ctx.services.readSmallFile(joinPath(ctx.dataRoot, kLocalState));
         if (const auto value = localState ? encryptedKeyOf(*localState) : std::nullopt) {
             std::optional<Secret> key = ctx.stores.protector != nullptr
                                             ? openedKey(*ctx.stores.protector, *value)

@@ -67,12 +67,10 @@ void deriveKeySha1(std::string_view password, std::span<const unsigned char> sal
                    std::uint32_t iterations, std::span<unsigned char> key);
 
 // AES-128-CBC with PKCS#7 padding, the Chromium family's cipher on Linux.
-std::vector<unsigned char> aes128CbcEncrypt(std::span<const unsigned char, 16> key,
-                                            std::span<const unsigned char, 16> iv,
-                                            std::span<const unsigned char> plain);
-// None when the key does not fit (the padding is wrong).
-std::optional<std::vector<unsigned char>> aes128CbcDecrypt(std::span<const unsigned char, 16> key,
-                                                           std::span<const unsigned char, 16> iv,
-                                                           std::span<const unsigned char> sealed);
+// Decrypting gives none when the key does not fit (the padding is wrong).
+std::optional<std::vector<unsigned char>> aes128Cbc(bool encrypt,
+                                                    std::span<const unsigned char, 16> key,
+                                                    std::span<const unsigned char, 16> iv,
+                                                    std::span<const unsigned char> in);
 
 } // namespace vellarion::crypto

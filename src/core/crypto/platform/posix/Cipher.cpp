@@ -113,8 +113,6 @@ void deriveKeySha1(std::string_view password, std::span<const unsigned char> sal
     }
 }
 
-namespace {
-
 std::optional<std::vector<unsigned char>> aes128Cbc(bool encrypt,
                                                     std::span<const unsigned char, 16> key,
                                                     std::span<const unsigned char, 16> iv,
@@ -139,20 +137,6 @@ std::optional<std::vector<unsigned char>> aes128Cbc(bool encrypt,
     }
     out.resize(static_cast<std::size_t>(n + last));
     return out;
-}
-
-} // namespace
-
-std::vector<unsigned char> aes128CbcEncrypt(std::span<const unsigned char, 16> key,
-                                            std::span<const unsigned char, 16> iv,
-                                            std::span<const unsigned char> plain) {
-    return *aes128Cbc(true, key, iv, plain);
-}
-
-std::optional<std::vector<unsigned char>> aes128CbcDecrypt(std::span<const unsigned char, 16> key,
-                                                           std::span<const unsigned char, 16> iv,
-                                                           std::span<const unsigned char> sealed) {
-    return aes128Cbc(false, key, iv, sealed);
 }
 
 } // namespace vellarion::crypto

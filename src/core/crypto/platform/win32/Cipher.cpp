@@ -51,19 +51,29 @@ private:
 
 } // namespace
 
-void deriveKey(std::string_view password, std::span<const unsigned char> salt,
-               std::uint32_t iterations, Key& key) {
+namespace {
+
+void pbkdf2(LPCWSTR hash, std::string_view password, std::span<const unsigned char> salt,
+            std::uint32_t iterations, std::span<unsigned char> key, const char* what) {
     if (iterations == 0) {
-        fail("Cannot derive the archive's key", 0);
+        fail(what, 0);
     }
-    const Algorithm hmac(BCRYPT_SHA256_ALGORITHM, BCRYPT_ALG_HANDLE_HMAC_FLAG);
+    const Algorithm hmac(hash, BCRYPT_ALG_HANDLE_HMAC_FLAG);
     const NTSTATUS s = BCryptDeriveKeyPBKDF2(
         hmac.get(), bytes(reinterpret_cast<const unsigned char*>(password.data())),
         asUlong(password.size()), bytes(salt.data()), asUlong(salt.size()), iterations, key.data(),
         asUlong(key.size()), 0);
     if (!BCRYPT_SUCCESS(s)) {
-        fail("Cannot derive the archive's key", s);
+        fail(what, s);
     }
+}
+
+} // namespace
+
+void deriveKey(std::string_view password, std::span<const unsigned char> salt,
+               std::uint32_t iterations, Key& key) {
+    pbkdf2(BCRYPT_SHA256_ALGORITHM, password, salt, iterations, key,
+           "Cannot derive the archive's key");
 }
 
 void randomBytes(std::span<unsigned char> out) {
@@ -149,20 +159,9 @@ bool AesGcm::open(std::span<const unsigned char, kNonceSize> nonce,
 
 void deriveKeySha1(std::string_view password, std::span<const unsigned char> salt,
                    std::uint32_t iterations, std::span<unsigned char> key) {
-    if (iterations == 0) {
-        fail("Cannot derive the browser's key", 0);
-    }
-    const Algorithm hmac(BCRYPT_SHA1_ALGORITHM, BCRYPT_ALG_HANDLE_HMAC_FLAG);
-    const NTSTATUS s = BCryptDeriveKeyPBKDF2(
-        hmac.get(), bytes(reinterpret_cast<const unsigned char*>(password.data())),
-        asUlong(password.size()), bytes(salt.data()), asUlong(salt.size()), iterations, key.data(),
-        asUlong(key.size()), 0);
-    if (!BCRYPT_SUCCESS(s)) {
-        fail("Cannot derive the browser's key", s);
-    }
+    pbkdf2(BCRYPT_SHA1_ALGORITHM, password, salt, iterations, key,
+           "Cannot derive the browser's key");
 }
-
-namespace {
 
 std::optional<std::vector<unsigned char>> aes128Cbc(bool encrypt,
                                                     std::span<const unsigned char, 16> key,
@@ -201,20 +200,6 @@ std::optional<std::vector<unsigned char>> aes128Cbc(bool encrypt,
     }
     out.resize(written);
     return out;
-}
-
-} // namespace
-
-std::vector<unsigned char> aes128CbcEncrypt(std::span<const unsigned char, 16> key,
-                                            std::span<const unsigned char, 16> iv,
-                                            std::span<const unsigned char> plain) {
-    return *aes128Cbc(true, key, iv, plain);
-}
-
-std::optional<std::vector<unsigned char>> aes128CbcDecrypt(std::span<const unsigned char, 16> key,
-                                                           std::span<const unsigned char, 16> iv,
-                                                           std::span<const unsigned char> sealed) {
-    return aes128Cbc(false, key, iv, sealed);
 }
 
 } // namespace vellarion::crypto
