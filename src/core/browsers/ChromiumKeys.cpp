@@ -414,12 +414,15 @@ std::function<void()> adoptWindowsKey(const KeyContext& ctx, const SafeStorageNa
         if (text && encryptedKeyOf(*text) == wanted) {
             return;
         }
+        // One that is there but cannot be read is never replaced by a new one.
+        const bool unreadable = !text && ctx.services.fileExists(target);
         try {
-            if (ctx.services.replaceFileContent(target,
-                                                withEncryptedKey(text.value_or(""), wanted))) {
+            if (!unreadable && ctx.services.replaceFileContent(
+                                   target, withEncryptedKey(text.value_or(""), wanted))) {
                 return;
             }
         } catch (const Error&) {
+            // Not JSON: left as it is, and the user told.
         }
         sayOnce(ctx.said, cannotMove(browser));
     };

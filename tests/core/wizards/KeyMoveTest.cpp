@@ -208,6 +208,27 @@ TEST_F(WindowsKeyMove, ATargetWithoutAKeyGetsTheOldKeyProtectedAnew) {
         << ::testing::PrintToString(said);
 }
 
+// A profile list made before the browser ever ran there: no key yet. The
+// selective restore keeps the file, and only the key is added to it.
+TEST_F(WindowsKeyMove, ALocalStateWithoutAKeyGetsOnlyTheKeyAdded) {
+    run(dir / "old", oldMachine, true, "pw");
+    const fs::path newRoot = dir / "new" / ".config" / "chromium";
+    writeFile(newRoot / "Local State",
+              R"({"profile":{"info_cache":{"Default":{"name":"Work"}}},"browser":{"x":1}})");
+    writeFile(newRoot / "Default" / "Preferences", "{}");
+    run(dir / "new", newMachine, false, std::nullopt);
+
+    const Json state = Json::parse(readFile(newRoot / "Local State"));
+    const std::string blob = unbase64(state["os_crypt"]["encrypted_key"].get<std::string>());
+    const std::optional<Secret> key = newMachine.unprotect(bytes(blob).subspan(5));
+    ASSERT_TRUE(key);
+    EXPECT_EQ(key->view(), keyText(oldKey));
+    Json rest = state;
+    rest.erase("os_crypt");
+    EXPECT_EQ(rest.dump(),
+              R"({"profile":{"info_cache":{"Default":{"name":"Work"}}},"browser":{"x":1}})");
+}
+
 TEST_F(WindowsKeyMove, ATargetWithItsOwnKeyKeepsItAndTheRowsOpenWithIt) {
     run(dir / "old", oldMachine, true, "pw");
     const fs::path newRoot = dir / "new" / ".config" / "chromium";
