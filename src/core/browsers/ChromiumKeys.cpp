@@ -2,7 +2,7 @@
 
 #include "core/crypto/Cipher.h"
 #include "core/crypto/SystemKeys.h"
-#include "core/restore/RestoreTransaction.h"
+#include "core/services/Error.h"
 #include "core/services/ProgramPath.h"
 #include "core/services/SystemServices.h"
 
@@ -161,9 +161,9 @@ void recryptColumn(const fs::path& database, std::string_view table, std::string
         return;
     }
     if (sql == nullptr) {
-        throw RestoreFailed("SQLite is not available on this system, so the restored passwords "
-                            "and cookies cannot be encrypted with this system's key. Nothing "
-                            "was restored.");
+        throw Error("SQLite is not available on this system, so the restored passwords "
+                    "and cookies cannot be encrypted with this system's key. Nothing "
+                    "was restored.");
     }
     sqlite3* db = nullptr;
     const std::string shown = pathToUtf8(database);
@@ -172,9 +172,9 @@ void recryptColumn(const fs::path& database, std::string_view table, std::string
         if (!required) {
             return;
         }
-        throw RestoreFailed("Cannot open \"" + shown +
-                            "\" to encrypt it with this system's key. "
-                            "Nothing was restored.");
+        throw Error("Cannot open \"" + shown +
+                    "\" to encrypt it with this system's key. "
+                    "Nothing was restored.");
     }
     std::vector<std::pair<std::int64_t, std::string>> changed;
     sqlite3_stmt* select = nullptr;
@@ -212,9 +212,9 @@ void recryptColumn(const fs::path& database, std::string_view table, std::string
     }
     sql->close(db);
     if (!ok) {
-        throw RestoreFailed("Cannot write \"" + shown +
-                            "\" encrypted with this system's key. "
-                            "Nothing was restored.");
+        throw Error("Cannot write \"" + shown +
+                    "\" encrypted with this system's key. "
+                    "Nothing was restored.");
     }
 }
 
@@ -404,8 +404,8 @@ std::function<void()> adoptWindowsKey(const KeyContext& ctx, const SafeStorageNa
         if (!text || (encryptedKeyOf(*text) != wanted &&
                       !ctx.services.replaceFileContent(ctx.services.paths().fromNative(restored),
                                                        withEncryptedKey(*text, wanted)))) {
-            throw RestoreFailed("Cannot write the key into the restored \"Local State\". "
-                                "Nothing was restored.");
+            throw Error("Cannot write the key into the restored \"Local State\". "
+                        "Nothing was restored.");
         }
     }
     // One the restore kept gets it once the files are in place.
