@@ -253,4 +253,99 @@ void writeCurrentChromeUserData(const fs::path& userData) {
 #endif
 }
 
+namespace {
+
+std::string hex(std::string_view bytes) {
+    static constexpr char digits[] = "0123456789ABCDEF";
+    std::string out = "X'";
+    for (const unsigned char c : bytes) {
+        out += digits[c >> 4];
+        out += digits[c & 0xF];
+    }
+    return out + "'";
+}
+
+} // namespace
+
+void writeChromeLogins(const fs::path& file, const std::vector<std::string>& passwordValues) {
+    DatabaseContent c{
+        "logins",
+        "CREATE TABLE meta(key LONGVARCHAR NOT NULL UNIQUE PRIMARY KEY, value LONGVARCHAR);"
+        "INSERT INTO meta VALUES('version','43'),('last_compatible_version','40');"
+        "CREATE TABLE logins (origin_url VARCHAR NOT NULL, action_url VARCHAR, username_element "
+        "VARCHAR, username_value VARCHAR, password_element VARCHAR, password_value BLOB, "
+        "submit_element VARCHAR, signon_realm VARCHAR NOT NULL, date_created INTEGER NOT NULL, "
+        "blacklisted_by_user INTEGER NOT NULL, scheme INTEGER NOT NULL, password_type INTEGER, "
+        "times_used INTEGER, form_data BLOB, display_name VARCHAR, icon_url VARCHAR, "
+        "federation_url VARCHAR, skip_zero_click INTEGER, generation_upload_status INTEGER, "
+        "possible_username_pairs BLOB, id INTEGER PRIMARY KEY AUTOINCREMENT, date_last_used "
+        "INTEGER NOT NULL DEFAULT 0, moving_blocked_for BLOB, date_password_modified INTEGER NOT "
+        "NULL DEFAULT 0, sender_email VARCHAR, sender_name VARCHAR, date_received INTEGER, "
+        "sharing_notification_displayed INTEGER NOT NULL DEFAULT 0, keychain_identifier BLOB, "
+        "sender_profile_image_url VARCHAR, date_last_filled INTEGER NOT NULL DEFAULT 0, "
+        "UNIQUE (origin_url, username_element, username_value, password_element, "
+        "signon_realm));",
+        {}};
+    for (std::size_t i = 0; i < passwordValues.size(); ++i) {
+        const std::string site = "'https://site" + std::to_string(i) + ".example.org/'";
+        c.rows.push_back("INSERT INTO logins (origin_url, action_url, username_element, "
+                         "username_value, password_element, password_value, signon_realm, "
+                         "date_created, blacklisted_by_user, scheme, password_type, times_used) "
+                         "VALUES (" +
+                         site + ", " + site + ", 'user', 'demo', 'pass', " +
+                         hex(passwordValues[i]) + ", " + site + ", 13441306414361615, 0, 0, 0, 1)");
+    }
+    writeDatabase(file, c, true);
+}
+
+void writeChromeCookies(const fs::path& file, const std::vector<std::string>& encryptedValues) {
+    DatabaseContent c{
+        "cookies",
+        "CREATE TABLE meta(key LONGVARCHAR NOT NULL UNIQUE PRIMARY KEY, value LONGVARCHAR);"
+        "INSERT INTO meta VALUES('version','24'),('last_compatible_version','24');"
+        "CREATE TABLE cookies(creation_utc INTEGER NOT NULL,host_key TEXT NOT NULL,"
+        "top_frame_site_key TEXT NOT NULL,name TEXT NOT NULL,value TEXT NOT NULL,encrypted_value "
+        "BLOB NOT NULL,path TEXT NOT NULL,expires_utc INTEGER NOT NULL,is_secure INTEGER NOT "
+        "NULL,is_httponly INTEGER NOT NULL,last_access_utc INTEGER NOT NULL,has_expires INTEGER "
+        "NOT NULL,is_persistent INTEGER NOT NULL,priority INTEGER NOT NULL,samesite INTEGER NOT "
+        "NULL,source_scheme INTEGER NOT NULL,source_port INTEGER NOT NULL,last_update_utc "
+        "INTEGER NOT NULL,source_type INTEGER NOT NULL,has_cross_site_ancestor INTEGER NOT "
+        "NULL);"
+        "CREATE UNIQUE INDEX cookies_unique_index ON cookies(host_key, top_frame_site_key, "
+        "has_cross_site_ancestor, name, path, source_scheme, source_port);",
+        {}};
+    for (std::size_t i = 0; i < encryptedValues.size(); ++i) {
+        c.rows.push_back("INSERT INTO cookies VALUES (13441306414361615, '.site" +
+                         std::to_string(i) + ".example.org', '', 'sid', '', " +
+                         hex(encryptedValues[i]) +
+                         ", '/', 13472842414361615, 1, 1, 13441306414361615, 1, 1, 1, 0, 2, "
+                         "443, 13441306414361615, 0, 0)");
+    }
+    writeDatabase(file, c, true);
+}
+
+std::vector<std::string> columnOf(const fs::path& file, std::string_view table,
+                                  std::string_view column) {
+    std::vector<std::string> values;
+    try {
+        Database db(file, SQLITE_OPEN_READONLY);
+        sqlite3_stmt* statement = nullptr;
+        const std::string sql =
+            "SELECT " + std::string(column) + " FROM " + std::string(table) + " ORDER BY rowid";
+        if (sqlite3_prepare_v2(db.handle(), sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+            return values;
+        }
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            const auto* blob = static_cast<const char*>(sqlite3_column_blob(statement, 0));
+            values.emplace_back(blob == nullptr
+                                    ? ""
+                                    : std::string(blob, static_cast<std::size_t>(
+                                                            sqlite3_column_bytes(statement, 0))));
+        }
+        sqlite3_finalize(statement);
+    } catch (const std::exception&) {
+    }
+    return values;
+}
+
 } // namespace vellarion::test

@@ -62,4 +62,17 @@ void writeCurrentChromeUserData(const std::filesystem::path& userData);
 // The databases of that profile and the table each one's rows are in.
 std::vector<std::pair<std::string, std::string>> currentChromeDatabases();
 
+// "Login Data" as current Chrome writes it (its `meta` and `logins` tables
+// with their columns), a saved login per value of `password_value`, and
+// "Cookies" (`meta` and `cookies`), a cookie per value of `encrypted_value`.
+void writeChromeLogins(const std::filesystem::path& file,
+                       const std::vector<std::string>& passwordValues);
+void writeChromeCookies(const std::filesystem::path& file,
+                        const std::vector<std::string>& encryptedValues);
+
+// A blob column of every row, in the order of the rows' ids (empty when it
+// cannot be read).
+std::vector<std::string> columnOf(const std::filesystem::path& file, std::string_view table,
+                                  std::string_view column);
+
 } // namespace vellarion::test

@@ -308,9 +308,11 @@ std::unique_ptr<PendingArchive>
 TJvZlibMultiple::CompressDirectoryPending(const std::string& Directory, bool Recursive,
                                           const std::string& FileName) {
     auto archive = std::make_unique<ArchiveFile>(paths_, FileName);
+    bool encrypted = false;
     if (OnEncryptionPassword) {
         if (const std::optional<Secret> password = OnEncryptionPassword()) {
             archive->encrypt(*password);
+            encrypted = true;
         }
     }
     ArchiveWriter writer(archive->stream(), recordDataLimit_);
@@ -320,8 +322,37 @@ TJvZlibMultiple::CompressDirectoryPending(const std::string& Directory, bool Rec
     if (!packer.run(writer)) {
         return nullptr;
     }
+    // Only an archive no one reads without its password carries a key.
+    if (encrypted) {
+        appendCarriedRecord(writer);
+    }
     archive->finish();
     return std::unique_ptr<PendingArchive>(new PendingArchive(std::move(archive)));
+}
+
+void TJvZlibMultiple::appendCarriedRecord(ArchiveWriter& writer) {
+    if (!OnCarriedRecord) {
+        return;
+    }
+    const std::optional<Secret> record = OnCarriedRecord();
+    if (!record) {
+        return;
+    }
+    const std::span<const unsigned char> input(
+        reinterpret_cast<const unsigned char*>(record->view().data()), record->view().size());
+    Deflater deflater(CompressionLevel);
+    std::vector<unsigned char> output(input.size() + 64);
+    writer.beginRecord("", kCarriedRecordName, std::string(kCarriedRecordName));
+    std::size_t taken = 0;
+    for (bool ended = false; !ended;) {
+        const ZlibStep step = deflater.deflate(input.subspan(taken), output, true);
+        taken += step.consumed;
+        ended = step.ended;
+        writer.appendData(std::span<const unsigned char>(output.data(), step.produced));
+    }
+    wipeMemory(output.data(), output.size());
+    writer.endRecord(input.size());
+    writer.flush();
 }
 
 std::unique_ptr<MemoryStream> TJvZlibMultiple::CompressDirectory(const std::string& Directory,
@@ -346,6 +377,7 @@ bool TJvZlibMultiple::CompressDirectory(const std::string& Directory, bool Recur
 }
 
 std::unique_ptr<OpenedArchive> TJvZlibMultiple::openArchive(const std::string& FileName) {
+    readingEncrypted_ = false;
     std::error_code ec;
     platform::File file;
     if (const auto native = paths_.toNative(FileName)) {
@@ -367,6 +399,7 @@ std::unique_ptr<OpenedArchive> TJvZlibMultiple::openArchive(const std::string& F
             throw PasswordNeededError(lastName(FileName));
         }
         archive->decrypt(*password);
+        readingEncrypted_ = true;
     }
     return archive;
 }
@@ -377,6 +410,7 @@ std::size_t TJvZlibMultiple::DecompressFile(const std::string& FileName,
     const std::unique_ptr<OpenedArchive> archive = openArchive(FileName);
     const std::size_t written =
         DecompressStream(archive->stream(), Directory, Overwrite, RelativePaths);
+    readingEncrypted_ = false;
     if (OnCompletedAction) {
         OnCompletedAction(*this);
     }
@@ -484,6 +518,42 @@ private:
 
 } // namespace
 
+void TJvZlibMultiple::readCarriedRecord(ArchiveReader& reader, Inflater& inflater,
+                                        const RecordHeader& header) {
+    // Small by nature: a record claiming more is no carried key.
+    constexpr std::size_t kLargest = 64 * 1024;
+    std::vector<unsigned char> whole(std::size_t{header.uncompressedSize} + 1);
+    if (header.uncompressedSize > kLargest) {
+        throw StreamReadError();
+    }
+    inflater.reset();
+    std::uint64_t produced = 0;
+    for (bool ended = false; !ended;) {
+        const std::span<const unsigned char> input = reader.data();
+        if (input.empty() || produced >= whole.size()) {
+            wipeMemory(whole.data(), whole.size());
+            throw StreamReadError();
+        }
+        const ZlibStep step = inflater.inflate(
+            input, std::span<unsigned char>(whole.data() + produced, whole.size() - produced));
+        reader.consume(step.consumed);
+        ended = step.ended;
+        if (step.consumed == 0 && step.produced == 0 && !ended) {
+            throw StreamReadError();
+        }
+        produced += step.produced;
+    }
+    if (!sizesMatch(header, produced, reader)) {
+        wipeMemory(whole.data(), whole.size());
+        throw StreamReadError();
+    }
+    if (readingEncrypted_ && OnCarriedRecordRead) {
+        OnCarriedRecordRead(Secret(std::string_view(reinterpret_cast<const char*>(whole.data()),
+                                                    static_cast<std::size_t>(produced))));
+    }
+    wipeMemory(whole.data(), whole.size());
+}
+
 std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string& Directory,
                                               bool Overwrite, bool RelativePaths) {
     const std::string directory = withBackslash(Directory);
@@ -510,6 +580,10 @@ std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string&
         // Checked before anything of the record touches the disk.
         if (isUnsafeStoredPath(storedDir) || isUnsafeStoredPath(storedName)) {
             throw UnsafeNameError(storedPath);
+        }
+        if (storedDir.empty() && storedName == kCarriedRecordName) {
+            readCarriedRecord(reader, inflater, header);
+            continue;
         }
         const std::string storedFolder = withBackslash(unpackedName(storedDir));
         const std::string dir = RelativePaths ? storedFolder : std::string();

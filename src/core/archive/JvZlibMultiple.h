@@ -11,11 +11,16 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vellarion {
 
 class ArchiveFile;
+class ArchiveReader;
+class ArchiveWriter;
+class Inflater;
+struct RecordHeader;
 class OpenedArchive;
 class TJvZlibMultiple;
 
@@ -130,6 +135,16 @@ public:
     // a plain archive.
     std::function<std::optional<Secret>(const std::string& FileName)> OnPasswordNeeded;
 
+    // A record that is no file of the tree: the key a browser's saved
+    // passwords are encrypted with (docs/archive-format.md). Packing an
+    // encrypted archive asks for it after the tree and stores it under
+    // kCarriedRecordName at the top; a plain archive never asks. Unpacking
+    // never writes it: an encrypted archive hands it to OnCarriedRecordRead,
+    // a plain one drops it.
+    static constexpr std::string_view kCarriedRecordName = ".vellarion-keys";
+    std::function<std::optional<Secret>()> OnCarriedRecord;
+    std::function<void(Secret Record)> OnCarriedRecordRead;
+
     // Before a file's content is packed; FileName is its full path.
     TFileEvent OnCompressingFile;
     // After a file's content is compressed, before its record is complete.
@@ -234,11 +249,14 @@ private:
     friend class Packer;
 
     std::unique_ptr<OpenedArchive> openArchive(const std::string& FileName);
+    void appendCarriedRecord(ArchiveWriter& writer);
+    void readCarriedRecord(ArchiveReader& reader, Inflater& inflater, const RecordHeader& header);
 
     const PathMapper& paths_;
     std::atomic<bool> FTerminateCompress{false};
     std::atomic<bool> FTerminateDecompress{false};
     unsigned workerCount_ = 0;
+    bool readingEncrypted_ = false; // the archive being read was encrypted
     std::uint64_t recordDataLimit_ = 0x7FFFFFFF;
 };
 

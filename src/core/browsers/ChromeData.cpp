@@ -26,6 +26,8 @@ const BrowserDataSet& chromeDataSet() {
                             "{home}/.var/app/com.google.Chrome/config/google-chrome"},
             .archiveName = "fbackup_chrome.dat",
             .customProfileName = "ch_custom",
+            .keyringApplication = "chrome",
+            .keyringLabel = "Chrome Safe Storage",
         });
         // Chrome makes its data in the local application data, though it
         // also reads it from the roaming one.

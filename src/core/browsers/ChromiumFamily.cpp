@@ -3,6 +3,7 @@
 // the saved passwords) beside one folder per profile, or, in older current
 // Operas, the one profile in the data root itself.
 #include "core/browsers/ChromeLocalState.h"
+#include "core/browsers/ChromiumKeys.h"
 #include "core/browsers/Families.h"
 #include "core/browsers/ProfileNames.h"
 #include "core/browsers/WizardState.h"
@@ -174,6 +175,7 @@ BrowserDataSet chromiumFamilyMember(const FamilyMember& member) {
                    .unavailable = member.unavailableHere},
         .commandName = member.commandName,
         .title = member.title,
+        .keys = chromiumKeyHooks({member.name, member.keyringApplication, member.keyringLabel}),
     };
 }
 

@@ -15,6 +15,8 @@ const BrowserDataSet& edgeDataSet() {
                         "{home}/.var/app/com.microsoft.Edge/config/microsoft-edge"},
         .archiveName = "fbackup_edge.dat",
         .customProfileName = "edge_custom",
+        .keyringApplication = "microsoft-edge",
+        .keyringLabel = "Microsoft Edge Safe Storage",
     });
     return data;
 }
@@ -30,6 +32,8 @@ const BrowserDataSet& braveDataSet() {
                         "{home}/snap/brave/current/.config/BraveSoftware/Brave-Browser"},
         .archiveName = "fbackup_brave.dat",
         .customProfileName = "brave_custom",
+        .keyringApplication = "brave",
+        .keyringLabel = "Brave Safe Storage",
     });
     return data;
 }
@@ -43,6 +47,8 @@ const BrowserDataSet& vivaldiDataSet() {
                         "{home}/snap/vivaldi/current/.config/vivaldi"},
         .archiveName = "fbackup_vivaldi.dat",
         .customProfileName = "vivaldi_custom",
+        .keyringApplication = "vivaldi",
+        .keyringLabel = "Vivaldi Safe Storage",
     });
     return data;
 }
@@ -63,6 +69,8 @@ const BrowserDataSet& operaStableDataSet() {
         .customProfileName = "opst_custom",
         .commandName = "opera",
         .title = "Opera (current)",
+        .keyringApplication = "opera",
+        .keyringLabel = "Opera Safe Storage",
     });
     return data;
 }
@@ -91,6 +99,8 @@ const BrowserDataSet& chromiumDataSet() {
                         "{home}/.var/app/org.chromium.Chromium/config/chromium"},
         .archiveName = "fbackup_chromium.dat",
         .customProfileName = "chromium_custom",
+        .keyringApplication = "chromium",
+        .keyringLabel = "Chromium Safe Storage",
     });
     return data;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/browsers/CarriedKeys.h"
 #include "core/services/Environment.h"
 
 #include <array>
@@ -394,6 +395,10 @@ struct BrowserDataSet {
     // How lists name the browser where `name` alone would not tell two
     // apart ("Opera (current)"); empty: `name`.
     std::string_view title = {};
+    // The key of the saved passwords and cookies that an encrypted archive
+    // carries to another machine or account (none: the browser's data needs
+    // none, or it cannot move).
+    CarriedKeyHooks keys = {};
 
     std::string_view cliName() const { return commandName.empty() ? id : commandName; }
     std::string_view shownName() const { return title.empty() ? name : title; }

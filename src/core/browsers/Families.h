@@ -31,6 +31,11 @@ struct FamilyMember {
     // See BrowserDataSet.
     std::string_view commandName = {};
     std::string_view title = {};
+    // On Linux the member keeps the password of its saved passwords and
+    // cookies in the Secret Service under this application name and label
+    // (empty: it has no version there).
+    std::string_view keyringApplication = {};
+    std::string_view keyringLabel = {};
 };
 
 // Where a member makes its data root when there is none yet: its first

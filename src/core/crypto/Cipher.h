@@ -6,8 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 // The primitives the encrypted archive is made of, one implementation per
 // platform: libcrypto on POSIX, the system's CNG (bcrypt.dll) on Windows.
@@ -58,5 +60,17 @@ private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };
+
+// PBKDF2-HMAC-SHA1, as the Chromium family derives the key of its saved
+// passwords on Linux from the password it keeps in the Secret Service.
+void deriveKeySha1(std::string_view password, std::span<const unsigned char> salt,
+                   std::uint32_t iterations, std::span<unsigned char> key);
+
+// AES-128-CBC with PKCS#7 padding, the Chromium family's cipher on Linux.
+// Decrypting gives none when the key does not fit (the padding is wrong).
+std::optional<std::vector<unsigned char>> aes128Cbc(bool encrypt,
+                                                    std::span<const unsigned char, 16> key,
+                                                    std::span<const unsigned char, 16> iv,
+                                                    std::span<const unsigned char> in);
 
 } // namespace vellarion::crypto

@@ -216,6 +216,7 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
             runHook(hooks.afterUnpacking, *this);
         }
     }
+    tellOfKeys();
     reporter_.jobFinished();
     return JobOutcome::Done;
 }
@@ -238,6 +239,7 @@ std::unique_ptr<PendingArchive> FullJob::pack(const FullArchive& archive) {
         // file: nothing was left out.
         codec.OnFileSkip = nullptr;
     }
+    carryKeys(codec, archive.folder);
     std::unique_ptr<PendingArchive> packed =
         codec.CompressDirectoryPending(archive.folder, true, archive.archive);
     return reporter_.stopRequested() ? nullptr : std::move(packed);
@@ -248,6 +250,7 @@ std::optional<JobOutcome> FullJob::restoreArchives() {
     std::vector<std::unique_ptr<UnpackFolder>> unpacked;
     std::unique_ptr<RestoreTransaction> transaction;
     std::vector<FullArchive> restored;
+    std::vector<std::function<void()>> keysPlaced;
     for (FullArchive& archive : plan_) {
         if (!archive.required && !services_.fileExists(archive.archive)) {
             continue;
@@ -278,6 +281,7 @@ std::optional<JobOutcome> FullJob::restoreArchives() {
                 shown(sender, joinPath(archive.folder, current), write);
             };
             codec.WriteInPlace = true; // the job's own folder, removed whole
+            receiveKeys(codec);
             codec.DecompressFile(archive.archive, into, true, true);
         } catch (const StreamReadError& e) {
             refuse(backupFileDamaged(lastName(archive.archive), e.what()));
@@ -300,6 +304,9 @@ std::optional<JobOutcome> FullJob::restoreArchives() {
         if (data_.full.hooks.unpacked) {
             data_.full.hooks.unpacked(*this, unpacked.back()->path());
         }
+        if (std::function<void()> placed = adoptKeys(archive.folder, unpacked.back()->path())) {
+            keysPlaced.push_back(std::move(placed));
+        }
         if (!transaction) {
             transaction = std::make_unique<RestoreTransaction>(
                 files, *root, [this] { return reporter_.stopRequested(); });
@@ -319,6 +326,9 @@ std::optional<JobOutcome> FullJob::restoreArchives() {
         if (!transaction->commit()) {
             return JobOutcome::Stopped;
         }
+    }
+    for (const std::function<void()>& placed : keysPlaced) {
+        placed();
     }
     done_.insert(done_.end(), restored.begin(), restored.end());
     return std::nullopt;

@@ -98,6 +98,42 @@ bool WizardJob::refuseWhileRunning(const std::vector<std::string>& folders, int 
     return false;
 }
 
+void WizardJob::carryKeys(TJvZlibMultiple& codec, const std::string& dataRoot) {
+    if (!data_.keys.carry) {
+        return;
+    }
+    codec.OnCarriedRecord = [this, dataRoot]() -> std::optional<Secret> {
+        return data_.keys.carry({services_, keyStores_, dataRoot, keysSaid_});
+    };
+}
+
+void WizardJob::receiveKeys(TJvZlibMultiple& codec) {
+    carriedKey_.reset();
+    keysAdopted_ = false;
+    if (!data_.keys.adopt) {
+        return;
+    }
+    codec.OnCarriedRecordRead = [this](Secret record) { carriedKey_ = std::move(record); };
+}
+
+std::function<void()> WizardJob::adoptKeys(const std::string& dataRoot,
+                                           const std::filesystem::path& unpacked) {
+    if (!carriedKey_ || !data_.keys.adopt) {
+        return {};
+    }
+    const Secret carried = std::move(*carriedKey_);
+    carriedKey_.reset();
+    keysAdopted_ = true;
+    return data_.keys.adopt({services_, keyStores_, dataRoot, keysSaid_}, carried, unpacked);
+}
+
+void WizardJob::tellOfKeys() {
+    for (const std::string& said : keysSaid_) {
+        reporter_.showMessage(said);
+    }
+    keysSaid_.clear();
+}
+
 RestoreFiles& WizardJob::restoreFiles() const {
     return files_ != nullptr ? *files_ : systemRestoreFiles();
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "core/browsers/CarriedKeys.h"
 #include "core/services/ProgramPath.h"
 #include "core/wizards/JobReporter.h"
 
+#include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,6 +78,26 @@ public:
     // that fails on purpose.
     void setRestoreFiles(RestoreFiles& files) { files_ = &files; }
     RestoreFiles& restoreFiles() const;
+    // Where the system's keys are found: the system's, or a test's machine.
+    void setKeyStores(KeyStores stores) { keyStores_ = stores; }
+
+    // The key of the browser's saved passwords and cookies in the data root
+    // (a program path) goes into the archive the codec writes, when it is
+    // an encrypted one.
+    void carryKeys(TJvZlibMultiple& codec, const std::string& dataRoot);
+    // The key an encrypted archive the codec reads carries is kept for
+    // adoptKeys.
+    void receiveKeys(TJvZlibMultiple& codec);
+    // The kept key given to the data root (a program path) whose files were
+    // unpacked below `unpacked`, before they are put in place; what is to
+    // run once they are (nothing to run: empty).
+    std::function<void()> adoptKeys(const std::string& dataRoot,
+                                    const std::filesystem::path& unpacked);
+    // Tells the user, once each, what the keys' moves had to say.
+    void tellOfKeys();
+    // The last restore gave the carried key to its target without a word
+    // to say: the passwords and cookies open there.
+    bool keysMoved() const { return keysAdopted_ && keysSaid_.empty(); }
 
     SystemServices& services() const { return services_; }
     const BrowserDataSet& data() const { return data_; }
@@ -86,6 +110,10 @@ protected:
     WizardState& state_;
     JobReporter& reporter_;
     RestoreFiles* files_ = nullptr;
+    KeyStores keyStores_ = systemKeyStores();
+    std::optional<Secret> carriedKey_;
+    std::vector<std::string> keysSaid_;
+    bool keysAdopted_ = false;
 };
 
 // Nothing but spaces and tabs, or nothing at all: an edit the user emptied.

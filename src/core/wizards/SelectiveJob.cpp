@@ -7,6 +7,7 @@
 #include "core/wizards/DataRoot.h"
 #include "core/wizards/ItemRunner.h"
 #include "core/wizards/Messages.h"
+#include "core/wizards/PlainSecrets.h"
 #include "core/wizards/StagingFolder.h"
 
 #include <algorithm>
@@ -344,6 +345,9 @@ JobOutcome SelectiveJob::backup(const SelectiveChoices& choices) {
         BusyCursor hourglass(reporter_, sel.busyWhilePacking);
         TJvZlibMultiple z(services_.paths());
         reportCodecEvents(z, reporter_);
+        if (choices.ticked && backupHoldsSecrets(sel, choices.ticked)) {
+            carryKeys(z, state_.mpath);
+        }
         z.CompressDirectory(staging.path(), true, archivePath());
     }
     staging.remove();
@@ -356,6 +360,7 @@ JobOutcome SelectiveJob::backup(const SelectiveChoices& choices) {
     if (!withoutData.empty()) {
         reporter_.itemsWithoutData(Direction::Backup, withoutData);
     }
+    tellOfKeys();
     reporter_.jobFinished();
     return JobOutcome::Done;
 }
@@ -381,12 +386,20 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
         BusyCursor hourglass(reporter_);
         TJvZlibMultiple z(services_.paths());
         reportCodecEvents(z, reporter_);
+        receiveKeys(z);
         z.DecompressFile(archiveFile, unpacked.path(), true, true);
     }
     state_.backuploc = withSeparator(unpacked.path());
     // Nothing of a stopped unpack reaches the profile.
     if (reporter_.stopRequested()) {
         return JobOutcome::Stopped;
+    }
+    // The restored passwords and cookies are made to open with the target's
+    // key before they are put in place.
+    std::function<void()> keysPlaced;
+    if (const auto native = services_.paths().toNative(unpacked.path());
+        native && choices.ticked && backupHoldsSecrets(sel, choices.ticked)) {
+        keysPlaced = adoptKeys(state_.mpath, *native);
     }
     stepProgress(reporter_, sel.restoreUnpackedStep);
     std::vector<const SelectiveItem*> items;
@@ -400,6 +413,9 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
     if (!runItems(items, Direction::Restore, unpacked.path(), choices, withoutData, &notes)) {
         return JobOutcome::Stopped;
     }
+    if (keysPlaced) {
+        keysPlaced();
+    }
     stepProgress(reporter_, sel.restoreClosingStep);
     unpacked.remove();
     if (choices.deleteArchive) {
@@ -412,8 +428,15 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
         reporter_.itemsWithoutData(Direction::Restore, withoutData);
     }
     for (std::string_view note : notes) {
-        reporter_.showMessage(std::string(note));
+        // Moved with their key, the passwords and cookies open here.
+        const bool keyNote = std::any_of(sel.items.begin(), sel.items.end(), [&](const auto& item) {
+            return holdsSecrets(item) && item.restoreNote == note;
+        });
+        if (!(keyNote && keysMoved())) {
+            reporter_.showMessage(std::string(note));
+        }
     }
+    tellOfKeys();
     if ((choices.registerProfile || !choices.newProfile.empty()) && custom_ &&
         sel.hooks.registerProfile) {
         if (const std::string refused =

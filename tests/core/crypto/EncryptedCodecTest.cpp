@@ -137,5 +137,48 @@ TEST_F(EncryptedCodec, PlainArchivesAreNotAskedAboutAndDamageStaysDamage) {
     EXPECT_TRUE(asked_.empty());
 }
 
+// The key a browser's passwords need travels only inside the container: it
+// is asked for when encrypting, handed over in memory when unpacking, never
+// written as a file; a plain archive that holds such a record (made on
+// purpose) hands nothing over.
+TEST_F(EncryptedCodec, TheCarriedRecordTravelsOnlyInsideTheContainer) {
+    const auto pack = [this](const char* password, const char* archive) {
+        TJvZlibMultiple codec;
+        int asked = 0;
+        if (password != nullptr) {
+            codec.OnEncryptionPassword = [password] { return std::optional<Secret>(password); };
+        }
+        codec.OnCarriedRecord = [&asked] {
+            ++asked;
+            return std::optional<Secret>("the browser's key");
+        };
+        codec.CompressDirectory(path("in"), true, path(archive));
+        return asked;
+    };
+    EXPECT_EQ(pack("pw", "a.dat"), 1);
+    EXPECT_EQ(pack(nullptr, "plain.dat"), 0);
+    EXPECT_EQ(readFile(dir_ / "plain.dat").find(".vellarion-keys"), std::string::npos);
+
+    // A plain archive with the record put in by hand.
+    writeFile(dir_ / "forged" / ".vellarion-keys", "an attacker's key");
+    TJvZlibMultiple().CompressDirectory(path("forged"), true, path("forged.dat"));
+
+    for (const char* archive : {"a.dat", "forged.dat"}) {
+        SCOPED_TRACE(archive);
+        TJvZlibMultiple codec;
+        givePassword(codec, "pw");
+        std::vector<std::string> handed;
+        codec.OnCarriedRecordRead = [&handed](Secret record) {
+            handed.emplace_back(record.view());
+        };
+        fs::remove_all(dir_ / "out");
+        codec.DecompressFile(path(archive), path("out"), true, true);
+        EXPECT_FALSE(fs::exists(dir_ / "out" / ".vellarion-keys"));
+        EXPECT_EQ(handed, std::string(archive) == "a.dat"
+                              ? std::vector<std::string>{"the browser's key"}
+                              : std::vector<std::string>{});
+    }
+}
+
 } // namespace
 } // namespace vellarion::test

@@ -103,4 +103,40 @@ bool AesGcm::open(std::span<const unsigned char, kNonceSize> nonce,
     return authentic;
 }
 
+void deriveKeySha1(std::string_view password, std::span<const unsigned char> salt,
+                   std::uint32_t iterations, std::span<unsigned char> key) {
+    if (iterations == 0 || iterations > static_cast<std::uint32_t>(INT_MAX) ||
+        PKCS5_PBKDF2_HMAC(password.data(), asInt(password.size()), salt.data(), asInt(salt.size()),
+                          static_cast<int>(iterations), EVP_sha1(), asInt(key.size()),
+                          key.data()) != 1) {
+        fail("Cannot derive the browser's key");
+    }
+}
+
+std::optional<std::vector<unsigned char>> aes128Cbc(bool encrypt,
+                                                    std::span<const unsigned char, 16> key,
+                                                    std::span<const unsigned char, 16> iv,
+                                                    std::span<const unsigned char> in) {
+    const std::unique_ptr<EVP_CIPHER_CTX, void (*)(EVP_CIPHER_CTX*)> ctx(EVP_CIPHER_CTX_new(),
+                                                                         EVP_CIPHER_CTX_free);
+    std::vector<unsigned char> out(in.size() + 16);
+    int n = 0;
+    int last = 0;
+    if (!ctx ||
+        EVP_CipherInit_ex(ctx.get(), EVP_aes_128_cbc(), nullptr, key.data(), iv.data(),
+                          encrypt ? 1 : 0) != 1 ||
+        EVP_CipherUpdate(ctx.get(), out.data(), &n, in.data(), asInt(in.size())) != 1) {
+        fail("Cannot use AES-128-CBC");
+    }
+    if (EVP_CipherFinal_ex(ctx.get(), out.data() + n, &last) != 1) {
+        ERR_clear_error();
+        if (encrypt) {
+            fail("Cannot use AES-128-CBC");
+        }
+        return std::nullopt; // the padding does not check: another key
+    }
+    out.resize(static_cast<std::size_t>(n + last));
+    return out;
+}
+
 } // namespace vellarion::crypto

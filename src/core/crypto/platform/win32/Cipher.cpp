@@ -3,6 +3,8 @@
 
 #include <windows.h>
 // After windows.h.
+#include <algorithm>
+#include <array>
 #include <bcrypt.h>
 #include <climits>
 #include <cstdio>
@@ -49,19 +51,29 @@ private:
 
 } // namespace
 
-void deriveKey(std::string_view password, std::span<const unsigned char> salt,
-               std::uint32_t iterations, Key& key) {
+namespace {
+
+void pbkdf2(LPCWSTR hash, std::string_view password, std::span<const unsigned char> salt,
+            std::uint32_t iterations, std::span<unsigned char> key, const char* what) {
     if (iterations == 0) {
-        fail("Cannot derive the archive's key", 0);
+        fail(what, 0);
     }
-    const Algorithm hmac(BCRYPT_SHA256_ALGORITHM, BCRYPT_ALG_HANDLE_HMAC_FLAG);
+    const Algorithm hmac(hash, BCRYPT_ALG_HANDLE_HMAC_FLAG);
     const NTSTATUS s = BCryptDeriveKeyPBKDF2(
         hmac.get(), bytes(reinterpret_cast<const unsigned char*>(password.data())),
         asUlong(password.size()), bytes(salt.data()), asUlong(salt.size()), iterations, key.data(),
         asUlong(key.size()), 0);
     if (!BCRYPT_SUCCESS(s)) {
-        fail("Cannot derive the archive's key", s);
+        fail(what, s);
     }
+}
+
+} // namespace
+
+void deriveKey(std::string_view password, std::span<const unsigned char> salt,
+               std::uint32_t iterations, Key& key) {
+    pbkdf2(BCRYPT_SHA256_ALGORITHM, password, salt, iterations, key,
+           "Cannot derive the archive's key");
 }
 
 void randomBytes(std::span<unsigned char> out) {
@@ -143,6 +155,51 @@ bool AesGcm::open(std::span<const unsigned char, kNonceSize> nonce,
         fail("Cannot decrypt the archive", s);
     }
     return true;
+}
+
+void deriveKeySha1(std::string_view password, std::span<const unsigned char> salt,
+                   std::uint32_t iterations, std::span<unsigned char> key) {
+    pbkdf2(BCRYPT_SHA1_ALGORITHM, password, salt, iterations, key,
+           "Cannot derive the browser's key");
+}
+
+std::optional<std::vector<unsigned char>> aes128Cbc(bool encrypt,
+                                                    std::span<const unsigned char, 16> key,
+                                                    std::span<const unsigned char, 16> iv,
+                                                    std::span<const unsigned char> in) {
+    const Algorithm aes(BCRYPT_AES_ALGORITHM, 0);
+    NTSTATUS s =
+        BCryptSetProperty(aes.get(), BCRYPT_CHAINING_MODE,
+                          reinterpret_cast<PUCHAR>(const_cast<wchar_t*>(BCRYPT_CHAIN_MODE_CBC)),
+                          sizeof(BCRYPT_CHAIN_MODE_CBC), 0);
+    BCRYPT_KEY_HANDLE handle = nullptr;
+    if (BCRYPT_SUCCESS(s)) {
+        s = BCryptGenerateSymmetricKey(aes.get(), &handle, nullptr, 0, bytes(key.data()),
+                                       asUlong(key.size()), 0);
+    }
+    if (!BCRYPT_SUCCESS(s)) {
+        fail("Cannot use AES-128-CBC", s);
+    }
+    // CNG changes the IV it is given.
+    std::array<unsigned char, 16> chain{};
+    std::copy(iv.begin(), iv.end(), chain.begin());
+    std::vector<unsigned char> out(in.size() + 16);
+    ULONG written = 0;
+    s = encrypt ? BCryptEncrypt(handle, bytes(in.data()), asUlong(in.size()), nullptr, chain.data(),
+                                asUlong(chain.size()), out.data(), asUlong(out.size()), &written,
+                                BCRYPT_BLOCK_PADDING)
+                : BCryptDecrypt(handle, bytes(in.data()), asUlong(in.size()), nullptr, chain.data(),
+                                asUlong(chain.size()), out.data(), asUlong(out.size()), &written,
+                                BCRYPT_BLOCK_PADDING);
+    BCryptDestroyKey(handle);
+    if (!BCRYPT_SUCCESS(s)) {
+        if (encrypt) {
+            fail("Cannot use AES-128-CBC", s);
+        }
+        return std::nullopt; // the padding does not check: another key
+    }
+    out.resize(written);
+    return out;
 }
 
 } // namespace vellarion::crypto
