@@ -1,6 +1,7 @@
 #include "core/wizards/SelectiveJob.h"
 
 #include "core/archive/JvZlibMultiple.h"
+#include "core/schedule/KeptVersions.h"
 #include "core/services/Error.h"
 #include "core/services/SystemServices.h"
 #include "core/services/Text.h"
@@ -165,7 +166,9 @@ void SelectiveJob::listArchives(const std::string& location) {
     if (isBlank(location)) {
         return;
     }
-    archives.append(services_.listFiles(location, ".dat"));
+    std::vector<std::string> files = services_.listFiles(location, ".dat");
+    orderNewestFirst(files);
+    archives.append(files);
 }
 
 std::vector<std::string_view> SelectiveJob::selectAllBoxes() const {
@@ -179,7 +182,7 @@ std::vector<std::string_view> SelectiveJob::selectAllBoxes() const {
 }
 
 std::string SelectiveJob::archivePath() const {
-    return joinPath(state_.backups, state_.datfile.substr(1) + ".dat");
+    return joinPath(state_.backups, stampedName(state_.datfile.substr(1) + ".dat", stamp_));
 }
 
 bool SelectiveJob::chooseProfile(const SelectiveChoices& choices) {
@@ -313,6 +316,9 @@ JobOutcome SelectiveJob::backup(const SelectiveChoices& choices) {
     }
     const SelectiveWizardData& sel = selective();
     state_.datfile = stagingName(sel, state_.profile);
+    if (clock_) {
+        stamp_ = freeStamp(services_, state_.backups, {state_.datfile.substr(1) + ".dat"}, clock_);
+    }
     // Profiles and browsers share archive names ("default.dat" of two
     // profiles of one browser, a custom name two browsers use): never
     // replace one unasked.
