@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <tuple>
 
 namespace vellarion::cli {
 
@@ -63,15 +64,6 @@ std::vector<std::string> environmentArguments(const EnvironmentOptions& o) {
     return args;
 }
 
-// A schedule on one line: its id, how often, the command it runs.
-std::string describe(const Schedule& s) {
-    std::vector<std::string> words;
-    for (const std::string& a : backupArguments(s)) {
-        words.push_back(a.find_first_of(" \t\"'") == std::string::npos ? a : "\"" + a + "\"");
-    }
-    return s.id + "\t" + s.every + "\t" + joinStrings(words, " ");
-}
-
 Schedule scheduleOf(const std::string& id) {
     std::optional<Schedule> found = ScheduleStore::standard().find(id);
     if (!found) {
@@ -90,21 +82,10 @@ void add(Console& console, Arguments& args) {
     s.environment = environmentArguments(args.environment);
     if (s.encrypt) {
         s.passwordFile = wholePath(s.passwordFile);
-        if (const std::string problem = passwordFileProblem(pathFromUtf8(s.passwordFile));
-            !problem.empty()) {
-            throw Error(problem);
-        }
     }
-    const ScheduleStore store = ScheduleStore::standard();
-    s = store.add(s);
     SchedulerResult installed;
-    try {
-        installed = installSchedule(s, runningProgram());
-    } catch (...) {
-        store.remove(s.id);
-        throw;
-    }
-    console.out() << "Added schedule " << describe(s) << '\n';
+    std::tie(s, installed) = addSchedule(ScheduleStore::standard(), s, runningProgram());
+    console.out() << "Added schedule " << scheduleSummary(s) << '\n';
     for (const fs::path& file : installed.written) {
         console.out() << "Wrote " << pathToUtf8(file) << '\n';
     }
@@ -116,15 +97,15 @@ void add(Console& console, Arguments& args) {
 
 void list(Console& console) {
     for (const Schedule& s : ScheduleStore::standard().load()) {
-        console.out() << describe(s) << '\n';
+        console.out() << scheduleSummary(s) << '\n';
     }
     console.out() << std::flush;
 }
 
 void remove(Console& console, const std::string& id) {
-    const Schedule s = scheduleOf(id);
-    uninstallSchedule(s);
-    ScheduleStore::standard().remove(id);
+    if (!removeSchedule(ScheduleStore::standard(), id)) {
+        throw Error("no schedule \"" + id + "\" (see schedule list)");
+    }
     console.out() << "Removed schedule " << id << '\n' << std::flush;
 }
 

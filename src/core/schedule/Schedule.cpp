@@ -195,6 +195,44 @@ bool ScheduleStore::remove(std::string_view id) const {
     return true;
 }
 
+std::pair<Schedule, SchedulerResult> addSchedule(const ScheduleStore& store, Schedule schedule,
+                                                 const fs::path& program) {
+    if (schedule.encrypt) {
+        if (const std::string problem = passwordFileProblem(pathFromUtf8(schedule.passwordFile));
+            !problem.empty()) {
+            throw Error(problem);
+        }
+    }
+    schedule = store.add(std::move(schedule));
+    try {
+        SchedulerResult installed = installSchedule(schedule, program);
+        return {std::move(schedule), std::move(installed)};
+    } catch (...) {
+        store.remove(schedule.id);
+        throw;
+    }
+}
+
+bool removeSchedule(const ScheduleStore& store, std::string_view id) {
+    const std::optional<Schedule> schedule = store.find(id);
+    if (!schedule) {
+        return false;
+    }
+    uninstallSchedule(*schedule);
+    return store.remove(id);
+}
+
+std::string scheduleSummary(const Schedule& schedule) {
+    std::string line = schedule.id + "\t" + schedule.every + "\t";
+    bool first = true;
+    for (const std::string& word : backupArguments(schedule)) {
+        line += first ? "" : " ";
+        first = false;
+        line += word.find_first_of(" \t\"'") == std::string::npos ? word : "\"" + word + "\"";
+    }
+    return line;
+}
+
 std::string unitName(const Schedule& schedule) {
     return "vellarion-backup-" + schedule.id;
 }

@@ -79,6 +79,19 @@ SchedulerResult installSchedule(const Schedule& schedule, const std::filesystem:
 // Takes it away again (units disabled and deleted, the task deleted).
 void uninstallSchedule(const Schedule& schedule);
 
+// Adds a schedule and makes it run, as both front ends do: the password
+// file checked first (refused with Error when others may read it), the
+// schedule stored under a new id, the scheduler's units or task made (the
+// schedule taken out again when that fails).
+std::pair<Schedule, SchedulerResult> addSchedule(const ScheduleStore& store, Schedule schedule,
+                                                 const std::filesystem::path& program);
+// Stops the schedule and forgets it; false when there is none of that id.
+bool removeSchedule(const ScheduleStore& store, std::string_view id);
+
+// A schedule on one line: its id, how often, the command it runs
+// ("firefox-1\tdaily\tbackup firefox --to /b --keep 3").
+std::string scheduleSummary(const Schedule& schedule);
+
 // The systemd units of a schedule (Linux), as written.
 std::string unitName(const Schedule& schedule); // "vellarion-backup-firefox-1"
 std::string serviceUnit(const Schedule& schedule, const std::filesystem::path& program);

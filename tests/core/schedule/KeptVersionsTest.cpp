@@ -3,10 +3,13 @@
 #include "core/schedule/KeptVersions.h"
 
 #include "FileTree.h"
+#include "SamplePrefixFixture.h"
 #include "TempDir.h"
 #include "core/archive/JvZlibMultiple.h"
 #include "core/services/PathMapper.h"
 #include "core/services/ServicesFactory.h"
+#include "core/wizards/FullJob.h"
+#include "core/wizards/SelectiveJob.h"
 
 #include <gtest/gtest.h>
 
@@ -214,6 +217,60 @@ TEST(KeptVersions, ABrowsersArchivesStampedAlikeGoTogether) {
                                                       "fbackup_opera 2026-12-03 120000.dat",
                                                       "fbackup_opera2 2026-12-03 120000.dat"}));
 }
+
+#ifndef _WIN32
+TEST(KeptVersions, JobsWriteStampedVersionsAndRestoreTheNewest) {
+    test::SamplePrefixFixture prefix({.browsers = {Browser::Firefox}});
+    TempDir backups;
+    const std::string location = s(backups.path());
+    const fs::path prefs = prefix.onDriveC(
+        "users/demo/AppData/Roaming/Mozilla/Firefox/Profiles/abcd1234.default/prefs.js");
+    JobReporter quiet;
+    const auto fullJob = [&](WizardState& state) {
+        return std::make_unique<FullJob>(prefix.services(), firefoxDataSet(), state, quiet);
+    };
+    // Three backups an hour apart, by the job's clock.
+    for (int hour = 9; hour <= 11; ++hour) {
+        test::writeFile(prefs, "at " + std::to_string(hour));
+        WizardState state;
+        const auto job = fullJob(state);
+        job->keepVersions([hour] { return at(10, hour, 0, 0); });
+        ASSERT_TRUE(job->locate());
+        ASSERT_EQ(job->backup(location), JobOutcome::Done);
+        ASSERT_EQ(job->archives().size(), 1u);
+        EXPECT_EQ(lastName(job->archives()[0].archive),
+                  stampedName("fbackup_firefox.dat", stampOf(at(10, hour, 0, 0))));
+    }
+    // No plain archive: the newest version, and it again on the next run.
+    for (int run = 0; run < 2; ++run) {
+        test::writeFile(prefs, "changed");
+        WizardState state;
+        const auto job = fullJob(state);
+        ASSERT_TRUE(job->locate());
+        ASSERT_EQ(job->archiveToRestore(location), "2026-12-10 110000");
+        ASSERT_EQ(job->restore(location), JobOutcome::Done);
+        EXPECT_EQ(test::readFile(prefs), "at 11");
+        if (run == 0) {
+            job->stampArchives("2026-12-10 090000");
+            ASSERT_EQ(job->restore(location), JobOutcome::Done);
+            EXPECT_EQ(test::readFile(prefs), "at 9");
+        }
+    }
+
+    // The selective restore window's list: newest first, the newest chosen.
+    WizardState state;
+    SelectiveJob selective(prefix.services(), firefoxDataSet(), state, quiet);
+    test::writeFile(backups / "default 2026-12-09 230000.dat", "");
+    test::writeFile(backups / "default 2026-12-10 080000.dat", "");
+    selective.listArchives(location);
+    EXPECT_EQ(selective.archives.entries,
+              (std::vector<std::string>{
+                  "default 2026-12-10 080000.dat", "default 2026-12-09 230000.dat",
+                  "fbackup_firefox 2026-12-10 110000.dat", "fbackup_firefox 2026-12-10 100000.dat",
+                  "fbackup_firefox 2026-12-10 090000.dat"}));
+    EXPECT_EQ(selective.archives.selection(), "default 2026-12-10 080000.dat");
+}
+#endif
 
 } // namespace
 } // namespace vellarion
