@@ -39,6 +39,7 @@
 #include "gui/ribbon/RibbonButton.h"
 #include "gui/ribbon/RibbonPage.h"
 #include "gui/ribbon/ScreenTip.h"
+#include "gui/schedule/ScheduleWindow.h"
 #include "gui/shell/About.h"
 #include "gui/shell/IniFile.h"
 #include "gui/shell/Links.h"
@@ -124,6 +125,9 @@ const Command kCommands[] = {
      "Alt+Shift+L", u"Flock", IconId::Flock, &TForm1::sR_FlockExecute},
     {"c_Opera", "Convert", u"Opera", u"Преобразование профиля Opera.", "", u"Opera",
      IconId::Convert, &TForm1::c_OperaExecute},
+    {"Schedule", "Schedule", u"&Расписание",
+     u"Резервные копии по расписанию: добавить, показать, удалить.", "", u"Расписание (Schedule)",
+     IconId::Schedule, &TForm1::ScheduleExecute},
     {"Luna", "Preferences", u"Luna", u"Luna interface (default)", "", u"Luna", IconId::Luna,
      &TForm1::LunaExecute},
     {"Obsidian", "Preferences", u"Obsidian", u"Obsidian interface", "", u"Obsidian",
@@ -221,7 +225,11 @@ const std::vector<Tab>& ribbonLayout() {
             {"B_Chrome", nullptr, "C"},
             {"B_Opera", nullptr, "O"},
             {"B_Safari", nullptr, "S"},
-            {"B_Flock", nullptr, "F"}}}}},
+            {"B_Flock", nullptr, "F"}}},
+          {"RibbonGroup9",
+           u"Расписание",
+           "Backups that run themselves",
+           {{"Schedule", nullptr, "T"}}}}},
         {u"Восстановить",
          "R",
          "RibbonPage2",
@@ -651,6 +659,11 @@ void TForm1::sR_SafariExecute() {
 void TForm1::sR_FlockExecute() {
     openDocument<Tffr_Flock>(context());
 }
+void TForm1::ScheduleExecute() {
+    openWindow<Tf_Schedule>(context_.dialogs, ScheduleStore::standard(),
+                            commandLineBeside(runningProgram()));
+}
+
 void TForm1::c_OperaExecute() {
     openDocument<Tfc_Opera>(context());
 }

@@ -88,6 +88,7 @@ public:
     void sR_SafariExecute();
     void sR_FlockExecute();
     void c_OperaExecute();
+    void ScheduleExecute();
     void LunaExecute();
     void ObsidianExecute();
     void SilverExecute();

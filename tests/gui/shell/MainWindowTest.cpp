@@ -98,6 +98,8 @@ const ExpectedCommand kCommandTable[] = {
     {"sR_Flock", "Safe Restore", u"F&lock", u"Полное восстановление настроек и данных Flock.",
      "Alt+Shift+L", u"Flock"},
     {"c_Opera", "Convert", u"Opera", u"Преобразование профиля Opera.", "", u"Opera"},
+    {"Schedule", "Schedule", u"&Расписание",
+     u"Резервные копии по расписанию: добавить, показать, удалить.", "", u"Расписание (Schedule)"},
     {"Luna", "Preferences", u"Luna", u"Luna interface (default)", "", u"Luna"},
     {"Obsidian", "Preferences", u"Obsidian", u"Obsidian interface", "", u"Obsidian"},
     {"Silver", "Preferences", u"Silver", u"Silver interface", "", u"Silver"},
@@ -110,9 +112,9 @@ const ExpectedCommand kCommandTable[] = {
     {"Donate", "Web", u"Спасибо", u"Пожертвовать на развитие проекта Vellarion.", "", u"Спасибо"},
 };
 
-TEST_F(MainWindow, HasTheThirtyFourCommandsWithTheirTextsShortcutsAndScreenTips) {
+TEST_F(MainWindow, HasTheThirtyFourCommandsAndScheduleWithTheirTextsShortcutsAndScreenTips) {
     auto form = openMainWindow();
-    ASSERT_EQ(form->commands().size(), 34);
+    ASSERT_EQ(form->commands().size(), 35);
     for (const ExpectedCommand& row : kCommandTable) {
         SCOPED_TRACE(row.name);
         QAction* command = form->action(QString::fromLatin1(row.name));
@@ -224,8 +226,17 @@ TEST_F(MainWindow, RibbonHasTheSevenTabsTheirGroupsAndButtonsInOrder) {
         RibbonPage* page = ribbon->page(i);
         EXPECT_EQ(page->objectName(), QString::fromLatin1(tab.page));
         EXPECT_EQ(page->caption(), u(tab.pageCaption));
-        // The four modes' tabs have the groups of today's browsers after it.
-        ASSERT_EQ(page->groups().size(), i < 4 ? 3 : 1);
+        // The four modes' tabs have the groups of today's browsers after it;
+        // the first has "Расписание" between.
+        ASSERT_EQ(page->groups().size(), i == 0 ? 4 : i < 4 ? 3 : 1);
+        if (i == 0) {
+            RibbonGroup* schedule = page->groups()[1];
+            EXPECT_EQ(schedule->objectName(), QStringLiteral("RibbonGroup9"));
+            EXPECT_EQ(schedule->caption(), QString::fromUtf16(u"Расписание"));
+            ASSERT_EQ(schedule->buttons().size(), 1);
+            EXPECT_EQ(schedule->buttons()[0]->action()->objectName(), QStringLiteral("Schedule"));
+            EXPECT_EQ(schedule->buttons()[0]->keyTip(), QStringLiteral("T"));
+        }
         RibbonGroup* group = page->groups().front();
         EXPECT_EQ(group->objectName(), QString::fromLatin1(tab.group));
         EXPECT_EQ(group->caption(), u(tab.groupCaption));
