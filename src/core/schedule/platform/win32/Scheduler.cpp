@@ -6,6 +6,8 @@
 #include "core/services/Text.h"
 
 #include <cstdlib>
+#include <cwchar>
+#include <fstream>
 #include <memory>
 
 // clang-format off
@@ -67,16 +69,79 @@ int schtasks(const std::vector<std::wstring>& args) {
     return static_cast<int>(code);
 }
 
-std::wstring userName() {
-    wchar_t name[256];
-    DWORD size = 256;
-    return ::GetUserNameW(name, &size) ? std::wstring(name) : std::wstring();
-}
-
 bool isSid(PSID sid, WELL_KNOWN_SID_TYPE type) {
     BYTE buffer[SECURITY_MAX_SID_SIZE];
     DWORD size = sizeof buffer;
     return ::CreateWellKnownSid(type, nullptr, buffer, &size) && ::EqualSid(sid, buffer);
+}
+
+std::wstring xmlText(std::wstring_view text) {
+    std::wstring escaped;
+    for (const wchar_t c : text) {
+        switch (c) {
+        case L'&':
+            escaped += L"&amp;";
+            break;
+        case L'<':
+            escaped += L"&lt;";
+            break;
+        case L'>':
+            escaped += L"&gt;";
+            break;
+        case L'"':
+            escaped += L"&quot;";
+            break;
+        default:
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
+// The task: its trigger from now on, a run missed while the machine was off
+// made up as soon as it can (StartWhenAvailable), only while the user is
+// logged on unless the schedule asks otherwise (S4U: no password stored).
+std::wstring taskXml(const Schedule& schedule, const fs::path& program) {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    wchar_t start[32];
+    swprintf(start, 32, L"%04u-%02u-%02uT%02u:%02u:00", now.wYear, now.wMonth, now.wDay, now.wHour,
+             now.wMinute);
+    std::wstring trigger = L"<CalendarTrigger><StartBoundary>" + std::wstring(start) +
+                           L"</StartBoundary><Enabled>true</Enabled>";
+    if (schedule.every == "weekly") {
+        static const wchar_t* days[] = {L"Sunday",   L"Monday", L"Tuesday", L"Wednesday",
+                                        L"Thursday", L"Friday", L"Saturday"};
+        trigger += L"<ScheduleByWeek><WeeksInterval>1</WeeksInterval><DaysOfWeek><" +
+                   std::wstring(days[now.wDayOfWeek % 7]) + L" /></DaysOfWeek></ScheduleByWeek>";
+    } else {
+        if (schedule.every == "hourly") {
+            trigger += L"<Repetition><Interval>PT1H</Interval><Duration>P1D</Duration>"
+                       L"</Repetition>";
+        }
+        trigger += L"<ScheduleByDay><DaysInterval>1</DaysInterval></ScheduleByDay>";
+    }
+    trigger += L"</CalendarTrigger>";
+    return L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n"
+           L"<Task version=\"1.2\" "
+           L"xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">"
+           L"<RegistrationInfo><Description>Vellarion backup " +
+           xmlText(wide(schedule.id)) +
+           L"</Description></RegistrationInfo>"
+           L"<Triggers>" +
+           trigger +
+           L"</Triggers>"
+           L"<Principals><Principal id=\"Author\"><LogonType>" +
+           (schedule.whetherLoggedOn ? L"S4U" : L"InteractiveToken") +
+           L"</LogonType><RunLevel>LeastPrivilege</RunLevel></Principal></Principals>"
+           L"<Settings><StartWhenAvailable>true</StartWhenAvailable>"
+           L"<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>"
+           L"<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>"
+           L"<MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>"
+           L"<Enabled>true</Enabled></Settings>"
+           L"<Actions Context=\"Author\"><Exec><Command>" +
+           xmlText(program.wstring()) + L"</Command><Arguments>schedule run " +
+           xmlText(wide(schedule.id)) + L"</Arguments></Exec></Actions></Task>\r\n";
 }
 
 } // namespace
@@ -150,17 +215,30 @@ std::string passwordFileProblem(const fs::path& file) {
 }
 
 SchedulerResult installSchedule(const Schedule& schedule, const fs::path& program) {
-    const std::wstring run = quoted(program.wstring()) + L" schedule run " + wide(schedule.id);
-    const std::wstring every = schedule.every == "hourly"   ? L"HOURLY"
-                               : schedule.every == "weekly" ? L"WEEKLY"
-                                                            : L"DAILY";
-    std::vector<std::wstring> args{
-        L"/Create", L"/TN", wide(taskName(schedule)), L"/TR", run, L"/SC", every, L"/F"};
-    if (schedule.whetherLoggedOn) {
-        // No password is stored: the task runs as the user, logged on or not.
-        args.insert(args.end(), {L"/RU", userName(), L"/NP"});
+    // The task's definition goes to schtasks.exe as a file: every choice has
+    // its element there, and Wine's schtasks takes no other form.
+    wchar_t folder[MAX_PATH + 1];
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH) {
+        throw Error("The folder for temporary files is unknown");
     }
-    const int code = schtasks(args);
+    const fs::path file = fs::path(folder) /
+                          (L"vellarion-task-" + std::to_wstring(::GetCurrentProcessId()) + L".xml");
+    const std::wstring xml = taskXml(schedule, program);
+    {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        const wchar_t bom = 0xfeff;
+        out.write(reinterpret_cast<const char*>(&bom), sizeof bom);
+        out.write(reinterpret_cast<const char*>(xml.data()),
+                  static_cast<std::streamsize>(xml.size() * sizeof(wchar_t)));
+        if (!out) {
+            throw Error("Cannot write \"" + pathToUtf8(file) + "\"");
+        }
+    }
+    const int code =
+        schtasks({L"/Create", L"/TN", wide(taskName(schedule)), L"/XML", file.wstring(), L"/F"});
+    std::error_code ec;
+    fs::remove(file, ec);
     if (code != 0) {
         throw Error("The Task Scheduler did not take the schedule (schtasks.exe ended with " +
                     std::to_string(code) + ")");
