@@ -9,6 +9,9 @@
 
 #include <cstdlib>
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 #include <nlohmann/json.hpp>
 
 namespace vellarion {
@@ -139,6 +142,45 @@ TEST(Schedules, TheUnitsPassSystemdsOwnCheck) {
                     pathToUtf8(units / "vellarion-backup-firefox-1.service") + "' '" +
                     pathToUtf8(units / "vellarion-backup-firefox-1.timer") + "' >/dev/null 2>&1"),
               0);
+}
+#endif
+
+#ifdef _WIN32
+// The task as the Task Scheduler keeps it: a file of the system's Tasks
+// folder (readable by the user under Wine, an administrator elsewhere).
+std::filesystem::path taskFile(const Schedule& s) {
+    wchar_t system[MAX_PATH];
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    return fs::path(system) / L"Tasks" / pathFromUtf8(taskName(s));
+}
+
+TEST(Schedules, TheTaskIsMadeForTheUserAndDeletedAgain) {
+    wchar_t system[MAX_PATH];
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    std::error_code ec;
+    if (!fs::is_directory(fs::path(system) / L"Tasks", ec)) {
+        GTEST_SKIP() << "the Tasks folder cannot be read here";
+    }
+    TempDir dir;
+    const fs::path program = dir / "my tools" / "vellarion-cli.exe";
+    const Schedule s{.id = "firefox-7", .browser = "firefox", .every = "weekly"};
+    installSchedule(s, program);
+    const std::string task = test::readFile(taskFile(s));
+    // UTF-16: the command and its arguments, the weekly trigger.
+    const auto holds = [&](std::string_view ascii) {
+        std::string wide;
+        for (const char c : ascii) {
+            wide += c;
+            wide += '\0';
+        }
+        return task.find(wide) != std::string::npos;
+    };
+    EXPECT_TRUE(holds("<Arguments>schedule run firefox-7</Arguments>"));
+    EXPECT_TRUE(holds("my tools\\vellarion-cli.exe</Command>"));
+    EXPECT_TRUE(holds("<WeeksInterval>1</WeeksInterval>"));
+    EXPECT_TRUE(holds("<LogonType>InteractiveToken</LogonType>"));
+    uninstallSchedule(s);
+    EXPECT_FALSE(fs::exists(taskFile(s), ec));
 }
 #endif
 
