@@ -107,6 +107,12 @@ std::filesystem::path commandLineBeside(const std::filesystem::path& program);
 
 // The Task Scheduler's name of a schedule's task (Windows).
 std::string taskName(const Schedule& schedule); // "Vellarion\firefox-1"
+#ifdef _WIN32
+// The task's definition as handed to the Task Scheduler: its trigger from
+// now on, a run missed while the machine was off made up as soon as it can,
+// only while the user is logged on unless the schedule asks otherwise.
+std::wstring taskDefinition(const Schedule& schedule, const std::filesystem::path& program);
+#endif
 
 // The log of scheduled runs beside the archives.
 inline constexpr std::string_view kScheduleLog = "vellarion-schedule.log";

@@ -98,10 +98,10 @@ std::wstring xmlText(std::wstring_view text) {
     return escaped;
 }
 
-// The task: its trigger from now on, a run missed while the machine was off
-// made up as soon as it can (StartWhenAvailable), only while the user is
-// logged on unless the schedule asks otherwise (S4U: no password stored).
-std::wstring taskXml(const Schedule& schedule, const fs::path& program) {
+} // namespace
+
+// S4U runs the task while the user is logged off with no password stored.
+std::wstring taskDefinition(const Schedule& schedule, const fs::path& program) {
     SYSTEMTIME now{};
     ::GetLocalTime(&now);
     wchar_t start[32];
@@ -143,8 +143,6 @@ std::wstring taskXml(const Schedule& schedule, const fs::path& program) {
            xmlText(program.wstring()) + L"</Command><Arguments>schedule run " +
            xmlText(wide(schedule.id)) + L"</Arguments></Exec></Actions></Task>\r\n";
 }
-
-} // namespace
 
 fs::path runningProgram() {
     std::wstring path(32768, L'\0');
@@ -224,7 +222,7 @@ SchedulerResult installSchedule(const Schedule& schedule, const fs::path& progra
     }
     const fs::path file = fs::path(folder) /
                           (L"vellarion-task-" + std::to_wstring(::GetCurrentProcessId()) + L".xml");
-    const std::wstring xml = taskXml(schedule, program);
+    const std::wstring xml = taskDefinition(schedule, program);
     {
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
         const wchar_t bom = 0xfeff;
