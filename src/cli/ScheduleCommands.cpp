@@ -56,11 +56,14 @@ std::vector<std::string> environmentArguments(const EnvironmentOptions& o) {
     if (o.windowsVersion) {
         args.push_back("--windows-version=" + std::to_string(*o.windowsVersion));
     }
+#ifndef _WIN32
+    // On Windows the system itself is asked, whatever the environment says.
     const char* prefix = std::getenv("WINEPREFIX");
     if (!o.native && !o.demo && o.prefix.empty() && o.windowsRoot.empty() && prefix != nullptr &&
         *prefix != '\0') {
         args.push_back("--prefix=" + wholePath(prefix));
     }
+#endif
     return args;
 }
 
