@@ -50,7 +50,11 @@ void chooseVersion(FullJob& job, const SystemServices& services, const std::stri
         job.stampArchives(stamps.front());
     } else if (const std::optional<std::string> stamp = stampIn(archive, fixed)) {
         job.stampArchives(*stamp);
-    } else if (archive != fixed) {
+    } else if (archive == fixed) {
+        if (!services.fileExists(joinPath(location, fixed))) {
+            throw Error(backupFileNotFound(fixed));
+        }
+    } else {
         throw CLI::ValidationError("--archive", "\"" + archive + "\" is no archive of " +
                                                     std::string(job.data().name) + " (\"" + fixed +
                                                     "\" or a kept version of it)");

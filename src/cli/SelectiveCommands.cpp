@@ -192,9 +192,20 @@ public:
     void chooseArchive() {
         const std::string_view fixed = data_.selective.fixedArchiveName;
         if (!fixed.empty()) {
-            if (!args_.archive.empty() && !equalsIgnoreCase(args_.archive, fixed)) {
-                throw Error(std::string(data_.name) + " restores only \"" + std::string(fixed) +
-                            "\"");
+            // Its archive, or a kept version of it.
+            const std::string name(fixed);
+            if (args_.archive == kLatest) {
+                const std::vector<std::string> stamps =
+                    keptVersions(*services_, args_.location, name);
+                if (stamps.empty()) {
+                    throw Error("no kept version of \"" + name + "\" in " +
+                                nativePath(args_.location));
+                }
+                job_.stampArchives(stamps.front());
+            } else if (const std::optional<std::string> stamp = stampIn(args_.archive, name)) {
+                job_.stampArchives(*stamp);
+            } else if (!args_.archive.empty() && !equalsIgnoreCase(args_.archive, fixed)) {
+                throw Error(std::string(data_.name) + " restores only \"" + name + "\"");
             }
             return;
         }

@@ -116,6 +116,27 @@ TEST(CliKeptVersions, FiveRunsKeepTheNewestThreeAndRestoresTakeTheLatest) {
                             s(empty.path()) + "\n");
 }
 
+TEST(CliKeptVersions, ABrowserOfOneArchiveNameRestoresItsVersionsToo) {
+    SamplePrefixFixture prefix({.browsers = {Browser::InternetExplorer}});
+    TempDir backups;
+    const std::string env = "--prefix=" + s(prefix.sample().prefix);
+    const std::string version = "backup_ie 2026-12-10 100000.dat";
+    const Result named =
+        run({"restore", "ie", env, "--from", s(backups.path()), "--archive", version});
+    EXPECT_EQ(named.err, "vellarion-cli: Backup File \"" + version + "\" Not Found\n");
+    const Result latest =
+        run({"restore", "ie", env, "--from", s(backups.path()), "--archive", "latest"});
+    EXPECT_EQ(latest.err,
+              "vellarion-cli: no kept version of \"backup_ie.dat\" in " + s(backups.path()) + "\n");
+    // Without the plain archive, its newest version is the one read: a
+    // damaged one fails, where the older, empty one would restore nothing.
+    writeFile(backups / "backup_ie 2026-12-09 100000.dat", "");
+    writeFile(backups / version, "not an archive");
+    const Result unnamed = run({"restore", "ie", env, "--from", s(backups.path())});
+    EXPECT_EQ(unnamed.exitCode, 1);
+    EXPECT_EQ(unnamed.err, "vellarion-cli: Stream read error\n");
+}
+
 TEST(CliKeptVersions, VerifyAllChecksEveryArchiveOfALocation) {
     Firefox firefox;
     const fs::path dir = firefox.backups.path();

@@ -300,11 +300,19 @@ std::optional<std::string> SelectiveJob::archiveToRestore() {
         }
         return chosen;
     }
-    if (!services_.fileExists(joinPath(state_.backups, sel.fixedArchiveName))) {
-        reporter_.refuse(backupFileNotFound(sel.fixedArchiveName));
+    // The version asked for; without one the plain name, else the newest.
+    std::string stamp = stamp_;
+    if (stamp.empty() && !services_.fileExists(joinPath(state_.backups, sel.fixedArchiveName))) {
+        const std::vector<std::string> kept =
+            keptVersions(services_, state_.backups, sel.fixedArchiveName);
+        stamp = kept.empty() ? std::string() : kept.front();
+    }
+    const std::string name = stampedName(sel.fixedArchiveName, stamp);
+    if (!services_.fileExists(joinPath(state_.backups, name))) {
+        reporter_.refuse(backupFileNotFound(name));
         return std::nullopt;
     }
-    return std::string(sel.fixedArchiveName);
+    return name;
 }
 
 JobOutcome SelectiveJob::backup(const SelectiveChoices& choices) {
