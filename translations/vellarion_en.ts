@@ -654,6 +654,18 @@
         <source>Язык</source>
         <translation>Language</translation>
     </message>
+    <message>
+        <source>&amp;Расписание</source>
+        <translation>&amp;Schedule</translation>
+    </message>
+    <message>
+        <source>Резервные копии по расписанию: добавить, показать, удалить.</source>
+        <translation>Backups on a schedule: add, list, remove.</translation>
+    </message>
+    <message>
+        <source>Расписание</source>
+        <translation>Schedule</translation>
+    </message>
 </context>
 <context>
     <name>vellarion::DirectoryEdit</name>
@@ -842,6 +854,93 @@
     <message>
         <source>Ленточный интерфейс, его цветовые темы и значки нарисованы авторами Vellarion и распространяются на тех же условиях, что и сама программа.</source>
         <translation>The ribbon interface, its color schemes and icons were drawn by the Vellarion authors and are distributed on the same terms as the program itself.</translation>
+    </message>
+</context>
+<context>
+    <name>vellarion::Tf_Schedule</name>
+    <message>
+        <source>Расписание</source>
+        <translation>Schedule</translation>
+    </message>
+    <message>
+        <source>Архивировать все</source>
+        <translation>Backup all</translation>
+    </message>
+    <message>
+        <source>первый</source>
+        <translation>the first</translation>
+    </message>
+    <message>
+        <source>Каждый час</source>
+        <translation>Hourly</translation>
+    </message>
+    <message>
+        <source>Каждый день</source>
+        <translation>Daily</translation>
+    </message>
+    <message>
+        <source>Каждую неделю</source>
+        <translation>Weekly</translation>
+    </message>
+    <message>
+        <source>одна копия, заменяется</source>
+        <translation>one copy, replaced</translation>
+    </message>
+    <message>
+        <source>Зашифровать паролем из файла</source>
+        <translation>Encrypt with the password from a file</translation>
+    </message>
+    <message>
+        <source>Выполнять, даже если вход не выполнен</source>
+        <translation>Run even when nobody is logged on</translation>
+    </message>
+    <message>
+        <source>Добавить</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>Удалить</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Браузер:</source>
+        <translation>Browser:</translation>
+    </message>
+    <message>
+        <source>Расположение резервной копии:</source>
+        <translation>Backup location:</translation>
+    </message>
+    <message>
+        <source>Профиль:</source>
+        <translation>Profile:</translation>
+    </message>
+    <message>
+        <source>Элементы:</source>
+        <translation>Items:</translation>
+    </message>
+    <message>
+        <source>Как часто:</source>
+        <translation>How often:</translation>
+    </message>
+    <message>
+        <source>Хранить версий:</source>
+        <translation>Versions kept:</translation>
+    </message>
+    <message>
+        <source>Расписания:</source>
+        <translation>Schedules:</translation>
+    </message>
+    <message>
+        <source>Расположение резервной копии</source>
+        <translation>Backup location</translation>
+    </message>
+    <message>
+        <source>Удалить расписание %1?</source>
+        <translation>Remove schedule %1?</translation>
     </message>
 </context>
 <context>

@@ -5,7 +5,11 @@
 #include "cli/JobOutput.h"
 #include "cli/Passwords.h"
 #include "core/archive/JvZlibMultiple.h"
+#include "core/schedule/KeptVersions.h"
 #include "core/services/Error.h"
+#include "core/services/PathMapper.h"
+#include "core/services/ProgramPath.h"
+#include "core/services/Text.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
@@ -94,6 +98,51 @@ void verify(Console& console, const std::string& archive, PasswordSource& passwo
     out << archive << ": " << records << ", all sound\n" << std::flush;
 }
 
+// Every archive (".dat") in the folder read whole, one line each, newest
+// versions first; one that does not read whole is the command's error.
+void verifyAll(Console& console, const std::string& folder, PasswordSource& passwords) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(pathFromUtf8(folder), ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = pathToUtf8(it->path().filename());
+        if (name.size() > 4 && equalsIgnoreCase(name.substr(name.size() - 4), ".dat") &&
+            it->is_regular_file(ec)) {
+            names.push_back(name);
+        }
+    }
+    if (ec) {
+        throw Error("Cannot read folder \"" + folder + "\" (" + ec.message() + ")");
+    }
+    orderNewestFirst(names);
+    std::size_t failed = 0;
+    std::ostream& out = console.out();
+    for (const std::string& name : names) {
+        const std::string path = pathToUtf8(pathFromUtf8(folder) / pathFromUtf8(name));
+        std::size_t records = 0;
+        const std::string damage = archiveDamage(
+            nativePathMapper(), path,
+            [&](const std::string&) { return std::optional<Secret>(passwords.forArchive(path)); },
+            &records);
+        out << terminalText(name) << ": ";
+        if (damage.empty()) {
+            out << records << " record" << (records == 1 ? "" : "s") << ", all sound\n";
+        } else {
+            ++failed;
+            out << "FAILED: " << terminalText(damage) << '\n';
+        }
+    }
+    out << std::flush;
+    if (names.empty()) {
+        throw Error("no archive (.dat) in \"" + folder + "\"");
+    }
+    if (failed > 0) {
+        throw Error(std::to_string(failed) + " of " + std::to_string(names.size()) +
+                    " archives do not read whole");
+    }
+}
+
 } // namespace
 
 void addArchiveCommands(CLI::App& app, Console& console) {
@@ -139,12 +188,24 @@ void addArchiveCommands(CLI::App& app, Console& console) {
 
     CLI::App* verifyCommand = app.add_subcommand(
         "verify", "Read every record of ARCHIVE and check it, writing nothing; lists the damaged "
-                  "records and fails when there is one");
-    verifyCommand->add_option("ARCHIVE", args->archive, "Archive to check")->required();
+                  "records and fails when there is one. With --all DIR, every archive in DIR, "
+                  "one line each");
+    CLI::Option* one = verifyCommand->add_option("ARCHIVE", args->archive, "Archive to check");
+    CLI::Option* all =
+        verifyCommand->add_option("--all", args->folder, "Check every archive in DIR")
+            ->type_name("DIR");
+    one->excludes(all);
     addPasswordOptions(*verifyCommand, args->password, false);
     verifyCommand->callback([&console, args] {
+        if (args->archive.empty() && args->folder.empty()) {
+            throw CLI::RequiredError("ARCHIVE or --all");
+        }
         PasswordSource passwords(console, args->password);
-        verify(console, args->archive, passwords);
+        if (!args->folder.empty()) {
+            verifyAll(console, args->folder, passwords);
+        } else {
+            verify(console, args->archive, passwords);
+        }
     });
 }
 

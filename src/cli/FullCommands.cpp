@@ -4,7 +4,10 @@
 #include "cli/Console.h"
 #include "cli/Interrupt.h"
 #include "cli/JobOutput.h"
+#include "cli/KeptVersions.h"
 #include "cli/Passwords.h"
+#include "core/schedule/KeptVersions.h"
+#include "core/services/Error.h"
 #include "core/wizards/FullJob.h"
 #include "core/wizards/Messages.h"
 #include "core/wizards/PlainSecrets.h"
@@ -24,8 +27,39 @@ struct Arguments {
     bool replace = false;
     std::string installFolder;
     std::string into;
+    std::string archive;
     PasswordOptions password;
+    int keep = 0;
 };
+
+// The version --archive names for a restore from `location`: "latest" the
+// newest kept one, a kept version's name its stamp, the plain name "".
+// Without --archive the job chooses (the plain name, else the newest).
+void chooseVersion(FullJob& job, const SystemServices& services, const std::string& location,
+                   const std::string& archive) {
+    if (archive.empty()) {
+        return;
+    }
+    const std::string fixed(job.data().full.archiveName);
+    if (archive == kLatest) {
+        const std::vector<std::string> stamps = keptVersions(services, location, fixed);
+        if (stamps.empty()) {
+            throw Error("no kept version of \"" + fixed + "\" in " +
+                        services.paths().toDisplay(location));
+        }
+        job.stampArchives(stamps.front());
+    } else if (const std::optional<std::string> stamp = stampIn(archive, fixed)) {
+        job.stampArchives(*stamp);
+    } else if (archive == fixed) {
+        if (!services.fileExists(joinPath(location, fixed))) {
+            throw Error(backupFileNotFound(fixed));
+        }
+    } else {
+        throw CLI::ValidationError("--archive", "\"" + archive + "\" is no archive of " +
+                                                    std::string(job.data().name) + " (\"" + fixed +
+                                                    "\" or a kept version of it)");
+    }
+}
 
 // A folder the user typed, as the program names it: a Windows path stays as
 // it is; a path of this machine is made whole first.
@@ -71,11 +105,20 @@ void run(Console& console, const Arguments& args, Direction direction) {
                 job.restoreInto(*root);
             }
         }
+        chooseVersion(job, *services, args.location, args.archive);
     } else {
         passwords.forNewArchive();
+        keepVersions(job, args.keep);
     }
     endJob(console,
            direction == Direction::Backup ? job.backup(args.location) : job.restore(args.location));
+    if (direction == Direction::Backup) {
+        std::vector<std::string> written;
+        for (const FullArchive& archive : job.archives()) {
+            written.push_back(archive.archive);
+        }
+        checkAndKeep(console, *services, passwords, written, args.keep);
+    }
     // A whole data folder holds the passwords and cookies.
     if (direction == Direction::Backup && !args.password.encrypt) {
         console.warning(kSecretsReadableCli);
@@ -123,7 +166,14 @@ void addCommand(CLI::App& app, Console& console, Direction direction) {
         ->type_name("NAME");
     if (backup) {
         addReplaceOption(*command, args->replace);
+        addKeepOption(*command, args->keep);
     } else {
+        command
+            ->add_option("--archive", args->archive,
+                         "The version to restore: \"latest\" (the newest kept one) or a kept "
+                         "version's name (default: the archive of the plain name, else the newest "
+                         "kept version)")
+            ->type_name("NAME");
         command
             ->add_option("--into", args->into,
                          "Restore into DIR instead of the data folder found (made when missing). "

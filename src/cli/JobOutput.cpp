@@ -24,6 +24,10 @@ void JobOutput::refuse(const std::string& text) {
     throw Error(text);
 }
 
+void JobOutput::browserRunning(const std::string& text) {
+    throw BrowserRunning(text);
+}
+
 bool JobOutput::replaceArchive(const std::string& path) {
     if (!replace_) {
         throw Error("\"" + paths_.toDisplay(path) +

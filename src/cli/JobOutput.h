@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/services/Error.h"
 #include "core/wizards/Job.h"
 
 #include <cstdint>
@@ -31,6 +32,8 @@ public:
 
     void showMessage(const std::string& text) override;
     void refuse(const std::string& text) override;
+    // Thrown as BrowserRunning.
+    void browserRunning(const std::string& text) override;
     void progressShow() override;
     void progressStep(int amount) override;
     void progressSet(int position) override;
@@ -65,6 +68,13 @@ private:
     std::string file_;       // the file being packed or unpacked
     bool replace_ = false;
     PasswordSource* passwords_ = nullptr;
+};
+
+// A job refused because its browser runs: an error like any other refusal,
+// which a scheduled run takes for a skip.
+class BrowserRunning : public Error {
+public:
+    using Error::Error;
 };
 
 // The end of a job's command: the progress line goes, Ctrl-C ends the

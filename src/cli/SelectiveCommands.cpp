@@ -4,7 +4,9 @@
 #include "cli/Console.h"
 #include "cli/Interrupt.h"
 #include "cli/JobOutput.h"
+#include "cli/KeptVersions.h"
 #include "cli/Passwords.h"
+#include "core/schedule/KeptVersions.h"
 #include "core/services/Error.h"
 #include "core/services/PathMapper.h"
 #include "core/services/SystemServices.h"
@@ -36,6 +38,7 @@ struct Arguments {
     bool registerProfile = false;
     std::string newProfile;
     PasswordOptions password;
+    int keep = 0;
 };
 
 // The item keys of a browser, in backup order.
@@ -129,6 +132,7 @@ public:
     }
 
     PasswordSource& passwords() { return passwords_; }
+    SystemServices& services() { return *services_; }
 
     SelectiveJob& job() { return job_; }
     const WizardState& state() const { return state_; }
@@ -210,24 +214,76 @@ public:
     void chooseArchive() {
         const std::string_view fixed = data_.selective.fixedArchiveName;
         if (!fixed.empty()) {
-            if (!args_.archive.empty() && !equalsIgnoreCase(args_.archive, fixed)) {
-                throw Error(std::string(data_.name) + " restores only \"" + std::string(fixed) +
-                            "\"");
+            // Its archive, or a kept version of it.
+            const std::string name(fixed);
+            if (args_.archive == kLatest) {
+                const std::vector<std::string> stamps =
+                    keptVersions(*services_, args_.location, name);
+                if (stamps.empty()) {
+                    throw Error("no kept version of \"" + name + "\" in " +
+                                nativePath(args_.location));
+                }
+                job_.stampArchives(stamps.front());
+            } else if (const std::optional<std::string> stamp = stampIn(args_.archive, name)) {
+                job_.stampArchives(*stamp);
+            } else if (!args_.archive.empty() && !equalsIgnoreCase(args_.archive, fixed)) {
+                throw Error(std::string(data_.name) + " restores only \"" + name + "\"");
             }
             return;
         }
-        if (args_.archive.empty()) {
-            throw CLI::RequiredError("--archive");
-        }
+        const std::string name = archiveName();
         job_.listArchives(args_.location);
-        if (select(job_.archives, args_.archive)) {
+        if (select(job_.archives, name)) {
             return;
         }
-        if (!services_->fileExists(joinPath(args_.location, args_.archive))) {
-            throw Error(backupFileNotFound(args_.archive));
+        if (!services_->fileExists(joinPath(args_.location, name))) {
+            throw Error(backupFileNotFound(name));
         }
-        job_.archives.append({args_.archive});
-        select(job_.archives, args_.archive);
+        job_.archives.append({name});
+        select(job_.archives, name);
+    }
+
+    // The archive --archive names. "latest", or no --archive where the
+    // profile's archive of the plain name is missing: its newest kept
+    // version (a custom or new profile: of the only profile whose versions
+    // lie in the location).
+    std::string archiveName() const {
+        if (!args_.archive.empty() && args_.archive != kLatest) {
+            return args_.archive;
+        }
+        std::vector<std::string> names;
+        if (const std::optional<std::string> chosen = job_.profiles.selection();
+            chosen && args_.customProfile.empty() && args_.newProfile.empty()) {
+            names.push_back(stagingName(data_.selective, *chosen).substr(1) + ".dat");
+            if (args_.archive.empty() &&
+                services_->fileExists(joinPath(args_.location, names.front()))) {
+                return names.front();
+            }
+        } else {
+            for (const std::string& file : services_->listFiles(args_.location, ".dat")) {
+                const std::optional<StampedArchive> split = splitStamped(file);
+                if (split &&
+                    std::find(names.begin(), names.end(), split->fixedName) == names.end()) {
+                    names.push_back(split->fixedName);
+                }
+            }
+        }
+        if (names.size() > 1) {
+            throw Error("versions of " + joinStrings(names, ", ") + " lie in " +
+                        nativePath(args_.location) + "; name the archive with --archive");
+        }
+        const std::vector<std::string> stamps =
+            names.empty() ? std::vector<std::string>()
+                          : keptVersions(*services_, args_.location, names.front());
+        if (stamps.empty()) {
+            if (args_.archive.empty()) {
+                throw CLI::RequiredError("--archive");
+            }
+            throw Error("no kept version" +
+                        (names.empty() ? std::string() : " of \"" + names.front() + "\"") + " in " +
+                        nativePath(args_.location));
+        }
+        return stampedName(names.front(), stamps.front());
     }
 
     // Where a program path lies on this machine, for the user to read.
@@ -280,7 +336,10 @@ void backup(Console& console, const Arguments& args) {
     const SelectiveChoices choices = command.choices();
     // Asked before the job begins to draw its progress.
     command.passwords().forNewArchive();
+    keepVersions(command.job(), args.keep);
     endJob(console, command.job().backup(choices));
+    checkAndKeep(console, command.services(), command.passwords(), {command.job().archivePath()},
+                 args.keep);
     if (!args.password.encrypt &&
         backupHoldsSecrets(browserDataSet(args.browser).selective, choices.ticked)) {
         console.warning(kSecretsReadableCli);
@@ -347,6 +406,7 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
         ->type_name("DIR")
         ->required();
     addReplaceOption(*backupCommand, args->replace);
+    addKeepOption(*backupCommand, args->keep);
     addPasswordOptions(*backupCommand, args->password, true);
     backupCommand->callback([&console, args] { backup(console, *args); });
 
@@ -359,8 +419,9 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
         ->required();
     restoreCommand
         ->add_option("--archive", args->archive,
-                     "The archive in DIR to restore (needed unless the browser has an archive of "
-                     "a fixed name: backup_ie.dat)")
+                     "The archive in DIR to restore, or \"latest\": the newest kept version of "
+                     "the profile's archive (default: the profile's archive, else its newest kept "
+                     "version; Internet Explorer restores backup_ie.dat)")
         ->type_name("NAME");
     restoreCommand
         ->add_flag("--register", args->registerProfile,

@@ -5,11 +5,26 @@
 #include "cli/Console.h"
 #include "cli/ConvertCommands.h"
 #include "cli/FullCommands.h"
+#include "cli/ScheduleCommands.h"
 #include "cli/SelectiveCommands.h"
 #include "core/Config.h"
 #include "core/text/Catalogue.h"
 
 #include <CLI/CLI.hpp>
+
+namespace {
+
+// The commands that run jobs, which a scheduled run runs too.
+void addJobCommands(CLI::App& app, vellarion::cli::Console& console) {
+    using namespace vellarion::cli;
+    addArchiveCommands(app, console);
+    addFullCommands(app, console);
+    addSelectiveCommands(app, console);
+    addConvertCommands(app, console);
+    addBrowserCommands(app, console);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     using namespace vellarion::cli;
@@ -27,10 +42,7 @@ int main(int argc, char** argv) {
             vellarion::setLanguage(vellarion::parseLanguage(name).value());
         });
     app.fallthrough();
-    addArchiveCommands(app, console);
-    addFullCommands(app, console);
-    addSelectiveCommands(app, console);
-    addConvertCommands(app, console);
-    addBrowserCommands(app, console);
+    addJobCommands(app, console);
+    addScheduleCommands(app, console, addJobCommands);
     return run(app, utf8Arguments(argc, argv), console);
 }

@@ -41,6 +41,9 @@ Cli::Cli(std::vector<std::string> args, bool stderrIsTerminal, const fs::path& h
         ::dup2(err, 2);
         ::unsetenv("WINEPREFIX");
         ::unsetenv("XDG_CONFIG_HOME");
+        // No user manager of the machine's user is ever reached.
+        ::unsetenv("XDG_RUNTIME_DIR");
+        ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
         ::setenv("HOME", home.c_str(), 1);
         // A user of a Russian locale, unless the test is about another.
         const char* locale = ::getenv("VELLARION_TEST_LANG");

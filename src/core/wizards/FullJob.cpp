@@ -4,6 +4,7 @@
 #include "core/archive/JvZlibMultiple.h"
 #include "core/crypto/EncryptedArchive.h"
 #include "core/restore/RestoreTransaction.h"
+#include "core/schedule/KeptVersions.h"
 #include "core/wizards/DataRoot.h"
 #include "core/wizards/ItemRunner.h"
 #include "core/wizards/Messages.h"
@@ -92,7 +93,19 @@ std::string FullJob::notFoundMessage() const {
 }
 
 std::string FullJob::archivePath(std::string_view name) const {
-    return joinPath(state_.backups, name);
+    return joinPath(state_.backups, stampedName(name, stamp_));
+}
+
+std::optional<std::string> FullJob::archiveToRestore(std::string_view location) const {
+    const std::string_view name = data_.full.archiveName;
+    if (!stamp_.empty() || services_.fileExists(joinPath(location, name))) {
+        return stamp_;
+    }
+    const std::vector<std::string> stamps = keptVersions(services_, location, name);
+    if (stamps.empty()) {
+        return std::nullopt;
+    }
+    return stamps.front();
 }
 
 void FullJob::addArchive(FullArchive archive) {
@@ -108,6 +121,12 @@ JobOutcome FullJob::backup(std::string_view location) {
 }
 
 JobOutcome FullJob::restore(std::string_view location) {
+    // A version found for this restore is not kept for the next one.
+    struct KeepStamp {
+        std::string& stamp;
+        std::string given;
+        ~KeepStamp() { stamp = given; }
+    } keep{stamp_, stamp_};
     return run(Direction::Restore, location);
 }
 
@@ -150,11 +169,19 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
         return JobOutcome::Refused;
     }
     if (direction == Direction::Restore) {
+        // Without its plain name, the newest kept version.
+        if (const std::optional<std::string> stamp = archiveToRestore(state_.backups)) {
+            stamp_ = *stamp;
+        }
         state_.aregzistuoja = archivePath(data_.full.archiveName);
         if (!services_.fileExists(state_.aregzistuoja)) {
             refuse(backupFileNotFound(data_.full.archiveName));
             return JobOutcome::Refused;
         }
+    }
+    if (direction == Direction::Backup && clock_) {
+        stamp_ =
+            freeStamp(services_, state_.backups, {std::string(data_.full.archiveName)}, clock_);
     }
     if (!plan()) {
         return JobOutcome::Refused;

@@ -61,6 +61,10 @@ public:
     // data set's new roots that applies, as a program path. Nothing when
     // the browser names none, stages its items or finds its data its own way.
     std::optional<std::string> newDataRoot() const;
+    // The stamp of the archive a restore from `location` reads: the one
+    // given to stampArchives, else "" for the plain name when it is there,
+    // else the newest kept version's; none when there is no archive.
+    std::optional<std::string> archiveToRestore(std::string_view location) const;
     // Restores into `folder` (a program path, made when missing) rather
     // than into the data root found, or when none was: the user's choice.
     void restoreInto(std::string folder);

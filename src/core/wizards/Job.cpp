@@ -91,7 +91,7 @@ bool holdsLock(const SystemServices& services, const std::vector<std::string_vie
 bool WizardJob::refuseWhileRunning(const std::vector<std::string>& folders, int depth) {
     for (const std::string& folder : folders) {
         if (!folder.empty() && holdsLock(services_, data_.lockFiles, folder, depth)) {
-            reporter_.refuse(closeBrowserFirst(data_.name));
+            reporter_.browserRunning(closeBrowserFirst(data_.name));
             return true;
         }
     }

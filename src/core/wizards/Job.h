@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/browsers/CarriedKeys.h"
+#include "core/schedule/KeptVersions.h"
 #include "core/services/ProgramPath.h"
 #include "core/wizards/JobReporter.h"
 
@@ -74,6 +75,15 @@ public:
     // is told of each.
     void recoverInterrupted(const std::vector<std::string>& homes, const std::string& location);
 
+    // Backups write kept versions: their archives' names stamped with the
+    // clock's time ("default 2026-12-09 221700.dat"), a stamp no version
+    // there has yet.
+    void keepVersions(Clock clock) { clock_ = std::move(clock); }
+    // A full restore reads the version of that stamp ("" for the plain
+    // names, the default).
+    void stampArchives(std::string stamp) { stamp_ = std::move(stamp); }
+    const std::string& archiveStamp() const { return stamp_; }
+
     // The file layer a restore writes through: the system's, or a test's
     // that fails on purpose.
     void setRestoreFiles(RestoreFiles& files) { files_ = &files; }
@@ -114,6 +124,8 @@ protected:
     std::optional<Secret> carriedKey_;
     std::vector<std::string> keysSaid_;
     bool keysAdopted_ = false;
+    Clock clock_;
+    std::string stamp_;
 };
 
 // Nothing but spaces and tabs, or nothing at all: an edit the user emptied.

@@ -51,6 +51,9 @@ public:
     // A window shows it in a plain message box; the command line ends with
     // it as its error.
     virtual void refuse(const std::string& text) { showMessage(text); }
+    // The refusal of a job whose browser runs and holds the data
+    // (closeBrowserFirst); a scheduled run skips on it.
+    virtual void browserRunning(const std::string& text) { refuse(text); }
     // The checks passed and the work begins (the full windows clear the file
     // label and the bar); the work ended well (the windows show Finish).
     virtual void jobStarted() {}

@@ -1,6 +1,7 @@
 #include "core/wizards/SelectiveJob.h"
 
 #include "core/archive/JvZlibMultiple.h"
+#include "core/schedule/KeptVersions.h"
 #include "core/services/Error.h"
 #include "core/services/SystemServices.h"
 #include "core/services/Text.h"
@@ -166,7 +167,9 @@ void SelectiveJob::listArchives(const std::string& location) {
     if (isBlank(location)) {
         return;
     }
-    archives.append(services_.listFiles(location, ".dat"));
+    std::vector<std::string> files = services_.listFiles(location, ".dat");
+    orderNewestFirst(files);
+    archives.append(files);
 }
 
 std::vector<std::string_view> SelectiveJob::selectAllBoxes() const {
@@ -180,7 +183,7 @@ std::vector<std::string_view> SelectiveJob::selectAllBoxes() const {
 }
 
 std::string SelectiveJob::archivePath() const {
-    return joinPath(state_.backups, state_.datfile.substr(1) + ".dat");
+    return joinPath(state_.backups, stampedName(state_.datfile.substr(1) + ".dat", stamp_));
 }
 
 bool SelectiveJob::chooseProfile(const SelectiveChoices& choices) {
@@ -298,11 +301,19 @@ std::optional<std::string> SelectiveJob::archiveToRestore() {
         }
         return chosen;
     }
-    if (!services_.fileExists(joinPath(state_.backups, sel.fixedArchiveName))) {
-        reporter_.refuse(backupFileNotFound(sel.fixedArchiveName));
+    // The version asked for; without one the plain name, else the newest.
+    std::string stamp = stamp_;
+    if (stamp.empty() && !services_.fileExists(joinPath(state_.backups, sel.fixedArchiveName))) {
+        const std::vector<std::string> kept =
+            keptVersions(services_, state_.backups, sel.fixedArchiveName);
+        stamp = kept.empty() ? std::string() : kept.front();
+    }
+    const std::string name = stampedName(sel.fixedArchiveName, stamp);
+    if (!services_.fileExists(joinPath(state_.backups, name))) {
+        reporter_.refuse(backupFileNotFound(name));
         return std::nullopt;
     }
-    return std::string(sel.fixedArchiveName);
+    return name;
 }
 
 JobOutcome SelectiveJob::backup(const SelectiveChoices& choices) {
@@ -314,6 +325,9 @@ JobOutcome SelectiveJob::backup(const SelectiveChoices& choices) {
     }
     const SelectiveWizardData& sel = selective();
     state_.datfile = stagingName(sel, state_.profile);
+    if (clock_) {
+        stamp_ = freeStamp(services_, state_.backups, {state_.datfile.substr(1) + ".dat"}, clock_);
+    }
     // Profiles and browsers share archive names ("default.dat" of two
     // profiles of one browser, a custom name two browsers use): never
     // replace one unasked.

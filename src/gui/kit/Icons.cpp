@@ -95,6 +95,9 @@ QString iconResource(IconId id) {
     case IconId::Silver:
         name = "silver";
         break;
+    case IconId::Schedule:
+        name = "schedule";
+        break;
     case IconId::Emblem:
         break;
     }

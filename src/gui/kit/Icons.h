@@ -34,6 +34,7 @@ enum class IconId {
     Luna,
     Obsidian,
     Silver,
+    Schedule,
     Emblem, // the program's own mark: window icon, application button
 };
 

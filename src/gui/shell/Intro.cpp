@@ -41,6 +41,7 @@
 #include "gui/ribbon/RibbonButton.h"
 #include "gui/ribbon/RibbonPage.h"
 #include "gui/ribbon/ScreenTip.h"
+#include "gui/schedule/ScheduleWindow.h"
 #include "gui/shell/About.h"
 #include "gui/shell/IniFile.h"
 #include "gui/shell/Links.h"
@@ -127,6 +128,9 @@ const Command kCommands[] = {
      "Alt+Shift+L", "Flock", IconId::Flock, &TForm1::sR_FlockExecute},
     {"c_Opera", "Convert", "Opera", N_("Преобразование профиля Opera."), "", "Opera",
      IconId::Convert, &TForm1::c_OperaExecute},
+    {"Schedule", "Schedule", N_("&Расписание"),
+     N_("Резервные копии по расписанию: добавить, показать, удалить."), "", N_("Расписание"),
+     IconId::Schedule, &TForm1::ScheduleExecute},
     {"Luna", "Preferences", "Luna", "Luna interface (default)", "", "Luna", IconId::Luna,
      &TForm1::LunaExecute},
     {"Obsidian", "Preferences", "Obsidian", "Obsidian interface", "", "Obsidian", IconId::Obsidian,
@@ -284,7 +288,11 @@ const std::vector<Tab>& ribbonLayout() {
           {"RibbonGroup9",
            N_("Язык"),
            "",
-           {{"Russian", "&Русский", "R"}, {"English", "&English", "E"}}}}},
+           {{"Russian", "&Русский", "R"}, {"English", "&English", "E"}}},
+          {"RibbonGroup10",
+           N_("Расписание"),
+           "Backups that run themselves",
+           {{"Schedule", nullptr, "T"}}}}},
         {N_("Помощь"),
          "H",
          "RibbonPage6",
@@ -680,6 +688,11 @@ void TForm1::sR_SafariExecute() {
 void TForm1::sR_FlockExecute() {
     openDocument<Tffr_Flock>(context());
 }
+void TForm1::ScheduleExecute() {
+    openWindow<Tf_Schedule>(context_.dialogs, ScheduleStore::standard(),
+                            commandLineBeside(runningProgram()));
+}
+
 void TForm1::c_OperaExecute() {
     openDocument<Tfc_Opera>(context());
 }

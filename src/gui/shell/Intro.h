@@ -91,6 +91,7 @@ public:
     void c_OperaExecute();
     void RussianExecute();
     void EnglishExecute();
+    void ScheduleExecute();
     void LunaExecute();
     void ObsidianExecute();
     void SilverExecute();

@@ -92,7 +92,7 @@ void FullWizardForm::Button2Click() {
     if (intoGiven) {
         job_.restoreInto(into.toStdString());
     } else if (direction() == Direction::Restore && !job_.hasDataRoot() &&
-               job_.services().fileExists(joinPath(location, data().full.archiveName))) {
+               job_.archiveToRestore(location)) {
         if (const std::optional<std::string> root = job_.newDataRoot()) {
             const std::string shown = job_.services().paths().toDisplay(*root);
             if (!context().dialogs.askYesNo(

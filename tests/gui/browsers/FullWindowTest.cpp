@@ -160,6 +160,25 @@ TEST_F(FullWindow, ARestoreGoesIntoAnotherFolderWhenOneIsGivenAndBackWhenItIsCle
     EXPECT_EQ(open<Tffr_Flock>("sR_Flock")->IntoEdit, nullptr);
 }
 
+TEST_F(FullWindow, TheRestoreWindowTakesTheNewestKeptVersion) {
+    // Two versions as --keep names them, the newer written first.
+    const fs::path ini = firefoxRoot() / "profiles.ini";
+    for (const char* stamp : {"2026-12-10 100000", "2026-12-09 100000"}) {
+        writeFile(ini, stamp);
+        auto* backup = open<Tffb_Firefox>("sB_Firefox");
+        ASSERT_NE(backup, nullptr);
+        typeAndRun(*backup, qs(pathToUtf8(backups)));
+        fs::rename(backups / "fbackup_firefox.dat",
+                   backups / ("fbackup_firefox " + std::string(stamp) + ".dat"));
+    }
+    writeFile(ini, "changed");
+    auto* restore = open<Tffr_Firefox>("sR_Firefox");
+    ASSERT_NE(restore, nullptr);
+    typeAndRun(*restore, qs(pathToUtf8(backups)));
+    EXPECT_TRUE(dialogs.texts().isEmpty()) << dialogs.texts().join(u'|').toStdString();
+    EXPECT_EQ(readFile(ini), "2026-12-10 100000");
+}
+
 TEST_F(FullWindow, NextRefusesAnUntouchedLocationAndAMissingArchive) {
     auto* backup = open<Tffb_Flock>("sB_Flock");
     ASSERT_NE(backup, nullptr);

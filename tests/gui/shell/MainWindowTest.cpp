@@ -98,6 +98,8 @@ const ExpectedCommand kCommandTable[] = {
     {"sR_Flock", "Safe Restore", u"F&lock", u"Полное восстановление настроек и данных Flock.",
      "Alt+Shift+L", u"Flock"},
     {"c_Opera", "Convert", u"Opera", u"Преобразование профиля Opera.", "", u"Opera"},
+    {"Schedule", "Schedule", u"&Расписание",
+     u"Резервные копии по расписанию: добавить, показать, удалить.", "", u"Расписание"},
     {"Luna", "Preferences", u"Luna", u"Luna interface (default)", "", u"Luna"},
     {"Obsidian", "Preferences", u"Obsidian", u"Obsidian interface", "", u"Obsidian"},
     {"Silver", "Preferences", u"Silver", u"Silver interface", "", u"Silver"},
@@ -113,9 +115,9 @@ const ExpectedCommand kCommandTable[] = {
     {"Donate", "Web", u"Спасибо", u"Пожертвовать на развитие проекта Vellarion.", "", u"Спасибо"},
 };
 
-TEST_F(MainWindow, HasTheThirtySixCommandsWithTheirTextsShortcutsAndScreenTips) {
+TEST_F(MainWindow, HasTheThirtySevenCommandsWithTheirTextsShortcutsAndScreenTips) {
     auto form = openMainWindow();
-    ASSERT_EQ(form->commands().size(), 36);
+    ASSERT_EQ(form->commands().size(), 37);
     for (const ExpectedCommand& row : kCommandTable) {
         SCOPED_TRACE(row.name);
         QAction* command = form->action(QString::fromLatin1(row.name));
@@ -227,9 +229,17 @@ TEST_F(MainWindow, RibbonHasTheSevenTabsTheirGroupsAndButtonsInOrder) {
         RibbonPage* page = ribbon->page(i);
         EXPECT_EQ(page->objectName(), QString::fromLatin1(tab.page));
         EXPECT_EQ(page->caption(), u(tab.pageCaption));
-        // The four modes' tabs have the groups of today's browsers after it,
-        // the settings tab the languages.
-        ASSERT_EQ(page->groups().size(), i < 4 ? 3 : (i == 5 ? 2 : 1));
+        // The four modes' tabs have the groups of today's browsers after it;
+        // "Установки" has the languages and "Расписание".
+        ASSERT_EQ(page->groups().size(), i < 4 ? 3 : i == 5 ? 3 : 1);
+        if (i == 5) {
+            RibbonGroup* schedule = page->groups()[2];
+            EXPECT_EQ(schedule->objectName(), QStringLiteral("RibbonGroup10"));
+            EXPECT_EQ(schedule->caption(), QString::fromUtf16(u"Расписание"));
+            ASSERT_EQ(schedule->buttons().size(), 1);
+            EXPECT_EQ(schedule->buttons()[0]->action()->objectName(), QStringLiteral("Schedule"));
+            EXPECT_EQ(schedule->buttons()[0]->keyTip(), QStringLiteral("T"));
+        }
         RibbonGroup* group = page->groups().front();
         EXPECT_EQ(group->objectName(), QString::fromLatin1(tab.group));
         EXPECT_EQ(group->caption(), u(tab.groupCaption));

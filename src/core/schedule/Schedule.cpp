@@ -1,0 +1,300 @@
+#include "core/schedule/Schedule.h"
+
+#include "core/services/Error.h"
+#include "core/services/PathMapper.h"
+#include "core/services/platform/File.h"
+
+#include <algorithm>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <sstream>
+
+namespace vellarion {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+constexpr std::string_view kEvery[] = {"hourly", "daily", "weekly"};
+
+Schedule fromJson(const json& j) {
+    Schedule s;
+    s.id = j.at("id").get<std::string>();
+    s.browser = j.at("browser").get<std::string>();
+    s.location = j.at("location").get<std::string>();
+    s.full = j.value("full", false);
+    s.profile = j.value("profile", "");
+    s.items = j.value("items", "");
+    s.every = j.value("every", "daily");
+    s.keep = j.value("keep", 0);
+    s.encrypt = j.value("encrypt", false);
+    s.passwordFile = j.value("passwordFile", "");
+    s.whetherLoggedOn = j.value("whetherLoggedOn", false);
+    s.environment = j.value("environment", std::vector<std::string>());
+    if (!isEvery(s.every) || s.keep < 0) {
+        throw Error("a schedule of \"" + s.id + "\" says \"" + s.every + "\"");
+    }
+    return s;
+}
+
+// The schedule's own keys over what the file held for it.
+void toJson(const Schedule& s, json& j) {
+    j["id"] = s.id;
+    j["browser"] = s.browser;
+    j["location"] = s.location;
+    j["full"] = s.full;
+    j["profile"] = s.profile;
+    j["items"] = s.items;
+    j["every"] = s.every;
+    j["keep"] = s.keep;
+    j["encrypt"] = s.encrypt;
+    j["passwordFile"] = s.passwordFile;
+    j["whetherLoggedOn"] = s.whetherLoggedOn;
+    j["environment"] = s.environment;
+}
+
+// The file's text; "" when there is no file yet.
+std::string readText(const fs::path& file) {
+    std::error_code ec;
+    if (!fs::exists(file, ec)) {
+        return {};
+    }
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (!in && !in.eof()) {
+        throw Error("Cannot read \"" + pathToUtf8(file) + "\"");
+    }
+    return text.str();
+}
+
+json readDocument(const fs::path& file) {
+    const std::string text = readText(file);
+    if (text.empty()) {
+        return json{{"schedules", json::array()}};
+    }
+    json document = json::parse(text, nullptr, false);
+    if (document.is_discarded() || !document.is_object() ||
+        !document.value("schedules", json::array()).is_array()) {
+        throw Error("\"" + pathToUtf8(file) + "\" holds no list of schedules");
+    }
+    if (!document.contains("schedules")) {
+        document["schedules"] = json::array();
+    }
+    return document;
+}
+
+void writeDocument(const fs::path& file, const json& document) {
+    std::error_code ec;
+    fs::create_directories(file.parent_path(), ec);
+    platform::replaceFileContent(file, document.dump(2) + "\n", ec);
+    if (ec) {
+        throw Error("Cannot write \"" + pathToUtf8(file) + "\" (" + ec.message() + ")");
+    }
+}
+
+// systemd's quoting of one word of a command line.
+std::string unitWord(std::string_view word) {
+    std::string quoted = "\"";
+    for (const char c : word) {
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+        }
+        // A per cent sign starts a specifier, a dollar sign a variable.
+        if (c == '%') {
+            quoted += '%';
+        }
+        if (c == '$') {
+            quoted += '$';
+        }
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+} // namespace
+
+bool isEvery(std::string_view every) {
+    return std::find(std::begin(kEvery), std::end(kEvery), every) != std::end(kEvery);
+}
+
+std::vector<std::string> backupArguments(const Schedule& s) {
+    std::vector<std::string> args{s.full ? "full-backup" : "backup", s.browser, "--to", s.location};
+    args.insert(args.end(), s.environment.begin(), s.environment.end());
+    if (!s.full && !s.profile.empty()) {
+        args.insert(args.end(), {"--profile", s.profile});
+    }
+    if (!s.full && !s.items.empty()) {
+        args.insert(args.end(), {"--items", s.items});
+    }
+    if (s.keep > 0) {
+        args.insert(args.end(), {"--keep", std::to_string(s.keep)});
+    } else {
+        args.emplace_back("--replace");
+    }
+    if (s.encrypt) {
+        args.insert(args.end(), {"--encrypt", "--password-file", s.passwordFile});
+    }
+    return args;
+}
+
+std::vector<Schedule> ScheduleStore::load() const {
+    const json document = readDocument(file_);
+    std::vector<Schedule> schedules;
+    try {
+        for (const json& each : document["schedules"]) {
+            schedules.push_back(fromJson(each));
+        }
+    } catch (const json::exception&) {
+        throw Error("\"" + pathToUtf8(file_) + "\" holds a schedule that cannot be read");
+    }
+    return schedules;
+}
+
+std::optional<Schedule> ScheduleStore::find(std::string_view id) const {
+    for (Schedule& s : load()) {
+        if (s.id == id) {
+            return std::move(s);
+        }
+    }
+    return std::nullopt;
+}
+
+Schedule ScheduleStore::add(Schedule schedule) const {
+    json document = readDocument(file_);
+    std::set<std::string> taken;
+    for (const Schedule& s : load()) {
+        taken.insert(s.id);
+    }
+    for (int n = 1;; ++n) {
+        schedule.id = schedule.browser + "-" + std::to_string(n);
+        if (taken.count(schedule.id) == 0) {
+            break;
+        }
+    }
+    json entry = json::object();
+    toJson(schedule, entry);
+    document["schedules"].push_back(entry);
+    writeDocument(file_, document);
+    return schedule;
+}
+
+bool ScheduleStore::remove(std::string_view id) const {
+    json document = readDocument(file_);
+    json& list = document["schedules"];
+    const auto before = list.size();
+    for (auto it = list.begin(); it != list.end();) {
+        it = it->is_object() && it->value("id", "") == id ? list.erase(it) : it + 1;
+    }
+    if (list.size() == before) {
+        return false;
+    }
+    writeDocument(file_, document);
+    return true;
+}
+
+std::pair<Schedule, SchedulerResult> addSchedule(const ScheduleStore& store, Schedule schedule,
+                                                 const fs::path& program) {
+    if (schedule.encrypt) {
+        if (const std::string problem = passwordFileProblem(pathFromUtf8(schedule.passwordFile));
+            !problem.empty()) {
+            throw Error(problem);
+        }
+    }
+    schedule = store.add(std::move(schedule));
+    try {
+        SchedulerResult installed = installSchedule(schedule, program);
+        return {std::move(schedule), std::move(installed)};
+    } catch (...) {
+        store.remove(schedule.id);
+        throw;
+    }
+}
+
+bool removeSchedule(const ScheduleStore& store, std::string_view id) {
+    const std::optional<Schedule> schedule = store.find(id);
+    if (!schedule) {
+        return false;
+    }
+    uninstallSchedule(*schedule);
+    return store.remove(id);
+}
+
+std::string scheduleSummary(const Schedule& schedule) {
+    std::string line = schedule.id + "\t" + schedule.every + "\t";
+    bool first = true;
+    for (const std::string& word : backupArguments(schedule)) {
+        line += first ? "" : " ";
+        first = false;
+        line += word.find_first_of(" \t\"'") == std::string::npos ? word : "\"" + word + "\"";
+    }
+    return line;
+}
+
+std::string unitName(const Schedule& schedule) {
+    return "vellarion-backup-" + schedule.id;
+}
+
+std::string serviceUnit(const Schedule& schedule, const fs::path& program) {
+    return "[Unit]\n"
+           "Description=Vellarion backup " +
+           schedule.id + " (" + schedule.browser +
+           ")\n"
+           "\n"
+           "[Service]\n"
+           "Type=oneshot\n"
+           "ExecStart=" +
+           unitWord(pathToUtf8(program)) + " schedule run " + unitWord(schedule.id) + "\n";
+}
+
+std::string timerUnit(const Schedule& schedule) {
+    return "[Unit]\n"
+           "Description=Vellarion backup " +
+           schedule.id + ", " + schedule.every +
+           "\n"
+           "\n"
+           "[Timer]\n"
+           "OnCalendar=" +
+           schedule.every +
+           "\n"
+           // A run missed while the machine was off happens at the next start.
+           "Persistent=true\n"
+           "RandomizedDelaySec=60\n"
+           "\n"
+           "[Install]\n"
+           "WantedBy=timers.target\n";
+}
+
+fs::path commandLineBeside(const fs::path& program) {
+#ifdef _WIN32
+    return program.parent_path() / L"vellarion-cli.exe";
+#else
+    return program.parent_path() / "vellarion-cli";
+#endif
+}
+
+std::string taskName(const Schedule& schedule) {
+    return "Vellarion\\" + schedule.id;
+}
+
+bool appendScheduleLog(const fs::path& location, std::string_view line) {
+    std::error_code ec;
+    fs::create_directories(location, ec);
+    const fs::path file = location / pathFromUtf8(kScheduleLog);
+    if (fs::is_symlink(file, ec)) {
+        return false; // never written through a link
+    }
+    const bool fresh = !fs::exists(file, ec);
+    std::ofstream out(file, std::ios::binary | std::ios::app);
+    if (fresh) {
+        fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write,
+                        fs::perm_options::replace, ec);
+    }
+    out << line << '\n';
+    out.flush();
+    return static_cast<bool>(out);
+}
+
+} // namespace vellarion

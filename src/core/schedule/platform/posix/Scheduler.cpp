@@ -1,0 +1,137 @@
+// Schedules on Linux: systemd user units, and the user's files.
+#include "core/schedule/Schedule.h"
+#include "core/services/Error.h"
+#include "core/services/PathMapper.h"
+#include "core/services/platform/File.h"
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace vellarion {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path configHome() {
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config == '/') {
+        return config;
+    }
+    const char* home = std::getenv("HOME");
+    return fs::path(home != nullptr ? home : "") / ".config";
+}
+
+// Runs a program found on PATH with its output thrown away; its exit code,
+// -1 when it could not be started or did not end by itself.
+int runQuietly(std::vector<std::string> args) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    std::vector<char*> argv;
+    for (std::string& a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    pid_t pid = -1;
+    const int started = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (started != 0) {
+        return -1;
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) {
+            return -1;
+        }
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void writeUnit(const fs::path& file, const std::string& text) {
+    std::error_code ec;
+    platform::replaceFileContent(file, text, ec);
+    if (ec) {
+        throw Error("Cannot write \"" + pathToUtf8(file) + "\" (" + ec.message() + ")");
+    }
+}
+
+} // namespace
+
+fs::path runningProgram() {
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) {
+        throw Error("Cannot tell where this program lies (" + ec.message() + ")");
+    }
+    return self;
+}
+
+ScheduleStore ScheduleStore::standard() {
+    return ScheduleStore(configHome() / "vellarion" / "schedules.json");
+}
+
+fs::path userUnitFolder() {
+    return configHome() / "systemd" / "user";
+}
+
+std::string passwordFileProblem(const fs::path& file) {
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0) {
+        return "cannot read the password file \"" + pathToUtf8(file) + "\"";
+    }
+    if (!S_ISREG(st.st_mode)) {
+        return "the password file \"" + pathToUtf8(file) + "\" is no file";
+    }
+    if (st.st_uid != ::geteuid()) {
+        return "the password file \"" + pathToUtf8(file) + "\" belongs to another user";
+    }
+    if ((st.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
+        return "the password file \"" + pathToUtf8(file) +
+               "\" may be read by others; make it readable by its owner only (chmod 600)";
+    }
+    return {};
+}
+
+SchedulerResult installSchedule(const Schedule& schedule, const fs::path& program) {
+    const fs::path folder = userUnitFolder();
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec) {
+        throw Error("Cannot create folder \"" + pathToUtf8(folder) + "\" (" + ec.message() + ")");
+    }
+    const std::string name = unitName(schedule);
+    SchedulerResult result;
+    result.written = {folder / (name + ".service"), folder / (name + ".timer")};
+    writeUnit(result.written[0], serviceUnit(schedule, program));
+    writeUnit(result.written[1], timerUnit(schedule));
+    // Only a running user manager can enable it; otherwise the user can.
+    const std::string enable = "systemctl --user enable --now " + name + ".timer";
+    if (runQuietly({"systemctl", "--user", "daemon-reload"}) != 0) {
+        result.note = "no systemd user manager answers; to start the schedule, run: " + enable;
+    } else if (runQuietly({"systemctl", "--user", "enable", "--now", name + ".timer"}) != 0) {
+        result.note = "systemd did not enable " + name + ".timer; run: " + enable;
+    }
+    return result;
+}
+
+void uninstallSchedule(const Schedule& schedule) {
+    const std::string name = unitName(schedule);
+    runQuietly({"systemctl", "--user", "disable", "--now", name + ".timer"});
+    std::error_code ec;
+    for (const char* kind : {".timer", ".service"}) {
+        const fs::path file = userUnitFolder() / (name + kind);
+        if (!fs::remove(file, ec) && ec) {
+            throw Error("Cannot delete \"" + pathToUtf8(file) + "\" (" + ec.message() + ")");
+        }
+    }
+    runQuietly({"systemctl", "--user", "daemon-reload"});
+}
+
+} // namespace vellarion

@@ -1,0 +1,243 @@
+// Kept versions and schedules, run as a user runs them: five backups keep
+// the newest three, restores take the latest, verify --all checks a whole
+// location, and a schedule's run makes its stamped archive or skips while
+// the browser runs.
+#include "CliRunner.h"
+#include "FileTree.h"
+#include "HeldLock.h"
+#include "SamplePrefixFixture.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <regex>
+
+namespace vellarion::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The names in the folder, sorted.
+std::vector<std::string> namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Every name matches its pattern, in order.
+void expectNames(const std::vector<std::string>& names, const std::vector<std::string>& patterns) {
+    ASSERT_EQ(names.size(), patterns.size()) << ::testing::PrintToString(names);
+    for (size_t i = 0; i < names.size(); ++i) {
+        EXPECT_TRUE(std::regex_match(names[i], std::regex(patterns[i])))
+            << names[i] << " !~ " << patterns[i];
+    }
+}
+
+const std::string kStamp = " 2\\d{3}-\\d\\d-\\d\\d \\d{6}";
+
+struct Firefox {
+    SamplePrefixFixture prefix{{.browsers = {Browser::Firefox}}};
+    TempDir backups;
+    std::string env = "--prefix=" + s(prefix.sample().prefix);
+    fs::path root = prefix.onDriveC("users/demo/AppData/Roaming/Mozilla/Firefox");
+    fs::path prefs = root / "Profiles" / "abcd1234.default" / "prefs.js";
+};
+
+TEST(CliKeptVersions, FiveRunsKeepTheNewestThreeAndRestoresTakeTheLatest) {
+    Firefox firefox;
+    const fs::path dir = firefox.backups.path();
+    // What retention did not write stays: a foreign archive, another
+    // profile's version, the plain archive.
+    writeFile(dir / "default old.dat", "foreign");
+    writeFile(dir / "Work 2026-01-01 000000.dat", "another profile's");
+    for (int n = 1; n <= 5; ++n) {
+        writeFile(firefox.prefs, "run " + std::to_string(n));
+        if (n >= 3) {
+            const Result full =
+                run({"full-backup", "firefox", firefox.env, "--to", s(dir), "--keep", "2"});
+            ASSERT_EQ(full.exitCode, 0) << full.err;
+        }
+        const Result selective = run({"backup", "firefox", firefox.env, "--to", s(dir), "--items",
+                                      "settings", "--keep", "3"});
+        ASSERT_EQ(selective.exitCode, 0) << selective.err;
+        EXPECT_TRUE(
+            std::regex_match(selective.out, std::regex(s(dir) + "/default" + kStamp + "\\.dat\n")))
+            << selective.out;
+        // The fourth run is the first that has an older version to delete.
+        EXPECT_EQ(selective.err.find("deleted the older version") != std::string::npos, n >= 4)
+            << selective.err;
+    }
+    expectNames(namesIn(dir),
+                {"Work 2026-01-01 000000\\.dat", "default" + kStamp + "\\.dat",
+                 "default" + kStamp + "\\.dat", "default" + kStamp + "\\.dat", "default old\\.dat",
+                 "fbackup_firefox" + kStamp + "\\.dat", "fbackup_firefox" + kStamp + "\\.dat"});
+
+    // Without the plain archive a full restore takes the newest version;
+    // --archive latest says so.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"full-restore", "firefox", firefox.env, "--from", s(dir)},
+          std::vector<std::string>{"full-restore", "firefox", firefox.env, "--from", s(dir),
+                                   "--archive", "latest"}}) {
+        writeFile(firefox.prefs, "changed");
+        const Result restored = run(args);
+        ASSERT_EQ(restored.exitCode, 0) << restored.err;
+        EXPECT_EQ(readFile(firefox.prefs), "run 5");
+    }
+    // An older version by its name.
+    const std::vector<std::string> names = namesIn(dir);
+    const std::string oldest = *std::find_if(names.begin(), names.end(), [](const auto& n) {
+        return n.starts_with("fbackup_firefox ");
+    });
+    ASSERT_EQ(run({"full-restore", "firefox", firefox.env, "--from", s(dir), "--archive", oldest})
+                  .exitCode,
+              0);
+    EXPECT_EQ(readFile(firefox.prefs), "run 4");
+
+    writeFile(firefox.prefs, "changed");
+    const Result latest = run({"restore", "firefox", firefox.env, "--from", s(dir), "--items",
+                               "settings", "--archive", "latest"});
+    ASSERT_EQ(latest.exitCode, 0) << latest.err;
+    EXPECT_EQ(readFile(firefox.prefs), "run 5");
+    // Without --archive too, since the profile has no plain archive here.
+    writeFile(firefox.prefs, "changed");
+    ASSERT_EQ(
+        run({"restore", "firefox", firefox.env, "--from", s(dir), "--items", "settings"}).exitCode,
+        0);
+    EXPECT_EQ(readFile(firefox.prefs), "run 5");
+
+    TempDir empty;
+    const Result none = run(
+        {"full-restore", "firefox", firefox.env, "--from", s(empty.path()), "--archive", "latest"});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_EQ(none.err, "vellarion-cli: no kept version of \"fbackup_firefox.dat\" in " +
+                            s(empty.path()) + "\n");
+}
+
+TEST(CliKeptVersions, ABrowserOfOneArchiveNameRestoresItsVersionsToo) {
+    SamplePrefixFixture prefix({.browsers = {Browser::InternetExplorer}});
+    TempDir backups;
+    const std::string env = "--prefix=" + s(prefix.sample().prefix);
+    const std::string version = "backup_ie 2026-12-10 100000.dat";
+    const Result named =
+        run({"restore", "ie", env, "--from", s(backups.path()), "--archive", version});
+    EXPECT_EQ(named.err, "vellarion-cli: Backup File \"" + version + "\" Not Found\n");
+    const Result latest =
+        run({"restore", "ie", env, "--from", s(backups.path()), "--archive", "latest"});
+    EXPECT_EQ(latest.err,
+              "vellarion-cli: no kept version of \"backup_ie.dat\" in " + s(backups.path()) + "\n");
+    // Without the plain archive, its newest version is the one read: a
+    // damaged one fails, where the older, empty one would restore nothing.
+    writeFile(backups / "backup_ie 2026-12-09 100000.dat", "");
+    writeFile(backups / version, "not an archive");
+    const Result unnamed = run({"restore", "ie", env, "--from", s(backups.path())});
+    EXPECT_EQ(unnamed.exitCode, 1);
+    EXPECT_EQ(unnamed.err, "vellarion-cli: Stream read error\n");
+}
+
+TEST(CliKeptVersions, VerifyAllChecksEveryArchiveOfALocation) {
+    Firefox firefox;
+    const fs::path dir = firefox.backups.path();
+    ASSERT_EQ(run({"full-backup", "firefox", firefox.env, "--to", s(dir)}).exitCode, 0);
+    ASSERT_EQ(run({"backup", "firefox", firefox.env, "--to", s(dir)}).exitCode, 0);
+    const Result sound = run({"verify", "--all", s(dir)});
+    EXPECT_EQ(sound.exitCode, 0) << sound.err;
+    EXPECT_TRUE(std::regex_match(sound.out, std::regex("default\\.dat: \\d+ records, "
+                                                       "all sound\nfbackup_firefox\\.dat: \\d+ "
+                                                       "records, all sound\n")))
+        << sound.out;
+
+    // The full archive cut short.
+    const fs::path full = dir / "fbackup_firefox.dat";
+    fs::resize_file(full, fs::file_size(full) / 2);
+    const Result damaged = run({"verify", "--all", s(dir)});
+    EXPECT_EQ(damaged.exitCode, 1);
+    EXPECT_TRUE(std::regex_search(damaged.out,
+                                  std::regex("\nfbackup_firefox\\.dat: FAILED: breaks off after")))
+        << damaged.out;
+    EXPECT_EQ(damaged.err, "vellarion-cli: 1 of 2 archives do not read whole\n");
+}
+
+TEST(CliSchedule, ARunByHandMakesItsVersionAndSkipsWhileTheBrowserRuns) {
+    Firefox firefox;
+    TempDir home;
+    const fs::path dir = firefox.backups / "scheduled";
+    const fs::path password = home / "password";
+    writeFile(password, "Tr0ub4dor&3-zebra");
+    fs::permissions(password, fs::perms::owner_read | fs::perms::group_read);
+    const std::vector<std::string> add{
+        "schedule", "add",    "firefox",   firefox.env,       "--to",     s(dir), "--keep", "2",
+        "--every",  "weekly", "--encrypt", "--password-file", s(password)};
+    // Others could read the password: refused, nothing stored.
+    const Result refused = run(add, home.path());
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("may be read by others"), std::string::npos) << refused.err;
+    EXPECT_FALSE(fs::exists(home / ".config" / "vellarion" / "schedules.json"));
+
+    fs::permissions(password, fs::perms::owner_read | fs::perms::owner_write);
+    const Result added = run(add, home.path());
+    ASSERT_EQ(added.exitCode, 0) << added.err;
+    const fs::path units = home / ".config" / "systemd" / "user";
+    EXPECT_EQ(added.out, "Added schedule firefox-1\tweekly\tbackup firefox --to " + s(dir) + " " +
+                             firefox.env + " --keep 2 --encrypt --password-file " + s(password) +
+                             "\nWrote " + s(units / "vellarion-backup-firefox-1.service") +
+                             "\nWrote " + s(units / "vellarion-backup-firefox-1.timer") + "\n");
+    // No user manager here: the command to enable it is given.
+    EXPECT_NE(added.err.find("run: systemctl --user enable --now vellarion-backup-firefox-1.timer"),
+              std::string::npos)
+        << added.err;
+    EXPECT_EQ(readFile(units / "vellarion-backup-firefox-1.service").find("Tr0ub4dor"),
+              std::string::npos);
+    EXPECT_EQ(readFile(home / ".config" / "vellarion" / "schedules.json").find("Tr0ub4dor"),
+              std::string::npos);
+
+    const Result listed = run({"schedule", "list"}, home.path());
+    EXPECT_EQ(listed.out,
+              added.out.substr(std::string("Added schedule ").size(),
+                               added.out.find('\n') + 1 - std::string("Added schedule ").size()));
+
+    for (int n = 0; n < 2; ++n) {
+        const Result ran = run({"schedule", "run", "firefox-1"}, home.path());
+        ASSERT_EQ(ran.exitCode, 0) << ran.err;
+    }
+    expectNames(namesIn(dir), {"default" + kStamp + "\\.dat", "default" + kStamp + "\\.dat",
+                               "vellarion-schedule\\.log"});
+    // Encrypted with the file's password.
+    const Result verified = run({"verify", "--all", s(dir), "--password-file", s(password)});
+    EXPECT_EQ(verified.exitCode, 0) << verified.err;
+    EXPECT_EQ(run({"verify", "--all", s(dir)}).exitCode, 1);
+
+    // The browser runs: the run skips, says so, and is no failure.
+    {
+        HeldLock running(firefox.prefs.parent_path() / ".parentlock");
+        const Result skipped = run({"schedule", "run", "firefox-1"}, home.path());
+        EXPECT_EQ(skipped.exitCode, 0) << skipped.err;
+        EXPECT_EQ(skipped.out, "Skipped: Close Firefox and try again.\n");
+    }
+    EXPECT_EQ(namesIn(dir).size(), 3u);
+    const std::string log = readFile(dir / "vellarion-schedule.log");
+    EXPECT_TRUE(std::regex_match(
+        log, std::regex("(2\\d{3}-\\d\\d-\\d\\d \\d{6} firefox-1: done: [^\n]+\n){2}"
+                        "2\\d{3}-\\d\\d-\\d\\d \\d{6} firefox-1: skipped, the browser runs: Close "
+                        "Firefox and try again\\.\n")))
+        << log;
+
+    // A password file that others may read now fails the run, writing nothing.
+    fs::permissions(password, fs::perms::owner_read | fs::perms::others_read);
+    const Result unsafe = run({"schedule", "run", "firefox-1"}, home.path());
+    EXPECT_EQ(unsafe.exitCode, 1);
+    EXPECT_EQ(namesIn(dir).size(), 3u);
+
+    const Result removed = run({"schedule", "remove", "firefox-1"}, home.path());
+    EXPECT_EQ(removed.exitCode, 0) << removed.err;
+    EXPECT_EQ(removed.out, "Removed schedule firefox-1\n");
+    EXPECT_FALSE(fs::exists(units / "vellarion-backup-firefox-1.timer"));
+    EXPECT_FALSE(fs::exists(units / "vellarion-backup-firefox-1.service"));
+    EXPECT_EQ(run({"schedule", "list"}, home.path()).out, "");
+    EXPECT_EQ(run({"schedule", "run", "firefox-1"}, home.path()).exitCode, 1);
+}
+
+} // namespace
+} // namespace vellarion::test

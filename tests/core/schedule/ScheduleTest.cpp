@@ -1,0 +1,196 @@
+// Schedules: the user's file of them, the backup each runs, the password
+// file it may name, and the systemd units that start it.
+#include "core/schedule/Schedule.h"
+
+#include "FileTree.h"
+#include "TempDir.h"
+#include "core/services/Error.h"
+#include "core/services/PathMapper.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
+#include <nlohmann/json.hpp>
+
+namespace vellarion {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+
+TEST(Schedules, TheStoreNumbersThemAndKeepsWhatItDoesNotKnow) {
+    TempDir dir;
+    const fs::path file = dir / "vellarion" / "schedules.json";
+    const ScheduleStore store(file);
+    EXPECT_TRUE(store.load().empty());
+
+    Schedule firefox{.browser = "firefox", .location = "/b", .keep = 3};
+    EXPECT_EQ(store.add(firefox).id, "firefox-1");
+    EXPECT_EQ(store.add(firefox).id, "firefox-2");
+    EXPECT_EQ(store.add(Schedule{.browser = "chrome", .location = "/c", .full = true}).id,
+              "chrome-1");
+    // What a later version wrote stays as it was.
+    nlohmann::json document = nlohmann::json::parse(test::readFile(file));
+    document["written by"] = "a later version";
+    document["schedules"][0]["retries"] = 2;
+    test::writeFile(file, document.dump());
+
+    EXPECT_TRUE(store.remove("firefox-1"));
+    EXPECT_FALSE(store.remove("firefox-1"));
+    EXPECT_EQ(store.add(firefox).id, "firefox-1"); // the lowest free number again
+    document = nlohmann::json::parse(test::readFile(file));
+    EXPECT_EQ(document["written by"], "a later version");
+    ASSERT_EQ(store.load().size(), 3u);
+    EXPECT_EQ(store.find("chrome-1")->location, "/c");
+    EXPECT_TRUE(store.find("chrome-1")->full);
+    EXPECT_FALSE(store.find("opera-1"));
+#ifndef _WIN32
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+#endif
+
+    test::writeFile(file, "[1, 2");
+    EXPECT_THROW(store.load(), Error);
+    EXPECT_EQ(test::readFile(file), "[1, 2"); // a file it cannot read is never replaced
+    EXPECT_THROW(store.add(firefox), Error);
+    EXPECT_EQ(test::readFile(file), "[1, 2");
+}
+
+TEST(Schedules, ABackupNamesThePasswordFileNeverThePassword) {
+    const Schedule selective{.id = "firefox-1",
+                             .browser = "firefox",
+                             .location = "/b",
+                             .profile = "Work",
+                             .items = "bookmarks,history",
+                             .keep = 3,
+                             .encrypt = true,
+                             .passwordFile = "/p/pw",
+                             .environment = {"--prefix=/w"}};
+    EXPECT_EQ(backupArguments(selective),
+              (std::vector<std::string>{"backup", "firefox", "--to", "/b", "--prefix=/w",
+                                        "--profile", "Work", "--items", "bookmarks,history",
+                                        "--keep", "3", "--encrypt", "--password-file", "/p/pw"}));
+    // Without versions, one archive replaced each time.
+    const Schedule full{.browser = "chrome", .location = "/c", .full = true};
+    EXPECT_EQ(backupArguments(full),
+              (std::vector<std::string>{"full-backup", "chrome", "--to", "/c", "--replace"}));
+}
+
+#ifndef _WIN32
+TEST(Schedules, APasswordFileServesOnlyWhenItsOwnerAloneMayReadIt) {
+    TempDir dir;
+    const fs::path file = dir / "password";
+    test::writeFile(file, "secret");
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(passwordFileProblem(file), "");
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_NE(passwordFileProblem(file).find("may be read by others"), std::string::npos);
+    fs::permissions(file, fs::perms::owner_read | fs::perms::others_read);
+    EXPECT_NE(passwordFileProblem(file).find("may be read by others"), std::string::npos);
+    EXPECT_NE(passwordFileProblem(dir / "missing"), "");
+    EXPECT_NE(passwordFileProblem(dir.path()), "");
+}
+
+// Runs a command line; its exit status.
+int shell(const std::string& command) {
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(Schedules, TheUnitsPassSystemdsOwnCheck) {
+    if (shell("command -v systemd-analyze >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "systemd-analyze is not installed";
+    }
+    TempDir dir;
+    // A program path with a space and a per cent sign, as a user's may have.
+    const fs::path program = dir / "my tools" / "vellarion-cli 100%";
+    test::writeFile(program, "#!/bin/sh\n");
+    fs::permissions(program, fs::perms::owner_all);
+    const fs::path units = dir / "units";
+    fs::create_directories(units);
+    // One check of all three: systemd-analyze is slow to start.
+    std::string files;
+    int n = 0;
+    for (const char* every : {"hourly", "daily", "weekly"}) {
+        const Schedule s{
+            .id = "firefox-" + std::to_string(++n), .browser = "firefox", .every = every};
+        const std::string name = unitName(s);
+        EXPECT_EQ(name, "vellarion-backup-firefox-" + std::to_string(n));
+        test::writeFile(units / (name + ".service"), serviceUnit(s, program));
+        test::writeFile(units / (name + ".timer"), timerUnit(s));
+        EXPECT_NE(timerUnit(s).find("OnCalendar=" + std::string(every) + "\n"), std::string::npos);
+        EXPECT_NE(timerUnit(s).find("Persistent=true\n"), std::string::npos);
+        files += " '" + pathToUtf8(units / (name + ".service")) + "' '" +
+                 pathToUtf8(units / (name + ".timer")) + "'";
+    }
+    // Hermetic: no user manager, the units of a folder of the test's own.
+    EXPECT_EQ(shell("env -u DBUS_SESSION_BUS_ADDRESS XDG_RUNTIME_DIR=" + pathToUtf8(dir.path()) +
+                    " systemd-analyze verify --man=no" + files + " 2>&1"),
+              0);
+    // The program as systemd reads the line back: quoted, the % doubled.
+    const Schedule s{.id = "firefox-1", .browser = "firefox"};
+    EXPECT_NE(serviceUnit(s, program)
+                  .find("ExecStart=\"" + pathToUtf8(dir / "my tools") +
+                        "/vellarion-cli 100%%\" schedule run \"firefox-1\"\n"),
+              std::string::npos);
+    // A program that is not there fails the check: it is a real one.
+    test::writeFile(units / "vellarion-backup-firefox-1.service",
+                    serviceUnit(s, dir / "missing" / "vellarion-cli"));
+    EXPECT_NE(shell("systemd-analyze verify --man=no '" +
+                    pathToUtf8(units / "vellarion-backup-firefox-1.service") + "' '" +
+                    pathToUtf8(units / "vellarion-backup-firefox-1.timer") + "' >/dev/null 2>&1"),
+              0);
+}
+#endif
+
+#ifdef _WIN32
+// The task as the Task Scheduler keeps it: a file of the system's Tasks
+// folder (readable by the user under Wine, an administrator elsewhere).
+std::filesystem::path taskFile(const Schedule& s) {
+    wchar_t system[MAX_PATH];
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    return fs::path(system) / L"Tasks" / pathFromUtf8(taskName(s));
+}
+
+TEST(Schedules, TheTaskIsMadeForTheUserAndDeletedAgain) {
+    wchar_t system[MAX_PATH];
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    std::error_code ec;
+    if (!fs::is_directory(fs::path(system) / L"Tasks", ec)) {
+        GTEST_SKIP() << "the Tasks folder cannot be read here";
+    }
+    TempDir dir;
+    const fs::path program = dir / "my tools" / "vellarion-cli.exe";
+    const Schedule s{.id = "firefox-7", .browser = "firefox", .every = "weekly"};
+    // The definition handed over says everything, whatever the scheduler keeps.
+    const std::wstring xml = taskDefinition(s, program);
+    for (const wchar_t* part :
+         {L"<Arguments>schedule run firefox-7</Arguments>",
+          L"my tools\\vellarion-cli.exe</Command>", L"<WeeksInterval>1</WeeksInterval>",
+          L"<LogonType>InteractiveToken</LogonType>"}) {
+        EXPECT_NE(xml.find(part), std::wstring::npos) << pathToUtf8(part);
+    }
+    installSchedule(s, program);
+    // Windows keeps the definition as given (UTF-16); Wine 8 writes its own
+    // (UTF-8), without the trigger, the logon type or the command.
+    const std::string task = test::readFile(taskFile(s));
+    const auto holds = [&](std::string_view ascii) {
+        std::string wide;
+        for (const char c : ascii) {
+            wide += c;
+            wide += '\0';
+        }
+        return task.find(ascii) != std::string::npos || task.find(wide) != std::string::npos;
+    };
+    EXPECT_TRUE(holds("<Description>Vellarion backup firefox-7</Description>"));
+    EXPECT_TRUE(holds("<StartWhenAvailable>true</StartWhenAvailable>"));
+    EXPECT_TRUE(holds("<MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>"));
+    uninstallSchedule(s);
+    EXPECT_FALSE(fs::exists(taskFile(s), ec));
+}
+#endif
+
+} // namespace
+} // namespace vellarion
