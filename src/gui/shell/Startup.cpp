@@ -6,10 +6,39 @@
 #include "gui/shell/pBar.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QTextStream>
+#include <QTimer>
+#include <QWindow>
 
 namespace vellarion {
 
-int runProgram(Dialogs& dialogs, SystemServices& services, const QString& settingsPath) {
+namespace {
+
+void closeOnceShown(TForm1& form) {
+    auto* poll = new QTimer(&form);
+    QElapsedTimer waited;
+    waited.start();
+    QObject::connect(poll, &QTimer::timeout, &form, [&form, poll, waited] {
+        const QWindow* window = form.windowHandle();
+        if (window != nullptr && window->isExposed() && FStart && FStart->isVisible()) {
+            poll->stop();
+            QTextStream(stdout) << "vellarion: the main window came up (" << form.width() << 'x'
+                                << form.height() << ")\n";
+            form.close();
+        } else if (waited.elapsed() > 30000) {
+            poll->stop();
+            QTextStream(stderr) << "vellarion: the main window did not come up\n";
+            QCoreApplication::exit(1);
+        }
+    });
+    poll->start(50);
+}
+
+} // namespace
+
+int runProgram(Dialogs& dialogs, SystemServices& services, const QString& settingsPath,
+               bool closeWhenShown) {
     Tf_pBar progress;
     ShellContext context{dialogs, progress, services, settingsPath};
     TForm1 form(context);
@@ -18,6 +47,9 @@ int runProgram(Dialogs& dialogs, SystemServices& services, const QString& settin
     form.activateWindow();
     FStart = form.openDocument<TFStart>(context);
     f_pBar = &progress;
+    if (closeWhenShown) {
+        closeOnceShown(form);
+    }
     return QApplication::exec();
 }
 

@@ -6,6 +6,8 @@
 #include "gui/ribbon/RibbonPage.h"
 #include "gui/ribbon/ScreenTip.h"
 #include "gui/shell/About.h"
+#include "gui/shell/Start.h"
+#include "gui/shell/Startup.h"
 #include "gui/update/Update.h"
 
 #include <QAction>
@@ -406,6 +408,15 @@ TEST_F(MainWindow, CloseAndClosingTheWindowEndTheProgram) {
     EXPECT_EQ(terminated, 1);
     form->close();
     EXPECT_EQ(terminated, 2);
+}
+
+TEST_F(MainWindow, AStartCheckClosesItOnceItIsUpAndEndsTheProgramWell) {
+    testing::internal::CaptureStdout();
+    const int code = runProgram(dialogs, *services, settingsPath(), true);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(code, 0);
+    EXPECT_NE(out.find("vellarion: the main window came up ("), std::string::npos) << out;
+    EXPECT_TRUE(Form1.isNull() && FStart.isNull()) << "the windows are gone";
 }
 
 TEST_F(MainWindow, WebCommandsOpenTheMakersPages) {
