@@ -51,5 +51,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     return vellarion::runProgram(
-        dialogs, *services, vellarion::settingsPathFor(QCoreApplication::applicationFilePath()));
+        dialogs, *services, vellarion::settingsPathFor(QCoreApplication::applicationFilePath()),
+        options.closeWhenShown);
 }

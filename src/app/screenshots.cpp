@@ -29,8 +29,8 @@
 #include "gui/browsers/r_Opera.h"
 #include "gui/browsers/r_Safari.h"
 #include "gui/converter/c_Opera.h"
+#include "gui/kit/Dialogs.h"
 #include "gui/kit/Icons.h"
-#include "gui/kit/QtDialogs.h"
 #include "gui/kit/ShellContext.h"
 #include "gui/ribbon/Ribbon.h"
 #include "gui/ribbon/RibbonApplicationMenu.h"
@@ -78,13 +78,27 @@ QPixmap withPopup(QWidget& window, QWidget& popup) {
     return picture;
 }
 
+// Message boxes and folder choices answered at once, the message printed:
+// a window that finds no data of its browser (the Windows build works on
+// the machine's own browsers, not the demo sandbox) must not stop the run in
+// a modal box nobody can see.
+class UnattendedDialogs : public vellarion::Dialogs {
+public:
+    Answer message(QWidget*, const QString& text, Icon, Buttons buttons, const QString&) override {
+        QTextStream(stderr) << "message: " << text << '\n';
+        return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    }
+    QString chooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
+    std::optional<QString> askPassword(QWidget*, const QString&) override { return {}; }
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    vellarion::QtDialogs dialogs;
+    UnattendedDialogs dialogs;
     vellarion::Application app(argc, argv, dialogs);
     // In the environment's language, or the one asked for.
     vellarion::setLanguage(vellarion::languageOfEnvironment());

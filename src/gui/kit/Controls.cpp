@@ -1,8 +1,12 @@
 #include "gui/kit/Controls.h"
 
+#include "gui/kit/Icons.h"
+
 #include <QMouseEvent>
 #include <QPainter>
+#ifndef VELLARION_PNG_PICTURES
 #include <QSvgRenderer>
+#endif
 
 namespace vellarion {
 
@@ -29,6 +33,7 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
+#ifndef VELLARION_PNG_PICTURES
 Picture::Picture(const QString& resource, QWidget* parent)
     : QWidget(parent), resource_(resource), renderer_(new QSvgRenderer(resource, this)) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -42,6 +47,27 @@ void Picture::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     renderer_->render(&painter, QRectF(rect()));
 }
+#else
+Picture::Picture(const QString& resource, QWidget* parent)
+    : QWidget(parent), resource_(resource), rendered_(pictureIcon(resource)) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+bool Picture::isValid() const {
+    return !rendered_.isNull();
+}
+
+void Picture::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    // The rendering made for the pixels the rect covers on the device (twice
+    // as many each way on a screen of double density), stretched to the rect
+    // like the drawing.
+    const QSize pixels = painter.deviceTransform().mapRect(QRectF(rect())).size().toSize();
+    const QPixmap pixmap = rendered_.pixmap(pixels, 1.0);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(rect(), pixmap);
+}
+#endif
 
 Picture* placePicture(QWidget* parent, const char* name, const QString& resource,
                       const QRect& rect) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QLabel>
 #include <QString>
 #include <QWidget>
@@ -25,7 +26,8 @@ private:
     bool pressed_ = false;
 };
 
-// A picture drawn from one of the program's SVG resources, filling its rect.
+// A picture drawn from one of the program's SVG resources, filling its rect
+// (in a build without QtSvg, from the PNGs rendered from it: see pictureIcon).
 class Picture : public QWidget {
     Q_OBJECT
 public:
@@ -40,7 +42,8 @@ protected:
 
 private:
     QString resource_;
-    QSvgRenderer* renderer_;
+    QSvgRenderer* renderer_ = nullptr; // the drawing itself, with QtSvg
+    QIcon rendered_;                   // or the PNGs rendered from it
 };
 
 // A picture of the resources placed at a fixed rectangle.

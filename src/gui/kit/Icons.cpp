@@ -1,5 +1,7 @@
 #include "gui/kit/Icons.h"
 
+#include <QDir>
+
 static void initVellarionResources() {
     Q_INIT_RESOURCE(vellarion);
 }
@@ -104,14 +106,32 @@ QString iconResource(IconId id) {
     return QStringLiteral(":/icons/%1.svg").arg(QString::fromLatin1(name));
 }
 
+QIcon pictureIcon(const QString& resource) {
+    QIcon icon;
+    QString folder = resource;
+    if (folder.endsWith(QStringLiteral(".svg"))) {
+        folder.chop(4);
+    }
+    const QDir rendered(folder);
+    for (const QString& file :
+         rendered.entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name)) {
+        icon.addFile(rendered.filePath(file));
+    }
+    return icon;
+}
+
 QIcon programIcon(IconId id) {
     ensureResources();
+#ifndef VELLARION_PNG_PICTURES
     QIcon icon;
     // Both sizes of the image lists, drawn from the same picture.
     const QString file = iconResource(id);
     icon.addFile(file, QSize(16, 16));
     icon.addFile(file, QSize(32, 32));
     return icon;
+#else
+    return pictureIcon(iconResource(id));
+#endif
 }
 
 QString pictureResource(PictureId id) {

@@ -6,7 +6,8 @@
 namespace vellarion {
 
 // The program's icons: our own drawings, kept as SVG in the resources and
-// rendered sharp at 16 x 16 (quick-access bar, menus) and 32 x 32 (ribbon).
+// rendered sharp at 16 x 16 (quick-access bar, menus), 32 x 32 (ribbon) and
+// 48 x 48 (wizard headers).
 enum class IconId {
     InternetExplorer,
     Firefox,
@@ -39,6 +40,7 @@ enum class IconId {
 };
 
 QIcon programIcon(IconId id);
+// The resource of the icon's SVG drawing (see pictureIcon).
 QString iconResource(IconId id);
 
 // The pictures of the welcome and About windows.
@@ -52,6 +54,13 @@ enum class PictureId {
 };
 
 QString pictureResource(PictureId id);
+
+// A build without QtSvg holds, for each drawing ":/P/NAME.svg", the folder
+// ":/P/NAME/" of PNG files rendered from it at build time at the sizes the
+// windows use and twice those; this icon has them all, and draws with the
+// one that fits the size and the screen's pixel density. Null when there is
+// no such picture.
+QIcon pictureIcon(const QString& resource);
 
 // Makes sure the resources of the gui library are registered (they live in a
 // static library, so something must pull them in).

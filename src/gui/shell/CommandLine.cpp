@@ -31,7 +31,11 @@ ProgramOptions parseProgramOptions(const QStringList& arguments) {
         QStringLiteral("windows-version"),
         QStringLiteral("The Windows major version to assume (5: 2000/XP, 6: Vista and later)."),
         QStringLiteral("n"));
-    parser.addOptions({native, demo, prefix, windowsRoot, user, windowsVersion});
+    const QCommandLineOption closeWhenShown(
+        QStringLiteral("close-when-shown"),
+        QStringLiteral("Close the main window as soon as it has come up, and quit (checks that "
+                       "the program starts)."));
+    parser.addOptions({native, demo, prefix, windowsRoot, user, windowsVersion, closeWhenShown});
 
     ProgramOptions result;
     if (!parser.parse(arguments)) {
@@ -54,6 +58,7 @@ ProgramOptions parseProgramOptions(const QStringList& arguments) {
         return result;
     }
 
+    result.closeWhenShown = parser.isSet(closeWhenShown);
     EnvironmentOptions& env = result.environment;
     env.native = parser.isSet(native);
     env.demo = parser.isSet(demo);

@@ -8,8 +8,36 @@
 #include "gui/shell/pBar.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QTextStream>
+#include <QTimer>
+#include <QWindow>
 
 namespace vellarion {
+
+namespace {
+
+void closeOnceShown(TForm1& form) {
+    auto* poll = new QTimer(&form);
+    QElapsedTimer waited;
+    waited.start();
+    QObject::connect(poll, &QTimer::timeout, &form, [&form, poll, waited] {
+        const QWindow* window = form.windowHandle();
+        if (window != nullptr && window->isExposed() && FStart && FStart->isVisible()) {
+            poll->stop();
+            QTextStream(stdout) << "vellarion: the main window came up (" << form.width() << 'x'
+                                << form.height() << ")\n";
+            form.close();
+        } else if (waited.elapsed() > 30000) {
+            poll->stop();
+            QTextStream(stderr) << "vellarion: the main window did not come up\n";
+            QCoreApplication::exit(1);
+        }
+    });
+    poll->start(50);
+}
+
+} // namespace
 
 void setWindowsLanguage(const QString& settingsPath) {
     const QString chosen =
@@ -17,7 +45,8 @@ void setWindowsLanguage(const QString& settingsPath) {
     setLanguage(parseLanguage(chosen.toStdString()).value_or(languageOfEnvironment()));
 }
 
-int runProgram(Dialogs& dialogs, SystemServices& services, const QString& settingsPath) {
+int runProgram(Dialogs& dialogs, SystemServices& services, const QString& settingsPath,
+               bool closeWhenShown) {
     setWindowsLanguage(settingsPath);
     Tf_pBar progress;
     ShellContext context{dialogs, progress, services, settingsPath};
@@ -27,6 +56,9 @@ int runProgram(Dialogs& dialogs, SystemServices& services, const QString& settin
     form.activateWindow();
     FStart = form.openDocument<TFStart>(context);
     f_pBar = &progress;
+    if (closeWhenShown) {
+        closeOnceShown(form);
+    }
     return QApplication::exec();
 }
 

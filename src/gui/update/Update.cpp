@@ -19,8 +19,9 @@
 #include <climits>
 
 #ifdef _WIN32
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h needs windows.h before it.
+#include <shellapi.h>
 #endif
 
 namespace vellarion {

@@ -28,6 +28,10 @@ TEST(CommandLine, EnvironmentOptionsReachTheServicesFactory) {
     EXPECT_FALSE(demo.environment.windowsVersion.has_value());
 
     EXPECT_FALSE(parse({}).exitText.has_value()) << "no arguments: the program starts";
+    EXPECT_FALSE(parse({}).closeWhenShown);
+    const ProgramOptions check = parse({QStringLiteral("--close-when-shown")});
+    EXPECT_FALSE(check.exitText.has_value());
+    EXPECT_TRUE(check.closeWhenShown);
 }
 
 TEST(CommandLine, UsageErrorsStopWithCode2AndHelpWith0) {

@@ -1,5 +1,6 @@
 #include "gui/shell/IniFile.h"
 
+#include "ShellFixture.h"
 #include "TempDir.h"
 #include "core/services/Error.h"
 
@@ -61,7 +62,7 @@ TEST(IniFile, WritesAPlainSectionAndKeyAndKeepsOtherValues) {
     IniFile ini(qpath(dir / "v.ini"));
     ini.writeString(QStringLiteral("Preferences"), QStringLiteral("Layout"),
                     QStringLiteral("Obsidian"));
-    EXPECT_EQ(readFile(dir / "v.ini"), "[Preferences]\nLayout=Obsidian\n");
+    EXPECT_EQ(readFile(dir / "v.ini"), settingsText("[Preferences]\nLayout=Obsidian\n"));
 
     writeFile(dir / "w.ini", "[Window]\nTop=10\n\n[Preferences]\nLayout=Luna\n");
     IniFile(qpath(dir / "w.ini"))

@@ -6,6 +6,8 @@
 #include "gui/ribbon/RibbonPage.h"
 #include "gui/ribbon/ScreenTip.h"
 #include "gui/shell/About.h"
+#include "gui/shell/Start.h"
+#include "gui/shell/Startup.h"
 #include "gui/update/Update.h"
 
 #include <QAction>
@@ -30,9 +32,14 @@ class MainWindow : public ShellTest {};
 
 TEST_F(MainWindow, IsTheProgramsWindowWithItsCaptionSizeColourAndFont) {
     auto form = openMainWindow();
+#ifdef _WIN32
+    // On Windows itself the title names the program alone.
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Vellarion 2.1.2"));
+#else
     // No Windows prefix in the shell's tests: this machine's own browsers
     // (of no known home), and the title says so.
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Vellarion 2.1.2 — this machine's own browsers"));
+#endif
     EXPECT_EQ(form->size(), QSize(729, 703));
     // Tahoma 8 pt where it is installed, the system's own font at 8 pt elsewhere.
     const bool tahoma = QFontDatabase::families().contains(QStringLiteral("Tahoma"));
@@ -429,6 +436,15 @@ TEST_F(MainWindow, CloseAndClosingTheWindowEndTheProgram) {
     EXPECT_EQ(terminated, 1);
     form->close();
     EXPECT_EQ(terminated, 2);
+}
+
+TEST_F(MainWindow, AStartCheckClosesItOnceItIsUpAndEndsTheProgramWell) {
+    testing::internal::CaptureStdout();
+    const int code = runProgram(dialogs, *services, settingsPath(), true);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(code, 0);
+    EXPECT_NE(out.find("vellarion: the main window came up ("), std::string::npos) << out;
+    EXPECT_TRUE(Form1.isNull() && FStart.isNull()) << "the windows are gone";
 }
 
 TEST_F(MainWindow, WebCommandsOpenTheMakersPages) {

@@ -41,9 +41,9 @@ TEST_F(SchemeSettings, AChosenSchemeIsWrittenAndAppliedAgainAtTheNextStart) {
         auto form = openMainWindow();
         choose(*form, "Obsidian");
         EXPECT_EQ(form->Ribbon1->scheme(), RibbonScheme::Obsidian);
-        EXPECT_EQ(readFile(settingsFile()), "[Preferences]\nLayout=Obsidian\n");
+        EXPECT_EQ(readFile(settingsFile()), settingsText("[Preferences]\nLayout=Obsidian\n"));
         choose(*form, "Silver");
-        EXPECT_EQ(readFile(settingsFile()), "[Preferences]\nLayout=Silver\n");
+        EXPECT_EQ(readFile(settingsFile()), settingsText("[Preferences]\nLayout=Silver\n"));
     }
     auto restarted = openMainWindow();
     EXPECT_EQ(restarted->Ribbon1->scheme(), RibbonScheme::Silver);
@@ -51,7 +51,7 @@ TEST_F(SchemeSettings, AChosenSchemeIsWrittenAndAppliedAgainAtTheNextStart) {
 
 TEST_F(SchemeSettings, AnEditedFileIsAppliedWhenTheWindowIsActivatedAgain) {
     auto form = openMainWindow();
-    writeFile(settingsFile(), "[Preferences]\nLayout=Obsidian\n");
+    writeFile(settingsFile(), settingsText("[Preferences]\nLayout=Obsidian\n"));
     QWidget elsewhere;
     activate(elsewhere);
     EXPECT_EQ(form->Ribbon1->scheme(), RibbonScheme::Luna);

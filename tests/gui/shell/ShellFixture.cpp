@@ -29,6 +29,20 @@ LinkRecorder::~LinkRecorder() {
     }
 }
 
+std::string settingsText(std::string text) {
+#ifdef _WIN32
+    std::string crlf;
+    for (const char c : text) {
+        if (c == '\n') {
+            crlf += '\r';
+        }
+        crlf += c;
+    }
+    text = crlf;
+#endif
+    return text;
+}
+
 CurrentDirectory::CurrentDirectory(const QString& path) : previous_(QDir::currentPath()) {
     QDir::setCurrent(path);
 }

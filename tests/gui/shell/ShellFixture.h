@@ -37,6 +37,10 @@ private:
     QList<QUrl> links_;
 };
 
+// TEXT with the line ends the settings file is written with: CR LF on
+// Windows, as its programs expect, LF elsewhere.
+std::string settingsText(std::string text);
+
 // Changes the current directory for the life of the object.
 class CurrentDirectory {
 public:
