@@ -17,16 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The names in the folder, sorted.
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // Every name matches its pattern, in order.
 void expectNames(const std::vector<std::string>& names, const std::vector<std::string>& patterns) {
     ASSERT_EQ(names.size(), patterns.size()) << ::testing::PrintToString(names);

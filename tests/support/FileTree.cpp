@@ -45,6 +45,11 @@ std::set<std::string> entriesOf(const std::filesystem::path& dir) {
     return names;
 }
 
+std::vector<std::string> namesIn(const std::filesystem::path& dir) {
+    const std::set<std::string> names = entriesOf(dir);
+    return {names.begin(), names.end()};
+}
+
 std::set<std::string> storedNames(const std::filesystem::path& archive) {
     std::vector<std::string> names;
     TJvZlibMultiple().ListStoredFiles(pathToUtf8(archive), names);

@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace vellarion::test {
 
@@ -18,6 +19,8 @@ std::string differences(const std::map<std::string, std::string>& a,
 
 // The names of the files and folders directly in `dir`.
 std::set<std::string> entriesOf(const std::filesystem::path& dir);
+// The same in their sorted order, as a list.
+std::vector<std::string> namesIn(const std::filesystem::path& dir);
 
 // The names stored in a backup archive, as they are stored
 // ("extensions\install.rdf").

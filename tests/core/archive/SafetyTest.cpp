@@ -2,6 +2,7 @@
 // foreign names, damaged archives, sizes that do not fit.
 #include "ArchiveTestSupport.h"
 #include "FileSizeLimit.h"
+#include "FileTree.h"
 #include "TempDir.h"
 #include "core/archive/ArchiveError.h"
 #include "core/archive/ArchiveWriter.h"
@@ -15,15 +16,6 @@ namespace vellarion::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(pathToUtf8(entry.path().filename()));
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 TEST(ArchiveSafety, RecordsReachTheDiskWhileLaterFilesArePacked) {
     TempDir tmp;

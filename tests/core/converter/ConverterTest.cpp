@@ -1,6 +1,7 @@
 // The Opera profile converter: the twelve conversions over the bytes of an
 // "operaprefs.ini", and the file found, rewritten and left alone on disk.
 #include "FileSizeLimit.h"
+#include "FileTree.h"
 #include "SamplePrefixFixture.h"
 #include "TempDir.h"
 #include "core/converter/OperaConverter.h"
@@ -16,6 +17,7 @@ namespace vellarion {
 namespace {
 
 namespace fs = std::filesystem;
+using test::namesIn;
 using test::readFile;
 using test::writeFile;
 
@@ -150,15 +152,6 @@ std::uint64_t inodeOf(const fs::path& file) {
     struct stat info {};
     EXPECT_EQ(::stat(file.c_str(), &info), 0);
     return info.st_ino;
-}
-
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(pathToUtf8(entry.path().filename()));
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 TEST(OperaConverter, FindsTheFileRewritesItWholeAndLeavesItAloneOtherwise) {

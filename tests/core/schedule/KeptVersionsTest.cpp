@@ -17,6 +17,7 @@ namespace vellarion {
 namespace {
 
 namespace fs = std::filesystem;
+using test::namesIn;
 using test::TempDir;
 using namespace std::chrono_literals;
 
@@ -66,15 +67,6 @@ void damage(const fs::path& path) {
         bytes[i] = static_cast<char>(bytes[i] ^ 0x5a);
     }
     test::writeFile(path, bytes);
-}
-
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(s(entry.path().filename()));
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 TEST(KeptVersions, StampedNamesAreTakenApartOnlyWhenWhollyOurs) {
