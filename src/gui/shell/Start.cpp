@@ -10,6 +10,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 namespace vellarion {
 
@@ -21,6 +22,8 @@ constexpr int kLeft = 26;
 constexpr int kTextLeft = 150;
 constexpr int kTextWidth = 425;
 constexpr int kWidth = 599;
+// Cancel, at the bottom right; the legal notice above it ends before it.
+constexpr int kCancelTop = 531 - 22 - 25;
 const QColor kHeaderText(0x1e, 0x39, 0x5b);
 
 Picture* placePicture(QWidget* parent, const char* name, PictureId id, const QRect& rect) {
@@ -100,18 +103,18 @@ TFStart::TFStart(ShellContext& context, QWidget* parent) : QWidget(parent), cont
         placeLabel(this, "Label15", ui("Юридическая информация:"), QRect(24, y, 400, 22), true);
     setTextColour(Label15, kHeaderText);
     y += 30;
-    Label17 =
-        placeLabel(this, "Label17",
-                   ui("Используя это программное обеспечение, вы соглашаетесь использовать его на "
-                      "свой страх и риск. Мы не несем ответственности за любой ущерб. Также мы не "
-                      "несем ответственность за данные, оборудование или финансовые потери из-за "
-                      "ошибки программного обеспечения."),
-                   QRect(kLeft, y, kWidth - 2 * kLeft, 64), false, true);
+    Label17 = placeLabel(
+        this, "Label17",
+        ui("Используя это программное обеспечение, вы соглашаетесь использовать его на "
+           "свой страх и риск. Мы не несем ответственности за любой ущерб. Также мы не "
+           "несем ответственность за данные, оборудование или финансовые потери из-за "
+           "ошибки программного обеспечения."),
+        QRect(kLeft, y, kWidth - 2 * kLeft, std::min(64, kCancelTop - 4 - y)), false, true);
     setTextColour(Label17, QColor(0x80, 0x80, 0x80));
 
     Button3 = new QPushButton(ui("Отмена"), this);
     Button3->setObjectName(QStringLiteral("Button3"));
-    Button3->setGeometry(kWidth - 26 - 80, 531 - 22 - 25, 80, 25);
+    Button3->setGeometry(kWidth - 26 - 80, kCancelTop, 80, 25);
     connect(Button3, &QPushButton::clicked, this, &TFStart::Button3Click);
 }
 

@@ -6,6 +6,7 @@
 #include "gui/ribbon/RibbonPage.h"
 #include "gui/ribbon/ScreenTip.h"
 #include "gui/shell/About.h"
+#include "gui/shell/IniFile.h"
 #include "gui/shell/Start.h"
 #include "gui/shell/Startup.h"
 #include "gui/update/Update.h"
@@ -439,9 +440,14 @@ TEST_F(MainWindow, CloseAndClosingTheWindowEndTheProgram) {
 }
 
 TEST_F(MainWindow, AStartCheckClosesItOnceItIsUpAndEndsTheProgramWell) {
+    // The start takes the language chosen on the settings tab.
+    IniFile(settingsPath())
+        .writeString(QStringLiteral("Preferences"), QStringLiteral("Language"),
+                     QStringLiteral("en"));
     testing::internal::CaptureStdout();
     const int code = runProgram(dialogs, *services, settingsPath(), true);
     const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(language(), Language::English);
     EXPECT_EQ(code, 0);
     EXPECT_NE(out.find("vellarion: the main window came up ("), std::string::npos) << out;
     EXPECT_TRUE(Form1.isNull() && FStart.isNull()) << "the windows are gone";

@@ -1,6 +1,7 @@
 #include "ShellFixture.h"
 
 #include "core/services/ServicesFactory.h"
+#include "core/text/Catalogue.h"
 #include "core/update/HttpTransport.h"
 #include "gui/shell/IniFile.h"
 
@@ -86,6 +87,7 @@ ShellTest::ShellTest()
 }
 
 ShellTest::~ShellTest() {
+    setLanguage(Language::Russian); // a start-up a test ran may have chosen another
     // Windows a test left open must not become the next test's.
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (window != &progress && window->isVisible()) {
