@@ -5,9 +5,11 @@
 #include "JobRecorder.h"
 #include "SamplePrefixFixture.h"
 #include "TempDir.h"
+#include "core/archive/JvZlibMultiple.h"
 #include "core/restore/RestoreTransaction.h"
 #include "core/services/Error.h"
 #include "core/services/PathMapper.h"
+#include "core/services/ServicesFactory.h"
 #include "core/wizards/FullJob.h"
 #include "core/wizards/Messages.h"
 #include "core/wizards/SelectiveJob.h"
@@ -153,6 +155,61 @@ int sweepCrashes(const fs::path& journalFolder, const fs::path& root, const Tree
     }
     ADD_FAILURE() << "the restore never ended";
     return completed;
+}
+
+// The same sweeps on this system's own file layer (the Win32 one in the
+// Windows build): a data folder restored into a folder of the user's choice.
+class RestoreHere : public ::testing::Test {
+protected:
+    RestoreHere() {
+        const fs::path source = dir / "source";
+        writeFile(
+            source / "profiles.ini",
+            "[Profile0]\r\nName=default\r\nIsRelative=1\r\nPath=Profiles/abcd1234.default\r\n");
+        writeFile(source / "Profiles/abcd1234.default/prefs.js", "user_pref(\"a\", 1);\r\n");
+        writeFile(source / "Profiles/abcd1234.default/places.sqlite", std::string(70000, 'p'));
+        writeFile(source / "Profiles/abcd1234.default/logins.json", "{\"logins\":[]}");
+        fs::create_directories(dir / "backups");
+        TJvZlibMultiple().CompressDirectory(pathToUtf8(source), true,
+                                            pathToUtf8(dir / "backups" / "fbackup_firefox.dat"));
+        after = readTree(source);
+        // Since the backup: each file changed, a log beside the database,
+        // and a file the archive does not hold.
+        for (const auto& [name, content] : after) {
+            writeFile(root / name, content + " changed");
+        }
+        writeFile(root / "Profiles/abcd1234.default/places.sqlite-wal", "a stale log");
+        writeFile(root / "Profiles/abcd1234.default/added-later.txt", "kept");
+        after["Profiles/abcd1234.default/added-later.txt"] = "kept";
+        before = readTree(root);
+        window.job.restoreInto(pathToUtf8(root));
+    }
+
+    JobOutcome restore(RestoreFiles& files) {
+        window.job.setRestoreFiles(files);
+        return window.job.restore(pathToUtf8(dir / "backups"));
+    }
+
+    TempDir dir;
+    fs::path root = dir / "Firefox";
+    std::unique_ptr<SystemServices> services = makeSystemServices();
+    Window<FullJob> window{*services, firefoxDataSet()};
+    Tree before, after;
+};
+
+TEST_F(RestoreHere, AFailureOrAKillAtAnyWriteLeavesTheFolderAllOldOrAllNew) {
+    const int calls =
+        sweepFaults(root, before, after, [this](RestoreFiles& f) { return restore(f); });
+    EXPECT_GT(calls, 3 * static_cast<int>(after.size() - 1));
+    fs::remove_all(root);
+    for (const auto& [name, content] : before) {
+        writeFile(root / name, content);
+    }
+    int runs = 0;
+    const int completed = sweepCrashes(
+        root, root, before, after, [this](RestoreFiles& f) { return restore(f); }, runs);
+    EXPECT_GT(runs, 10);
+    EXPECT_GE(completed, 1);
 }
 
 #ifndef _WIN32
