@@ -63,7 +63,9 @@ public:
         if (ec || st.type() == fs::file_type::not_found) {
             return result;
         }
-        result.perms = st.permissions();
+        // Access on Windows comes from the folder's ACL: the mode bits the
+        // library makes up (writable by all) say nothing about who wrote it.
+        result.perms = fs::perms::unknown;
         result.device = 1;
         switch (st.type()) {
         case fs::file_type::symlink:
