@@ -10,6 +10,7 @@
 #include "gui/shell/About.h"
 #include "gui/shell/IniFile.h"
 #include "gui/shell/Start.h"
+#include "gui/update/Update.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -115,6 +116,14 @@ TEST_F(EnglishWindows, NoWindowShowsACyrillicLetter) {
     expectEnglish(dialogs.texts(), QStringLiteral("messages"));
     Tf_About about;
     expectEnglish(shownTexts(about), QStringLiteral("About"));
+    // The update check, offline: its window and what it says.
+    sampleContext.makeHttpTransport = context.makeHttpTransport;
+    dialogs.clear();
+    form->action(QStringLiteral("Updates"))->trigger();
+    ASSERT_NE(f_Update, nullptr);
+    expectEnglish(shownTexts(*f_Update), QStringLiteral("Update"));
+    expectEnglish(dialogs.texts(), QStringLiteral("update messages"));
+    EXPECT_GE(webRequests, 1);
 }
 
 TEST_F(EnglishWindows, TheChosenLanguageIsStoredForTheNextStartAndSaidInIt) {
