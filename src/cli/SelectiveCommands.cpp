@@ -93,16 +93,11 @@ bool select(ChoiceList& list, const std::string& name) {
             return true;
         }
     }
-    const auto endsWith = [](std::string_view text, std::string_view end) {
-        return text.size() >= end.size() &&
-               equalsIgnoreCase(text.substr(text.size() - end.size()), end);
-    };
     int found = -1;
     for (size_t i = 0; i < list.entries.size(); ++i) {
         const std::string shown = list.shown(i);
-        const bool named = endsWith(list.entries[i], "." + name) ||
-                           (shown.size() > name.size() + 2 && shown.ends_with(')') &&
-                            equalsIgnoreCase(shown.substr(0, name.size() + 2), name + " ("));
+        const bool named = endsWithIgnoreCase(list.entries[i], "." + name) ||
+                           (shown.ends_with(')') && startsWithIgnoreCase(shown, name + " ("));
         if (named) {
             if (found >= 0) {
                 return false; // two profiles of that name: the folder has to say which

@@ -1,5 +1,7 @@
 #include "core/text/Catalogue.h"
 
+#include "core/services/Text.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
@@ -213,9 +215,8 @@ std::optional<Language> languageOfLocale(std::string_view locale) {
     // LANGUAGE is a list ("ru:en"): its first entry.
     locale = locale.substr(0, locale.find(':'));
     const bool russian =
-        locale.size() >= 2 && (locale[0] == 'r' || locale[0] == 'R') &&
-        (locale[1] == 'u' || locale[1] == 'U') &&
-        (locale.size() == 2 || locale[2] == '_' || locale[2] == '-' || locale[2] == '.');
+        startsWithIgnoreCase(locale, "ru") &&
+        (locale.size() == 2 || std::string_view("_-.").find(locale[2]) != std::string_view::npos);
     return russian ? Language::Russian : Language::English;
 }
 
