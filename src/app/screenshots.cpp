@@ -29,6 +29,7 @@
 #include "gui/browsers/r_Opera.h"
 #include "gui/browsers/r_Safari.h"
 #include "gui/converter/c_Opera.h"
+#include "gui/kit/Appearance.h"
 #include "gui/kit/Dialogs.h"
 #include "gui/kit/Icons.h"
 #include "gui/kit/ShellContext.h"
@@ -95,9 +96,7 @@ public:
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    vellarion::preferOffscreenPlatform();
     UnattendedDialogs dialogs;
     vellarion::Application app(argc, argv, dialogs);
     // In the environment's language, or the one asked for.

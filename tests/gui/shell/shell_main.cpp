@@ -1,6 +1,7 @@
 // Entry point of the shell's suites: one application object for the run,
 // whose standard error box records into applicationErrors().
 #include "ShellFixture.h"
+#include "gui/kit/Appearance.h"
 #include "gui/shell/Application.h"
 
 #include <gtest/gtest.h>
@@ -20,9 +21,7 @@ FakeDialogs& applicationErrors() {
 int main(int argc, char** argv) {
     // Listing the tests happens without the test properties, so without a
     // display too.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    vellarion::preferOffscreenPlatform();
     vellarion::test::FakeDialogs errors;
     vellarion::test::errors = &errors;
     vellarion::Application app(argc, argv, errors);
