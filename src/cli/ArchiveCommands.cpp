@@ -60,9 +60,9 @@ void list(Console& console, const std::string& archive, bool sizes, PasswordSour
     codec.forEachStoredEntry(archive, [&](const StoredEntry& entry) {
         if (sizes) {
             char columns[32];
-            std::snprintf(columns, sizeof columns, "%12u %12d  ",
+            std::snprintf(columns, sizeof columns, "%12u %12u  ",
                           static_cast<unsigned>(entry.uncompressedSize),
-                          static_cast<int>(entry.compressedSize));
+                          static_cast<unsigned>(entry.compressedSize));
             out << columns;
         }
         // A stored name is the archive's, not ours: it reaches the terminal escaped.

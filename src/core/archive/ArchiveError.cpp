@@ -41,6 +41,6 @@ PathConflictError::PathConflictError(std::string_view storedPath, std::string_vi
 
 RecordTooLargeError::RecordTooLargeError(std::string_view fileName)
     : Error("Cannot store file \"" + std::string(fileName) +
-            "\": its compressed data exceeds 2147483647 bytes") {}
+            "\": its compressed data exceeds 4294967295 bytes") {}
 
 } // namespace vellarion

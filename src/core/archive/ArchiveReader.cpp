@@ -81,17 +81,18 @@ bool ArchiveReader::next(RecordHeader& header) {
     unsigned char sizes[8];
     readExactly(sizes, sizeof sizes);
     header.uncompressedSize = littleEndian32(sizes);
-    header.compressedSize = static_cast<std::int32_t>(littleEndian32(sizes + 4));
+    // Read as unsigned: compressed data of 2 GiB up to 4 GiB keeps its record.
+    header.compressedSize = littleEndian32(sizes + 4);
 
     // What is left of the stream after the header: the buffered bytes and
     // whatever lies between the stream's position and its end.
     const std::uint64_t streamPosition = stream_.position();
     const std::uint64_t left =
         (filled_ - begin_) + (end_ > streamPosition ? end_ - streamPosition : 0);
-    if (header.compressedSize <= 0 || static_cast<std::uint64_t>(header.compressedSize) > left) {
+    if (header.compressedSize == 0 || header.compressedSize > left) {
         throw StreamReadError();
     }
-    dataLeft_ = static_cast<std::uint64_t>(header.compressedSize);
+    dataLeft_ = header.compressedSize;
     return true;
 }
 

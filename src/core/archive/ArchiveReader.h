@@ -15,11 +15,11 @@ struct RecordHeader {
     std::string dir;
     std::string name;
     std::uint32_t uncompressedSize = 0;
-    std::int32_t compressedSize = 0;
+    std::uint32_t compressedSize = 0;
 };
 
 // Reads the records of an archive from a stream's position to its end.
-// A header cut short, a CompressedSize of 0 or below, or one that runs past
+// A header cut short, a CompressedSize of 0, or one that runs past
 // the end of the stream throw StreamReadError before any of the record's
 // data is read, so no size field ever decides how much is allocated.
 class ArchiveReader {

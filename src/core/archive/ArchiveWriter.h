@@ -15,8 +15,8 @@ namespace vellarion {
 // record ends, so no record has to be held in memory whole.
 class ArchiveWriter {
 public:
-    // CompressedSize is a signed 32-bit field.
-    static constexpr std::uint64_t maxCompressedSize = 0x7FFFFFFF;
+    // CompressedSize is a 32-bit field, read as unsigned.
+    static constexpr std::uint64_t maxCompressedSize = 0xFFFFFFFF;
 
     explicit ArchiveWriter(Stream& out, std::uint64_t compressedSizeLimit = maxCompressedSize);
 

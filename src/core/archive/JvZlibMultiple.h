@@ -42,7 +42,7 @@ using TFileSkipEvent =
 struct StoredEntry {
     std::string name; // Dir (ending in "\" when not empty) followed by Name
     std::uint32_t uncompressedSize = 0;
-    std::int32_t compressedSize = 0;
+    std::uint32_t compressedSize = 0;
 };
 
 // What reading a whole archive found: every record inflated, its zlib
@@ -237,8 +237,8 @@ public:
     // The text a message shows for a program path: its native form.
     std::string shownPath(const std::string& programPath) const;
 
-    // The most compressed data one record may hold: the signed 32-bit
-    // CompressedSize; tests lower it.
+    // The most compressed data one record may hold: what the 32-bit
+    // CompressedSize holds; tests lower it.
     void setRecordDataLimit(std::uint64_t limit) { recordDataLimit_ = limit; }
 
     // Worker threads that packing compresses on; 0 (the default) uses one
@@ -257,7 +257,7 @@ private:
     std::atomic<bool> FTerminateDecompress{false};
     unsigned workerCount_ = 0;
     bool readingEncrypted_ = false; // the archive being read was encrypted
-    std::uint64_t recordDataLimit_ = 0x7FFFFFFF;
+    std::uint64_t recordDataLimit_ = 0xFFFFFFFF;
 };
 
 } // namespace vellarion

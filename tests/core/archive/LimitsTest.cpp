@@ -1,5 +1,5 @@
-// The sizes a record's header cannot hold whole: files of 4 GiB and more,
-// compressed data that outgrows the signed CompressedSize.
+// The sizes at the edge of a record's header: files of 4 GiB and more,
+// compressed data of 2 GiB and more, and data CompressedSize cannot hold.
 #include "ArchiveTestSupport.h"
 #include "FileTree.h"
 #include "TempDir.h"
@@ -53,9 +53,50 @@ TEST(ArchiveLimits, AFileOf4GiBOrMoreIsStoredAndReadBack) {
     EXPECT_EQ(inflated, 1u);
     EXPECT_EQ(filesBelow(tmp / "out"), (std::map<std::string, std::string>{{"small", "small"}}));
 }
+
+// Compressed data past 2 GiB (a file over 2 GiB that does not compress;
+// stored uncompressed here, level 0, from a sparse file) keeps its record:
+// CompressedSize is read as unsigned, and the records after it are found.
+TEST(ArchiveLimits, CompressedDataOf2GiBOrMoreIsStoredAndReadBack) {
+    TempDir tmp;
+    constexpr std::uint64_t size = (std::uint64_t{1} << 31) + 65536;
+    fs::create_directories(tmp / "src");
+    {
+        std::ofstream big(tmp / "src/big", std::ios::binary);
+        big.seekp(static_cast<std::streamoff>(size - 5));
+        big << "tail!";
+    }
+    writeFile(tmp / "src/small", "small");
+    TJvZlibMultiple codec;
+    codec.CompressionLevel = 0;
+    codec.CompressDirectory(programPath(tmp / "src"), true, programPath(tmp / "a.dat"));
+
+    std::map<std::string, std::uint32_t> stored;
+    codec.forEachStoredEntry(programPath(tmp / "a.dat"), [&](const StoredEntry& entry) {
+        stored[entry.name] = entry.compressedSize;
+    });
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_GT(stored["big"], 0x80000000u);
+    EXPECT_LT(stored["small"], 100u);
+    EXPECT_TRUE(codec.VerifyFile(programPath(tmp / "a.dat")).sound());
+
+    std::uint64_t bigSize = 0;
+    codec.OnDecompressingFile = [](TJvZlibMultiple&, const std::string& name, bool& write) {
+        write = !name.ends_with("big");
+    };
+    codec.OnDecompressedFile = [&](TJvZlibMultiple&, const std::string& name, std::uint32_t n) {
+        if (name.ends_with("big")) {
+            bigSize = n;
+        }
+    };
+    EXPECT_EQ(
+        codec.DecompressFile(programPath(tmp / "a.dat"), programPath(tmp / "out"), true, true), 1u);
+    EXPECT_EQ(bigSize, static_cast<std::uint32_t>(size));
+    EXPECT_EQ(filesBelow(tmp / "out"), (std::map<std::string, std::string>{{"small", "small"}}));
+}
 #endif
 
-// A record's data must fit the signed 32-bit CompressedSize. A file whose
+// A record's data must fit the 32-bit CompressedSize. A file whose
 // compressed data would not is left out and named; the files around it and
 // the archive stay whole (the limit is lowered so that a few MB reach it).
 TEST(ArchiveLimits, AFileTooBigForItsRecordIsNamedAndTheRestOfTheBackupKept) {
@@ -80,7 +121,7 @@ TEST(ArchiveLimits, AFileTooBigForItsRecordIsNamedAndTheRestOfTheBackupKept) {
     const std::string shown = programPath((tmp / "src/huge").make_preferred());
     EXPECT_EQ(skips, std::vector<std::string>{"skip " + huge +
                                               " RecordTooLargeError Cannot store file \"" + shown +
-                                              "\": its compressed data exceeds 2147483647 bytes"});
+                                              "\": its compressed data exceeds 4294967295 bytes"});
     const ArchiveCheck check = codec.VerifyFile(programPath(tmp / "a.dat"));
     EXPECT_TRUE(check.sound());
     codec.DecompressFile(programPath(tmp / "a.dat"), programPath(tmp / "out"), true, true);

@@ -279,8 +279,8 @@ TEST(ArchiveSafety, CompressedDataBeyondTheSizeFieldEndsPackingWithAClearError) 
     const std::span bytes(reinterpret_cast<const unsigned char*>(part.data()), part.size());
     writer.appendData(bytes);
     EXPECT_EQ(errorOf([&] { writer.appendData(bytes); }),
-              "Cannot store file \"C:\\huge\": its compressed data exceeds 2147483647 bytes");
-    EXPECT_EQ(ArchiveWriter::maxCompressedSize, 2147483647u);
+              "Cannot store file \"C:\\huge\": its compressed data exceeds 4294967295 bytes");
+    EXPECT_EQ(ArchiveWriter::maxCompressedSize, 4294967295u);
 }
 
 } // namespace
