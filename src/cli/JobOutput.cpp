@@ -81,11 +81,6 @@ void JobOutput::fileSkipped(const std::string&, const std::string& reason) {
     console_.warning(reason);
 }
 
-void JobOutput::keyNotRestored(std::string_view key, const std::string& reason) {
-    console_.warning("HKEY_CURRENT_USER\\" + std::string(withoutTrailingSeparators(key)) + ": " +
-                     reason);
-}
-
 bool JobOutput::stopRequested() const {
     return StopOnInterrupt::interrupted();
 }

@@ -42,7 +42,6 @@ public:
     void fileProgress(std::int32_t position, std::int32_t total) override;
     void fileSkipped(const std::string& path, const std::string& reason) override;
     // A warning that names the key.
-    void keyNotRestored(std::string_view key, const std::string& reason) override;
     bool stopRequested() const override;
     // Without --replace an archive that exists is never replaced: the
     // command ends with an error naming it.

@@ -483,6 +483,9 @@ void RestoreTransaction::swap() {
         }
     }
     syncDisks(folders);
+    if (lastStep_) {
+        lastStep_();
+    }
     // The point of no return: from here a crash completes the restore.
     held_->overwrite(kStateOffset, std::string(1, kCommitted), ec);
     if (ec) {
@@ -544,6 +547,9 @@ bool RestoreTransaction::commit() {
         check();
         if (entries_.empty()) {
             done_ = true;
+            if (lastStep_) {
+                lastStep_();
+            }
             return true;
         }
         if (stopped()) {

@@ -72,6 +72,11 @@ public:
 
     std::size_t plannedFiles() const { return entries_.size(); }
 
+    // What belongs to the restore besides files (the registry keys): run once
+    // every file is in place, before the replaced files go. What it throws
+    // rolls every file back; it puts back its own work before throwing.
+    void setLastStep(std::function<void()> step) { lastStep_ = std::move(step); }
+
     // Checks, writes and swaps. True when every planned file is in place;
     // false when a stop was asked for (everything rolled back). Throws
     // RestoreFailed after rolling back when anything fails.
@@ -121,6 +126,7 @@ private:
     std::vector<std::filesystem::path> madeFolders_;
     std::filesystem::path journal_;
     std::unique_ptr<HeldFile> held_;
+    std::function<void()> lastStep_;
     bool done_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include "core/restore/RestoreTransaction.h"
 #include "core/services/PathMapper.h"
 #include "core/services/ProgramPath.h"
+#include "core/services/registry/RegistryText.h"
 #include "core/services/SystemServices.h"
 #include "core/wizards/JobReporter.h"
 #include "core/wizards/Messages.h"
@@ -41,18 +42,76 @@ bool ItemRunner::run(const std::vector<ItemRun>& items) {
 }
 
 bool ItemRunner::finishRestore() {
-    if (transaction_ && !transaction_->commit()) {
+    if (!transaction_) {
+        loadKeys();
+        return true;
+    }
+    // The keys go in once the files are in place and before the replaced
+    // files go, so that a refused key takes the files back with it.
+    transaction_->setLastStep([this] { loadKeys(); });
+    if (!transaction_->commit()) {
         return false;
     }
     transaction_.reset();
+    return true;
+}
+
+void ItemRunner::loadKeys() {
+    struct Loaded {
+        std::string_view key;
+        std::string before; // the key as it was
+    };
+    std::vector<Loaded> loaded;
+    const auto putBack = [&] {
+        for (auto it = loaded.rbegin(); it != loaded.rend(); ++it) {
+            (void)services_.LoadKeyFromFile(it->key, it->before);
+        }
+    };
+    const auto shown = [](std::string_view key) {
+        std::string text = "HKEY_CURRENT_USER\\" + std::string(key);
+        while (text.ends_with('\\')) {
+            text.pop_back();
+        }
+        return text;
+    };
     for (const ItemEntry& entry : afterFiles_) {
         if (entry.kind == ItemEntry::Kind::Pause) {
             services_.pause(std::chrono::milliseconds(entry.amount));
-        } else {
-            runRegistryKey(entry, joinPath(staging_, entry.stagedPath()));
+            continue;
+        }
+        if (!services_.hasRegistry()) {
+            registrySkipped_ = true;
+            continue;
+        }
+        const std::string staged = joinPath(staging_, entry.stagedPath());
+        if (!services_.fileExists(staged)) {
+            continue; // the archive has no such key
+        }
+        std::string before = staged + ".before";
+        switch (services_.SaveKeyToFile(entry.name, before)) {
+        case SystemServices::KeySave::Saved:
+            break;
+        case SystemServices::KeySave::NoSuchKey:
+            // Put back as an empty key: a key of no values and no subkeys.
+            if (!services_.replaceFileContent(before, RegistryText::create(shown(entry.name), "")
+                                                          .serialize())) {
+                putBack();
+                throw RestoreFailed("Cannot write \"" + before + "\". Nothing was restored.");
+            }
+            break;
+        case SystemServices::KeySave::NotSaved:
+            putBack();
+            throw RestoreFailed("Cannot keep the registry key \"" + shown(entry.name) +
+                                "\" as it is before replacing it. Nothing was restored.");
+        }
+        loaded.push_back({entry.name, std::move(before)});
+        if (const std::string refused = services_.LoadKeyFromFile(entry.name, staged);
+            !refused.empty()) {
+            putBack();
+            throw RestoreFailed("Cannot restore the registry key \"" + shown(entry.name) +
+                                "\": " + refused + ". Nothing was restored.");
         }
     }
-    return true;
 }
 
 void ItemRunner::planRestore(bool file, const std::string& source, ItemHome home,
@@ -109,26 +168,18 @@ void ItemRunner::reportRegistry() {
     }
 }
 
-bool ItemRunner::runRegistryKey(const ItemEntry& entry, const std::string& staged) {
+bool ItemRunner::saveKey(const ItemEntry& entry, const std::string& staged) {
     if (!services_.hasRegistry()) {
         registrySkipped_ = true;
         return false;
     }
-    if (direction_ == Direction::Backup) {
-        const SystemServices::KeySave saved = services_.SaveKeyToFile(entry.name, staged);
-        if (saved == SystemServices::KeySave::NotSaved) {
-            keysNotSaved_.emplace_back(entry.name);
-        }
-        // A key that is there counts as found, saved or not: the keys that
-        // could not be saved are named on their own.
-        return saved != SystemServices::KeySave::NoSuchKey;
+    const SystemServices::KeySave saved = services_.SaveKeyToFile(entry.name, staged);
+    if (saved == SystemServices::KeySave::NotSaved) {
+        keysNotSaved_.emplace_back(entry.name);
     }
-    const bool present = services_.fileExists(staged);
-    if (const std::string refused = services_.LoadKeyFromFile(entry.name, staged);
-        !refused.empty()) {
-        reporter_.keyNotRestored(entry.name, refused);
-    }
-    return present;
+    // A key that is there counts as found, saved or not: the keys that
+    // could not be saved are named on their own.
+    return saved != SystemServices::KeySave::NoSuchKey;
 }
 
 void ItemRunner::runItem(const ItemRun& run) {
@@ -201,7 +252,7 @@ void ItemRunner::runEntry(const ItemEntry& entry, const SelectiveItem& item) {
             found_ = services_.fileExists(staged) || found_;
             return;
         }
-        found_ = runRegistryKey(entry, staged) || found_;
+        found_ = saveKey(entry, staged) || found_;
         return;
     case Kind::File:
     case Kind::Folder:

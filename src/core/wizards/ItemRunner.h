@@ -64,8 +64,8 @@ public:
     const std::vector<std::string_view>& notes() const { return notes_; }
 
 private:
-    // Saves or loads a key; true when there was a key (or a hive) to take.
-    bool runRegistryKey(const ItemEntry& entry, const std::string& staged);
+    // Saves a key for a backup; true when there was a key to take.
+    bool saveKey(const ItemEntry& entry, const std::string& staged);
     void reportRegistry();
     void runItem(const ItemRun& run);
     void runEntry(const ItemEntry& entry, const SelectiveItem& item);
@@ -80,6 +80,10 @@ private:
                      const std::string& target);
     // Puts the planned files in place, then loads the keys; false on a stop.
     bool finishRestore();
+    // Runs the restore's keys and pauses. The keys are saved as they are
+    // first: a key the registry refuses puts back every key loaded before
+    // it, and throws RestoreFailed.
+    void loadKeys();
     // A copy of a backup that failed: named, never silent.
     void copyFailed(bool file, const std::string& source);
     bool runsHere(const ItemEntry& entry) const;

@@ -67,12 +67,6 @@ public:
     // true stops the job, which removes what it made and ends without
     // finishing (the command line's Ctrl-C).
     virtual bool stopRequested() const { return false; }
-    // A registry key could not be put back; `reason` is the system's text
-    // for the error. A window shows the text; the command line names the key.
-    virtual void keyNotRestored(std::string_view key, const std::string& reason) {
-        (void)key;
-        showMessage(reason);
-    }
     // A backup is about to pack its staging directory.
     virtual void packingStarts() {}
     // Ticked items of which the job found nothing: a backup had no file,

@@ -8,6 +8,7 @@
 #include "SamplePrefixFixture.h"
 #include "TempDir.h"
 #include "core/archive/JvZlibMultiple.h"
+#include "core/restore/RestoreTransaction.h"
 #include "core/services/registry/RegistryText.h"
 #include "core/wizards/FullJob.h"
 #include "core/wizards/Messages.h"
@@ -15,6 +16,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sstream>
 
 #ifndef _WIN32
 
@@ -34,10 +36,12 @@ const std::string kKeys = "Software\\Microsoft\\Internet Explorer\\";
 
 // One log of what the user would notice, in order: each hive file saved,
 // each folder copied, each pause and each step of the bar. The keys in
-// `unsaved` cannot be saved.
+// `unsaved` cannot be saved; the registry refuses the hive files named in
+// `refused` after taking half of them in (the key is loaded, then an error).
 struct Log {
     std::vector<std::string> lines;
     std::set<std::string> unsaved;
+    std::set<std::string> refused;
 };
 
 class LoggedServices : public test::RecordedPauses {
@@ -49,6 +53,10 @@ public:
         }
         log_.lines.push_back(lastName(file));
         return RecordedPauses::SaveKeyToFile(key, file);
+    }
+    std::string LoadKeyFromFile(std::string_view key, std::string_view file) override {
+        const std::string loaded = RecordedPauses::LoadKeyFromFile(key, file);
+        return log_.refused.count(lastName(file)) ? "Access is denied" : loaded;
     }
     bool CopyDir(std::string_view from, std::string_view to) override {
         log_.lines.push_back(lastName(from) + "\\");
@@ -189,6 +197,55 @@ TEST_F(InternetExplorerJob, ARestorePutsTheKeysAndFoldersBack) {
                 ElementsAre("9", "set 100", "hide"));
     EXPECT_EQ(services.pauses.size(), 4u);
     EXPECT_THAT(w.messages, IsEmpty());
+    EXPECT_EQ(entriesOf(backups),
+              (std::set<std::string>{"backup_ie", "backup_ie.dat", "fbackup_ie"}));
+}
+
+// The keys are part of the restore's transaction: the last key refused
+// puts back every key before it (one of them missing before the restore)
+// and every file, and the user hears that nothing was restored.
+TEST_F(InternetExplorerJob, ARefusedKeyPutsBackEveryKeyAndFileAndNothingIsRestored) {
+    Logged<SelectiveJob> backup(services, log);
+    ASSERT_EQ(backup.job.backup(ticking(backups)), JobOutcome::Done);
+    RegistryText changed = registry();
+    changed.setValue(kKeys + "TypedURLs", RegistryValue::string("url1", "https://else.example/"));
+    changed.restoreKey(kKeys + "SearchScopes", RegistryText::create(""));
+    // The toolbar's key and its subkey were never made.
+    std::istringstream lines(changed.serialize());
+    std::string text;
+    bool toolbar = false;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("[")) {
+            toolbar = line.find("Internet Explorer\\\\Toolbar") != std::string::npos;
+        }
+        if (!toolbar) {
+            text += line + "\n";
+        }
+    }
+    writeFile(fx.sample().userReg, text);
+    writeFile(onC("Favorites/Example.url"), "changed");
+    writeFile(onC("Favorites/New.url"), "kept");
+    const RegistryText before = registry();
+    ASSERT_FALSE(before.hasKey(kKeys + "Toolbar"));
+
+    log.refused = {"links.reg"};
+    Logged<SelectiveJob> w(services, log);
+    try {
+        w.job.restore(ticking(backups));
+        ADD_FAILURE() << "a refused key went unnoticed";
+    } catch (const RestoreFailed& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot restore the registry key \"HKEY_CURRENT_USER\\" +
+                                             kKeys +
+                                             "LinksBar\": Access is denied. Nothing was restored.");
+    }
+    for (const RegistryKeySection& key : before.sections()) {
+        EXPECT_EQ(registry().values(key.path), before.values(key.path)) << key.path;
+    }
+    // A key that was not there is left without values and subkeys.
+    EXPECT_THAT(registry().values(kKeys + "Toolbar"), IsEmpty());
+    EXPECT_FALSE(registry().hasKey(kKeys + "Toolbar\\WebBrowser"));
+    EXPECT_EQ(readFile(onC("Favorites/Example.url")), "changed");
+    EXPECT_EQ(readFile(onC("Favorites/New.url")), "kept");
     EXPECT_EQ(entriesOf(backups),
               (std::set<std::string>{"backup_ie", "backup_ie.dat", "fbackup_ie"}));
 }
