@@ -1,16 +1,20 @@
 # Helpers that keep the folder CMakeLists short.
 
-# vellarion_add_test(NAME SOURCES src... [LIBS lib...] [GUI])
+# vellarion_add_test(NAME SOURCES src... [LIBS lib...] [GUI] [COST n])
 # One GoogleTest executable; its cases are registered with CTest one by one.
-# GUI suites link the gui library and run on the offscreen platform.
+# GUI suites link the gui library and run on the offscreen platform. COST
+# marks long cases, which a parallel ctest then starts first.
 function(vellarion_add_test name)
-    cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "GUI" "COST" "SOURCES;LIBS" ${ARGN})
     if(T_GUI AND NOT VELLARION_GUI)
         return()
     endif()
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE vellarion_test_support GTest::gtest GTest::gmock ${T_LIBS})
     set(properties TIMEOUT 300)
+    if(T_COST)
+        list(APPEND properties COST ${T_COST})
+    endif()
     if(T_GUI)
         find_package(Qt6 6.4 REQUIRED COMPONENTS Test)
         target_link_libraries(${name} PRIVATE vellarion_gui_test_support Qt6::Test)
