@@ -14,23 +14,28 @@ namespace {
 namespace fs = std::filesystem;
 
 #ifndef _WIN32
+// Packs a folder holding "big", a sparse file of `holes` bytes of holes
+// followed by "tail!", and "small", at the compression level given.
+void packBigAndSmall(const TempDir& tmp, std::uint64_t holes, int level, TJvZlibMultiple& codec) {
+    fs::create_directories(tmp / "src");
+    {
+        std::ofstream big(tmp / "src/big", std::ios::binary);
+        big.seekp(static_cast<std::streamoff>(holes));
+        big << "tail!";
+    }
+    writeFile(tmp / "src/small", "small");
+    codec.CompressionLevel = level;
+    codec.CompressDirectory(programPath(tmp / "src"), true, programPath(tmp / "a.dat"));
+}
+
 // A sparse file: 4 GiB of holes and a few bytes, packed at the fastest level
 // into an archive of a few MB, unpacked with every record inflated and
 // checked (its zlib checksum, its size modulo 2^32), the big one without
 // being written anywhere.
 TEST(ArchiveLimits, AFileOf4GiBOrMoreIsStoredAndReadBack) {
     TempDir tmp;
-    constexpr std::uint64_t fourGiB = std::uint64_t{1} << 32;
-    fs::create_directories(tmp / "src");
-    {
-        std::ofstream big(tmp / "src/big", std::ios::binary);
-        big.seekp(static_cast<std::streamoff>(fourGiB));
-        big << "tail!";
-    }
-    writeFile(tmp / "src/small", "small");
     TJvZlibMultiple codec;
-    codec.CompressionLevel = 1;
-    codec.CompressDirectory(programPath(tmp / "src"), true, programPath(tmp / "a.dat"));
+    packBigAndSmall(tmp, std::uint64_t{1} << 32, 1, codec);
 
     std::map<std::string, std::uint32_t> sizes;
     codec.forEachStoredEntry(programPath(tmp / "a.dat"), [&](const StoredEntry& entry) {
@@ -60,16 +65,8 @@ TEST(ArchiveLimits, AFileOf4GiBOrMoreIsStoredAndReadBack) {
 TEST(ArchiveLimits, CompressedDataOf2GiBOrMoreIsStoredAndReadBack) {
     TempDir tmp;
     constexpr std::uint64_t size = (std::uint64_t{1} << 31) + 65536;
-    fs::create_directories(tmp / "src");
-    {
-        std::ofstream big(tmp / "src/big", std::ios::binary);
-        big.seekp(static_cast<std::streamoff>(size - 5));
-        big << "tail!";
-    }
-    writeFile(tmp / "src/small", "small");
     TJvZlibMultiple codec;
-    codec.CompressionLevel = 0;
-    codec.CompressDirectory(programPath(tmp / "src"), true, programPath(tmp / "a.dat"));
+    packBigAndSmall(tmp, size - 5, 0, codec);
 
     std::map<std::string, std::uint32_t> stored;
     codec.forEachStoredEntry(programPath(tmp / "a.dat"), [&](const StoredEntry& entry) {
