@@ -41,7 +41,6 @@ public:
     void fileStarted(const std::string& path) override;
     void fileProgress(std::int32_t position, std::int32_t total) override;
     void fileSkipped(const std::string& path, const std::string& reason) override;
-    // A warning that names the key.
     bool stopRequested() const override;
     // Without --replace an archive that exists is never replaced: the
     // command ends with an error naming it.

@@ -68,11 +68,7 @@ void ItemRunner::loadKeys() {
         }
     };
     const auto shown = [](std::string_view key) {
-        std::string text = "HKEY_CURRENT_USER\\" + std::string(key);
-        while (text.ends_with('\\')) {
-            text.pop_back();
-        }
-        return text;
+        return "HKEY_CURRENT_USER\\" + std::string(withoutTrailingSeparators(key));
     };
     for (const ItemEntry& entry : afterFiles_) {
         if (entry.kind == ItemEntry::Kind::Pause) {
