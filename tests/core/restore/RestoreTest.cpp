@@ -15,7 +15,6 @@
 #include "core/wizards/SelectiveJob.h"
 
 #include <gtest/gtest.h>
-#include <ranges>
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -310,7 +309,8 @@ TEST_F(FullRestore, AProfileFolderThatIsALinkIsBackedUpAndRestoredAsTheProfile) 
     TempDir second;
     ASSERT_EQ(window.job.backup(pathToUtf8(second.path())), JobOutcome::Done);
     const std::set<std::string> stored = test::storedNames(second / "fbackup_firefox.dat");
-    for (std::string name : std::views::keys(profileThen)) {
+    for (const auto& [path, content] : profileThen) {
+        std::string name = path;
         std::replace(name.begin(), name.end(), '/', '\\');
         EXPECT_TRUE(stored.contains("Profiles\\abcd1234.default\\" + name)) << name;
     }
