@@ -279,7 +279,8 @@ std::string unpackedName(std::string name) {
 
 } // namespace
 
-TJvZlibMultiple::TJvZlibMultiple(const PathMapper& paths) : paths_(paths) {}
+TJvZlibMultiple::TJvZlibMultiple(const PathMapper& paths)
+    : paths_(paths), recordDataLimit_(ArchiveWriter::maxCompressedSize) {}
 
 std::string TJvZlibMultiple::shownPath(const std::string& programPath) const {
     return shownPathOf(paths_, programPath);

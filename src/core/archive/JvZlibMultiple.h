@@ -257,7 +257,7 @@ private:
     std::atomic<bool> FTerminateDecompress{false};
     unsigned workerCount_ = 0;
     bool readingEncrypted_ = false; // the archive being read was encrypted
-    std::uint64_t recordDataLimit_ = 0xFFFFFFFF;
+    std::uint64_t recordDataLimit_; // ArchiveWriter::maxCompressedSize unless lowered
 };
 
 } // namespace vellarion
