@@ -66,7 +66,11 @@ void list(Console& console, const std::string& archive, bool sizes, PasswordSour
             out << columns;
         }
         // A stored name is the archive's, not ours: it reaches the terminal escaped.
-        out << terminalText(entry.name) << '\n';
+        out << terminalText(entry.name);
+        if (!entry.refused.empty()) {
+            out << "  (" << entry.refused << ")";
+        }
+        out << '\n';
     });
     out << std::flush;
 }
