@@ -339,3 +339,31 @@ RemoteFolder::Sent RemoteFolder::send(SystemServices& services,
 }
 
 } // namespace vellarion
+
+namespace vellarion {
+
+std::vector<std::string> fullArchivesOfVersion(const RemoteFolder& folder,
+                                               const std::string& archiveName,
+                                               const std::string& stamp) {
+    const std::string stem = archiveName.substr(0, archiveName.size() - 4);
+    std::vector<std::string> names;
+    for (const RemoteFile& archive : folder.archives()) {
+        const std::optional<StampedArchive> split = splitStamped(archive.name);
+        if (stamp.empty() ? split.has_value() : !split || split->stamp != stamp) {
+            continue;
+        }
+        const std::string fixed = split ? split->fixedName : archive.name;
+        const std::string number =
+            fixed.size() >= archiveName.size()
+                ? fixed.substr(stem.size(), fixed.size() - archiveName.size())
+                : std::string("x");
+        if (equalsIgnoreCase(fixed.substr(0, stem.size()), stem) && endsWithDat(fixed) &&
+            std::all_of(number.begin(), number.end(),
+                        [](unsigned char c) { return std::isdigit(c) != 0; })) {
+            names.push_back(archive.name);
+        }
+    }
+    return names;
+}
+
+} // namespace vellarion

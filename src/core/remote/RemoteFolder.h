@@ -90,6 +90,13 @@ private:
     std::vector<RemoteFile> archives_; // its archives
 };
 
+// The archives of one version of a full backup among the remote folder's:
+// the data set's archive and its numbered sisters ("fbackup_opera.dat" and
+// "fbackup_opera2.dat"), stamped with `stamp` ("" for the plain names).
+std::vector<std::string> fullArchivesOfVersion(const RemoteFolder& folder,
+                                               const std::string& archiveName,
+                                               const std::string& stamp);
+
 // The private folders of remote locations that runs which ended left in
 // the system's temporary folder (a kill, a power cut) are removed: called
 // by every RemoteFolder first.
