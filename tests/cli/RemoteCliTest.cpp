@@ -323,6 +323,24 @@ TEST_F(RemoteCli, AServerKilledDuringTheUploadLeavesTheEarlierVersions) {
     }
 }
 
+// On a terminal the transfer has the progress line: its archive, how much
+// of it went.
+TEST_F(RemoteCli, TheUploadAndDownloadShowOnTheProgressLine) {
+    writeFile(root / "big.bin", incompressible(6 << 20));
+    Variable slow("RCLONE_BWLIMIT", "2M");
+    Result sent =
+        Cli({"full-backup", "firefox", "--to", "rclone:wd:progress", "--allow-plain", env}, true)
+            .wait();
+    ASSERT_EQ(sent.exitCode, 0) << sent.err;
+    EXPECT_TRUE(std::regex_search(
+        sent.err, std::regex("sending fbackup_firefox\\.dat \\d+% \\([0-9.]+ of 6\\.\\d MiB\\)")))
+        << sent.err;
+    Result fetched =
+        Cli({"full-restore", "firefox", "--from", "rclone:wd:progress", env}, true).wait();
+    ASSERT_EQ(fetched.exitCode, 0) << fetched.err;
+    EXPECT_NE(fetched.err.find("fetching fbackup_firefox.dat"), std::string::npos) << fetched.err;
+}
+
 TEST_F(RemoteCli, WhatGoesWrongWithRcloneIsOneLine) {
     struct Case {
         const char* what;
