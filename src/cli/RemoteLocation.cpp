@@ -3,6 +3,7 @@
 #include "cli/Console.h"
 #include "cli/Interrupt.h"
 #include "cli/JobOutput.h"
+#include "cli/KeptVersions.h"
 #include "cli/Passwords.h"
 #include "core/remote/RemoteFolder.h"
 #include "core/services/PathMapper.h"
@@ -109,16 +110,7 @@ void CommandLocation::send(SystemServices& services, PasswordSource& passwords,
     for (const std::string& name : sent.archives) {
         console_.err() << "vellarion-cli: sent " << terminalText(name) << '\n';
     }
-    for (const std::string& name : sent.retention.deleted) {
-        console_.err() << "vellarion-cli: deleted the older version " << terminalText(name) << '\n';
-    }
-    for (const std::string& name : sent.retention.keptBeyondCount) {
-        console_.warning("kept \"" + name + "\" beyond --keep: no newer version reads whole");
-    }
-    for (const std::string& name : sent.retention.notDeleted) {
-        console_.warning("could not delete the older version \"" + name + "\"");
-    }
-    console_.err() << std::flush;
+    tellRetention(console_, sent.retention, [](const std::string& name) { return name; });
 }
 
 void addAllowPlainOption(CLI::App& command, bool& allowPlain) {

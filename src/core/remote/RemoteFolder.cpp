@@ -298,19 +298,22 @@ RemoteFolder::Sent RemoteFolder::send(SystemServices& services,
     Sent sent;
     std::set<std::string> fresh;
     std::vector<std::string> fixedNames;
+    std::string newStamp;
     for (const std::string& archive : archives) {
         const std::string name = lastName(archive);
         sent.archives.push_back(where_.shown(name));
         fresh.insert(name);
         if (const std::optional<StampedArchive> split = splitStamped(name)) {
             fixedNames.push_back(split->fixedName);
+            newStamp = split->stamp;
         }
     }
     if (keep <= 0 || fixedNames.empty()) {
         return sent;
     }
-    const Retention kept =
-        keepNewest(services, location_, fixedNames, keep, [&](const std::string& path) {
+    const Retention kept = keepNewest(
+        services, location_, fixedNames, keep,
+        [&](const std::string& path) {
             const std::string name = lastName(path);
             if (fresh.count(name) > 0) {
                 return true; // read whole before it was sent, its copy checked there
@@ -323,7 +326,8 @@ RemoteFolder::Sent RemoteFolder::send(SystemServices& services,
             } catch (const Error&) {
                 return false;
             }
-        });
+        },
+        newStamp);
     for (const std::string& path : kept.deleted) {
         const std::string name = lastName(path);
         (rclone_.remove(where_, name) ? sent.retention.deleted : sent.retention.notDeleted)
@@ -334,6 +338,9 @@ RemoteFolder::Sent RemoteFolder::send(SystemServices& services,
     }
     for (const std::string& path : kept.notDeleted) {
         sent.retention.notDeleted.push_back(where_.shown(lastName(path)));
+    }
+    for (const std::string& path : kept.future) {
+        sent.retention.future.push_back(where_.shown(lastName(path)));
     }
     return sent;
 }

@@ -231,9 +231,8 @@ TEST_F(RemoteFolderTest, KeptVersionsOnTheRemoteByTheRulesOfADisk) {
         writeArchive(remote / stampedName("default.dat", stamp), stamp);
     }
     writeArchive(remote / "other 2026-12-01 100000.dat", "another profile's");
-    // A newer version that does not read whole: fetched, read, not counted
-    // as sound, and kept as the newest.
-    test::writeFile(remote / "default 2099-01-01 000000.dat", "damaged");
+    // A version stamped later by a wrong clock: named, left as it is.
+    test::writeFile(remote / "default 2099-01-01 000000.dat", "from the future");
     RemoteFolder there(rclone, where(), report);
     const fs::path archive = pathFromUtf8(there.location()) / "default 2026-12-05 100000.dat";
     writeArchive(archive, "new");
@@ -247,9 +246,9 @@ TEST_F(RemoteFolderTest, KeptVersionsOnTheRemoteByTheRulesOfADisk) {
         namesIn(remote),
         (std::vector<std::string>{"default 2026-12-04 100000.dat", "default 2026-12-05 100000.dat",
                                   "default 2099-01-01 000000.dat", "other 2026-12-01 100000.dat"}));
-    EXPECT_NE(std::find(report.started.begin(), report.started.end(),
-                        "fetch default 2099-01-01 000000.dat"),
-              report.started.end());
+    EXPECT_EQ(sent.retention.future,
+              std::vector<std::string>{prefix + "default 2099-01-01 000000.dat"});
+    EXPECT_EQ(report.started, std::vector<std::string>{"send default 2026-12-05 100000.dat"});
 }
 
 TEST_F(RemoteFolderTest, WhatDeadRunsLeftIsRemoved) {
