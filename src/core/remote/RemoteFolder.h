@@ -47,6 +47,10 @@ public:
     // Returns the local file's path.
     std::string fetch(const std::string& name);
 
+    // Deletes an archive of the remote (a restore that deletes its archive
+    // once done); false when rclone could not.
+    bool removeArchive(const std::string& name) { return rclone_.remove(where_, name); }
+
     // What a backup sent and what then became of the older versions (the
     // remote's names: "rclone:nas:backups/default 2026-12-09 221700.dat").
     struct Sent {
