@@ -66,6 +66,13 @@ std::optional<fs::path> findProgram(std::string_view name) {
     return std::nullopt;
 }
 
+std::optional<fs::path> programToStart(const fs::path& program) {
+    if (program.has_parent_path()) {
+        return program;
+    }
+    return findProgram(pathToUtf8(program));
+}
+
 std::wstring windowsCommandLine(const std::vector<std::wstring>& arguments) {
     std::wstring line;
     for (const std::wstring& argument : arguments) {

@@ -56,6 +56,10 @@ ChildResult runChild(const ChildRequest& request);
 // in the folders of PATH. Nothing when it is in neither.
 std::optional<std::filesystem::path> findProgram(std::string_view name);
 
+// The program a request starts: a whole path as it is, a bare name where
+// findProgram finds it; nothing when it is not there.
+std::optional<std::filesystem::path> programToStart(const std::filesystem::path& program);
+
 // The executable of the running process.
 std::filesystem::path currentProgram();
 

@@ -38,16 +38,6 @@ void setVariable(const char* name, const std::string& value) {
 #endif
 }
 
-// Bytes that do not compress.
-std::string noise(size_t size, unsigned seed) {
-    std::string bytes(size, '\0');
-    for (char& c : bytes) {
-        seed = seed * 1103515245u + 12345u;
-        c = static_cast<char>(seed >> 16);
-    }
-    return bytes;
-}
-
 void writeArchive(const fs::path& path, const std::string& content) {
     TempDir tree;
     test::writeFile(tree / "prefs.js", content);
@@ -159,7 +149,7 @@ TEST_F(RemoteFolderTest, ABackupIsSentUnderItsNameOnlyOnceItsCopyIsChecked) {
     writeArchive(remote / "default.dat", "old");
     RemoteFolder there(rclone, where(), report);
     const fs::path archive = pathFromUtf8(there.location()) / "default.dat";
-    writeArchive(archive, noise(300000, 1));
+    writeArchive(archive, test::noise(300000, 1));
     const RemoteFolder::Sent sent = there.send(*services, {s(archive)}, 0, noPassword);
     EXPECT_EQ(sent.archives, std::vector<std::string>{"rclone:here:" + s(remote) + "/default.dat"});
     EXPECT_EQ(test::readFile(remote / "default.dat"), test::readFile(archive));
@@ -211,7 +201,7 @@ TEST_F(RemoteFolderTest, WhatIsNotSentWholeReplacesNothing) {
         setVariable("RCLONE_BWLIMIT", "");
         RemoteFolder there(rclone, where(), report);
         const fs::path archive = pathFromUtf8(there.location()) / "default.dat";
-        writeArchive(archive, noise(3000000, 2));
+        writeArchive(archive, test::noise(3000000, 2));
         c.before(archive);
         try {
             there.send(*services, {s(archive)}, 0, noPassword);

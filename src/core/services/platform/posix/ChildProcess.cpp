@@ -117,15 +117,12 @@ fs::path currentProgram() {
 
 ChildResult runChild(const ChildRequest& request) {
     ChildResult result;
-    fs::path program = request.program;
-    if (!program.has_parent_path()) {
-        const std::optional<fs::path> found = findProgram(pathToUtf8(program));
-        if (!found) {
-            result.notStarted = std::strerror(ENOENT);
-            return result;
-        }
-        program = *found;
+    const std::optional<fs::path> found = programToStart(request.program);
+    if (!found) {
+        result.notStarted = std::strerror(ENOENT);
+        return result;
     }
+    const fs::path& program = *found;
     Pipe out;
     Pipe err;
     if ((!request.discardOutput && !out.open(result.notStarted)) || !err.open(result.notStarted)) {

@@ -19,8 +19,7 @@ namespace fs = std::filesystem;
 namespace {
 
 std::wstring wide(std::string_view text) {
-    const std::u16string w = utf8ToUtf16(text);
-    return std::wstring(w.begin(), w.end());
+    return pathFromUtf8(text).wstring();
 }
 
 std::string systemText(DWORD code) {
@@ -118,15 +117,12 @@ fs::path currentProgram() {
 
 ChildResult runChild(const ChildRequest& request) {
     ChildResult result;
-    fs::path program = request.program;
-    if (!program.has_parent_path()) {
-        const std::optional<fs::path> found = findProgram(pathToUtf8(program));
-        if (!found) {
-            result.notStarted = systemText(ERROR_FILE_NOT_FOUND);
-            return result;
-        }
-        program = *found;
+    const std::optional<fs::path> found = programToStart(request.program);
+    if (!found) {
+        result.notStarted = systemText(ERROR_FILE_NOT_FOUND);
+        return result;
     }
+    const fs::path& program = *found;
     Handle outRead, outWrite, errRead, errWrite;
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     Handle nul;
