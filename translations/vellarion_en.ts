@@ -120,8 +120,8 @@
         <translation>Settings file not found. Choose a custom profile.</translation>
     </message>
     <message>
-        <source>Файл резервной копии "%1" уже существует. Заменить его?</source>
-        <translation>Backup file "%1" already exists. Replace it?</translation>
+        <source>Файл резервной копии &quot;%1&quot; уже существует. Заменить его?</source>
+        <translation>Backup file &quot;%1&quot; already exists. Replace it?</translation>
     </message>
     <message>
         <source>Для следующих пунктов не найдено данных, они не сохранены: %1.</source>
@@ -348,7 +348,7 @@
     </message>
     <message>
         <source>Введите имя каталога установки браузера Opera. Например: Если ваш браузер установлен в C:\Program Files\Opera 10, просто введите «Opera 10» (без кавычек и/или косой черты).</source>
-        <translation>Enter the name of the Opera installation folder. For example: if your browser is installed in C:\Program Files\Opera 10, just enter "Opera 10" (without quotes or slashes).</translation>
+        <translation>Enter the name of the Opera installation folder. For example: if your browser is installed in C:\Program Files\Opera 10, just enter &quot;Opera 10&quot; (without quotes or slashes).</translation>
     </message>
     <message>
         <source>Мастер резервного копирования Opera</source>
@@ -423,8 +423,8 @@
         <translation>Enter the old user name.</translation>
     </message>
     <message>
-        <source>Введите старую букву диска, например: "D:\".</source>
-        <translation>Enter the old drive letter, for example: "D:\".</translation>
+        <source>Введите старую букву диска, например: &quot;D:\&quot;.</source>
+        <translation>Enter the old drive letter, for example: &quot;D:\&quot;.</translation>
     </message>
     <message>
         <source>Резервное копирование настроек и данных Internet Explorer .</source>
@@ -740,6 +740,13 @@
     </message>
 </context>
 <context>
+    <name>vellarion::SelectiveJob</name>
+    <message>
+        <source>Профиль с именем &quot;%1&quot; уже есть: %2. Выберите другое имя.</source>
+        <translation>A profile named &quot;%1&quot; exists already: %2. Choose another name.</translation>
+    </message>
+</context>
+<context>
     <name>vellarion::SelectiveWizardForm</name>
     <message>
         <source>Восстанавливает:</source>
@@ -814,7 +821,7 @@
     </message>
     <message>
         <source>Резервное копирование всех веб браузеров профилей и их данных.</source>
-        <translation>Back up all of a web browser's profiles and their data.</translation>
+        <translation>Back up all of a web browser&apos;s profiles and their data.</translation>
     </message>
     <message>
         <source>Восстановить все:</source>
@@ -822,7 +829,7 @@
     </message>
     <message>
         <source>Восстановление данных всех веб браузеров.</source>
-        <translation>Restore all of a web browser's data.</translation>
+        <translation>Restore all of a web browser&apos;s data.</translation>
     </message>
     <message>
         <source>Конвертирование:</source>
@@ -985,8 +992,8 @@
         <translation>Instructions:</translation>
     </message>
     <message>
-        <source>Используйте следующие функции после восстановления параметров (Opera 10 !). Программа будет искать ваш файл профиля и замену данных согласно вашему запросу. Закройте Opera, прежде чем нажать "Вперед".</source>
-        <translation>Use these functions after restoring the settings (Opera 10!). The program will look for your profile file and replace the data as you ask. Close Opera before you press "Next".</translation>
+        <source>Используйте следующие функции после восстановления параметров (Opera 10 !). Программа будет искать ваш файл профиля и замену данных согласно вашему запросу. Закройте Opera, прежде чем нажать &quot;Вперед&quot;.</source>
+        <translation>Use these functions after restoring the settings (Opera 10!). The program will look for your profile file and replace the data as you ask. Close Opera before you press &quot;Next&quot;.</translation>
     </message>
     <message>
         <source>Методы преобразования:</source>
@@ -1001,8 +1008,8 @@
         <translation>Enter the old user name (if it changed):</translation>
     </message>
     <message>
-        <source>Введите старую букву диска (Если изменен), Пример: "D:\":</source>
-        <translation>Enter the old drive letter (if it changed), for example: "D:\":</translation>
+        <source>Введите старую букву диска (Если изменен), Пример: &quot;D:\&quot;:</source>
+        <translation>Enter the old drive letter (if it changed), for example: &quot;D:\&quot;:</translation>
     </message>
     <message>
         <source>Информация о системе:</source>
@@ -1042,12 +1049,12 @@
 <context>
     <name>vellarion::WizardForm</name>
     <message>
-        <source>Архив "%1" зашифрован. Введите пароль:</source>
-        <translation>The archive "%1" is encrypted. Enter its password:</translation>
+        <source>Архив &quot;%1&quot; зашифрован. Введите пароль:</source>
+        <translation>The archive &quot;%1&quot; is encrypted. Enter its password:</translation>
     </message>
     <message>
-        <source>Архив будет содержать пароли и куки в открытом виде и уйдёт в "%1": их прочтёт любой, кто может читать это хранилище. Отправить его без шифрования?</source>
-        <translation>The archive will hold passwords and cookies unencrypted and go to "%1": anyone who can read that storage can read them. Send it unencrypted?</translation>
+        <source>Архив будет содержать пароли и куки в открытом виде и уйдёт в &quot;%1&quot;: их прочтёт любой, кто может читать это хранилище. Отправить его без шифрования?</source>
+        <translation>The archive will hold passwords and cookies unencrypted and go to &quot;%1&quot;: anyone who can read that storage can read them. Send it unencrypted?</translation>
     </message>
 </context>
 </TS>

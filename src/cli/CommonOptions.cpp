@@ -115,6 +115,17 @@ const BrowserDataSet& browserDataSet(const std::string& browser, const SystemSer
     return browserDataSet(browser);
 }
 
+const CLI::Validator& notBlank() {
+    static const CLI::Validator validator(
+        [](const std::string& value) {
+            return value.find_first_not_of(" \t") == std::string::npos
+                       ? std::string("must not be empty")
+                       : std::string();
+        },
+        "NOT BLANK");
+    return validator;
+}
+
 void addReplaceOption(CLI::App& command, bool& replace) {
     command.add_flag("--replace", replace,
                      "Replace an archive of the same name in the backup location (without it, "

@@ -8,6 +8,7 @@
 
 namespace CLI {
 class App;
+class Validator;
 }
 
 namespace vellarion::cli {
@@ -32,6 +33,10 @@ void addBrowserArgument(CLI::App& command, std::string& browser);
 // What --help says of the names of BROWSER: each data set's, and what a name
 // that two data sets share means.
 std::string browserNamesHelp();
+
+// Refuses an option's value that is empty or only spaces: "--new-profile \"\""
+// would otherwise mean no new profile at all, and the default one written.
+const CLI::Validator& notBlank();
 
 // Adds --replace to a backup command: without it, a backup refuses to
 // replace an archive that exists already.

@@ -202,7 +202,8 @@ void addCommand(CLI::App& app, Console& console, Direction direction) {
                          "Restore into DIR instead of the data folder found (made when missing). "
                          "Without it, where no data folder is found, the one the browser itself "
                          "would make here is used and named")
-            ->type_name("DIR");
+            ->type_name("DIR")
+            ->check(notBlank());
     }
     addPasswordOptions(*command, args->password, backup);
     command->callback([&console, args, direction] { run(console, *args, direction); });

@@ -85,32 +85,15 @@ std::set<std::string> tickedBoxes(const SelectiveWizardData& data,
     return boxes;
 }
 
-// Selects the entry of that name, or shown so (letter case ignored, as
-// Windows names go); else the one profile the browser itself calls so: the
-// name of "Work (Profile 1)", or of a folder "k3x9ab12.default-release".
+// Selects the one entry `name` names (ChoiceList::called); false when none
+// or two do (the folder has to say which).
 bool select(ChoiceList& list, const std::string& name) {
-    for (size_t i = 0; i < list.entries.size(); ++i) {
-        if (equalsIgnoreCase(list.entries[i], name) || equalsIgnoreCase(list.shown(i), name)) {
-            list.selected = static_cast<int>(i);
-            return true;
-        }
+    const std::vector<size_t> named = list.called(name);
+    if (named.size() != 1) {
+        return false;
     }
-    int found = -1;
-    for (size_t i = 0; i < list.entries.size(); ++i) {
-        const std::string shown = list.shown(i);
-        const bool named = endsWithIgnoreCase(list.entries[i], "." + name) ||
-                           (shown.ends_with(')') && startsWithIgnoreCase(shown, name + " ("));
-        if (named) {
-            if (found >= 0) {
-                return false; // two profiles of that name: the folder has to say which
-            }
-            found = static_cast<int>(i);
-        }
-    }
-    if (found >= 0) {
-        list.selected = found;
-    }
-    return found >= 0;
+    list.selected = static_cast<int>(named.front());
+    return true;
 }
 
 // A job of the selective wizard as the window would run it: activation,
@@ -458,6 +441,7 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
                      "profiles (and its data folder, when there is none yet) and added to the "
                      "browser's list of profiles")
         ->type_name("NAME")
+        ->check(notBlank())
         ->excludes("--profile")
         ->excludes("--custom-profile");
     addPasswordOptions(*restoreCommand, args->password, false);

@@ -2,6 +2,7 @@
 
 #include "core/services/PathMapper.h"
 #include "core/services/ProgramPath.h"
+#include "core/services/RunToken.h"
 #include "core/services/SystemServices.h"
 #include "core/services/Text.h"
 #include "core/services/platform/File.h"
@@ -70,8 +71,7 @@ fs::path makePrivateFolder() {
     for (int attempt = 0;; ++attempt) {
         const fs::path folder =
             temporary /
-            pathFromUtf8(std::string(kFolderPrefix) + std::to_string(platform::currentProcessId()) +
-                         "-" + randomTag());
+            pathFromUtf8(std::string(kFolderPrefix) + newRunToken());
         platform::createPrivateFolder(folder, ec);
         if (!ec) {
             return folder;
@@ -96,18 +96,15 @@ void removeAbandonedRemoteFolders() {
         if (!name.starts_with(kFolderPrefix)) {
             continue;
         }
+        // Only a folder one of this user's runs made, and that run ended.
         const std::string rest = name.substr(kFolderPrefix.size());
-        const size_t dash = rest.find('-');
-        if (dash == 0 || dash == std::string::npos ||
-            !std::all_of(rest.begin(), rest.begin() + static_cast<long>(dash),
-                         [](unsigned char c) { return std::isdigit(c) != 0; })) {
+        const std::optional<RunToken> token = ownRunToken(rest);
+        if (!token || token->length != rest.size() || platform::isProcessAlive(token->pid)) {
             continue;
         }
-        const unsigned long pid = std::stoul(rest.substr(0, dash));
         std::error_code kindError;
-        // Only a folder (never a link someone put there) of a run that ended.
-        if (platform::entryKind(it->path(), kindError) == platform::EntryKind::Folder &&
-            !platform::isProcessAlive(pid)) {
+        // Never a link someone put there.
+        if (platform::entryKind(it->path(), kindError) == platform::EntryKind::Folder) {
             std::error_code removeError;
             fs::remove_all(it->path(), removeError);
         }

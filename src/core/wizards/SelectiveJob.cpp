@@ -5,6 +5,7 @@
 #include "core/services/Error.h"
 #include "core/services/SystemServices.h"
 #include "core/services/Text.h"
+#include "core/text/Catalogue.h"
 #include "core/wizards/DataRoot.h"
 #include "core/wizards/ItemRunner.h"
 #include "core/wizards/Messages.h"
@@ -62,6 +63,21 @@ std::string ChoiceList::shown(size_t index) const {
         return {};
     }
     return index < labels.size() && !labels[index].empty() ? labels[index] : entries[index];
+}
+
+std::vector<size_t> ChoiceList::called(std::string_view name) const {
+    std::vector<size_t> exact;
+    std::vector<size_t> given;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const std::string seen = shown(i);
+        if (equalsIgnoreCase(entries[i], name) || equalsIgnoreCase(seen, name)) {
+            exact.push_back(i);
+        } else if (endsWithIgnoreCase(entries[i], "." + std::string(name)) ||
+                   (seen.ends_with(')') && startsWithIgnoreCase(seen, std::string(name) + " ("))) {
+            given.push_back(i);
+        }
+    }
+    return exact.empty() ? given : exact;
 }
 
 std::string stagingName(const SelectiveWizardData& data, std::string_view profile) {
@@ -214,6 +230,15 @@ bool SelectiveJob::chooseProfile(const SelectiveChoices& choices) {
     if (!choices.newProfile.empty()) {
         if (!sel.hooks.newProfileFolder || !sel.hooks.registerProfile) {
             reporter_.refuse(std::string(data_.name) + " keeps no list of profiles to add one to.");
+            return false;
+        }
+        // Two profiles of one name: the browser's list could not tell them
+        // apart, and neither could a later --profile.
+        if (const std::vector<size_t> taken = profiles.called(choices.newProfile);
+            !taken.empty()) {
+            reporter_.refuse(
+                formatText(N_("Профиль с именем \"%1\" уже есть: %2. Выберите другое имя."),
+                           {choices.newProfile, profiles.shown(taken.front())}));
             return false;
         }
         if (!isFolderBelowRoot(withoutTrailingSeparators(state_.mpath))) {

@@ -38,6 +38,11 @@ struct ChoiceList {
                 const std::vector<std::string>& shownAs = {});
     // What the user is shown for entry `index`.
     std::string shown(size_t index) const;
+    // The entries `name` names: the entry itself or what is shown for it
+    // (letter case ignored, as Windows names go); where none is, those the
+    // browser itself calls so: "Work (Profile 1)", a folder
+    // "k3x9ab12.default-release".
+    std::vector<size_t> called(std::string_view name) const;
     void clear() {
         entries.clear();
         labels.clear();
