@@ -6,6 +6,7 @@
 ;            deleted one by one, so that the uninstaller takes away exactly
 ;            what the installer put there and nothing else in the folder
 ;   ICON     the program's icon (.ico)
+;   WELCOME  the picture of the welcome and finish pages (164 x 314 BMP)
 ;   OUTFILE  the setup exe
 ;
 ; For the current user by default, without administrator rights, under
@@ -33,6 +34,11 @@ RequestExecutionLevel user
 !include nsDialogs.nsh
 !include WinMessages.nsh
 !include "${FILES}"
+
+; The plugins .onInit and the first pages use go first into the solid
+; archive: otherwise the whole of it is unpacked before the first page shows.
+ReserveFile /plugin UserInfo.dll
+ReserveFile /plugin nsDialogs.dll
 
 !define PRODUCT "Vellarion"
 !define PUBLISHER "Vellarion"
@@ -67,13 +73,16 @@ Var ModeMine
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
-!define MUI_COMPONENTSPAGE_NODESC
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${WELCOME}"
+!define MUI_COMPONENTSPAGE_SMALLDESC
 
 !insertmacro MUI_PAGE_WELCOME
 Page custom ModePage ModePageLeave
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_RUN "$INSTDIR\vellarion.exe"
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW FinishShow
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
@@ -85,8 +94,12 @@ Page custom ModePage ModePageLeave
 
 LangString SecProgram ${LANG_ENGLISH} "Vellarion"
 LangString SecProgram ${LANG_RUSSIAN} "Vellarion"
-LangString SecPath ${LANG_ENGLISH} "Add vellarion-cli to PATH (run it from any command prompt)"
-LangString SecPath ${LANG_RUSSIAN} "Добавить vellarion-cli в PATH (запуск из любой командной строки)"
+LangString SecProgramText ${LANG_ENGLISH} "The window program, the command line program vellarion-cli and the files they need."
+LangString SecProgramText ${LANG_RUSSIAN} "Оконная программа, программа командной строки vellarion-cli и нужные им файлы."
+LangString SecPath ${LANG_ENGLISH} "Add vellarion-cli to PATH"
+LangString SecPath ${LANG_RUSSIAN} "Добавить vellarion-cli в PATH"
+LangString SecPathText ${LANG_ENGLISH} "Lets you run vellarion-cli from any command prompt."
+LangString SecPathText ${LANG_RUSSIAN} "Позволяет запускать vellarion-cli из любой командной строки."
 LangString ModeTitle ${LANG_ENGLISH} "Choose Users"
 LangString ModeTitle ${LANG_RUSSIAN} "Выбор пользователей"
 LangString ModeSubtitle ${LANG_ENGLISH} "Choose for whom to install Vellarion."
@@ -425,6 +438,11 @@ Section "-PathNotAsked"
   ${EndIf}
 SectionEnd
 
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "$(SecProgramText)"
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecPath} "$(SecPathText)"
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
+
 Function .onInit
   UserInfo::GetAccountType
   Pop $Privileges
@@ -481,6 +499,15 @@ Function ModePage
     ${NSD_Check} $ModeMine
   ${EndIf}
   nsDialogs::Show
+FunctionEnd
+
+; An installer for all users runs elevated, and so would the program it
+; started: it offers to start it only for the current user.
+Function FinishShow
+  ${If} $AllUsers == 1
+    SendMessage $mui.FinishPage.Run ${BM_SETCHECK} ${BST_UNCHECKED} 0
+    ShowWindow $mui.FinishPage.Run ${SW_HIDE}
+  ${EndIf}
 FunctionEnd
 
 Function ModePageLeave
