@@ -615,6 +615,7 @@ Function un.onInit
     ${If} $Privileges != "Admin"
       ${IfNot} ${Silent}
         ; Started from "Apps & features" without elevation: again, elevated.
+        ClearErrors
         ExecShell "runas" "$INSTDIR\uninstall.exe"
         ${IfNot} ${Errors}
           Quit
