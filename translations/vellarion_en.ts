@@ -673,6 +673,22 @@
         <source>Choose a folder</source>
         <translation>Choose a folder</translation>
     </message>
+    <message>
+        <source>Папка или папка хранилища rclone: rclone:ХРАНИЛИЩЕ:ПАПКА</source>
+        <translation>A folder, or a folder of an rclone remote: rclone:REMOTE:FOLDER</translation>
+    </message>
+    <message>
+        <source>rclone не установлен: без него копии не уходят с этого компьютера. Установите rclone и создайте хранилище командой rclone config.</source>
+        <translation>rclone is not installed: without it no backup leaves this computer. Install rclone and make a remote with rclone config.</translation>
+    </message>
+    <message>
+        <source>rclone не знает ни одного хранилища: создайте его командой rclone config.</source>
+        <translation>rclone knows no remote: make one with rclone config.</translation>
+    </message>
+    <message>
+        <source>Хранилища rclone: %1. Пишите rclone:ХРАНИЛИЩЕ:ПАПКА</source>
+        <translation>rclone remotes: %1. Write rclone:REMOTE:FOLDER</translation>
+    </message>
 </context>
 <context>
     <name>vellarion::DocumentForm</name>
@@ -1028,6 +1044,10 @@
     <message>
         <source>Архив "%1" зашифрован. Введите пароль:</source>
         <translation>The archive "%1" is encrypted. Enter its password:</translation>
+    </message>
+    <message>
+        <source>Архив будет содержать пароли и куки в открытом виде и уйдёт в "%1": их прочтёт любой, кто может читать это хранилище. Отправить его без шифрования?</source>
+        <translation>The archive will hold passwords and cookies unencrypted and go to "%1": anyone who can read that storage can read them. Send it unencrypted?</translation>
     </message>
 </context>
 </TS>

@@ -4,7 +4,9 @@
 #include "cli/Interrupt.h"
 #include "cli/JobOutput.h"
 #include "cli/Passwords.h"
+#include "cli/RemoteLocation.h"
 #include "core/archive/JvZlibMultiple.h"
+#include "core/remote/RemoteFolder.h"
 #include "core/schedule/KeptVersions.h"
 #include "core/services/Error.h"
 #include "core/services/PathMapper.h"
@@ -66,7 +68,11 @@ void list(Console& console, const std::string& archive, bool sizes, PasswordSour
             out << columns;
         }
         // A stored name is the archive's, not ours: it reaches the terminal escaped.
-        out << terminalText(entry.name) << '\n';
+        out << terminalText(entry.name);
+        if (!entry.refused.empty()) {
+            out << "  (" << entry.refused << ")";
+        }
+        out << '\n';
     });
     out << std::flush;
 }
@@ -99,38 +105,56 @@ void verify(Console& console, const std::string& archive, PasswordSource& passwo
 }
 
 // Every archive (".dat") in the folder read whole, one line each, newest
-// versions first; one that does not read whole is the command's error.
+// versions first; one that does not read whole is the command's error. The
+// folder of a remote (rclone:REMOTE:PATH): each archive fetched into a
+// private folder in turn, read, and deleted there again.
 void verifyAll(Console& console, const std::string& folder, PasswordSource& passwords) {
     namespace fs = std::filesystem;
+    StopOnInterrupt interrupt;
+    CommandLocation where(console, folder);
     std::vector<std::string> names;
-    std::error_code ec;
-    for (fs::directory_iterator it(pathFromUtf8(folder), ec), end; !ec && it != end;
-         it.increment(ec)) {
-        const std::string name = pathToUtf8(it->path().filename());
-        if (name.size() > 4 && equalsIgnoreCase(name.substr(name.size() - 4), ".dat") &&
-            it->is_regular_file(ec)) {
-            names.push_back(name);
+    if (where.remote()) {
+        for (const RemoteFile& archive : where.folder().archives()) {
+            names.push_back(archive.name);
         }
-    }
-    if (ec) {
-        throw Error("Cannot read folder \"" + folder + "\" (" + ec.message() + ")");
+    } else {
+        std::error_code ec;
+        for (fs::directory_iterator it(pathFromUtf8(folder), ec), end; !ec && it != end;
+             it.increment(ec)) {
+            const std::string name = pathToUtf8(it->path().filename());
+            if (name.size() > 4 && equalsIgnoreCase(name.substr(name.size() - 4), ".dat") &&
+                it->is_regular_file(ec)) {
+                names.push_back(name);
+            }
+        }
+        if (ec) {
+            throw Error("Cannot read folder \"" + folder + "\" (" + ec.message() + ")");
+        }
     }
     orderNewestFirst(names);
     std::size_t failed = 0;
     std::ostream& out = console.out();
     for (const std::string& name : names) {
-        const std::string path = pathToUtf8(pathFromUtf8(folder) / pathFromUtf8(name));
+        const std::string path = pathToUtf8(pathFromUtf8(where.location()) / pathFromUtf8(name));
+        where.fetch({name});
         std::size_t records = 0;
         const std::string damage = archiveDamage(
             nativePathMapper(), path,
-            [&](const std::string&) { return std::optional<Secret>(passwords.forArchive(path)); },
+            [&](const std::string&) {
+                return std::optional<Secret>(passwords.forArchive(where.shown(path)));
+            },
             &records);
+        if (where.remote()) {
+            std::error_code ec;
+            fs::remove(pathFromUtf8(path), ec);
+        }
+        StopOnInterrupt::throwIfInterrupted();
         out << terminalText(name) << ": ";
         if (damage.empty()) {
             out << records << " record" << (records == 1 ? "" : "s") << ", all sound\n";
         } else {
             ++failed;
-            out << "FAILED: " << terminalText(damage) << '\n';
+            out << "FAILED: " << terminalText(where.shown(damage)) << '\n';
         }
     }
     out << std::flush;
@@ -192,7 +216,10 @@ void addArchiveCommands(CLI::App& app, Console& console) {
                   "one line each");
     CLI::Option* one = verifyCommand->add_option("ARCHIVE", args->archive, "Archive to check");
     CLI::Option* all =
-        verifyCommand->add_option("--all", args->folder, "Check every archive in DIR")
+        verifyCommand
+            ->add_option("--all", args->folder,
+                         "Check every archive in DIR (a folder, or rclone:REMOTE:PATH, whose "
+                         "archives are fetched one at a time)")
             ->type_name("DIR");
     one->excludes(all);
     addPasswordOptions(*verifyCommand, args->password, false);

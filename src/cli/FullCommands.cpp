@@ -6,6 +6,8 @@
 #include "cli/JobOutput.h"
 #include "cli/KeptVersions.h"
 #include "cli/Passwords.h"
+#include "cli/RemoteLocation.h"
+#include "core/remote/RemoteFolder.h"
 #include "core/schedule/KeptVersions.h"
 #include "core/services/Error.h"
 #include "core/wizards/FullJob.h"
@@ -30,6 +32,7 @@ struct Arguments {
     std::string archive;
     PasswordOptions password;
     int keep = 0;
+    bool allowPlain = false;
 };
 
 // The version --archive names for a restore from `location`: "latest" the
@@ -73,6 +76,10 @@ std::string programFolder(const SystemServices& services, const std::string& typ
 }
 
 void run(Console& console, const Arguments& args, Direction direction) {
+    // A whole data folder holds the passwords and cookies.
+    if (direction == Direction::Backup) {
+        refusePlainSecretsOffMachine(args.location, args.password.encrypt, args.allowPlain);
+    }
     const std::unique_ptr<SystemServices> services = makeServices(args.environment, console);
     WizardState state;
     // Files are named below the data root.
@@ -92,34 +99,47 @@ void run(Console& console, const Arguments& args, Direction direction) {
     state.customdir = args.installFolder;
     FullJob job(*services, data, state, output);
     StopOnInterrupt interrupt;
-    // The data root not found: a backup refuses with the window's message;
-    // a restore goes where the browser would make its data here.
-    const bool found = job.locate();
-    if (direction == Direction::Restore) {
-        if (!args.into.empty()) {
-            job.restoreInto(programFolder(*services, args.into));
-        } else if (!found && job.unavailableHere().empty()) {
-            if (const std::optional<std::string> root = job.newDataRoot()) {
-                console.out() << restoringIntoNewRoot(data.name, services->paths().toDisplay(*root))
-                              << '\n';
-                job.restoreInto(*root);
+    CommandLocation where(console, args.location);
+    const std::string& location = where.location();
+    where.run([&] {
+        // The data root not found: a backup refuses with the window's
+        // message; a restore goes where the browser would make its data here.
+        const bool found = job.locate();
+        if (direction == Direction::Restore) {
+            if (!args.into.empty()) {
+                job.restoreInto(programFolder(*services, args.into));
+            } else if (!found && job.unavailableHere().empty()) {
+                if (const std::optional<std::string> root = job.newDataRoot()) {
+                    console.out() << restoringIntoNewRoot(data.name,
+                                                          services->paths().toDisplay(*root))
+                                  << '\n';
+                    job.restoreInto(*root);
+                }
             }
+            chooseVersion(job, *services, location, args.archive);
+            if (where.remote()) {
+                const std::optional<std::string> stamp = job.archiveToRestore(location);
+                where.fetch(fullArchivesOfVersion(
+                    where.folder(), std::string(data.full.archiveName), stamp.value_or("")));
+            }
+        } else {
+            passwords.forNewArchive();
+            keepVersions(job, args.keep);
         }
-        chooseVersion(job, *services, args.location, args.archive);
-    } else {
-        passwords.forNewArchive();
-        keepVersions(job, args.keep);
-    }
-    endJob(console,
-           direction == Direction::Backup ? job.backup(args.location) : job.restore(args.location));
+        endJob(console,
+               direction == Direction::Backup ? job.backup(location) : job.restore(location));
+    });
     if (direction == Direction::Backup) {
         std::vector<std::string> written;
         for (const FullArchive& archive : job.archives()) {
             written.push_back(archive.archive);
         }
-        checkAndKeep(console, *services, passwords, written, args.keep);
+        if (where.remote()) {
+            where.send(*services, passwords, written, args.keep);
+        } else {
+            checkAndKeep(console, *services, passwords, written, args.keep);
+        }
     }
-    // A whole data folder holds the passwords and cookies.
     if (direction == Direction::Backup && !args.password.encrypt) {
         console.warning(kSecretsReadableCli);
     }
@@ -134,9 +154,9 @@ void run(Console& console, const Arguments& args, Direction direction) {
                                      ? services->paths().toDisplay(archive.folder)
                                      : "the " + std::string(data.name) + " items";
         if (direction == Direction::Backup) {
-            console.out() << "Packed " << what << " into " << file << bytes << '\n';
+            console.out() << "Packed " << what << " into " << where.shown(file) << bytes << '\n';
         } else {
-            console.out() << "Unpacked " << file << bytes << " into " << what << '\n';
+            console.out() << "Unpacked " << where.shown(file) << bytes << " into " << what << '\n';
         }
     }
     console.out() << std::flush;
@@ -154,8 +174,10 @@ void addCommand(CLI::App& app, Console& console, Direction direction) {
     addBrowserArgument(*command, args->browser);
     command
         ->add_option(backup ? "--to" : "--from", args->location,
-                     backup ? "The backup location: the folder to write the archive to"
-                            : "The backup location: the folder holding the archive")
+                     backup ? "The backup location: the folder to write the archive to, or "
+                              "rclone:REMOTE:PATH, a folder of a remote rclone knows"
+                            : "The backup location: the folder holding the archive, or "
+                              "rclone:REMOTE:PATH")
         ->type_name("DIR")
         ->required();
     addEnvironmentOptions(*command, args->environment);
@@ -167,6 +189,7 @@ void addCommand(CLI::App& app, Console& console, Direction direction) {
     if (backup) {
         addReplaceOption(*command, args->replace);
         addKeepOption(*command, args->keep);
+        addAllowPlainOption(*command, args->allowPlain);
     } else {
         command
             ->add_option("--archive", args->archive,

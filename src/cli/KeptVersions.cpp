@@ -41,21 +41,26 @@ void checkAndKeep(Console& console, SystemServices& services, PasswordSource& pa
         throw Error("the new archive does not read whole: " + version.damage +
                     "; no older version was deleted");
     }
-    for (const std::string& path : version.retention.deleted) {
-        console.err() << "vellarion-cli: deleted the older version "
-                      << terminalText(paths.toDisplay(path)) << '\n';
+    tellRetention(console, version.retention,
+                  [&](const std::string& path) { return paths.toDisplay(path); });
+}
+
+void tellRetention(Console& console, const Retention& retention,
+                   const std::function<std::string(const std::string&)>& shown) {
+    for (const std::string& path : retention.deleted) {
+        console.err() << "vellarion-cli: deleted the older version " << terminalText(shown(path))
+                      << '\n';
     }
-    for (const std::string& path : version.retention.keptBeyondCount) {
-        console.warning("kept \"" + paths.toDisplay(path) +
-                        "\" beyond --keep: no newer version reads whole");
+    for (const std::string& path : retention.keptBeyondCount) {
+        console.warning("kept \"" + shown(path) + "\" beyond --keep: no newer version reads whole");
     }
-    for (const std::string& path : version.retention.future) {
-        console.warning("\"" + paths.toDisplay(path) +
+    for (const std::string& path : retention.future) {
+        console.warning("\"" + shown(path) +
                         "\" is stamped later than now: the clock was wrong when it was written; "
                         "the new version is stamped with the time it was made");
     }
-    for (const std::string& path : version.retention.notDeleted) {
-        console.warning("could not delete the older version \"" + paths.toDisplay(path) + "\"");
+    for (const std::string& path : retention.notDeleted) {
+        console.warning("could not delete the older version \"" + shown(path) + "\"");
     }
     console.err() << std::flush;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@ class App;
 namespace vellarion {
 class SystemServices;
 class WizardJob;
+struct Retention;
 } // namespace vellarion
 
 namespace vellarion::cli {
@@ -29,6 +31,12 @@ void keepVersions(WizardJob& job, int keep);
 // not read whole is the command's error, every older one kept.
 void checkAndKeep(Console& console, SystemServices& services, PasswordSource& passwords,
                   const std::vector<std::string>& archives, int keep);
+
+// What retention did, on stderr: the versions deleted, and warnings for
+// those kept beyond the count, stamped in the future or not deletable, each
+// named by `shown`.
+void tellRetention(Console& console, const Retention& retention,
+                   const std::function<std::string(const std::string&)>& shown);
 
 // What --archive means on a restore: "latest".
 inline constexpr const char* kLatest = "latest";

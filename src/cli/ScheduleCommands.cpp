@@ -3,6 +3,8 @@
 #include "cli/CommonOptions.h"
 #include "cli/Console.h"
 #include "cli/JobOutput.h"
+#include "cli/RemoteLocation.h"
+#include "core/remote/Rclone.h"
 #include "core/schedule/KeptVersions.h"
 #include "core/schedule/Schedule.h"
 #include "core/services/Error.h"
@@ -81,7 +83,14 @@ void add(Console& console, Arguments& args) {
         throw CLI::ValidationError("--full", "a full backup takes the whole data folder: no "
                                              "--profile or --items");
     }
-    s.location = wholePath(s.location);
+    if (isRemoteLocation(s.location)) {
+        parseRemotePath(s.location); // refused here rather than at every run
+        if (s.full) {
+            refusePlainSecretsOffMachine(s.location, s.encrypt, s.allowPlain);
+        }
+    } else {
+        s.location = wholePath(s.location);
+    }
     s.environment = environmentArguments(args.environment);
     if (s.encrypt) {
         s.passwordFile = wholePath(s.passwordFile);
@@ -118,10 +127,12 @@ void remove(Console& console, const std::string& id) {
 // left the previous archives as they were.
 void runSchedule(Console& console, const std::string& id, const AddJobCommands& addJobCommands) {
     const Schedule s = scheduleOf(id);
-    const fs::path location = pathFromUtf8(s.location);
+    // A remote's runs are logged here, each naming the remote.
+    const fs::path location = scheduleLogFolder(s, ScheduleStore::standard());
+    const std::string remote = isRemoteLocation(s.location) ? " to " + s.location : "";
     const auto log = [&](const std::string& what) {
         const std::string line =
-            stampOf(std::chrono::system_clock::now()) + " " + s.id + ": " + what;
+            stampOf(std::chrono::system_clock::now()) + " " + s.id + remote + ": " + what;
         if (!appendScheduleLog(location, line)) {
             console.warning("cannot write the log \"" + pathToUtf8(location / kScheduleLog) + "\"");
         }
@@ -190,7 +201,12 @@ void addScheduleCommands(CLI::App& app, Console& console, AddJobCommands addJobC
         "add", "Add a schedule: a backup of BROWSER into DIR, hourly, daily or weekly");
     Schedule& s = args->schedule;
     addBrowserArgument(*addCommand, s.browser);
-    addCommand->add_option("--to", s.location, "The backup location")->type_name("DIR")->required();
+    addCommand
+        ->add_option("--to", s.location,
+                     "The backup location: a folder, or rclone:REMOTE:PATH (the runs' log is then "
+                     "kept beside the schedules)")
+        ->type_name("DIR")
+        ->required();
     addCommand->add_flag("--full", s.full, "A full backup (full-backup) instead of the items");
     addCommand->add_option("--profile", s.profile, "The profile (default: the first)")
         ->type_name("NAME");
@@ -215,6 +231,7 @@ void addScheduleCommands(CLI::App& app, Console& console, AddJobCommands addJobC
                          "only; the schedule keeps its name, never the password)")
             ->type_name("FILE");
     addCommand->add_flag("--encrypt", s.encrypt, "Encrypt the archives")->needs(passwordFile);
+    addAllowPlainOption(*addCommand, s.allowPlain);
     passwordFile->needs("--encrypt");
 #ifdef _WIN32
     addCommand->add_flag("--whether-logged-on", s.whetherLoggedOn,

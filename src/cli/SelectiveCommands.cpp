@@ -6,6 +6,7 @@
 #include "cli/JobOutput.h"
 #include "cli/KeptVersions.h"
 #include "cli/Passwords.h"
+#include "cli/RemoteLocation.h"
 #include "core/schedule/KeptVersions.h"
 #include "core/services/Error.h"
 #include "core/services/PathMapper.h"
@@ -39,6 +40,7 @@ struct Arguments {
     std::string newProfile;
     PasswordOptions password;
     int keep = 0;
+    bool allowPlain = false;
 };
 
 // The item keys of a browser, in backup order.
@@ -121,13 +123,15 @@ public:
           data_(browserDataSet(args.browser, *services_)),
           boxes_(tickedBoxes(data_.selective, args.items)),
           output_(console, services_->paths(), state_.backups),
-          job_(*services_, data_, state_, output_), passwords_(console, args.password) {
+          job_(*services_, data_, state_, output_), passwords_(console, args.password),
+          where_(console, args.location), location_(where_.location()) {
         output_.allowReplacing(args.replace);
         output_.usePasswords(passwords_);
     }
 
     PasswordSource& passwords() { return passwords_; }
     SystemServices& services() { return *services_; }
+    CommandLocation& where() { return where_; }
 
     SelectiveJob& job() { return job_; }
     const WizardState& state() const { return state_; }
@@ -170,7 +174,7 @@ public:
 
     SelectiveChoices choices() const {
         SelectiveChoices c;
-        c.backupLocation = args_.location;
+        c.backupLocation = location_;
         c.customLocation = args_.customProfile.empty() ? std::string(kCustomProfilePlaceholder)
                                                        : args_.customProfile;
         c.ticked = [this](std::string_view box) { return boxes_.count(std::string(box)) > 0; };
@@ -212,11 +216,9 @@ public:
             // Its archive, or a kept version of it.
             const std::string name(fixed);
             if (args_.archive == kLatest) {
-                const std::vector<std::string> stamps =
-                    keptVersions(*services_, args_.location, name);
+                const std::vector<std::string> stamps = keptVersions(*services_, location_, name);
                 if (stamps.empty()) {
-                    throw Error("no kept version of \"" + name + "\" in " +
-                                nativePath(args_.location));
+                    throw Error("no kept version of \"" + name + "\" in " + nativePath(location_));
                 }
                 job_.stampArchives(stamps.front());
             } else if (const std::optional<std::string> stamp = stampIn(args_.archive, name)) {
@@ -227,11 +229,11 @@ public:
             return;
         }
         const std::string name = archiveName();
-        job_.listArchives(args_.location);
+        job_.listArchives(location_);
         if (select(job_.archives, name)) {
             return;
         }
-        if (!services_->fileExists(joinPath(args_.location, name))) {
+        if (!services_->fileExists(joinPath(location_, name))) {
             throw Error(backupFileNotFound(name));
         }
         job_.archives.append({name});
@@ -251,11 +253,11 @@ public:
             chosen && args_.customProfile.empty() && args_.newProfile.empty()) {
             names.push_back(stagingName(data_.selective, *chosen).substr(1) + ".dat");
             if (args_.archive.empty() &&
-                services_->fileExists(joinPath(args_.location, names.front()))) {
+                services_->fileExists(joinPath(location_, names.front()))) {
                 return names.front();
             }
         } else {
-            for (const std::string& file : services_->listFiles(args_.location, ".dat")) {
+            for (const std::string& file : services_->listFiles(location_, ".dat")) {
                 const std::optional<StampedArchive> split = splitStamped(file);
                 if (split &&
                     std::find(names.begin(), names.end(), split->fixedName) == names.end()) {
@@ -265,25 +267,25 @@ public:
         }
         if (names.size() > 1) {
             throw Error("versions of " + joinStrings(names, ", ") + " lie in " +
-                        nativePath(args_.location) + "; name the archive with --archive");
+                        nativePath(location_) + "; name the archive with --archive");
         }
         const std::vector<std::string> stamps =
             names.empty() ? std::vector<std::string>()
-                          : keptVersions(*services_, args_.location, names.front());
+                          : keptVersions(*services_, location_, names.front());
         if (stamps.empty()) {
             if (args_.archive.empty()) {
                 throw CLI::RequiredError("--archive");
             }
             throw Error("no kept version" +
                         (names.empty() ? std::string() : " of \"" + names.front() + "\"") + " in " +
-                        nativePath(args_.location));
+                        nativePath(location_));
         }
         return stampedName(names.front(), stamps.front());
     }
 
     // Where a program path lies on this machine, for the user to read.
     std::string nativePath(const std::string& path) const {
-        return services_->paths().toDisplay(path);
+        return where_.shown(services_->paths().toDisplay(path));
     }
 
 private:
@@ -295,6 +297,9 @@ private:
     JobOutput output_;
     SelectiveJob job_;
     PasswordSource passwords_;
+    // The backup location: the typed folder, or the private one of a remote.
+    CommandLocation where_;
+    const std::string& location_;
 };
 
 void profiles(Console& console, const Arguments& args) {
@@ -325,29 +330,47 @@ void items(Console& console, const Arguments& args) {
 }
 
 void backup(Console& console, const Arguments& args) {
-    CommandJob command(console, args);
+    const SelectiveWizardData& data = browserDataSet(args.browser).selective;
+    const std::set<std::string> boxes = tickedBoxes(data, args.items);
+    const auto ticked = [&](std::string_view box) { return boxes.count(std::string(box)) > 0; };
+    if (backupHoldsSecrets(data, ticked)) {
+        refusePlainSecretsOffMachine(args.location, args.password.encrypt, args.allowPlain);
+    }
     StopOnInterrupt interrupt;
-    command.chooseProfile();
-    const SelectiveChoices choices = command.choices();
-    // Asked before the job begins to draw its progress.
-    command.passwords().forNewArchive();
-    keepVersions(command.job(), args.keep);
-    endJob(console, command.job().backup(choices));
-    checkAndKeep(console, command.services(), command.passwords(), {command.job().archivePath()},
-                 args.keep);
-    if (!args.password.encrypt &&
-        backupHoldsSecrets(browserDataSet(args.browser).selective, choices.ticked)) {
+    CommandJob command(console, args);
+    command.where().run([&] {
+        command.chooseProfile();
+        // Asked before the job begins to draw its progress.
+        command.passwords().forNewArchive();
+        keepVersions(command.job(), args.keep);
+        endJob(console, command.job().backup(command.choices()));
+    });
+    if (command.where().remote()) {
+        command.where().send(command.services(), command.passwords(), {command.job().archivePath()},
+                             args.keep);
+    } else {
+        checkAndKeep(console, command.services(), command.passwords(),
+                     {command.job().archivePath()}, args.keep);
+    }
+    if (!args.password.encrypt && backupHoldsSecrets(data, ticked)) {
         console.warning(kSecretsReadableCli);
     }
     console.out() << command.nativePath(command.job().archivePath()) << '\n' << std::flush;
 }
 
 void restore(Console& console, const Arguments& args) {
-    CommandJob command(console, args);
     StopOnInterrupt interrupt;
-    command.chooseProfile();
-    command.chooseArchive();
-    endJob(console, command.job().restore(command.choices()));
+    CommandJob command(console, args);
+    command.where().run([&] {
+        command.chooseProfile();
+        command.chooseArchive();
+        if (command.where().remote()) {
+            if (const std::optional<std::string> archive = command.job().archiveToRestore()) {
+                command.where().fetch({*archive});
+            }
+        }
+        endJob(console, command.job().restore(command.choices()));
+    });
     // A browser without profiles may have no folder of its own found.
     if (!command.state().ffpath.empty()) {
         console.out() << command.nativePath(command.state().ffpath) << '\n' << std::flush;
@@ -397,11 +420,15 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
         "backup", "Back up the ticked items of a profile of BROWSER into an archive in DIR, "
                   "named after the profile; prints the archive's path");
     addJobOptions(*backupCommand, *args);
-    backupCommand->add_option("--to", args->location, "The backup location")
+    backupCommand
+        ->add_option("--to", args->location,
+                     "The backup location: a folder, or rclone:REMOTE:PATH, a folder of a remote "
+                     "rclone knows")
         ->type_name("DIR")
         ->required();
     addReplaceOption(*backupCommand, args->replace);
     addKeepOption(*backupCommand, args->keep);
+    addAllowPlainOption(*backupCommand, args->allowPlain);
     addPasswordOptions(*backupCommand, args->password, true);
     backupCommand->callback([&console, args] { backup(console, *args); });
 
@@ -409,7 +436,9 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
         "restore", "Restore the ticked items from the archive NAME in DIR into a profile of "
                    "BROWSER; prints the profile's folder");
     addJobOptions(*restoreCommand, *args);
-    restoreCommand->add_option("--from", args->location, "The backup location")
+    restoreCommand
+        ->add_option("--from", args->location,
+                     "The backup location: a folder, or rclone:REMOTE:PATH")
         ->type_name("DIR")
         ->required();
     restoreCommand

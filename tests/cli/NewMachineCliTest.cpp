@@ -70,7 +70,6 @@ TEST(CliNewMachine, WhatARestoreMakesOnAFreshAccountIsTheUsersAlone) {
         // Above the data folders the umask rules; in them nobody else reads.
         const P open = P::all & ~static_cast<P>(mask);
         EXPECT_EQ(modeOf(fresh / ".mozilla"), open);
-        EXPECT_EQ(modeOf(fresh / ".config"), open);
         for (const fs::path& root :
              {fresh / ".mozilla" / "firefox", fresh / ".config" / "chromium"}) {
             SCOPED_TRACE(s(root));

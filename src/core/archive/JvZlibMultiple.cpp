@@ -8,6 +8,7 @@
 #include "core/archive/Zlib.h"
 #include "core/crypto/EncryptedArchive.h"
 #include "core/services/ProgramPath.h"
+#include "core/services/RunToken.h"
 
 #include <algorithm>
 #include <atomic>
@@ -89,14 +90,10 @@ public:
                 excluded_.push_back(id);
             }
         }
-        static std::atomic<unsigned> counter{0};
-        const unsigned long pid = platform::currentProcessId();
         for (int attempt = 0;; ++attempt) {
-            std::string suffix(".");
-            suffix += std::to_string(pid);
-            suffix += '-';
-            suffix += std::to_string(counter++);
-            suffix += ".tmp";
+            // "name.dat.<token>.tmp": only this user's runs make such a token,
+            // so that a later run removes only what one of them left.
+            const std::string suffix = "." + newRunToken() + ".tmp";
             temporary_ = target_;
             temporary_ += suffix;
             platform::File file = platform::File::createNew(temporary_, ec);
@@ -216,7 +213,6 @@ class TargetFile {
 public:
     TargetFile(fs::path path, std::string shown, bool inPlace)
         : path_(std::move(path)), shown_(std::move(shown)) {
-        static std::atomic<unsigned> counter{0};
         std::error_code ec;
         if (inPlace) {
             file_ = platform::File::createNew(path_, ec);
@@ -228,8 +224,7 @@ public:
         for (int attempt = 0;; ++attempt) {
             // Short, so that it fits wherever the name itself fits.
             temporary_ = path_.parent_path() /
-                         pathFromUtf8(".vellarion-" + std::to_string(platform::currentProcessId()) +
-                                      "-" + std::to_string(counter++) + ".tmp");
+                         pathFromUtf8(std::string(kReservedPrefix) + newRunToken() + ".tmp");
             file_ = platform::File::createNew(temporary_, ec);
             if (!ec) {
                 return;
@@ -596,6 +591,18 @@ void TJvZlibMultiple::readCarriedRecord(ArchiveReader& reader, Inflater& inflate
     wipeMemory(whole.data(), whole.size());
 }
 
+std::string TJvZlibMultiple::refusedRecord(const std::string& storedDir,
+                                           const std::string& storedName, bool encrypted) {
+    if (storedDir.empty() && storedName == kCarriedRecordName) {
+        return encrypted ? std::string()
+                         : "a key record, which belongs only in an encrypted archive";
+    }
+    if (holdsReservedName(storedDir) || holdsReservedName(storedName)) {
+        return "a name this program keeps for its own work: never unpacked";
+    }
+    return {};
+}
+
 std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string& Directory,
                                               bool Overwrite, bool RelativePaths) {
     const std::string directory = withBackslash(Directory);
@@ -627,6 +634,13 @@ std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string&
             readCarriedRecord(reader, inflater, header);
             continue;
         }
+        // A record that would pass for the program's own work (a journal
+        // the next recovery would follow, a folder it would remove) is read
+        // past and named.
+        const std::string refused = refusedRecord(storedDir, storedName, readingEncrypted_);
+        if (!refused.empty() && OnFileSkip) {
+            OnFileSkip(*this, storedPath, "ReservedName", "\"" + storedPath + "\": " + refused);
+        }
         const std::string storedFolder = withBackslash(unpackedName(storedDir));
         const std::string dir = RelativePaths ? storedFolder : std::string();
         const std::string name = unpackedName(storedName);
@@ -643,8 +657,8 @@ std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string&
             continue;
         }
 
-        bool write = true;
-        if (OnDecompressingFile) {
+        bool write = refused.empty();
+        if (write && OnDecompressingFile) {
             OnDecompressingFile(*this, target, write);
         }
         std::optional<TargetFile> file;
@@ -707,7 +721,7 @@ std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string&
                 return written;
             }
         }
-        if (OnDecompressedFile) {
+        if (OnDecompressedFile && refused.empty()) {
             OnDecompressedFile(*this, target, static_cast<std::uint32_t>(produced));
         }
         if (file) {
@@ -745,6 +759,11 @@ ArchiveCheck TJvZlibMultiple::VerifyStream(Stream& Stream) {
         if (OnVerifyingFile) {
             OnVerifyingFile(*this, name);
         }
+        // A record of the program's own names is named, whatever it holds.
+        const std::string refused = refusedRecord(storedDir, storedName, readingEncrypted_);
+        if (!refused.empty()) {
+            check.damaged.push_back({name, refused});
+        }
         try {
             if (isUnsafeStoredPath(storedDir) || isUnsafeStoredPath(storedName)) {
                 throw UnsafeNameError(name);
@@ -774,26 +793,31 @@ ArchiveCheck TJvZlibMultiple::VerifyStream(Stream& Stream) {
                 throw StreamReadError();
             }
         } catch (const Error& e) {
-            check.damaged.push_back({name, e.what()});
+            if (refused.empty()) {
+                check.damaged.push_back({name, e.what()});
+            }
         }
     }
     return check;
 }
 
 void TJvZlibMultiple::forEachStoredEntry(Stream& stream,
-                                         const std::function<void(const StoredEntry&)>& each) {
+                                         const std::function<void(const StoredEntry&)>& each,
+                                         bool encrypted) {
     ArchiveReader reader(stream);
     RecordHeader header;
     while (reader.next(header)) {
-        each({withBackslash(decodeStoredName(header.dir)) + decodeStoredName(header.name),
-              header.uncompressedSize, header.compressedSize});
+        const std::string dir = decodeStoredName(header.dir);
+        const std::string name = decodeStoredName(header.name);
+        each({withBackslash(dir) + name, header.uncompressedSize, header.compressedSize,
+              refusedRecord(dir, name, encrypted)});
     }
 }
 
 void TJvZlibMultiple::forEachStoredEntry(const std::string& FileName,
                                          const std::function<void(const StoredEntry&)>& each) {
     const std::unique_ptr<OpenedArchive> archive = openArchive(FileName);
-    forEachStoredEntry(archive->stream(), each);
+    forEachStoredEntry(archive->stream(), each, readingEncrypted_);
 }
 
 void TJvZlibMultiple::ListStoredFiles(Stream& Stream, std::vector<std::string>& FileList) {

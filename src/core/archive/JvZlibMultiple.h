@@ -43,6 +43,9 @@ struct StoredEntry {
     std::string name; // Dir (ending in "\" when not empty) followed by Name
     std::uint32_t uncompressedSize = 0;
     std::uint32_t compressedSize = 0;
+    // Why the record is never unpacked, whatever it holds ("" for a file
+    // like any other): a name the program keeps for its own work.
+    std::string refused;
 };
 
 // What reading a whole archive found: every record inflated, its zlib
@@ -229,8 +232,10 @@ public:
     // sizes. Nothing is unpacked.
     void forEachStoredEntry(const std::string& FileName,
                             const std::function<void(const StoredEntry&)>& each);
+    // (`encrypted`: the stream is an encrypted archive's, decrypted.)
     static void forEachStoredEntry(Stream& stream,
-                                   const std::function<void(const StoredEntry&)>& each);
+                                   const std::function<void(const StoredEntry&)>& each,
+                                   bool encrypted = false);
 
     // Ask a running (or the next) packing or unpacking to end at the next
     // chunk. A stopped pack writes no archive; a stopped unpack removes the
@@ -261,6 +266,10 @@ private:
     std::atomic<bool> FTerminateDecompress{false};
     unsigned workerCount_ = 0;
     bool readingEncrypted_ = false; // the archive being read was encrypted
+    // Why a record of these stored names is never unpacked: "" for a file
+    // like any other.
+    static std::string refusedRecord(const std::string& storedDir, const std::string& storedName,
+                                     bool encrypted);
     std::uint64_t recordDataLimit_; // ArchiveWriter::maxCompressedSize unless lowered
 };
 

@@ -3,6 +3,7 @@
 #include "core/archive/ArchiveError.h"
 #include "core/archive/JvZlibMultiple.h"
 #include "core/archive/StoredName.h"
+#include "core/services/RunToken.h"
 
 #include <algorithm>
 #include <chrono>
@@ -87,6 +88,9 @@ public:
             }
             const std::string name = pathToUtf8(entry.name);
             const std::string fullPath = directory_ + level.relative + name;
+            if (isReservedName(name)) {
+                continue; // the program's own work (another run's): no data
+            }
             if (entry.isLink) {
                 if (codec_.QuietSkipNames.contains(name)) {
                     continue;

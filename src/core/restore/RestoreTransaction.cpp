@@ -1,6 +1,7 @@
 #include "core/restore/RestoreTransaction.h"
 
 #include "core/services/PathMapper.h"
+#include "core/services/RunToken.h"
 #include "core/services/platform/File.h"
 
 #include <algorithm>
@@ -33,16 +34,6 @@ std::string shown(const fs::path& path) {
     return "\"" + pathToUtf8(path) + "\"";
 }
 
-std::string newToken() {
-    static std::atomic<unsigned> counter{0};
-    const auto ticks = static_cast<unsigned long long>(
-        std::chrono::steady_clock::now().time_since_epoch().count());
-    char text[64];
-    std::snprintf(text, sizeof text, "%lu-%llx-%u", platform::currentProcessId(), ticks & 0xffffff,
-                  counter++);
-    return text;
-}
-
 std::string recordPath(char kind, std::string_view flags, const fs::path& path) {
     const std::string utf8 = pathToUtf8(path);
     return std::string(1, kind) + " " + std::string(flags) + " " + std::to_string(utf8.size()) +
@@ -65,39 +56,37 @@ bool within(const fs::path& path, const fs::path& folder) {
     return !relative.empty() && *relative.begin() != "..";
 }
 
-// The pid a leftover's name starts with (".vellarion-unpack-1234-..."), or
-// nothing when the name is not of that form.
-std::optional<unsigned long> pidAfter(std::string_view name, std::string_view prefix) {
+// The pid of the run that made a leftover whose name is `prefix` and a
+// token of this user's runs ("…-unpack-1234-…"), when that run has ended;
+// nothing for any other name, a token this user's runs did not make, or a
+// run still going.
+std::optional<unsigned long> endedRunAfter(std::string_view name, std::string_view prefix) {
     if (!name.starts_with(prefix)) {
         return std::nullopt;
     }
-    name.remove_prefix(prefix.size());
-    const std::size_t digits = name.find_first_not_of("0123456789");
-    if (digits == 0 || digits == std::string_view::npos || digits > 9) {
+    const std::optional<RunToken> token = ownRunToken(name.substr(prefix.size()));
+    if (!token || platform::isProcessAlive(token->pid)) {
         return std::nullopt;
     }
-    return std::stoul(std::string(name.substr(0, digits)));
+    return token->pid;
 }
 
-// A temporary archive of an ended run: "name.dat.<pid>-<n>.tmp".
+// A temporary archive of an ended run: "name.dat.<token>.tmp".
 bool isLeftoverArchive(std::string_view name) {
     constexpr std::string_view kSuffix = ".tmp";
     if (!name.ends_with(kSuffix)) {
         return false;
     }
     name.remove_suffix(kSuffix.size());
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos) {
-        return false;
+    for (std::size_t dot = name.find(".dat."); dot != std::string_view::npos;
+         dot = name.find(".dat.", dot + 1)) {
+        const std::string_view rest = name.substr(dot + 5);
+        if (const std::optional<RunToken> token = ownRunToken(rest);
+            token && token->length == rest.size()) {
+            return !platform::isProcessAlive(token->pid);
+        }
     }
-    const std::string_view numbers = name.substr(dot + 1);
-    const std::size_t dash = numbers.find('-');
-    if (dash == 0 || dash == std::string_view::npos || dash > 9 ||
-        numbers.find_first_not_of("0123456789-") != std::string_view::npos ||
-        !name.substr(0, dot).ends_with(".dat")) {
-        return false;
-    }
-    return !platform::isProcessAlive(std::stoul(std::string(numbers.substr(0, dash))));
+    return false;
 }
 
 // A small file of the program's own whole; nothing when it cannot be read
@@ -125,13 +114,13 @@ std::optional<std::string> readSmall(const fs::path& path, std::size_t limit) {
 } // namespace
 
 std::string stagingMarkerName() {
-    return std::string(kStagingPrefix) + newToken();
+    return std::string(kStagingPrefix) + newRunToken();
 }
 
 RestoreTransaction::RestoreTransaction(RestoreFiles& files, fs::path journalFolder,
                                        std::function<bool()> stopRequested)
     : files_(files), journalFolder_(std::move(journalFolder)),
-      stopRequested_(std::move(stopRequested)), token_(newToken()) {}
+      stopRequested_(std::move(stopRequested)), token_(newRunToken()) {}
 
 RestoreTransaction::~RestoreTransaction() {
     if (!done_) {
@@ -145,7 +134,7 @@ void RestoreTransaction::addFile(const fs::path& source, const fs::path& givenHo
     const fs::path home = givenHome.has_filename() ? givenHome.lexically_normal()
                                                    : givenHome.parent_path().lexically_normal();
     const fs::path target = (home / relative).lexically_normal();
-    if (pathToUtf8(target.filename()).starts_with(kRestoreFilePrefix)) {
+    if (holdsReservedName(pathToUtf8(relative))) {
         // The names this program keeps for its own work are never restored:
         // a journal coming out of an archive would steer the next recovery.
         return;
@@ -729,8 +718,14 @@ std::vector<std::string> recoverRestores(RestoreFiles& files, const fs::path& fo
                  (st.perms & (P::group_write | P::others_write)) != P::none)) {
                 continue; // not a journal this user's runs wrote: not acted on
             }
+            // Its name carries the token of the run that wrote it, and so
+            // does its text: else it is no journal of ours, whatever it says.
+            const std::string_view named = std::string_view(text).substr(
+                kJournalPrefix.size(), text.size() - kJournalPrefix.size() - kJournalSuffix.size());
+            const std::optional<RunToken> token = ownRunToken(named);
             const std::optional<Journal> journal = readJournal(path);
-            if (!journal || !confinedTo(*journal, folder)) {
+            if (!token || token->length != named.size() || !journal || journal->token != named ||
+                !confinedTo(*journal, folder)) {
                 continue; // not ours to judge: kept
             }
             if (finish(files, *journal)) {
@@ -743,17 +738,15 @@ std::vector<std::string> recoverRestores(RestoreFiles& files, const fs::path& fo
                                : "A restore into " + shown(folder) +
                                      " was interrupted after its files were in place; it has "
                                      "been completed.");
-        } else if (const auto pid = pidAfter(text, kUnpackPrefix);
-                   pid && files.status(path).kind == PathStatus::Kind::Folder &&
-                   !platform::isProcessAlive(*pid)) {
+        } else if (endedRunAfter(text, kUnpackPrefix) &&
+                   files.status(path).kind == PathStatus::Kind::Folder) {
             fs::remove_all(path, ec);
             if (!ec) {
                 said.push_back("The unpack folder " + shown(path) +
                                " of an interrupted restore has been removed.");
             }
-        } else if (const auto owner = pidAfter(text, kStagingPrefix);
-                   owner && files.status(path).kind == PathStatus::Kind::File &&
-                   !platform::isProcessAlive(*owner)) {
+        } else if (endedRunAfter(text, kStagingPrefix) &&
+                   files.status(path).kind == PathStatus::Kind::File) {
             // The marker names the staging or unpack folder beside it.
             const std::optional<std::string> named = readSmall(path, 4096);
             if (named && !named->empty() && named->find_first_of("/\\:") == std::string::npos &&
@@ -770,10 +763,8 @@ std::vector<std::string> recoverRestores(RestoreFiles& files, const fs::path& fo
             if (!ec) {
                 fs::remove(path, ec);
             }
-        } else if (const auto writer = pidAfter(text, kRestoreFilePrefix);
-                   writer && text.ends_with(".tmp") &&
-                   files.status(path).kind == PathStatus::Kind::File &&
-                   !platform::isProcessAlive(*writer)) {
+        } else if (endedRunAfter(text, kRestoreFilePrefix) && text.ends_with(".tmp") &&
+                   files.status(path).kind == PathStatus::Kind::File) {
             fs::remove(path, ec); // a file an ended unpack was writing
         } else if (isLeftoverArchive(text) && files.status(path).ownedByUser) {
             fs::remove(path, ec);
@@ -804,7 +795,7 @@ fs::path commonFolder(const std::vector<fs::path>& paths) {
 }
 
 std::string unpackFolderName() {
-    return std::string(kUnpackPrefix) + newToken();
+    return std::string(kUnpackPrefix) + newRunToken();
 }
 
 } // namespace vellarion

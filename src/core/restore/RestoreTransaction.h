@@ -2,6 +2,7 @@
 
 #include "core/restore/RestoreFiles.h"
 #include "core/services/Error.h"
+#include "core/services/RunToken.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -41,7 +42,7 @@ public:
 //
 // What the restore creates in a browser's data is private, as the browsers
 // make it (0700 folders, 0600 files): at and below every home and every
-// folder named by keepPrivate. A missing folder above them (the ".mozilla"
+// folder named by keepPrivate. A missing folder above them (the dot folder
 // of a fresh account) is made as the user's umask says. A replaced file
 // keeps the mode of the file it replaces.
 class RestoreTransaction {
@@ -163,6 +164,6 @@ std::string unpackFolderName();
 std::string stagingMarkerName();
 
 // The name prefix of everything a restore leaves beside its targets.
-inline constexpr std::string_view kRestoreFilePrefix = ".vellarion-";
+inline constexpr std::string_view kRestoreFilePrefix = kReservedPrefix;
 
 } // namespace vellarion

@@ -1,5 +1,6 @@
 #include "core/schedule/Schedule.h"
 
+#include "core/remote/Rclone.h"
 #include "core/services/Error.h"
 #include "core/services/PathMapper.h"
 #include "core/services/platform/File.h"
@@ -31,6 +32,7 @@ Schedule fromJson(const json& j) {
     s.keep = j.value("keep", 0);
     s.encrypt = j.value("encrypt", false);
     s.passwordFile = j.value("passwordFile", "");
+    s.allowPlain = j.value("allowPlain", false);
     s.whetherLoggedOn = j.value("whetherLoggedOn", false);
     s.environment = j.value("environment", std::vector<std::string>());
     if (!isEvery(s.every) || s.keep < 0) {
@@ -51,6 +53,7 @@ void toJson(const Schedule& s, json& j) {
     j["keep"] = s.keep;
     j["encrypt"] = s.encrypt;
     j["passwordFile"] = s.passwordFile;
+    j["allowPlain"] = s.allowPlain;
     j["whetherLoggedOn"] = s.whetherLoggedOn;
     j["environment"] = s.environment;
 }
@@ -136,6 +139,9 @@ std::vector<std::string> backupArguments(const Schedule& s) {
     }
     if (s.encrypt) {
         args.insert(args.end(), {"--encrypt", "--password-file", s.passwordFile});
+    }
+    if (s.allowPlain) {
+        args.emplace_back("--allow-plain");
     }
     return args;
 }
@@ -277,6 +283,11 @@ fs::path commandLineBeside(const fs::path& program) {
 
 std::string taskName(const Schedule& schedule) {
     return "Vellarion\\" + schedule.id;
+}
+
+fs::path scheduleLogFolder(const Schedule& schedule, const ScheduleStore& store) {
+    return isRemoteLocation(schedule.location) ? store.file().parent_path()
+                                               : pathFromUtf8(schedule.location);
 }
 
 bool appendScheduleLog(const fs::path& location, std::string_view line) {

@@ -13,16 +13,17 @@ namespace vellarion {
 // `vellarion-cli schedule run ID`. It keeps no password: it names the file
 // that holds it.
 struct Schedule {
-    std::string id;              // "firefox-1": the browser and a number
-    std::string browser;         // the command-line name of the browser
-    std::string location;        // the backup location, a whole path of this machine
-    bool full = false;           // full-backup instead of backup
-    std::string profile;         // "" for the first
-    std::string items;           // "" for those the window starts with ticked
+    std::string id;       // "firefox-1": the browser and a number
+    std::string browser;  // the command-line name of the browser
+    std::string location; // the backup location, a whole path of this machine or rclone:REMOTE:PATH
+    bool full = false;    // full-backup instead of backup
+    std::string profile;  // "" for the first
+    std::string items;    // "" for those the window starts with ticked
     std::string every = "daily"; // "hourly", "daily" or "weekly"
     int keep = 0;                // 0: one archive, replaced each time
     bool encrypt = false;
     std::string passwordFile;     // with `encrypt`
+    bool allowPlain = false;      // a remote gets it unencrypted, passwords and cookies too
     bool whetherLoggedOn = false; // Windows: also while the user is not logged on
     // The environment options of the command line ("--prefix=/x").
     std::vector<std::string> environment;
@@ -116,6 +117,9 @@ std::wstring taskDefinition(const Schedule& schedule, const std::filesystem::pat
 
 // The log of scheduled runs beside the archives.
 inline constexpr std::string_view kScheduleLog = "vellarion-schedule.log";
+// The folder of a schedule's log: its backup location, or for a remote one
+// (rclone:REMOTE:PATH), which takes archives only, the folder of `store`.
+std::filesystem::path scheduleLogFolder(const Schedule& schedule, const ScheduleStore& store);
 // Appends a line to the log in `location`, private to the user; false when
 // it could not be written.
 bool appendScheduleLog(const std::filesystem::path& location, std::string_view line);

@@ -1,7 +1,7 @@
 #include "core/update/mxWebUpdate.h"
 
 #include "core/services/PathMapper.h"
-#include "core/update/Sha256.h"
+#include "core/services/Sha256.h"
 
 #include <array>
 #include <filesystem>

@@ -109,6 +109,10 @@ public:
 
     // Where the last backup wrote its archive.
     std::string archivePath() const;
+    // The archive a restore unpacks (`atspaudziam`): the chosen one, or the
+    // browser's fixed name; none (and the user told) when there is none.
+    // Asked before the restore too: the archive to fetch from a remote.
+    std::optional<std::string> archiveToRestore();
 
     // Whether a restore can register its custom location as a profile.
     bool canRegisterProfiles() const {
@@ -125,9 +129,6 @@ private:
     bool chooseProfile(const SelectiveChoices& choices);
     // The data root's search and its profiles, appended to the list.
     bool search();
-    // The archive a restore unpacks (`atspaudziam`): the chosen one, or the
-    // browser's fixed name; none (and the user told) when there is none.
-    std::optional<std::string> archiveToRestore();
     // The user told to close the browser that holds the job's profile.
     bool refuseWhileBrowserRuns();
 

@@ -1,7 +1,9 @@
 #include "gui/wizards/DirectoryEdit.h"
 
 #include "gui/kit/Dialogs.h"
+#include "gui/kit/Texts.h"
 
+#include <QCompleter>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -24,6 +26,49 @@ DirectoryEdit::DirectoryEdit(Dialogs& dialogs, const QString& initialText, QWidg
     button_->setToolTip(tr("Choose a folder"));
     connect(button_, &QToolButton::clicked, this, &DirectoryEdit::browse);
     connect(edit_, &QLineEdit::textChanged, this, &DirectoryEdit::textChanged);
+    connect(edit_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (remotes_ && !remotesAsked_ && text.startsWith(QStringLiteral("rclone:"))) {
+            remotesWanted();
+        }
+    });
+}
+
+void DirectoryEdit::offerRemotes(RemoteNames remotes) {
+    remotes_ = std::move(remotes);
+    edit_->setToolTip(ui("Папка или папка хранилища rclone: rclone:ХРАНИЛИЩЕ:ПАПКА"));
+}
+
+void DirectoryEdit::remotesWanted() {
+    remotesAsked_ = true;
+    std::optional<std::vector<std::string>> names;
+    try {
+        names = remotes_();
+    } catch (const std::exception& e) {
+        edit_->setToolTip(shownText(e.what()));
+        return;
+    }
+    if (!names) {
+        edit_->setToolTip(ui("rclone не установлен: без него копии не уходят с этого компьютера. "
+                             "Установите rclone и создайте хранилище командой rclone config."));
+        return;
+    }
+    if (names->empty()) {
+        edit_->setToolTip(
+            ui("rclone не знает ни одного хранилища: создайте его командой rclone config."));
+        return;
+    }
+    QStringList offered;
+    QStringList listed;
+    for (const std::string& name : *names) {
+        listed << QString::fromStdString(name);
+        offered << QStringLiteral("rclone:") + QString::fromStdString(name) + QLatin1Char(':');
+    }
+    auto* completer = new QCompleter(offered, edit_);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    edit_->setCompleter(completer);
+    edit_->setToolTip(ui("Хранилища rclone: %1. Пишите rclone:ХРАНИЛИЩЕ:ПАПКА")
+                          .arg(listed.join(QStringLiteral(", "))));
+    completer->complete();
 }
 
 QString DirectoryEdit::text() const {

@@ -2,6 +2,10 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
 class QLineEdit;
 class QToolButton;
@@ -30,12 +34,25 @@ public:
     // Opens the folder browser; a chosen folder replaces the text.
     void browse();
 
+    // The text may also name a folder of an rclone remote
+    // (rclone:REMOTE:PATH), which the tip says. Once the text begins so,
+    // `remotes` is asked (once) for the remotes rclone knows (none: rclone
+    // is missing): the edit offers them ("rclone:nas:") and its tip names
+    // them.
+    using RemoteNames = std::function<std::optional<std::vector<std::string>>()>;
+    void offerRemotes(RemoteNames remotes);
+
 signals:
     // Every change of the text, typed or chosen.
     void textChanged(const QString& text);
 
 private:
+    // The text begins to name a remote: the remotes asked for, once.
+    void remotesWanted();
+
     Dialogs& dialogs_;
+    RemoteNames remotes_;
+    bool remotesAsked_ = false;
     QLineEdit* edit_;
     QToolButton* button_;
 };

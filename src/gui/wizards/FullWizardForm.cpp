@@ -1,6 +1,7 @@
 #include "gui/wizards/FullWizardForm.h"
 
 #include "core/browsers/DataSet.h"
+#include "core/remote/RemoteFolder.h"
 #include "core/services/ProgramPath.h"
 #include "core/services/SystemServices.h"
 #include "core/wizards/Messages.h"
@@ -15,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <algorithm>
+#include <memory>
 
 namespace vellarion {
 
@@ -82,7 +84,15 @@ void FullWizardForm::Button2Click() {
     if (direction() == Direction::Backup && !encryptionReady()) {
         return;
     }
-    const std::string location = JvDirectoryEdit2->text().toStdString();
+    const std::string typed = JvDirectoryEdit2->text().toStdString();
+    // A whole data folder always holds the passwords and cookies.
+    if (direction() == Direction::Backup && !plainToRemoteAllowed(typed, true)) {
+        return;
+    }
+    // A remote's private folder goes however the click ends.
+    const std::unique_ptr<FullWizardForm, void (*)(FullWizardForm*)> closing(
+        this, [](FullWizardForm* form) { form->closeRemote(); });
+    const std::string location = jobLocation(typed);
     const QString into = IntoEdit != nullptr ? IntoEdit->text().trimmed() : QString();
     const bool intoGiven = !into.isEmpty() && into != intoPlaceholder();
     if (intoChosen_ && !intoGiven) {
@@ -104,8 +114,19 @@ void FullWizardForm::Button2Click() {
     }
     runJob([&] {
         if (direction() == Direction::Backup) {
-            job_.backup(location);
+            if (job_.backup(location) == JobOutcome::Done && remote() != nullptr) {
+                std::vector<std::string> written;
+                for (const FullArchive& archive : job_.archives()) {
+                    written.push_back(archive.archive);
+                }
+                sendToRemote(written);
+            }
         } else {
+            if (remote() != nullptr) {
+                fetchFromRemote(
+                    fullArchivesOfVersion(*remote(), std::string(data().full.archiveName),
+                                          job_.archiveToRestore(location).value_or("")));
+            }
             job_.restore(location);
         }
     });

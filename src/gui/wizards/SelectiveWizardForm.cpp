@@ -1,5 +1,6 @@
 #include "gui/wizards/SelectiveWizardForm.h"
 
+#include "core/remote/RemoteFolder.h"
 #include "core/wizards/Messages.h"
 #include "core/wizards/PlainSecrets.h"
 #include "gui/kit/Appearance.h"
@@ -127,6 +128,11 @@ SelectiveWizardForm::SelectiveWizardForm(ShellContext& context, const BrowserDat
     if (ListBox2 != nullptr) {
         connectHandler(JvDirectoryEdit2, &DirectoryEdit::textChanged,
                        [this] { JvDirectoryEdit2Change(); });
+        connectHandler(JvDirectoryEdit2->lineEdit(), &QLineEdit::editingFinished, [this] {
+            if (isRemoteLocation(JvDirectoryEdit2->text().toStdString())) {
+                relistArchives();
+            }
+        });
     }
 }
 
@@ -277,15 +283,40 @@ void SelectiveWizardForm::Button2Click() {
         }
     }
 
+    const std::string typed = choices.backupLocation;
+    if (direction() == Direction::Backup &&
+        !plainToRemoteAllowed(typed, backupHoldsSecrets(data().selective, choices.ticked))) {
+        return;
+    }
     // However the job ends, the lists show what it left in them, and the
-    // archive list what the disk holds now: a restore may have deleted its
-    // archive.
+    // archive list what the disk (or the remote) holds now: a restore may
+    // have deleted its archive.
     try {
         runJob([&] {
+            // A remote's private folder goes however the job ends.
+            const std::unique_ptr<SelectiveWizardForm, void (*)(SelectiveWizardForm*)> closing(
+                this, [](SelectiveWizardForm* form) { form->closeRemote(); });
+            choices.backupLocation = jobLocation(typed);
             if (direction() == Direction::Backup) {
-                job_.backup(choices);
-            } else {
-                job_.restore(choices);
+                if (job_.backup(choices) == JobOutcome::Done) {
+                    sendToRemote({job_.archivePath()});
+                }
+                return;
+            }
+            // The archive chosen in the list, or the browser's own (without
+            // either the job says so).
+            if (remote() != nullptr &&
+                (!data().selective.fixedArchiveName.empty() || job_.archives.selection())) {
+                state().backups = choices.backupLocation;
+                const std::optional<std::string> archive = job_.archiveToRestore();
+                if (!archive) {
+                    return; // the user was told
+                }
+                fetchFromRemote({*archive});
+            }
+            if (job_.restore(choices) == JobOutcome::Done && remote() != nullptr &&
+                choices.deleteArchive) {
+                remote()->removeArchive(state().atspaudziam);
             }
         });
     } catch (...) {
@@ -296,11 +327,11 @@ void SelectiveWizardForm::Button2Click() {
 }
 
 void SelectiveWizardForm::relistArchives() {
-    const std::string location = JvDirectoryEdit2->text().toStdString();
-    if (ListBox2 != nullptr && backupLocationGiven(location)) {
+    const std::string typed = JvDirectoryEdit2->text().toStdString();
+    if (ListBox2 != nullptr && backupLocationGiven(typed)) {
         // The archive chosen before stays chosen while it is still there.
         const std::optional<std::string> chosen = job_.archives.selection();
-        job_.listArchives(location);
+        listArchivesOf(typed);
         const std::vector<std::string>& entries = job_.archives.entries;
         if (chosen) {
             if (const auto it = std::find(entries.begin(), entries.end(), *chosen);
@@ -360,8 +391,30 @@ void SelectiveWizardForm::JvDirectoryEdit2Change() {
     if (ListBox2 == nullptr) {
         return;
     }
-    job_.listArchives(JvDirectoryEdit2->text().toStdString());
+    // A remote is listed once its name is typed whole (editing finished),
+    // not at every key.
+    const std::string typed = JvDirectoryEdit2->text().toStdString();
+    if (isRemoteLocation(typed)) {
+        job_.listArchives(std::string());
+    } else {
+        job_.listArchives(typed);
+    }
     showLists();
+}
+
+void SelectiveWizardForm::listArchivesOf(const std::string& typed) {
+    if (!isRemoteLocation(typed)) {
+        job_.listArchives(typed);
+        return;
+    }
+    // The remote's archives by name; one that cannot be listed lists none
+    // (Next then says why).
+    try {
+        job_.listArchives(jobLocation(typed));
+    } catch (const Error&) {
+        job_.listArchives(std::string());
+    }
+    closeRemote();
 }
 
 void SelectiveWizardForm::untick(std::string_view name) {

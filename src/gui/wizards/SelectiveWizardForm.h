@@ -96,6 +96,9 @@ private:
     // The archive list read again from the backup location, then both lists
     // shown.
     void relistArchives();
+    // The archives of the typed backup location into the list: a folder's,
+    // or an rclone remote's by name.
+    void listArchivesOf(const std::string& typed);
     // Backup: the note on a plain archive follows the ticked items.
     void showPlainNote();
 

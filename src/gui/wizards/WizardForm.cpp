@@ -1,6 +1,7 @@
 #include "gui/wizards/WizardForm.h"
 
 #include "core/browsers/DataSet.h"
+#include "core/remote/RemoteFolder.h"
 #include "core/services/SystemServices.h"
 #include "core/wizards/Messages.h"
 #include "gui/kit/Dialogs.h"
@@ -16,6 +17,31 @@
 #include <QPushButton>
 
 namespace vellarion {
+
+// A transfer to or from a remote on the window's bar; the window repaints
+// as it goes.
+class RemoteTransfer : public TransferReport {
+public:
+    RemoteTransfer(std::function<void(int)> percent, std::function<void()> repaint)
+        : percent_(std::move(percent)), repaint_(std::move(repaint)) {}
+
+    void transferStarted(const std::string&, bool) override {
+        percent_(0);
+        repaint_();
+    }
+    void transferProgress(std::uint64_t bytes, std::uint64_t total) override {
+        if (total > 0) {
+            percent_(static_cast<int>(bytes * 100 / total));
+            repaint_();
+        }
+    }
+    // The windows never ask a job to stop.
+    bool stopRequested() const override { return false; }
+
+private:
+    std::function<void(int)> percent_;
+    std::function<void()> repaint_;
+};
 
 WizardForm::WizardForm(ShellContext& context, const BrowserDataSet& data, const WizardTexts& texts,
                        Direction direction, const WizardLook& look, QWidget* parent)
@@ -36,6 +62,11 @@ WizardForm::~WizardForm() = default;
 void WizardForm::placeLocationEdit(const QRect& rect) {
     JvDirectoryEdit2 = place<DirectoryEdit>("JvDirectoryEdit2", rect, context().dialogs,
                                             shownText(kBackupLocationPlaceholder));
+    // rclone is asked for its remotes once the user begins to name one.
+    JvDirectoryEdit2->offerRemotes([] {
+        Rclone rclone;
+        return rclone.available() ? std::optional(rclone.remotes()) : std::nullopt;
+    });
 }
 
 void WizardForm::placeEncryption(const QRect& area, const QRect& note) {
@@ -48,15 +79,86 @@ bool WizardForm::encryptionReady() {
 
 void WizardForm::runJob(const std::function<void()>& job) {
     try {
-        job();
+        try {
+            job();
+        } catch (const Error& e) {
+            if (!remote_) {
+                throw;
+            }
+            throw Error(remote_->shown(e.what()));
+        }
     } catch (...) {
         // A password typed for one job is not kept for the next.
         typed_.reset();
         progressHide();
         progressSet(0);
+        // A job that ended well and whose archive then could not be sent
+        // is no finished job.
+        Button1->hide();
         throw;
     }
     typed_.reset();
+}
+
+std::string WizardForm::jobLocation(const std::string& typed) {
+    closeRemote();
+    if (!isRemoteLocation(typed)) {
+        return typed;
+    }
+    const RemotePath where = parseRemotePath(typed);
+    rclone_ = std::make_unique<Rclone>();
+    transfer_ = std::make_unique<RemoteTransfer>([this](int percent) { progressSet(percent); },
+                                                 [this] { repaintThrottled(); });
+    whileBusy([&] { remote_ = std::make_unique<RemoteFolder>(*rclone_, where, *transfer_); });
+    return remote_->location();
+}
+
+void WizardForm::closeRemote() {
+    remote_.reset();
+}
+
+bool WizardForm::plainToRemoteAllowed(const std::string& typed, bool holdsSecrets) {
+    if (!isRemoteLocation(typed) || !holdsSecrets || encryptionPassword()) {
+        return true;
+    }
+    return context().dialogs.askYesNo(
+        this,
+        ui("Архив будет содержать пароли и куки в открытом виде и уйдёт в \"%1\": их "
+           "прочтёт любой, кто может читать это хранилище. Отправить его без шифрования?")
+            .arg(QString::fromStdString(typed)),
+        Dialogs::Icon::Warning);
+}
+
+void WizardForm::sendToRemote(const std::vector<std::string>& archives) {
+    if (!remote_) {
+        return;
+    }
+    whileBusy([&] {
+        remote_->send(context().services, archives, 0,
+                      [this](const std::string&) { return encryptionPassword(); });
+    });
+}
+
+void WizardForm::fetchFromRemote(const std::vector<std::string>& names) {
+    if (!remote_) {
+        return;
+    }
+    whileBusy([&] {
+        for (const std::string& name : names) {
+            remote_->fetch(name);
+        }
+    });
+}
+
+void WizardForm::whileBusy(const std::function<void()>& work) {
+    busy(true);
+    try {
+        work();
+    } catch (...) {
+        busy(false);
+        throw;
+    }
+    busy(false);
 }
 
 std::optional<Secret> WizardForm::encryptionPassword() {

@@ -5,11 +5,17 @@
 #include "gui/wizards/DocumentForm.h"
 
 #include <functional>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace vellarion {
 
 class DirectoryEdit;
 class EncryptionFields;
+class Rclone;
+class RemoteFolder;
+class RemoteTransfer;
 struct BrowserDataSet;
 struct WizardTexts;
 
@@ -67,8 +73,28 @@ protected:
 
     // Runs Next's job. A job that fails leaves no progress behind: the
     // window's bar goes back to 0 and the shared progress window is hidden
-    // before the error reaches the error box.
+    // before the error reaches the error box. Its error names a remote's
+    // private folder as the remote.
     void runJob(const std::function<void()>& job);
+
+    // --- A backup location on an rclone remote (rclone:REMOTE:PATH) ---
+
+    // The backup location as the job takes it: the typed text, or for a
+    // remote the private folder that stands for it (core/remote's
+    // RemoteFolder), the remote listed now; it stays until closeRemote. An
+    // unknown remote, a refused login, rclone missing: thrown, one line.
+    std::string jobLocation(const std::string& typed);
+    // The remote of the last jobLocation, or null for a folder.
+    RemoteFolder* remote() const { return remote_.get(); }
+    // The private folder and what was fetched into it go.
+    void closeRemote();
+    // A backup of passwords or cookies, not encrypted, to a remote: true
+    // when the user answers that it may go as it is.
+    bool plainToRemoteAllowed(const std::string& typed, bool holdsSecrets);
+    // After a backup to a remote: its archives read whole and sent.
+    void sendToRemote(const std::vector<std::string>& archives);
+    // Before a restore from a remote: its archives fetched.
+    void fetchFromRemote(const std::vector<std::string>& names);
 
     // JobReporter.
     void showMessage(const std::string& text) override;
@@ -88,12 +114,18 @@ protected:
     std::optional<Secret> archivePassword(const std::string& path) override;
 
 private:
+    // The hourglass over `work`, however it ends.
+    void whileBusy(const std::function<void()>& work);
+
     const BrowserDataSet& data_;
     Direction direction_;
     WizardState state_;
     EncryptionFields* encryption_ = nullptr;
     // The password typed for the running job's archives.
     std::optional<Secret> typed_;
+    std::unique_ptr<Rclone> rclone_;
+    std::unique_ptr<RemoteTransfer> transfer_;
+    std::unique_ptr<RemoteFolder> remote_;
 };
 
 } // namespace vellarion

@@ -233,6 +233,60 @@ TEST(ArchiveSafety, NamesThatLeaveTheTargetAreRefusedBeforeAnythingIsWritten) {
               (std::map<std::string, std::string>{{"a..b/.x/..name", "1"}}));
 }
 
+// A record that would pass for the program's own work (a staging marker
+// naming the user's folder, a restore's journal) is never written: the next
+// run's recovery would act on it.
+TEST(ArchiveSafety, TheProgramsOwnNamesNeverComeOutOfAnArchive) {
+    const std::vector<std::pair<std::string, std::string>> reserved = {
+        {"", ".vellarion-staging-999999-abc-0"},
+        {"", ".vellarion-restore-1-2-3.journal"},
+        {"sub\\", ".vellarion-1-0.tmp"},
+        {".vellarion-unpack-7-1-0\\", "prefs.js"},
+        {"sub\\.VELLARION-staging-1\\deeper\\", "file"},
+        {"", ".vellarion-keys"}, // a key belongs only in an encrypted archive
+    };
+    TempDir tmp;
+    std::string archive = record("", "fine", "ok");
+    for (const auto& [dir, name] : reserved) {
+        archive += record(dir, name, "mine");
+    }
+    archive += record("", "later", "yes");
+    writeFile(tmp / "a.dat", archive);
+
+    TJvZlibMultiple codec;
+    std::vector<std::string> skipped;
+    codec.OnFileSkip = [&](TJvZlibMultiple&, const std::string& file, const std::string&,
+                           const std::string&) { skipped.push_back(file); };
+    EXPECT_EQ(
+        codec.DecompressFile(programPath(tmp / "a.dat"), programPath(tmp / "out"), true, true), 2u);
+    EXPECT_EQ(filesBelow(tmp / "out"),
+              (std::map<std::string, std::string>{{"fine", "ok"}, {"later", "yes"}}));
+    EXPECT_EQ(skipped.size(), reserved.size() - 1); // the key record is read, never written
+
+    // A listing and a check name each of them.
+    std::vector<std::string> refused;
+    codec.forEachStoredEntry(programPath(tmp / "a.dat"), [&](const StoredEntry& entry) {
+        if (!entry.refused.empty()) {
+            refused.push_back(entry.name);
+        }
+    });
+    EXPECT_EQ(refused.size(), reserved.size());
+    const ArchiveCheck check = codec.VerifyFile(programPath(tmp / "a.dat"));
+    EXPECT_EQ(check.records, reserved.size() + 2);
+    ASSERT_EQ(check.damaged.size(), reserved.size());
+    EXPECT_EQ(check.damaged.back().reason,
+              "a key record, which belongs only in an encrypted archive");
+    EXPECT_EQ(check.damaged.front().reason,
+              "a name this program keeps for its own work: never unpacked");
+
+    // Nor are such names packed: they are another run's work, no data.
+    writeFile(tmp / "tree/prefs.js", "p");
+    writeFile(tmp / "tree/.vellarion-staging-1-2-3", "folder");
+    writeFile(tmp / "tree/sub/.vellarion-unpack-4-5-6/x", "x");
+    codec.CompressDirectory(programPath(tmp / "tree"), true, programPath(tmp / "b.dat"));
+    EXPECT_EQ(storedNames(tmp / "b.dat"), (std::set<std::string>{"prefs.js"}));
+}
+
 TEST(ArchiveSafety, DamagedArchivesEndWithAReadErrorAndNoCrash) {
     TJvZlibMultiple codec;
     const auto unpack = [&](const std::string& bytes) {

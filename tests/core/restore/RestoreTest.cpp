@@ -504,10 +504,10 @@ unsigned long endedPid() {
 }
 
 TEST_F(SelectiveRestore, WhatAKilledRunLeftInTheLocationIsRemovedByTheNext) {
-    const std::string dead = std::to_string(endedPid());
+    const unsigned long dead = endedPid();
     writeFile(backups / "ff_custom" / "logins.json", "a plain copy of the passwords");
-    writeFile(backups / (".vellarion-staging-" + dead + "-1"), "ff_custom");
-    writeFile(backups / ("ff_custom.dat." + dead + "-0.tmp"), "half an archive");
+    writeFile(backups / (".vellarion-staging-" + newRunToken(dead)), "ff_custom");
+    writeFile(backups / ("ff_custom.dat." + newRunToken(dead) + ".tmp"), "half an archive");
     writeFile(backups / "mine" / "kept.txt", "the user's");
 
     SkipRecorder reporter;
@@ -518,6 +518,43 @@ TEST_F(SelectiveRestore, WhatAKilledRunLeftInTheLocationIsRemovedByTheNext) {
                                 return line.find("has been removed") != std::string::npos;
                             }),
               2);
+}
+
+// Recovery acts on what a run of the program made, proved by the token in
+// its name, never on a file or folder that merely has the right name.
+TEST_F(SelectiveRestore, NamesThatOnlyLookLikeTheProgramsOwnAreLeftAlone) {
+    const unsigned long dead = endedPid();
+    const std::string pid = std::to_string(dead);
+    std::string forged = newRunToken(dead);
+    forged.back() = forged.back() == '0' ? '1' : '0'; // a tag that is not right
+    writeFile(backups / "Documents" / "letter.txt", "the user's");
+    writeFile(profile / "prefs.js", "the user's prefs");
+    const std::string prefs = pathToUtf8(profile / "prefs.js");
+    const std::vector<std::pair<fs::path, std::string>> lookalikes = {
+        {backups / (".vellarion-staging-" + pid + "-abc-0"), "Documents"},
+        {backups / (".vellarion-staging-" + forged), "Documents"},
+        {backups / (".vellarion-" + pid + "-0.tmp"), "x"},
+        {backups / (".vellarion-" + forged + ".tmp"), "x"},
+        {backups / ("ff_custom.dat." + pid + "-0.tmp"), "x"},
+        {backups / ("ff_custom.dat." + forged + ".tmp"), "x"},
+        {backups / (".vellarion-unpack-" + forged) / "kept.txt", "x"},
+        {profile / (".vellarion-restore-" + forged + ".journal"),
+         "VLRJ1 P\nT 00 " + forged + "\nF 01 " + std::to_string(prefs.size()) + ":" + prefs + "\n"},
+        // The right token in the name, another in the text.
+        {profile / (".vellarion-restore-" + newRunToken(dead) + ".journal"),
+         "VLRJ1 P\nT 00 " + forged + "\nF 01 " + std::to_string(prefs.size()) + ":" + prefs + "\n"},
+    };
+    for (const auto& [path, content] : lookalikes) {
+        writeFile(path, content);
+        fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write,
+                        fs::perm_options::replace);
+    }
+    const std::map<std::string, std::string> before = readTree(backups.path());
+    const std::map<std::string, std::string> profileBefore = readTree(profile);
+    EXPECT_EQ(recoverRestores(systemRestoreFiles(), backups.path()), std::vector<std::string>{});
+    EXPECT_EQ(recoverRestores(systemRestoreFiles(), profile), std::vector<std::string>{});
+    EXPECT_EQ(differences(readTree(backups.path()), before), "");
+    EXPECT_EQ(differences(readTree(profile), profileBefore), "");
 }
 
 #endif

@@ -78,6 +78,20 @@ TEST(Schedules, ABackupNamesThePasswordFileNeverThePassword) {
               (std::vector<std::string>{"full-backup", "chrome", "--to", "/c", "--replace"}));
 }
 
+// A remote location: plain passwords and cookies go there only as the
+// schedule says, and its runs are logged beside the schedules.
+TEST(Schedules, ARemoteLocationKeepsItsPermissionAndLogsHere) {
+    TempDir dir;
+    const ScheduleStore store(dir / "vellarion" / "schedules.json");
+    const Schedule remote =
+        store.add({.browser = "chrome", .location = "rclone:nas:b", .full = true, .allowPlain = true});
+    EXPECT_EQ(backupArguments(*store.find(remote.id)),
+              (std::vector<std::string>{"full-backup", "chrome", "--to", "rclone:nas:b",
+                                        "--replace", "--allow-plain"}));
+    EXPECT_EQ(scheduleLogFolder(remote, store), dir / "vellarion");
+    EXPECT_EQ(scheduleLogFolder({.location = "/b"}, store), fs::path("/b"));
+}
+
 #ifndef _WIN32
 TEST(Schedules, APasswordFileServesOnlyWhenItsOwnerAloneMayReadIt) {
     TempDir dir;

@@ -1,6 +1,6 @@
 #include "core/update/UpdateRules.h"
 
-#include "core/update/Sha256.h"
+#include "core/services/Sha256.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "TempDir.h"
 #include "UpdatePages.h"
 #include "core/services/PathMapper.h"
-#include "core/update/Sha256.h"
+#include "core/services/Sha256.h"
 #include "core/update/mxWebUpdate.h"
 
 #include <filesystem>

@@ -3,7 +3,7 @@
 #include "TempDir.h"
 #include "UpdatePages.h"
 #include "core/services/PathMapper.h"
-#include "core/update/Sha256.h"
+#include "core/services/Sha256.h"
 #include "gui/update/QtHttpTransport.h"
 #include "gui/update/Update.h"
 #include "gui/update/mxWebUpdateInfo.h"

@@ -1,17 +1,13 @@
 // Schedules on Linux: systemd user units, and the user's files.
 #include "core/schedule/Schedule.h"
+#include "core/services/ChildProcess.h"
 #include "core/services/Error.h"
 #include "core/services/PathMapper.h"
 #include "core/services/platform/File.h"
 
 #include <cstdlib>
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace vellarion {
 
@@ -30,28 +26,12 @@ fs::path configHome() {
 // Runs a program found on PATH with its output thrown away; its exit code,
 // -1 when it could not be started or did not end by itself.
 int runQuietly(std::vector<std::string> args) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    std::vector<char*> argv;
-    for (std::string& a : args) {
-        argv.push_back(a.data());
-    }
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    const int started = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (started != 0) {
-        return -1;
-    }
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) {
-            return -1;
-        }
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    ChildRequest request;
+    request.program = args.front();
+    request.arguments.assign(args.begin() + 1, args.end());
+    request.discardOutput = true;
+    const ChildResult result = runChild(request);
+    return result.end == ChildResult::End::Exited ? result.exitCode : -1;
 }
 
 void writeUnit(const fs::path& file, const std::string& text) {
@@ -65,12 +45,7 @@ void writeUnit(const fs::path& file, const std::string& text) {
 } // namespace
 
 fs::path runningProgram() {
-    std::error_code ec;
-    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    if (ec) {
-        throw Error("Cannot tell where this program lies (" + ec.message() + ")");
-    }
-    return self;
+    return currentProgram();
 }
 
 ScheduleStore ScheduleStore::standard() {

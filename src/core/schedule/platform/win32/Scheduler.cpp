@@ -1,6 +1,7 @@
 // Schedules on Windows: a Task Scheduler task of the user, made and deleted
 // with schtasks.exe, and the user's files.
 #include "core/schedule/Schedule.h"
+#include "core/services/ChildProcess.h"
 #include "core/services/Error.h"
 #include "core/services/PathMapper.h"
 #include "core/services/Text.h"
@@ -28,45 +29,17 @@ std::wstring wide(std::string_view text) {
     return std::wstring(w.begin(), w.end());
 }
 
-// One argument as CommandLineToArgvW reads it back.
-std::wstring quoted(const std::wstring& argument) {
-    std::wstring text = L"\"";
-    size_t backslashes = 0;
-    for (const wchar_t c : argument) {
-        if (c == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        text.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-        backslashes = 0;
-        text += c;
-    }
-    text.append(backslashes * 2, L'\\');
-    return text + L"\"";
-}
-
 // Runs schtasks.exe with those arguments, hidden; its exit code, -1 when it
 // could not be started.
 int schtasks(const std::vector<std::wstring>& args) {
-    std::wstring line = L"schtasks.exe";
+    ChildRequest request;
+    request.program = L"schtasks.exe";
     for (const std::wstring& a : args) {
-        line += L" " + quoted(a);
+        request.arguments.push_back(pathToUtf8(a));
     }
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                          nullptr, &startup, &process)) {
-        return -1;
-    }
-    ::WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD code = 1;
-    ::GetExitCodeProcess(process.hProcess, &code);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return static_cast<int>(code);
+    request.discardOutput = true;
+    const ChildResult result = runChild(request);
+    return result.end == ChildResult::End::Exited ? result.exitCode : -1;
 }
 
 bool isSid(PSID sid, WELL_KNOWN_SID_TYPE type) {
@@ -145,14 +118,7 @@ std::wstring taskDefinition(const Schedule& schedule, const fs::path& program) {
 }
 
 fs::path runningProgram() {
-    std::wstring path(32768, L'\0');
-    const DWORD length =
-        ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0 || length >= path.size()) {
-        throw Error("Cannot tell where this program lies");
-    }
-    path.resize(length);
-    return path;
+    return currentProgram();
 }
 
 ScheduleStore ScheduleStore::standard() {

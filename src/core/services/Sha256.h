@@ -7,8 +7,9 @@
 
 namespace vellarion {
 
-// SHA-256, fed in pieces as a download arrives. The core has no crypto
-// library to lean on, and this is all the update check needs of one.
+// SHA-256, fed in pieces (a download as it arrives). The core has no crypto
+// library to lean on in every layer, and this is all the update check and
+// the run tokens need of one.
 class Sha256 {
 public:
     Sha256();

@@ -1,4 +1,4 @@
-#include "core/update/Sha256.h"
+#include "core/services/Sha256.h"
 
 #include <bit>
 
