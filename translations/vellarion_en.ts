@@ -1057,4 +1057,11 @@
         <translation>The archive will hold passwords and cookies unencrypted and go to &quot;%1&quot;: anyone who can read that storage can read them. Send it unencrypted?</translation>
     </message>
 </context>
+<context>
+    <name>vellarion::cli</name>
+    <message>
+        <source>Остановка пришла, когда работа была уже сделана: она завершена.</source>
+        <translation>The stop came when the work was already done: it has been completed.</translation>
+    </message>
+</context>
 </TS>

@@ -31,7 +31,7 @@ void runCodec(Console& console, const std::string& folder, PasswordSource& passw
     reportCodecEvents(codec, output);
     StopOnInterrupt interrupt;
     work(codec);
-    endJob(console);
+    endJob(console, codec.StopRequested() ? JobOutcome::Stopped : JobOutcome::Done);
 }
 
 void pack(Console& console, const std::string& folder, const std::string& archive,

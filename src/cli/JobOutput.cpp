@@ -116,10 +116,16 @@ std::optional<Secret> JobOutput::archivePassword(const std::string& path) {
 
 void endJob(Console& console, JobOutcome outcome) {
     console.endProgress();
-    StopOnInterrupt::throwIfInterrupted();
-    if (outcome != JobOutcome::Done) {
-        throw Error("the job did not finish");
+    if (outcome == JobOutcome::Done) {
+        // A stop that came once nothing could be undone (a restore's files
+        // swapped in, an archive in its place) is no stop: the job is done.
+        if (StopOnInterrupt::interrupted()) {
+            console.warning(N_("Остановка пришла, когда работа была уже сделана: она завершена."));
+        }
+        return;
     }
+    StopOnInterrupt::throwIfInterrupted();
+    throw Error("the job did not finish");
 }
 
 } // namespace vellarion::cli

@@ -75,8 +75,10 @@ public:
     using Error::Error;
 };
 
-// The end of a job's command: the progress line goes, Ctrl-C ends the
-// command as interrupted, and a job that did not finish is an error.
-void endJob(Console& console, JobOutcome outcome = JobOutcome::Done);
+// The end of a job's command: the progress line goes; a job that did not
+// finish ends the command as interrupted (Ctrl-C) or as an error. A job
+// that finished is done, even when Ctrl-C came after nothing could be
+// undone any more (said in a warning).
+void endJob(Console& console, JobOutcome outcome);
 
 } // namespace vellarion::cli

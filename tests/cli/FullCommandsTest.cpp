@@ -5,8 +5,10 @@
 #include "SamplePrefixFixture.h"
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 namespace vellarion::test {
 namespace {
@@ -132,6 +134,76 @@ TEST(CliFull, AnInterruptedBackupKeepsThePreviousArchive) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(readFile(backups / "fbackup_firefox.dat"), "previous");
     EXPECT_EQ(readTree(backups.path()).size(), 1u);
+}
+
+// The state letter of the restore journal in `folder` ('P' prepared, 'C'
+// committed); 0 when there is none.
+char journalState(const fs::path& folder) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with(".vellarion-restore-") && name.ends_with(".journal")) {
+            const std::string text = readFile(entry.path());
+            return text.size() > 6 ? text[6] : 0;
+        }
+    }
+    return 0;
+}
+
+// Ctrl-C once the files are swapped in: nothing can be undone then, so the
+// restore finishes its clean-up and says it is done.
+TEST(CliFull, AStopAfterTheSwapIsNoStop) {
+    SamplePrefixFixture prefix({.browsers = {Browser::Firefox}});
+    const fs::path root = prefix.onDriveC("users/demo/AppData/Roaming/Mozilla/Firefox");
+    // Enough files that clearing away the replaced ones takes a while.
+    for (int i = 0; i < 3000; ++i) {
+        writeFile(root / "Profiles/abcd1234.default/cache" / std::to_string(i), "old");
+    }
+    TempDir backups;
+    const std::vector<std::string> backup{
+        "full-backup", "firefox", "--prefix", s(prefix.sample().prefix), "--to", s(backups.path())};
+    ASSERT_EQ(run(backup).exitCode, 0);
+    for (int i = 0; i < 3000; ++i) {
+        writeFile(root / "Profiles/abcd1234.default/cache" / std::to_string(i), "changed");
+    }
+    // The child is held still while its journal is read: the stop lands
+    // exactly while the journal says the swap is complete.
+    bool caught = false;
+    for (int attempt = 0; attempt < 20 && !caught; ++attempt) {
+        Cli cli({"full-restore", "firefox", "--prefix", s(prefix.sample().prefix), "--from",
+                 s(backups.path())});
+        const auto running = [&cli] {
+            siginfo_t info{};
+            return ::waitid(P_PID, static_cast<id_t>(cli.pid()), &info,
+                            WEXITED | WNOHANG | WNOWAIT) == 0 &&
+                   info.si_pid == 0;
+        };
+        while (!caught && running()) {
+            if (journalState(root) != 'C') {
+                continue;
+            }
+            ::kill(cli.pid(), SIGSTOP);
+            if (journalState(root) == 'C') {
+                ::kill(cli.pid(), SIGINT);
+                caught = true;
+            }
+            ::kill(cli.pid(), SIGCONT);
+        }
+        const Result done = cli.wait();
+        if (!caught) {
+            continue;
+        }
+        EXPECT_EQ(done.exitCode, 0) << done.err;
+        EXPECT_NE(done.err.find("Остановка пришла, когда работа была уже сделана"),
+                  std::string::npos)
+            << done.err;
+        EXPECT_EQ(readFile(root / "Profiles/abcd1234.default/cache/2999"), "old");
+        EXPECT_EQ(journalState(root), 0);
+        for (const std::string& name : namesIn(root / "Profiles/abcd1234.default/cache")) {
+            EXPECT_FALSE(name.starts_with(".vellarion-")) << name;
+        }
+    }
+    EXPECT_TRUE(caught) << "the restore's committed journal was never seen";
 }
 
 } // namespace

@@ -263,6 +263,32 @@ TEST(CliNewMachine, ARestoreIntoANewProfileAddsItWhereTheBrowserListsItsProfiles
     EXPECT_EQ(run({"profiles", "chrome"}, home.path()).out,
               "Person 1 (Default)\nWork and play (Profile 1)\n");
 
+    // A blank name is no name, and a name another profile has is taken:
+    // refused, nothing written.
+    const Tree before = readTree(home.path());
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused = {
+        {{"restore", "firefox", "--archive", "default-release.dat", "--new-profile", ""},
+         "--new-profile: must not be empty"},
+        {{"restore", "firefox", "--archive", "default-release.dat", "--new-profile", "  "},
+         "--new-profile: must not be empty"},
+        {{"full-restore", "firefox", "--into", ""}, "--into: must not be empty"},
+        {{"restore", "firefox", "--archive", "default-release.dat", "--new-profile", "work"},
+         "Профиль с именем \"work\" уже есть: " + folder + ". Выберите другое имя."},
+        {{"restore", "firefox", "--archive", "default-release.dat", "--new-profile",
+          "default-release"},
+         "Профиль с именем \"default-release\" уже есть: k3x9ab12.default-release."},
+        {{"restore", "chrome", "--archive", "Default.dat", "--new-profile", "Person 1"},
+         "Профиль с именем \"Person 1\" уже есть: Person 1 (Default)."},
+    };
+    for (auto [args, text] : refused) {
+        args.insert(args.begin() + 2, {"--from", s(backups)});
+        SCOPED_TRACE(args[1] + " " + args.back());
+        const Result result = run(args, home.path());
+        EXPECT_NE(result.exitCode, 0);
+        EXPECT_NE(result.err.find(text), std::string::npos) << result.err;
+    }
+    EXPECT_EQ(differences(readTree(home.path()), before), "");
+
     // A fresh account: the data folder and Firefox's list are made.
     TempDir fresh;
     const Result first = run({"restore", "firefox", "--from", s(backups), "--archive",

@@ -242,6 +242,8 @@ public:
     // file it was writing and unpacks nothing more.
     void StopCompression() { FTerminateCompress = true; }
     void StopDecompression() { FTerminateDecompress = true; }
+    // Whether a stop was asked for: the work may have ended short of its end.
+    bool StopRequested() const { return FTerminateCompress || FTerminateDecompress; }
 
     // The text a message shows for a program path: its native form.
     std::string shownPath(const std::string& programPath) const;

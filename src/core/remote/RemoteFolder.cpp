@@ -70,8 +70,7 @@ fs::path makePrivateFolder() {
     }
     for (int attempt = 0;; ++attempt) {
         const fs::path folder =
-            temporary /
-            pathFromUtf8(std::string(kFolderPrefix) + newRunToken());
+            temporary / pathFromUtf8(std::string(kFolderPrefix) + newRunToken());
         platform::createPrivateFolder(folder, ec);
         if (!ec) {
             return folder;

@@ -234,8 +234,7 @@ bool SelectiveJob::chooseProfile(const SelectiveChoices& choices) {
         }
         // Two profiles of one name: the browser's list could not tell them
         // apart, and neither could a later --profile.
-        if (const std::vector<size_t> taken = profiles.called(choices.newProfile);
-            !taken.empty()) {
+        if (const std::vector<size_t> taken = profiles.called(choices.newProfile); !taken.empty()) {
             reporter_.refuse(
                 formatText(N_("Профиль с именем \"%1\" уже есть: %2. Выберите другое имя."),
                            {choices.newProfile, profiles.shown(taken.front())}));

@@ -8,6 +8,7 @@
 #include "TempDir.h"
 #include "core/archive/JvZlibMultiple.h"
 #include "core/services/PathMapper.h"
+#include "core/services/RunToken.h"
 #include "core/services/ServicesFactory.h"
 #include "core/services/platform/File.h"
 
@@ -253,15 +254,20 @@ TEST_F(RemoteFolderTest, WhatDeadRunsLeftIsRemoved) {
                                  "b");
     test::writeFile(remote / stale, "half");
     test::writeFile(remote / recent, "half");
-    // A private folder of a process that is no more goes; this one's stays.
-    const fs::path dead = temporary / "vellarion-remote-999999999-0badf00d";
-    const fs::path alive =
-        temporary / ("vellarion-remote-" + std::to_string(platform::currentProcessId()) + "-x");
-    fs::create_directories(dead / "inside");
-    fs::create_directories(alive);
+    // A private folder of a process that is no more goes; this one's stays,
+    // and so does one no run of this user made, whatever its name says.
+    const fs::path dead = temporary / ("vellarion-remote-" + newRunToken(999999999));
+    const fs::path alive = temporary / ("vellarion-remote-" + newRunToken());
+    const fs::path foreign = temporary / "vellarion-remote-999999999-0badf00d";
+    for (const fs::path& folder : {dead, alive, foreign}) {
+        fs::create_directories(folder / "inside");
+    }
     RemoteFolder there(rclone, where(), report);
     EXPECT_FALSE(fs::exists(dead));
     EXPECT_TRUE(fs::exists(alive));
+    EXPECT_TRUE(fs::exists(foreign));
+    fs::remove_all(alive);
+    fs::remove_all(foreign);
     const fs::path archive = pathFromUtf8(there.location()) / "default.dat";
     writeArchive(archive, "new");
     there.send(*services, {s(archive)}, 0, noPassword);
