@@ -4,6 +4,7 @@
 #include "core/archive/ArchiveReader.h"
 #include "core/archive/ArchiveWriter.h"
 #include "core/archive/Packer.h"
+#include "core/archive/RecordPrefetch.h"
 #include "core/archive/StoredName.h"
 #include "core/archive/Zlib.h"
 #include "core/crypto/EncryptedArchive.h"
@@ -519,40 +520,25 @@ private:
 
 } // namespace
 
-void TJvZlibMultiple::readCarriedRecord(ArchiveReader& reader, Inflater& inflater,
-                                        const RecordHeader& header) {
+void TJvZlibMultiple::readCarriedRecord(const RecordHeader& header,
+                                        std::vector<unsigned char>& content,
+                                        std::exception_ptr failure) {
     // Small by nature: a record claiming more is no carried key.
     constexpr std::size_t kLargest = 64 * 1024;
-    std::vector<unsigned char> whole(std::size_t{header.uncompressedSize} + 1);
+    const auto wipe = [&] { wipeMemory(content.data(), content.size()); };
     if (header.uncompressedSize > kLargest) {
+        wipe();
         throw StreamReadError();
     }
-    inflater.reset();
-    std::uint64_t produced = 0;
-    for (bool ended = false; !ended;) {
-        const std::span<const unsigned char> input = reader.data();
-        if (input.empty() || produced >= whole.size()) {
-            wipeMemory(whole.data(), whole.size());
-            throw StreamReadError();
-        }
-        const ZlibStep step = inflater.inflate(
-            input, std::span<unsigned char>(whole.data() + produced, whole.size() - produced));
-        reader.consume(step.consumed);
-        ended = step.ended;
-        if (step.consumed == 0 && step.produced == 0 && !ended) {
-            throw StreamReadError();
-        }
-        produced += step.produced;
-    }
-    if (!sizesMatch(header, produced, reader)) {
-        wipeMemory(whole.data(), whole.size());
-        throw StreamReadError();
+    if (failure) {
+        wipe();
+        std::rethrow_exception(failure);
     }
     if (readingEncrypted_ && OnCarriedRecordRead) {
-        OnCarriedRecordRead(Secret(std::string_view(reinterpret_cast<const char*>(whole.data()),
-                                                    static_cast<std::size_t>(produced))));
+        OnCarriedRecordRead(Secret(std::string_view(reinterpret_cast<const char*>(content.data()),
+                                                    content.size())));
     }
-    wipeMemory(whole.data(), whole.size());
+    wipe();
 }
 
 std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string& Directory,
@@ -562,7 +548,11 @@ std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string&
     UnpackFolders folders(*this, paths_, directory, ForceDirectoriesFlag);
     Inflater inflater;
     std::vector<unsigned char> output;
-    RecordHeader header;
+    // Small records are inflated ahead on worker threads; a large one is
+    // streamed from the reader here.
+    RecordPrefetch prefetch(reader, workerCount_ ? workerCount_ : defaultWorkerCount());
+    RecordPrefetch::Record record;
+    const RecordHeader& header = record.header;
     std::size_t written = 0;
 
     const auto progress = [&](std::uint64_t position, std::uint64_t total) {
@@ -574,16 +564,20 @@ std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string&
         }
     };
 
-    while (!FTerminateDecompress && reader.next(header)) {
+    while (!FTerminateDecompress && prefetch.next(record)) {
         const std::string storedDir = decodeStoredName(header.dir);
         const std::string storedName = decodeStoredName(header.name);
         const std::string storedPath = withBackslash(storedDir) + storedName;
         // Checked before anything of the record touches the disk.
         if (isUnsafeStoredPath(storedDir) || isUnsafeStoredPath(storedName)) {
+            wipeMemory(record.plain.data(), record.plain.size());
             throw UnsafeNameError(storedPath);
         }
         if (storedDir.empty() && storedName == kCarriedRecordName) {
-            readCarriedRecord(reader, inflater, header);
+            if (!record.inMemory) {
+                throw StreamReadError(); // far larger than a key
+            }
+            readCarriedRecord(header, record.plain, record.failure);
             continue;
         }
         const std::string storedFolder = withBackslash(unpackedName(storedDir));
@@ -617,44 +611,57 @@ std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string&
             file.emplace(*native, shownPath(target), WriteInPlace);
         }
 
-        inflater.reset();
-        // Sized by the record's own claim, within bounds: small files stay cheap.
-        const std::size_t wanted =
-            std::clamp<std::size_t>(header.uncompressedSize, 4096, inflateBlock);
-        if (output.size() < wanted) {
-            output.resize(wanted);
-        }
         std::uint64_t produced = 0;
         std::uint64_t nextChunkEnd = chunkSize;
-        for (bool ended = false; !ended;) {
-            const std::span<const unsigned char> input = reader.data();
-            if (input.empty()) {
-                // The record's data ends before its zlib stream does.
-                throw StreamReadError();
-            }
-            const ZlibStep step = inflater.inflate(input, output);
-            reader.consume(step.consumed);
-            ended = step.ended;
-            if (step.consumed == 0 && step.produced == 0 && !ended) {
-                throw StreamReadError();
-            }
-            produced += step.produced;
+        // Counts what was inflated and written; false when stopped.
+        const auto advance = [&](const unsigned char* data, std::size_t count) {
+            produced += count;
             if (!write) {
-                if (FTerminateDecompress) {
-                    return written;
-                }
-                continue;
+                return !FTerminateDecompress;
             }
-            file->write(output.data(), step.produced);
+            file->write(data, count);
             for (; nextChunkEnd <= produced; nextChunkEnd += chunkSize) {
                 progress(nextChunkEnd, header.uncompressedSize);
                 if (FTerminateDecompress) {
+                    return false;
+                }
+            }
+            return true;
+        };
+        if (record.inMemory) {
+            if (record.failure) {
+                std::rethrow_exception(record.failure);
+            }
+            if (!advance(record.plain.data(), record.plain.size())) {
+                return written;
+            }
+        } else {
+            inflater.reset();
+            // Sized by the record's own claim, within bounds: small files stay cheap.
+            const std::size_t wanted =
+                std::clamp<std::size_t>(header.uncompressedSize, 4096, inflateBlock);
+            if (output.size() < wanted) {
+                output.resize(wanted);
+            }
+            for (bool ended = false; !ended;) {
+                const std::span<const unsigned char> input = reader.data();
+                if (input.empty()) {
+                    // The record's data ends before its zlib stream does.
+                    throw StreamReadError();
+                }
+                const ZlibStep step = inflater.inflate(input, output);
+                reader.consume(step.consumed);
+                ended = step.ended;
+                if (step.consumed == 0 && step.produced == 0 && !ended) {
+                    throw StreamReadError();
+                }
+                if (!advance(output.data(), step.produced)) {
                     return written;
                 }
             }
-        }
-        if (!sizesMatch(header, produced, reader)) {
-            throw StreamReadError();
+            if (!sizesMatch(header, produced, reader)) {
+                throw StreamReadError();
+            }
         }
         if (write) {
             // The short last chunk, then the read that found the end.

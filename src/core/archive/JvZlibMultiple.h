@@ -5,6 +5,7 @@
 #include "core/services/PathMapper.h"
 
 #include <atomic>
+#include <exception>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -250,7 +251,8 @@ private:
 
     std::unique_ptr<OpenedArchive> openArchive(const std::string& FileName);
     void appendCarriedRecord(ArchiveWriter& writer);
-    void readCarriedRecord(ArchiveReader& reader, Inflater& inflater, const RecordHeader& header);
+    void readCarriedRecord(const RecordHeader& header, std::vector<unsigned char>& content,
+                           std::exception_ptr failure);
 
     const PathMapper& paths_;
     std::atomic<bool> FTerminateCompress{false};
