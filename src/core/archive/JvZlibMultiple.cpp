@@ -546,10 +546,7 @@ std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string&
     const std::string directory = withBackslash(Directory);
     ArchiveReader reader(Stream);
     UnpackFolders folders(*this, paths_, directory, ForceDirectoriesFlag);
-    Inflater inflater;
-    std::vector<unsigned char> output;
-    // Small records are inflated ahead on worker threads; a large one is
-    // streamed from the reader here.
+    // Records are inflated ahead on worker threads, a large one in pieces.
     RecordPrefetch prefetch(reader, workerCount_ ? workerCount_ : defaultWorkerCount());
     RecordPrefetch::Record record;
     const RecordHeader& header = record.header;
@@ -635,33 +632,8 @@ std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string&
             if (!advance(record.plain.data(), record.plain.size())) {
                 return written;
             }
-        } else {
-            inflater.reset();
-            // Sized by the record's own claim, within bounds: small files stay cheap.
-            const std::size_t wanted =
-                std::clamp<std::size_t>(header.uncompressedSize, 4096, inflateBlock);
-            if (output.size() < wanted) {
-                output.resize(wanted);
-            }
-            for (bool ended = false; !ended;) {
-                const std::span<const unsigned char> input = reader.data();
-                if (input.empty()) {
-                    // The record's data ends before its zlib stream does.
-                    throw StreamReadError();
-                }
-                const ZlibStep step = inflater.inflate(input, output);
-                reader.consume(step.consumed);
-                ended = step.ended;
-                if (step.consumed == 0 && step.produced == 0 && !ended) {
-                    throw StreamReadError();
-                }
-                if (!advance(output.data(), step.produced)) {
-                    return written;
-                }
-            }
-            if (!sizesMatch(header, produced, reader)) {
-                throw StreamReadError();
-            }
+        } else if (!prefetch.inflateLarge(header, advance)) {
+            return written;
         }
         if (write) {
             // The short last chunk, then the read that found the end.

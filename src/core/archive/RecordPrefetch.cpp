@@ -4,6 +4,9 @@
 #include "core/archive/Zlib.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <zlib.h>
 
 #ifdef VELLARION_LIBDEFLATE
 #include <libdeflate.h>
@@ -22,23 +25,55 @@ constexpr std::uint32_t kLargestContent = 8 * 1024 * 1024;
 // What the records read ahead may hold at once, data and content.
 constexpr std::size_t kBudget = 48 * 1024 * 1024;
 constexpr std::size_t kMostRecords = 4096;
+// A large record's pieces: the longest piece of data looked through for its
+// end, and the most a piece may inflate to. The codec's own blocks are far
+// below both; a stream that is not split so is read as one.
+constexpr std::size_t kLongestPiece = 4 * 1024 * 1024;
+constexpr std::size_t kLargestPieceContent = 8 * 1024 * 1024;
+// An empty final block (fixed codes, end of block at once): ends a piece
+// cut at a sync marker so that it inflates on its own.
+constexpr unsigned char kFinalEmptyBlock[] = {0x03, 0x00};
 
-// Inflates a record's whole data as reading it in one stream would: the
-// content, or the error that reading throws (the same for the same damage).
-class WholeInflater {
+} // namespace
+
+// A worker's inflaters. inflate(): a record's whole data as reading it in one
+// stream would, the content or the error that reading throws (the same for
+// the same damage). inflatePiece(): a piece of raw deflate data standing
+// alone, or false.
+class RecordPrefetch::Decoder {
 public:
-    WholeInflater() {
+    Decoder() {
 #ifdef VELLARION_LIBDEFLATE
         fast_ = libdeflate_alloc_decompressor();
 #endif
     }
-    ~WholeInflater() {
+    ~Decoder() {
 #ifdef VELLARION_LIBDEFLATE
         libdeflate_free_decompressor(fast_);
 #endif
     }
-    WholeInflater(const WholeInflater&) = delete;
-    WholeInflater& operator=(const WholeInflater&) = delete;
+    Decoder(const Decoder&) = delete;
+    Decoder& operator=(const Decoder&) = delete;
+
+#ifdef VELLARION_LIBDEFLATE
+    // True when data is deflate blocks that end with a final one exactly at
+    // its end and refer to nothing before its start; out then holds what
+    // they inflate to (at most `largest` bytes).
+    bool inflatePiece(std::span<const unsigned char> data, std::size_t largest,
+                      std::vector<unsigned char>& out) {
+        out.resize(largest);
+        std::size_t taken = 0;
+        std::size_t produced = 0;
+        const bool whole =
+            fast_ &&
+            libdeflate_deflate_decompress_ex(fast_, data.data(), data.size(), out.data(),
+                                             out.size(), &taken, &produced) ==
+                LIBDEFLATE_SUCCESS &&
+            taken == data.size();
+        out.resize(whole ? produced : 0);
+        return whole;
+    }
+#endif
 
     void inflate(std::span<const unsigned char> data, std::uint32_t size,
                  std::vector<unsigned char>& plain) {
@@ -88,8 +123,6 @@ private:
 #endif
 };
 
-} // namespace
-
 struct RecordPrefetch::Entry {
     RecordHeader header;
     std::exception_ptr brokenOff; // the header could not be read
@@ -116,34 +149,31 @@ RecordPrefetch::~RecordPrefetch() {
     }
 }
 
+void RecordPrefetch::submit(Task task) {
+    if (threads_.size() < workers_) {
+        threads_.emplace_back([this] { workerMain(); });
+    }
+    {
+        std::lock_guard lock(mutex_);
+        queue_.push_back(std::move(task));
+    }
+    wake_.notify_one();
+}
+
 void RecordPrefetch::workerMain() {
-    WholeInflater inflater;
+    Decoder decoder;
     for (;;) {
-        std::shared_ptr<Entry> entry;
+        Task task;
         {
             std::unique_lock lock(mutex_);
             wake_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
             if (stopping_) {
                 return;
             }
-            entry = queue_.front();
+            task = std::move(queue_.front());
             queue_.pop_front();
         }
-        std::vector<unsigned char> plain;
-        std::exception_ptr failure;
-        try {
-            inflater.inflate(entry->data, entry->header.uncompressedSize, plain);
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        {
-            std::lock_guard lock(mutex_);
-            entry->plain = std::move(plain);
-            entry->failure = failure;
-            entry->data = {};
-            entry->done = true;
-        }
-        wake_.notify_all();
+        task(decoder);
     }
 }
 
@@ -177,14 +207,23 @@ void RecordPrefetch::fill() {
             }
             entry->cost = entry->data.size() + h.uncompressedSize;
             held_ += entry->cost;
-            if (threads_.size() < workers_) {
-                threads_.emplace_back([this] { workerMain(); });
-            }
-            {
-                std::lock_guard lock(mutex_);
-                queue_.push_back(entry);
-            }
-            wake_.notify_one();
+            submit([this, entry](Decoder& decoder) {
+                std::vector<unsigned char> plain;
+                std::exception_ptr failure;
+                try {
+                    decoder.inflate(entry->data, entry->header.uncompressedSize, plain);
+                } catch (...) {
+                    failure = std::current_exception();
+                }
+                {
+                    std::lock_guard lock(mutex_);
+                    entry->plain = std::move(plain);
+                    entry->failure = failure;
+                    entry->data = {};
+                    entry->done = true;
+                }
+                wake_.notify_all();
+            });
         }
         window_.push_back(std::move(entry));
     }
@@ -212,6 +251,282 @@ bool RecordPrefetch::next(Record& record) {
         record.failure = entry->failure;
     }
     return true;
+}
+
+namespace {
+
+// Where a sync marker (00 00 FF FF: the empty stored block that ends each
+// block but the last of a joined stream on a byte boundary) ends in data,
+// looking from `from` on; 0 when none.
+std::size_t markerEnd(const std::vector<unsigned char>& data, std::size_t from) {
+    for (std::size_t at = from + 3; at < data.size(); ++at) {
+        const void* found = std::memchr(data.data() + at, 0xFF, data.size() - at);
+        if (!found) {
+            return 0;
+        }
+        at = static_cast<std::size_t>(static_cast<const unsigned char*>(found) - data.data());
+        if (at >= 3 && data[at - 1] == 0xFF && data[at - 2] == 0x00 && data[at - 3] == 0x00) {
+            return at + 1;
+        }
+    }
+    return 0;
+}
+
+std::uint32_t bigEndian32(const unsigned char* p) {
+    return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
+           static_cast<std::uint32_t>(p[2]) << 8 | static_cast<std::uint32_t>(p[3]);
+}
+
+std::uint32_t adler32Update(std::uint32_t adler, const unsigned char* data, std::size_t count) {
+    while (count > 0) {
+        const uInt n = static_cast<uInt>(std::min<std::size_t>(count, 1u << 30));
+        adler = static_cast<std::uint32_t>(::adler32(adler, data, n));
+        data += n;
+        count -= n;
+    }
+    return adler;
+}
+
+// The last 32 KiB of content: what a stream going on from here may refer to.
+void keepWindow(std::vector<unsigned char>& window, const unsigned char* data, std::size_t count) {
+    constexpr std::size_t kWindow = 32 * 1024;
+    if (count >= kWindow) {
+        window.assign(data + count - kWindow, data + count);
+        return;
+    }
+    window.insert(window.end(), data, data + count);
+    if (window.size() > kWindow) {
+        window.erase(window.begin(), window.end() - static_cast<std::ptrdiff_t>(kWindow));
+    }
+}
+
+} // namespace
+
+struct RecordPrefetch::Piece {
+    std::vector<unsigned char> data; // raw deflate; a final empty block after `length`
+    std::size_t length = 0;          // of the record's own bytes
+    bool last = false;
+    // Set by a worker, under the mutex.
+    bool done = false;
+    bool whole = false;
+    std::vector<unsigned char> content;
+    std::uint32_t adler = 1;
+};
+
+bool RecordPrefetch::inflateSequentially(const RecordHeader& header,
+                                         std::vector<unsigned char> pending, bool raw,
+                                         std::span<const unsigned char> window,
+                                         std::uint64_t produced, std::uint32_t adler,
+                                         const Sink& sink) {
+    // The bytes read ahead first, then the rest of the record's data.
+    std::size_t pendingAt = 0;
+    const auto input = [&]() -> std::span<const unsigned char> {
+        if (pendingAt < pending.size()) {
+            return std::span<const unsigned char>(pending).subspan(pendingAt);
+        }
+        return reader_.data();
+    };
+    const auto consume = [&](std::size_t count) {
+        if (pendingAt < pending.size()) {
+            pendingAt += count;
+        } else {
+            reader_.consume(count);
+        }
+    };
+    z_stream stream{};
+    if (inflateInit2(&stream, raw ? -15 : 15) != Z_OK) {
+        throw ZlibError(Z_MEM_ERROR);
+    }
+    const std::unique_ptr<z_stream, int (*)(z_stream*)> ended(&stream, inflateEnd);
+    if (raw && !window.empty() &&
+        inflateSetDictionary(&stream, window.data(), static_cast<uInt>(window.size())) != Z_OK) {
+        throw ZlibError(Z_STREAM_ERROR);
+    }
+    std::vector<unsigned char> output(256 * 1024);
+    for (bool done = false; !done;) {
+        const std::span<const unsigned char> in = input();
+        if (in.empty()) {
+            throw StreamReadError(); // the data ends before the zlib stream
+        }
+        const uInt inLength = static_cast<uInt>(std::min<std::size_t>(in.size(), 1u << 30));
+        stream.next_in = const_cast<Bytef*>(in.data());
+        stream.avail_in = inLength;
+        stream.next_out = output.data();
+        stream.avail_out = static_cast<uInt>(output.size());
+        int rc = ::inflate(&stream, Z_NO_FLUSH);
+        if (rc == Z_NEED_DICT) {
+            rc = Z_DATA_ERROR; // the archive never uses preset dictionaries
+        }
+        if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) {
+            throw ZlibError(rc);
+        }
+        const std::size_t taken = inLength - stream.avail_in;
+        const std::size_t made = output.size() - stream.avail_out;
+        consume(taken);
+        done = rc == Z_STREAM_END;
+        if (taken == 0 && made == 0 && !done) {
+            throw StreamReadError();
+        }
+        if (raw) {
+            adler = adler32Update(adler, output.data(), made);
+        }
+        produced += made;
+        if (!sink(output.data(), made)) {
+            return false;
+        }
+    }
+    if (raw) {
+        // The zlib trailer after the deflate data, checked as zlib would.
+        unsigned char trailer[4];
+        for (std::size_t got = 0; got < sizeof trailer;) {
+            const std::span<const unsigned char> in = input();
+            if (in.empty()) {
+                throw StreamReadError();
+            }
+            const std::size_t n = std::min(in.size(), sizeof trailer - got);
+            std::memcpy(trailer + got, in.data(), n);
+            consume(n);
+            got += n;
+        }
+        if (bigEndian32(trailer) != adler) {
+            throw ZlibError(Z_DATA_ERROR);
+        }
+    }
+    if (static_cast<std::uint32_t>(produced) != header.uncompressedSize ||
+        pendingAt < pending.size() || reader_.dataLeft() != 0) {
+        throw StreamReadError();
+    }
+    return true;
+}
+
+bool RecordPrefetch::inflateLarge(const RecordHeader& header, const Sink& sink) {
+#ifndef VELLARION_LIBDEFLATE
+    return inflateSequentially(header, {}, false, {}, 0, 1, sink);
+#else
+    // Bytes read and not yet cut into a piece.
+    std::vector<unsigned char> read;
+    const auto readMore = [&] {
+        const std::span<const unsigned char> in = reader_.data();
+        read.insert(read.end(), in.begin(), in.end());
+        reader_.consume(in.size());
+        return !in.empty();
+    };
+    while (read.size() < 2 && readMore()) {
+    }
+    // A zlib header of deflate with a 32 KiB window and no dictionary, and
+    // room for data and the trailer; anything else is read as one stream,
+    // which says what is wrong.
+    const bool usual = read.size() >= 2 && (read[0] & 0x0F) == 8 && (read[0] >> 4) <= 7 &&
+                       (read[0] << 8 | read[1]) % 31 == 0 && !(read[1] & 0x20) &&
+                       header.compressedSize > 2 + 4;
+    if (!usual) {
+        return inflateSequentially(header, std::move(read), false, {}, 0, 1, sink);
+    }
+    read.erase(read.begin(), read.begin() + 2);
+
+    std::deque<std::shared_ptr<Piece>> pieces; // cut, in order, not yet handed out
+    std::uint64_t produced = 0;
+    std::uint32_t adler = 1;
+    std::vector<unsigned char> window;
+    std::array<unsigned char, 4> trailer{};
+    bool allCut = false;
+    std::size_t searched = 0; // of `read`, looked through for a marker
+    const std::size_t most = std::clamp<std::size_t>(2 * workers_, 2, 16);
+
+    const auto cut = [&](std::size_t length, bool last) {
+        auto piece = std::make_shared<Piece>();
+        piece->data.assign(read.begin(), read.begin() + static_cast<std::ptrdiff_t>(length));
+        piece->length = length;
+        piece->last = last;
+        if (!last) {
+            piece->data.insert(piece->data.end(), std::begin(kFinalEmptyBlock),
+                               std::end(kFinalEmptyBlock));
+        }
+        read.erase(read.begin(), read.begin() + static_cast<std::ptrdiff_t>(length));
+        searched = 0;
+        pieces.push_back(piece);
+        submit([this, piece](Decoder& decoder) {
+            std::vector<unsigned char> content;
+            const bool whole = decoder.inflatePiece(piece->data, kLargestPieceContent, content);
+            const std::uint32_t pieceAdler = adler32Update(1, content.data(), content.size());
+            {
+                std::lock_guard lock(mutex_);
+                piece->content = std::move(content);
+                piece->whole = whole;
+                piece->adler = pieceAdler;
+                piece->done = true;
+            }
+            wake_.notify_all();
+        });
+    };
+    // Goes on as one stream from the end of the pieces handed out: those
+    // not handed out and what was read after them come first.
+    const auto asOneStream = [&] {
+        std::vector<unsigned char> pending;
+        for (const std::shared_ptr<Piece>& piece : pieces) {
+            pending.insert(pending.end(), piece->data.begin(),
+                           piece->data.begin() + static_cast<std::ptrdiff_t>(piece->length));
+            if (piece->last) {
+                pending.insert(pending.end(), trailer.begin(), trailer.end());
+            }
+        }
+        pending.insert(pending.end(), read.begin(), read.end());
+        return inflateSequentially(header, std::move(pending), true, window, produced, adler,
+                                   sink);
+    };
+
+    for (;;) {
+        while (!allCut && pieces.size() < most) {
+            const std::size_t end = markerEnd(read, searched);
+            // A piece ends at a marker with data and the trailer still after it.
+            if (end != 0 && read.size() - end + reader_.dataLeft() > 4) {
+                cut(end, false);
+                continue;
+            }
+            if (reader_.dataLeft() == 0) {
+                if (read.size() <= 4) {
+                    return asOneStream();
+                }
+                std::copy(read.end() - 4, read.end(), trailer.begin());
+                read.resize(read.size() - 4);
+                cut(read.size(), true);
+                allCut = true;
+                break;
+            }
+            if (read.size() > kLongestPiece) {
+                return asOneStream(); // no block end where the codec puts one
+            }
+            searched = read.size() >= 3 ? read.size() - 3 : 0;
+            readMore();
+        }
+        if (pieces.empty()) {
+            break;
+        }
+        const std::shared_ptr<Piece> piece = pieces.front();
+        {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [&] { return piece->done; });
+        }
+        if (!piece->whole) {
+            return asOneStream();
+        }
+        pieces.pop_front();
+        produced += piece->content.size();
+        adler = adler32_combine(adler, piece->adler,
+                                static_cast<z_off_t>(piece->content.size()));
+        keepWindow(window, piece->content.data(), piece->content.size());
+        if (!sink(piece->content.data(), piece->content.size())) {
+            return false;
+        }
+    }
+    if (bigEndian32(trailer.data()) != adler) {
+        throw ZlibError(Z_DATA_ERROR); // as zlib finds a wrong checksum
+    }
+    if (static_cast<std::uint32_t>(produced) != header.uncompressedSize) {
+        throw StreamReadError();
+    }
+    return true;
+#endif
 }
 
 } // namespace vellarion

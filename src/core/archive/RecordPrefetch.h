@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -13,24 +14,31 @@
 
 namespace vellarion {
 
-// Reads an archive's records ahead of an unpack and inflates the small ones
-// in memory on worker threads, several at once, while the caller writes the
-// one before: the caller still meets every record in archive order and does
-// everything that touches the disk or raises an event itself. A record too
-// large to hold (a big database) stops the reading ahead until the caller
-// has streamed it from the reader. What is held stays within a fixed budget.
+// Reads an archive's records ahead of an unpack and inflates them on worker
+// threads, several at once, while the caller writes the one before: the
+// caller still meets every record in archive order and does everything that
+// touches the disk or raises an event itself.
+//
+// A small record is inflated whole in memory. A large one (a big database)
+// stops the reading ahead; the caller then takes its content through
+// inflateLarge(), which splits the record's zlib stream where its blocks end
+// on a byte boundary (as the codec's own packing leaves them) and inflates
+// the pieces on the workers at once, falling back to one stream wherever a
+// piece does not stand alone. What is held stays within a fixed budget.
 class RecordPrefetch {
 public:
     struct Record {
         RecordHeader header;
         // Inflated here: plain holds the whole content, or failure what the
         // record's data is wrong with (thrown as reading it in one stream
-        // would have thrown). Otherwise the caller reads the data from the
-        // reader, which stands at its start.
+        // would have thrown). Otherwise the caller takes the content through
+        // inflateLarge().
         bool inMemory = false;
         std::vector<unsigned char> plain;
         std::exception_ptr failure;
     };
+    // Takes the content in order; false stops the inflating.
+    using Sink = std::function<bool(const unsigned char* data, std::size_t count)>;
 
     RecordPrefetch(ArchiveReader& reader, unsigned workers);
     ~RecordPrefetch();
@@ -41,11 +49,26 @@ public:
     // that cannot be read throws here, in its turn.
     bool next(Record& record);
 
+    // The content of the record next() gave last, when not in memory, handed
+    // to sink in order. Throws what reading the record's data as one zlib
+    // stream throws: "zlib returned: data error" for damaged data, "Stream
+    // read error" when the stream and the data do not end together or the
+    // size is not the record's. False when sink stopped it.
+    bool inflateLarge(const RecordHeader& header, const Sink& sink);
+
+    class Decoder;
+
 private:
     struct Entry;
+    struct Piece;
+    using Task = std::function<void(Decoder&)>;
 
     void fill();
+    void submit(Task task);
     void workerMain();
+    bool inflateSequentially(const RecordHeader& header, std::vector<unsigned char> pending,
+                             bool raw, std::span<const unsigned char> window,
+                             std::uint64_t produced, std::uint32_t adler, const Sink& sink);
 
     ArchiveReader& reader_;
     unsigned workers_;
@@ -55,7 +78,7 @@ private:
 
     std::mutex mutex_;
     std::condition_variable wake_;
-    std::deque<std::shared_ptr<Entry>> queue_; // waiting for a worker
+    std::deque<Task> queue_; // waiting for a worker
     bool stopping_ = false;
     std::vector<std::thread> threads_;
 };

@@ -171,5 +171,107 @@ TEST_F(JoinedStream, DamageInALaterBlockIsFound) {
     EXPECT_EQ(check.damaged[0].name, "many");
 }
 
+// A joined stream as a writer without libdeflate makes it: each block primed
+// with the 32 KiB before it, so that it refers back across its start.
+std::string primedBlocks(const std::string& content) {
+    z_stream stream{};
+    EXPECT_EQ(deflateInit2(&stream, 6, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY), Z_OK);
+    std::string out = "\x78\x9C";
+    std::vector<unsigned char> buffer(2 * kBlock);
+    for (std::size_t at = 0; at < content.size(); at += kBlock) {
+        deflateReset(&stream);
+        if (at > 0) {
+            deflateSetDictionary(&stream, reinterpret_cast<const Bytef*>(content.data() + at) - 32768,
+                                 32768);
+        }
+        const std::size_t n = std::min(kBlock, content.size() - at);
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(content.data() + at));
+        stream.avail_in = static_cast<uInt>(n);
+        stream.next_out = buffer.data();
+        stream.avail_out = static_cast<uInt>(buffer.size());
+        deflate(&stream, at + n == content.size() ? Z_FINISH : Z_SYNC_FLUSH);
+        out.append(reinterpret_cast<const char*>(buffer.data()), buffer.size() - stream.avail_out);
+    }
+    deflateEnd(&stream);
+    const uLong adler = adler32(1, reinterpret_cast<const Bytef*>(content.data()),
+                                static_cast<uInt>(content.size()));
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out.push_back(static_cast<char>(adler >> shift));
+    }
+    return out;
+}
+
+// Records larger than what is inflated whole in memory: split where the
+// codec's blocks end and inflated in pieces, or read as one stream where the
+// writer did not split them so; the same content either way, and the same
+// errors as reading one stream gives.
+class LargeRecord : public ::testing::Test {
+protected:
+    std::string content = pages(9 * kBlock + 12345);
+    std::string archive() const { return programPath(tmp / "a.dat"); }
+    std::string unpack() {
+        fs::remove_all(tmp / "out");
+        TJvZlibMultiple codec;
+        return errorOf([&] { codec.DecompressFile(archive(), programPath(tmp / "out"), true, true); });
+    }
+    std::string verify() {
+        TJvZlibMultiple codec;
+        const ArchiveCheck check = codec.VerifyFile(archive());
+        return check.damaged.empty() ? "sound" : check.damaged[0].reason;
+    }
+    TempDir tmp;
+};
+
+TEST_F(LargeRecord, EveryWriterSplitOfTheStreamUnpacksWhole) {
+    writeFile(tmp / "src" / "big", content);
+    TJvZlibMultiple packer;
+    packer.CompressDirectory(programPath(tmp / "src"), true, archive());
+    const std::string packed = readFile(tmp / "a.dat");
+    const std::string primed = primedBlocks(content);
+    const std::string whole = zlibStream(content);
+    for (const std::string& data : {recordsOf(packed).at(0).data, primed, whole}) {
+        writeFile(tmp / "a.dat",
+                  rawRecord("", "big", static_cast<std::uint32_t>(content.size()),
+                            static_cast<std::int32_t>(data.size()), data) +
+                      record("", "after", "next"));
+        EXPECT_EQ(unpack(), "no error");
+        EXPECT_EQ(summary(readFile(tmp / "out" / "big")), summary(content));
+        EXPECT_EQ(readFile(tmp / "out" / "after"), "next");
+    }
+}
+
+TEST_F(LargeRecord, DamageIsReportedAsReadingOneStreamReportsIt) {
+    writeFile(tmp / "src" / "big", content);
+    TJvZlibMultiple packer;
+    packer.CompressDirectory(programPath(tmp / "src"), true, archive());
+    const std::string data = recordsOf(readFile(tmp / "a.dat")).at(0).data;
+    struct Case {
+        const char* what;
+        std::string data;
+        std::uint32_t size;
+        const char* error;
+    };
+    std::string middle = data;
+    middle[data.size() * 3 / 5] ^= 0x40;
+    std::string checksum = data;
+    checksum.back() ^= 0x01;
+    const auto size = static_cast<std::uint32_t>(content.size());
+    const Case cases[] = {
+        {"a byte of a later block", middle, size, "zlib returned: data error"},
+        {"the checksum", checksum, size, "zlib returned: data error"},
+        {"the size", data, size + 1, "Stream read error"},
+        {"the data cut short", data.substr(0, data.size() - 2), size, "Stream read error"},
+        {"data after the stream", data + "xy", size, "Stream read error"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFile(tmp / "a.dat", rawRecord("", "big", c.size,
+                                           static_cast<std::int32_t>(c.data.size()), c.data));
+        EXPECT_EQ(unpack(), c.error);
+        EXPECT_EQ(verify(), c.error);
+        EXPECT_FALSE(fs::exists(tmp / "out" / "big"));
+    }
+}
+
 } // namespace
 } // namespace vellarion::test
