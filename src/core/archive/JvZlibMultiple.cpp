@@ -521,7 +521,7 @@ private:
 } // namespace
 
 void TJvZlibMultiple::readCarriedRecord(const RecordHeader& header,
-                                        std::vector<unsigned char>& content,
+                                        std::span<unsigned char> content,
                                         std::exception_ptr failure) {
     // Small by nature: a record claiming more is no carried key.
     constexpr std::size_t kLargest = 64 * 1024;

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -251,7 +252,7 @@ private:
 
     std::unique_ptr<OpenedArchive> openArchive(const std::string& FileName);
     void appendCarriedRecord(ArchiveWriter& writer);
-    void readCarriedRecord(const RecordHeader& header, std::vector<unsigned char>& content,
+    void readCarriedRecord(const RecordHeader& header, std::span<unsigned char> content,
                            std::exception_ptr failure);
 
     const PathMapper& paths_;

@@ -23,7 +23,7 @@ namespace {
 constexpr std::uint32_t kLargestData = 1024 * 1024;
 constexpr std::uint32_t kLargestContent = 8 * 1024 * 1024;
 // What the records read ahead may hold at once, data and content.
-constexpr std::size_t kBudget = 48 * 1024 * 1024;
+constexpr std::size_t kBudget = 32 * 1024 * 1024;
 constexpr std::size_t kMostRecords = 4096;
 // A large record's pieces: the longest piece of data looked through for its
 // end, and the most a piece may inflate to. The codec's own blocks are far
@@ -60,23 +60,27 @@ public:
     // its end and refer to nothing before its start; out then holds what
     // they inflate to (at most `largest` bytes).
     bool inflatePiece(std::span<const unsigned char> data, std::size_t largest,
-                      std::vector<unsigned char>& out) {
-        out.resize(largest);
-        std::size_t taken = 0;
-        std::size_t produced = 0;
-        const bool whole =
-            fast_ &&
-            libdeflate_deflate_decompress_ex(fast_, data.data(), data.size(), out.data(),
-                                             out.size(), &taken, &produced) ==
-                LIBDEFLATE_SUCCESS &&
-            taken == data.size();
-        out.resize(whole ? produced : 0);
-        return whole;
+                      ContentBytes& out) {
+        // Room for the codec's own blocks first, more only when needed.
+        for (std::size_t room = std::min(largest, std::size_t{2} << 20);; room = largest) {
+            out.resize(room);
+            std::size_t taken = 0;
+            std::size_t produced = 0;
+            const libdeflate_result result =
+                fast_ ? libdeflate_deflate_decompress_ex(fast_, data.data(), data.size(),
+                                                         out.data(), out.size(), &taken, &produced)
+                      : LIBDEFLATE_BAD_DATA;
+            if (result == LIBDEFLATE_INSUFFICIENT_SPACE && room < largest) {
+                continue;
+            }
+            const bool whole = result == LIBDEFLATE_SUCCESS && taken == data.size();
+            out.resize(whole ? produced : 0);
+            return whole;
+        }
     }
 #endif
 
-    void inflate(std::span<const unsigned char> data, std::uint32_t size,
-                 std::vector<unsigned char>& plain) {
+    void inflate(std::span<const unsigned char> data, std::uint32_t size, ContentBytes& plain) {
         plain.resize(size);
 #ifdef VELLARION_LIBDEFLATE
         std::size_t taken = 0;
@@ -130,7 +134,7 @@ struct RecordPrefetch::Entry {
     std::vector<unsigned char> data;
     // Set by a worker, under the mutex.
     bool done = false;
-    std::vector<unsigned char> plain;
+    ContentBytes plain;
     std::exception_ptr failure;
     std::size_t cost = 0; // what it holds in the budget
 };
@@ -208,7 +212,7 @@ void RecordPrefetch::fill() {
             entry->cost = entry->data.size() + h.uncompressedSize;
             held_ += entry->cost;
             submit([this, entry](Decoder& decoder) {
-                std::vector<unsigned char> plain;
+                ContentBytes plain;
                 std::exception_ptr failure;
                 try {
                     decoder.inflate(entry->data, entry->header.uncompressedSize, plain);
@@ -278,6 +282,9 @@ std::uint32_t bigEndian32(const unsigned char* p) {
 }
 
 std::uint32_t adler32Update(std::uint32_t adler, const unsigned char* data, std::size_t count) {
+#ifdef VELLARION_LIBDEFLATE
+    return libdeflate_adler32(adler, data, count);
+#else
     while (count > 0) {
         const uInt n = static_cast<uInt>(std::min<std::size_t>(count, 1u << 30));
         adler = static_cast<std::uint32_t>(::adler32(adler, data, n));
@@ -285,6 +292,7 @@ std::uint32_t adler32Update(std::uint32_t adler, const unsigned char* data, std:
         count -= n;
     }
     return adler;
+#endif
 }
 
 // The last 32 KiB of content: what a stream going on from here may refer to.
@@ -309,7 +317,7 @@ struct RecordPrefetch::Piece {
     // Set by a worker, under the mutex.
     bool done = false;
     bool whole = false;
-    std::vector<unsigned char> content;
+    ContentBytes content;
     std::uint32_t adler = 1;
 };
 
@@ -446,7 +454,7 @@ bool RecordPrefetch::inflateLarge(const RecordHeader& header, const Sink& sink) 
         searched = 0;
         pieces.push_back(piece);
         submit([this, piece](Decoder& decoder) {
-            std::vector<unsigned char> content;
+            ContentBytes content;
             const bool whole = decoder.inflatePiece(piece->data, kLargestPieceContent, content);
             const std::uint32_t pieceAdler = adler32Update(1, content.data(), content.size());
             {

@@ -10,9 +10,27 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace vellarion {
+
+// Bytes that a resize leaves as they are instead of zeroing them: content is
+// inflated straight into them, and memory nobody writes stays untouched.
+template <class T> struct UninitializedAllocator : std::allocator<T> {
+    template <class U> struct rebind {
+        using other = UninitializedAllocator<U>;
+    };
+    using std::allocator<T>::allocator;
+    template <class U, class... Args> void construct(U* p, Args&&... args) {
+        if constexpr (sizeof...(Args) == 0) {
+            ::new (static_cast<void*>(p)) U;
+        } else {
+            ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+        }
+    }
+};
+using ContentBytes = std::vector<unsigned char, UninitializedAllocator<unsigned char>>;
 
 // Reads an archive's records ahead of an unpack and inflates them on worker
 // threads, several at once, while the caller writes the one before: the
@@ -34,7 +52,7 @@ public:
         // would have thrown). Otherwise the caller takes the content through
         // inflateLarge().
         bool inMemory = false;
-        std::vector<unsigned char> plain;
+        ContentBytes plain;
         std::exception_ptr failure;
     };
     // Takes the content in order; false stops the inflating.
