@@ -49,6 +49,11 @@ void checkAndKeep(Console& console, SystemServices& services, PasswordSource& pa
         console.warning("kept \"" + paths.toDisplay(path) +
                         "\" beyond --keep: no newer version reads whole");
     }
+    for (const std::string& path : version.retention.future) {
+        console.warning("\"" + paths.toDisplay(path) +
+                        "\" is stamped later than now: the clock was wrong when it was written; "
+                        "the new version is stamped with the time it was made");
+    }
     for (const std::string& path : version.retention.notDeleted) {
         console.warning("could not delete the older version \"" + paths.toDisplay(path) + "\"");
     }

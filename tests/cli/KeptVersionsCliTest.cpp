@@ -127,6 +127,49 @@ TEST(CliKeptVersions, ABrowserOfOneArchiveNameRestoresItsVersionsToo) {
     EXPECT_EQ(unnamed.err, "vellarion-cli: Stream read error\n");
 }
 
+TEST(CliKeptVersions, NamesThatAreNoVersionOfOursNeverTakeTheNewArchive) {
+    Firefox firefox;
+    const fs::path dir = firefox.backups.path();
+    // An impossible stamp, one too far for a clock, one in the future, a
+    // link and a folder named like versions.
+    writeFile(dir / "fbackup_firefox 9999-99-99 999999.dat", "foreign");
+    writeFile(dir / "elsewhere.bin", "the link's target");
+    fs::create_symlink(dir / "elsewhere.bin", dir / "fbackup_firefox 2026-01-01 000000.dat");
+    fs::create_directory(dir / "fbackup_firefox 2026-01-02 000000.dat");
+    ASSERT_EQ(run({"full-backup", "firefox", firefox.env, "--to", s(dir)}).exitCode, 0);
+    fs::rename(dir / "fbackup_firefox.dat", dir / "fbackup_firefox 2262-04-12 000000.dat");
+    ASSERT_EQ(run({"full-backup", "firefox", firefox.env, "--to", s(dir)}).exitCode, 0);
+    fs::rename(dir / "fbackup_firefox.dat", dir / "fbackup_firefox 2099-01-01 000000.dat");
+
+    std::vector<std::string> printed;
+    for (int n = 0; n < 2; ++n) {
+        const Result kept =
+            run({"full-backup", "firefox", firefox.env, "--to", s(dir), "--keep", "1"});
+        ASSERT_EQ(kept.exitCode, 0) << kept.err;
+        std::smatch into;
+        ASSERT_TRUE(std::regex_search(kept.out, into, std::regex(" into (.*) \\(\\d+ bytes\\)")))
+            << kept.out;
+        printed.push_back(into[1]);
+        // The archive it names is there, stamped with this year, not a
+        // copy of a wrong stamp.
+        EXPECT_TRUE(fs::is_regular_file(printed.back())) << kept.out << kept.err;
+        EXPECT_TRUE(std::regex_search(printed.back(), std::regex(" 20[2-9]\\d-"))) << kept.out;
+        EXPECT_EQ(printed.back().find(" 2099-"), std::string::npos);
+        if (n == 0) {
+            EXPECT_NE(kept.err.find("2262-04-12 000000.dat\" is stamped later than now"),
+                      std::string::npos)
+                << kept.err;
+        }
+    }
+    // Both runs' archives were distinct; the second deleted the first.
+    EXPECT_NE(printed[0], printed[1]);
+    EXPECT_FALSE(fs::exists(printed[0]));
+    EXPECT_EQ(readFile(dir / "fbackup_firefox 9999-99-99 999999.dat"), "foreign");
+    EXPECT_TRUE(fs::is_symlink(dir / "fbackup_firefox 2026-01-01 000000.dat"));
+    EXPECT_TRUE(fs::is_directory(dir / "fbackup_firefox 2026-01-02 000000.dat"));
+    EXPECT_EQ(readFile(dir / "elsewhere.bin"), "the link's target");
+}
+
 TEST(CliKeptVersions, VerifyAllChecksEveryArchiveOfALocation) {
     Firefox firefox;
     const fs::path dir = firefox.backups.path();

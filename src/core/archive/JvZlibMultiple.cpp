@@ -140,9 +140,39 @@ public:
     }
 
     void commit() {
+        close();
+        std::error_code ec;
+        platform::replaceFile(temporary_, target_, ec);
+        if (ec) {
+            throw FileCreateError(fileName_, ec);
+        }
+        stream_.reset();
+    }
+
+    // Takes `target` only while nothing has that name; false, the archive
+    // still pending, when something has.
+    bool commitNew(const fs::path& target) {
+        close();
+        std::error_code ec;
+        platform::renameNoReplace(temporary_, target, ec);
+        if (ec == std::errc::file_exists) {
+            return false;
+        }
+        if (ec) {
+            throw FileCreateError(pathToUtf8(target), ec);
+        }
+        stream_.reset();
+        return true;
+    }
+
+private:
+    // Complete and on the disk before it takes a backup's name.
+    void close() {
+        if (closed_) {
+            return;
+        }
         finish();
         std::error_code ec;
-        // On the disk before it replaces the previous backup.
         stream_->file().sync(ec);
         if (!ec) {
             stream_->file().close(ec);
@@ -150,16 +180,12 @@ public:
         if (ec) {
             throw FileIoError(FileIoError::Operation::Write, fileName_, ec);
         }
-        platform::replaceFile(temporary_, target_, ec);
-        if (ec) {
-            throw FileCreateError(fileName_, ec);
-        }
         encrypted_.reset();
-        stream_.reset();
+        closed_ = true;
     }
 
-private:
     std::string fileName_;
+    bool closed_ = false;
     fs::path target_;
     fs::path temporary_;
     std::optional<FileStream> stream_;
@@ -296,6 +322,21 @@ void PendingArchive::commit() {
         file_->commit();
         file_.reset();
     }
+}
+
+bool PendingArchive::commitNew(const PathMapper& paths, const std::string& fileName) {
+    if (!file_) {
+        return true;
+    }
+    const std::optional<fs::path> native = paths.toNative(fileName);
+    if (!native) {
+        throw FileCreateError(paths.toDisplay(fileName), pathNotFound());
+    }
+    if (!file_->commitNew(*native)) {
+        return false;
+    }
+    file_.reset();
+    return true;
 }
 
 void TJvZlibMultiple::CompressDirectory(const std::string& Directory, bool Recursive,

@@ -75,6 +75,10 @@ public:
     PendingArchive& operator=(const PendingArchive&) = delete;
 
     void commit();
+    // Gives the archive the name `fileName` (a program path in the same
+    // folder) only while that name is free: false, and the archive still
+    // pending, when another file took it meanwhile.
+    bool commitNew(const PathMapper& paths, const std::string& fileName);
 
 private:
     friend class TJvZlibMultiple;

@@ -11,28 +11,92 @@
 #include <cctype>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <set>
 
 namespace vellarion {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr std::string_view kExtension = ".dat";
 // "2026-12-09 221700"
 constexpr size_t kStampLength = 17;
 
-bool isStamp(std::string_view text) {
+// The fields of a stamp whose characters have its form, "2026-12-09 221700".
+struct StampFields {
+    int year, month, day, hour, minute, second;
+};
+
+std::optional<StampFields> stampFields(std::string_view text) {
     if (text.size() != kStampLength) {
-        return false;
+        return std::nullopt;
     }
     for (size_t i = 0; i < text.size(); ++i) {
         const bool digit = std::isdigit(static_cast<unsigned char>(text[i])) != 0;
         const char expected = i == 4 || i == 7 ? '-' : i == 10 ? ' ' : '\0';
         if (expected != '\0' ? text[i] != expected : !digit) {
-            return false;
+            return std::nullopt;
         }
     }
-    return true;
+    const auto number = [&](size_t at, size_t length) {
+        int value = 0;
+        for (char c : text.substr(at, length)) {
+            value = value * 10 + (c - '0');
+        }
+        return value;
+    };
+    return StampFields{number(0, 4),  number(5, 2),  number(8, 2),
+                       number(11, 2), number(13, 2), number(15, 2)};
+}
+
+bool leapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int daysInMonth(int year, int month) {
+    static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && leapYear(year) ? 29 : days[month - 1];
+}
+
+// A stamp of a moment that can be: a real date and time of day, not before
+// the clocks of today's systems begin.
+bool isStamp(std::string_view text) {
+    const std::optional<StampFields> f = stampFields(text);
+    return f && f->year >= 1970 && f->month >= 1 && f->month <= 12 && f->day >= 1 &&
+           f->day <= daysInMonth(f->year, f->month) && f->hour <= 23 && f->minute <= 59 &&
+           f->second <= 59;
+}
+
+std::string formatStamp(const StampFields& f) {
+    char text[80];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d%02d%02d", f.year, f.month, f.day, f.hour,
+                  f.minute, f.second);
+    return text;
+}
+
+// The stamp a second after `stamp` (a valid one), counted on the stamp's own
+// fields: a name, not a moment, so no clock or time zone takes part.
+std::string nextStamp(std::string_view stamp) {
+    StampFields f = *stampFields(stamp);
+    if (++f.second == 60) {
+        f.second = 0;
+        if (++f.minute == 60) {
+            f.minute = 0;
+            if (++f.hour == 24) {
+                f.hour = 0;
+                if (++f.day > daysInMonth(f.year, f.month)) {
+                    f.day = 1;
+                    if (++f.month == 13) {
+                        f.month = 1;
+                        ++f.year;
+                    }
+                }
+            }
+        }
+    }
+    return formatStamp(f);
 }
 
 std::tm localTime(std::time_t t) {
@@ -45,20 +109,19 @@ std::tm localTime(std::time_t t) {
     return fields;
 }
 
-// The moment a stamp names, read back as local time.
-std::chrono::system_clock::time_point momentOf(std::string_view stamp) {
-    std::tm fields{};
-    const auto number = [&](size_t at, size_t length) {
-        return std::stoi(std::string(stamp.substr(at, length)));
-    };
-    fields.tm_year = number(0, 4) - 1900;
-    fields.tm_mon = number(5, 2) - 1;
-    fields.tm_mday = number(8, 2);
-    fields.tm_hour = number(11, 2);
-    fields.tm_min = number(13, 2);
-    fields.tm_sec = number(15, 2);
-    fields.tm_isdst = -1;
-    return std::chrono::system_clock::from_time_t(std::mktime(&fields));
+// Whether anything at all has the name: a file, a folder, a link (even one
+// that leads nowhere).
+bool nameTaken(const PathMapper& paths, const std::string& path) {
+    const std::optional<fs::path> native = paths.toNative(path);
+    std::error_code ec;
+    return !native || fs::symlink_status(*native, ec).type() != fs::file_type::not_found;
+}
+
+// A version is a plain file of ours: never a link, whatever it leads to.
+bool isPlainFile(const PathMapper& paths, const std::string& path) {
+    const std::optional<fs::path> native = paths.toNative(path);
+    std::error_code ec;
+    return native && fs::symlink_status(*native, ec).type() == fs::file_type::regular;
 }
 
 std::string lowerAscii(std::string text) {
@@ -76,10 +139,7 @@ Clock systemClock() {
 
 std::string stampOf(std::chrono::system_clock::time_point when) {
     const std::tm t = localTime(std::chrono::system_clock::to_time_t(when));
-    char text[80];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d%02d%02d", t.tm_year + 1900, t.tm_mon + 1,
-                  t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
-    return text;
+    return formatStamp({t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec});
 }
 
 std::string stampedName(std::string_view fixedName, std::string_view stamp) {
@@ -134,30 +194,38 @@ std::vector<std::string> stampsOf(const std::vector<std::string>& files,
 
 std::vector<std::string> keptVersions(const SystemServices& services, std::string_view location,
                                       std::string_view fixedName) {
-    return stampsOf(services.listFiles(location, kExtension), fixedName);
+    std::vector<std::string> files = services.listFiles(location, kExtension);
+    std::erase_if(files, [&](const std::string& file) {
+        return !isPlainFile(services.paths(), joinPath(location, file));
+    });
+    return stampsOf(files, fixedName);
 }
 
-std::string freeStamp(const SystemServices& services, std::string_view location,
-                      const std::vector<std::string>& fixedNames, const Clock& clock) {
-    auto when = clock();
-    // Never older than a version already there (a clock put back, the hour
-    // an autumn night repeats): the new version must be the newest.
-    for (const std::string& name : fixedNames) {
-        const std::vector<std::string> stamps = keptVersions(services, location, name);
-        if (!stamps.empty() && stampOf(when) <= stamps.front()) {
-            when = momentOf(stamps.front()) + std::chrono::seconds(1);
-        }
-    }
+std::string freeStampFrom(const SystemServices& services, std::string_view location,
+                          const std::vector<std::string>& fixedNames, std::string stamp) {
+    // Two backups in one second: the later takes the next second.
     for (;;) {
-        const std::string stamp = stampOf(when);
         const bool taken = std::any_of(fixedNames.begin(), fixedNames.end(), [&](const auto& n) {
-            return services.fileExists(joinPath(location, stampedName(n, stamp)));
+            return nameTaken(services.paths(), joinPath(location, stampedName(n, stamp)));
         });
         if (!taken) {
             return stamp;
         }
-        when += std::chrono::seconds(1);
+        stamp = nextStamp(stamp);
     }
+}
+
+std::string freeStamp(const SystemServices& services, std::string_view location,
+                      const std::vector<std::string>& fixedNames, const Clock& clock) {
+    return freeStampFrom(services, location, fixedNames, stampOf(clock()));
+}
+
+std::string restamped(std::string_view path, std::string_view stamp) {
+    const std::optional<StampedArchive> split = splitStamped(lastName(path));
+    if (!split) {
+        return std::string(path);
+    }
+    return joinPath(parentPath(path), stampedName(split->fixedName, stamp));
 }
 
 void orderNewestFirst(std::vector<std::string>& files) {
@@ -179,11 +247,11 @@ void orderNewestFirst(std::vector<std::string>& files) {
 
 Retention keepNewest(SystemServices& services, std::string_view location,
                      const std::vector<std::string>& fixedNames, int keep,
-                     const std::function<bool(const std::string& path)>& sound) {
-    const std::vector<std::string> files = services.listFiles(location, kExtension);
+                     const std::function<bool(const std::string& path)>& sound,
+                     std::string_view newStamp) {
     std::set<std::string, std::greater<>> versions;
     for (const std::string& name : fixedNames) {
-        for (std::string& stamp : stampsOf(files, name)) {
+        for (std::string& stamp : keptVersions(services, location, name)) {
             versions.insert(std::move(stamp));
         }
     }
@@ -191,7 +259,7 @@ Retention keepNewest(SystemServices& services, std::string_view location,
         std::vector<std::string> paths;
         for (const std::string& name : fixedNames) {
             const std::string path = joinPath(location, stampedName(name, stamp));
-            if (services.fileExists(path)) {
+            if (isPlainFile(services.paths(), path)) {
                 paths.push_back(path);
             }
         }
@@ -202,9 +270,23 @@ Retention keepNewest(SystemServices& services, std::string_view location,
         return std::all_of(paths.begin(), paths.end(), [&](const auto& p) { return sound(p); });
     };
     Retention result;
+    // The version just written comes first, whatever other stamps say: the
+    // run that made it never deletes it.
+    std::vector<std::string> order;
+    if (!newStamp.empty() && versions.erase(std::string(newStamp)) > 0) {
+        order.emplace_back(newStamp);
+    }
+    for (const std::string& stamp : versions) {
+        if (!newStamp.empty() && stamp > newStamp) {
+            for (std::string& path : archivesOf(stamp)) {
+                result.future.push_back(std::move(path));
+            }
+        }
+        order.push_back(stamp);
+    }
     bool newerSound = false;
     int position = 0;
-    for (const std::string& stamp : versions) {
+    for (const std::string& stamp : order) {
         if (position++ < std::max(keep, 1)) {
             newerSound = newerSound || versionSound(stamp);
             continue;
@@ -257,6 +339,7 @@ NewVersion checkAndKeep(SystemServices& services, const std::vector<std::string>
     NewVersion result;
     std::vector<std::string> names;
     std::string location;
+    std::string stamp;
     for (const std::string& archive : archives) {
         if (std::string damage = archiveDamage(services.paths(), archive, password);
             !damage.empty()) {
@@ -267,14 +350,18 @@ NewVersion checkAndKeep(SystemServices& services, const std::vector<std::string>
         if (split) {
             names.push_back(split->fixedName);
             location = parentPath(archive);
+            stamp = split->stamp;
         }
     }
     if (names.empty()) {
         return result; // no version of ours: nothing to count
     }
-    result.retention = keepNewest(services, location, names, keep, [&](const std::string& path) {
-        return archiveDamage(services.paths(), path, password).empty();
-    });
+    result.retention = keepNewest(
+        services, location, names, keep,
+        [&](const std::string& path) {
+            return archiveDamage(services.paths(), path, password).empty();
+        },
+        stamp);
     return result;
 }
 

@@ -16,7 +16,8 @@ class SystemServices;
 
 // Kept versions of a backup: each archive written under its usual name plus
 // a sortable time stamp ("default 2026-12-09 221700.dat"), the newest few
-// kept. Only names of exactly that form are ever counted or deleted.
+// kept. Only plain files with names of exactly that form, stamped with a
+// moment that can be, are ever counted or deleted.
 
 // What gives the time of a new version; tests hand in their own.
 using Clock = std::function<std::chrono::system_clock::time_point()>;
@@ -49,10 +50,18 @@ std::vector<std::string> keptVersions(const SystemServices& services, std::strin
                                       std::string_view fixedName);
 
 // The stamp for a new version of the archives named `fixedNames` in
-// `location`: the clock's, moved on a second at a time while one of those
-// names is taken, so that two backups in one second never meet.
+// `location`: the clock's, moved on a second at a time while anything has
+// one of those names, so that two backups in one second never meet. Never
+// taken from the stamps already there: a version stamped in the future
+// (a clock that was wrong) leaves the new one its true time.
 std::string freeStamp(const SystemServices& services, std::string_view location,
                       const std::vector<std::string>& fixedNames, const Clock& clock);
+// The same from `stamp` on: the next free stamp after a name was taken.
+std::string freeStampFrom(const SystemServices& services, std::string_view location,
+                          const std::vector<std::string>& fixedNames, std::string stamp);
+
+// The path of a stamped archive with another stamp; any other path as it is.
+std::string restamped(std::string_view path, std::string_view stamp);
 
 // An archive list as the restore windows show it: by name, each name's
 // stamped versions newest first and then the archive of the plain name.
@@ -64,16 +73,22 @@ struct Retention {
     std::vector<std::string> deleted; // program paths
     std::vector<std::string> keptBeyondCount;
     std::vector<std::string> notDeleted; // the system refused
+    std::vector<std::string> future;     // stamped after the new version: a clock was wrong
 };
 
 // Keeps the newest `keep` versions of the archives `fixedNames` (a browser's
 // archive and its sisters, stamped alike) in `location` and deletes older
 // ones. A version is never deleted while no newer version passes `sound`
 // (every archive of it read whole), nor is the newest. `sound` is asked
-// newest first and only as far as needed.
+// newest first and only as far as needed. Versions are plain files whose
+// names carry a stamp of a real moment: a link, a folder, a name with an
+// impossible date is neither counted nor deleted. `newStamp`, the version
+// a backup just wrote, counts as the newest and is never deleted; versions
+// stamped after it are named in `future`.
 Retention keepNewest(SystemServices& services, std::string_view location,
                      const std::vector<std::string>& fixedNames, int keep,
-                     const std::function<bool(const std::string& path)>& sound);
+                     const std::function<bool(const std::string& path)>& sound,
+                     std::string_view newStamp = {});
 
 // The password of an encrypted archive, asked by its path; none when there
 // is none to give.

@@ -231,7 +231,15 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
                 }
             }
             for (size_t i = 0; i < plan_.size(); ++i) {
-                written[i]->commit();
+                const std::string stamp = stamp_;
+                plan_[i].archive = commitArchive(*written[i], plan_[i].archive);
+                if (stamp_ != stamp) {
+                    // Its name was taken meanwhile: the version's other
+                    // archives follow it to the new stamp.
+                    for (size_t j = i + 1; j < plan_.size(); ++j) {
+                        plan_[j].archive = restamped(plan_[j].archive, stamp_);
+                    }
+                }
                 done_.push_back(plan_[i]);
             }
             runHook(hooks.afterPacking, *this);

@@ -98,6 +98,24 @@ bool WizardJob::refuseWhileRunning(const std::vector<std::string>& folders, int 
     return false;
 }
 
+std::string WizardJob::commitArchive(PendingArchive& archive, const std::string& path) {
+    if (stamp_.empty()) {
+        archive.commit();
+        return path;
+    }
+    std::string name = path;
+    while (!archive.commitNew(services_.paths(), name)) {
+        const std::optional<StampedArchive> split = splitStamped(lastName(name));
+        if (!split) {
+            archive.commit(); // not a version: the name is the user's to replace
+            return name;
+        }
+        stamp_ = freeStampFrom(services_, parentPath(name), {split->fixedName}, stamp_);
+        name = restamped(name, stamp_);
+    }
+    return name;
+}
+
 void WizardJob::carryKeys(TJvZlibMultiple& codec, const std::string& dataRoot) {
     if (!data_.keys.carry) {
         return;

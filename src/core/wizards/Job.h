@@ -14,6 +14,7 @@
 
 namespace vellarion {
 
+class PendingArchive;
 class RestoreFiles;
 class SystemServices;
 class TJvZlibMultiple;
@@ -83,6 +84,11 @@ public:
     // names, the default).
     void stampArchives(std::string stamp) { stamp_ = std::move(stamp); }
     const std::string& archiveStamp() const { return stamp_; }
+    // Gives a packed archive the name `path`. A kept version takes its name
+    // only while the name is free: when another backup took it meanwhile
+    // (two in one second), the version takes the next free stamp. Returns
+    // the name the archive took.
+    std::string commitArchive(PendingArchive& archive, const std::string& path);
 
     // The file layer a restore writes through: the system's, or a test's
     // that fails on purpose.

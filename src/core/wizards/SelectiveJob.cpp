@@ -362,7 +362,10 @@ JobOutcome SelectiveJob::backup(const SelectiveChoices& choices) {
         if (choices.ticked && backupHoldsSecrets(sel, choices.ticked)) {
             carryKeys(z, state_.mpath);
         }
-        z.CompressDirectory(staging.path(), true, archivePath());
+        if (const std::unique_ptr<PendingArchive> packed =
+                z.CompressDirectoryPending(staging.path(), true, archivePath())) {
+            commitArchive(*packed, archivePath());
+        }
     }
     staging.remove();
     // A stopped codec wrote no archive: an earlier one of the name stays.

@@ -9,6 +9,7 @@
 #include "core/services/PathMapper.h"
 #include "core/services/ServicesFactory.h"
 #include "core/wizards/FullJob.h"
+#include "core/wizards/Messages.h"
 #include "core/wizards/SelectiveJob.h"
 
 #include <gtest/gtest.h>
@@ -97,7 +98,7 @@ TEST(KeptVersions, StampedNamesAreTakenApartOnlyWhenWhollyOurs) {
                                                 "Work 2026-12-01 000000.dat"}));
 }
 
-TEST(KeptVersions, ANewVersionIsAlwaysTheNewestAndNeverTakesAName) {
+TEST(KeptVersions, ANewVersionIsStampedByTheClockAndNeverTakesAName) {
     TempDir home;
     const auto sys = services(home);
     const fs::path dir = home / "backups";
@@ -105,15 +106,87 @@ TEST(KeptVersions, ANewVersionIsAlwaysTheNewestAndNeverTakesAName) {
     const Clock nine = [] { return at(10, 9, 0, 0); };
     EXPECT_EQ(freeStamp(*sys, s(dir), {"default.dat"}, nine), "2026-12-10 090000");
 
-    // Two backups in one second.
+    // Two backups in one second; a link or a folder has the name too.
     test::writeFile(dir / "default 2026-12-10 090000.dat", "x");
-    EXPECT_EQ(freeStamp(*sys, s(dir), {"default.dat"}, nine), "2026-12-10 090001");
-    // A clock put back (an autumn night's repeated hour): still after the
-    // newest there, so that retention never takes the new one for old.
-    test::writeFile(dir / "default 2026-12-10 100000.dat", "x");
-    EXPECT_EQ(freeStamp(*sys, s(dir), {"default.dat"}, nine), "2026-12-10 100001");
+    fs::create_directory(dir / "default 2026-12-10 090001.dat");
+    fs::create_symlink("nowhere", dir / "default 2026-12-10 090002.dat");
+    EXPECT_EQ(freeStamp(*sys, s(dir), {"default.dat"}, nine), "2026-12-10 090003");
+    // Versions stamped later than the clock (a clock that was wrong, one
+    // past what a time point holds) are not followed.
+    test::writeFile(dir / "default 2099-01-01 000000.dat", "x");
+    test::writeFile(dir / "default 2262-04-12 000000.dat", "x");
+    EXPECT_EQ(freeStamp(*sys, s(dir), {"default.dat"}, nine), "2026-12-10 090003");
     // Another profile's versions do not count.
     EXPECT_EQ(freeStamp(*sys, s(dir), {"Work.dat"}, nine), "2026-12-10 090000");
+    // The next second carries over into the next year.
+    test::writeFile(dir / "Work 2026-12-31 235959.dat", "x");
+    EXPECT_EQ(freeStampFrom(*sys, s(dir), {"Work.dat"}, "2026-12-31 235959"), "2027-01-01 000000");
+    EXPECT_EQ(restamped(s(dir / "Work 2026-12-31 235959.dat"), "2027-01-01 000000"),
+              s(dir / "Work 2027-01-01 000000.dat"));
+}
+
+TEST(KeptVersions, OnlyPlainFilesStampedWithARealMomentAreVersions) {
+    TempDir home;
+    const auto sys = services(home);
+    const fs::path dir = home / "backups";
+    fs::create_directories(dir);
+    writeArchive(dir / "default 2026-12-01 120000.dat", "old");
+    writeArchive(dir / "target.dat", "the link's target");
+    const std::vector<std::string> notVersions{
+        "default 9999-99-99 999999.dat", "default 2026-02-30 120000.dat",
+        "default 2025-02-29 120000.dat", "default 2026-13-01 120000.dat",
+        "default 2026-00-10 120000.dat", "default 2026-12-00 120000.dat",
+        "default 2026-12-01 240000.dat", "default 2026-12-01 126000.dat",
+        "default 2026-12-01 120060.dat", "default 1700-01-01 000000.dat"};
+    for (const std::string& name : notVersions) {
+        test::writeFile(dir / name, "mine");
+    }
+    fs::create_symlink(dir / "target.dat", dir / "default 2026-11-01 120000.dat");
+    fs::create_directory(dir / "default 2026-10-01 120000.dat");
+    EXPECT_EQ(splitStamped("default 2024-02-29 120000.dat")->stamp, "2024-02-29 120000");
+    EXPECT_EQ(keptVersions(*sys, s(dir), "default.dat"),
+              std::vector<std::string>{"2026-12-01 120000"});
+
+    // Keep one: the new version stays; the old one goes; nothing else is
+    // touched, the link's target neither.
+    writeArchive(dir / "default 2026-12-10 090000.dat", "new");
+    const NewVersion kept =
+        checkAndKeep(*sys, {s(dir / "default 2026-12-10 090000.dat")}, 1, nullptr);
+    EXPECT_EQ(kept.retention.deleted,
+              std::vector<std::string>{s(dir / "default 2026-12-01 120000.dat")});
+    for (const std::string& name : notVersions) {
+        EXPECT_EQ(test::readFile(dir / name), "mine") << name;
+    }
+    EXPECT_TRUE(fs::is_symlink(dir / "default 2026-11-01 120000.dat"));
+    EXPECT_TRUE(fs::is_directory(dir / "default 2026-10-01 120000.dat"));
+    EXPECT_TRUE(fs::exists(dir / "target.dat"));
+    EXPECT_TRUE(fs::exists(dir / "default 2026-12-10 090000.dat"));
+}
+
+TEST(KeptVersions, TheVersionJustWrittenOutlivesVersionsStampedInTheFuture) {
+    TempDir home;
+    const auto sys = services(home);
+    const fs::path dir = home / "backups";
+    fs::create_directories(dir);
+    for (const char* name :
+         {"fbackup_firefox 2099-01-01 000000.dat", "fbackup_firefox 2262-04-12 000000.dat",
+          "fbackup_firefox 2026-12-01 120000.dat"}) {
+        writeArchive(dir / name, name);
+    }
+    const std::string fresh = s(dir / "fbackup_firefox 2026-12-10 090000.dat");
+    writeArchive(fresh, "new");
+    const NewVersion kept = checkAndKeep(*sys, {fresh}, 2, nullptr);
+    EXPECT_EQ(kept.damage, "");
+    EXPECT_TRUE(fs::exists(fresh));
+    EXPECT_EQ(kept.retention.future,
+              (std::vector<std::string>{s(dir / "fbackup_firefox 2262-04-12 000000.dat"),
+                                        s(dir / "fbackup_firefox 2099-01-01 000000.dat")}));
+    // Two stay: the new one and the newest other; what is beyond goes.
+    EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"fbackup_firefox 2026-12-10 090000.dat",
+                                                      "fbackup_firefox 2262-04-12 000000.dat"}));
+    const NewVersion alone = checkAndKeep(*sys, {fresh}, 1, nullptr);
+    EXPECT_EQ(namesIn(dir), std::vector<std::string>{"fbackup_firefox 2026-12-10 090000.dat"});
+    EXPECT_EQ(alone.retention.deleted.size(), 1u);
 }
 
 TEST(KeptVersions, RetentionKeepsTheNewestAndLeavesWhatItDidNotWrite) {
@@ -211,6 +284,53 @@ TEST(KeptVersions, ABrowsersArchivesStampedAlikeGoTogether) {
 }
 
 #ifndef _WIN32
+// Another run of the program takes the version's name while this one packs.
+struct NameTakenMeanwhile : JobReporter {
+    fs::path name;
+    void fileStarted(const std::string&) override {
+        if (!name.empty() && !fs::exists(name)) {
+            test::writeFile(name, "another run's archive");
+        }
+    }
+};
+
+TEST(KeptVersions, TwoRunsInOneSecondNeverWriteOneName) {
+    test::SamplePrefixFixture prefix({.browsers = {Browser::Firefox}});
+    TempDir backups;
+    const Clock nine = [] { return at(10, 9, 0, 0); };
+    for (const bool full : {true, false}) {
+        SCOPED_TRACE(full ? "full" : "selective");
+        NameTakenMeanwhile other;
+        const std::string fixed = full ? "fbackup_firefox.dat" : "default.dat";
+        other.name = backups / stampedName(fixed, "2026-12-10 090000");
+        WizardState state;
+        std::string written;
+        if (full) {
+            FullJob job(prefix.services(), firefoxDataSet(), state, other);
+            job.keepVersions(nine);
+            ASSERT_TRUE(job.locate());
+            ASSERT_EQ(job.backup(s(backups.path())), JobOutcome::Done);
+            written = job.archives().at(0).archive;
+        } else {
+            SelectiveJob job(prefix.services(), firefoxDataSet(), state, other);
+            job.keepVersions(nine);
+            ASSERT_TRUE(job.activate());
+            const auto& entries = job.profiles.entries;
+            job.profiles.selected = static_cast<int>(
+                std::find(entries.begin(), entries.end(), "abcd1234.default") - entries.begin());
+            SelectiveChoices choices;
+            choices.backupLocation = s(backups.path());
+            choices.customLocation = std::string(kCustomProfilePlaceholder);
+            choices.ticked = [](std::string_view) { return true; };
+            ASSERT_EQ(job.backup(choices), JobOutcome::Done);
+            written = job.archivePath();
+        }
+        EXPECT_EQ(written, s(backups / stampedName(fixed, "2026-12-10 090001")));
+        EXPECT_EQ(test::readFile(other.name), "another run's archive");
+        EXPECT_TRUE(archiveDamage(prefix.services().paths(), written, nullptr).empty());
+    }
+}
+
 TEST(KeptVersions, JobsWriteStampedVersionsAndRestoreTheNewest) {
     test::SamplePrefixFixture prefix({.browsers = {Browser::Firefox}});
     TempDir backups;

@@ -137,6 +137,12 @@ void createPrivateFolder(const std::filesystem::path& path, std::error_code& ec)
 void replaceFile(const std::filesystem::path& from, const std::filesystem::path& to,
                  std::error_code& ec);
 
+// Renames from to `to` only while nothing has that name: an entry there, of
+// any kind, is kept and std::errc::file_exists reported, so that two writers
+// never take one name.
+void renameNoReplace(const std::filesystem::path& from, const std::filesystem::path& to,
+                     std::error_code& ec);
+
 // Replaces the file at `path` with `content` in one step: written to a new
 // file beside it, forced onto the disk, given the old file's permissions
 // (a new file stays private), then renamed over it. Until then the old file

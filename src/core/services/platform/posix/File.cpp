@@ -281,6 +281,37 @@ void replaceFile(const std::filesystem::path& from, const std::filesystem::path&
     }
 }
 
+void renameNoReplace(const std::filesystem::path& from, const std::filesystem::path& to,
+                     std::error_code& ec) {
+    ec.clear();
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return;
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
+        ec = lastError();
+        return;
+    }
+#endif
+    // A file system that cannot rename without replacing: a hard link takes
+    // the name only while it is free.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
+        return;
+    }
+    if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != EXDEV) {
+        ec = lastError();
+        return;
+    }
+    // Nor hard links (FAT, some network shares): the name is tested first.
+    struct stat st {};
+    if (::lstat(to.c_str(), &st) == 0) {
+        ec = std::make_error_code(std::errc::file_exists);
+        return;
+    }
+    replaceFile(from, to, ec);
+}
+
 namespace {
 
 // A lock link's target: "host-1234" or "127.0.0.1:+1234". Held when the

@@ -300,6 +300,17 @@ void replaceFile(const std::filesystem::path& from, const std::filesystem::path&
     }
 }
 
+void renameNoReplace(const std::filesystem::path& from, const std::filesystem::path& to,
+                     std::error_code& ec) {
+    ec.clear();
+    if (!::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = ::GetLastError();
+        ec = error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS
+                 ? std::make_error_code(std::errc::file_exists)
+                 : lastError();
+    }
+}
+
 bool isLockHeld(const std::filesystem::path& path) {
     // Browsers keep their lock file open denying others (some) sharing: an
     // open that denies all sharing then fails.
