@@ -13,7 +13,10 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <thread>
@@ -296,6 +299,85 @@ bool sizesMatch(const RecordHeader& header, std::uint64_t produced, const Archiv
     return static_cast<std::uint32_t>(produced) == header.uncompressedSize &&
            reader.dataLeft() == 0;
 }
+
+// The small files an unpack into a fresh private folder writes on the
+// workers, several at once, while the next records are read. A name written
+// before in the same unpack waits for them all, so that the later record
+// still wins; what they hold is bounded.
+class BackgroundWrites {
+public:
+    explicit BackgroundWrites(RecordPrefetch& workers) : workers_(workers) {}
+    ~BackgroundWrites() { wait(); }
+    BackgroundWrites(const BackgroundWrites&) = delete;
+    BackgroundWrites& operator=(const BackgroundWrites&) = delete;
+
+    bool wrote(const fs::path& target) const { return targets_.contains(target); }
+
+    void write(const fs::path& target, std::string shown, ContentBytes content, bool sync) {
+        const std::size_t size = content.size();
+        {
+            std::unique_lock lock(mutex_);
+            done_.wait(lock, [&] { return held_ + size <= kBudget || pending_ == 0; });
+            ++pending_;
+            held_ += size;
+        }
+        targets_.insert(target);
+        auto bytes = std::make_shared<ContentBytes>(std::move(content));
+        workers_.runOnWorker([this, target, shown = std::move(shown), bytes, sync] {
+            std::exception_ptr failure;
+            try {
+                TargetFile file(target, shown, true);
+                file.write(bytes->data(), bytes->size());
+                file.complete(sync);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            {
+                std::lock_guard lock(mutex_);
+                if (failure && !failure_) {
+                    failure_ = failure;
+                }
+                held_ -= bytes->size();
+                --pending_;
+            }
+            done_.notify_all();
+        });
+    }
+
+    // Waits for every write; throws what the first that failed threw.
+    void finish() {
+        wait();
+        if (failure_) {
+            std::rethrow_exception(failure_);
+        }
+    }
+    void throwIfFailed() {
+        bool failed = false;
+        {
+            std::lock_guard lock(mutex_);
+            failed = failure_ != nullptr;
+        }
+        if (failed) {
+            finish();
+        }
+    }
+
+private:
+    static constexpr std::size_t kBudget = 32 * 1024 * 1024;
+
+    void wait() {
+        std::unique_lock lock(mutex_);
+        done_.wait(lock, [&] { return pending_ == 0; });
+    }
+
+    RecordPrefetch& workers_;
+    std::set<fs::path> targets_;
+    std::mutex mutex_;
+    std::condition_variable done_;
+    std::size_t pending_ = 0;
+    std::size_t held_ = 0;
+    std::exception_ptr failure_;
+};
 
 std::string unpackedName(std::string name) {
 #ifdef _WIN32
@@ -592,6 +674,7 @@ std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string&
     RecordPrefetch::Record record;
     const RecordHeader& header = record.header;
     std::size_t written = 0;
+    BackgroundWrites writes(prefetch);
 
     const auto progress = [&](std::uint64_t position, std::uint64_t total) {
         if (OnProgress) {
@@ -603,6 +686,7 @@ std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string&
     };
 
     while (!FTerminateDecompress && prefetch.next(record)) {
+        writes.throwIfFailed();
         const std::string storedDir = decodeStoredName(header.dir);
         const std::string storedName = decodeStoredName(header.name);
         const std::string storedPath = withBackslash(storedDir) + storedName;
@@ -639,6 +723,7 @@ std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string&
             OnDecompressingFile(*this, target, write);
         }
         std::optional<TargetFile> file;
+        bool inBackground = false;
         if (write) {
             if (!native) {
                 throw FileCreateError(target, pathNotFound());
@@ -646,7 +731,14 @@ std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string&
             if (existing == platform::EntryKind::Folder) {
                 throw PathConflictError(storedPath, shownPath(target), "a folder");
             }
-            file.emplace(*native, shownPath(target), WriteInPlace);
+            if (writes.wrote(*native)) {
+                writes.finish(); // a name the archive holds twice: the later wins
+            }
+            inBackground = WriteInPlace && record.inMemory && !record.failure &&
+                           existing == platform::EntryKind::Missing;
+            if (!inBackground) {
+                file.emplace(*native, shownPath(target), WriteInPlace);
+            }
         }
 
         std::uint64_t produced = 0;
@@ -657,7 +749,9 @@ std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string&
             if (!write) {
                 return !FTerminateDecompress;
             }
-            file->write(data, count);
+            if (file) {
+                file->write(data, count);
+            }
             for (; nextChunkEnd <= produced; nextChunkEnd += chunkSize) {
                 progress(nextChunkEnd, header.uncompressedSize);
                 if (FTerminateDecompress) {
@@ -692,8 +786,12 @@ std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string&
         if (file) {
             file->complete(SyncWrittenFiles);
             ++written;
+        } else if (inBackground) {
+            writes.write(*native, shownPath(target), std::move(record.plain), SyncWrittenFiles);
+            ++written;
         }
     }
+    writes.finish();
     return written;
 }
 

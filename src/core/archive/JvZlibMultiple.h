@@ -114,7 +114,10 @@ public:
     // Unpacking writes each file under its own name at once rather than
     // beside it: only for a fresh private folder that is removed whole when
     // the unpack fails (a file cut short there is never taken for a whole
-    // one). A name the archive holds twice is still replaced whole.
+    // one). A name the archive holds twice is still replaced whole. Small
+    // files are then written on worker threads while the next records are
+    // read: each is complete when the unpack returns, not yet when
+    // OnDecompressedFile names it.
     bool WriteInPlace = false;
     // Packing never follows a symbolic link or junction below the packed
     // folder (the folder itself may be one): the link is named through

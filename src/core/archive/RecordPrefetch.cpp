@@ -164,6 +164,10 @@ void RecordPrefetch::submit(Task task) {
     wake_.notify_one();
 }
 
+void RecordPrefetch::runOnWorker(std::function<void()> work) {
+    submit([work = std::move(work)](Decoder&) { work(); });
+}
+
 void RecordPrefetch::workerMain() {
     Decoder decoder;
     for (;;) {

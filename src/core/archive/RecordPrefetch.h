@@ -74,6 +74,9 @@ public:
     // size is not the record's. False when sink stopped it.
     bool inflateLarge(const RecordHeader& header, const Sink& sink);
 
+    // Runs work on one of the workers, after what they were given before.
+    void runOnWorker(std::function<void()> work);
+
     class Decoder;
 
 private:
