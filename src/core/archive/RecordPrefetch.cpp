@@ -263,6 +263,7 @@ bool RecordPrefetch::next(Record& record) {
 
 namespace {
 
+#ifdef VELLARION_LIBDEFLATE
 // Where a sync marker (00 00 FF FF: the empty stored block that ends each
 // block but the last of a joined stream on a byte boundary) ends in data,
 // looking from `from` on; 0 when none.
@@ -279,6 +280,8 @@ std::size_t markerEnd(const std::vector<unsigned char>& data, std::size_t from) 
     }
     return 0;
 }
+
+#endif
 
 std::uint32_t bigEndian32(const unsigned char* p) {
     return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
@@ -299,6 +302,7 @@ std::uint32_t adler32Update(std::uint32_t adler, const unsigned char* data, std:
 #endif
 }
 
+#ifdef VELLARION_LIBDEFLATE
 // The last 32 KiB of content: what a stream going on from here may refer to.
 void keepWindow(std::vector<unsigned char>& window, const unsigned char* data, std::size_t count) {
     constexpr std::size_t kWindow = 32 * 1024;
@@ -311,6 +315,7 @@ void keepWindow(std::vector<unsigned char>& window, const unsigned char* data, s
         window.erase(window.begin(), window.end() - static_cast<std::ptrdiff_t>(kWindow));
     }
 }
+#endif
 
 } // namespace
 
