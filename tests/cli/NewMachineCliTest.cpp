@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <sys/stat.h>
 
 namespace vellarion::test {
 namespace {
@@ -29,6 +30,68 @@ std::string unlocked(std::string text) {
         text.erase(at, 9);
     }
     return text;
+}
+
+// The mode bits of a file or folder.
+fs::perms modeOf(const fs::path& path) {
+    return fs::symlink_status(path).permissions() & fs::perms::all;
+}
+
+// The umask of the test, set for as long as the object lives.
+struct Umask {
+    explicit Umask(mode_t mask) : old(::umask(mask)) {}
+    ~Umask() { ::umask(old); }
+    mode_t old;
+};
+
+TEST(CliNewMachine, WhatARestoreMakesOnAFreshAccountIsTheUsersAlone) {
+    TempDir old;
+    writeCurrentFirefoxProfile(old / ".mozilla" / "firefox" / "k3x9ab12.default-release");
+    writeFile(old / ".mozilla" / "firefox" / "profiles.ini",
+              "[Profile0]\nName=default-release\nIsRelative=1\nPath=k3x9ab12.default-release\n"
+              "Default=1\n\n[General]\nStartWithLastProfile=1\nVersion=2\n\n");
+    writeCurrentChromeUserData(old / ".config" / "chromium");
+    const fs::path backups = old / "backups";
+    for (const char* browser : {"firefox", "chromium"}) {
+        ASSERT_EQ(run({"full-backup", browser, "--to", s(backups)}, old.path()).exitCode, 0);
+    }
+    using P = fs::perms;
+    for (const mode_t mask : {mode_t{022}, mode_t{0}}) {
+        SCOPED_TRACE(mask);
+        TempDir fresh;
+        fs::permissions(fresh.path(), P::owner_all | P::group_read | P::group_exec |
+                                          P::others_read | P::others_exec);
+        Umask umask(mask);
+        for (const char* browser : {"firefox", "chromium"}) {
+            const Result restored =
+                run({"full-restore", browser, "--from", s(backups)}, fresh.path());
+            ASSERT_EQ(restored.exitCode, 0) << restored.err;
+        }
+        // Above the data folders the umask rules; in them nobody else reads.
+        const P open = P::all & ~static_cast<P>(mask);
+        EXPECT_EQ(modeOf(fresh / ".mozilla"), open);
+        EXPECT_EQ(modeOf(fresh / ".config"), open);
+        for (const fs::path& root :
+             {fresh / ".mozilla" / "firefox", fresh / ".config" / "chromium"}) {
+            SCOPED_TRACE(s(root));
+            EXPECT_EQ(modeOf(root), P::owner_all);
+            int files = 0;
+            for (const auto& entry : fs::recursive_directory_iterator(root)) {
+                EXPECT_EQ(modeOf(entry.path()),
+                          entry.is_directory() ? P::owner_all : P::owner_read | P::owner_write)
+                    << s(entry.path());
+                files += entry.is_regular_file() ? 1 : 0;
+            }
+            EXPECT_GT(files, 5);
+        }
+        for (const char* secret :
+             {".mozilla/firefox/k3x9ab12.default-release/logins.json",
+              ".mozilla/firefox/k3x9ab12.default-release/key4.db",
+              ".mozilla/firefox/k3x9ab12.default-release/cookies.sqlite",
+              ".config/chromium/Default/Cookies", ".config/chromium/Default/Login Data"}) {
+            EXPECT_TRUE(fs::exists(fresh / secret)) << secret;
+        }
+    }
 }
 
 TEST(CliNewMachine, AFullRestoreIntoAnEmptyHomeMakesTheDataFolderTheBrowserReads) {

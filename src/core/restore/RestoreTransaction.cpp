@@ -55,14 +55,14 @@ fs::path tempName(const fs::path& target, const std::string& token, std::size_t 
                                                std::to_string(index) + std::string(suffix));
 }
 
-// What a new file or folder may allow: what its folder allows, never
-// writing by others.
-fs::perms privacyOf(fs::perms folder, fs::perms mask) {
-    using P = fs::perms;
-    if (folder == P::unknown) {
-        return P::owner_read | P::owner_write | (mask & P::owner_exec);
-    }
-    return folder & mask & ~(P::group_write | P::others_write);
+// A browser's own files: for its owner only.
+constexpr fs::perms kPrivateFolder = fs::perms::owner_all;
+constexpr fs::perms kPrivateFile = fs::perms::owner_read | fs::perms::owner_write;
+
+// Whether `path` is `folder` or lies below it (both normal).
+bool within(const fs::path& path, const fs::path& folder) {
+    const fs::path relative = path.lexically_relative(folder);
+    return !relative.empty() && *relative.begin() != "..";
 }
 
 // The pid a leftover's name starts with (".vellarion-unpack-1234-..."), or
@@ -153,6 +153,7 @@ void RestoreTransaction::addFile(const fs::path& source, const fs::path& givenHo
     const auto [it, added] = byTarget_.emplace(target, entries_.size());
     if (added) {
         entries_.push_back({source, home, target});
+        privateFolders_.insert(home);
     }
     Entry& entry = entries_[it->second];
     const PathStatus st = files_.status(source);
@@ -190,6 +191,11 @@ void RestoreTransaction::fail(const std::string& what, const fs::path& path, std
         text += ": " + ec.message();
     }
     throw RestoreFailed(text + ". Nothing was restored.");
+}
+
+bool RestoreTransaction::isPrivate(const fs::path& path) const {
+    return std::any_of(privateFolders_.begin(), privateFolders_.end(),
+                       [&](const fs::path& folder) { return within(path, folder); });
 }
 
 fs::path RestoreTransaction::newName(std::size_t index) const {
@@ -369,10 +375,11 @@ void RestoreTransaction::prepare() {
             fail("Cannot create folder", folder, ec);
         }
         madeFolders_.push_back(folder);
-        files_.setPermissions(
-            folder, privacyOf(files_.status(folder.parent_path()).perms, fs::perms::all), ec);
-        if (ec) {
-            fail("Cannot set the permissions of", folder, ec);
+        if (isPrivate(folder)) {
+            files_.setPermissions(folder, kPrivateFolder, ec);
+            if (ec) {
+                fail("Cannot set the permissions of", folder, ec);
+            }
         }
     }
     std::map<fs::path, int> uses;
@@ -384,7 +391,6 @@ void RestoreTransaction::prepare() {
     // no mount point between). Where it does, the other sources stay where
     // they are until the swap renames them straight into place.
     std::map<fs::path, bool> reachable;
-    std::map<fs::path, fs::perms> folderPerms;
     std::set<fs::path> folders;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         Entry& entry = entries_[i];
@@ -425,15 +431,8 @@ void RestoreTransaction::prepare() {
             }
         }
         entry.placed = true;
-        fs::perms perms = entry.perms;
-        if (perms == fs::perms::unknown) {
-            auto [known, added] = folderPerms.try_emplace(folder);
-            if (added) {
-                known->second = files_.status(folder).perms;
-            }
-            perms = privacyOf(known->second, fs::perms::owner_read | fs::perms::owner_write |
-                                                 fs::perms::group_read | fs::perms::others_read);
-        }
+        // A new file is private; a replaced one keeps its mode.
+        const fs::perms perms = entry.perms == fs::perms::unknown ? kPrivateFile : entry.perms;
         // A moved file brings its mode along; a copy is made afresh.
         if (!moved || perms != entry.sourcePerms) {
             files_.setPermissions(fresh, perms, ec);

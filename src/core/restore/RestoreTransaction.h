@@ -39,8 +39,11 @@ public:
 // replaces are part of the swap: a stale log left there would be replayed
 // over the restored database.
 //
-// A new file takes the privacy of the folder it lands in (0600 in a 0700
-// profile); a replaced file keeps the mode of the file it replaces.
+// What the restore creates in a browser's data is private, as the browsers
+// make it (0700 folders, 0600 files): at and below every home and every
+// folder named by keepPrivate. A missing folder above them (the ".mozilla"
+// of a fresh account) is made as the user's umask says. A replaced file
+// keeps the mode of the file it replaces.
 class RestoreTransaction {
 public:
     // The journal goes into `journalFolder`; `stopRequested` is asked
@@ -68,6 +71,12 @@ public:
     // disk. Any other link where a folder must be refuses the restore.
     void allowLinkedFolder(const std::filesystem::path& link) {
         linkedFolders_.insert(link.lexically_normal());
+    }
+
+    // A folder (the browser's data root) at and below which everything the
+    // restore creates is private, like the homes themselves.
+    void keepPrivate(const std::filesystem::path& folder) {
+        privateFolders_.insert(folder.lexically_normal());
     }
 
     std::size_t plannedFiles() const { return entries_.size(); }
@@ -110,6 +119,7 @@ private:
     bool stopped() const { return stopRequested_ && stopRequested_(); }
     [[noreturn]] void fail(const std::string& what, const std::filesystem::path& path,
                            std::error_code ec = {});
+    bool isPrivate(const std::filesystem::path& path) const;
     std::filesystem::path newName(std::size_t index) const;
     std::filesystem::path oldName(std::size_t index) const;
 
@@ -123,6 +133,7 @@ private:
     std::vector<std::filesystem::path> newFolders_;
     std::set<std::filesystem::path> checkedFolders_;
     std::set<std::filesystem::path> linkedFolders_;
+    std::set<std::filesystem::path> privateFolders_;
     std::vector<std::filesystem::path> madeFolders_;
     std::filesystem::path journal_;
     std::unique_ptr<HeldFile> held_;

@@ -23,6 +23,8 @@ namespace fs = std::filesystem;
 constexpr std::string_view kExtension = ".dat";
 // "2026-12-09 221700"
 constexpr size_t kStampLength = 17;
+// How far ahead of the clock runs in quick succession may have stamped.
+constexpr std::chrono::seconds kStampsAhead{60};
 
 // The fields of a stamp whose characters have its form, "2026-12-09 221700".
 struct StampFields {
@@ -217,7 +219,24 @@ std::string freeStampFrom(const SystemServices& services, std::string_view locat
 
 std::string freeStamp(const SystemServices& services, std::string_view location,
                       const std::vector<std::string>& fixedNames, const Clock& clock) {
-    return freeStampFrom(services, location, fixedNames, stampOf(clock()));
+    const auto now = clock();
+    std::string stamp = stampOf(now);
+    // Runs quicker than a second each stamp a second apart and so run a
+    // little ahead of the clock: the new one follows them, so that it is
+    // the newest still. A stamp further ahead is a clock that was wrong,
+    // not followed.
+    const std::string ahead = stampOf(now + kStampsAhead);
+    for (const std::string& name : fixedNames) {
+        for (const std::string& version : keptVersions(services, location, name)) {
+            if (version <= ahead) {
+                if (version >= stamp) {
+                    stamp = nextStamp(version);
+                }
+                break;
+            }
+        }
+    }
+    return freeStampFrom(services, location, fixedNames, stamp);
 }
 
 std::string restamped(std::string_view path, std::string_view stamp) {

@@ -51,9 +51,10 @@ std::vector<std::string> keptVersions(const SystemServices& services, std::strin
 
 // The stamp for a new version of the archives named `fixedNames` in
 // `location`: the clock's, moved on a second at a time while anything has
-// one of those names, so that two backups in one second never meet. Never
-// taken from the stamps already there: a version stamped in the future
-// (a clock that was wrong) leaves the new one its true time.
+// one of those names, so that two backups in one second never meet, and
+// after the versions that runs in quick succession stamped a few seconds
+// ahead. A version stamped further in the future (a clock that was wrong)
+// is not followed: the new one keeps its true time.
 std::string freeStamp(const SystemServices& services, std::string_view location,
                       const std::vector<std::string>& fixedNames, const Clock& clock);
 // The same from `stamp` on: the next free stamp after a name was taken.

@@ -3,8 +3,8 @@
 #include "core/restore/RestoreTransaction.h"
 #include "core/services/PathMapper.h"
 #include "core/services/ProgramPath.h"
-#include "core/services/registry/RegistryText.h"
 #include "core/services/SystemServices.h"
+#include "core/services/registry/RegistryText.h"
 #include "core/wizards/JobReporter.h"
 #include "core/wizards/Messages.h"
 #include "core/wizards/WizardState.h"
@@ -89,8 +89,8 @@ void ItemRunner::loadKeys() {
             break;
         case SystemServices::KeySave::NoSuchKey:
             // Put back as an empty key: a key of no values and no subkeys.
-            if (!services_.replaceFileContent(before, RegistryText::create(shown(entry.name), "")
-                                                          .serialize())) {
+            if (!services_.replaceFileContent(
+                    before, RegistryText::create(shown(entry.name), "").serialize())) {
                 putBack();
                 throw RestoreFailed("Cannot write \"" + before + "\". Nothing was restored.");
             }
@@ -123,6 +123,11 @@ void ItemRunner::planRestore(bool file, const std::string& source, ItemHome home
         transaction_ = std::make_unique<RestoreTransaction>(
             *files_, *homeFolder, [this] { return reporter_.stopRequested(); });
         transaction_->setSourcesMovable(true);
+        // A profile made on a fresh account: the data root around it is the
+        // browser's too.
+        if (const auto dataRoot = paths.toNative(state_.mpath); dataRoot && !state_.mpath.empty()) {
+            transaction_->keepPrivate(*dataRoot);
+        }
     }
     if (file) {
         const fs::path relative = to->lexically_relative(*homeFolder);

@@ -118,6 +118,11 @@ TEST(KeptVersions, ANewVersionIsStampedByTheClockAndNeverTakesAName) {
     EXPECT_EQ(freeStamp(*sys, s(dir), {"default.dat"}, nine), "2026-12-10 090003");
     // Another profile's versions do not count.
     EXPECT_EQ(freeStamp(*sys, s(dir), {"Work.dat"}, nine), "2026-12-10 090000");
+    // Quick runs stamped ahead of the clock are followed, though the oldest
+    // was deleted meanwhile: the new one is the newest still.
+    test::writeFile(dir / "Work 2026-12-10 090001.dat", "x");
+    test::writeFile(dir / "Work 2026-12-10 090002.dat", "x");
+    EXPECT_EQ(freeStamp(*sys, s(dir), {"Work.dat"}, nine), "2026-12-10 090003");
     // The next second carries over into the next year.
     test::writeFile(dir / "Work 2026-12-31 235959.dat", "x");
     EXPECT_EQ(freeStampFrom(*sys, s(dir), {"Work.dat"}, "2026-12-31 235959"), "2027-01-01 000000");
