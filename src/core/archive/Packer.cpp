@@ -61,6 +61,7 @@ struct Packer::Job {
     std::size_t blocksHeld = 0;   // read and not yet taken by the writer
     std::size_t blocksQueued = 0; // of them, in chunks (one chunk each)
     std::uint32_t adler = 1;      // of the blocks in chunks
+    bool readingStopped = false;  // a stop ended the reading: finished once blocks is empty
 };
 
 // One block of a file of several: its input, compressed by any worker.
@@ -300,7 +301,12 @@ void Packer::workerMain() {
 
 void Packer::finish(Job& job) {
     std::lock_guard lock(mutex_);
-    job.stage = Job::Stage::Finished;
+    // Blocks read before a stop are still written out first, as a reader of
+    // one file at a time writes what it read before it sees the stop.
+    job.readingStopped = true;
+    if (job.blocks.empty()) {
+        job.stage = Job::Stage::Finished;
+    }
     callerWake_.notify_one();
 }
 
@@ -497,6 +503,9 @@ void Packer::publishBlocks(Job& job) {
         job.bytesRead += block.size;
         job.blocks.pop_front();
         published = true;
+    }
+    if (job.readingStopped && job.blocks.empty()) {
+        job.stage = Job::Stage::Finished;
     }
     if (published) {
         callerWake_.notify_one();
