@@ -29,12 +29,6 @@ private:
     int code_;
 };
 
-// An in-memory archive could not grow.
-class MemoryStreamError : public Error {
-public:
-    MemoryStreamError() : Error("Out of memory while expanding memory stream") {}
-};
-
 // A stored name that would put a file outside the target directory.
 class UnsafeNameError : public Error {
 public:

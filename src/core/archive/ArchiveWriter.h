@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/archive/Stream.h"
+#include "core/services/Stream.h"
 
 #include <cstdint>
 #include <span>

@@ -4,6 +4,7 @@
 #include "core/archive/ArchiveReader.h"
 #include "core/archive/ArchiveWriter.h"
 #include "core/archive/Packer.h"
+#include "core/archive/RecordPrefetch.h"
 #include "core/archive/StoredName.h"
 #include "core/archive/Zlib.h"
 #include "core/crypto/EncryptedArchive.h"
@@ -13,7 +14,10 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <thread>
@@ -291,6 +295,85 @@ bool sizesMatch(const RecordHeader& header, std::uint64_t produced, const Archiv
            reader.dataLeft() == 0;
 }
 
+// The small files an unpack into a fresh private folder writes on the
+// workers, several at once, while the next records are read. A name written
+// before in the same unpack waits for them all, so that the later record
+// still wins; what they hold is bounded.
+class BackgroundWrites {
+public:
+    explicit BackgroundWrites(RecordPrefetch& workers) : workers_(workers) {}
+    ~BackgroundWrites() { wait(); }
+    BackgroundWrites(const BackgroundWrites&) = delete;
+    BackgroundWrites& operator=(const BackgroundWrites&) = delete;
+
+    bool wrote(const fs::path& target) const { return targets_.contains(target); }
+
+    void write(const fs::path& target, std::string shown, ContentBytes content, bool sync) {
+        const std::size_t size = content.size();
+        {
+            std::unique_lock lock(mutex_);
+            done_.wait(lock, [&] { return held_ + size <= kBudget || pending_ == 0; });
+            ++pending_;
+            held_ += size;
+        }
+        targets_.insert(target);
+        auto bytes = std::make_shared<ContentBytes>(std::move(content));
+        workers_.runOnWorker([this, target, shown = std::move(shown), bytes, sync] {
+            std::exception_ptr failure;
+            try {
+                TargetFile file(target, shown, true);
+                file.write(bytes->data(), bytes->size());
+                file.complete(sync);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            {
+                std::lock_guard lock(mutex_);
+                if (failure && !failure_) {
+                    failure_ = failure;
+                }
+                held_ -= bytes->size();
+                --pending_;
+            }
+            done_.notify_all();
+        });
+    }
+
+    // Waits for every write; throws what the first that failed threw.
+    void finish() {
+        wait();
+        if (failure_) {
+            std::rethrow_exception(failure_);
+        }
+    }
+    void throwIfFailed() {
+        bool failed = false;
+        {
+            std::lock_guard lock(mutex_);
+            failed = failure_ != nullptr;
+        }
+        if (failed) {
+            finish();
+        }
+    }
+
+private:
+    static constexpr std::size_t kBudget = 32 * 1024 * 1024;
+
+    void wait() {
+        std::unique_lock lock(mutex_);
+        done_.wait(lock, [&] { return pending_ == 0; });
+    }
+
+    RecordPrefetch& workers_;
+    std::set<fs::path> targets_;
+    std::mutex mutex_;
+    std::condition_variable done_;
+    std::size_t pending_ = 0;
+    std::size_t held_ = 0;
+    std::exception_ptr failure_;
+};
+
 std::string unpackedName(std::string name) {
 #ifdef _WIN32
     std::replace(name.begin(), name.end(), '?', '_');
@@ -555,40 +638,25 @@ private:
 
 } // namespace
 
-void TJvZlibMultiple::readCarriedRecord(ArchiveReader& reader, Inflater& inflater,
-                                        const RecordHeader& header) {
+void TJvZlibMultiple::readCarriedRecord(const RecordHeader& header,
+                                        std::span<unsigned char> content,
+                                        std::exception_ptr failure) {
     // Small by nature: a record claiming more is no carried key.
     constexpr std::size_t kLargest = 64 * 1024;
-    std::vector<unsigned char> whole(std::size_t{header.uncompressedSize} + 1);
+    const auto wipe = [&] { wipeMemory(content.data(), content.size()); };
     if (header.uncompressedSize > kLargest) {
+        wipe();
         throw StreamReadError();
     }
-    inflater.reset();
-    std::uint64_t produced = 0;
-    for (bool ended = false; !ended;) {
-        const std::span<const unsigned char> input = reader.data();
-        if (input.empty() || produced >= whole.size()) {
-            wipeMemory(whole.data(), whole.size());
-            throw StreamReadError();
-        }
-        const ZlibStep step = inflater.inflate(
-            input, std::span<unsigned char>(whole.data() + produced, whole.size() - produced));
-        reader.consume(step.consumed);
-        ended = step.ended;
-        if (step.consumed == 0 && step.produced == 0 && !ended) {
-            throw StreamReadError();
-        }
-        produced += step.produced;
-    }
-    if (!sizesMatch(header, produced, reader)) {
-        wipeMemory(whole.data(), whole.size());
-        throw StreamReadError();
+    if (failure) {
+        wipe();
+        std::rethrow_exception(failure);
     }
     if (readingEncrypted_ && OnCarriedRecordRead) {
-        OnCarriedRecordRead(Secret(std::string_view(reinterpret_cast<const char*>(whole.data()),
-                                                    static_cast<std::size_t>(produced))));
+        OnCarriedRecordRead(Secret(std::string_view(reinterpret_cast<const char*>(content.data()),
+                                                    content.size())));
     }
-    wipeMemory(whole.data(), whole.size());
+    wipe();
 }
 
 std::string TJvZlibMultiple::refusedRecord(const std::string& storedDir,
@@ -608,10 +676,12 @@ std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string&
     const std::string directory = withBackslash(Directory);
     ArchiveReader reader(Stream);
     UnpackFolders folders(*this, paths_, directory, ForceDirectoriesFlag);
-    Inflater inflater;
-    std::vector<unsigned char> output;
-    RecordHeader header;
+    // Records are inflated ahead on worker threads, a large one in pieces.
+    RecordPrefetch prefetch(reader, workerCount_ ? workerCount_ : defaultWorkerCount());
+    RecordPrefetch::Record record;
+    const RecordHeader& header = record.header;
     std::size_t written = 0;
+    BackgroundWrites writes(prefetch);
 
     const auto progress = [&](std::uint64_t position, std::uint64_t total) {
         if (OnProgress) {
@@ -622,16 +692,21 @@ std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string&
         }
     };
 
-    while (!FTerminateDecompress && reader.next(header)) {
+    while (!FTerminateDecompress && prefetch.next(record)) {
+        writes.throwIfFailed();
         const std::string storedDir = decodeStoredName(header.dir);
         const std::string storedName = decodeStoredName(header.name);
         const std::string storedPath = withBackslash(storedDir) + storedName;
         // Checked before anything of the record touches the disk.
         if (isUnsafeStoredPath(storedDir) || isUnsafeStoredPath(storedName)) {
+            wipeMemory(record.plain.data(), record.plain.size());
             throw UnsafeNameError(storedPath);
         }
         if (storedDir.empty() && storedName == kCarriedRecordName) {
-            readCarriedRecord(reader, inflater, header);
+            if (!record.inMemory) {
+                throw StreamReadError(); // far larger than a key
+            }
+            readCarriedRecord(header, record.plain, record.failure);
             continue;
         }
         // A record that would pass for the program's own work (a journal
@@ -662,6 +737,7 @@ std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string&
             OnDecompressingFile(*this, target, write);
         }
         std::optional<TargetFile> file;
+        bool inBackground = false;
         if (write) {
             if (!native) {
                 throw FileCreateError(target, pathNotFound());
@@ -669,47 +745,44 @@ std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string&
             if (existing == platform::EntryKind::Folder) {
                 throw PathConflictError(storedPath, shownPath(target), "a folder");
             }
-            file.emplace(*native, shownPath(target), WriteInPlace);
+            if (writes.wrote(*native)) {
+                writes.finish(); // a name the archive holds twice: the later wins
+            }
+            inBackground = WriteInPlace && record.inMemory && !record.failure &&
+                           existing == platform::EntryKind::Missing;
+            if (!inBackground) {
+                file.emplace(*native, shownPath(target), WriteInPlace);
+            }
         }
 
-        inflater.reset();
-        // Sized by the record's own claim, within bounds: small files stay cheap.
-        const std::size_t wanted =
-            std::clamp<std::size_t>(header.uncompressedSize, 4096, inflateBlock);
-        if (output.size() < wanted) {
-            output.resize(wanted);
-        }
         std::uint64_t produced = 0;
         std::uint64_t nextChunkEnd = chunkSize;
-        for (bool ended = false; !ended;) {
-            const std::span<const unsigned char> input = reader.data();
-            if (input.empty()) {
-                // The record's data ends before its zlib stream does.
-                throw StreamReadError();
-            }
-            const ZlibStep step = inflater.inflate(input, output);
-            reader.consume(step.consumed);
-            ended = step.ended;
-            if (step.consumed == 0 && step.produced == 0 && !ended) {
-                throw StreamReadError();
-            }
-            produced += step.produced;
+        // Counts what was inflated and written; false when stopped.
+        const auto advance = [&](const unsigned char* data, std::size_t count) {
+            produced += count;
             if (!write) {
-                if (FTerminateDecompress) {
-                    return written;
-                }
-                continue;
+                return !FTerminateDecompress;
             }
-            file->write(output.data(), step.produced);
+            if (file) {
+                file->write(data, count);
+            }
             for (; nextChunkEnd <= produced; nextChunkEnd += chunkSize) {
                 progress(nextChunkEnd, header.uncompressedSize);
                 if (FTerminateDecompress) {
-                    return written;
+                    return false;
                 }
             }
-        }
-        if (!sizesMatch(header, produced, reader)) {
-            throw StreamReadError();
+            return true;
+        };
+        if (record.inMemory) {
+            if (record.failure) {
+                std::rethrow_exception(record.failure);
+            }
+            if (!advance(record.plain.data(), record.plain.size())) {
+                return written;
+            }
+        } else if (!prefetch.inflateLarge(header, advance)) {
+            return written;
         }
         if (write) {
             // The short last chunk, then the read that found the end.
@@ -727,8 +800,12 @@ std::size_t TJvZlibMultiple::DecompressStream(Stream& Stream, const std::string&
         if (file) {
             file->complete(SyncWrittenFiles);
             ++written;
+        } else if (inBackground) {
+            writes.write(*native, shownPath(target), std::move(record.plain), SyncWrittenFiles);
+            ++written;
         }
     }
+    writes.finish();
     return written;
 }
 

@@ -1,15 +1,17 @@
 #pragma once
 
-#include "core/archive/Stream.h"
+#include "core/services/Stream.h"
 #include "core/crypto/Secret.h"
 #include "core/services/PathMapper.h"
 
 #include <atomic>
+#include <exception>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -115,7 +117,10 @@ public:
     // Unpacking writes each file under its own name at once rather than
     // beside it: only for a fresh private folder that is removed whole when
     // the unpack fails (a file cut short there is never taken for a whole
-    // one). A name the archive holds twice is still replaced whole.
+    // one). A name the archive holds twice is still replaced whole. Small
+    // files are then written on worker threads while the next records are
+    // read: each is complete when the unpack returns, not yet when
+    // OnDecompressedFile names it.
     bool WriteInPlace = false;
     // Packing never follows a symbolic link or junction below the packed
     // folder (the folder itself may be one): the link is named through
@@ -261,7 +266,8 @@ private:
 
     std::unique_ptr<OpenedArchive> openArchive(const std::string& FileName);
     void appendCarriedRecord(ArchiveWriter& writer);
-    void readCarriedRecord(ArchiveReader& reader, Inflater& inflater, const RecordHeader& header);
+    void readCarriedRecord(const RecordHeader& header, std::span<unsigned char> content,
+                           std::exception_ptr failure);
 
     const PathMapper& paths_;
     std::atomic<bool> FTerminateCompress{false};

@@ -20,8 +20,6 @@ constexpr std::size_t bufferBudget = 32 * 1024 * 1024;
 constexpr std::size_t frontBudget = 4 * 1024 * 1024;
 // Files walked ahead of the one being written.
 constexpr std::size_t windowLength = 1024;
-// What a worker reads and deflates at a time.
-constexpr std::size_t blockSize = 256 * 1024;
 // The unit of progress events: the size a one-file-at-a-time reader reads.
 constexpr std::uint64_t chunkSize = 1024;
 
@@ -55,9 +53,29 @@ struct Packer::Job {
     bool leftOut = false; // empty, or one of the excluded files
     std::uint64_t fileSize = 0;
     std::uint64_t bytesRead = 0;
-    std::deque<std::string> chunks; // compressed data the writer has not taken
-    std::size_t queued = 0;         // bytes in chunks
+    std::deque<std::vector<unsigned char>> chunks; // compressed data the writer has not taken
+    std::size_t queued = 0;                        // bytes in chunks
     std::exception_ptr failure;
+
+    // A file of several blocks: those read and not yet in chunks, in order.
+    std::deque<std::unique_ptr<Block>> blocks;
+    std::size_t blocksHeld = 0;   // read and not yet taken by the writer
+    std::size_t blocksQueued = 0; // of them, in chunks (one chunk each)
+    std::uint32_t adler = 1;      // of the blocks in chunks
+    bool readingStopped = false;  // a stop ended the reading: finished once blocks is empty
+};
+
+// One block of a file of several: its input, compressed by any worker.
+struct Packer::Block {
+    std::vector<unsigned char> input;
+    std::vector<unsigned char> dictionary; // the end of the block before
+    bool first = false;
+    bool last = false;
+    std::size_t size = 0; // of input, kept once input is freed
+    // Set by the worker that compressed it, under the mutex.
+    bool done = false;
+    std::vector<unsigned char> output;
+    std::uint32_t adler = 1;
 };
 
 // Walks the tree depth first in the order the listings give: a folder's
@@ -237,47 +255,91 @@ bool Packer::waitWhilePaused() const {
 }
 
 void Packer::workerMain() {
-    std::vector<unsigned char> input(blockSize);
-    std::vector<unsigned char> output(blockSize);
-    std::unique_ptr<Deflater> deflater;
+    std::vector<unsigned char> input;
+    std::vector<unsigned char> output;
+    std::unique_ptr<BlockDeflater> deflater;
     std::exception_ptr setupFailure;
     try {
-        deflater = std::make_unique<Deflater>(level_);
+        deflater = std::make_unique<BlockDeflater>(level_);
     } catch (...) {
         setupFailure = std::current_exception();
     }
     for (;;) {
         Job* job = nullptr;
+        BlockTask task;
         {
             std::unique_lock lock(mutex_);
-            workersWake_.wait(lock, [&] { return cancelled_ || walkDone_ || !queue_.empty(); });
-            if (cancelled_ || queue_.empty()) {
+            // Blocks first: the file they belong to is being read already.
+            workersWake_.wait(lock,
+                              [&] { return cancelled_ || !blockQueue_.empty() || !queue_.empty(); });
+            if (cancelled_) {
                 return;
             }
-            job = queue_.front();
-            queue_.pop_front();
+            if (!blockQueue_.empty()) {
+                task = blockQueue_.front();
+                blockQueue_.pop_front();
+                job = task.job;
+            } else {
+                job = queue_.front();
+                queue_.pop_front();
+            }
         }
         try {
             if (setupFailure) {
                 std::rethrow_exception(setupFailure);
             }
-            compress(*job, *deflater, input, output);
+            if (task.block) {
+                runBlock(task, *deflater);
+            } else {
+                compress(*job, *deflater, input, output);
+            }
         } catch (...) {
             std::lock_guard lock(mutex_);
             job->failure = std::current_exception();
             job->stage = Job::Stage::Finished;
             callerWake_.notify_one();
+            workersWake_.notify_all();
         }
     }
 }
 
 void Packer::finish(Job& job) {
     std::lock_guard lock(mutex_);
-    job.stage = Job::Stage::Finished;
+    // Blocks read before a stop are still written out first, as a reader of
+    // one file at a time writes what it read before it sees the stop.
+    job.readingStopped = true;
+    if (job.blocks.empty()) {
+        job.stage = Job::Stage::Finished;
+    }
     callerWake_.notify_one();
 }
 
-void Packer::compress(Job& job, Deflater& deflater, std::vector<unsigned char>& input,
+namespace {
+
+// Fills buffer with up to one block of the file; true when the file ended
+// there (a read found its end).
+bool readBlock(platform::File& file, std::vector<unsigned char>& buffer, const PathMapper& paths,
+               const std::string& fullPath) {
+    buffer.resize(kDeflateBlockSize);
+    std::size_t filled = 0;
+    std::error_code ec;
+    while (filled < buffer.size()) {
+        const std::size_t n = file.read(buffer.data() + filled, buffer.size() - filled, ec);
+        if (ec) {
+            throw FileIoError(FileIoError::Operation::Read, paths.toDisplay(fullPath), ec);
+        }
+        if (n == 0) {
+            buffer.resize(filled);
+            return true;
+        }
+        filled += n;
+    }
+    return false;
+}
+
+} // namespace
+
+void Packer::compress(Job& job, BlockDeflater& deflater, std::vector<unsigned char>& input,
                       std::vector<unsigned char>& output) {
     std::error_code ec;
     platform::File file;
@@ -309,50 +371,154 @@ void Packer::compress(Job& job, Deflater& deflater, std::vector<unsigned char>& 
         }
     }
 
-    deflater.reset();
-    std::uint64_t bytesRead = 0;
-    std::size_t pending = 0; // compressed bytes in output
-    for (;;) {
+    // Read as it is now, not as its size said: a file in use may have grown
+    // or shrunk since.
+    if (!waitWhilePaused()) {
+        // Stopped: the writer learns it at its next event; it must not wait
+        // for data that will never come.
+        finish(job);
+        return;
+    }
+    bool ended = readBlock(file, input, paths_, job.fullPath);
+    std::vector<unsigned char> second;
+    if (!ended) {
         if (!waitWhilePaused()) {
-            // Stopped: the writer learns it at its next event; it must not
-            // wait for data that will never come.
             finish(job);
             return;
         }
-        const std::size_t n = file.read(input.data(), input.size(), ec);
-        if (ec) {
-            throw FileIoError(FileIoError::Operation::Read, paths_.toDisplay(job.fullPath), ec);
+        ended = readBlock(file, second, paths_, job.fullPath) && second.empty();
+    }
+    if (!ended) {
+        std::vector<unsigned char> first;
+        first.swap(input);
+        compressInBlocks(job, deflater, file, std::move(first), std::move(second));
+        return; // the job may be gone already
+    }
+    deflater.compressWhole(input, output);
+    if (publish(job, output, input.size(), false)) {
+        publish(job, {}, input.size(), true);
+    }
+}
+
+void Packer::compressInBlocks(Job& job, BlockDeflater& deflater, platform::File& file,
+                              std::vector<unsigned char> first, std::vector<unsigned char> second) {
+    const bool primed = BlockDeflater::primedByDictionary();
+    std::vector<unsigned char> current = std::move(first);
+    std::vector<unsigned char> next = std::move(second);
+    std::vector<unsigned char> tail; // the end of the block before current
+    for (bool isFirst = true;; isFirst = false) {
+        auto block = std::make_unique<Block>();
+        block->first = isFirst;
+        block->last = next.empty();
+        block->size = current.size();
+        block->dictionary = std::move(tail);
+        if (primed && !block->last) {
+            const std::size_t keep = std::min(current.size(), kDeflateWindow);
+            tail.assign(current.end() - static_cast<std::ptrdiff_t>(keep), current.end());
         }
-        const bool last = n == 0;
-        std::span<const unsigned char> in(input.data(), n);
-        for (;;) {
-            const ZlibStep step = deflater.deflate(in, std::span(output).subspan(pending), last);
-            in = in.subspan(step.consumed);
-            pending += step.produced;
-            if (pending == output.size() || (step.ended && pending > 0)) {
-                if (!publish(job, std::span(output.data(), pending), bytesRead, false)) {
-                    return;
-                }
-                pending = 0;
-            }
-            if (last ? step.ended : in.empty()) {
-                break;
-            }
-        }
-        bytesRead += n;
-        if (last) {
-            break;
-        }
-        if (!publish(job, {}, bytesRead, false)) {
+        block->input = std::move(current);
+        const bool last = block->last;
+        if (!dispatch(job, std::move(block), deflater) || last) {
+            // After the last block the job belongs to the writer: it may be
+            // written and gone before this returns.
             return;
         }
+        current = std::move(next);
+        next = {};
+        if (!waitWhilePaused()) {
+            finish(job);
+            return;
+        }
+        readBlock(file, next, paths_, job.fullPath);
     }
-    publish(job, {}, bytesRead, true);
+}
+
+bool Packer::dispatch(Job& job, std::unique_ptr<Block> block, BlockDeflater& deflater) {
+    std::unique_lock lock(mutex_);
+    // Blocks read ahead of the writer are bounded, for each file and over
+    // all: a reader at the bound compresses queued blocks itself rather than
+    // wait. The file being written never waits for the others.
+    const auto mayRead = [&] {
+        return job.blocksHeld < blockLimit_ && (&job == front_ || blocksHeld_ < blockLimit_);
+    };
+    while (!cancelled_ && !job.failure && !mayRead()) {
+        if (!blockQueue_.empty()) {
+            const BlockTask task = blockQueue_.front();
+            blockQueue_.pop_front();
+            lock.unlock();
+            try {
+                runBlock(task, deflater);
+            } catch (...) {
+                std::lock_guard relock(mutex_);
+                task.job->failure = std::current_exception();
+                task.job->stage = Job::Stage::Finished;
+                callerWake_.notify_one();
+            }
+            lock.lock();
+            continue;
+        }
+        workersWake_.wait(lock);
+    }
+    if (cancelled_ || job.failure) {
+        return false;
+    }
+    Block* raw = block.get();
+    job.blocks.push_back(std::move(block));
+    ++job.blocksHeld;
+    ++blocksHeld_;
+    blockQueue_.push_back({&job, raw});
+    workersWake_.notify_all();
+    return true;
+}
+
+void Packer::runBlock(const BlockTask& task, BlockDeflater& deflater) {
+    Block& block = *task.block;
+    std::vector<unsigned char> output;
+    if (block.first) {
+        output = zlibHeader(level_);
+    }
+    deflater.compressBlock(block.input, block.dictionary, block.last, output);
+    const std::uint32_t adler = adler32Of(block.input);
+    std::lock_guard lock(mutex_);
+    block.output = std::move(output);
+    block.adler = adler;
+    block.input = {};
+    block.dictionary = {};
+    block.done = true;
+    publishBlocks(*task.job);
+}
+
+void Packer::publishBlocks(Job& job) {
+    // In order: a block waits for those before it.
+    bool published = false;
+    while (!job.blocks.empty() && job.blocks.front()->done) {
+        Block& block = *job.blocks.front();
+        job.adler = adler32Combine(job.adler, block.adler, block.size);
+        if (block.last) {
+            for (int shift = 24; shift >= 0; shift -= 8) {
+                block.output.push_back(static_cast<unsigned char>(job.adler >> shift));
+            }
+            job.stage = Job::Stage::Finished;
+        }
+        buffered_ += block.output.size();
+        job.queued += block.output.size();
+        job.chunks.push_back(std::move(block.output));
+        ++job.blocksQueued;
+        job.bytesRead += block.size;
+        job.blocks.pop_front();
+        published = true;
+    }
+    if (job.readingStopped && job.blocks.empty()) {
+        job.stage = Job::Stage::Finished;
+    }
+    if (published) {
+        callerWake_.notify_one();
+    }
 }
 
 bool Packer::publish(Job& job, std::span<const unsigned char> data, std::uint64_t bytesRead,
                      bool last) {
-    std::string chunk(reinterpret_cast<const char*>(data.data()), data.size());
+    std::vector<unsigned char> chunk(data.begin(), data.end());
     std::unique_lock lock(mutex_);
     // The file being written has a budget of its own, which the writer drains
     // as it comes; the other files share what the writer has not taken yet.
@@ -448,7 +614,7 @@ bool Packer::packFront(Job& job, ArchiveWriter& out) {
     // the file read to its end, and the file named as left out.
     std::string tooLarge;
     for (bool finished = false; !finished;) {
-        std::deque<std::string> chunks;
+        std::deque<std::vector<unsigned char>> chunks;
         std::exception_ptr failure;
         {
             std::unique_lock lock(mutex_);
@@ -460,19 +626,21 @@ bool Packer::packFront(Job& job, ArchiveWriter& out) {
             bytesRead = job.bytesRead;
             finished = job.stage == Job::Stage::Finished && job.chunks.empty();
             failure = job.failure;
-            for (const std::string& chunk : chunks) {
+            for (const std::vector<unsigned char>& chunk : chunks) {
                 buffered_ -= chunk.size();
             }
             job.queued = 0;
+            blocksHeld_ -= job.blocksQueued;
+            job.blocksHeld -= job.blocksQueued;
+            job.blocksQueued = 0;
         }
         workersWake_.notify_all();
-        for (const std::string& chunk : chunks) {
+        for (const std::vector<unsigned char>& chunk : chunks) {
             if (!tooLarge.empty()) {
                 break;
             }
             try {
-                out.appendData(
-                    std::span(reinterpret_cast<const unsigned char*>(chunk.data()), chunk.size()));
+                out.appendData(chunk);
             } catch (const RecordTooLargeError& e) {
                 out.abandonRecord();
                 tooLarge = e.what();
@@ -513,6 +681,7 @@ bool Packer::run(ArchiveWriter& out) {
         return false;
     }
     Walker walker(codec_, paths_, settings_.directory, settings_.recursive);
+    blockLimit_ = std::clamp(2 * settings_.workers, 2u, 16u);
     for (unsigned i = 0; i < std::max(1u, settings_.workers); ++i) {
         workers_.emplace_back([this] { workerMain(); });
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <future>
 
 namespace vellarion {
 
@@ -103,7 +104,12 @@ EncryptingStream::EncryptingStream(Stream& out, const Secret& password,
     std::memcpy(h + 23, salt.data(), kSaltSize);
     h[39] = kAes256Gcm;
     putLittleEndian(h + 40, parameters.chunkSize, 4);
-    cipher_ = cipherFor(password, salt.data(), parameters.iterations);
+    // The key is derived beside the packing that starts meanwhile: only the
+    // first chunk sealed waits for it.
+    pendingCipher_ = std::async(std::launch::async,
+                                [password = password.copy(), salt, parameters] {
+                                    return cipherFor(password, salt.data(), parameters.iterations);
+                                });
     // Nonces count the seals of this stream's key (a chunk sealed again gets
     // a new one); the key is the archive's own, from its random salt.
     crypto::randomBytes(noncePrefix_);
@@ -112,7 +118,18 @@ EncryptingStream::EncryptingStream(Stream& out, const Secret& password,
     out_.write(header_.data(), header_.size());
 }
 
-EncryptingStream::~EncryptingStream() = default;
+EncryptingStream::~EncryptingStream() {
+    if (pendingCipher_.valid()) {
+        pendingCipher_.wait();
+    }
+}
+
+crypto::AesGcm& EncryptingStream::cipher() {
+    if (pendingCipher_.valid()) {
+        cipher_ = pendingCipher_.get(); // rethrows what the derivation threw
+    }
+    return *cipher_;
+}
 
 void EncryptingStream::seal(std::uint64_t index, const unsigned char* plain, std::size_t size,
                             bool last) {
@@ -120,7 +137,7 @@ void EncryptingStream::seal(std::uint64_t index, const unsigned char* plain, std
     std::memcpy(nonce, noncePrefix_.data(), noncePrefix_.size());
     putLittleEndian(nonce + noncePrefix_.size(), seals_++, 8);
     ChunkAad aad(header_);
-    cipher_->seal(std::span<const unsigned char, crypto::kNonceSize>(nonce, crypto::kNonceSize),
+    cipher().seal(std::span<const unsigned char, crypto::kNonceSize>(nonce, crypto::kNonceSize),
                   aad.of(index, last), {plain, size}, nonce + crypto::kNonceSize,
                   std::span<unsigned char, crypto::kTagSize>(nonce + crypto::kNonceSize + size,
                                                              crypto::kTagSize));
@@ -135,7 +152,7 @@ void EncryptingStream::unseal(std::uint64_t index) {
     ChunkAad aad(header_);
     const unsigned char* nonce = sealedBuffer_.data();
     if (out_.read(sealedBuffer_.data(), length) != length ||
-        !cipher_->open(
+        !cipher().open(
             std::span<const unsigned char, crypto::kNonceSize>(nonce, crypto::kNonceSize),
             aad.of(index, false), {nonce + crypto::kNonceSize, chunkSize_},
             std::span<const unsigned char, crypto::kTagSize>(

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "core/archive/Stream.h"
+#include "core/services/Stream.h"
 #include "core/crypto/Cipher.h"
 #include "core/crypto/Secret.h"
 #include "core/services/Error.h"
 
 #include <array>
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,10 +76,13 @@ private:
     // The sealed chunk's plaintext read back into `plain_`.
     void unseal(std::uint64_t index);
     void patch(const unsigned char* data, std::size_t count);
+    // The key, once derived.
+    crypto::AesGcm& cipher();
 
     Stream& out_;
     std::uint64_t start_; // out's offset of the header
     std::string header_;
+    std::future<std::unique_ptr<crypto::AesGcm>> pendingCipher_;
     std::unique_ptr<crypto::AesGcm> cipher_;
     std::size_t chunkSize_;
     std::uint64_t sealed_ = 0;         // full chunks on disk, all before open_

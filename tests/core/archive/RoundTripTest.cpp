@@ -1,8 +1,11 @@
 // Packing generated trees and unpacking them again, with each option.
 #include "ArchiveTestSupport.h"
+#include "FileSizeLimit.h"
 #include "TempDir.h"
 #include "core/archive/JvZlibMultiple.h"
+#include "core/services/Error.h"
 
+#include <cerrno>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -200,6 +203,61 @@ TEST_F(ArchiveRoundTrip, StreamsAreReadFromTheirPosition) {
     codec.DecompressStream(stream, out(), true, true);
     EXPECT_EQ(filesBelow(tmp / "out"), nonEmpty(filesBelow(tmp / "src")));
 }
+
+// Into a fresh folder of its own an unpack writes the small files on its
+// workers: every file is whole when it returns, a name held twice ends with
+// the later record's content, and a write that fails fails the unpack.
+TEST(ArchiveInPlace, EveryFileIsWholeAndTheLaterOfTwoNamesWins) {
+    TempDir tmp;
+    std::string archive = record("", "dup", "first") + record("", "large", std::string(9 << 20, 'L'));
+    std::map<std::string, std::string> expected{{"large", std::string(9 << 20, 'L')}};
+    for (int i = 0; i < 400; ++i) {
+        const std::string content = noise(100 + i * 37, static_cast<unsigned>(i));
+        archive += record("many", "f" + std::to_string(i), content);
+        expected["many/f" + std::to_string(i)] = content;
+        if (i == 200) {
+            archive += record("", "dup", "second") + record("", "large", "small now");
+        }
+    }
+    expected["dup"] = "second";
+    expected["large"] = "small now";
+    writeFile(tmp / "a.dat", archive);
+    TJvZlibMultiple codec;
+    codec.WriteInPlace = true;
+    EXPECT_EQ(codec.DecompressFile(programPath(tmp / "a.dat"), programPath(tmp / "out"), true, true),
+              404u);
+    std::map<std::string, std::string> got;
+    for (const auto& [name, content] : filesBelow(tmp / "out")) {
+        got[name] = content;
+    }
+    std::map<std::string, std::string> want;
+    for (const auto& [name, content] : expected) {
+        want[name] = summary(content);
+    }
+    EXPECT_EQ(got, want);
+}
+
+#ifndef _WIN32
+TEST(ArchiveInPlace, AWriteThatFailsOnAWorkerFailsTheUnpack) {
+    TempDir tmp;
+    std::string archive;
+    for (int i = 0; i < 50; ++i) {
+        archive += record("", "f" + std::to_string(i), std::string(i == 30 ? 200000 : 100, 'x'));
+    }
+    writeFile(tmp / "a.dat", archive);
+    TJvZlibMultiple codec;
+    codec.WriteInPlace = true;
+    std::string error;
+    {
+        FileSizeLimit limit(64 * 1024);
+        error = errorOf([&] {
+            codec.DecompressFile(programPath(tmp / "a.dat"), programPath(tmp / "out"), true, true);
+        });
+    }
+    EXPECT_EQ(error, "Cannot write file \"" + programPath(tmp / "out/f30") + "\". " +
+                         systemErrorText(EFBIG));
+}
+#endif
 
 } // namespace
 } // namespace vellarion::test

@@ -205,3 +205,38 @@ TEST(Container, SecretsAreWipedWhenMovedFrom) {
 
 } // namespace
 } // namespace vellarion::test
+
+// The archive's key is PBKDF2-HMAC-SHA256 exactly: the published answers,
+// and passwords shorter than, as long as and longer than SHA-256's block.
+TEST(Container, TheKeyIsPbkdf2HmacSha256) {
+    struct Case {
+        std::string password;
+        std::string salt;
+        std::uint32_t iterations;
+        std::string key; // hex
+    };
+    const Case cases[] = {
+        {"passwd", "salt", 1, "55ac046e56e3089fec1691c22544b605f94185216dde0465e68b9d57c20dacbc"},
+        {"Password", "NaCl", 80000,
+         "4ddcd8f60b98be21830cee5ef22701f9641a4418d04c0414aeff08876b34ab56"},
+        {std::string(100, 'x'), "0123456789abcdef", 1000,
+         "15d47c0768c0818b8f6d0160b7a5f0f697256000890573df3df8a6de1060fe51"},
+        {"\xd0\xbf\xd0\xb0\xd1\x80\xd0\xbe\xd0\xbb\xd1\x8c", std::string(16, 'S'), 2,
+         "285e15bdd3ef732333bc6090b7cc947553bb57adba35eb02289fcb7aeb90711a"},
+        {"", "salt", 3, "5ddf839afa2d5fb4be56e1a0f48917617559bef61ec122bfca1c7f75ac8f401d"},
+        {std::string(64, 'p'), "salt", 5,
+         "64b8d1325c3236e24e9f3e11b66892be68a0f9a3238ecc95318e40f16808a8b1"},
+    };
+    for (const Case& c : cases) {
+        vellarion::crypto::Key key{};
+        vellarion::crypto::deriveKey(c.password,
+                          {reinterpret_cast<const unsigned char*>(c.salt.data()), c.salt.size()},
+                          c.iterations, key);
+        std::string hex;
+        for (unsigned char b : key) {
+            hex += "0123456789abcdef"[b >> 4];
+            hex += "0123456789abcdef"[b & 15];
+        }
+        EXPECT_EQ(hex, c.key) << c.password.size() << " bytes, " << c.iterations << " iterations";
+    }
+}

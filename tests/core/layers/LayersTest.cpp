@@ -3,10 +3,14 @@
 // (src/gui/kit) knows nothing of the shell, the wizards or the browsers.
 #include "core/browsers/DataSet.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -106,6 +110,52 @@ TEST(Layers, TheDataSetsAndTheConverterIncludeNoEngineOrCodec) {
     for (const Include& inc : includesBelow("core/converter")) {
         EXPECT_FALSE(inc.header.starts_with("core/archive/")) << where(inc);
     }
+}
+
+// The core's folders use each other in one direction only: no folder
+// reaches, directly or through others, back into one that uses it (the
+// codec uses the encrypted container, so the container knows nothing of the
+// codec; the stream both speak lives in the services below them).
+TEST(Layers, TheCoreFoldersUseEachOtherInOneDirection) {
+    std::map<std::string, std::set<std::string>> uses;
+    for (const Include& inc : includesBelow("core")) {
+        const auto folderOf = [](const std::string& path, std::size_t from) {
+            const std::size_t end = path.find('/', from);
+            return end == std::string::npos ? std::string() : path.substr(from, end - from);
+        };
+        const std::string from = folderOf(inc.file, 5); // "core/<folder>/..."
+        if (!inc.header.starts_with("core/")) {
+            continue;
+        }
+        const std::string to = folderOf(inc.header, 5);
+        if (!from.empty() && !to.empty() && from != to) {
+            uses[from].insert(to);
+        }
+    }
+    ASSERT_TRUE(uses["archive"].contains("crypto")) << "the codec's includes were not found";
+    // Depth first from every folder: meeting a folder still on the path is a
+    // circle, named whole.
+    std::set<std::string> circles;
+    std::vector<std::string> path;
+    std::function<void(const std::string&)> walk = [&](const std::string& folder) {
+        if (const auto at = std::find(path.begin(), path.end(), folder); at != path.end()) {
+            std::string circle;
+            for (auto it = at; it != path.end(); ++it) {
+                circle += *it + " -> ";
+            }
+            circles.insert(circle + folder);
+            return;
+        }
+        path.push_back(folder);
+        for (const std::string& next : uses[folder]) {
+            walk(next);
+        }
+        path.pop_back();
+    };
+    for (const auto& [folder, used] : std::map(uses)) {
+        walk(folder);
+    }
+    EXPECT_EQ(circles, std::set<std::string>{});
 }
 
 namespace {

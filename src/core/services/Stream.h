@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/services/Error.h"
 #include "core/services/platform/File.h"
 
 #include <cstddef>
@@ -9,8 +10,15 @@
 
 namespace vellarion {
 
-// A seekable sequence of bytes: what the codec reads archives from and packs
-// archives into. Failures are thrown as vellarion::Error.
+// An in-memory stream could not grow.
+class MemoryStreamError : public Error {
+public:
+    MemoryStreamError() : Error("Out of memory while expanding memory stream") {}
+};
+
+// A seekable sequence of bytes: what the archive codec reads archives from
+// and packs archives into, and what the encrypted container wraps. Failures
+// are thrown as vellarion::Error.
 class Stream {
 public:
     virtual ~Stream() = default;

@@ -1,6 +1,4 @@
-#include "core/archive/Stream.h"
-
-#include "core/archive/ArchiveError.h"
+#include "core/services/Stream.h"
 
 #include <algorithm>
 #include <cstring>
