@@ -81,27 +81,25 @@ std::string newListedProfileFolder(SystemServices& services, const WizardState& 
                     }));
 }
 
-std::string registerInLocalState(SystemServices& services, const WizardState& state,
-                                 std::string_view name) {
+ProfileListChange registerInLocalState(SystemServices& services, const WizardState& state,
+                                       std::string_view name) {
     const std::string folder = relativeTo(withoutTrailingSeparators(state.ffpath), state.mpath);
     if (folder.empty() || !isOneFolderName(folder)) {
-        return "Only a folder in the browser's data folder can be one of its profiles.";
+        return {.refused =
+                    "Only a folder in the browser's data folder can be one of its profiles."};
     }
     const std::string file = joinPath(state.mpath, "Local State");
     const std::optional<std::string> text = services.readSmallFile(file);
     if (!text && services.fileExists(file)) {
-        return "The profile could not be added: \"Local State\" cannot be read.";
+        return {.refused = "The profile could not be added: \"Local State\" cannot be read."};
     }
-    std::string listed;
     try {
-        listed = withProfileListed(text.value_or(""), folder, name.empty() ? folder : name);
+        return {.file = file,
+                .content =
+                    withProfileListed(text.value_or(""), folder, name.empty() ? folder : name)};
     } catch (const Error& e) {
-        return e.what();
+        return {.refused = e.what()};
     }
-    if (!services.replaceFileContent(file, listed)) {
-        return "The profile could not be added to \"Local State\".";
-    }
-    return {};
 }
 
 } // namespace vellarion

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/browsers/DataSet.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -28,11 +30,11 @@ struct WizardState;
 
 // The selective hooks of a new profile: its folder in the data root
 // (`mpath`), and its entry in the data root's "Local State" once the
-// restore filled it (`ffpath`), under `name` (empty: the folder's name).
-// The latter answers what to tell the user when it could not ("" when done).
+// restore filled it (`ffpath`), under `name` (empty: the folder's name):
+// the text "Local State" becomes, which the restore writes with its files.
 std::string newListedProfileFolder(SystemServices& services, const WizardState& state,
                                    std::string_view name);
-std::string registerInLocalState(SystemServices& services, const WizardState& state,
-                                 std::string_view name);
+ProfileListChange registerInLocalState(SystemServices& services, const WizardState& state,
+                                       std::string_view name);
 
 } // namespace vellarion

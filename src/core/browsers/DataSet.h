@@ -245,6 +245,15 @@ struct ProfileEntry {
     std::string label = {};
 };
 
+// What a browser's list of profiles becomes with a profile added: the list's
+// file (a program path) and its whole new text; or, in `refused`, why the
+// profile cannot be added.
+struct ProfileListChange {
+    std::string file = {};
+    std::string content = {};
+    std::string refused = {};
+};
+
 // The places where a browser departs from the common sequence. Each may be
 // left empty.
 struct SelectiveHooks {
@@ -263,11 +272,10 @@ struct SelectiveHooks {
     std::function<std::optional<std::vector<ProfileEntry>>(SystemServices&, const WizardState&)>
         listProfiles{};
     // A restore into a custom location asked to make that folder one of the
-    // browser's profiles: registers `ffpath` in the list of the data root
-    // (`mpath`), under `name` (empty: the folder's own name), making the
-    // list when there is none. The text to tell the user when it could not
-    // ("" when done).
-    std::function<std::string(SystemServices&, const WizardState&, std::string_view name)>
+    // browser's profiles: what the list of the data root (`mpath`) becomes
+    // with `ffpath` in it, under `name` (empty: the folder's own name), a
+    // new list where there is none. The restore writes it with its files.
+    std::function<ProfileListChange(SystemServices&, const WizardState&, std::string_view name)>
         registerProfile{};
     // The folder a new profile of that name gets in the data root (`mpath`),
     // named as the browser names its own; not made yet.

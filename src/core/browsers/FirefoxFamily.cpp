@@ -165,8 +165,8 @@ std::optional<std::vector<ProfileEntry>> listMozillaProfiles(SystemServices& ser
 // A restored custom folder, or a new profile, made one of the browser's
 // profiles: appended to the data root's list. The text to tell the user
 // when it could not be.
-std::string registerInProfilesIni(SystemServices& services, const WizardState& state,
-                                  std::string_view name, std::string_view browser) {
+ProfileListChange registerInProfilesIni(SystemServices& services, const WizardState& state,
+                                        std::string_view name, std::string_view browser) {
     const std::string ini = joinPath(state.mpath, "profiles.ini");
     std::optional<std::string> text =
         state.mpath.empty() ? std::nullopt : services.readSmallFile(ini);
@@ -176,17 +176,17 @@ std::string registerInProfilesIni(SystemServices& services, const WizardState& s
     if (!text && below && !services.fileExists(ini)) {
         text = std::string(); // the first profile of a new data root
     }
-    if (!text || (!below && !services.isNative()) ||
-        !services.replaceFileContent(ini, below ? withRelativeProfileAdded(*text, name, relative)
-                                                : withProfileAdded(*text, state.ffpath))) {
-        return services.isNative() || below
-                   ? "The profile could not be added to " + std::string(browser) +
-                         "'s profiles.ini."
-                   : "Only " + std::string(browser) +
-                         " of this machine keeps a profile list that a folder "
-                         "can be added to.";
+    if (!below && !services.isNative()) {
+        return {.refused = "Only " + std::string(browser) +
+                           " of this machine keeps a profile list that a folder can be added to."};
     }
-    return {};
+    if (!text) {
+        return {.refused = "The profile could not be added to " + std::string(browser) +
+                           "'s profiles.ini: it cannot be read."};
+    }
+    return {.file = ini,
+            .content = below ? withRelativeProfileAdded(*text, name, relative)
+                             : withProfileAdded(*text, state.ffpath)};
 }
 
 // A new profile's folder as Firefox names one: eight random letters and

@@ -111,10 +111,6 @@ std::string RemotePath::shown(std::string_view name) const {
     return std::string(kRemotePrefix) + target(name);
 }
 
-bool isRemoteLocation(std::string_view location) {
-    return location.substr(0, kRemotePrefix.size()) == kRemotePrefix;
-}
-
 RemotePath parseRemotePath(std::string_view text) {
     const std::string typed(text);
     if (!isRemoteLocation(text)) {

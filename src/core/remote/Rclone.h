@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/services/Error.h"
+#include "core/services/ProgramPath.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -30,11 +31,6 @@ struct RemotePath {
     // A file in it as the user reads it: "rclone:nas:backups/firefox/default.dat".
     std::string shown(std::string_view name) const;
 };
-
-inline constexpr std::string_view kRemotePrefix = "rclone:";
-
-// Whether a backup location names a remote ("rclone:" first).
-bool isRemoteLocation(std::string_view location);
 
 // The remote folder the text names. A text that starts as a remote but
 // names none properly (no remote, a name rclone would not take, a

@@ -1,8 +1,8 @@
 #include "core/schedule/Schedule.h"
 
-#include "core/remote/Rclone.h"
 #include "core/services/Error.h"
 #include "core/services/PathMapper.h"
+#include "core/services/ProgramPath.h"
 #include "core/services/platform/File.h"
 
 #include <algorithm>

@@ -49,4 +49,12 @@ std::string relativeTo(std::string_view path, std::string_view dir);
 // Windows drops ("", "." and ".." name the folder itself or its parent).
 bool isOneFolderName(std::string_view name);
 
+// What a backup location that names a remote of rclone's starts with.
+inline constexpr std::string_view kRemotePrefix = "rclone:";
+
+// Whether a backup location names a remote ("rclone:REMOTE:PATH").
+inline bool isRemoteLocation(std::string_view location) {
+    return location.substr(0, kRemotePrefix.size()) == kRemotePrefix;
+}
+
 } // namespace vellarion

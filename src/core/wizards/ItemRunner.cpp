@@ -3,7 +3,9 @@
 #include "core/restore/RestoreTransaction.h"
 #include "core/services/PathMapper.h"
 #include "core/services/ProgramPath.h"
+#include "core/services/RunToken.h"
 #include "core/services/SystemServices.h"
+#include "core/services/platform/File.h"
 #include "core/services/registry/RegistryText.h"
 #include "core/wizards/JobReporter.h"
 #include "core/wizards/Messages.h"
@@ -42,6 +44,27 @@ bool ItemRunner::run(const std::vector<ItemRun>& items) {
 }
 
 bool ItemRunner::finishRestore() {
+    for (const auto& [file, content] : written_) {
+        // Written whole into the job's own private folder first, then
+        // swapped in with the restored files.
+        const std::string source =
+            joinPath(staging_, std::string(kReservedPrefix) + newRunToken() + ".list");
+        const auto native = services_.paths().toNative(source);
+        std::error_code ec;
+        platform::File made = native ? platform::File::createNew(*native, ec) : platform::File();
+        if (native && !ec) {
+            made.write(content.data(), content.size(), ec);
+            std::error_code closed;
+            made.close(closed);
+            ec = ec ? ec : closed;
+        }
+        if (!native || ec) {
+            throw RestoreFailed("Cannot write \"" + source +
+                                "\": " + (ec ? ec.message() : std::string("no such folder")) +
+                                ". Nothing was restored.");
+        }
+        planRestore(true, source, ItemHome::DataRoot, file);
+    }
     if (!transaction_) {
         loadKeys();
         return true;
@@ -120,8 +143,13 @@ void ItemRunner::planRestore(bool file, const std::string& source, ItemHome home
         throw RestoreFailed("Cannot restore to \"" + target + "\". Nothing was restored.");
     }
     if (!transaction_) {
+        // The journal lies above everything it names: in the data root when
+        // the restore writes a file of it (the list of profiles) too.
+        const auto dataRoot = paths.toNative(homeOf(ItemHome::DataRoot));
+        const fs::path journalFolder =
+            !written_.empty() && dataRoot && !state_.mpath.empty() ? *dataRoot : *homeFolder;
         transaction_ = std::make_unique<RestoreTransaction>(
-            *files_, *homeFolder, [this] { return reporter_.stopRequested(); });
+            *files_, journalFolder, [this] { return reporter_.stopRequested(); });
         transaction_->setSourcesMovable(true);
         // A profile made on a fresh account: the data root around it is the
         // browser's too.

@@ -57,6 +57,13 @@ public:
     // False when the reporter asked for a stop, between two items.
     bool run(const std::vector<ItemRun>& items);
 
+    // A restore also writes `content` as the whole of the data root's file
+    // `file` (the browser's list of profiles with a new one in it), with its
+    // other files and all or nothing with them.
+    void alsoWrite(std::string file, std::string content) {
+        written_.emplace_back(std::move(file), std::move(content));
+    }
+
     // The ticked items of which nothing at all was there to copy or save
     // (no file, folder or key), in the order they ran.
     const std::vector<const SelectiveItem*>& itemsWithoutData() const { return empty_; }
@@ -96,7 +103,8 @@ private:
     Direction direction_;
     WizardKind wizard_;
     std::string staging_;
-    bool found_ = false; // the running item found something
+    std::vector<std::pair<std::string, std::string>> written_; // file, content
+    bool found_ = false;                                       // the running item found something
     std::vector<const SelectiveItem*> empty_;
     std::vector<std::string_view> notes_;
     std::vector<std::string> keysNotSaved_;

@@ -297,12 +297,21 @@ bool SelectiveJob::runItems(const std::vector<const SelectiveItem*>& items, Dire
     }
     ItemRunner runner(services_, state_, reporter_, direction, WizardKind::Selective, staging);
     runner.setRestoreFiles(restoreFiles());
+    if (direction == Direction::Restore && listChange_ && listedWithFiles()) {
+        runner.alsoWrite(listChange_->file, listChange_->content);
+    }
     const bool ran = runner.run(runs);
     withoutData = runner.itemsWithoutData();
     if (notes != nullptr) {
         *notes = runner.notes();
     }
     return ran;
+}
+
+bool SelectiveJob::listedWithFiles() const {
+    // The restore's journal lies in the data root, above the profile.
+    const std::string root(withoutTrailingSeparators(state_.mpath));
+    return !root.empty() && !relativeTo(withoutTrailingSeparators(state_.ffpath), root).empty();
 }
 
 bool SelectiveJob::refuseWhileBrowserRuns() {
@@ -415,6 +424,18 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
         return JobOutcome::Refused;
     }
     const SelectiveWizardData& sel = selective();
+    // The browser's list with the profile in it, known before anything is
+    // written: a list that cannot take it refuses the restore.
+    listChange_.reset();
+    if ((choices.registerProfile || !choices.newProfile.empty()) && custom_ &&
+        sel.hooks.registerProfile) {
+        ProfileListChange change = sel.hooks.registerProfile(services_, state_, choices.newProfile);
+        if (!change.refused.empty()) {
+            reporter_.refuse(change.refused);
+            return JobOutcome::Refused;
+        }
+        listChange_ = std::move(change);
+    }
     reporter_.jobStarted();
     reporter_.progressShow();
     stepProgress(reporter_, sel.restoreOpeningStep);
@@ -478,13 +499,12 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
         }
     }
     tellOfKeys();
-    if ((choices.registerProfile || !choices.newProfile.empty()) && custom_ &&
-        sel.hooks.registerProfile) {
-        if (const std::string refused =
-                sel.hooks.registerProfile(services_, state_, choices.newProfile);
-            !refused.empty()) {
-            reporter_.showMessage(refused);
-        }
+    // A profile kept outside the data root has its own journal: its list
+    // follows once its files are in place.
+    if (listChange_ && !listedWithFiles() &&
+        !services_.replaceFileContent(listChange_->file, listChange_->content)) {
+        reporter_.showMessage("The profile could not be added to \"" +
+                              services_.paths().toDisplay(listChange_->file) + "\".");
     }
     reporter_.jobFinished();
     return JobOutcome::Done;

@@ -128,6 +128,10 @@ public:
     std::string unavailableHere() const override;
 
 private:
+    // Whether the new list of profiles is written with the restored files,
+    // in one transaction: the profile lies in the data root.
+    bool listedWithFiles() const;
+    std::optional<ProfileListChange> listChange_;
     // Next's common start: the search of a browser that searches then, the
     // browser's own first step, the backup location, the profile directory.
     // False when refused.

@@ -520,6 +520,113 @@ TEST_F(SelectiveRestore, WhatAKilledRunLeftInTheLocationIsRemovedByTheNext) {
               2);
 }
 
+// A restore into a new profile adds it to the browser's list in the same
+// transaction: a failure or a kill at any moment leaves neither a profile
+// folder no list names nor a list that names a missing folder.
+class NewProfileRestore : public ::testing::Test {
+protected:
+    NewProfileRestore() {
+        writeFile(root / "profiles.ini", ini);
+        writeProfile(root / "abcd1234.default", "old");
+        Window<SelectiveJob> w(*services, firefoxDataSet());
+        EXPECT_TRUE(w.job.activate());
+        EXPECT_EQ(w.job.backup(choices()), JobOutcome::Done);
+        before = readTree(root);
+    }
+    SelectiveChoices choices() const {
+        SelectiveChoices c;
+        c.backupLocation = pathToUtf8(backups.path());
+        c.customLocation = std::string(kCustomProfilePlaceholder);
+        c.ticked = [](std::string_view) { return true; };
+        return c;
+    }
+    JobOutcome restore(RestoreFiles& files) {
+        Window<SelectiveJob> w(*services, firefoxDataSet());
+        w.job.setRestoreFiles(files);
+        EXPECT_TRUE(w.job.activate());
+        w.job.listArchives(pathToUtf8(backups.path()));
+        SelectiveChoices c = choices();
+        c.newProfile = "Work";
+        return w.job.restore(c);
+    }
+    // The tree with the new profile's random folder name made plain.
+    Tree normalized() const {
+        Tree tree;
+        std::string folder;
+        for (const auto& entry : fs::directory_iterator(root)) {
+            const std::string name = entry.path().filename().string();
+            if (name.ends_with(".Work")) {
+                folder = name;
+            }
+        }
+        for (const auto& [path, text] : readTree(root)) {
+            std::string name = path;
+            std::string content = text;
+            if (!folder.empty()) {
+                for (std::size_t at; (at = name.find(folder)) != std::string::npos;) {
+                    name.replace(at, folder.size(), "NEW.Work");
+                }
+                for (std::size_t at; (at = content.find(folder)) != std::string::npos;) {
+                    content.replace(at, folder.size(), "NEW.Work");
+                }
+            }
+            tree[name] = content;
+        }
+        return tree;
+    }
+    void putBack() const {
+        fs::remove_all(root);
+        for (const auto& [name, content] : before) {
+            writeFile(root / name, content);
+        }
+    }
+
+    TempDir home;
+    std::unique_ptr<SystemServices> services =
+        makeSystemServices({.native = true}, ProcessEnvironment{.home = pathToUtf8(home.path())});
+    fs::path root = home / ".mozilla" / "firefox";
+    TempDir backups;
+    const std::string ini = "[Profile0]\nName=default\nIsRelative=1\nPath=abcd1234.default\n"
+                            "Default=1\n\n[General]\nStartWithLastProfile=1\nVersion=2\n\n";
+    Tree before;
+};
+
+TEST_F(NewProfileRestore, TheListChangesWithTheFilesOrNotAtAll) {
+    ASSERT_EQ(restore(systemRestoreFiles()), JobOutcome::Done);
+    const Tree after = normalized();
+    EXPECT_EQ(after.at("profiles.ini"),
+              ini + "[Profile1]\nName=Work\nIsRelative=1\nPath=NEW.Work\n");
+    EXPECT_EQ(after.at("NEW.Work/prefs.js"), before.at("abcd1234.default/prefs.js"));
+    for (const bool crash : {false, true}) {
+        int n = 1;
+        for (bool ended = false; !ended && n < 2000; ++n) {
+            SCOPED_TRACE((crash ? "killed at call " : "failed at call ") + std::to_string(n));
+            putBack();
+            FaultyFiles files(n, crash);
+            try {
+                restore(files);
+            } catch (const Error& e) {
+                EXPECT_NE(std::string(e.what()).find("Nothing was restored"), std::string::npos)
+                    << e.what();
+            }
+            ended = !files.failed();
+            recoverRestores(systemRestoreFiles(), root);
+            const Tree now = normalized();
+            EXPECT_TRUE(now == before || now == after)
+                << "against the old: " << differences(now, before)
+                << "; against the new: " << differences(now, after);
+        }
+        EXPECT_GT(n, 10);
+    }
+    // A list that cannot be read (larger than any list) refuses the restore
+    // before anything is written.
+    putBack();
+    writeFile(root / "profiles.ini", ini + std::string(2 << 20, ';'));
+    const Tree unreadable = readTree(root);
+    EXPECT_EQ(restore(systemRestoreFiles()), JobOutcome::Refused);
+    EXPECT_EQ(normalized(), unreadable);
+}
+
 // Recovery acts on what a run of the program made, proved by the token in
 // its name, never on a file or folder that merely has the right name.
 TEST_F(SelectiveRestore, NamesThatOnlyLookLikeTheProgramsOwnAreLeftAlone) {

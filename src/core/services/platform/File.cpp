@@ -1,5 +1,7 @@
 #include "core/services/platform/File.h"
 
+#include "core/services/RunToken.h"
+
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -65,8 +67,10 @@ void replaceFileContent(const std::filesystem::path& path, std::string_view cont
     fs::path temporary;
     File file;
     for (int attempt = 0;; ++attempt) {
-        temporary = path;
-        temporary += "." + std::to_string(attempt) + ".tmp";
+        // A name of the program's own work: what a run killed here leaves is
+        // removed by the next.
+        temporary = path.parent_path() /
+                    std::filesystem::path(std::string(kReservedPrefix) + newRunToken() + ".tmp");
         file = File::createNew(temporary, ec);
         if (!ec) {
             break;
