@@ -48,6 +48,7 @@ void browsers(Console& console, const Arguments& args) {
     const std::unique_ptr<SystemServices> services = makeServices(args.environment, console);
     std::vector<Found> list;
     for (const BrowserDataSet* data : allDataSets()) {
+        recoverFirst(console, *services, *data);
         list.push_back(look(*services, *data));
     }
     if (args.json) {

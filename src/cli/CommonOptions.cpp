@@ -3,6 +3,7 @@
 #include "cli/Console.h"
 #include "core/services/Text.h"
 #include "core/wizards/DataRoot.h"
+#include "core/wizards/Job.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -113,6 +114,12 @@ const BrowserDataSet& browserDataSet(const std::string& browser, const SystemSer
         }
     }
     return browserDataSet(browser);
+}
+
+void recoverFirst(Console& console, SystemServices& services, const BrowserDataSet& data) {
+    for (const std::string& sentence : recoverBrowserData(services, data)) {
+        console.warning(sentence);
+    }
 }
 
 const CLI::Validator& notBlank() {

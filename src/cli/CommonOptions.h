@@ -9,7 +9,7 @@
 namespace CLI {
 class App;
 class Validator;
-}
+} // namespace CLI
 
 namespace vellarion::cli {
 
@@ -33,6 +33,10 @@ void addBrowserArgument(CLI::App& command, std::string& browser);
 // What --help says of the names of BROWSER: each data set's, and what a name
 // that two data sets share means.
 std::string browserNamesHelp();
+
+// What a crash left in the browser's data mended first (recoverBrowserData),
+// each thing done said on stderr.
+void recoverFirst(Console& console, SystemServices& services, const BrowserDataSet& data);
 
 // Refuses an option's value that is empty or only spaces: "--new-profile \"\""
 // would otherwise mean no new profile at all, and the default one written.

@@ -288,6 +288,7 @@ private:
 void profiles(Console& console, const Arguments& args) {
     CommandJob command(console, args);
     command.requireAvailable();
+    recoverFirst(console, command.services(), command.job().data());
     if (!command.job().locate()) {
         throw Error(command.job().notFoundMessage() + command.noProfilesHint());
     }
@@ -304,6 +305,8 @@ void profiles(Console& console, const Arguments& args) {
 }
 
 void items(Console& console, const Arguments& args) {
+    const std::unique_ptr<SystemServices> services = makeServices(args.environment, console);
+    recoverFirst(console, *services, browserDataSet(args.browser, *services));
     for (const SelectiveItem& item : browserDataSet(args.browser).selective.items) {
         if (!item.key.empty()) {
             console.out() << item.key << '\t' << translated(item.caption) << '\n';
@@ -397,6 +400,7 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
     CLI::App* itemsCommand = app.add_subcommand(
         "items", "List the items a backup or restore of BROWSER can take, with their captions");
     addBrowserArgument(*itemsCommand, args->browser);
+    addEnvironmentOptions(*itemsCommand, args->environment);
     itemsCommand->callback([&console, args] { items(console, *args); });
 
     CLI::App* backupCommand = app.add_subcommand(

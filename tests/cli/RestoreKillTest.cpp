@@ -84,8 +84,9 @@ void putBack(const fs::path& saved, const fs::path& to) {
 // A data folder backed up (by `backup`, the command with its options but
 // the location), then changed; `restore` brings the backed-up state back.
 // The restore is killed at twenty moments spread over the time a whole one
-// takes; after the next run (a small backup of the same profile) every file
-// is all old or all new, and every database sound.
+// takes; after the next run (a small backup of the same profile, or only a
+// listing of profiles, browsers or items) every file is all old or all new,
+// and every database sound.
 void killAtTwentyMoments(std::vector<std::string> backup, std::vector<std::string> restore) {
     TempDir home;
     const fs::path root = home / ".mozilla" / "firefox";
@@ -122,10 +123,14 @@ void killAtTwentyMoments(std::vector<std::string> backup, std::vector<std::strin
         ::kill(killed.pid(), SIGKILL);
         killed.wait();
 
-        // The next run that touches the profile recovers it first.
-        const Result next = run({"backup", "firefox", "--items", "settings", "--to",
-                                 s(home / "later"), "--replace"},
-                                home.path());
+        // Whatever the user runs next recovers it first: a listing too.
+        const std::vector<std::vector<std::string>> nextRuns = {
+            {"backup", "firefox", "--items", "settings", "--to", s(home / "later"), "--replace"},
+            {"profiles", "firefox"},
+            {"browsers"},
+            {"items", "firefox"}};
+        const Result next =
+            run(nextRuns[static_cast<size_t>(moment) % nextRuns.size()], home.path());
         ASSERT_EQ(next.exitCode, 0) << next.err;
         const Tree now = readTree(root);
         for (const auto& [name, content] : now) {

@@ -7,6 +7,7 @@
 #include "core/services/SystemServices.h"
 #include "core/services/Text.h"
 #include "core/text/Catalogue.h"
+#include "core/wizards/DataRoot.h"
 #include "core/wizards/Messages.h"
 #include "core/wizards/WizardState.h"
 
@@ -183,6 +184,41 @@ void WizardJob::recoverInterrupted(const std::vector<std::string>& homes,
             reporter_.showMessage(said);
         }
     }
+}
+
+std::vector<std::string> recoverBrowserData(SystemServices& services, const BrowserDataSet& data) {
+    std::vector<std::string> said;
+    WizardState state;
+    if (!locateDataRoot(services, data, data.full.rootTails, state) || state.ffpath.empty() ||
+        holdsLock(services, data.lockFiles, state.ffpath, 2)) {
+        return said;
+    }
+    const std::optional<std::filesystem::path> root = services.paths().toNative(state.ffpath);
+    if (!root) {
+        return said;
+    }
+    // A restore keeps its journal in the data root (or above it, where it
+    // made the root) or in the profile it wrote: the root's folders and
+    // those of its "Profiles".
+    const std::filesystem::path top = root->lexically_normal();
+    std::vector<std::filesystem::path> places{top.has_filename() ? top : top.parent_path()};
+    places.push_back(places.front().parent_path());
+    for (const std::filesystem::path& folder : {places.front(), places.front() / "Profiles"}) {
+        std::error_code ec;
+        for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+             it.increment(ec)) {
+            std::error_code kind;
+            if (it->is_directory(kind) && !it->is_symlink(kind)) {
+                places.push_back(it->path());
+            }
+        }
+    }
+    for (const std::filesystem::path& place : places) {
+        for (std::string& sentence : recoverRestores(systemRestoreFiles(), place)) {
+            said.push_back(std::move(sentence));
+        }
+    }
+    return said;
 }
 
 void JobReporter::itemsWithoutData(Direction direction,

@@ -134,6 +134,14 @@ protected:
     std::string stamp_;
 };
 
+// Finishes what a crash left in the browser's data before anything reads it:
+// a restore of its data root or of one of its profiles that was interrupted
+// is rolled back (or completed); leftovers of the program's own work there
+// are removed. Nothing is done while the browser holds its data. Returns
+// what was done, a sentence each, for the user. Run by every command and at
+// the window program's start, so that whatever the user runs next mends it.
+std::vector<std::string> recoverBrowserData(SystemServices& services, const BrowserDataSet& data);
+
 // Nothing but spaces and tabs, or nothing at all: an edit the user emptied.
 inline bool isBlank(std::string_view text) {
     return text.find_first_not_of(" \t") == std::string_view::npos;

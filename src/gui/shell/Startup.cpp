@@ -1,7 +1,11 @@
 #include "gui/shell/Startup.h"
 
+#include "core/browsers/DataSet.h"
 #include "core/text/Catalogue.h"
+#include "core/wizards/Job.h"
+#include "gui/kit/Dialogs.h"
 #include "gui/kit/ShellContext.h"
+#include "gui/kit/Texts.h"
 #include "gui/shell/IniFile.h"
 #include "gui/shell/Intro.h"
 #include "gui/shell/Start.h"
@@ -9,6 +13,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QStringList>
 #include <QTextStream>
 #include <QTimer>
 #include <QWindow>
@@ -56,6 +61,16 @@ int runProgram(Dialogs& dialogs, SystemServices& services, const QString& settin
     form.activateWindow();
     FStart = form.openDocument<TFStart>(context);
     f_pBar = &progress;
+    // What a crash left in a browser's data is mended before anything reads it.
+    QStringList mended;
+    for (const BrowserDataSet* data : allDataSets()) {
+        for (const std::string& sentence : recoverBrowserData(services, *data)) {
+            mended << shownText(sentence);
+        }
+    }
+    if (!mended.isEmpty()) {
+        dialogs.showMessage(&form, mended.join(QLatin1Char('\n')));
+    }
     if (closeWhenShown) {
         closeOnceShown(form);
     }
