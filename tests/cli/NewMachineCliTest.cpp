@@ -3,6 +3,7 @@
 #include "BrowserProfiles.h"
 #include "CliRunner.h"
 #include "FileTree.h"
+#include "SamplePrefixFixture.h"
 #include "TempDir.h"
 #include "core/services/PathMapper.h"
 
@@ -199,6 +200,31 @@ TEST(CliNewMachine, FirefoxFromAWindowsDiskRestoresIntoThisMachinesOwnHome) {
     writeFile(made / "Profiles" / "wxyz9876.work" / "prefs.js", "changed since");
     ASSERT_EQ(run({"full-restore", "firefox", "--from", s(home / "own")}, home.path()).exitCode, 0);
     EXPECT_EQ(differences(readTree(made), before), "");
+}
+
+// The other way: this machine's own Firefox into a Windows prefix that has
+// none; its profile, kept beside profiles.ini, is found and backed up there.
+TEST(CliNewMachine, ALinuxFirefoxRestoredIntoAPrefixIsFoundThere) {
+    TempDir home;
+    const fs::path own = home / ".mozilla" / "firefox";
+    writeCurrentFirefoxProfile(own / "k3x9ab12.default-release");
+    writeFile(own / "profiles.ini",
+              "[Profile0]\nName=default-release\nIsRelative=1\nPath=k3x9ab12.default-release\n"
+              "Default=1\n\n[General]\nStartWithLastProfile=1\nVersion=2\n\n");
+    ASSERT_EQ(run({"full-backup", "firefox", "--to", s(home / "backups")}, home.path()).exitCode,
+              0);
+    SamplePrefixFixture prefix({.browsers = {}});
+    const std::string env = "--prefix=" + s(prefix.sample().prefix);
+    const Result restored =
+        run({"full-restore", "firefox", env, "--from", s(home / "backups")}, home.path());
+    ASSERT_EQ(restored.exitCode, 0) << restored.err;
+    const Result listed = run({"profiles", "firefox", env}, home.path());
+    EXPECT_EQ(listed.exitCode, 0) << listed.err;
+    EXPECT_EQ(listed.out, "k3x9ab12.default-release\n");
+    const Result backup =
+        run({"backup", "firefox", env, "--items", "settings", "--to", s(home / "from-prefix")},
+            home.path());
+    EXPECT_EQ(backup.exitCode, 0) << backup.err;
 }
 
 // The folder a restore printed last, without its closing separator.

@@ -159,6 +159,22 @@ std::optional<std::vector<ProfileEntry>> listMozillaProfiles(SystemServices& ser
         }
         listed.push_back({name, joinPath(profiles, name), label});
     }
+    // A profile the list keeps elsewhere in the data root (one that came
+    // from another system, beside profiles.ini rather than in "Profiles").
+    const auto windowsForm = [](std::string path) {
+        std::replace(path.begin(), path.end(), '/', '\\');
+        return std::string(withoutTrailingSeparators(path));
+    };
+    for (const ListedProfile& profile : inList) {
+        const std::string path = windowsForm(profile.path);
+        const bool known = std::any_of(listed.begin(), listed.end(), [&](const ProfileEntry& e) {
+            return equalsIgnoreCase(windowsForm(e.folder), path);
+        });
+        const bool inRoot = !relativeTo(path, windowsForm(root)).empty();
+        if (!known && inRoot && services.directoryExists(path)) {
+            listed.push_back({profile.folder, path, profileLabel(profile.name, profile.folder)});
+        }
+    }
     return listed;
 }
 
