@@ -162,6 +162,9 @@ std::optional<Secret> PasswordSource::given() {
         }
         std::string line;
         std::getline(in, line);
+        if (!in.eof()) {
+            line.push_back('\n'); // the line break getline took: "pw\r\n" is "pw"
+        }
         Secret secret = withoutLineEnd(line);
         if (secret.empty()) {
             throw Error("The password file \"" + options_.file + "\" holds no password");

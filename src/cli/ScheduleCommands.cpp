@@ -21,6 +21,23 @@ namespace vellarion::cli {
 
 namespace {
 
+// A schedule's line, its columns apart by tabs: the texts in them are the
+// user's, so control characters reach the terminal escaped, as list shows
+// stored names.
+std::string shownSummary(const Schedule& s) {
+    const std::string summary = scheduleSummary(s);
+    std::string shown;
+    for (std::size_t at = 0;;) {
+        const std::size_t tab = summary.find('\t', at);
+        shown += terminalText(std::string_view(summary).substr(at, tab - at));
+        if (tab == std::string::npos) {
+            return shown;
+        }
+        shown += '\t';
+        at = tab + 1;
+    }
+}
+
 namespace fs = std::filesystem;
 
 struct Arguments {
@@ -97,9 +114,9 @@ void add(Console& console, Arguments& args) {
     }
     SchedulerResult installed;
     std::tie(s, installed) = addSchedule(ScheduleStore::standard(), s, runningProgram());
-    console.out() << "Added schedule " << scheduleSummary(s) << '\n';
+    console.out() << "Added schedule " << shownSummary(s) << '\n';
     for (const fs::path& file : installed.written) {
-        console.out() << "Wrote " << pathToUtf8(file) << '\n';
+        console.out() << "Wrote " << terminalText(pathToUtf8(file)) << '\n';
     }
     console.out() << std::flush;
     if (!installed.note.empty()) {
@@ -109,7 +126,7 @@ void add(Console& console, Arguments& args) {
 
 void list(Console& console) {
     for (const Schedule& s : ScheduleStore::standard().load()) {
-        console.out() << scheduleSummary(s) << '\n';
+        console.out() << shownSummary(s) << '\n';
     }
     console.out() << std::flush;
 }
@@ -118,7 +135,7 @@ void remove(Console& console, const std::string& id) {
     if (!removeSchedule(ScheduleStore::standard(), id)) {
         throw Error("no schedule \"" + id + "\" (see schedule list)");
     }
-    console.out() << "Removed schedule " << id << '\n' << std::flush;
+    console.out() << "Removed schedule " << terminalText(id) << '\n' << std::flush;
 }
 
 // The scheduler's run: the backup as `backup` or `full-backup` runs it, its

@@ -100,7 +100,9 @@ protected:
     EncryptedCli() {
         ::unsetenv("VELLARION_PASSWORD");
         fs::create_directories(backups);
-        writeFile(passwordFile, std::string(kPassword) + "\n");
+        // As a Windows editor saves it: the line ends in CR LF, which is no
+        // part of the password (the variable below opens what the file made).
+        writeFile(passwordFile, std::string(kPassword) + "\r\n");
     }
 
     Result onSample(std::vector<std::string> args) {
@@ -225,9 +227,10 @@ TEST_F(EncryptedCli, ArchivesThatDoNotOpenWriteNothing) {
     writeFile(archive, good);
     const Result none = onSample({"full-restore", "firefox", "--from", s(backups)});
     EXPECT_EQ(none.exitCode, 1);
-    EXPECT_EQ(none.err, "vellarion-cli: \"" + s(archive) +
-                            "\" is encrypted: give its password with --password-file FILE or "
-                            "VELLARION_PASSWORD, or type it on a terminal Nothing was restored.\n");
+    EXPECT_EQ(none.err,
+              "vellarion-cli: \"" + s(archive) +
+                  "\" is encrypted: give its password with --password-file FILE or "
+                  "VELLARION_PASSWORD, or type it on a terminal. Nothing was restored.\n");
     EXPECT_EQ(readTree(dataRoot()), before);
 
     // A plain archive with a flipped bit is damage, not a password matter.

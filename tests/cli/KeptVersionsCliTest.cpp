@@ -124,7 +124,7 @@ TEST(CliKeptVersions, ABrowserOfOneArchiveNameRestoresItsVersionsToo) {
     writeFile(backups / version, "not an archive");
     const Result unnamed = run({"restore", "ie", env, "--from", s(backups.path())});
     EXPECT_EQ(unnamed.exitCode, 1);
-    EXPECT_EQ(unnamed.err, "vellarion-cli: Stream read error\n");
+    EXPECT_EQ(unnamed.err, "vellarion-cli: Stream read error. Nothing was restored.\n");
 }
 
 TEST(CliKeptVersions, NamesThatAreNoVersionOfOursNeverTakeTheNewArchive) {
@@ -191,6 +191,23 @@ TEST(CliKeptVersions, VerifyAllChecksEveryArchiveOfALocation) {
                                   std::regex("\nfbackup_firefox\\.dat: FAILED: breaks off after")))
         << damaged.out;
     EXPECT_EQ(damaged.err, "vellarion-cli: 1 of 2 archives do not read whole\n");
+}
+
+TEST(CliSchedule, AFolderNameNeverDrivesTheTerminal) {
+    Firefox firefox;
+    TempDir home;
+    const std::string sneaky = s(firefox.backups / "b\x1b]0;owned\x07\x1b[2J");
+    const Result added =
+        run({"schedule", "add", "firefox", firefox.env, "--to", sneaky, "--every", "daily"},
+            home.path());
+    ASSERT_EQ(added.exitCode, 0) << added.err;
+    const Result listed = run({"schedule", "list"}, home.path());
+    for (const Result& shown : {added, listed}) {
+        EXPECT_EQ(shown.out.find('\x1b'), std::string::npos) << shown.out;
+        EXPECT_EQ(shown.out.find('\x07'), std::string::npos) << shown.out;
+        EXPECT_NE(shown.out.find("b\\x1b]0;owned\\x07\\x1b[2J"), std::string::npos) << shown.out;
+        EXPECT_NE(shown.out.find("firefox-1\tdaily\t"), std::string::npos) << shown.out;
+    }
 }
 
 TEST(CliSchedule, ARunByHandMakesItsVersionAndSkipsWhileTheBrowserRuns) {

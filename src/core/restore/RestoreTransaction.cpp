@@ -113,6 +113,17 @@ std::optional<std::string> readSmall(const fs::path& path, std::size_t limit) {
 
 } // namespace
 
+std::string nothingRestored(std::string_view what) {
+    std::string text(what);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\n')) {
+        text.pop_back();
+    }
+    if (!text.empty() && text.back() != '.') {
+        text += '.';
+    }
+    return text + " Nothing was restored.";
+}
+
 std::string stagingMarkerName() {
     return std::string(kStagingPrefix) + newRunToken();
 }
@@ -179,7 +190,7 @@ void RestoreTransaction::fail(const std::string& what, const fs::path& path, std
     if (ec) {
         text += ": " + ec.message();
     }
-    throw RestoreFailed(text + ". Nothing was restored.");
+    throw RestoreFailed(nothingRestored(text));
 }
 
 bool RestoreTransaction::isPrivate(const fs::path& path) const {

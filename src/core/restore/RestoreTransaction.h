@@ -22,6 +22,10 @@ public:
     using Error::Error;
 };
 
+// `what` went wrong, as the end of a restore says it: "…. Nothing was
+// restored." (a full stop added where `what` has none).
+std::string nothingRestored(std::string_view what);
+
 // A restore as one transaction: every file it puts into a profile or data
 // root is planned first, then checked against the disk (a file where a
 // folder must go, a link on the way, the free space), then written beside

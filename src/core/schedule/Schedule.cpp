@@ -20,23 +20,51 @@ namespace {
 
 constexpr std::string_view kEvery[] = {"hourly", "daily", "weekly"};
 
+// A field of a schedule, or `fallback` where there is none; one of another
+// type is named.
+template <class T> T field(const json& j, const char* key, T fallback) {
+    const auto found = j.find(key);
+    if (found == j.end()) {
+        return fallback;
+    }
+    try {
+        return found->get<T>();
+    } catch (const json::exception&) {
+        throw Error("a schedule says \"" + std::string(key) + "\": " + found->dump() +
+                    ", which is not what it takes");
+    }
+}
+
+template <class T> T required(const json& j, const char* key) {
+    if (!j.contains(key)) {
+        throw Error("a schedule has no \"" + std::string(key) + "\"");
+    }
+    return field<T>(j, key, T());
+}
+
 Schedule fromJson(const json& j) {
     Schedule s;
-    s.id = j.at("id").get<std::string>();
-    s.browser = j.at("browser").get<std::string>();
-    s.location = j.at("location").get<std::string>();
-    s.full = j.value("full", false);
-    s.profile = j.value("profile", "");
-    s.items = j.value("items", "");
-    s.every = j.value("every", "daily");
-    s.keep = j.value("keep", 0);
-    s.encrypt = j.value("encrypt", false);
-    s.passwordFile = j.value("passwordFile", "");
-    s.allowPlain = j.value("allowPlain", false);
-    s.whetherLoggedOn = j.value("whetherLoggedOn", false);
-    s.environment = j.value("environment", std::vector<std::string>());
-    if (!isEvery(s.every) || s.keep < 0) {
-        throw Error("a schedule of \"" + s.id + "\" says \"" + s.every + "\"");
+    s.id = required<std::string>(j, "id");
+    s.browser = required<std::string>(j, "browser");
+    s.location = required<std::string>(j, "location");
+    s.full = field(j, "full", false);
+    s.profile = field<std::string>(j, "profile", "");
+    s.items = field<std::string>(j, "items", "");
+    s.every = field<std::string>(j, "every", "daily");
+    s.keep = field(j, "keep", 0);
+    s.encrypt = field(j, "encrypt", false);
+    s.passwordFile = field<std::string>(j, "passwordFile", "");
+    s.allowPlain = field(j, "allowPlain", false);
+    s.whetherLoggedOn = field(j, "whetherLoggedOn", false);
+    s.environment = field(j, "environment", std::vector<std::string>());
+    // The field that is wrong is the one named.
+    if (!isEvery(s.every)) {
+        throw Error("the schedule \"" + s.id + "\" says \"every\": \"" + s.every +
+                    "\"; it must be hourly, daily or weekly");
+    }
+    if (s.keep < 0 || s.keep > 1000) {
+        throw Error("the schedule \"" + s.id + "\" says \"keep\": " + std::to_string(s.keep) +
+                    "; it must be a number from 1 to 1000, or 0 for no kept versions");
     }
     return s;
 }
@@ -155,6 +183,8 @@ std::vector<Schedule> ScheduleStore::load() const {
         }
     } catch (const json::exception&) {
         throw Error("\"" + pathToUtf8(file_) + "\" holds a schedule that cannot be read");
+    } catch (const Error& e) {
+        throw Error("\"" + pathToUtf8(file_) + "\": " + e.what());
     }
     return schedules;
 }

@@ -331,7 +331,7 @@ std::optional<JobOutcome> FullJob::restoreArchives() {
             refuse(e.what());
             return JobOutcome::Refused;
         } catch (const Error& e) {
-            throw RestoreFailed(std::string(e.what()) + " Nothing was restored.");
+            throw RestoreFailed(nothingRestored(e.what()));
         }
         if (reporter_.stopRequested()) {
             return JobOutcome::Stopped;

@@ -1,6 +1,8 @@
 #include "core/wizards/SelectiveJob.h"
 
 #include "core/archive/JvZlibMultiple.h"
+#include "core/crypto/EncryptedArchive.h"
+#include "core/restore/RestoreTransaction.h"
 #include "core/schedule/KeptVersions.h"
 #include "core/services/Error.h"
 #include "core/services/SystemServices.h"
@@ -449,7 +451,13 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
         TJvZlibMultiple z(services_.paths());
         reportCodecEvents(z, reporter_);
         receiveKeys(z);
-        z.DecompressFile(archiveFile, unpacked.path(), true, true);
+        try {
+            z.DecompressFile(archiveFile, unpacked.path(), true, true);
+        } catch (const EncryptedArchiveError&) {
+            throw; // the password: it says itself that nothing was read
+        } catch (const Error& e) {
+            throw RestoreFailed(nothingRestored(e.what()));
+        }
     }
     state_.backuploc = withSeparator(unpacked.path());
     // Nothing of a stopped unpack reaches the profile.

@@ -58,6 +58,33 @@ TEST(Schedules, TheStoreNumbersThemAndKeepsWhatItDoesNotKnow) {
     EXPECT_EQ(test::readFile(file), "[1, 2");
 }
 
+TEST(Schedules, AFieldThatIsWrongIsTheOneNamed) {
+    TempDir dir;
+    const fs::path file = dir / "schedules.json";
+    const ScheduleStore store(file);
+    const std::string head = R"({"schedules":[{"id":"firefox-1","browser":"firefox",)"
+                             R"("location":"/b",)";
+    const std::vector<std::pair<std::string, std::string>> wrong = {
+        {R"("keep":-2})", "says \"keep\": -2; it must be a number from 1 to 1000"},
+        {R"("keep":5000})", "says \"keep\": 5000"},
+        {R"("keep":"three"})", "keep"},
+        {R"("every":"monthly"})", "says \"every\": \"monthly\"; it must be hourly"},
+    };
+    for (const auto& [fields, named] : wrong) {
+        SCOPED_TRACE(fields);
+        test::writeFile(file, head + fields + "]}");
+        try {
+            store.load();
+            ADD_FAILURE() << "loaded";
+        } catch (const Error& e) {
+            EXPECT_NE(std::string(e.what()).find(named), std::string::npos) << e.what();
+            EXPECT_EQ(std::string(e.what()).find("every") != std::string::npos,
+                      named.find("every") != std::string::npos)
+                << e.what();
+        }
+    }
+}
+
 TEST(Schedules, ABackupNamesThePasswordFileNeverThePassword) {
     const Schedule selective{.id = "firefox-1",
                              .browser = "firefox",
@@ -83,8 +110,8 @@ TEST(Schedules, ABackupNamesThePasswordFileNeverThePassword) {
 TEST(Schedules, ARemoteLocationKeepsItsPermissionAndLogsHere) {
     TempDir dir;
     const ScheduleStore store(dir / "vellarion" / "schedules.json");
-    const Schedule remote =
-        store.add({.browser = "chrome", .location = "rclone:nas:b", .full = true, .allowPlain = true});
+    const Schedule remote = store.add(
+        {.browser = "chrome", .location = "rclone:nas:b", .full = true, .allowPlain = true});
     EXPECT_EQ(backupArguments(*store.find(remote.id)),
               (std::vector<std::string>{"full-backup", "chrome", "--to", "rclone:nas:b",
                                         "--replace", "--allow-plain"}));
