@@ -1,5 +1,6 @@
 #include "core/browsers/ChromeLocalState.h"
 
+#include "core/browsers/JsonText.h"
 #include "core/browsers/WizardState.h"
 #include "core/services/Error.h"
 #include "core/services/ProgramPath.h"
@@ -29,28 +30,40 @@ Json parsed(std::string_view localState) {
 
 std::string withProfileListed(std::string_view localState, std::string_view folder,
                               std::string_view name) {
-    Json json = parsed(localState);
-    Json& profile = json["profile"];
-    if (!profile.is_object()) {
-        profile = Json::object();
+    const Json json = parsed(localState);
+    // Only what changes is written: every other byte stays as the browser
+    // wrote it.
+    const std::vector<std::string> entry{"profile", "info_cache", std::string(folder)};
+    std::string text = std::string(localState);
+    const auto existing = [&]() -> const Json* {
+        const Json* at = &json;
+        for (const std::string& key : entry) {
+            const auto found = at->is_object() ? at->find(key) : at->end();
+            if (!at->is_object() || found == at->end()) {
+                return nullptr;
+            }
+            at = &*found;
+        }
+        return at;
+    }();
+    if (existing == nullptr || !existing->is_object()) {
+        text = withJsonMember(text, entry, "{}");
     }
-    Json& cache = profile["info_cache"];
-    if (!cache.is_object()) {
-        cache = Json::object();
-    }
-    Json& entry = cache[std::string(folder)];
-    if (!entry.is_object()) {
-        entry = Json::object();
-    }
-    entry["name"] = std::string(name);
+    std::vector<std::string> field = entry;
+    field.emplace_back("name");
+    text = withJsonMember(text, field, Json(std::string(name)).dump());
     // The name is the user's own, not one the browser made up for it.
-    entry["is_using_default_name"] = false;
-    if (const auto order = profile.find("profiles_order");
-        order != profile.end() && order->is_array() &&
-        std::find(order->begin(), order->end(), std::string(folder)) == order->end()) {
-        order->push_back(std::string(folder));
+    field.back() = "is_using_default_name";
+    text = withJsonMember(text, field, "false");
+    if (const auto profile = json.find("profile"); profile != json.end() && profile->is_object()) {
+        if (const auto order = profile->find("profiles_order");
+            order != profile->end() && order->is_array() &&
+            std::find(order->begin(), order->end(), std::string(folder)) == order->end()) {
+            text = withJsonArrayItem(text, {"profile", "profiles_order"},
+                                     Json(std::string(folder)).dump());
+        }
     }
-    return json.dump(-1, ' ', false, Json::error_handler_t::replace);
+    return text;
 }
 
 std::string nextProfileFolder(std::string_view localState,

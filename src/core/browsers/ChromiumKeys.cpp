@@ -1,5 +1,6 @@
 #include "core/browsers/ChromiumKeys.h"
 
+#include "core/browsers/JsonText.h"
 #include "core/crypto/Cipher.h"
 #include "core/crypto/SystemKeys.h"
 #include "core/services/Error.h"
@@ -468,19 +469,13 @@ std::function<void()> adoptSecretServiceKey(const KeyContext& ctx, const SafeSto
 } // namespace
 
 std::string withEncryptedKey(std::string_view localState, std::string_view value) {
-    Json json = Json::parse(localState.find_first_not_of(" \t\r\n") == std::string_view::npos
-                                ? std::string_view("{}")
-                                : localState,
-                            nullptr, false);
-    if (json.is_discarded() || !json.is_object()) {
+    try {
+        // Only the key changes: every other byte stays as the browser wrote it.
+        return withJsonMember(localState, {"os_crypt", "encrypted_key"},
+                              Json(std::string(value)).dump());
+    } catch (const Error&) {
         throw Error("\"Local State\" is no JSON object: the key cannot be written into it.");
     }
-    Json& crypt = json["os_crypt"];
-    if (!crypt.is_object()) {
-        crypt = Json::object();
-    }
-    crypt["encrypted_key"] = std::string(value);
-    return json.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 CarriedKeyHooks chromiumKeyHooks(SafeStorageName name) {
