@@ -143,6 +143,30 @@
         <source>Пароли и куки будут в архиве в открытом виде: их прочтёт любой, у кого окажется файл.</source>
         <translation>Passwords and cookies will be stored in the archive unencrypted: anyone who gets the file can read them.</translation>
     </message>
+    <message>
+        <source>сохранённые пароли (%1) и куки (%2)</source>
+        <translation>saved passwords (%1) and cookies (%2)</translation>
+    </message>
+    <message>
+        <source>сохранённые пароли (%1)</source>
+        <translation>saved passwords (%1)</translation>
+    </message>
+    <message>
+        <source>куки (%1)</source>
+        <translation>cookies (%1)</translation>
+    </message>
+    <message>
+        <source>%1: %2 в этом архиве откроются только на этом компьютере в этой учётной записи; на другой компьютер или в другую учётную запись они переходят только в зашифрованном архиве (--encrypt).</source>
+        <translation>%1: %2 in this archive will open only on this computer in this account; they move to another computer or account only inside an encrypted archive (--encrypt).</translation>
+    </message>
+    <message>
+        <source>Из них %1 привязаны к этой установке браузера (&quot;v20&quot;): их не переносит никакой архив.</source>
+        <translation>%1 of them are bound to this installation of the browser (&quot;v20&quot;): no archive moves those.</translation>
+    </message>
+    <message>
+        <source>%1: %2 в архиве прочтёт любой, у кого окажется файл (--encrypt их защищает).</source>
+        <translation>%1: %2 in the archive can be read by anyone who gets the file (--encrypt protects them).</translation>
+    </message>
 </context>
 <context>
     <name>vellarion</name>
@@ -665,6 +689,14 @@
     <message>
         <source>Расписание</source>
         <translation>Schedule</translation>
+    </message>
+    <message>
+        <source>%1: %2 из архива здесь не откроются: они зашифрованы ключом компьютера и учётной записи, где сделана копия, а обычный архив этот ключ не переносит (архив, сделанный с --encrypt, переносит).</source>
+        <translation>%1: %2 from the archive will not open here: they are encrypted with the key of the computer and account the backup was made on, which a plain archive does not carry (one made with --encrypt does).</translation>
+    </message>
+    <message>
+        <source>Из них %1 привязаны к установке браузера (&quot;v20&quot;) и открываются только там, где сохранены.</source>
+        <translation>%1 of them are bound to the browser&apos;s installation (&quot;v20&quot;) and open only where they were saved.</translation>
     </message>
 </context>
 <context>

@@ -141,7 +141,9 @@ void run(Console& console, const Arguments& args, Direction direction) {
         }
     }
     if (direction == Direction::Backup && !args.password.encrypt) {
-        console.warning(kSecretsReadableCli);
+        if (const std::string note = job.plainSecretsNote(job.state().ffpath); !note.empty()) {
+            console.warning(note);
+        }
     }
     for (const FullArchive& archive : job.archives()) {
         // Both as this machine names them.

@@ -339,7 +339,10 @@ void backup(Console& console, const Arguments& args) {
                      {command.job().archivePath()}, args.keep);
     }
     if (!args.password.encrypt && backupHoldsSecrets(data, ticked)) {
-        console.warning(kSecretsReadableCli);
+        if (const std::string note = command.job().plainSecretsNote(command.job().state().ffpath);
+            !note.empty()) {
+            console.warning(note);
+        }
     }
     console.out() << command.nativePath(command.job().archivePath()) << '\n' << std::flush;
 }

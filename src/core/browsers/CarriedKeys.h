@@ -46,6 +46,14 @@ struct CarriedKeyHooks {
     std::function<std::function<void()>(const KeyContext&, const Secret& carried,
                                         const std::filesystem::path& unpacked)>
         adopt{};
+    // A backup of the folder (a data root or a profile, a program path) in a
+    // plain archive: what the user is to know of its passwords and cookies
+    // ("" for nothing).
+    std::function<std::string(const KeyContext&, const std::string& folder)> plainBackupNote{};
+    // A restore of a plain archive, no key carried: what of the passwords
+    // and cookies unpacked below the folder the target's key will not open
+    // is said (once).
+    std::function<void(const KeyContext&, const std::filesystem::path& unpacked)> withoutKey{};
 };
 
 // Adds the sentence once.

@@ -6,11 +6,13 @@
 #include "core/services/Error.h"
 #include "core/services/ProgramPath.h"
 #include "core/services/SystemServices.h"
+#include "core/text/Catalogue.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <nlohmann/json.hpp>
+#include <set>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -249,6 +251,79 @@ void recryptUnpacked(const fs::path& unpacked, const Recrypt& recrypt, bool requ
     }
 }
 
+// Every encrypted value of the saved passwords and cookies below the folder
+// (itself and its folders: a data root's profiles, or one profile), read
+// only: `password` says which kind a value is.
+void forEachKeyed(const fs::path& folder,
+                  const std::function<void(bool password, std::string_view value)>& visit) {
+    const Sqlite* sql = Sqlite::get();
+    if (sql == nullptr) {
+        return;
+    }
+    std::vector<fs::path> folders{folder};
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (it->is_directory(ec) && !it->is_symlink(ec)) {
+            folders.push_back(it->path());
+        }
+    }
+    const struct {
+        const char* file;
+        const char* query;
+        bool password;
+    } kinds[] = {{"Login Data", "SELECT password_value FROM logins", true},
+                 {"Login Data For Account", "SELECT password_value FROM logins", true},
+                 {"Cookies", "SELECT encrypted_value FROM cookies", false},
+                 {"Network/Cookies", "SELECT encrypted_value FROM cookies", false}};
+    constexpr int kOpenReadOnly = 0x1;
+    std::set<fs::path> seen; // a profile's "Network" is one of its folders too
+    for (const fs::path& each : folders) {
+        for (const auto& kind : kinds) {
+            const fs::path database = (each / fs::path(kind.file)).lexically_normal();
+            if (!fs::is_regular_file(fs::symlink_status(database, ec)) ||
+                !seen.insert(database).second) {
+                continue;
+            }
+            sqlite3* db = nullptr;
+            if (sql->open(pathToUtf8(database).c_str(), &db, kOpenReadOnly, nullptr) == 0) {
+                sqlite3_stmt* select = nullptr;
+                if (sql->prepare(db, kind.query, -1, &select, nullptr) == 0) {
+                    while (sql->step(select) == kRow) {
+                        const auto* blob = static_cast<const char*>(sql->columnBlob(select, 0));
+                        visit(kind.password,
+                              std::string_view(
+                                  blob, static_cast<std::size_t>(sql->columnBytes(select, 0))));
+                    }
+                }
+                sql->finalize(select);
+            }
+            sql->close(db);
+        }
+    }
+}
+
+// How many saved passwords and cookies: those a key of one computer and
+// account locks, those the built-in password opens anywhere, those bound to
+// the browser's own installation ("v20").
+struct KeyedCount {
+    int passwords = 0;
+    int cookies = 0;
+    int appBound = 0;
+    void add(bool password) { ++(password ? passwords : cookies); }
+    bool any() const { return passwords + cookies > 0; }
+};
+
+// "saved passwords (12) and cookies (340)", of those there are.
+std::string countedText(const KeyedCount& count) {
+    if (count.passwords > 0 && count.cookies > 0) {
+        return formatText(N_("сохранённые пароли (%1) и куки (%2)"),
+                          {std::to_string(count.passwords), std::to_string(count.cookies)});
+    }
+    return count.passwords > 0
+               ? formatText(N_("сохранённые пароли (%1)"), {std::to_string(count.passwords)})
+               : formatText(N_("куки (%1)"), {std::to_string(count.cookies)});
+}
+
 // --- The values, as the browsers write them. ---
 
 // Windows: "v10" or "v11", a 12-byte nonce, AES-256-GCM, a 16-byte tag.
@@ -466,6 +541,143 @@ std::function<void()> adoptSecretServiceKey(const KeyContext& ctx, const SafeSto
     };
 }
 
+// Whether the data root keeps its key in "Local State" (Windows' way)
+// rather than in the Secret Service.
+bool keyInLocalState(const KeyContext& ctx, const fs::path& unpacked = {}) {
+    std::error_code ec;
+    const fs::path restored = unpacked.empty() ? fs::path() : unpacked / fs::path(kLocalState);
+    std::optional<std::string> text;
+    if (!restored.empty() && fs::is_regular_file(fs::symlink_status(restored, ec))) {
+        text = ctx.services.readSmallFile(ctx.services.paths().fromNative(restored));
+    } else if (!ctx.dataRoot.empty()) {
+        text = ctx.services.readSmallFile(joinPath(ctx.dataRoot, kLocalState));
+    }
+    return text && encryptedKeyOf(*text);
+}
+
+std::string plainBackupNote(const KeyContext& ctx, const SafeStorageName& name,
+                            const std::string& folder) {
+    const std::optional<fs::path> native = ctx.services.paths().toNative(folder);
+    if (!native) {
+        return {};
+    }
+    const bool windowsKey = keyInLocalState(ctx);
+    KeyedCount locked;
+    KeyedCount anywhere;
+    forEachKeyed(*native, [&](bool password, std::string_view value) {
+        if (value.starts_with("v20")) {
+            ++locked.appBound;
+            locked.add(password);
+        } else if (value.starts_with("v11") || (windowsKey && value.starts_with("v10"))) {
+            locked.add(password);
+        } else if (value.starts_with("v10")) {
+            anywhere.add(password); // the built-in password of every machine
+        }
+    });
+    std::string note;
+    if (locked.any()) {
+        note = formatText(N_("%1: %2 в этом архиве откроются только на этом компьютере в этой "
+                             "учётной записи; на другой компьютер или в другую учётную запись "
+                             "они переходят только в зашифрованном архиве (--encrypt)."),
+                          {name.browser, countedText(locked)});
+        if (locked.appBound > 0) {
+            note += " " + formatText(N_("Из них %1 привязаны к этой установке браузера (\"v20\"): "
+                                        "их не переносит никакой архив."),
+                                     {std::to_string(locked.appBound)});
+        }
+    }
+    if (anywhere.any()) {
+        note += (note.empty() ? "" : " ") +
+                formatText(N_("%1: %2 в архиве прочтёт любой, у кого окажется файл (--encrypt их "
+                              "защищает)."),
+                           {name.browser, countedText(anywhere)});
+    }
+    return note;
+}
+
+void sayWithoutKey(const KeyContext& ctx, const SafeStorageName& name, const fs::path& unpacked) {
+    // The key the restored values will meet here.
+    std::function<bool(std::string_view)> opens;
+    if (keyInLocalState(ctx, unpacked)) {
+        std::error_code ec;
+        const fs::path restored = unpacked / fs::path(kLocalState);
+        const std::optional<std::string> text =
+            fs::is_regular_file(fs::symlink_status(restored, ec))
+                ? ctx.services.readSmallFile(ctx.services.paths().fromNative(restored))
+                : ctx.services.readSmallFile(joinPath(ctx.dataRoot, kLocalState));
+        const std::optional<std::string> value = text ? encryptedKeyOf(*text) : std::nullopt;
+        const std::optional<Secret> key = value && ctx.stores.protector != nullptr
+                                              ? openedKey(*ctx.stores.protector, *value)
+                                              : std::nullopt;
+        auto opener = key ? std::make_shared<crypto::AesGcm>(keyOf(*key)) : nullptr;
+        opens = [opener](std::string_view value) {
+            constexpr std::size_t kOverhead = 3 + crypto::kNonceSize + crypto::kTagSize;
+            if (!opener || value.size() < kOverhead) {
+                return false;
+            }
+            const auto bytes = bytesOf(value);
+            const auto sealed = bytes.subspan(3 + crypto::kNonceSize, value.size() - kOverhead);
+            std::vector<unsigned char> plain(sealed.size());
+            const bool opened = opener->open(bytes.subspan<3, crypto::kNonceSize>(), {}, sealed,
+                                             bytes.last<crypto::kTagSize>(), plain.data());
+            wipeMemory(plain.data(), plain.size());
+            return opened;
+        };
+    } else {
+        std::optional<LinuxKey> key;
+        if (ctx.stores.secrets != nullptr && ctx.services.isNative() && !name.application.empty()) {
+            const crypto::SecretStore::Lookup own = ctx.stores.secrets->lookup(name.application);
+            if (own.password) {
+                key = linuxKey(own.password->view());
+            }
+        }
+        opens = [key](std::string_view value) {
+            if (value.starts_with("v10")) {
+                return true; // the built-in password opens it anywhere
+            }
+            LinuxKey iv;
+            iv.fill(' ');
+            return key && crypto::aes128Cbc(false, *key, iv, bytesOf(value).subspan(3));
+        };
+    }
+    KeyedCount closed;
+    KeyedCount bound;
+    int opened = 0;
+    forEachKeyed(unpacked, [&](bool password, std::string_view value) {
+        if (value.starts_with("v20")) {
+            ++bound.appBound;
+            bound.add(password);
+        } else if (value.starts_with("v10") || value.starts_with("v11")) {
+            if (opens(value)) {
+                ++opened;
+            } else {
+                closed.add(password);
+            }
+        }
+    });
+    // Where every other row opens, this is the computer and account they were
+    // saved on: the browser's own installation opens its bound ones too.
+    if (closed.any() || opened == 0) {
+        closed.passwords += bound.passwords;
+        closed.cookies += bound.cookies;
+        closed.appBound = bound.appBound;
+    }
+    if (!closed.any()) {
+        return;
+    }
+    std::string said = formatText(
+        N_("%1: %2 из архива здесь не откроются: они зашифрованы ключом компьютера и учётной "
+           "записи, где сделана копия, а обычный архив этот ключ не переносит (архив, сделанный с "
+           "--encrypt, переносит)."),
+        {name.browser, countedText(closed)});
+    if (closed.appBound > 0) {
+        said += " " + formatText(N_("Из них %1 привязаны к установке браузера (\"v20\") и "
+                                    "открываются только там, где сохранены."),
+                                 {std::to_string(closed.appBound)});
+    }
+    sayOnce(ctx.said, said);
+}
+
 } // namespace
 
 std::string withEncryptedKey(std::string_view localState, std::string_view value) {
@@ -538,6 +750,12 @@ CarriedKeyHooks chromiumKeyHooks(SafeStorageName name) {
         }
         sayOnce(ctx.said, cannotMove(name.browser));
         return {};
+    };
+    hooks.plainBackupNote = [name](const KeyContext& ctx, const std::string& folder) {
+        return plainBackupNote(ctx, name, folder);
+    };
+    hooks.withoutKey = [name](const KeyContext& ctx, const fs::path& unpacked) {
+        sayWithoutKey(ctx, name, unpacked);
     };
     return hooks;
 }

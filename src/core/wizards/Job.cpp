@@ -9,6 +9,7 @@
 #include "core/text/Catalogue.h"
 #include "core/wizards/DataRoot.h"
 #include "core/wizards/Messages.h"
+#include "core/wizards/PlainSecrets.h"
 #include "core/wizards/WizardState.h"
 
 #include <algorithm>
@@ -137,13 +138,30 @@ void WizardJob::receiveKeys(TJvZlibMultiple& codec) {
 
 std::function<void()> WizardJob::adoptKeys(const std::string& dataRoot,
                                            const std::filesystem::path& unpacked) {
-    if (!carriedKey_ || !data_.keys.adopt) {
+    if (!carriedKey_) {
+        // A plain archive: what of its passwords and cookies will not open
+        // here is said.
+        if (data_.keys.withoutKey) {
+            data_.keys.withoutKey({services_, keyStores_, dataRoot, keysSaid_}, unpacked);
+        }
+        return {};
+    }
+    if (!data_.keys.adopt) {
         return {};
     }
     const Secret carried = std::move(*carriedKey_);
     carriedKey_.reset();
     keysAdopted_ = true;
     return data_.keys.adopt({services_, keyStores_, dataRoot, keysSaid_}, carried, unpacked);
+}
+
+std::string WizardJob::plainSecretsNote(const std::string& folder) {
+    if (!data_.keys.plainBackupNote) {
+        return std::string(kSecretsReadableCli);
+    }
+    std::vector<std::string> unused;
+    const std::string& dataRoot = state_.mpath.empty() ? state_.ffpath : state_.mpath;
+    return data_.keys.plainBackupNote({services_, keyStores_, dataRoot, unused}, folder);
 }
 
 void WizardJob::tellOfKeys() {

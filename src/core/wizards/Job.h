@@ -109,6 +109,10 @@ public:
     // run once they are (nothing to run: empty).
     std::function<void()> adoptKeys(const std::string& dataRoot,
                                     const std::filesystem::path& unpacked);
+    // What a user is to know of the passwords and cookies of `folder` (a
+    // data root or a profile) just packed into a plain archive: how many, and
+    // where they will open; "" when there is nothing to say.
+    std::string plainSecretsNote(const std::string& folder);
     // Tells the user, once each, what the keys' moves had to say.
     void tellOfKeys();
     // The last restore gave the carried key to its target without a word

@@ -502,7 +502,9 @@ JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
         const bool keyNote = std::any_of(sel.items.begin(), sel.items.end(), [&](const auto& item) {
             return holdsSecrets(item) && item.restoreNote == note;
         });
-        if (!(keyNote && keysMoved())) {
+        // Where the keys moved, or where what will not open is counted and
+        // said, the general note has nothing to add.
+        if (!(keyNote && (keysMoved() || data_.keys.withoutKey))) {
             reporter_.showMessage(std::string(note));
         }
     }

@@ -243,8 +243,10 @@ TEST(CurrentChrome, EveryItemComesBackAndARunningChromeStopsTheJob) {
         EXPECT_EQ(test::integrityOf(userData / "Default" / database), "ok") << database;
     }
     EXPECT_EQ(test::rowsIn(userData / "Default" / "History", "urls"), 25);
-    ASSERT_FALSE(restore.reporter.messages.empty());
-    EXPECT_TRUE(restore.reporter.messages.back().starts_with("Chrome шифрует"));
+    // Back on the machine it came from: no warning about keys to act on.
+    for (const std::string& message : restore.reporter.messages) {
+        EXPECT_FALSE(message.starts_with("Chrome шифрует")) << message;
+    }
 
     // Chrome running again: its link names this host and a live process.
     char host[256] = {};

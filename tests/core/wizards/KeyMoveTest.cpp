@@ -293,13 +293,49 @@ TEST_F(WindowsKeyMove, OnlyAnEncryptedArchiveCarriesTheKey) {
     TJvZlibMultiple().ListStoredFiles(s(backups / "Default.dat"), names);
     EXPECT_EQ(std::count(names.begin(), names.end(), "Login Data"), 1);
 
-    // Restored on the new machine, a plain archive's rows stay with the old key.
+    // The backup says how many will open only here, and why.
+    {
+        const auto services = home(dir / "old");
+        Selective w(*services, chromiumDataSet());
+        w.job.setKeyStores({&oldMachine, nullptr});
+        ASSERT_TRUE(w.job.activate());
+        const std::string note = w.job.plainSecretsNote(s(oldRoot / "Default"));
+        EXPECT_NE(note.find("Chromium: сохранённые пароли (2) и куки (1) в этом архиве откроются "
+                            "только на этом компьютере"),
+                  std::string::npos)
+            << note;
+        EXPECT_NE(note.find("--encrypt"), std::string::npos) << note;
+        EXPECT_NE(note.find("Из них 1 привязаны к этой установке браузера"), std::string::npos)
+            << note;
+        EXPECT_EQ(note.find("прочтёт любой"), std::string::npos) << note;
+    }
+
+    // Restored on the same machine, they open: nothing to say.
+    std::vector<std::string> same;
+    writeFile(oldRoot / "Default" / "Preferences", "{}");
+    run(dir / "old", oldMachine, false, std::nullopt, &same);
+    for (const std::string& message : same) {
+        EXPECT_EQ(message.find("не откроются"), std::string::npos) << message;
+    }
+
+    // Restored on the new machine, a plain archive's rows stay with the old
+    // key, and the user is told how many will not open and why.
     const fs::path newRoot = dir / "new" / ".config" / "chromium";
     writeFile(newRoot / "Default" / "Preferences", "{}");
-    run(dir / "new", newMachine, false, std::nullopt);
+    std::vector<std::string> said;
+    run(dir / "new", newMachine, false, std::nullopt, &said);
     const Json state = Json::parse(readFile(newRoot / "Local State"));
     EXPECT_EQ(state["os_crypt"]["encrypted_key"],
               Json::parse(readFile(oldRoot / "Local State"))["os_crypt"]["encrypted_key"]);
+    EXPECT_EQ(std::count_if(said.begin(), said.end(),
+                            [](const std::string& m) {
+                                return m.starts_with("Chromium: сохранённые пароли (2) и куки "
+                                                     "(1) из архива здесь не откроются") &&
+                                       m.find("--encrypt") != m.npos &&
+                                       m.find("Из них 1 привязаны") != m.npos;
+                            }),
+              1)
+        << ::testing::PrintToString(said);
 }
 
 // --- Linux: the Secret Service of each home's own session. ---
@@ -496,6 +532,51 @@ TEST(SecretServiceKeyMove, TheOldHomesSecretReachesAKeyringWithoutOneOrItsRowsTa
         openedV11(ownSecret,
                   columnOf(root / "Profile 1" / "Login Data", "logins", "password_value").at(0)),
         "own");
+}
+
+// A plain archive of this machine's own Chromium: a keyring's rows open only
+// on this account, the built-in password's anywhere; restored where the
+// keyring has no key for them, the user learns how many will not open.
+TEST(SecretServiceKeyMove, APlainArchiveSaysWhereItsRowsOpen) {
+    TempDir dir;
+    const fs::path root = dir / "home" / ".config" / "chromium";
+    writeFile(root / "Local State", "{\"profile\":{\"last_used\":\"Default\"}}");
+    writeFile(root / "Default" / "Preferences", "{}");
+    writeChromeLogins(root / "Default" / "Login Data",
+                      {v11("secret", "hunter2"), "v10" + cbc(true, "peanuts", "built in")});
+    writeChromeCookies(root / "Default" / "Cookies", {v11("secret", kCookie)});
+    fs::create_directories(dir / "backups");
+    EXPECT_TRUE(inProcess("unix:path=" + s(dir / "no-bus"), [&] {
+        const auto services = makeSystemServices({}, {.home = s(dir / "home"), .login = "bob"});
+        SelectiveChoices c;
+        c.backupLocation = s(dir / "backups");
+        c.customLocation = std::string(kCustomProfilePlaceholder);
+        c.ticked = [](std::string_view box) { return box == "CheckBox16" || box == "CheckBox3"; };
+        Selective backup(*services, chromiumDataSet());
+        ASSERT_TRUE(backup.job.activate());
+        ASSERT_EQ(backup.job.backup(c), JobOutcome::Done);
+        const std::string note = backup.job.plainSecretsNote(s(root / "Default"));
+        EXPECT_NE(note.find("Chromium: сохранённые пароли (1) и куки (1) в этом архиве откроются "
+                            "только на этом компьютере"),
+                  std::string::npos)
+            << note;
+        EXPECT_NE(note.find("Chromium: сохранённые пароли (1) в архиве прочтёт любой"),
+                  std::string::npos)
+            << note;
+
+        Selective restore(*services, chromiumDataSet());
+        ASSERT_TRUE(restore.job.activate());
+        restore.job.listArchives(s(dir / "backups"));
+        ASSERT_EQ(restore.job.restore(c), JobOutcome::Done);
+        const auto& said = restore.reporter.messages;
+        EXPECT_EQ(std::count_if(said.begin(), said.end(),
+                                [](const std::string& m) {
+                                    return m.starts_with("Chromium: сохранённые пароли (1) и "
+                                                         "куки (1) из архива здесь не откроются");
+                                }),
+                  1)
+            << ::testing::PrintToString(said);
+    }));
 }
 
 TEST(SecretServiceKeyMove, WithoutASecretServiceTheJobsSaySoAndGoOn) {
