@@ -221,14 +221,20 @@ void recryptColumn(const fs::path& database, std::string_view table, std::string
     }
 }
 
-// The databases of saved passwords and cookies below an unpacked folder: in
-// it (a selective archive holds one profile) and in each folder of it (a
-// data root's profiles). Only looked through (not `required`), a database
-// that cannot be read is passed over.
-void recryptUnpacked(const fs::path& unpacked, const Recrypt& recrypt, bool required = true) {
-    std::vector<fs::path> folders{unpacked};
+// A database of encrypted passwords or cookies, and where their values are.
+struct KeyedDatabase {
+    fs::path file;
+    const char* table;
+    const char* column;
+    bool passwords;
+};
+
+// The databases of encrypted values below the folder: in it and in each
+// folder of it, each once (a profile's "Network" is one of its folders too).
+std::vector<KeyedDatabase> keyedDatabases(const fs::path& folder) {
+    std::vector<fs::path> folders{folder};
     std::error_code ec;
-    for (fs::directory_iterator it(unpacked, ec), end; !ec && it != end; it.increment(ec)) {
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         if (it->is_directory(ec) && !it->is_symlink(ec)) {
             folders.push_back(it->path());
         }
@@ -237,17 +243,32 @@ void recryptUnpacked(const fs::path& unpacked, const Recrypt& recrypt, bool requ
         const char* file;
         const char* table;
         const char* column;
-    } kinds[] = {{"Login Data", "logins", "password_value"},
-                 {"Login Data For Account", "logins", "password_value"},
-                 {"Cookies", "cookies", "encrypted_value"},
-                 {"Network/Cookies", "cookies", "encrypted_value"}};
-    for (const fs::path& folder : folders) {
+        bool passwords;
+    } kinds[] = {{"Login Data", "logins", "password_value", true},
+                 {"Login Data For Account", "logins", "password_value", true},
+                 {"Cookies", "cookies", "encrypted_value", false},
+                 {"Network/Cookies", "cookies", "encrypted_value", false}};
+    std::vector<KeyedDatabase> found;
+    std::set<fs::path> seen;
+    for (const fs::path& each : folders) {
         for (const auto& kind : kinds) {
-            const fs::path database = folder / fs::path(kind.file);
-            if (fs::is_regular_file(fs::symlink_status(database, ec))) {
-                recryptColumn(database, kind.table, kind.column, recrypt, required);
+            fs::path database = (each / fs::path(kind.file)).lexically_normal();
+            if (fs::is_regular_file(fs::symlink_status(database, ec)) &&
+                seen.insert(database).second) {
+                found.push_back({std::move(database), kind.table, kind.column, kind.passwords});
             }
         }
+    }
+    return found;
+}
+
+// The saved passwords and cookies below an unpacked folder (a selective
+// archive holds one profile, a full one a data root's profiles) encrypted
+// again. Only looked through (not `required`), a database that cannot be
+// read is passed over.
+void recryptUnpacked(const fs::path& unpacked, const Recrypt& recrypt, bool required = true) {
+    for (const KeyedDatabase& database : keyedDatabases(unpacked)) {
+        recryptColumn(database.file, database.table, database.column, recrypt, required);
     }
 }
 
@@ -260,45 +281,24 @@ void forEachKeyed(const fs::path& folder,
     if (sql == nullptr) {
         return;
     }
-    std::vector<fs::path> folders{folder};
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (it->is_directory(ec) && !it->is_symlink(ec)) {
-            folders.push_back(it->path());
-        }
-    }
-    const struct {
-        const char* file;
-        const char* query;
-        bool password;
-    } kinds[] = {{"Login Data", "SELECT password_value FROM logins", true},
-                 {"Login Data For Account", "SELECT password_value FROM logins", true},
-                 {"Cookies", "SELECT encrypted_value FROM cookies", false},
-                 {"Network/Cookies", "SELECT encrypted_value FROM cookies", false}};
     constexpr int kOpenReadOnly = 0x1;
-    std::set<fs::path> seen; // a profile's "Network" is one of its folders too
-    for (const fs::path& each : folders) {
-        for (const auto& kind : kinds) {
-            const fs::path database = (each / fs::path(kind.file)).lexically_normal();
-            if (!fs::is_regular_file(fs::symlink_status(database, ec)) ||
-                !seen.insert(database).second) {
-                continue;
-            }
-            sqlite3* db = nullptr;
-            if (sql->open(pathToUtf8(database).c_str(), &db, kOpenReadOnly, nullptr) == 0) {
-                sqlite3_stmt* select = nullptr;
-                if (sql->prepare(db, kind.query, -1, &select, nullptr) == 0) {
-                    while (sql->step(select) == kRow) {
-                        const auto* blob = static_cast<const char*>(sql->columnBlob(select, 0));
-                        visit(kind.password,
-                              std::string_view(
-                                  blob, static_cast<std::size_t>(sql->columnBytes(select, 0))));
-                    }
+    for (const KeyedDatabase& database : keyedDatabases(folder)) {
+        sqlite3* db = nullptr;
+        if (sql->open(pathToUtf8(database.file).c_str(), &db, kOpenReadOnly, nullptr) == 0) {
+            const std::string query =
+                "SELECT " + std::string(database.column) + " FROM " + std::string(database.table);
+            sqlite3_stmt* select = nullptr;
+            if (sql->prepare(db, query.c_str(), -1, &select, nullptr) == 0) {
+                while (sql->step(select) == kRow) {
+                    const auto* blob = static_cast<const char*>(sql->columnBlob(select, 0));
+                    visit(database.passwords,
+                          std::string_view(blob,
+                                           static_cast<std::size_t>(sql->columnBytes(select, 0))));
                 }
-                sql->finalize(select);
             }
-            sql->close(db);
+            sql->finalize(select);
         }
+        sql->close(db);
     }
 }
 
