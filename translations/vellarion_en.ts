@@ -167,6 +167,10 @@
         <source>%1: %2 в архиве прочтёт любой, у кого окажется файл (--encrypt их защищает).</source>
         <translation>%1: %2 in the archive can be read by anyone who gets the file (--encrypt protects them).</translation>
     </message>
+    <message>
+        <source>Без шифрования пароли и куки откроются только на этом компьютере в этой учётной записи.</source>
+        <translation>Without encryption, the passwords and cookies will open only on this computer in this account.</translation>
+    </message>
 </context>
 <context>
     <name>vellarion</name>

@@ -4,6 +4,7 @@
 #include "core/remote/RemoteFolder.h"
 #include "core/services/SystemServices.h"
 #include "core/wizards/Messages.h"
+#include "core/wizards/PlainSecrets.h"
 #include "gui/kit/Dialogs.h"
 #include "gui/kit/ProgressSink.h"
 #include "gui/kit/ShellContext.h"
@@ -71,6 +72,9 @@ void WizardForm::placeLocationEdit(const QRect& rect) {
 
 void WizardForm::placeEncryption(const QRect& area, const QRect& note) {
     encryption_ = new EncryptionFields(*this, area, note);
+    if (data_.keys.plainBackupNote) {
+        encryption_->LabelPlain->setText(shownText(kSecretsLocked));
+    }
 }
 
 bool WizardForm::encryptionReady() {

@@ -96,6 +96,18 @@ TEST_F(EncryptedWindows, TheFullWindowsEncryptAndAskForThePassword) {
     EXPECT_EQ(dialogs.passwordQuestions().size(), 3);
 }
 
+// Chrome locks its passwords and cookies with a key of this computer and
+// account: the note says where they will open, not that anyone reads them.
+TEST_F(EncryptedWindows, TheNoteOfAChromiumWindowSaysWhereTheRowsOpen) {
+    for (const char* command : {"B_Chrome", "sB_Chrome"}) {
+        SCOPED_TRACE(command);
+        auto* backup = open<WizardForm>(command);
+        ASSERT_NE(backup, nullptr);
+        EXPECT_EQ(backup->encryption()->LabelPlain->text(), q(kSecretsLocked));
+        expectNoControlCoversAnother(*backup);
+    }
+}
+
 TEST_F(EncryptedWindows, TheSelectiveWindowsEncryptAndTheNoteFollowsTheItems) {
     auto* backup = open<Tfb_Firefox>("B_Firefox");
     ASSERT_NE(backup, nullptr);
