@@ -27,7 +27,8 @@ function(vellarion_gzip target input output)
         COMMAND "${CMAKE_COMMAND}" "-DGZIP=${GZIP}" "-DINPUT=${input}" "-DOUTPUT=${output}"
                 -P "${PROJECT_SOURCE_DIR}/cmake/Gzip.cmake"
         DEPENDS "${input}" "${PROJECT_SOURCE_DIR}/cmake/Gzip.cmake"
-        COMMENT "Compressing ${input}")
+        COMMENT "Compressing ${input}"
+        VERBATIM)
     add_custom_target(${target} ALL DEPENDS "${output}")
 endfunction()
 
@@ -56,7 +57,8 @@ if(VELLARION_CLI AND NOT WIN32)
                         "--name=back up and restore web browsers' settings and data in a window"
                         "--output=${windowManPage}" "$<TARGET_FILE:vellarion>"
                 DEPENDS vellarion
-                COMMENT "Writing the man page of vellarion from its help")
+                COMMENT "Writing the man page of vellarion from its help"
+                VERBATIM)
             vellarion_gzip(vellarion-man "${windowManPage}" "${windowManPage}.gz")
             install(FILES "${windowManPage}.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
         endif()
