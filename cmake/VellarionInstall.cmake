@@ -19,13 +19,27 @@ if(VELLARION_GUI AND NOT WIN32)
             DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/256x256/apps")
 endif()
 
+find_program(GZIP gzip)
+# A file of the build compressed (cmake/Gzip.cmake) into OUTPUT.
+function(vellarion_gzip target input output)
+    add_custom_command(
+        OUTPUT "${output}"
+        COMMAND "${CMAKE_COMMAND}" "-DGZIP=${GZIP}" "-DINPUT=${input}" "-DOUTPUT=${output}"
+                -P "${PROJECT_SOURCE_DIR}/cmake/Gzip.cmake"
+        DEPENDS "${input}" "${PROJECT_SOURCE_DIR}/cmake/Gzip.cmake"
+        COMMENT "Compressing ${input}"
+        VERBATIM)
+    add_custom_target(${target} ALL DEPENDS "${output}")
+endfunction()
+
 if(VELLARION_CLI AND NOT WIN32)
     install(FILES "${dist}/vellarion-cli.bash-completion"
             DESTINATION "${CMAKE_INSTALL_DATADIR}/bash-completion/completions"
             RENAME vellarion-cli)
-    # The man page is made from the program's own help at build time.
+    # The man pages are made from the programs' own help at build time, and
+    # installed compressed.
     find_program(HELP2MAN help2man)
-    if(HELP2MAN AND NOT CMAKE_CROSSCOMPILING)
+    if(HELP2MAN AND GZIP AND NOT CMAKE_CROSSCOMPILING)
         set(manPage "${CMAKE_CURRENT_BINARY_DIR}/vellarion-cli.1")
         add_custom_command(
             OUTPUT "${manPage}"
@@ -33,10 +47,35 @@ if(VELLARION_CLI AND NOT WIN32)
                     "-DOUTPUT=${manPage}" -P "${PROJECT_SOURCE_DIR}/cmake/ManPage.cmake"
             DEPENDS vellarion-cli "${PROJECT_SOURCE_DIR}/cmake/ManPage.cmake"
             COMMENT "Writing the man page of vellarion-cli from its help")
-        add_custom_target(vellarion-cli-man ALL DEPENDS "${manPage}")
-        install(FILES "${manPage}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+        vellarion_gzip(vellarion-cli-man "${manPage}" "${manPage}.gz")
+        install(FILES "${manPage}.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+        if(VELLARION_GUI)
+            set(windowManPage "${CMAKE_CURRENT_BINARY_DIR}/vellarion.1")
+            add_custom_command(
+                OUTPUT "${windowManPage}"
+                COMMAND "${HELP2MAN}" --no-info --section=1
+                        "--name=back up and restore web browsers' settings and data in a window"
+                        "--output=${windowManPage}" "$<TARGET_FILE:vellarion>"
+                DEPENDS vellarion
+                COMMENT "Writing the man page of vellarion from its help"
+                VERBATIM)
+            vellarion_gzip(vellarion-man "${windowManPage}" "${windowManPage}.gz")
+            install(FILES "${windowManPage}.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+        endif()
     else()
-        message(STATUS "help2man not found: vellarion-cli gets no man page (Debian: help2man)")
+        message(STATUS "help2man or gzip not found: the programs get no man page (Debian: help2man)")
+    endif()
+endif()
+
+if(NOT WIN32)
+    # What Debian asks of every package: the copyright (machine-readable) and
+    # the changelog, compressed, in the package's documentation folder.
+    set(docDir "${CMAKE_INSTALL_DATADIR}/doc/vellarion")
+    install(FILES "${dist}/copyright" DESTINATION "${docDir}")
+    if(GZIP)
+        vellarion_gzip(vellarion-changelog "${dist}/changelog"
+                       "${CMAKE_CURRENT_BINARY_DIR}/changelog.gz")
+        install(FILES "${CMAKE_CURRENT_BINARY_DIR}/changelog.gz" DESTINATION "${docDir}")
     endif()
 endif()
 
@@ -48,10 +87,15 @@ set(CPACK_PACKAGE_VENDOR Vellarion)
 set(CPACK_PACKAGE_CONTACT "Vellarion <support@vellarion.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "back up and restore web browsers' settings and data")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Vellarion backs up and restores the settings and personal data of web browsers "
-    "(Internet Explorer, Firefox, Chrome, Safari, Opera and Flock): selective backups of "
-    "the items you tick, full backups of a browser's data folder, and their restores, "
-    "in a window (vellarion) and on the command line (vellarion-cli).")
+    "Vellarion backs up and restores the settings and personal data of web\n"
+    "browsers: Internet Explorer, Firefox, Chrome, Safari, Opera (classic and\n"
+    "current), Opera GX, Flock, Edge, Brave, Vivaldi, Chromium, LibreWolf,\n"
+    "Waterfox, Floorp and Zen. It makes selective backups of the items you\n"
+    "tick and full backups of a browser's data folder, encrypted when asked,\n"
+    "keeps versions, runs on a schedule, sends archives to rclone remotes, and\n"
+    "restores them, in a window (vellarion) and on the command line\n"
+    "(vellarion-cli). It works on the browsers of this machine, and on Windows\n"
+    "data in a Wine prefix or on a mounted Windows disk.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

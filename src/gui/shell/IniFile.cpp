@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryFile>
 
 namespace vellarion {
 
@@ -22,9 +23,36 @@ QString settingsPathFor(const QString& executablePath, ExecutableNaming naming) 
     return executablePath + QStringLiteral(".ini");
 }
 
+namespace {
+
+// Whether a new file can be made in the folder: tried, since on Windows
+// only the attempt tells what the folder's access rules allow this user.
+bool takesNewFiles(const QString& folder) {
+    QTemporaryFile probe(folder + QStringLiteral("/.vellarion-XXXXXX"));
+    return probe.open(); // removed again as it goes out of scope
+}
+
+} // namespace
+
+QString settingsPathFor(const QString& executablePath, ExecutableNaming naming,
+                        const QString& userFolder) {
+    const QString beside = settingsPathFor(executablePath, naming);
+    if (userFolder.isEmpty()) {
+        return beside;
+    }
+    const QFileInfo file(QDir::fromNativeSeparators(beside));
+    if (takesNewFiles(file.absolutePath())) {
+        return beside;
+    }
+    return QDir(userFolder).filePath(file.fileName());
+}
+
 QString settingsPathFor(const QString& executablePath) {
 #ifdef Q_OS_WIN
-    return settingsPathFor(executablePath, ExecutableNaming::Windows);
+    const QString appData = qEnvironmentVariable("APPDATA");
+    return settingsPathFor(
+        executablePath, ExecutableNaming::Windows,
+        appData.isEmpty() ? QString() : QDir(appData).filePath(QStringLiteral("Vellarion")));
 #else
     return settingsPathFor(executablePath, ExecutableNaming::Posix);
 #endif
@@ -45,6 +73,11 @@ QString IniFile::readString(const QString& section, const QString& key,
 }
 
 void IniFile::writeString(const QString& section, const QString& key, const QString& value) {
+    // The user's own settings folder may not be there yet.
+    const QString folder = QFileInfo(QDir::fromNativeSeparators(path_)).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        throw Error("Unable to write to " + QDir::toNativeSeparators(path_).toStdString());
+    }
     QSettings settings(path_, QSettings::IniFormat);
     settings.setValue(section + QLatin1Char('/') + key, value);
     settings.sync();

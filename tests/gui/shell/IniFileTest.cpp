@@ -4,11 +4,18 @@
 #include "TempDir.h"
 #include "core/services/Error.h"
 
+#include "FileTree.h"
+
 #include <QDir>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace vellarion::test {
 namespace {
+
+namespace fs = std::filesystem;
 
 QString qpath(const std::filesystem::path& path) {
     return QString::fromStdString(path.string());
@@ -34,6 +41,62 @@ TEST(SettingsPath, SitsBesideTheExecutableNamedAfterIt) {
             << c.executable;
     }
 }
+
+// A program installed for all users: its folder is not the user's to write,
+// so the settings go to the user's own folder, where they can be kept.
+TEST(SettingsPath, MovesToTheUsersFolderWhereTheProgramsFolderTakesNoFile) {
+    TempDir dir;
+    const QString user = qpath(dir / "AppData" / "Roaming" / "Vellarion");
+    fs::create_directories(dir / "portable");
+    // A folder nobody can make a file in, not even an administrator: a
+    // file stands in its place.
+    writeFile(dir / "blocked", "a file, not a folder");
+    const struct {
+        fs::path executable;
+        QString userFolder;
+        QString settings;
+    } cases[] = {
+        {dir / "portable" / "vellarion.exe", user, qpath(dir / "portable" / "vellarion.ini")},
+        {dir / "blocked" / "vellarion.exe", user, user + QStringLiteral("/vellarion.ini")},
+        // No user folder given (other systems): beside the program in any case.
+        {dir / "blocked" / "vellarion.exe", QString(), qpath(dir / "blocked" / "vellarion.ini")},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(settingsPathFor(qpath(c.executable), ExecutableNaming::Windows, c.userFolder),
+                  c.settings)
+            << c.executable;
+    }
+    // Asking writes nothing: no probe is left, the user's folder is not made.
+    EXPECT_EQ(namesIn(dir / "portable"), std::vector<std::string>{});
+    EXPECT_FALSE(fs::exists(dir / "AppData"));
+
+    // The first setting written makes the user's folder.
+    IniFile(settingsPathFor(qpath(dir / "blocked" / "vellarion.exe"), ExecutableNaming::Windows,
+                            user))
+        .writeString(QStringLiteral("Preferences"), QStringLiteral("Layout"),
+                     QStringLiteral("Silver"));
+    EXPECT_EQ(readFile(dir / "AppData" / "Roaming" / "Vellarion" / "vellarion.ini"),
+              settingsText("[Preferences]\nLayout=Silver\n"));
+}
+
+#ifndef _WIN32
+// The usual case: a folder of the system's, read-only to the user (an
+// administrator writes anywhere, so only another user can tell).
+TEST(SettingsPath, MovesToTheUsersFolderWhereTheProgramsFolderIsReadOnly) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "an administrator may write in a read-only folder";
+    }
+    TempDir dir;
+    fs::create_directories(dir / "Program Files" / "Vellarion");
+    fs::permissions(dir / "Program Files" / "Vellarion",
+                    fs::perms::owner_read | fs::perms::owner_exec);
+    const QString user = qpath(dir / "Vellarion");
+    EXPECT_EQ(settingsPathFor(qpath(dir / "Program Files" / "Vellarion" / "vellarion.exe"),
+                              ExecutableNaming::Windows, user),
+              user + QStringLiteral("/vellarion.ini"));
+    fs::permissions(dir / "Program Files" / "Vellarion", fs::perms::owner_all);
+}
+#endif
 
 TEST(IniFile, ReadsTheFallbackWhenFileSectionOrKeyIsMissing) {
     TempDir dir;
