@@ -493,15 +493,15 @@ void RestoreTransaction::swap() {
 }
 
 void RestoreTransaction::cleanUp() {
-    std::error_code ec;
-    bool whole = true;
+    std::vector<fs::path> kept;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         if (entries_[i].keptAside) {
-            files_.removeFile(oldName(i), ec);
-            whole = whole && !ec;
+            kept.push_back(oldName(i));
         }
     }
+    const bool whole = files_.removeFiles(kept);
     held_.reset();
+    std::error_code ec;
     if (whole) {
         files_.removeFile(journal_, ec); // else the next run finishes it
     }
