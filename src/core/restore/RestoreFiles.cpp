@@ -2,6 +2,10 @@
 
 #include "core/services/platform/File.h"
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
 #ifndef _WIN32
 #include <cerrno>
 #include <fcntl.h>
@@ -15,7 +19,23 @@ namespace vellarion {
 
 namespace fs = std::filesystem;
 
+bool RestoreFiles::removeFiles(const std::vector<fs::path>& paths) {
+    bool whole = true;
+    for (const fs::path& path : paths) {
+        std::error_code ec;
+        removeFile(path, ec);
+        whole = whole && !ec;
+    }
+    return whole;
+}
+
 namespace {
+
+// Removals at once: each one mostly waits for the file system's journal
+// (and a discard of the freed blocks), which takes many together as one.
+constexpr std::size_t kRemovalsInFlight = 32;
+// Fewer files than this are not worth a thread each.
+constexpr std::size_t kFilesPerRemover = 16;
 
 class SystemHeldFile : public HeldFile {
 public:
@@ -155,6 +175,37 @@ public:
         if (!fs::remove(path, ec) && !ec) {
             ec = std::make_error_code(std::errc::no_such_file_or_directory);
         }
+    }
+
+    bool removeFiles(const std::vector<fs::path>& paths) override {
+        const std::size_t count =
+            std::min(kRemovalsInFlight, (paths.size() + kFilesPerRemover - 1) / kFilesPerRemover);
+        if (count <= 1) {
+            return RestoreFiles::removeFiles(paths);
+        }
+        std::atomic<std::size_t> next{0};
+        std::atomic<bool> whole{true};
+        const auto remove = [&] {
+            for (std::size_t i; (i = next.fetch_add(1)) < paths.size();) {
+                std::error_code ec;
+                if (!fs::remove(paths[i], ec)) {
+                    whole = false;
+                }
+            }
+        };
+        std::vector<std::thread> removers;
+        try {
+            for (std::size_t i = 1; i < count; ++i) {
+                removers.emplace_back(remove);
+            }
+        } catch (const std::system_error&) {
+            // No more threads: the ones there are (this one too) do it all.
+        }
+        remove();
+        for (std::thread& remover : removers) {
+            remover.join();
+        }
+        return whole;
     }
 
     void createFolder(const fs::path& path, std::error_code& ec) override {

@@ -50,6 +50,10 @@ public:
     virtual void rename(const std::filesystem::path& from, const std::filesystem::path& to,
                         std::error_code& ec) = 0;
     virtual void removeFile(const std::filesystem::path& path, std::error_code& ec) = 0;
+    // Removes every file named (the replaced files a restore kept aside);
+    // true when every one is gone. One removal waits on the disk rather than
+    // the processor, so the real file system has many in flight at once.
+    virtual bool removeFiles(const std::vector<std::filesystem::path>& paths);
     virtual void createFolder(const std::filesystem::path& path, std::error_code& ec) = 0;
     // Removes an empty folder.
     virtual void removeFolder(const std::filesystem::path& path, std::error_code& ec) = 0;

@@ -139,8 +139,13 @@ RestoreTransaction::~RestoreTransaction() {
     }
 }
 
-void RestoreTransaction::addFile(const fs::path& source, const fs::path& givenHome,
+void RestoreTransaction::addFile(const fs::path& source, const fs::path& home,
                                  const fs::path& relative) {
+    addFile(source, files_.status(source), home, relative);
+}
+
+void RestoreTransaction::addFile(const fs::path& source, const PathStatus& st,
+                                 const fs::path& givenHome, const fs::path& relative) {
     // "profile/" and "profile" are one folder.
     const fs::path home = givenHome.has_filename() ? givenHome.lexically_normal()
                                                    : givenHome.parent_path().lexically_normal();
@@ -156,7 +161,6 @@ void RestoreTransaction::addFile(const fs::path& source, const fs::path& givenHo
         privateFolders_.insert(home);
     }
     Entry& entry = entries_[it->second];
-    const PathStatus st = files_.status(source);
     entry.source = source;
     entry.size = st.size;
     entry.device = st.device;
@@ -172,9 +176,10 @@ void RestoreTransaction::addFolder(const fs::path& sourceFolder, const fs::path&
     }
     for (const fs::path& name : names) {
         const fs::path source = sourceFolder / name;
-        switch (files_.status(source).kind) {
+        const PathStatus st = files_.status(source);
+        switch (st.kind) {
         case PathStatus::Kind::File:
-            addFile(source, home, relative / name);
+            addFile(source, st, home, relative / name);
             break;
         case PathStatus::Kind::Folder:
             addFolder(source, home, relative / name);
@@ -493,15 +498,15 @@ void RestoreTransaction::swap() {
 }
 
 void RestoreTransaction::cleanUp() {
-    std::error_code ec;
-    bool whole = true;
+    std::vector<fs::path> kept;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         if (entries_[i].keptAside) {
-            files_.removeFile(oldName(i), ec);
-            whole = whole && !ec;
+            kept.push_back(oldName(i));
         }
     }
+    const bool whole = files_.removeFiles(kept);
     held_.reset();
+    std::error_code ec;
     if (whole) {
         files_.removeFile(journal_, ec); // else the next run finishes it
     }

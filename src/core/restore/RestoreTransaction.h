@@ -112,6 +112,9 @@ private:
         bool swapped = false;
     };
 
+    // addFile with what the source is, known already.
+    void addFile(const std::filesystem::path& source, const PathStatus& st,
+                 const std::filesystem::path& home, const std::filesystem::path& relative);
     void check();
     void checkFolders(const Entry& entry);
     void addCompanions();

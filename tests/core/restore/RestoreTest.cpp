@@ -666,5 +666,30 @@ TEST_F(SelectiveRestore, NamesThatOnlyLookLikeTheProgramsOwnAreLeftAlone) {
 
 #endif
 
+// The replaced files a restore kept aside go all at once: however many there
+// are, every one is gone, files beside them stay, and one already missing is
+// said.
+TEST(RemovingKeptFiles, EveryNamedFileGoesAndAMissingOneIsSaid) {
+    struct Case {
+        int files;
+        bool oneMissing;
+    };
+    for (const Case& c : {Case{0, false}, Case{1, false}, Case{15, false}, Case{17, false},
+                          Case{600, false}, Case{1, true}, Case{600, true}}) {
+        TempDir dir;
+        std::vector<fs::path> named;
+        for (int i = 0; i < c.files; ++i) {
+            named.push_back(dir / ("folder" + std::to_string(i % 7)) / ("old" + std::to_string(i)));
+            writeFile(named.back(), "replaced " + std::to_string(i));
+        }
+        writeFile(dir / "folder0" / "kept", "not named");
+        if (c.oneMissing) {
+            fs::remove(named[named.size() / 2]);
+        }
+        EXPECT_EQ(systemRestoreFiles().removeFiles(named), !c.oneMissing) << c.files;
+        EXPECT_EQ(readTree(dir.path()), (Tree{{"folder0/kept", "not named"}})) << c.files;
+    }
+}
+
 } // namespace
 } // namespace vellarion
