@@ -21,6 +21,11 @@ namespace vellarion::cli {
 
 namespace {
 
+// "1 record", "5 records".
+std::string recordCount(std::size_t records) {
+    return say(records == 1 ? E_("%1 record") : E_("%1 records"), {std::to_string(records)});
+}
+
 // Runs the codec on the folder: the file being packed or unpacked on the
 // progress line, files left out as warnings, Ctrl-C stopping it cleanly.
 template <class Work>
@@ -39,7 +44,7 @@ void pack(Console& console, const std::string& folder, const std::string& archiv
     const auto native = nativePathMapper().toNative(folder);
     std::error_code ec;
     if (!native || !std::filesystem::is_directory(*native, ec)) {
-        throw Error("\"" + nativePathMapper().toDisplay(folder) + "\" is not a folder");
+        throw Error(say(E_("\"%1\" is not a folder"), {nativePathMapper().toDisplay(folder)}));
     }
     // Asked before the progress line starts.
     passwords.forNewArchive();
@@ -85,23 +90,25 @@ void verify(Console& console, const std::string& archive, PasswordSource& passwo
              [&](TJvZlibMultiple& codec) { check = codec.VerifyFile(archive); });
     std::ostream& out = console.out();
     for (const ArchiveCheck::Damage& damage : check.damaged) {
-        out << "damaged: " << terminalText(damage.name) << ": " << terminalText(damage.reason)
+        out << terminalText(say(E_("damaged: %1: %2"), {damage.name, translated(damage.reason)}))
             << '\n';
     }
     out << std::flush;
-    const std::string records =
-        std::to_string(check.records) + " record" + (check.records == 1 ? "" : "s");
+    const std::string records = recordCount(check.records);
     if (!check.brokenOff.empty()) {
-        throw Error(archive + " breaks off after " + records + " (" + check.brokenOff + ")" +
-                    (check.damaged.empty()
-                         ? std::string()
-                         : "; " + std::to_string(check.damaged.size()) + " damaged before"));
+        throw Error(
+            check.damaged.empty()
+                ? say(E_("%1 breaks off after %2 (%3)"),
+                      {archive, records, translated(check.brokenOff)})
+                : say(E_("%1 breaks off after %2 (%3); %4 damaged before"),
+                      {archive, records, translated(check.brokenOff),
+                       std::to_string(check.damaged.size())}));
     }
     if (!check.damaged.empty()) {
-        throw Error(archive + ": " + std::to_string(check.damaged.size()) + " of " + records +
-                    " damaged");
+        throw Error(say(E_("%1: %2 of %3 damaged"),
+                        {archive, std::to_string(check.damaged.size()), records}));
     }
-    out << archive << ": " << records << ", all sound\n" << std::flush;
+    out << say(E_("%1: %2, all sound"), {archive, records}) << '\n' << std::flush;
 }
 
 // Every archive (".dat") in the folder read whole, one line each, newest
@@ -128,7 +135,7 @@ void verifyAll(Console& console, const std::string& folder, PasswordSource& pass
             }
         }
         if (ec) {
-            throw Error("Cannot read folder \"" + folder + "\" (" + ec.message() + ")");
+            throw Error(say(E_("Cannot read the folder \"%1\" (%2)"), {folder, ec.message()}));
         }
     }
     orderNewestFirst(names);
@@ -149,21 +156,21 @@ void verifyAll(Console& console, const std::string& folder, PasswordSource& pass
             fs::remove(pathFromUtf8(path), ec);
         }
         StopOnInterrupt::throwIfInterrupted();
-        out << terminalText(name) << ": ";
         if (damage.empty()) {
-            out << records << " record" << (records == 1 ? "" : "s") << ", all sound\n";
+            out << terminalText(say(E_("%1: %2, all sound"), {name, recordCount(records)})) << '\n';
         } else {
             ++failed;
-            out << "FAILED: " << terminalText(where.shown(damage)) << '\n';
+            out << terminalText(say(E_("%1: FAILED: %2"), {name, where.shown(translated(damage))}))
+                << '\n';
         }
     }
     out << std::flush;
     if (names.empty()) {
-        throw Error("no archive (.dat) in \"" + folder + "\"");
+        throw Error(say(E_("no archive (.dat) in \"%1\""), {folder}));
     }
     if (failed > 0) {
-        throw Error(std::to_string(failed) + " of " + std::to_string(names.size()) +
-                    " archives do not read whole");
+        throw Error(say(E_("%1 of %2 archives do not read whole"),
+                        {std::to_string(failed), std::to_string(names.size())}));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "cli/Console.h"
 #include "core/services/Text.h"
+#include "core/text/Catalogue.h"
 #include "core/wizards/DataRoot.h"
 #include "core/wizards/Job.h"
 
@@ -38,7 +39,9 @@ std::unique_ptr<SystemServices> makeServices(const EnvironmentOptions& options, 
     // command run without a prefix may meet this machine's own browsers.
     if (const EnvironmentInfo info = services->environmentInfo();
         info.kind != EnvironmentInfo::Kind::Windows) {
-        console.err() << "vellarion-cli: using " << info.describe() << '\n' << std::flush;
+        console.err() << "vellarion-cli: "
+                      << terminalText(say(E_("using %1"), {translated(info.describe())})) << '\n'
+                      << std::flush;
     }
     return services;
 }
@@ -48,8 +51,10 @@ namespace {
 std::vector<std::string> browserNames() {
     std::vector<std::string> names;
     for (const BrowserDataSet* data : allDataSets()) {
-        if (std::find(names.begin(), names.end(), data->cliName()) == names.end()) {
-            names.emplace_back(data->cliName());
+        for (const std::string_view name : {data->cliName(), data->ownCliName()}) {
+            if (std::find(names.begin(), names.end(), name) == names.end()) {
+                names.emplace_back(name);
+            }
         }
     }
     return names;
@@ -58,7 +63,7 @@ std::vector<std::string> browserNames() {
 } // namespace
 
 std::string browserNamesHelp() {
-    std::string help = "The browser: " + joinStrings(browserNames(), ", ");
+    std::string help = say(E_("The browser: %1"), {joinStrings(browserNames(), ", ")});
     for (const std::string& name : browserNames()) {
         const std::vector<const BrowserDataSet*> named = dataSetsNamed(name);
         if (named.size() < 2) {
@@ -68,8 +73,9 @@ std::string browserNamesHelp() {
         for (const BrowserDataSet* data : named) {
             shown.emplace_back(data->shownName());
         }
-        help += ". " + name + ": the first of " + joinStrings(shown, ", ") +
-                " whose data is found here (none found: the first this system has a version of)";
+        help += ". " + say(E_("%1: the first of %2 whose data is found here (none found: the "
+                              "first this system has a version of)"),
+                           {name, joinStrings(shown, ", ")});
     }
     return help;
 }
