@@ -210,6 +210,14 @@
         <source>It holds: %1; name one with --archive.</source>
         <translation>В ней лежат: %1; укажите один из них в --archive.</translation>
     </message>
+    <message>
+        <source>No browser&apos;s data is found here (see vellarion-cli browsers).</source>
+        <translation>Здесь не найдены данные ни одного браузера (см. vellarion-cli browsers).</translation>
+    </message>
+    <message>
+        <source>The browsers whose data is found here: %1 (see vellarion-cli browsers).</source>
+        <translation>Браузеры, чьи данные здесь найдены: %1 (см. vellarion-cli browsers).</translation>
+    </message>
 </context>
 <context>
     <name>vellarion::cli</name>
@@ -388,6 +396,14 @@
     <message>
         <source>To restore it into a new profile: restore %1 --from %2 --archive %3 --new-profile NAME</source>
         <translation>Чтобы восстановить ее в новый профиль: restore %1 --from %2 --archive %3 --new-profile NAME</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a backup archive: its first record does not read</source>
+        <translation>&quot;%1&quot; — не архив резервной копии: его первая запись не читается</translation>
+    </message>
+    <message>
+        <source>Cannot make the folder %1: %2</source>
+        <translation>Не удается создать папку %1: %2</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,7 @@
 #include "cli/JobOutput.h"
 #include "cli/Passwords.h"
 #include "cli/RemoteLocation.h"
+#include "core/archive/ArchiveError.h"
 #include "core/archive/JvZlibMultiple.h"
 #include "core/remote/RemoteFolder.h"
 #include "core/schedule/KeptVersions.h"
@@ -16,6 +17,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 
 namespace vellarion::cli {
 
@@ -24,6 +26,28 @@ namespace {
 // "1 record", "5 records".
 std::string recordCount(std::size_t records) {
     return say(records == 1 ? E_("%1 record") : E_("%1 records"), {std::to_string(records)});
+}
+
+// Runs `work` on the archive; a file whose very first record does not read
+// (`nothingRead` still true when it fails) is no backup archive at all, and
+// the user is told so rather than what broke.
+void onNoArchive(const std::string& archive, const std::function<bool()>& nothingRead,
+                 const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const StreamReadError&) {
+        if (!nothingRead()) {
+            throw;
+        }
+    } catch (const ZlibError&) {
+        if (!nothingRead()) {
+            throw;
+        }
+    }
+    if (nothingRead()) {
+        throw Error(say(E_("\"%1\" is not a backup archive: its first record does not read"),
+                        {archive}));
+    }
 }
 
 // Runs the codec on the folder: the file being packed or unpacked on the
@@ -64,7 +88,11 @@ void list(Console& console, const std::string& archive, bool sizes, PasswordSour
         return std::optional<Secret>(passwords.forArchive(nativePathMapper().toDisplay(file)));
     };
     std::ostream& out = console.out();
-    codec.forEachStoredEntry(archive, [&](const StoredEntry& entry) {
+    std::size_t listed = 0;
+    const auto notAnArchive = [&] { return listed == 0; };
+    onNoArchive(archive, notAnArchive, [&] {
+        codec.forEachStoredEntry(archive, [&](const StoredEntry& entry) {
+            ++listed;
         if (sizes) {
             char columns[32];
             std::snprintf(columns, sizeof columns, "%12u %12u  ",
@@ -78,6 +106,7 @@ void list(Console& console, const std::string& archive, bool sizes, PasswordSour
             out << "  (" << entry.refused << ")";
         }
         out << '\n';
+        });
     });
     out << std::flush;
 }
@@ -88,6 +117,10 @@ void verify(Console& console, const std::string& archive, PasswordSource& passwo
     ArchiveCheck check;
     runCodec(console, std::string(), passwords,
              [&](TJvZlibMultiple& codec) { check = codec.VerifyFile(archive); });
+    if (check.records == 0 && check.damaged.empty() && !check.brokenOff.empty()) {
+        throw Error(say(E_("\"%1\" is not a backup archive: its first record does not read"),
+                        {archive}));
+    }
     std::ostream& out = console.out();
     for (const ArchiveCheck::Damage& damage : check.damaged) {
         out << terminalText(say(E_("damaged: %1: %2"), {damage.name, translated(damage.reason)}))

@@ -1,6 +1,9 @@
 #include "cli/CommonOptions.h"
 
 #include "cli/Console.h"
+#include "core/services/Error.h"
+#include "core/services/PathMapper.h"
+#include "core/services/ProgramPath.h"
 #include "core/services/Text.h"
 #include "core/text/Catalogue.h"
 #include "core/wizards/DataRoot.h"
@@ -8,6 +11,7 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <filesystem>
 #include <stdexcept>
 
 namespace vellarion::cli {
@@ -137,6 +141,36 @@ const CLI::Validator& notBlank() {
         },
         "NOT BLANK");
     return validator;
+}
+
+std::string browsersFoundHint(const SystemServices& services) {
+    std::vector<std::string> found;
+    for (const BrowserDataSet* data : allDataSets()) {
+        if (dataFound(services, *data)) {
+            found.emplace_back(data->ownCliName());
+        }
+    }
+    if (found.empty()) {
+        return say(E_("No browser's data is found here (see vellarion-cli browsers)."));
+    }
+    return say(E_("The browsers whose data is found here: %1 (see vellarion-cli browsers)."),
+               {joinStrings(found, ", ")});
+}
+
+void makeTypedFolder(const std::string& typed) {
+    // A Windows path and a remote are the job's to make.
+    if (typed.empty() || hasDriveLetter(typed) || isRemoteLocation(typed)) {
+        return;
+    }
+    const std::filesystem::path folder = pathFromUtf8(typed);
+    std::error_code ec;
+    if (std::filesystem::is_directory(folder, ec)) {
+        return;
+    }
+    std::filesystem::create_directories(folder, ec);
+    if (ec) {
+        throw Error(say(E_("Cannot make the folder %1: %2"), {typed, ec.message()}));
+    }
 }
 
 void addReplaceOption(CLI::App& command, bool& replace) {

@@ -80,6 +80,7 @@ void run(Console& console, const Arguments& args, Direction direction) {
     // A whole data folder holds the passwords and cookies.
     if (direction == Direction::Backup) {
         refusePlainSecretsOffMachine(args.location, args.password.encrypt, args.allowPlain);
+        makeTypedFolder(args.location);
     }
     const std::unique_ptr<SystemServices> services = makeServices(args.environment, console);
     WizardState state;
@@ -126,6 +127,17 @@ void run(Console& console, const Arguments& args, Direction direction) {
         } else {
             passwords.forNewArchive();
             keepVersions(job, args.keep);
+        }
+        if (direction == Direction::Backup && !found && job.unavailableHere().empty()) {
+            // Not found here: which browsers' data is.
+            try {
+                endJob(console, job.backup(location));
+            } catch (const BrowserRunning&) {
+                throw;
+            } catch (const Error& e) {
+                throw Error(translated(e.what()) + ". " + browsersFoundHint(*services));
+            }
+            return;
         }
         endJob(console,
                direction == Direction::Backup ? job.backup(location) : job.restore(location));

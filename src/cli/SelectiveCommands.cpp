@@ -145,7 +145,8 @@ public:
             return; // the data root may be missing: a new one is made
         }
         if (!found) {
-            throw Error(job_.notFoundMessage() + noProfilesHint());
+            throw Error(translated(job_.notFoundMessage()) + noProfilesHint() + " " +
+                        browsersFoundHint(*services_));
         }
         if (job_.profiles.entries.empty() && sel.listsProfiles) {
             throw Error(std::string(kSelectProfile) + noProfilesHint());
@@ -347,6 +348,7 @@ void backup(Console& console, const Arguments& args) {
     if (backupHoldsSecrets(data, ticked)) {
         refusePlainSecretsOffMachine(args.location, args.password.encrypt, args.allowPlain);
     }
+    makeTypedFolder(args.location);
     StopOnInterrupt interrupt;
     CommandJob command(console, args);
     command.where().run([&] {
