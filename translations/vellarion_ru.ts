@@ -203,10 +203,6 @@
         <translation>в %2 нет сохраненной версии &quot;%1&quot;</translation>
     </message>
     <message>
-        <source>It holds no archive (.dat).</source>
-        <translation>В ней нет архивов (.dat).</translation>
-    </message>
-    <message>
         <source>It holds: %1; name one with --archive.</source>
         <translation>В ней лежат: %1; укажите один из них в --archive.</translation>
     </message>
@@ -217,6 +213,10 @@
     <message>
         <source>The browsers whose data is found here: %1 (see vellarion-cli browsers).</source>
         <translation>Браузеры, чьи данные здесь найдены: %1 (см. vellarion-cli browsers).</translation>
+    </message>
+    <message>
+        <source>It holds no archive (.dat) at all.</source>
+        <translation>Архивов (.dat) в ней нет вовсе.</translation>
     </message>
 </context>
 <context>
@@ -398,12 +398,12 @@
         <translation>Чтобы восстановить ее в новый профиль: restore %1 --from %2 --archive %3 --new-profile NAME</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is not a backup archive: its first record does not read</source>
-        <translation>&quot;%1&quot; — не архив резервной копии: его первая запись не читается</translation>
-    </message>
-    <message>
         <source>Cannot make the folder %1: %2</source>
         <translation>Не удается создать папку %1: %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no backup archive (or one cut off within its first record)</source>
+        <translation>&quot;%1&quot; — не архив резервной копии (или архив, оборванный внутри первой записи)</translation>
     </message>
 </context>
 <context>

@@ -45,7 +45,7 @@ void onNoArchive(const std::string& archive, const std::function<bool()>& nothin
         }
     }
     if (nothingRead()) {
-        throw Error(say(E_("\"%1\" is not a backup archive: its first record does not read"),
+        throw Error(say(E_("\"%1\" is no backup archive (or one cut off within its first record)"),
                         {archive}));
     }
 }
@@ -118,7 +118,7 @@ void verify(Console& console, const std::string& archive, PasswordSource& passwo
     runCodec(console, std::string(), passwords,
              [&](TJvZlibMultiple& codec) { check = codec.VerifyFile(archive); });
     if (check.records == 0 && check.damaged.empty() && !check.brokenOff.empty()) {
-        throw Error(say(E_("\"%1\" is not a backup archive: its first record does not read"),
+        throw Error(say(E_("\"%1\" is no backup archive (or one cut off within its first record)"),
                         {archive}));
     }
     std::ostream& out = console.out();

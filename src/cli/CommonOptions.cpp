@@ -159,7 +159,7 @@ std::string browsersFoundHint(const SystemServices& services) {
 
 void makeTypedFolder(const std::string& typed) {
     // A Windows path and a remote are the job's to make.
-    if (typed.empty() || hasDriveLetter(typed) || isRemoteLocation(typed)) {
+    if (!backupLocationGiven(typed) || hasDriveLetter(typed) || isRemoteLocation(typed)) {
         return;
     }
     const std::filesystem::path folder = pathFromUtf8(typed);

@@ -28,6 +28,9 @@ public:
 
     std::ostream& out() { return out_; }
     std::ostream& err() { return err_; }
+    // Whether a user reads err on a terminal (no script, no scheduler): the
+    // place for hints on what to do next.
+    bool interactive() const { return progressOnErr_; }
 
     // "vellarion-cli: warning: <text>" on err.
     void warning(std::string_view text);

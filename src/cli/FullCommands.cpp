@@ -80,7 +80,6 @@ void run(Console& console, const Arguments& args, Direction direction) {
     // A whole data folder holds the passwords and cookies.
     if (direction == Direction::Backup) {
         refusePlainSecretsOffMachine(args.location, args.password.encrypt, args.allowPlain);
-        makeTypedFolder(args.location);
     }
     const std::unique_ptr<SystemServices> services = makeServices(args.environment, console);
     WizardState state;
@@ -126,6 +125,7 @@ void run(Console& console, const Arguments& args, Direction direction) {
             }
         } else {
             passwords.forNewArchive();
+            makeTypedFolder(args.location);
             keepVersions(job, args.keep);
         }
         if (direction == Direction::Backup && !found && job.unavailableHere().empty()) {
@@ -135,6 +135,9 @@ void run(Console& console, const Arguments& args, Direction direction) {
             } catch (const BrowserRunning&) {
                 throw;
             } catch (const Error& e) {
+                if (e.what() != kSettingsNotFound) {
+                    throw;
+                }
                 throw Error(translated(e.what()) + ". " + browsersFoundHint(*services));
             }
             return;

@@ -287,7 +287,7 @@ public:
     std::string holdings() const {
         const std::vector<std::string> held = services_->listFiles(location_, ".dat");
         if (held.empty()) {
-            return say(E_("It holds no archive (.dat)."));
+            return say(E_("It holds no archive (.dat) at all."));
         }
         return say(E_("It holds: %1; name one with --archive."), {joinStrings(held, ", ")});
     }
@@ -348,13 +348,13 @@ void backup(Console& console, const Arguments& args) {
     if (backupHoldsSecrets(data, ticked)) {
         refusePlainSecretsOffMachine(args.location, args.password.encrypt, args.allowPlain);
     }
-    makeTypedFolder(args.location);
     StopOnInterrupt interrupt;
     CommandJob command(console, args);
     command.where().run([&] {
         command.chooseProfile();
         // Asked before the job begins to draw its progress.
         command.passwords().forNewArchive();
+        makeTypedFolder(args.location);
         keepVersions(command.job(), args.keep);
         endJob(console, command.job().backup(command.choices()));
     });
@@ -372,8 +372,9 @@ void backup(Console& console, const Arguments& args) {
         }
     }
     console.out() << command.nativePath(command.job().archivePath()) << '\n' << std::flush;
-    // How the archive comes back into a profile of its own.
-    if (data.hooks.newProfileFolder && args.newProfile.empty()) {
+    // How the archive comes back into a profile of its own, for a user at a
+    // terminal.
+    if (data.hooks.newProfileFolder && console.interactive()) {
         console.err() << "vellarion-cli: "
                       << terminalText(say(E_("To restore it into a new profile: restore %1 --from "
                                              "%2 --archive %3 --new-profile NAME"),
