@@ -218,6 +218,10 @@
         <source>It holds no archive (.dat) at all.</source>
         <translation>Архивов (.dat) в ней нет вовсе.</translation>
     </message>
+    <message>
+        <source>the archive holds passwords and cookies readable by anyone who gets the file (--encrypt protects them)</source>
+        <translation>в архиве пароли и куки, которые прочтет любой, у кого окажется файл (--encrypt их защищает)</translation>
+    </message>
 </context>
 <context>
     <name>vellarion::cli</name>

@@ -91,11 +91,12 @@ Result Cli::wait() {
     result.out = readFile(outFile_);
     result.err = master_ >= 0 ? terminalText_ : readFile(errFile_);
     // The line naming the environment comes first; the rest is the command's.
-    constexpr std::string_view kUsing = "vellarion-cli: using ";
-    if (result.err.starts_with(kUsing)) {
-        const size_t end = result.err.find('\n');
-        result.environment = result.err.substr(kUsing.size(), end - kUsing.size());
-        result.err.erase(0, end == std::string::npos ? std::string::npos : end + 1);
+    for (const std::string_view using_ : {"vellarion-cli: using ", "vellarion-cli: работаю с: "}) {
+        if (result.err.starts_with(using_)) {
+            const size_t end = result.err.find('\n');
+            result.environment = result.err.substr(using_.size(), end - using_.size());
+            result.err.erase(0, end == std::string::npos ? std::string::npos : end + 1);
+        }
     }
     return result;
 }
