@@ -222,6 +222,30 @@
         <source>the archive holds passwords and cookies readable by anyone who gets the file (--encrypt protects them)</source>
         <translation>в архиве пароли и куки, которые прочтет любой, у кого окажется файл (--encrypt их защищает)</translation>
     </message>
+    <message>
+        <source>cannot read the password file &quot;%1&quot;</source>
+        <translation>не удается прочитать файл пароля &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>the password file &quot;%1&quot; is no file</source>
+        <translation>файл пароля &quot;%1&quot; — не файл</translation>
+    </message>
+    <message>
+        <source>the password file &quot;%1&quot; belongs to another user</source>
+        <translation>файл пароля &quot;%1&quot; принадлежит другому пользователю</translation>
+    </message>
+    <message>
+        <source>the password file &quot;%1&quot; may be read by others; make it readable by its owner only (chmod 600)</source>
+        <translation>файл пароля &quot;%1&quot; могут прочитать другие; сделайте его доступным для чтения только владельцу (chmod 600)</translation>
+    </message>
+    <message>
+        <source>cannot read who may read the password file &quot;%1&quot;</source>
+        <translation>не удается узнать, кто может читать файл пароля &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>cannot tell who runs the program</source>
+        <translation>не удается узнать, кто запустил программу</translation>
+    </message>
 </context>
 <context>
     <name>vellarion::cli</name>

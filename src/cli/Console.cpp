@@ -29,6 +29,14 @@ namespace {
        "or on a Windows disk (--windows-root)."),
     E_("The classic Opera"),
     E_("No %1 data was found here; restoring into %2"),
+    // A schedule's password file, as its run finds it.
+    E_("cannot read the password file \"%1\""),
+    E_("the password file \"%1\" is no file"),
+    E_("the password file \"%1\" belongs to another user"),
+    E_("the password file \"%1\" may be read by others; make it readable by its owner only "
+       "(chmod 600)"),
+    E_("cannot read who may read the password file \"%1\""),
+    E_("cannot tell who runs the program"),
     E_("%1 is required"),
     E_("A subcommand"),
     E_("%1 requires %2"),
