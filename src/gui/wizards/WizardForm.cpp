@@ -261,11 +261,12 @@ bool WizardForm::replaceArchive(const std::string& path) {
 void WizardForm::jobFinished() {
     Button1->show();
     Button1->raise();
-    // Left of the buttons, on their row.
+    // Under the buttons, as wide as the window's sections: the row of a
+    // restore's check boxes stays free.
     if (LabelResult == nullptr) {
-        LabelResult = place<QLabel>("LabelResult",
-                                    QRect(26, Button1->y(), Button1->x() - 26 - 12,
-                                          Button1->height()));
+        const int right = (Button3 != nullptr ? Button3 : Button1)->geometry().right();
+        LabelResult = place<QLabel>(
+            "LabelResult", QRect(26, Button1->geometry().bottom() + 3, right - 26 + 1, 17));
         LabelResult->setTextFormat(Qt::PlainText);
     }
     const auto shown = [this](const std::string& path) {

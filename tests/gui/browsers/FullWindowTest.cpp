@@ -111,7 +111,9 @@ TEST_F(FullWindow, BackUpAndRestoreThroughTheWindows) {
     EXPECT_TRUE(backup->LabelResult->isVisible());
     EXPECT_EQ(backup->LabelResult->toolTip(),
               qs("Архив записан: " + pathToUtf8(backups / "fbackup_firefox.dat")));
-    EXPECT_LE(backup->LabelResult->geometry().right(), backup->Button1->geometry().left());
+    // Under the buttons, inside the window.
+    EXPECT_GT(backup->LabelResult->geometry().top(), backup->Button1->geometry().bottom());
+    EXPECT_LE(backup->LabelResult->geometry().bottom(), backup->height());
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(backup->state().backups, pathToUtf8(backups));
 

@@ -263,6 +263,8 @@ TEST_F(SelectiveWindows, ABackupIntoAFolderNotMadeYetMakesItFirst) {
     EXPECT_EQ(window->LabelResult->toolTip(),
               u(u"Архив записан: ") +
                   QString::fromStdString(pathToUtf8(backups / "new" / "deeper" / "default.dat")));
+    EXPECT_GT(window->LabelResult->geometry().top(), window->Button1->geometry().bottom());
+    EXPECT_LE(window->LabelResult->geometry().bottom(), window->height());
 }
 
 TEST_F(SelectiveWindows, AnExistingArchiveIsReplacedOnlyAfterTheUserSaysYes) {
