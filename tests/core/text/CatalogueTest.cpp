@@ -43,8 +43,8 @@ TEST(Catalogue, TextsWrittenInEnglishAreShownInRussianFromTheOtherCatalogue) {
                                                              {"/home/u/.wine"})})),
               "работаю с: префикс Windows /home/u/.wine");
     // The Russian texts, names and paths stay; English keeps its own.
-    for (std::string_view other : {std::string_view(kSettingsNotFound), "fbackup_firefox.dat",
-                                   "/tmp/nowhere", std::string_view()}) {
+    for (const std::string_view other : {kSettingsNotFound, std::string_view("fbackup_firefox.dat"),
+                                         std::string_view("/tmp/nowhere"), std::string_view()}) {
         EXPECT_EQ(russian(other), other);
     }
     EXPECT_EQ(translated(E_("interrupted"), Language::English), "interrupted");
