@@ -3,7 +3,7 @@
 Qt-free core, sorted by source text; fails, naming them, when a text has no
 finished translation, so that no release ships a text untranslated.
 
-usage: catalogue.py TS_FILE OUTPUT_CPP
+usage: catalogue.py TS_FILE OUTPUT_CPP FUNCTION
 """
 import sys
 import xml.etree.ElementTree as ElementTree
@@ -23,7 +23,7 @@ def literal(text):
 
 
 def main():
-    ts_file, output = sys.argv[1], sys.argv[2]
+    ts_file, output, function = sys.argv[1], sys.argv[2], sys.argv[3]
     entries = {}
     unfinished = []
     for message in ElementTree.parse(ts_file).getroot().iter('message'):
@@ -57,7 +57,7 @@ def main():
         if not rows:
             out.write('    {"", ""},\n')
         out.write('};\n} // namespace\n\n')
-        out.write('std::span<const CatalogueEntry> englishCatalogue() {\n')
+        out.write('std::span<const CatalogueEntry> %s() {\n' % function)
         out.write('    return std::span<const CatalogueEntry>(kEntries).first(%d);\n}\n\n'
                   % len(rows))
         out.write('} // namespace vellarion\n')

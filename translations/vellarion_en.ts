@@ -1092,6 +1092,14 @@
         <source>Архив будет содержать пароли и куки в открытом виде и уйдёт в &quot;%1&quot;: их прочтёт любой, кто может читать это хранилище. Отправить его без шифрования?</source>
         <translation>The archive will hold passwords and cookies unencrypted and go to &quot;%1&quot;: anyone who can read that storage can read them. Send it unencrypted?</translation>
     </message>
+    <message>
+        <source>Архив записан: %1</source>
+        <translation>Archive written: %1</translation>
+    </message>
+    <message>
+        <source>Данные восстановлены в: %1</source>
+        <translation>Data restored into: %1</translation>
+    </message>
 </context>
 <context>
     <name>vellarion::cli</name>

@@ -263,6 +263,9 @@ int main(int argc, char** argv) {
         }
         Tfr_Firefox firefoxRestore(demoContext);
         shoot(firefoxRestore, QStringLiteral("firefox-restore.png"));
+        firefoxRestore.Button2Click();
+        QCoreApplication::processEvents();
+        ok &= save(firefoxRestore.grab(), dir, QStringLiteral("firefox-restore-done.png"));
         Tfb_Flock flockBackup(demoContext);
         shoot(flockBackup, QStringLiteral("flock-backup.png"));
         Tfr_Flock flockRestore(demoContext);

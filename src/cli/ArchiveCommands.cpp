@@ -5,6 +5,7 @@
 #include "cli/JobOutput.h"
 #include "cli/Passwords.h"
 #include "cli/RemoteLocation.h"
+#include "core/archive/ArchiveError.h"
 #include "core/archive/JvZlibMultiple.h"
 #include "core/remote/RemoteFolder.h"
 #include "core/schedule/KeptVersions.h"
@@ -16,10 +17,38 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 
 namespace vellarion::cli {
 
 namespace {
+
+// "1 record", "5 records".
+std::string recordCount(std::size_t records) {
+    return say(records == 1 ? E_("%1 record") : E_("%1 records"), {std::to_string(records)});
+}
+
+// Runs `work` on the archive; a file whose very first record does not read
+// (`nothingRead` still true when it fails) is no backup archive at all, and
+// the user is told so rather than what broke.
+void onNoArchive(const std::string& archive, const std::function<bool()>& nothingRead,
+                 const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const StreamReadError&) {
+        if (!nothingRead()) {
+            throw;
+        }
+    } catch (const ZlibError&) {
+        if (!nothingRead()) {
+            throw;
+        }
+    }
+    if (nothingRead()) {
+        throw Error(say(E_("\"%1\" is no backup archive (or one cut off within its first record)"),
+                        {archive}));
+    }
+}
 
 // Runs the codec on the folder: the file being packed or unpacked on the
 // progress line, files left out as warnings, Ctrl-C stopping it cleanly.
@@ -39,7 +68,7 @@ void pack(Console& console, const std::string& folder, const std::string& archiv
     const auto native = nativePathMapper().toNative(folder);
     std::error_code ec;
     if (!native || !std::filesystem::is_directory(*native, ec)) {
-        throw Error("\"" + nativePathMapper().toDisplay(folder) + "\" is not a folder");
+        throw Error(say(E_("\"%1\" is not a folder"), {nativePathMapper().toDisplay(folder)}));
     }
     // Asked before the progress line starts.
     passwords.forNewArchive();
@@ -59,7 +88,11 @@ void list(Console& console, const std::string& archive, bool sizes, PasswordSour
         return std::optional<Secret>(passwords.forArchive(nativePathMapper().toDisplay(file)));
     };
     std::ostream& out = console.out();
-    codec.forEachStoredEntry(archive, [&](const StoredEntry& entry) {
+    std::size_t listed = 0;
+    const auto notAnArchive = [&] { return listed == 0; };
+    onNoArchive(archive, notAnArchive, [&] {
+        codec.forEachStoredEntry(archive, [&](const StoredEntry& entry) {
+            ++listed;
         if (sizes) {
             char columns[32];
             std::snprintf(columns, sizeof columns, "%12u %12u  ",
@@ -73,6 +106,7 @@ void list(Console& console, const std::string& archive, bool sizes, PasswordSour
             out << "  (" << entry.refused << ")";
         }
         out << '\n';
+        });
     });
     out << std::flush;
 }
@@ -83,25 +117,31 @@ void verify(Console& console, const std::string& archive, PasswordSource& passwo
     ArchiveCheck check;
     runCodec(console, std::string(), passwords,
              [&](TJvZlibMultiple& codec) { check = codec.VerifyFile(archive); });
+    if (check.records == 0 && check.damaged.empty() && !check.brokenOff.empty()) {
+        throw Error(say(E_("\"%1\" is no backup archive (or one cut off within its first record)"),
+                        {archive}));
+    }
     std::ostream& out = console.out();
     for (const ArchiveCheck::Damage& damage : check.damaged) {
-        out << "damaged: " << terminalText(damage.name) << ": " << terminalText(damage.reason)
+        out << terminalText(say(E_("damaged: %1: %2"), {damage.name, translated(damage.reason)}))
             << '\n';
     }
     out << std::flush;
-    const std::string records =
-        std::to_string(check.records) + " record" + (check.records == 1 ? "" : "s");
+    const std::string records = recordCount(check.records);
     if (!check.brokenOff.empty()) {
-        throw Error(archive + " breaks off after " + records + " (" + check.brokenOff + ")" +
-                    (check.damaged.empty()
-                         ? std::string()
-                         : "; " + std::to_string(check.damaged.size()) + " damaged before"));
+        throw Error(
+            check.damaged.empty()
+                ? say(E_("%1 breaks off after %2 (%3)"),
+                      {archive, records, translated(check.brokenOff)})
+                : say(E_("%1 breaks off after %2 (%3); %4 damaged before"),
+                      {archive, records, translated(check.brokenOff),
+                       std::to_string(check.damaged.size())}));
     }
     if (!check.damaged.empty()) {
-        throw Error(archive + ": " + std::to_string(check.damaged.size()) + " of " + records +
-                    " damaged");
+        throw Error(say(E_("%1: %2 of %3 damaged"),
+                        {archive, std::to_string(check.damaged.size()), records}));
     }
-    out << archive << ": " << records << ", all sound\n" << std::flush;
+    out << say(E_("%1: %2, all sound"), {archive, records}) << '\n' << std::flush;
 }
 
 // Every archive (".dat") in the folder read whole, one line each, newest
@@ -128,7 +168,7 @@ void verifyAll(Console& console, const std::string& folder, PasswordSource& pass
             }
         }
         if (ec) {
-            throw Error("Cannot read folder \"" + folder + "\" (" + ec.message() + ")");
+            throw Error(say(E_("Cannot read the folder \"%1\" (%2)"), {folder, ec.message()}));
         }
     }
     orderNewestFirst(names);
@@ -149,21 +189,21 @@ void verifyAll(Console& console, const std::string& folder, PasswordSource& pass
             fs::remove(pathFromUtf8(path), ec);
         }
         StopOnInterrupt::throwIfInterrupted();
-        out << terminalText(name) << ": ";
         if (damage.empty()) {
-            out << records << " record" << (records == 1 ? "" : "s") << ", all sound\n";
+            out << terminalText(say(E_("%1: %2, all sound"), {name, recordCount(records)})) << '\n';
         } else {
             ++failed;
-            out << "FAILED: " << terminalText(where.shown(damage)) << '\n';
+            out << terminalText(say(E_("%1: FAILED: %2"), {name, where.shown(translated(damage))}))
+                << '\n';
         }
     }
     out << std::flush;
     if (names.empty()) {
-        throw Error("no archive (.dat) in \"" + folder + "\"");
+        throw Error(say(E_("no archive (.dat) in \"%1\""), {folder}));
     }
     if (failed > 0) {
-        throw Error(std::to_string(failed) + " of " + std::to_string(names.size()) +
-                    " archives do not read whole");
+        throw Error(say(E_("%1 of %2 archives do not read whole"),
+                        {std::to_string(failed), std::to_string(names.size())}));
     }
 }
 

@@ -55,7 +55,7 @@ void browsers(Console& console, const Arguments& args) {
         nlohmann::ordered_json out = nlohmann::ordered_json::array();
         for (const Found& each : list) {
             nlohmann::ordered_json entry;
-            entry["browser"] = std::string(each.data->cliName());
+            entry["browser"] = std::string(each.data->ownCliName());
             entry["name"] = std::string(each.data->shownName());
             entry["found"] = !each.root.empty();
             entry["dataRoot"] =
@@ -69,8 +69,8 @@ void browsers(Console& console, const Arguments& args) {
         return;
     }
     for (const Found& each : list) {
-        console.out() << each.data->cliName() << '\t' << each.data->shownName() << '\t'
-                      << (each.root.empty() ? "not found" : "found") << '\t'
+        console.out() << each.data->ownCliName() << '\t' << each.data->shownName() << '\t'
+                      << (each.root.empty() ? say(E_("not found")) : say(E_("found"))) << '\t'
                       << (each.profiles ? std::to_string(*each.profiles) : std::string("-")) << '\t'
                       << terminalText(each.root) << '\n';
     }

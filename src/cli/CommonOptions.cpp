@@ -1,12 +1,17 @@
 #include "cli/CommonOptions.h"
 
 #include "cli/Console.h"
+#include "core/services/Error.h"
+#include "core/services/PathMapper.h"
+#include "core/services/ProgramPath.h"
 #include "core/services/Text.h"
+#include "core/text/Catalogue.h"
 #include "core/wizards/DataRoot.h"
 #include "core/wizards/Job.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
+#include <filesystem>
 #include <stdexcept>
 
 namespace vellarion::cli {
@@ -38,7 +43,9 @@ std::unique_ptr<SystemServices> makeServices(const EnvironmentOptions& options, 
     // command run without a prefix may meet this machine's own browsers.
     if (const EnvironmentInfo info = services->environmentInfo();
         info.kind != EnvironmentInfo::Kind::Windows) {
-        console.err() << "vellarion-cli: using " << info.describe() << '\n' << std::flush;
+        console.err() << "vellarion-cli: "
+                      << terminalText(say(E_("using %1"), {translated(info.describe())})) << '\n'
+                      << std::flush;
     }
     return services;
 }
@@ -48,8 +55,10 @@ namespace {
 std::vector<std::string> browserNames() {
     std::vector<std::string> names;
     for (const BrowserDataSet* data : allDataSets()) {
-        if (std::find(names.begin(), names.end(), data->cliName()) == names.end()) {
-            names.emplace_back(data->cliName());
+        for (const std::string_view name : {data->cliName(), data->ownCliName()}) {
+            if (std::find(names.begin(), names.end(), name) == names.end()) {
+                names.emplace_back(name);
+            }
         }
     }
     return names;
@@ -58,7 +67,7 @@ std::vector<std::string> browserNames() {
 } // namespace
 
 std::string browserNamesHelp() {
-    std::string help = "The browser: " + joinStrings(browserNames(), ", ");
+    std::string help = say(E_("The browser: %1"), {joinStrings(browserNames(), ", ")});
     for (const std::string& name : browserNames()) {
         const std::vector<const BrowserDataSet*> named = dataSetsNamed(name);
         if (named.size() < 2) {
@@ -68,8 +77,9 @@ std::string browserNamesHelp() {
         for (const BrowserDataSet* data : named) {
             shown.emplace_back(data->shownName());
         }
-        help += ". " + name + ": the first of " + joinStrings(shown, ", ") +
-                " whose data is found here (none found: the first this system has a version of)";
+        help += ". " + say(E_("%1: the first of %2 whose data is found here (none found: the "
+                              "first this system has a version of)"),
+                           {name, joinStrings(shown, ", ")});
     }
     return help;
 }
@@ -131,6 +141,36 @@ const CLI::Validator& notBlank() {
         },
         "NOT BLANK");
     return validator;
+}
+
+std::string browsersFoundHint(const SystemServices& services) {
+    std::vector<std::string> found;
+    for (const BrowserDataSet* data : allDataSets()) {
+        if (dataFound(services, *data)) {
+            found.emplace_back(data->ownCliName());
+        }
+    }
+    if (found.empty()) {
+        return say(E_("No browser's data is found here (see vellarion-cli browsers)."));
+    }
+    return say(E_("The browsers whose data is found here: %1 (see vellarion-cli browsers)."),
+               {joinStrings(found, ", ")});
+}
+
+void makeTypedFolder(const std::string& typed) {
+    // A Windows path and a remote are the job's to make.
+    if (!backupLocationGiven(typed) || hasDriveLetter(typed) || isRemoteLocation(typed)) {
+        return;
+    }
+    const std::filesystem::path folder = pathFromUtf8(typed);
+    std::error_code ec;
+    if (std::filesystem::is_directory(folder, ec)) {
+        return;
+    }
+    std::filesystem::create_directories(folder, ec);
+    if (ec) {
+        throw Error(say(E_("Cannot make the folder %1: %2"), {typed, ec.message()}));
+    }
 }
 
 void addReplaceOption(CLI::App& command, bool& replace) {

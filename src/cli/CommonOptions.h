@@ -46,6 +46,15 @@ const CLI::Validator& notBlank();
 // replace an archive that exists already.
 void addReplaceOption(CLI::App& command, bool& replace);
 
+// Which browsers' data is here, for a command that did not find the data of
+// the one it was given.
+std::string browsersFoundHint(const SystemServices& services);
+
+// Makes the backup location the user typed, when it is a folder of this
+// machine not there yet; one that cannot be made ends the command, naming
+// the folder as typed and the system's reason.
+void makeTypedFolder(const std::string& typed);
+
 // The data set of a BROWSER argument that addBrowserArgument accepted: the
 // first of a name two data sets share.
 const BrowserDataSet& browserDataSet(const std::string& browser);

@@ -3,6 +3,8 @@
 #include "core/text/Catalogue.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cctype>
 #include <iostream>
 
 #ifdef _WIN32
@@ -17,6 +19,36 @@
 namespace vellarion::cli {
 
 namespace {
+
+// Texts written in English elsewhere that the command line shows: the
+// command-line parser's refusals, and the core's words on this machine's own
+// browsers. In the catalogue so that they reach the user in the user's
+// language too.
+[[maybe_unused]] constexpr std::string_view kOtherTexts[] = {
+    E_("%1 has no version for this machine: its data is reached in a Windows prefix (--prefix) "
+       "or on a Windows disk (--windows-root)."),
+    E_("The classic Opera"),
+    E_("No %1 data was found here; restoring into %2"),
+    // A schedule's password file, as its run finds it.
+    E_("cannot read the password file \"%1\""),
+    E_("the password file \"%1\" is no file"),
+    E_("the password file \"%1\" belongs to another user"),
+    E_("the password file \"%1\" may be read by others; make it readable by its owner only "
+       "(chmod 600)"),
+    E_("cannot read who may read the password file \"%1\""),
+    E_("cannot tell who runs the program"),
+    E_("%1 is required"),
+    E_("A subcommand"),
+    E_("%1 requires %2"),
+    E_("%1 excludes %2"),
+    E_("%1: %2 not in %3"),
+    E_("The following argument was not expected: %1"),
+    E_("The following arguments were not expected: %1"),
+    E_("%1: Value %2 not in range %3 to %4"),
+    E_("%1: Value %2 could not be converted"),
+    E_("%1: must not be empty"),
+    E_("ARCHIVE or --all"),
+};
 
 void appendHex(std::string& out, const char* prefix, unsigned value, int digits) {
     static constexpr char kDigits[] = "0123456789abcdef";
@@ -45,6 +77,29 @@ std::size_t utf8Length(std::string_view text, std::size_t at) {
 }
 
 } // namespace
+
+std::string say(std::string_view pattern, std::initializer_list<std::string_view> values) {
+    return formatText(translated(pattern), values);
+}
+
+std::string commandWord(std::string_view word) {
+    const bool plain = !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) != 0 ||
+               std::string_view("-_./:,+=@%").find(c) != std::string_view::npos;
+    });
+    if (plain) {
+        return std::string(word);
+    }
+#ifdef _WIN32
+    return "\"" + std::string(word) + "\"";
+#else
+    std::string quoted = "'";
+    for (char c : word) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+#endif
+}
 
 std::string terminalText(std::string_view text, bool keepLineBreaks) {
     std::string out;
@@ -95,7 +150,8 @@ Console Console::standard() {
 
 void Console::warning(std::string_view text) {
     endProgress();
-    err_ << "vellarion-cli: warning: " << terminalText(translated(text), true) << '\n'
+    err_ << "vellarion-cli: " << say(E_("warning: %1"), {terminalText(translated(text), true)})
+         << '\n'
          << std::flush;
 }
 
@@ -159,11 +215,12 @@ int run(CLI::App& app, const std::vector<std::string>& arguments, Console& conso
         if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
             return app.exit(e, console.out(), err);
         }
-        err << "vellarion-cli: " << e.what() << "\nRun with --help for more information.\n";
+        err << "vellarion-cli: " << terminalText(translated(e.what())) << '\n'
+            << say(E_("Run with --help for more information.")) << '\n';
         return 2;
     } catch (const Interrupted& e) {
         console.endProgress();
-        err << "vellarion-cli: " << e.what() << '\n';
+        err << "vellarion-cli: " << say(E_("interrupted")) << '\n';
         return 130;
     } catch (const std::exception& e) {
         console.endProgress();

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "core/text/Catalogue.h"
+
 #include <chrono>
 #include <cstdint>
+#include <initializer_list>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -25,6 +28,9 @@ public:
 
     std::ostream& out() { return out_; }
     std::ostream& err() { return err_; }
+    // Whether a user reads err on a terminal (no script, no scheduler): the
+    // place for hints on what to do next.
+    bool interactive() const { return progressOnErr_; }
 
     // "vellarion-cli: warning: <text>" on err.
     void warning(std::string_view text);
@@ -44,6 +50,15 @@ private:
     bool lineShown_ = false;
     std::chrono::steady_clock::time_point lastDrawn_{};
 };
+
+// A text of the command line in the user's language: `pattern`, written in
+// English and marked E_("…"), translated, then its %1 … %9 filled with the
+// values (names, paths, numbers: shown as they are).
+std::string say(std::string_view pattern, std::initializer_list<std::string_view> values = {});
+
+// A word of a command for the user to type again: as it is, or quoted where
+// the shell would read a space or a sign in it.
+std::string commandWord(std::string_view word);
 
 // Text as the terminal shows it: control characters (C0, DEL and the C1
 // range) written C-style ("\x1b", "\r", "\u009b"), bytes that are no UTF-8

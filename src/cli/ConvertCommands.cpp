@@ -38,7 +38,7 @@ void convert(Console& console, const Arguments& args) {
         return;
     }
     if (!args.conversion) {
-        throw CLI::RequiredError("N (the conversion; see --list)");
+        throw CLI::RequiredError(say(E_("N (the conversion; see --list)")));
     }
     const std::unique_ptr<SystemServices> services = makeServices(args.environment, console);
     ConverterState state;
@@ -53,14 +53,14 @@ void convert(Console& console, const Arguments& args) {
     }
     console.out() << services->paths().toDisplay(report.file) << '\n';
     for (const ReplacementCount& each : report.counts) {
-        console.out() << describe(each.replacement) << ": " << each.changed << '\n';
+        console.out() << translated(describe(each.replacement)) << ": " << each.changed << '\n';
     }
     switch (report.outcome) {
     case ConversionReport::Outcome::Unchanged:
-        console.out() << "Nothing to change; the file is left as it was.\n";
+        console.out() << say(E_("Nothing to change; the file is left as it was.")) << '\n';
         break;
     case ConversionReport::Outcome::DryRun:
-        console.out() << "Dry run; nothing written.\n";
+        console.out() << say(E_("Dry run; nothing written.")) << '\n';
         break;
     default:
         break;

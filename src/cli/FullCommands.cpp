@@ -10,6 +10,7 @@
 #include "core/remote/RemoteFolder.h"
 #include "core/schedule/KeptVersions.h"
 #include "core/services/Error.h"
+#include "core/services/ProgramPath.h"
 #include "core/wizards/FullJob.h"
 #include "core/wizards/Messages.h"
 #include "core/wizards/PlainSecrets.h"
@@ -47,8 +48,8 @@ void chooseVersion(FullJob& job, const SystemServices& services, const std::stri
     if (archive == kLatest) {
         const std::vector<std::string> stamps = keptVersions(services, location, fixed);
         if (stamps.empty()) {
-            throw Error("no kept version of \"" + fixed + "\" in " +
-                        services.paths().toDisplay(location));
+            throw Error(say(E_("no kept version of \"%1\" in %2"),
+                            {fixed, services.paths().toDisplay(location)}));
         }
         job.stampArchives(stamps.front());
     } else if (const std::optional<std::string> stamp = stampIn(archive, fixed)) {
@@ -58,9 +59,9 @@ void chooseVersion(FullJob& job, const SystemServices& services, const std::stri
             throw Error(backupFileNotFound(fixed));
         }
     } else {
-        throw CLI::ValidationError("--archive", "\"" + archive + "\" is no archive of " +
-                                                    std::string(job.data().name) + " (\"" + fixed +
-                                                    "\" or a kept version of it)");
+        throw CLI::ValidationError(
+            "--archive", say(E_("\"%1\" is no archive of %2 (\"%3\" or a kept version of it)"),
+                             {archive, job.data().name, fixed}));
     }
 }
 
@@ -93,7 +94,7 @@ void run(Console& console, const Arguments& args, Direction direction) {
                                      : browserDataSet(args.browser);
     if (!args.installFolder.empty() && data.full.installFolderPrompt.empty()) {
         throw CLI::ValidationError("--install-folder",
-                                   std::string(data.name) + " has no installation folder to name");
+                                   say(E_("%1 has no installation folder to name"), {data.name}));
     }
     // The name the windows ask for once the data is not found.
     state.customdir = args.installFolder;
@@ -110,8 +111,8 @@ void run(Console& console, const Arguments& args, Direction direction) {
                 job.restoreInto(programFolder(*services, args.into));
             } else if (!found && job.unavailableHere().empty()) {
                 if (const std::optional<std::string> root = job.newDataRoot()) {
-                    console.out() << restoringIntoNewRoot(data.name,
-                                                          services->paths().toDisplay(*root))
+                    console.out() << translated(restoringIntoNewRoot(
+                                         data.name, services->paths().toDisplay(*root)))
                                   << '\n';
                     job.restoreInto(*root);
                 }
@@ -124,7 +125,22 @@ void run(Console& console, const Arguments& args, Direction direction) {
             }
         } else {
             passwords.forNewArchive();
+            makeTypedFolder(args.location);
             keepVersions(job, args.keep);
+        }
+        if (direction == Direction::Backup && !found && job.unavailableHere().empty()) {
+            // Not found here: which browsers' data is.
+            try {
+                endJob(console, job.backup(location));
+            } catch (const BrowserRunning&) {
+                throw;
+            } catch (const Error& e) {
+                if (e.what() != kSettingsNotFound) {
+                    throw;
+                }
+                throw Error(translated(e.what()) + ". " + browsersFoundHint(*services));
+            }
+            return;
         }
         endJob(console,
                direction == Direction::Backup ? job.backup(location) : job.restore(location));
@@ -150,15 +166,19 @@ void run(Console& console, const Arguments& args, Direction direction) {
         const std::string file = services->paths().toDisplay(archive.archive);
         std::error_code ec;
         const std::uintmax_t size = std::filesystem::file_size(pathFromUtf8(file), ec);
-        const std::string bytes = " (" + std::to_string(ec ? 0 : size) + " bytes)";
+        const std::string bytes = std::to_string(ec ? 0 : size);
         // Staged items come from many places; their staging folder is gone.
-        const std::string what = data.full.staged.items.empty()
-                                     ? services->paths().toDisplay(archive.folder)
-                                     : "the " + std::string(data.name) + " items";
+        const std::string what =
+            data.full.staged.items.empty()
+                ? std::string(withoutTrailingSeparators(services->paths().toDisplay(archive.folder)))
+                : say(E_("the %1 items"), {data.name});
         if (direction == Direction::Backup) {
-            console.out() << "Packed " << what << " into " << where.shown(file) << bytes << '\n';
+            console.out() << say(E_("Packed %1 into %2 (%3 bytes)"), {what, where.shown(file), bytes})
+                          << '\n';
         } else {
-            console.out() << "Unpacked " << where.shown(file) << bytes << " into " << what << '\n';
+            console.out() << say(E_("Unpacked %1 (%2 bytes) into %3"),
+                                 {where.shown(file), bytes, what})
+                          << '\n';
         }
     }
     console.out() << std::flush;

@@ -7,6 +7,7 @@
 #include "core/services/Error.h"
 #include "core/services/PathMapper.h"
 #include "core/services/ProgramPath.h"
+#include "core/services/Text.h"
 #include "core/text/Catalogue.h"
 
 #include <algorithm>
@@ -30,20 +31,31 @@ void JobOutput::browserRunning(const std::string& text) {
 
 bool JobOutput::replaceArchive(const std::string& path) {
     if (!replace_) {
-        throw Error("\"" + paths_.toDisplay(path) +
-                    "\" exists already; give --replace to replace it");
+        throw Error(say(E_("\"%1\" exists already; give --replace to replace it"),
+                        {paths_.toDisplay(path)}));
     }
     return true;
 }
 
 void JobOutput::itemsWithoutData(Direction direction,
                                  const std::vector<const SelectiveItem*>& items) {
+    // Items simply absent are no fault: one line names them all, by the
+    // keys --items takes.
+    std::vector<std::string> keys;
     for (const SelectiveItem* item : items) {
-        const std::string named = std::string(item->key) + " (" + translated(item->caption) + ")";
-        console_.warning(direction == Direction::Backup
-                             ? "nothing of " + named + " was found to back up"
-                             : "the archive holds nothing of " + named + "; it was not restored");
+        keys.emplace_back(item->key.empty() ? translated(item->caption) : std::string(item->key));
     }
+    if (keys.empty()) {
+        return;
+    }
+    console_.endProgress();
+    console_.err() << "vellarion-cli: "
+                   << terminalText(say(direction == Direction::Backup
+                                           ? E_("Not in this profile: %1")
+                                           : E_("Not in this archive: %1"),
+                                       {joinStrings(keys, ", ")}))
+                   << '\n'
+                   << std::flush;
 }
 
 void JobOutput::progressShow() {
@@ -125,7 +137,7 @@ void endJob(Console& console, JobOutcome outcome) {
         return;
     }
     StopOnInterrupt::throwIfInterrupted();
-    throw Error("the job did not finish");
+    throw Error(say(E_("the job did not finish")));
 }
 
 } // namespace vellarion::cli

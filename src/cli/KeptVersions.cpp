@@ -1,6 +1,7 @@
 #include "cli/KeptVersions.h"
 
 #include "cli/Console.h"
+#include "core/text/Catalogue.h"
 #include "cli/Passwords.h"
 #include "core/schedule/KeptVersions.h"
 #include "core/services/Error.h"
@@ -38,8 +39,8 @@ void checkAndKeep(Console& console, SystemServices& services, PasswordSource& pa
             return std::optional<Secret>(passwords.forArchive(paths.toDisplay(path)));
         });
     if (!version.damage.empty()) {
-        throw Error("the new archive does not read whole: " + version.damage +
-                    "; no older version was deleted");
+        throw Error(say(E_("the new archive does not read whole: %1; no older version was deleted"),
+                        {translated(version.damage)}));
     }
     tellRetention(console, version.retention,
                   [&](const std::string& path) { return paths.toDisplay(path); });
@@ -48,19 +49,21 @@ void checkAndKeep(Console& console, SystemServices& services, PasswordSource& pa
 void tellRetention(Console& console, const Retention& retention,
                    const std::function<std::string(const std::string&)>& shown) {
     for (const std::string& path : retention.deleted) {
-        console.err() << "vellarion-cli: deleted the older version " << terminalText(shown(path))
+        console.err() << "vellarion-cli: "
+                      << terminalText(say(E_("deleted the older version %1"), {shown(path)}))
                       << '\n';
     }
     for (const std::string& path : retention.keptBeyondCount) {
-        console.warning("kept \"" + shown(path) + "\" beyond --keep: no newer version reads whole");
+        console.warning(
+            say(E_("kept \"%1\" beyond --keep: no newer version reads whole"), {shown(path)}));
     }
     for (const std::string& path : retention.future) {
-        console.warning("\"" + shown(path) +
-                        "\" is stamped later than now: the clock was wrong when it was written; "
-                        "the new version is stamped with the time it was made");
+        console.warning(say(E_("\"%1\" is stamped later than now: the clock was wrong when it "
+                               "was written; the new version is stamped with the time it was made"),
+                            {shown(path)}));
     }
     for (const std::string& path : retention.notDeleted) {
-        console.warning("could not delete the older version \"" + shown(path) + "\"");
+        console.warning(say(E_("could not delete the older version \"%1\""), {shown(path)}));
     }
     console.err() << std::flush;
 }

@@ -158,7 +158,7 @@ std::optional<Secret> PasswordSource::given() {
             in.open(*native, std::ios::binary);
         }
         if (!in) {
-            throw Error("Cannot read the password file \"" + options_.file + "\"");
+            throw Error(say(E_("Cannot read the password file \"%1\""), {options_.file}));
         }
         std::string line;
         std::getline(in, line);
@@ -167,14 +167,14 @@ std::optional<Secret> PasswordSource::given() {
         }
         Secret secret = withoutLineEnd(line);
         if (secret.empty()) {
-            throw Error("The password file \"" + options_.file + "\" holds no password");
+            throw Error(say(E_("The password file \"%1\" holds no password"), {options_.file}));
         }
         return secret;
     }
     if (std::optional<std::string> value = environmentPassword()) {
         Secret secret = withoutLineEnd(*value);
         if (secret.empty()) {
-            throw Error(std::string(kVariable) + " is empty");
+            throw Error(say(E_("%1 is empty"), {kVariable}));
         }
         return secret;
     }
@@ -197,15 +197,16 @@ std::optional<Secret> PasswordSource::forNewArchive() {
     if (!password_) {
         password_ = given();
         if (!password_) {
-            std::optional<Secret> first = typed("Password for the archive: ");
+            std::optional<Secret> first = typed(say(E_("Password for the archive: ")));
             if (!first) {
-                throw Error("--encrypt needs a password: --password-file FILE, " +
-                            std::string(kVariable) + ", or a terminal to type it on");
+                throw Error(say(E_("--encrypt needs a password: --password-file FILE, %1, or a "
+                               "terminal to type it on"),
+                            {kVariable}));
             }
             if (first->empty()) {
-                throw Error("The password is empty");
+                throw Error(say(E_("The password is empty")));
             }
-            std::optional<Secret> again = typed("The same password again: ");
+            std::optional<Secret> again = typed(say(E_("The same password again: ")));
             if (!again || !(*again == *first)) {
                 throw Error("The two passwords differ");
             }
@@ -220,12 +221,11 @@ Secret PasswordSource::forArchive(const std::string& shownName) {
         password_ = given();
     }
     if (!password_) {
-        password_ = typed("Password of \"" + shownName + "\": ");
+        password_ = typed(say(E_("Password of \"%1\": "), {shownName}));
         if (!password_) {
-            throw Error("\"" + shownName +
-                        "\" is encrypted: give its password with "
-                        "--password-file FILE or " +
-                        std::string(kVariable) + ", or type it on a terminal");
+            throw Error(say(E_("\"%1\" is encrypted: give its password with --password-file "
+                               "FILE or %2, or type it on a terminal"),
+                            {shownName, kVariable}));
         }
     }
     return password_->copy();

@@ -19,18 +19,19 @@ public:
     explicit RemoteProgress(Console& console) : console_(console) {}
 
     void transferStarted(const std::string& name, bool sending) override {
-        what_ = (sending ? "sending " : "fetching ") + name;
+        what_ = say(sending ? E_("sending %1") : E_("fetching %1"), {name});
         console_.progress(what_);
     }
     void transferProgress(std::uint64_t bytes, std::uint64_t total) override {
         if (total == 0 || !console_.progressDue()) {
             return;
         }
-        char amount[64];
-        std::snprintf(amount, sizeof amount, " %d%% (%.1f of %.1f MiB)",
-                      static_cast<int>(bytes * 100 / total), static_cast<double>(bytes) / 1048576,
-                      static_cast<double>(total) / 1048576);
-        console_.progress(what_ + amount);
+        char done[16];
+        char whole[16];
+        std::snprintf(done, sizeof done, "%.1f", static_cast<double>(bytes) / 1048576);
+        std::snprintf(whole, sizeof whole, "%.1f", static_cast<double>(total) / 1048576);
+        console_.progress(what_ + " " + std::to_string(bytes * 100 / total) + "% " +
+                          say(E_("(%1 of %2 MiB)"), {done, whole}));
     }
     bool stopRequested() const override { return StopOnInterrupt::interrupted(); }
 
@@ -108,7 +109,7 @@ void CommandLocation::send(SystemServices& services, PasswordSource& passwords,
         });
     });
     for (const std::string& name : sent.archives) {
-        console_.err() << "vellarion-cli: sent " << terminalText(name) << '\n';
+        console_.err() << "vellarion-cli: " << terminalText(say(E_("sent %1"), {name})) << '\n';
     }
     tellRetention(console_, sent.retention, [](const std::string& name) { return name; });
 }
@@ -123,11 +124,11 @@ void refusePlainSecretsOffMachine(const std::string& location, bool encrypt, boo
     if (!isRemoteLocation(location) || encrypt || allowPlain) {
         return;
     }
-    throw Error("the archive would hold passwords and cookies readable by anyone who gets the "
-                "file, and it would leave this machine for " +
-                location +
-                "; give --encrypt (the password from --password-file or VELLARION_PASSWORD), or "
-                "--allow-plain to send it as it is");
+    throw Error(say(E_("the archive would hold passwords and cookies readable by anyone who gets "
+                       "the file, and it would leave this machine for %1; give --encrypt (the "
+                       "password from --password-file or VELLARION_PASSWORD), or --allow-plain to "
+                       "send it as it is"),
+                    {location}));
 }
 
 } // namespace vellarion::cli

@@ -89,7 +89,7 @@ std::vector<std::string> environmentArguments(const EnvironmentOptions& o) {
 Schedule scheduleOf(const std::string& id) {
     std::optional<Schedule> found = ScheduleStore::standard().find(id);
     if (!found) {
-        throw Error("no schedule \"" + id + "\" (see schedule list)");
+        throw Error(say(E_("no schedule \"%1\" (see schedule list)"), {id}));
     }
     return *found;
 }
@@ -97,8 +97,8 @@ Schedule scheduleOf(const std::string& id) {
 void add(Console& console, Arguments& args) {
     Schedule s = args.schedule;
     if (s.full && (!s.profile.empty() || !s.items.empty())) {
-        throw CLI::ValidationError("--full", "a full backup takes the whole data folder: no "
-                                             "--profile or --items");
+        throw CLI::ValidationError(
+            "--full", say(E_("a full backup takes the whole data folder: no --profile or --items")));
     }
     if (isRemoteLocation(s.location)) {
         parseRemotePath(s.location); // refused here rather than at every run
@@ -114,9 +114,9 @@ void add(Console& console, Arguments& args) {
     }
     SchedulerResult installed;
     std::tie(s, installed) = addSchedule(ScheduleStore::standard(), s, runningProgram());
-    console.out() << "Added schedule " << shownSummary(s) << '\n';
+    console.out() << say(E_("Added schedule %1"), {shownSummary(s)}) << '\n';
     for (const fs::path& file : installed.written) {
-        console.out() << "Wrote " << terminalText(pathToUtf8(file)) << '\n';
+        console.out() << terminalText(say(E_("Wrote %1"), {pathToUtf8(file)})) << '\n';
     }
     console.out() << std::flush;
     if (!installed.note.empty()) {
@@ -133,9 +133,9 @@ void list(Console& console) {
 
 void remove(Console& console, const std::string& id) {
     if (!removeSchedule(ScheduleStore::standard(), id)) {
-        throw Error("no schedule \"" + id + "\" (see schedule list)");
+        throw Error(say(E_("no schedule \"%1\" (see schedule list)"), {id}));
     }
-    console.out() << "Removed schedule " << terminalText(id) << '\n' << std::flush;
+    console.out() << terminalText(say(E_("Removed schedule %1"), {id})) << '\n' << std::flush;
 }
 
 // The scheduler's run: the backup as `backup` or `full-backup` runs it, its
@@ -146,18 +146,20 @@ void runSchedule(Console& console, const std::string& id, const AddJobCommands& 
     const Schedule s = scheduleOf(id);
     // A remote's runs are logged here, each naming the remote.
     const fs::path location = scheduleLogFolder(s, ScheduleStore::standard());
-    const std::string remote = isRemoteLocation(s.location) ? " to " + s.location : "";
+    const std::string remote =
+        isRemoteLocation(s.location) ? " " + say(E_("to %1"), {s.location}) : "";
     const auto log = [&](const std::string& what) {
         const std::string line =
             stampOf(std::chrono::system_clock::now()) + " " + s.id + remote + ": " + what;
         if (!appendScheduleLog(location, line)) {
-            console.warning("cannot write the log \"" + pathToUtf8(location / kScheduleLog) + "\"");
+            console.warning(say(E_("cannot write the log \"%1\""),
+                                {pathToUtf8(location / kScheduleLog)}));
         }
     };
     if (s.encrypt) {
         if (const std::string problem = passwordFileProblem(pathFromUtf8(s.passwordFile));
             !problem.empty()) {
-            log("failed: " + problem);
+            log(say(E_("failed: %1"), {translated(problem)}));
             throw Error(problem);
         }
     }
@@ -190,19 +192,20 @@ void runSchedule(Console& console, const std::string& id, const AddJobCommands& 
     console.out() << out.str() << std::flush;
     console.err() << err.str() << std::flush;
     if (skipped) {
-        log("skipped, the browser runs: " + failure);
-        console.out() << "Skipped: " << failure << '\n' << std::flush;
+        log(say(E_("skipped, the browser runs: %1"), {translated(failure)}));
+        console.out() << say(E_("Skipped: %1"), {translated(failure)}) << '\n' << std::flush;
         return;
     }
     if (!failure.empty()) {
-        log("failed: " + failure);
+        log(say(E_("failed: %1"), {translated(failure)}));
         throw Error(failure);
     }
     std::string written = out.str();
     while (!written.empty() && written.back() == '\n') {
         written.pop_back();
     }
-    log("done: " + (written.find('\n') == std::string::npos ? written : "\n" + written));
+    log(say(E_("done: %1"),
+            {written.find('\n') == std::string::npos ? written : "\n" + written}));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "core/schedule/KeptVersions.h"
 #include "core/services/Error.h"
 #include "core/services/PathMapper.h"
+#include "core/services/ProgramPath.h"
 #include "core/services/SystemServices.h"
 #include "core/services/Text.h"
 #include "core/text/Catalogue.h"
@@ -77,8 +78,8 @@ std::set<std::string> tickedBoxes(const SelectiveWizardData& data,
         }
         const SelectiveItem* item = data.itemOfKey(key);
         if (item == nullptr) {
-            throw CLI::ValidationError("--items", "no item \"" + key + "\"; the items are " +
-                                                      joinStrings(itemKeys(data), ", "));
+            throw CLI::ValidationError("--items", say(E_("no item \"%1\"; the items are %2"),
+                                                      {key, joinStrings(itemKeys(data), ", ")}));
         }
         boxes.emplace(item->checkBox);
     }
@@ -134,7 +135,7 @@ public:
         requireAvailable();
         const SelectiveWizardData& sel = data_.selective;
         if (!sel.listsProfiles && (!args_.profile.empty() || !args_.customProfile.empty())) {
-            throw Error(std::string(data_.name) + " has no profiles to choose from");
+            throw Error(say(E_("%1 has no profiles to choose from"), {data_.name}));
         }
         if (sel.searchesAtJobStart) {
             return;
@@ -144,14 +145,15 @@ public:
             return; // the data root may be missing: a new one is made
         }
         if (!found) {
-            throw Error(job_.notFoundMessage() + noProfilesHint());
+            throw Error(translated(job_.notFoundMessage()) + noProfilesHint() + " " +
+                        browsersFoundHint(*services_));
         }
         if (job_.profiles.entries.empty() && sel.listsProfiles) {
             throw Error(std::string(kSelectProfile) + noProfilesHint());
         }
         if (!args_.profile.empty() && !select(job_.profiles, args_.profile)) {
-            throw Error("no profile \"" + args_.profile + "\"; the profiles are " +
-                        joinStrings(job_.profiles.entries, ", "));
+            throw Error(say(E_("no profile \"%1\"; the profiles are %2"),
+                            {args_.profile, joinStrings(job_.profiles.entries, ", ")}));
         }
     }
 
@@ -176,15 +178,14 @@ public:
                 looked.push_back(nativePath(*dir));
             }
         }
-        std::string text = " No " + std::string(data_.name) + " profile was found";
-        if (!looked.empty()) {
-            text += " (looked in " + joinStrings(looked, ", ") + ")";
-        }
-        text += ".";
+        std::string text =
+            " " + (looked.empty() ? say(E_("No %1 profile was found."), {data_.name})
+                                  : say(E_("No %1 profile was found (looked in %2)."),
+                                        {data_.name, joinStrings(looked, ", ")}));
         if (data_.selective.hooks.newProfileFolder) {
-            text += " To restore into a new one: restore " + std::string(data_.id) +
-                    " --new-profile NAME …; to bring back the whole data folder: full-restore " +
-                    std::string(data_.id) + " --from DIR.";
+            text += " " + say(E_("To restore into a new one: restore %1 --new-profile NAME …; to "
+                                 "bring back the whole data folder: full-restore %1 --from DIR."),
+                              {data_.id});
         }
         return text;
     }
@@ -201,13 +202,13 @@ public:
             if (args_.archive == kLatest) {
                 const std::vector<std::string> stamps = keptVersions(*services_, location_, name);
                 if (stamps.empty()) {
-                    throw Error("no kept version of \"" + name + "\" in " + nativePath(location_));
+                    throw Error(say(E_("no kept version of \"%1\" in %2"), {name, nativePath(location_)}));
                 }
                 job_.stampArchives(stamps.front());
             } else if (const std::optional<std::string> stamp = stampIn(args_.archive, name)) {
                 job_.stampArchives(*stamp);
             } else if (!args_.archive.empty() && !equalsIgnoreCase(args_.archive, fixed)) {
-                throw Error(std::string(data_.name) + " restores only \"" + name + "\"");
+                throw Error(say(E_("%1 restores only \"%2\""), {data_.name, name}));
             }
             return;
         }
@@ -217,7 +218,9 @@ public:
             return;
         }
         if (!services_->fileExists(joinPath(location_, name))) {
-            throw Error(backupFileNotFound(name));
+            requireFolder();
+            throw Error(say(E_("%1 holds no archive \"%2\"."), {nativePath(location_), name}) +
+                        " " + holdings());
         }
         job_.archives.append({name});
         select(job_.archives, name);
@@ -249,21 +252,44 @@ public:
             }
         }
         if (names.size() > 1) {
-            throw Error("versions of " + joinStrings(names, ", ") + " lie in " +
-                        nativePath(location_) + "; name the archive with --archive");
+            throw Error(say(E_("versions of %1 lie in %2; name the archive with --archive"),
+                            {joinStrings(names, ", "), nativePath(location_)}));
         }
         const std::vector<std::string> stamps =
             names.empty() ? std::vector<std::string>()
                           : keptVersions(*services_, location_, names.front());
         if (stamps.empty()) {
+            requireFolder();
             if (args_.archive.empty()) {
-                throw CLI::RequiredError("--archive");
+                throw Error(
+                    (names.empty() ? say(E_("%1 holds no backup of %2."),
+                                         {nativePath(location_), data_.name})
+                                   : say(E_("%1 holds no backup of this profile (%2)."),
+                                         {nativePath(location_), names.front()})) +
+                    " " + holdings());
             }
-            throw Error("no kept version" +
-                        (names.empty() ? std::string() : " of \"" + names.front() + "\"") + " in " +
-                        nativePath(location_));
+            throw Error((names.empty() ? say(E_("no kept version in %1"), {nativePath(location_)})
+                                       : say(E_("no kept version of \"%1\" in %2"),
+                                             {names.front(), nativePath(location_)})) +
+                        ". " + holdings());
         }
         return stampedName(names.front(), stamps.front());
+    }
+
+    // A backup location on this machine that is no folder ends the command.
+    void requireFolder() const {
+        if (!where_.remote() && !services_->directoryExists(location_)) {
+            throw Error(say(E_("The folder %1 does not exist."), {nativePath(location_)}));
+        }
+    }
+
+    // What the backup location holds, for the user to name with --archive.
+    std::string holdings() const {
+        const std::vector<std::string> held = services_->listFiles(location_, ".dat");
+        if (held.empty()) {
+            return say(E_("It holds no archive (.dat) at all."));
+        }
+        return say(E_("It holds: %1; name one with --archive."), {joinStrings(held, ", ")});
     }
 
     // Where a program path lies on this machine, for the user to read.
@@ -328,6 +354,7 @@ void backup(Console& console, const Arguments& args) {
         command.chooseProfile();
         // Asked before the job begins to draw its progress.
         command.passwords().forNewArchive();
+        makeTypedFolder(args.location);
         keepVersions(command.job(), args.keep);
         endJob(console, command.job().backup(command.choices()));
     });
@@ -345,6 +372,18 @@ void backup(Console& console, const Arguments& args) {
         }
     }
     console.out() << command.nativePath(command.job().archivePath()) << '\n' << std::flush;
+    // How the archive comes back into a profile of its own, for a user at a
+    // terminal.
+    if (data.hooks.newProfileFolder && console.interactive()) {
+        console.err() << "vellarion-cli: "
+                      << terminalText(say(E_("To restore it into a new profile: restore %1 --from "
+                                             "%2 --archive %3 --new-profile NAME"),
+                                          {args.browser,
+                                           commandWord(args.location),
+                                           commandWord(lastName(command.job().archivePath()))}))
+                      << '\n'
+                      << std::flush;
+    }
 }
 
 void restore(Console& console, const Arguments& args) {
@@ -362,7 +401,10 @@ void restore(Console& console, const Arguments& args) {
     });
     // A browser without profiles may have no folder of its own found.
     if (!command.state().ffpath.empty()) {
-        console.out() << command.nativePath(command.state().ffpath) << '\n' << std::flush;
+        console.out() << command.nativePath(std::string(
+                             withoutTrailingSeparators(command.state().ffpath)))
+                      << '\n'
+                      << std::flush;
     }
 }
 

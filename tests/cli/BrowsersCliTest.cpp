@@ -1,12 +1,14 @@
 // vellarion-cli and today's browsers: every browser listed with what was
 // found of it, profiles shown by the names their users gave them, and the
-// one name "opera" for the classic and the current Opera.
+// one name "opera" for the classic and the current Opera beside the names of
+// each of them alone.
 #include "CliRunner.h"
 #include "FileTree.h"
 #include "SamplePrefixFixture.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <set>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -36,7 +38,13 @@ TEST(CliBrowsers, TheDemoHasEveryBrowserFoundWithItsProfilesAndDataRoot) {
     const fs::path drive = home / ".local/share/vellarion/demo/drive_c";
     EXPECT_EQ(lines[6], "edge\tEdge\tfound\t2\t" +
                             s(drive / "users/demo/AppData/Local/Microsoft/Edge/User Data"));
-    EXPECT_EQ(lines[9], "opera\tOpera (current)\tfound\t2\t" +
+    // Every row has a name of its own, which commands take.
+    std::set<std::string> names;
+    for (const std::string& line : lines) {
+        EXPECT_TRUE(names.insert(line.substr(0, line.find('\t'))).second) << line;
+    }
+    EXPECT_TRUE(lines[3].starts_with("opera-classic\tOpera (classic)\tfound\t3\t")) << lines[3];
+    EXPECT_EQ(lines[9], "opera-stable\tOpera (current)\tfound\t2\t" +
                             s(drive / "users/demo/AppData/Roaming/Opera Software/Opera Stable"));
     EXPECT_EQ(lines[15], "zen\tZen\tfound\t2\t" + s(drive / "users/demo/AppData/Roaming/zen"));
     EXPECT_TRUE(lines[0].starts_with("ie\tInternet Explorer\tfound\t-\t")) << lines[0];
@@ -95,6 +103,11 @@ TEST(CliBrowsers, OperaIsTheClassicWhereItsDataIsFoundElseTheCurrent) {
     ASSERT_EQ(classicOnly.exitCode, 0) << classicOnly.err;
     EXPECT_EQ(run({"profiles", "opera", "--prefix=" + s(both.sample().prefix)}).out,
               classicOnly.out);
+    // Each by its own name, where both are found.
+    EXPECT_EQ(run({"profiles", "opera-classic", "--prefix=" + s(both.sample().prefix)}).out,
+              classicOnly.out);
+    EXPECT_EQ(run({"profiles", "opera-stable", "--prefix=" + s(both.sample().prefix)}).out,
+              "Personal (Default)\nWork (Profile 1)\n");
 
     // This machine has only the current Opera.
     TempDir home;

@@ -22,7 +22,8 @@ TEST(ChromeSafariCli, TheSharedCustomArchiveIsReplacedOnlyWithReplace) {
     EXPECT_EQ(onSample({"profiles", "chrome"}).out, "Default\nProfile 1\n");
     EXPECT_EQ(onSample({"profiles", "safari"}).out, "Safari\nSafari (old PC)\n");
     const Result items = run({"items", "chrome"});
-    EXPECT_TRUE(items.out.starts_with("extensions\tРасширения\nplugin-data\tДанные Plugin\n"));
+    EXPECT_TRUE(items.out.starts_with("extensions\tExtensions\nplugin-data\tPlugin data\n"))
+        << items.out;
     EXPECT_EQ(std::count(items.out.begin(), items.out.end(), '\n'), 16) << "the cache is none";
 
     const fs::path chromeProfile =

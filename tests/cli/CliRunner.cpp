@@ -45,12 +45,13 @@ Cli::Cli(std::vector<std::string> args, bool stderrIsTerminal, const fs::path& h
         ::unsetenv("XDG_RUNTIME_DIR");
         ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
         ::setenv("HOME", home.c_str(), 1);
-        // A user of a Russian locale, unless the test is about another.
+        // A user of an English locale, unless the test is about another:
+        // the suites assert the command line's messages in English.
         const char* locale = ::getenv("VELLARION_TEST_LANG");
         for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) {
             ::unsetenv(name);
         }
-        ::setenv("LANG", locale != nullptr ? locale : "ru_RU.UTF-8", 1);
+        ::setenv("LANG", locale != nullptr ? locale : "en_US.UTF-8", 1);
         std::vector<char*> argv;
         for (std::string& a : args) {
             argv.push_back(a.data());
@@ -90,11 +91,12 @@ Result Cli::wait() {
     result.out = readFile(outFile_);
     result.err = master_ >= 0 ? terminalText_ : readFile(errFile_);
     // The line naming the environment comes first; the rest is the command's.
-    constexpr std::string_view kUsing = "vellarion-cli: using ";
-    if (result.err.starts_with(kUsing)) {
-        const size_t end = result.err.find('\n');
-        result.environment = result.err.substr(kUsing.size(), end - kUsing.size());
-        result.err.erase(0, end == std::string::npos ? std::string::npos : end + 1);
+    for (const std::string_view using_ : {"vellarion-cli: using ", "vellarion-cli: работаю с: "}) {
+        if (result.err.starts_with(using_)) {
+            const size_t end = result.err.find('\n');
+            result.environment = result.err.substr(using_.size(), end - using_.size());
+            result.err.erase(0, end == std::string::npos ? std::string::npos : end + 1);
+        }
     }
     return result;
 }

@@ -24,7 +24,7 @@ struct Result {
 // Starts vellarion-cli with stdout and stderr going to files, or stderr to
 // a terminal when asked; no input, and nothing of the machine's user (no
 // WINEPREFIX, no XDG_CONFIG_HOME, a home of its own or the one given, the
-// locale LANG=ru_RU.UTF-8 or the one a UserLocale names).
+// locale LANG=en_US.UTF-8 or the one a UserLocale names).
 class Cli {
 public:
     explicit Cli(std::vector<std::string> args, bool stderrIsTerminal = false,

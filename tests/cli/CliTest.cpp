@@ -70,7 +70,8 @@ TEST_F(CliArchive, FailuresExitOneWithTheReasonOnStderr) {
                                            5));
     const Result damaged = run({"list", s(tmp / "cut.dat")});
     EXPECT_EQ(damaged.exitCode, 1);
-    EXPECT_EQ(damaged.err, "vellarion-cli: Stream read error\n");
+    EXPECT_EQ(damaged.err, "vellarion-cli: \"" + s(tmp / "cut.dat") +
+                               "\" is no backup archive (or one cut off within its first record)\n");
 }
 
 TEST_F(CliArchive, UnreadableFilesAreWarnedAboutAndLeftOut) {

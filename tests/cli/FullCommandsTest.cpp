@@ -78,7 +78,10 @@ TEST(CliFull, RefusalsExitOneWithTheWindowsTexts) {
          "Please Select Backup Location"},
         {{"full-restore", "flock", env, "--from", location},
          "Backup File \"fbackup_flock.dat\" Not Found"},
-        {{"full-backup", "firefox", env, "--to", location}, "Не найден файл параметров"},
+        // Not found here: the browsers whose data is.
+        {{"full-backup", "firefox", env, "--to", location},
+         "Settings file not found. The browsers whose data is found here: flock (see "
+         "vellarion-cli browsers)."},
     };
     for (const auto& c : cases) {
         const Result r = run(c.args);
@@ -194,7 +197,7 @@ TEST(CliFull, AStopAfterTheSwapIsNoStop) {
             continue;
         }
         EXPECT_EQ(done.exitCode, 0) << done.err;
-        EXPECT_NE(done.err.find("Остановка пришла, когда работа была уже сделана"),
+        EXPECT_NE(done.err.find("The stop came when the work was already done"),
                   std::string::npos)
             << done.err;
         EXPECT_EQ(readFile(root / "Profiles/abcd1234.default/cache/2999"), "old");

@@ -28,10 +28,12 @@ TEST(InternetExplorerCli, RestoreLooksForBackupIeDatAndOptionsThatDoNotApplyAreR
     const Result profile =
         onSample({"backup", "ie", "--to", s(backups.path()), "--profile", "default"});
     EXPECT_EQ(profile.err, "vellarion-cli: Internet Explorer has no profiles to choose from\n");
-    // Other browsers are still told to name the archive.
+    // Other browsers are told that the folder holds no backup of theirs.
     const Result unnamed = onSample({"restore", "firefox", "--from", s(backups.path())});
-    EXPECT_EQ(unnamed.exitCode, 2);
-    EXPECT_NE(unnamed.err.find("--archive is required"), std::string::npos) << unnamed.err;
+    EXPECT_EQ(unnamed.exitCode, 1);
+    EXPECT_EQ(unnamed.err, "vellarion-cli: " + s(backups.path()) +
+                               " holds no backup of this profile (default.dat). It holds no "
+                               "archive (.dat) at all.\n");
     EXPECT_TRUE(std::filesystem::is_empty(backups.path()));
 }
 

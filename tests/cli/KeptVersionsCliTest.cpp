@@ -279,6 +279,21 @@ TEST(CliSchedule, ARunByHandMakesItsVersionAndSkipsWhileTheBrowserRuns) {
     const Result unsafe = run({"schedule", "run", "firefox-1"}, home.path());
     EXPECT_EQ(unsafe.exitCode, 1);
     EXPECT_EQ(namesIn(dir).size(), 3u);
+    // The log is written in the language of the user who runs it.
+    {
+        UserLocale russian("ru_RU.UTF-8");
+        EXPECT_EQ(run({"schedule", "run", "firefox-1"}, home.path()).exitCode, 1);
+    }
+    const std::string failed = readFile(dir / "vellarion-schedule.log");
+    EXPECT_NE(failed.find(" firefox-1: failed: the password file \"" + s(password) +
+                          "\" may be read by others; make it readable by its owner only "
+                          "(chmod 600)\n"),
+              std::string::npos)
+        << failed;
+    EXPECT_TRUE(failed.ends_with(" firefox-1: ошибка: файл пароля \"" + s(password) +
+                                 "\" могут прочитать другие; сделайте его доступным для чтения "
+                                 "только владельцу (chmod 600)\n"))
+        << failed;
 
     const Result removed = run({"schedule", "remove", "firefox-1"}, home.path());
     EXPECT_EQ(removed.exitCode, 0) << removed.err;

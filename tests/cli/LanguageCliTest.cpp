@@ -25,6 +25,18 @@ bool hasCyrillic(const std::string& text) {
     return false;
 }
 
+// The first English sentence of `text` (three English words in a row), ""
+// when there is none: paths, option words and quoted names are no sentence.
+std::string englishSentence(const std::string& text) {
+    static const std::regex quoted("\"[^\"\n]*\"");
+    static const std::regex tokens("[^\\s]*[/\\\\][^\\s]*|(^|\\s)--?[A-Za-z][^\\s]*");
+    static const std::regex sentence("[A-Za-z]{2,}( [A-Za-z]{2,}){2,}");
+    const std::string plain =
+        std::regex_replace(std::regex_replace(text, quoted, " "), tokens, " ");
+    std::smatch found;
+    return std::regex_search(plain, found, sentence) ? found.str() : std::string();
+}
+
 class LanguageCli : public ::testing::Test {
 protected:
     // Everything a command printed, with the command named for the failure.
@@ -55,6 +67,24 @@ protected:
             {"backup", "firefox", "--prefix", prefix, "--user", "demo", "--to", to},
             {"convert", "opera", "--prefix", prefix, "--user", "demo"},
             {"convert", "--list"},
+            // What is here, and archives read.
+            {"browsers", "--prefix", prefix, "--user", "demo"},
+            {"profiles", "chrome", "--prefix", prefix, "--user", "demo"},
+            {"verify", s(dir / "backups" / "default.dat")},
+            {"verify", "--all", to},
+            {"list", s(dir / "backups" / "default.dat")},
+            // Messages that say what to do.
+            {"restore", "firefox", "--prefix", prefix, "--user", "demo", "--from",
+             s(dir / "nowhere")},
+            {"restore", "firefox", "--prefix", prefix, "--user", "demo", "--from", to,
+             "--archive", "nosuch.dat"},
+            {"list", s(dir / "backups" / "fbackup_opera.dat.nothing")},
+            {"full-backup", "firefox", "--prefix", bare, "--to", to},
+            {"restore", "firefox", "--prefix", prefix, "--user", "demo", "--from", to,
+             "--items", "nosuch"},
+            {"backup", "firefox", "--prefix", prefix, "--user", "demo", "--to",
+             s(dir / "backups" / "default.dat" / "below")},
+            {"nosuch-command"},
         };
     }
 
@@ -92,6 +122,31 @@ TEST_F(LanguageCli, AnEnglishUserSeesNoRussianInHelpRefusalsWarningsOrResults) {
         << notFound.err;
 }
 
+TEST_F(LanguageCli, ARussianUserReadsNoEnglishSentenceInAnyCommandsOutput) {
+    writeFile(dir / "backups" / "fbackup_opera.dat.nothing", "no archive at all\n");
+    for (const char* how : {"locale", "option"}) {
+        SCOPED_TRACE(how);
+        UserLocale user(how == std::string("locale") ? "ru_RU.UTF-8" : "en_US.UTF-8");
+        int refusals = 0;
+        for (std::vector<std::string> args : jobCommands()) {
+            if (how == std::string("option")) {
+                args.insert(args.begin(), {"--language", "ru"});
+            }
+            const Result r = run(args);
+            refusals += r.exitCode != 0;
+            EXPECT_EQ(englishSentence(r.out + r.err + r.environment), "") << everything(args, r);
+            // Something was said, in Russian.
+            EXPECT_TRUE(hasCyrillic(r.out + r.err + r.environment) || r.err.empty())
+                << everything(args, r);
+        }
+        EXPECT_GE(refusals, 9);
+    }
+    // The test sees English sentences where there are some.
+    UserLocale english("en_US.UTF-8");
+    const Result r = run({"restore", "firefox", "--from", s(dir / "nowhere")});
+    EXPECT_EQ(englishSentence(r.err), "Settings file not found") << r.err;
+}
+
 TEST_F(LanguageCli, ARussianUserSeesTheProgramsOwnTextsAndLanguageChooses) {
     const std::vector<std::string> items = {"items", "firefox"};
     const std::vector<std::string> notFound = {"profiles", "firefox", "--prefix",
@@ -100,7 +155,8 @@ TEST_F(LanguageCli, ARussianUserSeesTheProgramsOwnTextsAndLanguageChooses) {
         UserLocale russian("ru_RU.UTF-8");
         EXPECT_NE(run(items).out.find("passwords\tСохраненные пароли\n"), std::string::npos);
         EXPECT_TRUE(run(notFound).err.starts_with(
-            "vellarion-cli: Файл параметров не найден. Выберите пользовательский профиль. No "));
+            "vellarion-cli: Файл параметров не найден. Выберите пользовательский профиль. Профиль "
+            "Firefox не найден (искали в "));
         // Chosen on the command line, before the command or after it.
         EXPECT_NE(run({"--language", "en", "items", "firefox"}).out.find("\tSaved passwords\n"),
                   std::string::npos);

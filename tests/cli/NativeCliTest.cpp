@@ -93,14 +93,16 @@ TEST(CliNative, ABackupMakesItsMissingFolderAndNamesTheOneThatCannotBeMade) {
                             "vellarion-cli: warning: the archive holds passwords and cookies "
                             "readable by anyone who gets the file (--encrypt protects them)\n");
 
-    // A file stands where a folder of the location would have to be.
+    // A file stands where a folder of the location would have to be: the
+    // folder as the user typed it, and the system's reason.
     writeFile(home / "blocked", "a file");
     for (const char* command : {"backup", "full-backup"}) {
         const Result refused =
             run({command, "firefox", "--to", s(home / "blocked" / "backups")}, home.path());
         EXPECT_EQ(refused.exitCode, 1) << command;
-        EXPECT_EQ(refused.err,
-                  "vellarion-cli: Cannot create folder \"" + s(home / "blocked") + "\"\n")
+        EXPECT_EQ(refused.err, "vellarion-cli: Cannot make the folder " +
+                                   s(home / "blocked" / "backups") + ": " +
+                                   systemErrorText(ENOTDIR) + "\n")
             << command;
     }
 }

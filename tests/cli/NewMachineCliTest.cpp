@@ -299,12 +299,12 @@ TEST(CliNewMachine, ARestoreIntoANewProfileAddsItWhereTheBrowserListsItsProfiles
          "--new-profile: must not be empty"},
         {{"full-restore", "firefox", "--into", ""}, "--into: must not be empty"},
         {{"restore", "firefox", "--archive", "default-release.dat", "--new-profile", "work"},
-         "Профиль с именем \"work\" уже есть: " + folder + ". Выберите другое имя."},
+         "A profile named \"work\" exists already: " + folder + ". Choose another name."},
         {{"restore", "firefox", "--archive", "default-release.dat", "--new-profile",
           "default-release"},
-         "Профиль с именем \"default-release\" уже есть: k3x9ab12.default-release."},
+         "A profile named \"default-release\" exists already: k3x9ab12.default-release."},
         {{"restore", "chrome", "--archive", "Default.dat", "--new-profile", "Person 1"},
-         "Профиль с именем \"Person 1\" уже есть: Person 1 (Default)."},
+         "A profile named \"Person 1\" exists already: Person 1 (Default)."},
     };
     for (auto [args, text] : refused) {
         args.insert(args.begin() + 2, {"--from", s(backups)});

@@ -44,7 +44,7 @@ TEST(CliOpera, FullBackupThroughATypedInstallationFolderWritesBothArchives) {
 TEST(CliOpera, ConvertOperaListsRunsAndCountsWritingOnlyWhatChanged) {
     const Result list = run({"convert-opera", "--list"});
     EXPECT_TRUE(list.out.starts_with("0\tXP 32 bit -> 7/Vista 32 bit\n")) << list.out;
-    EXPECT_TRUE(list.out.ends_with("\n11\tСмена имени пользователя\n"));
+    EXPECT_TRUE(list.out.ends_with("\n11\tChange of user name\n")) << list.out;
 
     SamplePrefixFixture prefix({.browsers = {Browser::Opera}});
     const std::string env = "--prefix=" + s(prefix.sample().prefix);
@@ -63,7 +63,7 @@ TEST(CliOpera, ConvertOperaListsRunsAndCountsWritingOnlyWhatChanged) {
 
     const Result noUser = run({"convert-opera", "11", env});
     EXPECT_EQ(noUser.exitCode, 1);
-    EXPECT_EQ(noUser.err, "vellarion-cli: Введите старое имя пользователя.\n");
+    EXPECT_EQ(noUser.err, "vellarion-cli: Enter the old user name.\n");
     EXPECT_EQ(run({"convert-opera", "12", env}).exitCode, 2);
 }
 

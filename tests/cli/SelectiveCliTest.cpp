@@ -35,6 +35,8 @@ protected:
 };
 
 TEST_F(SelectiveCli, ItemsListsEachKeyWithItsCaptionInBackupOrder) {
+    // The captions as the windows show them.
+    UserLocale russian("ru_RU.UTF-8");
     const Result firefox = run({"items", "firefox"});
     EXPECT_EQ(firefox.exitCode, 0) << firefox.err;
     EXPECT_EQ(firefox.out.substr(0, firefox.out.find('\n', firefox.out.find('\n') + 1) + 1),
@@ -58,8 +60,8 @@ TEST_F(SelectiveCli, ProfilesListsTheFoldersOrSaysTheBrowserWasNotFound) {
     const Result missing = run({"profiles", "flock", "--prefix", pathToUtf8(bare.sample().prefix)});
     EXPECT_EQ(missing.exitCode, 1);
     // The window's text, then where the search looked.
-    EXPECT_EQ(missing.err.rfind("vellarion-cli: Файл параметров не найден. Выберите "
-                                "пользовательский профиль. No Flock profile was found (looked in " +
+    EXPECT_EQ(missing.err.rfind("vellarion-cli: Settings file not found. Choose a custom "
+                                "profile. No Flock profile was found (looked in " +
                                     pathToUtf8(bare.sample().prefix / "drive_c"),
                                 0),
               0u)
@@ -143,8 +145,8 @@ TEST_F(SelectiveCli, RefusalsExitOneWithTheWindowsTexts) {
     // No browser data at all: the window's activation message.
     const Result nowhere = run({"backup", "firefox", "--to", pathToUtf8(backups)});
     EXPECT_EQ(nowhere.exitCode, 1);
-    EXPECT_EQ(nowhere.err.rfind("vellarion-cli: Файл параметров не найден. Выберите "
-                                "пользовательский профиль. No Firefox profile was found",
+    EXPECT_EQ(nowhere.err.rfind("vellarion-cli: Settings file not found. Choose a custom "
+                                "profile. No Firefox profile was found",
                                 0),
               0u)
         << nowhere.err;
@@ -153,7 +155,10 @@ TEST_F(SelectiveCli, RefusalsExitOneWithTheWindowsTexts) {
     const Result noArchive =
         onSample({"restore", "firefox", "--from", pathToUtf8(backups), "--archive", "missing.dat"});
     EXPECT_EQ(noArchive.exitCode, 1);
-    EXPECT_EQ(noArchive.err, "vellarion-cli: Backup File \"missing.dat\" Not Found\n");
+    // The folder named, and what it holds.
+    EXPECT_EQ(noArchive.err, "vellarion-cli: " + pathToUtf8(backups) +
+                                 " holds no archive \"missing.dat\". It holds no archive (.dat) "
+                                 "at all.\n");
 
     const Result noSuchProfile =
         onSample({"backup", "firefox", "--to", pathToUtf8(backups), "--profile", "nobody"});

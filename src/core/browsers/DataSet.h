@@ -400,6 +400,9 @@ struct BrowserDataSet {
     // share, of which the one whose data is found is used (the classic
     // Opera first, the current one otherwise).
     std::string_view commandName = {};
+    // The command line's name of this data set alone where `commandName` (or
+    // `id`) is shared ("opera-classic"); empty: `id`.
+    std::string_view ownName = {};
     // How lists name the browser where `name` alone would not tell two
     // apart ("Opera (current)"); empty: `name`.
     std::string_view title = {};
@@ -409,6 +412,7 @@ struct BrowserDataSet {
     CarriedKeyHooks keys = {};
 
     std::string_view cliName() const { return commandName.empty() ? id : commandName; }
+    std::string_view ownCliName() const { return ownName.empty() ? id : ownName; }
     std::string_view shownName() const { return title.empty() ? name : title; }
 };
 
@@ -434,8 +438,8 @@ const BrowserDataSet& zenDataSet();
 const std::vector<const BrowserDataSet*>& allDataSets();
 // The data set whose id is `id` (case ignored), or null.
 const BrowserDataSet* findDataSet(std::string_view id);
-// Every data set whose command-line name is `name`, in the order of
-// allDataSets().
+// Every data set whose command-line name is `name` (shared, or its own), in
+// the order of allDataSets().
 std::vector<const BrowserDataSet*> dataSetsNamed(std::string_view name);
 
 } // namespace vellarion

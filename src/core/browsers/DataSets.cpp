@@ -35,7 +35,7 @@ const SelectiveItem* SelectiveWizardData::itemOfKey(std::string_view key) const 
 std::vector<const BrowserDataSet*> dataSetsNamed(std::string_view name) {
     std::vector<const BrowserDataSet*> named;
     for (const BrowserDataSet* data : allDataSets()) {
-        if (equalsIgnoreCase(data->cliName(), name)) {
+        if (equalsIgnoreCase(data->cliName(), name) || equalsIgnoreCase(data->ownCliName(), name)) {
             named.push_back(data);
         }
     }

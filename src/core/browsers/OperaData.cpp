@@ -230,6 +230,7 @@ const BrowserDataSet& operaDataSet() {
         .native = {.unavailable =
                        "The classic Opera has no version for this machine: its data is reached "
                        "in a Windows prefix (--prefix) or on a Windows disk (--windows-root)."},
+        .ownName = "opera-classic",
         .title = "Opera (classic)",
     };
     return data;

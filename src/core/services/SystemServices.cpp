@@ -2,6 +2,7 @@
 
 #include "core/services/ProgramPath.h"
 #include "core/services/platform/File.h"
+#include "core/text/Catalogue.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -21,16 +22,16 @@ UserEnvironment SystemServices::gatherEnvironment() const {
 std::string EnvironmentInfo::describe() const {
     switch (kind) {
     case Kind::Windows:
-        return "this Windows";
+        return E_("this Windows");
     case Kind::Prefix:
-        return "the Windows prefix " + location;
+        return formatText(E_("the Windows prefix %1"), {location});
     case Kind::Demo:
-        return "the demo sandbox " + location;
+        return formatText(E_("the demo sandbox %1"), {location});
     case Kind::WindowsDisk:
-        return "the Windows disk " + location;
+        return formatText(E_("the Windows disk %1"), {location});
     case Kind::Native:
-        return location.empty() ? "this machine's own browsers"
-                                : "this machine's own browsers (home " + location + ")";
+        return location.empty() ? E_("this machine's own browsers")
+                                : formatText(E_("this machine's own browsers (home %1)"), {location});
     }
     return {};
 }

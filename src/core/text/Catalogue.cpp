@@ -14,13 +14,15 @@
 
 namespace vellarion {
 
-// The English catalogue, generated from translations/vellarion_en.ts at build
-// time and sorted by source text.
+// The catalogues, generated at build time and sorted by source text: the
+// English of the texts written in Russian (translations/vellarion_en.ts), and
+// the Russian of those written in English (translations/vellarion_ru.ts).
 struct CatalogueEntry {
     std::string_view source;
     std::string_view translation;
 };
 std::span<const CatalogueEntry> englishCatalogue();
+std::span<const CatalogueEntry> russianCatalogue();
 
 namespace {
 
@@ -67,21 +69,29 @@ Pattern splitPattern(const CatalogueEntry& entry) {
     return pattern;
 }
 
-// The catalogue's patterns, the most specific (longest literal text) first.
-const std::vector<Pattern>& patterns() {
-    static const std::vector<Pattern> all = [] {
-        std::vector<Pattern> list;
-        for (const CatalogueEntry& entry : englishCatalogue()) {
+std::span<const CatalogueEntry> catalogueInto(Language language) {
+    return language == Language::English ? englishCatalogue() : russianCatalogue();
+}
+
+std::vector<Pattern> patternsOf(std::span<const CatalogueEntry> catalogue) {
+    std::vector<Pattern> list;
+    for (const CatalogueEntry& entry : catalogue) {
             if (hasPlaceholder(entry.source)) {
-                list.push_back(splitPattern(entry));
-            }
+            list.push_back(splitPattern(entry));
         }
-        std::stable_sort(list.begin(), list.end(), [](const Pattern& a, const Pattern& b) {
-            return a.literalLength > b.literalLength;
-        });
-        return list;
-    }();
-    return all;
+    }
+    std::stable_sort(list.begin(), list.end(), [](const Pattern& a, const Pattern& b) {
+        return a.literalLength > b.literalLength;
+    });
+    return list;
+}
+
+// The patterns of the catalogue into `language`, the most specific (longest
+// literal text) first.
+const std::vector<Pattern>& patterns(Language language) {
+    static const std::vector<Pattern> english = patternsOf(englishCatalogue());
+    static const std::vector<Pattern> russian = patternsOf(russianCatalogue());
+    return language == Language::English ? english : russian;
 }
 
 // The values `text` gives the pattern's placeholders, when it is made from it.
@@ -105,8 +115,8 @@ std::optional<std::vector<std::string_view>> match(const Pattern& pattern, std::
     return values;
 }
 
-std::optional<std::string_view> exact(std::string_view text) {
-    const std::span<const CatalogueEntry> catalogue = englishCatalogue();
+std::optional<std::string_view> exact(std::string_view text, Language language) {
+    const std::span<const CatalogueEntry> catalogue = catalogueInto(language);
     const auto it = std::lower_bound(
         catalogue.begin(), catalogue.end(), text,
         [](const CatalogueEntry& entry, std::string_view wanted) { return entry.source < wanted; });
@@ -116,17 +126,17 @@ std::optional<std::string_view> exact(std::string_view text) {
     return std::nullopt;
 }
 
-std::string english(std::string_view text, int depth) {
+std::string lookUp(std::string_view text, Language language, int depth) {
     if (text.empty()) {
         return {};
     }
-    if (const std::optional<std::string_view> found = exact(text)) {
+    if (const std::optional<std::string_view> found = exact(text, language)) {
         return std::string(*found);
     }
     if (depth > 2) {
         return std::string(text);
     }
-    for (const Pattern& pattern : patterns()) {
+    for (const Pattern& pattern : patterns(language)) {
         const std::optional<std::vector<std::string_view>> values = match(pattern, text);
         if (!values) {
             continue;
@@ -135,7 +145,7 @@ std::string english(std::string_view text, int depth) {
         // of its own where the catalogue knows it.
         std::vector<std::string> byNumber(10);
         for (std::size_t i = 0; i < values->size(); ++i) {
-            byNumber[static_cast<std::size_t>(pattern.slots[i])] = english((*values)[i], depth + 1);
+            byNumber[static_cast<std::size_t>(pattern.slots[i])] = lookUp((*values)[i], language, depth + 1);
         }
         std::string result;
         const std::string_view translation = pattern.entry->translation;
@@ -151,13 +161,13 @@ std::string english(std::string_view text, int depth) {
     }
     // A sentence of the catalogue with more said after it ("Файл параметров
     // не найден. … No Firefox profile was found …").
-    for (const CatalogueEntry& entry : englishCatalogue()) {
+    for (const CatalogueEntry& entry : catalogueInto(language)) {
         const std::string_view source = entry.source;
         if (text.size() > source.size() + 1 && text.starts_with(source) &&
             text[source.size()] == ' ' &&
             std::string_view(".:?!").find(source.back()) != std::string_view::npos) {
             return std::string(entry.translation) + " " +
-                   english(text.substr(source.size() + 1), depth + 1);
+                   lookUp(text.substr(source.size() + 1), language, depth + 1);
         }
     }
     // A list of texts ("Закладки, Куки"): each one on its own.
@@ -168,7 +178,7 @@ std::string english(std::string_view text, int depth) {
         while (start <= text.size()) {
             const std::size_t comma = std::min(text.find(", ", start), text.size());
             const std::string_view part = text.substr(start, comma - start);
-            const std::string shown = english(part, depth + 1);
+            const std::string shown = lookUp(part, language, depth + 1);
             any = any || shown != part;
             result += shown;
             if (comma == text.size()) {
@@ -240,10 +250,7 @@ std::string translated(std::string_view text) {
 }
 
 std::string translated(std::string_view text, Language language) {
-    if (language == Language::Russian) {
-        return std::string(text);
-    }
-    return english(text, 0);
+    return lookUp(text, language, 0);
 }
 
 std::string formatText(std::string_view pattern, std::initializer_list<std::string_view> values) {

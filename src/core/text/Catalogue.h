@@ -10,10 +10,13 @@
 // stands, and the front ends look it up when they show it.
 #define N_(text) text
 
+// Marks a text written in English (the command line's own) the same way: its
+// Russian comes from the other catalogue.
+#define E_(text) text
+
 namespace vellarion {
 
-// The languages texts are shown in: the program's own texts (Russian, and the
-// few that have always been English), or English throughout.
+// The languages texts are shown in: Russian throughout, or English throughout.
 enum class Language { Russian, English };
 
 // The language of what the front ends show; Russian until a front end sets
@@ -34,9 +37,9 @@ std::optional<Language> languageOfLocale(std::string_view locale);
 // user's interface; English when nothing says.
 Language languageOfEnvironment();
 
-// `text` in the current language: itself in Russian, and wherever the
-// catalogue knows no translation (a file name, a text that is English
-// already). A text made from a pattern ("Файл %1 поврежден") is recognised
+// `text` in the current language: a text written in the other language
+// translated, and itself wherever the catalogue knows no translation (a text
+// of this language already, a file name). A text made from a pattern ("Файл %1 поврежден") is recognised
 // with its values, which are translated in turn where they are texts.
 std::string translated(std::string_view text);
 std::string translated(std::string_view text, Language language);

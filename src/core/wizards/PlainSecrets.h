@@ -35,7 +35,7 @@ inline constexpr std::string_view kSecretsReadable =
 inline constexpr std::string_view kSecretsLocked =
     N_("Без шифрования пароли и куки откроются только на этом компьютере в этой учётной записи.");
 inline constexpr std::string_view kSecretsReadableCli =
-    "the archive holds passwords and cookies readable by anyone who gets the file "
-    "(--encrypt protects them)";
+    E_("the archive holds passwords and cookies readable by anyone who gets the file "
+       "(--encrypt protects them)");
 
 } // namespace vellarion

@@ -153,6 +153,19 @@ void FullWizardForm::progressSet(int position) {
 
 void FullWizardForm::progressHide() {}
 
+std::vector<std::string> FullWizardForm::finishedArchives() const {
+    std::vector<std::string> written;
+    for (const FullArchive& archive : job_.archives()) {
+        written.push_back(archive.archive);
+    }
+    return written;
+}
+
+std::string FullWizardForm::finishedFolder() const {
+    // Staged items come from many places: the data root names them all.
+    return job_.state().ffpath;
+}
+
 void FullWizardForm::jobFinished() {
     ProgressBar1->setValue(0);
     WizardForm::jobFinished();

@@ -53,6 +53,8 @@ protected:
     // (the bar empty, Finish shown).
     void jobStarted() override;
     void jobFinished() override;
+    std::vector<std::string> finishedArchives() const override;
+    std::string finishedFolder() const override;
     // A full job that steps through items steps the window's own bar.
     void progressShow() override;
     void progressStep(int amount) override;

@@ -58,6 +58,12 @@ public:
     void Button2Click() override;
     // Select all / Clear all.
     virtual void Button4Click();
+
+protected:
+    std::vector<std::string> finishedArchives() const override { return {job_.archivePath()}; }
+    std::string finishedFolder() const override { return job_.state().ffpath; }
+
+public:
     virtual void Button6Click();
     // A click in either list: the focus goes to Next.
     void ListBox1Click();

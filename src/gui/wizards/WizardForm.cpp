@@ -2,6 +2,8 @@
 
 #include "core/browsers/DataSet.h"
 #include "core/remote/RemoteFolder.h"
+#include "core/services/PathMapper.h"
+#include "core/services/ProgramPath.h"
 #include "core/services/SystemServices.h"
 #include "core/wizards/Messages.h"
 #include "core/wizards/PlainSecrets.h"
@@ -13,6 +15,7 @@
 #include "gui/wizards/EncryptionFields.h"
 #include "gui/wizards/WizardPictures.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -81,7 +84,17 @@ bool WizardForm::encryptionReady() {
     return encryption_ == nullptr || encryption_->check(context().dialogs, this);
 }
 
+void WizardForm::FormActivate() {
+    DocumentForm::FormActivate();
+    if (LabelResult != nullptr) {
+        LabelResult->hide();
+    }
+}
+
 void WizardForm::runJob(const std::function<void()>& job) {
+    if (LabelResult != nullptr) {
+        LabelResult->hide();
+    }
     try {
         try {
             job();
@@ -99,6 +112,9 @@ void WizardForm::runJob(const std::function<void()>& job) {
         // A job that ended well and whose archive then could not be sent
         // is no finished job.
         Button1->hide();
+        if (LabelResult != nullptr) {
+            LabelResult->hide();
+        }
         throw;
     }
     typed_.reset();
@@ -245,6 +261,38 @@ bool WizardForm::replaceArchive(const std::string& path) {
 void WizardForm::jobFinished() {
     Button1->show();
     Button1->raise();
+    // Under the buttons, as wide as the window's sections: the row of a
+    // restore's check boxes stays free.
+    if (LabelResult == nullptr) {
+        const int right = (Button3 != nullptr ? Button3 : Button1)->geometry().right();
+        LabelResult = place<QLabel>(
+            "LabelResult", QRect(26, Button1->geometry().bottom() + 3, right - 26 + 1, 17));
+        LabelResult->setTextFormat(Qt::PlainText);
+    }
+    const auto shown = [this](const std::string& path) {
+        const std::string display = context().services.paths().toDisplay(path);
+        return QString::fromStdString(remote_ ? remote_->shown(display) : display);
+    };
+    QStringList places;
+    QString text;
+    if (direction_ == Direction::Backup) {
+        for (const std::string& archive : finishedArchives()) {
+            places << shown(archive);
+        }
+        if (!places.isEmpty()) {
+            text = shownText(formatText(N_("Архив записан: %1"),
+                                        {places.join(QStringLiteral(", ")).toStdString()}));
+        }
+    } else if (const std::string folder = finishedFolder(); !folder.empty()) {
+        text = shownText(formatText(N_("Данные восстановлены в: %1"),
+                                    {shown(std::string(withoutTrailingSeparators(folder)))
+                                         .toStdString()}));
+    }
+    // A long path keeps its end, the file's name.
+    LabelResult->setToolTip(text);
+    LabelResult->setText(QFontMetrics(LabelResult->font())
+                             .elidedText(text, Qt::ElideMiddle, LabelResult->width()));
+    LabelResult->setVisible(!text.isEmpty());
 }
 
 } // namespace vellarion

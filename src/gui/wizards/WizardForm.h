@@ -34,6 +34,12 @@ public:
     ~WizardForm() override;
 
     DirectoryEdit* JvDirectoryEdit2; // the backup location
+    // Beside Finish once a job has ended well: where the archive was written,
+    // or where the data went.
+    QLabel* LabelResult = nullptr;
+
+    // Every activation hides the last job's result with Finish.
+    void FormActivate() override;
 
     const BrowserDataSet& data() const { return data_; }
     Direction direction() const { return direction_; }
@@ -95,6 +101,11 @@ protected:
     void sendToRemote(const std::vector<std::string>& archives);
     // Before a restore from a remote: its archives fetched.
     void fetchFromRemote(const std::vector<std::string>& names);
+
+    // What the finished job made, for LabelResult: a backup's archives, a
+    // restore's folder (program paths; none: nothing to name).
+    virtual std::vector<std::string> finishedArchives() const { return {}; }
+    virtual std::string finishedFolder() const { return {}; }
 
     // JobReporter.
     void showMessage(const std::string& text) override;

@@ -1,5 +1,6 @@
-// The core's texts as an English user is shown them, made from the
-// translation file the build turned into the catalogue.
+// The core's texts as an English user is shown them, and the command line's
+// as a Russian one is, made from the translation files the build turned into
+// the catalogues.
 #include "core/text/Catalogue.h"
 
 #include "core/wizards/Messages.h"
@@ -29,6 +30,24 @@ TEST(Catalogue, TextsMadeFromPatternsListsAndSentencesAreTranslatedWhole) {
         EXPECT_EQ(english(other), other);
     }
     EXPECT_EQ(translated(kSettingsNotFound, Language::Russian), kSettingsNotFound);
+}
+
+TEST(Catalogue, TextsWrittenInEnglishAreShownInRussianFromTheOtherCatalogue) {
+    const auto russian = [](std::string_view text) { return translated(text, Language::Russian); };
+    // The command line's texts, marked E_ where they are written.
+    EXPECT_EQ(russian(E_("interrupted")), "прервано");
+    EXPECT_EQ(russian(formatText(E_("Not in this profile: %1"), {"history, cookies"})),
+              "Нет в этом профиле: history, cookies");
+    // A value that is a text of the same catalogue is translated with it.
+    EXPECT_EQ(russian(formatText(E_("using %1"), {formatText(E_("the Windows prefix %1"),
+                                                             {"/home/u/.wine"})})),
+              "работаю с: префикс Windows /home/u/.wine");
+    // The Russian texts, names and paths stay; English keeps its own.
+    for (const std::string_view other : {kSettingsNotFound, std::string_view("fbackup_firefox.dat"),
+                                         std::string_view("/tmp/nowhere"), std::string_view()}) {
+        EXPECT_EQ(russian(other), other);
+    }
+    EXPECT_EQ(translated(E_("interrupted"), Language::English), "interrupted");
 }
 
 TEST(Catalogue, ALocaleOfRussiaKeepsTheProgramsTextsAnyOtherIsEnglish) {

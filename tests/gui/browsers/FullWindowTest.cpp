@@ -106,6 +106,14 @@ TEST_F(FullWindow, BackUpAndRestoreThroughTheWindows) {
     EXPECT_EQ(backup->lblFilename->text(), QStringLiteral("Finished"));
     EXPECT_EQ(backup->ProgressBar1->value(), 0);
     EXPECT_TRUE(backup->Button1->isVisible());
+    // Beside Finish: where the archive was written.
+    ASSERT_NE(backup->LabelResult, nullptr);
+    EXPECT_TRUE(backup->LabelResult->isVisible());
+    EXPECT_EQ(backup->LabelResult->toolTip(),
+              qs("Архив записан: " + pathToUtf8(backups / "fbackup_firefox.dat")));
+    // Under the buttons, inside the window.
+    EXPECT_GT(backup->LabelResult->geometry().top(), backup->Button1->geometry().bottom());
+    EXPECT_LE(backup->LabelResult->geometry().bottom(), backup->height());
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(backup->state().backups, pathToUtf8(backups));
 
@@ -124,6 +132,11 @@ TEST_F(FullWindow, BackUpAndRestoreThroughTheWindows) {
     EXPECT_EQ(readTree(firefoxRoot()), expected);
     EXPECT_EQ(restore->lblFilename->text(), QStringLiteral("Finished"));
     EXPECT_TRUE(restore->Button1->isVisible());
+    // And where the data went.
+    ASSERT_NE(restore->LabelResult, nullptr);
+    EXPECT_TRUE(restore->LabelResult->isVisible());
+    EXPECT_EQ(restore->LabelResult->toolTip(),
+              qs("Данные восстановлены в: " + pathToUtf8(firefoxRoot())));
     EXPECT_TRUE(applicationErrors().texts().isEmpty());
 
     // Finish and Cancel end the program.
@@ -209,6 +222,7 @@ TEST_F(FullWindow, ASecondJobRunsAfterTheWindowIsActivatedAgain) {
     window->state().ffpath.clear();
     activateDocument(*window);
     EXPECT_TRUE(window->Button1->isHidden());
+    EXPECT_TRUE(window->LabelResult->isHidden()); // the last job's result with it
     EXPECT_EQ(window->state().ffpath, fx.sample().roaming + "\\Mozilla\\Firefox");
 
     writeFile(firefoxRoot() / "profiles.ini", "second");

@@ -257,6 +257,14 @@ TEST_F(SelectiveWindows, ABackupIntoAFolderNotMadeYetMakesItFirst) {
     EXPECT_TRUE(applicationErrors().shown().empty());
     EXPECT_TRUE(storedNames(backups / "new" / "deeper" / "default.dat").count("prefs.js"));
     EXPECT_TRUE(window->Button1->isVisible());
+    // Beside Finish: where the archive was written.
+    ASSERT_NE(window->LabelResult, nullptr);
+    EXPECT_TRUE(window->LabelResult->isVisible());
+    EXPECT_EQ(window->LabelResult->toolTip(),
+              u(u"Архив записан: ") +
+                  QString::fromStdString(pathToUtf8(backups / "new" / "deeper" / "default.dat")));
+    EXPECT_GT(window->LabelResult->geometry().top(), window->Button1->geometry().bottom());
+    EXPECT_LE(window->LabelResult->geometry().bottom(), window->height());
 }
 
 TEST_F(SelectiveWindows, AnExistingArchiveIsReplacedOnlyAfterTheUserSaysYes) {
