@@ -3,7 +3,9 @@
 #include "core/browsers/DataSet.h"
 #include "core/services/ServicesFactory.h"
 
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace CLI {
@@ -45,6 +47,19 @@ const CLI::Validator& notBlank();
 // Adds --replace to a backup command: without it, a backup refuses to
 // replace an archive that exists already.
 void addReplaceOption(CLI::App& command, bool& replace);
+
+// How a job waits for what holds its data: --wait[=DURATION] for the
+// browser to let go of it (without a duration as long as it takes), and
+// --no-wait: another job of this program on the same folder refuses at
+// once instead of being waited for.
+struct WaitOptions {
+    std::string wait; // "" not at all, "forever", or a DURATION ("90s", "10m", "2h")
+    bool noWait = false;
+};
+void addWaitOptions(CLI::App& command, WaitOptions& options);
+// How long a --wait value waits; none for "" (not at all). Throws
+// vellarion::Error on a value that is no DURATION.
+std::optional<std::chrono::milliseconds> waitDuration(const std::string& value);
 
 // The data set of a BROWSER argument that addBrowserArgument accepted: the
 // first of a name two data sets share.
