@@ -118,12 +118,14 @@ bool WizardJob::refuseWhileRunning(const std::vector<std::string>& folders, int 
     if (held == nullptr) {
         return false;
     }
-    if (const std::optional<std::chrono::milliseconds> wait =
-            reporter_.browserHolds(data_.name, services_.paths().toDisplay(*held))) {
+    if (const std::optional<std::chrono::milliseconds> wait = reporter_.browserHolds(
+            data_.name,
+            services_.paths().toDisplay(std::string(withoutTrailingSeparators(*held))))) {
         const auto start = std::chrono::steady_clock::now();
         GrowingPause pause;
         while (held != nullptr && !reporter_.stopRequested() &&
-               std::chrono::steady_clock::now() - start < *wait) {
+               std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now() - start) < *wait) {
             pause();
             held = heldFolder();
         }
@@ -157,7 +159,8 @@ bool WizardJob::holdFolders(const std::vector<std::string>& folders) {
         const std::filesystem::path native = *services_.paths().toNative(folder);
         std::optional<FolderLock> lock = FolderLock::tryTake(native);
         if (!lock) {
-            if (!reporter_.waitForOtherJob(services_.paths().toDisplay(folder))) {
+            const std::string shown(withoutTrailingSeparators(folder));
+            if (!reporter_.waitForOtherJob(services_.paths().toDisplay(shown))) {
                 held_.clear();
                 return false;
             }
