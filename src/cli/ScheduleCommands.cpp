@@ -167,6 +167,7 @@ void remove(Console& console, const std::string& id) {
 // its archive is no complete one.
 constexpr int kIncompleteStatus = 3;
 
+#ifndef _WIN32
 // A text as a GVariant string literal, which gdbus reads its arguments as.
 std::string variantString(std::string_view text) {
     std::string quoted = "'";
@@ -178,6 +179,7 @@ std::string variantString(std::string_view text) {
     }
     return quoted + "'";
 }
+#endif
 
 // A desktop notification through the session's notification service, where
 // there is a session bus and gdbus to reach it; otherwise the log alone
