@@ -171,6 +171,10 @@
         <source>Без шифрования пароли и куки откроются только на этом компьютере в этой учётной записи.</source>
         <translation>Without encryption, the passwords and cookies will open only on this computer in this account.</translation>
     </message>
+    <message>
+        <source>С папкой %1 работает другое задание программы.</source>
+        <translation>Another job of this program is working on the folder %1.</translation>
+    </message>
 </context>
 <context>
     <name>vellarion</name>
@@ -1106,6 +1110,21 @@
     <message>
         <source>Остановка пришла, когда работа была уже сделана: она завершена.</source>
         <translation>The stop came when the work was already done: it has been completed.</translation>
+    </message>
+</context>
+<context>
+    <name>vellarion::cli::JobOutput</name>
+    <message>
+        <source>%1 держит %2; --wait ждёт, пока он его отпустит.</source>
+        <translation>%1 holds %2; --wait waits until it lets go of it.</translation>
+    </message>
+    <message>
+        <source>%1 держит %2: ожидание, пока он его отпустит…</source>
+        <translation>%1 holds %2: waiting until it lets go of it…</translation>
+    </message>
+    <message>
+        <source>С папкой %1 работает другое задание программы: ожидание его конца.</source>
+        <translation>Another job of this program is working on the folder %1: waiting for it to end.</translation>
     </message>
 </context>
 </TS>

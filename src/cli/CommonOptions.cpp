@@ -179,4 +179,45 @@ void addReplaceOption(CLI::App& command, bool& replace) {
                      "such an archive is left as it is and the command fails)");
 }
 
+void addWaitOptions(CLI::App& command, WaitOptions& options) {
+    // A flag, so that "--wait firefox" never takes the browser for a
+    // duration: a duration comes as --wait=DURATION.
+    command
+        .add_flag("--wait{forever}", options.wait,
+                  "When the browser holds its data, wait until it lets go (at most DURATION, "
+                  "as in 90s, 10m, 2h, when one is given as --wait=DURATION) instead of refusing")
+        ->type_name("DURATION")
+        ->check([](const std::string& value) {
+            try {
+                waitDuration(value);
+                return std::string();
+            } catch (const Error& e) {
+                return std::string(e.what());
+            }
+        });
+    command.add_flag("--no-wait", options.noWait,
+                     "When another job of this program works on the same data folder, refuse at "
+                     "once instead of waiting for it to end");
+}
+
+std::optional<std::chrono::milliseconds> waitDuration(const std::string& value) {
+    if (value.empty()) {
+        return std::nullopt;
+    }
+    if (value == "forever") {
+        return std::chrono::milliseconds::max();
+    }
+    const std::size_t digits = value.find_first_not_of("0123456789");
+    const std::string unit = digits == std::string::npos ? "s" : value.substr(digits);
+    const std::string number = value.substr(0, digits);
+    static const std::pair<const char*, long long> kUnits[] = {
+        {"s", 1}, {"m", 60}, {"h", 3600}, {"d", 86400}};
+    for (const auto& [name, seconds] : kUnits) {
+        if (unit == name && !number.empty() && number.size() <= 6) {
+            return std::chrono::seconds(std::stoll(number) * seconds);
+        }
+    }
+    throw Error("\"" + value + "\" is no duration (as in 90s, 10m, 2h, 1d)");
+}
+
 } // namespace vellarion::cli

@@ -3,7 +3,9 @@
 #include "core/browsers/DataSet.h"
 #include "core/services/ServicesFactory.h"
 
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace CLI {
@@ -54,6 +56,19 @@ std::string browsersFoundHint(const SystemServices& services);
 // machine not there yet; one that cannot be made ends the command, naming
 // the folder as typed and the system's reason.
 void makeTypedFolder(const std::string& typed);
+
+// How a job waits for what holds its data: --wait[=DURATION] for the
+// browser to let go of it (without a duration as long as it takes), and
+// --no-wait: another job of this program on the same folder refuses at
+// once instead of being waited for.
+struct WaitOptions {
+    std::string wait; // "" not at all, "forever", or a DURATION ("90s", "10m", "2h")
+    bool noWait = false;
+};
+void addWaitOptions(CLI::App& command, WaitOptions& options);
+// How long a --wait value waits; none for "" (not at all). Throws
+// vellarion::Error on a value that is no DURATION.
+std::optional<std::chrono::milliseconds> waitDuration(const std::string& value);
 
 // The data set of a BROWSER argument that addBrowserArgument accepted: the
 // first of a name two data sets share.

@@ -34,6 +34,7 @@ struct Arguments {
     PasswordOptions password;
     int keep = 0;
     bool allowPlain = false;
+    WaitOptions waits;
 };
 
 // The version --archive names for a restore from `location`: "latest" the
@@ -86,6 +87,7 @@ void run(Console& console, const Arguments& args, Direction direction) {
     // Files are named below the data root.
     JobOutput output(console, services->paths(), state.ffpath);
     output.allowReplacing(args.replace);
+    output.useWaits(waitDuration(args.waits.wait), args.waits.noWait);
     PasswordSource passwords(console, args.password);
     output.usePasswords(passwords);
     // A named installation folder is the classic Opera's.
@@ -228,6 +230,7 @@ void addCommand(CLI::App& app, Console& console, Direction direction) {
             ->check(notBlank());
     }
     addPasswordOptions(*command, args->password, backup);
+    addWaitOptions(*command, args->waits);
     command->callback([&console, args, direction] { run(console, *args, direction); });
 }
 

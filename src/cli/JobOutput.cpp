@@ -9,6 +9,7 @@
 #include "core/services/ProgramPath.h"
 #include "core/services/Text.h"
 #include "core/text/Catalogue.h"
+#include "core/wizards/Messages.h"
 
 #include <algorithm>
 
@@ -26,7 +27,31 @@ void JobOutput::refuse(const std::string& text) {
 }
 
 void JobOutput::browserRunning(const std::string& text) {
-    throw BrowserRunning(text);
+    throw BrowserRunning(holder_.empty() ? text : translated(text) + " " + holder_);
+}
+
+std::optional<std::chrono::milliseconds> JobOutput::browserHolds(std::string_view browser,
+                                                                 const std::string& folder) {
+    const std::string name(browser);
+    if (!browserWait_) {
+        holder_ = translated(formatText(N_("%1 держит %2; --wait ждёт, пока он его отпустит."),
+                                        {name, paths_.toDisplay(folder)}));
+        return std::nullopt;
+    }
+    holder_.clear();
+    console_.warning(formatText(N_("%1 держит %2: ожидание, пока он его отпустит…"),
+                                {name, paths_.toDisplay(folder)}));
+    return browserWait_;
+}
+
+bool JobOutput::waitForOtherJob(const std::string& folder) {
+    if (noWait_) {
+        refuse(formatText(kFolderInUse, {paths_.toDisplay(folder)}));
+    }
+    console_.warning(formatText(N_("С папкой %1 работает другое задание программы: ожидание его "
+                                   "конца."),
+                                {paths_.toDisplay(folder)}));
+    return true;
 }
 
 bool JobOutput::replaceArchive(const std::string& path) {

@@ -3,6 +3,7 @@
 #include "core/services/Error.h"
 #include "core/wizards/Job.h"
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -52,6 +53,17 @@ public:
     // Archives are encrypted, and encrypted ones read, with the passwords it
     // gives; without one every archive written is plain.
     void usePasswords(PasswordSource& passwords) { passwords_ = &passwords; }
+    // How long to wait for the browser (none: refuse at once, offering
+    // --wait), and whether another job's folder is refused (--no-wait)
+    // rather than waited for.
+    void useWaits(std::optional<std::chrono::milliseconds> browser, bool noWait) {
+        browserWait_ = browser;
+        noWait_ = noWait;
+    }
+    std::optional<std::chrono::milliseconds> browserHolds(std::string_view browser,
+                                                          const std::string& folder) override;
+    bool waitForOtherJob(const std::string& folder) override;
+
     std::optional<Secret> encryptionPassword() override;
     std::optional<Secret> archivePassword(const std::string& path) override;
 
@@ -66,6 +78,9 @@ private:
     std::string file_;       // the file being packed or unpacked
     bool replace_ = false;
     PasswordSource* passwords_ = nullptr;
+    std::optional<std::chrono::milliseconds> browserWait_;
+    bool noWait_ = false;
+    std::string holder_; // what the browser holds, said with its refusal
 };
 
 // A job refused because its browser runs: an error like any other refusal,

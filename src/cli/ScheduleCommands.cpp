@@ -2,14 +2,18 @@
 
 #include "cli/CommonOptions.h"
 #include "cli/Console.h"
+#include "cli/Interrupt.h"
 #include "cli/JobOutput.h"
 #include "cli/RemoteLocation.h"
+#include "core/Config.h"
 #include "core/remote/Rclone.h"
 #include "core/schedule/KeptVersions.h"
 #include "core/schedule/Schedule.h"
+#include "core/services/ChildProcess.h"
 #include "core/services/Error.h"
 #include "core/services/PathMapper.h"
 #include "core/services/Text.h"
+#include "core/text/Catalogue.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdlib>
@@ -112,6 +116,7 @@ void add(Console& console, Arguments& args) {
     if (s.encrypt) {
         s.passwordFile = wholePath(s.passwordFile);
     }
+    waitDuration(s.wait);
     SchedulerResult installed;
     std::tie(s, installed) = addSchedule(ScheduleStore::standard(), s, runningProgram());
     console.out() << say(E_("Added schedule %1"), {shownSummary(s)}) << '\n';
@@ -122,11 +127,31 @@ void add(Console& console, Arguments& args) {
     if (!installed.note.empty()) {
         console.warning(installed.note);
     }
+    // Said now rather than found out at the first run.
+    try {
+        const std::unique_ptr<SystemServices> services = makeServices(args.environment, console);
+        if (!dataFound(*services, browserDataSet(s.browser, *services))) {
+            console.warning(s.browser + " has no data here: its runs will fail until it has");
+        }
+    } catch (const Error& e) {
+        console.warning(e.what());
+    }
+    if (!isRemoteLocation(s.location)) {
+        const fs::path parent = pathFromUtf8(s.location).parent_path();
+        std::error_code ec;
+        if (!fs::is_directory(parent, ec)) {
+            console.warning(pathToUtf8(parent) +
+                            " does not exist: the runs will fail until it does (a drive to "
+                            "connect?)");
+        }
+    }
 }
 
 void list(Console& console) {
-    for (const Schedule& s : ScheduleStore::standard().load()) {
-        console.out() << shownSummary(s) << '\n';
+    const ScheduleStore store = ScheduleStore::standard();
+    for (const Schedule& s : store.load()) {
+        console.out() << shownSummary(s) << '\t'
+                      << terminalText(scheduleStateSummary(loadScheduleState(store, s.id))) << '\n';
     }
     console.out() << std::flush;
 }
@@ -138,69 +163,194 @@ void remove(Console& console, const std::string& id) {
     console.out() << terminalText(say(E_("Removed schedule %1"), {id})) << '\n' << std::flush;
 }
 
-// The scheduler's run: the backup as `backup` or `full-backup` runs it, its
-// output on this console and its end in the log beside the archives. A
-// browser that runs skips the run, which is no failure; a failed run has
-// left the previous archives as they were.
-void runSchedule(Console& console, const std::string& id, const AddJobCommands& addJobCommands) {
+// The exit status of a backup that ended, but without something it named:
+// its archive is no complete one.
+constexpr int kIncompleteStatus = 3;
+
+#ifndef _WIN32
+// A text as a GVariant string literal, which gdbus reads its arguments as.
+std::string variantString(std::string_view text) {
+    std::string quoted = "'";
+    for (const char c : text) {
+        if (c == '\\' || c == '\'') {
+            quoted += '\\';
+        }
+        quoted += c;
+    }
+    return quoted + "'";
+}
+#endif
+
+// A desktop notification through the session's notification service, where
+// there is a session bus and gdbus to reach it; otherwise the log alone
+// tells. Windows: the log alone.
+void notifyDesktop(const std::string& summary, const std::string& body) {
+#ifndef _WIN32
+    const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    std::error_code ec;
+    const bool bus =
+        (address != nullptr && *address != '\0') ||
+        (runtime != nullptr && *runtime == '/' && fs::exists(fs::path(runtime) / "bus", ec));
+    const std::optional<fs::path> gdbus = bus ? findProgram("gdbus") : std::nullopt;
+    if (!gdbus) {
+        return;
+    }
+    ChildRequest request;
+    request.program = *gdbus;
+    request.arguments = {"call",
+                         "--session",
+                         "--dest",
+                         "org.freedesktop.Notifications",
+                         "--object-path",
+                         "/org/freedesktop/Notifications",
+                         "--method",
+                         "org.freedesktop.Notifications.Notify",
+                         variantString(config::kApplicationTitle),
+                         "0",
+                         variantString("dialog-warning"),
+                         variantString(summary),
+                         variantString(body),
+                         "[]",
+                         "{}",
+                         "-1"};
+    request.discardOutput = true;
+    request.errorLine = [](std::string_view) {};
+    runChild(request);
+#else
+    (void)summary;
+    (void)body;
+#endif
+}
+
+long long secondsOf(std::chrono::system_clock::time_point when) {
+    return std::chrono::duration_cast<std::chrono::seconds>(when.time_since_epoch()).count();
+}
+
+// The scheduler's run: the backup as `backup` or `full-backup` runs it, in
+// a child process of its own, its output on this console and its end in the
+// log beside the archives and in the schedule's state. A run that did not
+// write a complete archive (the backup ended with any status but 0, the
+// browser held the data, the location's drive is not there) fails: the
+// command exits non-zero, the earlier archives stay, and on Linux the
+// desktop is told.
+void runSchedule(Console& console, const std::string& id) {
+    const ScheduleStore store = ScheduleStore::standard();
     const Schedule s = scheduleOf(id);
-    // A remote's runs are logged here, each naming the remote.
-    const fs::path location = scheduleLogFolder(s, ScheduleStore::standard());
-    const std::string remote =
-        isRemoteLocation(s.location) ? " " + say(E_("to %1"), {s.location}) : "";
+    const auto now = std::chrono::system_clock::now();
+    const bool remote = isRemoteLocation(s.location);
+    // A remote's runs, and a run whose location is missing, are logged
+    // beside the schedules, each naming where it went.
+    fs::path logFolder = scheduleLogFolder(s, store);
+    const std::string toRemote = remote ? " " + say(E_("to %1"), {s.location}) : "";
     const auto log = [&](const std::string& what) {
-        const std::string line =
-            stampOf(std::chrono::system_clock::now()) + " " + s.id + remote + ": " + what;
-        if (!appendScheduleLog(location, line)) {
+        const std::string line = stampOf(now) + " " + s.id + toRemote + ": " + what;
+        if (!appendScheduleLog(logFolder, line)) {
             console.warning(say(E_("cannot write the log \"%1\""),
-                                {pathToUtf8(location / kScheduleLog)}));
+                                {pathToUtf8(logFolder / kScheduleLog)}));
         }
     };
+    ScheduleState state = loadScheduleState(store, s.id);
+    state.lastRun = stampOf(now);
+    if (state.since.empty()) {
+        state.since = state.lastRun;
+        state.sinceAt = secondsOf(now);
+    }
+    const auto save = [&] {
+        if (!saveScheduleState(store, s.id, state)) {
+            console.warning("cannot write \"" + pathToUtf8(scheduleStateFile(store, s.id)) + "\"");
+        }
+    };
+    // Ends the run as not complete: said in the state, the log and, unless
+    // the user stopped it, on the desktop.
+    const auto notComplete = [&](const std::string& result, const std::string& reason) {
+        state.result = result;
+        state.reason = reason;
+        save();
+        log(say(result == "failed"       ? E_("failed: %1")
+                : result == "incomplete" ? E_("incomplete: %1")
+                                         : E_("interrupted: %1"),
+                {reason}));
+        if (result == "interrupted") {
+            throw Interrupted();
+        }
+        const long long from = state.lastCompleteAt != 0 ? state.lastCompleteAt : state.sinceAt;
+        const bool overdue = secondsOf(now) - from >= 3 * schedulePeriodSeconds(s);
+        notifyDesktop(overdue ? "Backup " + s.id + ": no complete archive since " +
+                                    (state.lastComplete.empty() ? state.since : state.lastComplete)
+                              : "Backup " + s.id + " " + result,
+                      reason);
+        throw Error(reason);
+    };
+
+    if (!remote) {
+        // Of a location whose drive is not there, nothing is made: only its
+        // last folder, when what holds it is there.
+        const fs::path folder = pathFromUtf8(s.location);
+        std::error_code ec;
+        if (!fs::is_directory(folder, ec)) {
+            if (!fs::is_directory(folder.parent_path(), ec)) {
+                logFolder = store.file().parent_path();
+                notComplete("failed", "the backup location " + s.location +
+                                          " is not there: " + pathToUtf8(folder.parent_path()) +
+                                          " does not exist (a drive not connected?)");
+            }
+            if (!fs::create_directory(folder, ec) && !fs::is_directory(folder, ec)) {
+                logFolder = store.file().parent_path();
+                notComplete("failed", "Cannot create folder \"" + s.location + "\". " +
+                                          systemErrorText(ec.value()));
+            }
+        }
+    }
     if (s.encrypt) {
         if (const std::string problem = passwordFileProblem(pathFromUtf8(s.passwordFile));
             !problem.empty()) {
-            log(say(E_("failed: %1"), {translated(problem)}));
-            throw Error(problem);
+            notComplete("failed", translated(problem));
         }
     }
-    std::ostringstream out;
-    std::ostringstream err;
-    Console captured(out, err, false);
-    CLI::App app;
-    app.require_subcommand(1);
-    addJobCommands(app, captured);
-    std::vector<std::string> arguments = backupArguments(s);
-    arguments.insert(arguments.begin(), "vellarion-cli");
-    std::vector<const char*> argv;
-    for (const std::string& a : arguments) {
-        argv.push_back(a.c_str());
+
+    ChildRequest request;
+    request.program = runningProgram();
+    request.arguments = backupArguments(s);
+    request.arguments.push_back("--language=" + std::string(languageName(language())));
+    std::string lastLine;
+    request.errorLine = [&](std::string_view line) {
+        console.err() << line << '\n' << std::flush;
+        if (!line.empty()) {
+            lastLine = line;
+        }
+    };
+    StopOnInterrupt interrupt;
+    request.stopRequested = [] { return StopOnInterrupt::interrupted(); };
+    const ChildResult ran = runChild(request);
+    console.out() << ran.output << std::flush;
+    // Its last line says why it ended ("vellarion-cli: Close Firefox …").
+    for (const std::string_view prefix : {"vellarion-cli: ", "warning: "}) {
+        if (lastLine.starts_with(prefix)) {
+            lastLine.erase(0, prefix.size());
+        }
     }
-    std::string failure;
-    bool skipped = false;
-    try {
-        app.parse(static_cast<int>(argv.size()), argv.data());
-    } catch (const BrowserRunning& e) {
-        skipped = true;
-        failure = e.what();
-    } catch (const CLI::ParseError& e) {
-        failure = e.what();
-    } catch (const Interrupted&) {
-        throw;
-    } catch (const std::exception& e) {
-        failure = e.what();
+    if (ran.end == ChildResult::End::Stopped ||
+        (ran.end == ChildResult::End::Exited && ran.exitCode == 130)) {
+        notComplete("interrupted", "interrupted");
     }
-    console.out() << out.str() << std::flush;
-    console.err() << err.str() << std::flush;
-    if (skipped) {
-        log(say(E_("skipped, the browser runs: %1"), {translated(failure)}));
-        console.out() << say(E_("Skipped: %1"), {translated(failure)}) << '\n' << std::flush;
-        return;
+    if (ran.end == ChildResult::End::NotStarted) {
+        notComplete("failed", ran.notStarted);
     }
-    if (!failure.empty()) {
-        log(say(E_("failed: %1"), {translated(failure)}));
-        throw Error(failure);
+    if (ran.end == ChildResult::End::Killed) {
+        notComplete("failed", "the backup was killed");
     }
-    std::string written = out.str();
+    if (ran.exitCode != 0) {
+        notComplete(ran.exitCode == kIncompleteStatus ? "incomplete" : "failed",
+                    (lastLine.empty() ? "the backup failed" : lastLine) + " (exit status " +
+                        std::to_string(ran.exitCode) + ")");
+    }
+    state.result = "done";
+    state.reason.clear();
+    state.lastComplete = state.lastRun;
+    state.lastCompleteAt = secondsOf(now);
+    save();
+    std::string written = ran.output;
     while (!written.empty() && written.back() == '\n') {
         written.pop_back();
     }
@@ -210,7 +360,7 @@ void runSchedule(Console& console, const std::string& id, const AddJobCommands& 
 
 } // namespace
 
-void addScheduleCommands(CLI::App& app, Console& console, AddJobCommands addJobCommands) {
+void addScheduleCommands(CLI::App& app, Console& console) {
     auto args = std::make_shared<Arguments>();
     CLI::App* schedule = app.add_subcommand(
         "schedule", "Backups that run themselves: a systemd user timer (Linux) or a Task "
@@ -253,6 +403,11 @@ void addScheduleCommands(CLI::App& app, Console& console, AddJobCommands addJobC
     addCommand->add_flag("--encrypt", s.encrypt, "Encrypt the archives")->needs(passwordFile);
     addAllowPlainOption(*addCommand, s.allowPlain);
     passwordFile->needs("--encrypt");
+    addCommand
+        ->add_flag("--wait{forever}", s.wait,
+                   "When the browser holds its data, each run waits until it lets go (at most "
+                   "DURATION, as in 30m or 2h, given as --wait=DURATION) instead of failing")
+        ->type_name("DURATION");
 #ifdef _WIN32
     addCommand->add_flag("--whether-logged-on", s.whetherLoggedOn,
                          "Run whether the user is logged on or not (no password is stored; "
@@ -261,8 +416,9 @@ void addScheduleCommands(CLI::App& app, Console& console, AddJobCommands addJobC
     addEnvironmentOptions(*addCommand, args->environment);
     addCommand->callback([&console, args] { add(console, *args); });
 
-    CLI::App* listCommand =
-        schedule->add_subcommand("list", "List the schedules: id, how often, the backup each runs");
+    CLI::App* listCommand = schedule->add_subcommand(
+        "list", "List the schedules: id, how often, the backup each runs, its last run with its "
+                "result, and its last complete archive");
     listCommand->callback([&console] { list(console); });
 
     CLI::App* removeCommand =
@@ -274,8 +430,7 @@ void addScheduleCommands(CLI::App& app, Console& console, AddJobCommands addJobC
         "run", "Run the schedule ID now, as the scheduler does (the log: " +
                    std::string(kScheduleLog) + " beside the archives)");
     runCommand->add_option("ID", args->id, "The schedule")->required();
-    runCommand->callback(
-        [&console, args, addJobCommands] { runSchedule(console, args->id, addJobCommands); });
+    runCommand->callback([&console, args] { runSchedule(console, args->id); });
 }
 
 } // namespace vellarion::cli

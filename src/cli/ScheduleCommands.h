@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 namespace CLI {
 class App;
 }
@@ -10,12 +8,10 @@ namespace vellarion::cli {
 
 class Console;
 
-// What a scheduled run needs: the job commands added to an application of
-// its own (backup, full-backup, …), reporting to the console given.
-using AddJobCommands = std::function<void(CLI::App& app, Console& console)>;
-
 // `schedule add`, `schedule list`, `schedule remove ID` and `schedule run
-// ID` (what the platform's scheduler starts).
-void addScheduleCommands(CLI::App& app, Console& console, AddJobCommands addJobCommands);
+// ID` (what the platform's scheduler starts; it runs the backup as a child
+// process of this program, whose exit status says whether its archive is
+// complete).
+void addScheduleCommands(CLI::App& app, Console& console);
 
 } // namespace vellarion::cli

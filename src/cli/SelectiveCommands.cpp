@@ -42,6 +42,7 @@ struct Arguments {
     PasswordOptions password;
     int keep = 0;
     bool allowPlain = false;
+    WaitOptions waits;
 };
 
 // The item keys of a browser, in backup order.
@@ -111,6 +112,7 @@ public:
           where_(console, args.location), location_(where_.location()) {
         output_.allowReplacing(args.replace);
         output_.usePasswords(passwords_);
+        output_.useWaits(waitDuration(args.waits.wait), args.waits.noWait);
     }
 
     PasswordSource& passwords() { return passwords_; }
@@ -462,6 +464,7 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
     addKeepOption(*backupCommand, args->keep);
     addAllowPlainOption(*backupCommand, args->allowPlain);
     addPasswordOptions(*backupCommand, args->password, true);
+    addWaitOptions(*backupCommand, args->waits);
     backupCommand->callback([&console, args] { backup(console, *args); });
 
     CLI::App* restoreCommand = app.add_subcommand(
@@ -494,6 +497,7 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
         ->excludes("--profile")
         ->excludes("--custom-profile");
     addPasswordOptions(*restoreCommand, args->password, false);
+    addWaitOptions(*restoreCommand, args->waits);
     restoreCommand->callback([&console, args] { restore(console, *args); });
 }
 

@@ -43,6 +43,6 @@ int main(int argc, char** argv) {
         });
     app.fallthrough();
     addJobCommands(app, console);
-    addScheduleCommands(app, console, addJobCommands);
+    addScheduleCommands(app, console);
     return run(app, utf8Arguments(argc, argv), console);
 }

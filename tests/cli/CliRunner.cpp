@@ -44,6 +44,10 @@ Cli::Cli(std::vector<std::string> args, bool stderrIsTerminal, const fs::path& h
         // No user manager of the machine's user is ever reached.
         ::unsetenv("XDG_RUNTIME_DIR");
         ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
+        // A session bus when the test is about one (SessionBus).
+        if (const char* bus = ::getenv("VELLARION_TEST_BUS")) {
+            ::setenv("DBUS_SESSION_BUS_ADDRESS", bus, 1);
+        }
         ::setenv("HOME", home.c_str(), 1);
         // A user of an English locale, unless the test is about another:
         // the suites assert the command line's messages in English.
@@ -138,6 +142,37 @@ void interruptOncePacking(Cli& cli, const fs::path& folder) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     ::kill(cli.pid(), SIGINT);
+}
+
+std::string Cli::errorsSoFar() const {
+    std::error_code ec;
+    return fs::exists(errFile_, ec) ? readFile(errFile_) : std::string();
+}
+
+bool waitForError(const Cli& cli, std::string_view text) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (cli.errorsSoFar().find(text) == std::string::npos) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+bool waitForEntry(const fs::path& folder, std::string_view part) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < deadline) {
+        std::error_code ec;
+        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+            const std::string name = it->path().filename().string();
+            if (name.find(part) != std::string::npos) {
+                return true;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return false;
 }
 
 std::string s(const fs::path& p) {

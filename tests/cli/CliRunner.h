@@ -34,6 +34,8 @@ public:
 
     // Waits for the command to end (a minute at most) and returns what it did.
     Result wait();
+    // What it has written to stderr so far (not with a terminal).
+    std::string errorsSoFar() const;
 
 private:
     void drainTerminal(int timeoutMs);
@@ -55,6 +57,26 @@ public:
     UserLocale& operator=(const UserLocale&) = delete;
 };
 
+// While it lives, the commands run with a session bus at that address and
+// the programs of `programs` first on their PATH (a gdbus of the test's).
+class SessionBus {
+public:
+    SessionBus(const char* address, const std::filesystem::path& programs)
+        : path_(std::getenv("PATH") != nullptr ? std::getenv("PATH") : "") {
+        ::setenv("VELLARION_TEST_BUS", address, 1);
+        ::setenv("PATH", (programs.string() + ":" + path_).c_str(), 1);
+    }
+    ~SessionBus() {
+        ::unsetenv("VELLARION_TEST_BUS");
+        ::setenv("PATH", path_.c_str(), 1);
+    }
+    SessionBus(const SessionBus&) = delete;
+    SessionBus& operator=(const SessionBus&) = delete;
+
+private:
+    std::string path_;
+};
+
 // Runs vellarion-cli with the arguments to its end (in that home folder).
 Result run(std::vector<std::string> args, const std::filesystem::path& home = {});
 
@@ -64,6 +86,13 @@ std::string incompressible(std::size_t size);
 // Interrupts the command (SIGINT) once packing has begun: its temporary
 // archive (".tmp") appears in the folder.
 void interruptOncePacking(Cli& cli, const std::filesystem::path& folder);
+
+// Waits (half a minute at most) until the command's stderr holds `text`;
+// false when it never did.
+bool waitForError(const Cli& cli, std::string_view text);
+// Waits (half a minute at most) until the name of an entry of `folder`
+// holds `part` (".tmp": an archive being packed); false when none did.
+bool waitForEntry(const std::filesystem::path& folder, std::string_view part);
 
 // A path as the command line takes it.
 std::string s(const std::filesystem::path& p);

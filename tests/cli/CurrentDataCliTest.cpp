@@ -62,7 +62,8 @@ TEST(CliCurrentData, ItemsWithNothingAreNamedAndARunningBrowserStopsTheJob) {
     again.push_back("--replace");
     const Result refused = run(again);
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_EQ(refused.err, "vellarion-cli: Close Firefox and try again.\n");
+    EXPECT_EQ(refused.err, "vellarion-cli: Close Firefox and try again. Firefox держит " +
+                               s(profile) + "; --wait ждёт, пока он его отпустит.\n");
 }
 
 } // namespace

@@ -246,7 +246,8 @@ TEST(CliSchedule, ARunByHandMakesItsVersionAndSkipsWhileTheBrowserRuns) {
     const Result listed = run({"schedule", "list"}, home.path());
     EXPECT_EQ(listed.out,
               added.out.substr(std::string("Added schedule ").size(),
-                               added.out.find('\n') + 1 - std::string("Added schedule ").size()));
+                               added.out.find('\n') - std::string("Added schedule ").size()) +
+                  "\tnever run\n");
 
     for (int n = 0; n < 2; ++n) {
         const Result ran = run({"schedule", "run", "firefox-1"}, home.path());
@@ -259,20 +260,27 @@ TEST(CliSchedule, ARunByHandMakesItsVersionAndSkipsWhileTheBrowserRuns) {
     EXPECT_EQ(verified.exitCode, 0) << verified.err;
     EXPECT_EQ(run({"verify", "--all", s(dir)}).exitCode, 1);
 
-    // The browser runs: the run skips, says so, and is no failure.
+    // The browser runs: the run fails, says why, and leaves the archives.
     {
         HeldLock running(firefox.prefs.parent_path() / ".parentlock");
-        const Result skipped = run({"schedule", "run", "firefox-1"}, home.path());
-        EXPECT_EQ(skipped.exitCode, 0) << skipped.err;
-        EXPECT_EQ(skipped.out, "Skipped: Close Firefox and try again.\n");
+        const Result held = run({"schedule", "run", "firefox-1"}, home.path());
+        EXPECT_EQ(held.exitCode, 1) << held.err;
+        EXPECT_NE(held.err.find("Close Firefox and try again."), std::string::npos) << held.err;
     }
     EXPECT_EQ(namesIn(dir).size(), 3u);
     const std::string log = readFile(dir / "vellarion-schedule.log");
     EXPECT_TRUE(std::regex_match(
         log, std::regex("(2\\d{3}-\\d\\d-\\d\\d \\d{6} firefox-1: done: [^\n]+\n){2}"
-                        "2\\d{3}-\\d\\d-\\d\\d \\d{6} firefox-1: skipped, the browser runs: Close "
-                        "Firefox and try again\\.\n")))
+                        "2\\d{3}-\\d\\d-\\d\\d \\d{6} firefox-1: failed: Close Firefox and try "
+                        "again\\. [^\n]+ \\(exit status 1\\)\n")))
         << log;
+    const Result stateListed = run({"schedule", "list"}, home.path());
+    EXPECT_TRUE(std::regex_search(
+        stateListed.out,
+        std::regex("\tlast run (\\d{4}-\\d\\d-\\d\\d \\d{6}): failed \\(Close Firefox and try "
+                   "again\\. [^\n]*\\(exit status 1\\)\\); last complete archive "
+                   "\\d{4}-\\d\\d-\\d\\d \\d{6}\n$")))
+        << stateListed.out;
 
     // A password file that others may read now fails the run, writing nothing.
     fs::permissions(password, fs::perms::owner_read | fs::perms::others_read);
@@ -302,6 +310,102 @@ TEST(CliSchedule, ARunByHandMakesItsVersionAndSkipsWhileTheBrowserRuns) {
     EXPECT_FALSE(fs::exists(units / "vellarion-backup-firefox-1.service"));
     EXPECT_EQ(run({"schedule", "list"}, home.path()).out, "");
     EXPECT_EQ(run({"schedule", "run", "firefox-1"}, home.path()).exitCode, 1);
+}
+
+// A location on a drive that is not there: nothing is made on the system
+// disk, the run fails loudly and logs beside the schedules; once the drive
+// is there only the location's last folder is made.
+TEST(CliSchedule, ARunToAMissingDriveFailsAndMakesNothingButTheLastFolder) {
+    Firefox firefox;
+    TempDir home;
+    const fs::path media = home / "media";
+    const fs::path dir = media / "usb" / "backups";
+    const Result added =
+        run({"schedule", "add", "firefox", firefox.env, "--to", s(dir)}, home.path());
+    ASSERT_EQ(added.exitCode, 0) << added.err;
+    EXPECT_NE(added.err.find("vellarion-cli: warning: " + s(media / "usb") +
+                             " does not exist: the runs will fail until it does"),
+              std::string::npos)
+        << added.err;
+    EXPECT_EQ(added.err.find("has no data here"), std::string::npos) << added.err;
+    // A browser of which nothing is found here is named.
+    const Result chrome =
+        run({"schedule", "add", "chrome", firefox.env, "--to", s(dir)}, home.path());
+    EXPECT_NE(chrome.err.find("vellarion-cli: warning: chrome has no data here"), std::string::npos)
+        << chrome.err;
+
+    const Result missing = run({"schedule", "run", "firefox-1"}, home.path());
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find(s(media / "usb") + " does not exist"), std::string::npos)
+        << missing.err;
+    EXPECT_FALSE(fs::exists(media));
+    const fs::path config = home / ".config" / "vellarion";
+    EXPECT_TRUE(std::regex_match(
+        readFile(config / "vellarion-schedule.log"),
+        std::regex("\\d{4}-\\d\\d-\\d\\d \\d{6} firefox-1: failed: the backup location " + s(dir) +
+                   " is not there: " + s(media / "usb") +
+                   " does not exist \\(a drive not "
+                   "connected\\?\\)\n")));
+    EXPECT_NE(run({"schedule", "list"}, home.path()).out.find("\tlast run "), std::string::npos);
+    EXPECT_NE(run({"schedule", "list"}, home.path()).out.find("; last complete archive none\n"),
+              std::string::npos);
+
+    fs::create_directories(media / "usb");
+    const Result ran = run({"schedule", "run", "firefox-1"}, home.path());
+    EXPECT_EQ(ran.exitCode, 0) << ran.err;
+    EXPECT_TRUE(fs::exists(dir / "default.dat"));
+    const std::string listed = run({"schedule", "list"}, home.path()).out;
+    EXPECT_TRUE(
+        std::regex_search(listed, std::regex("\tlast run (\\d{4}-\\d\\d-\\d\\d \\d{6}): done; "
+                                             "last complete archive \\1\n")))
+        << listed;
+    // The state is a file of the schedule's own, beside the schedules.
+    EXPECT_TRUE(fs::exists(config / "firefox-1.state.json"));
+}
+
+// A failed run tells the desktop through the session's notification
+// service; without a session bus the log alone tells.
+TEST(CliSchedule, AFailedRunSendsADesktopNotificationWhenThereIsASessionBus) {
+    Firefox firefox;
+    TempDir home;
+    TempDir programs;
+    const fs::path called = programs / "called";
+    writeFile(programs / "gdbus", "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + s(called) + "'\n");
+    fs::permissions(programs / "gdbus", fs::perms::owner_all);
+    ASSERT_EQ(run({"schedule", "add", "firefox", firefox.env, "--to", s(firefox.backups.path()),
+                   "--every", "hourly"},
+                  home.path())
+                  .exitCode,
+              0);
+    HeldLock running(firefox.prefs.parent_path() / ".parentlock");
+    {
+        // No bus: no notification.
+        const Result held = run({"schedule", "run", "firefox-1"}, home.path());
+        EXPECT_EQ(held.exitCode, 1);
+        EXPECT_FALSE(fs::exists(called));
+    }
+    SessionBus bus("unix:path=/nonexistent/bus", programs.path());
+    const Result held = run({"schedule", "run", "firefox-1"}, home.path());
+    EXPECT_EQ(held.exitCode, 1);
+    ASSERT_TRUE(fs::exists(called)) << held.err;
+    const std::string args = readFile(called);
+    EXPECT_TRUE(args.starts_with("call\n--session\n--dest\norg.freedesktop.Notifications\n"
+                                 "--object-path\n/org/freedesktop/Notifications\n--method\n"
+                                 "org.freedesktop.Notifications.Notify\n'Vellarion'\n0\n"
+                                 "'dialog-warning'\n'Backup firefox-1 failed'\n'Close Firefox"))
+        << args;
+    EXPECT_TRUE(args.ends_with("[]\n{}\n-1\n")) << args;
+
+    // Three of its periods without a complete archive: the notification says since when.
+    const fs::path state = home / ".config" / "vellarion" / "firefox-1.state.json";
+    std::string text = readFile(state);
+    text = std::regex_replace(text, std::regex("\"sinceAt\": \\d+"), "\"sinceAt\": 1000");
+    writeFile(state, text);
+    fs::remove(called);
+    EXPECT_EQ(run({"schedule", "run", "firefox-1"}, home.path()).exitCode, 1);
+    EXPECT_NE(readFile(called).find("'Backup firefox-1: no complete archive since "),
+              std::string::npos)
+        << readFile(called);
 }
 
 } // namespace

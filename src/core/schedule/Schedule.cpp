@@ -57,6 +57,7 @@ Schedule fromJson(const json& j) {
     s.allowPlain = field(j, "allowPlain", false);
     s.whetherLoggedOn = field(j, "whetherLoggedOn", false);
     s.environment = field(j, "environment", std::vector<std::string>());
+    s.wait = field<std::string>(j, "wait", "");
     // The field that is wrong is the one named.
     if (!isEvery(s.every)) {
         throw Error("the schedule \"" + s.id + "\" says \"every\": \"" + s.every +
@@ -84,6 +85,11 @@ void toJson(const Schedule& s, json& j) {
     j["allowPlain"] = s.allowPlain;
     j["whetherLoggedOn"] = s.whetherLoggedOn;
     j["environment"] = s.environment;
+    if (s.wait.empty()) {
+        j.erase("wait");
+    } else {
+        j["wait"] = s.wait;
+    }
 }
 
 // The file's text; "" when there is no file yet.
@@ -170,6 +176,11 @@ std::vector<std::string> backupArguments(const Schedule& s) {
     }
     if (s.allowPlain) {
         args.emplace_back("--allow-plain");
+    }
+    if (s.wait == "forever") {
+        args.emplace_back("--wait");
+    } else if (!s.wait.empty()) {
+        args.push_back("--wait=" + s.wait);
     }
     return args;
 }
@@ -320,9 +331,63 @@ fs::path scheduleLogFolder(const Schedule& schedule, const ScheduleStore& store)
                                                : pathFromUtf8(schedule.location);
 }
 
+fs::path scheduleStateFile(const ScheduleStore& store, std::string_view id) {
+    return store.file().parent_path() / pathFromUtf8(std::string(id) + ".state.json");
+}
+
+ScheduleState loadScheduleState(const ScheduleStore& store, std::string_view id) {
+    ScheduleState state;
+    try {
+        const std::string text = readText(scheduleStateFile(store, id));
+        if (text.empty()) {
+            return state;
+        }
+        const json j = json::parse(text);
+        state.lastRun = j.value("lastRun", "");
+        state.result = j.value("result", "");
+        state.reason = j.value("reason", "");
+        state.lastComplete = j.value("lastComplete", "");
+        state.since = j.value("since", "");
+        state.lastCompleteAt = j.value("lastCompleteAt", 0LL);
+        state.sinceAt = j.value("sinceAt", 0LL);
+    } catch (const std::exception&) {
+        return ScheduleState{}; // a damaged state is one never written
+    }
+    return state;
+}
+
+bool saveScheduleState(const ScheduleStore& store, std::string_view id,
+                       const ScheduleState& state) {
+    const json j = {{"lastRun", state.lastRun}, {"result", state.result},
+                    {"reason", state.reason},   {"lastComplete", state.lastComplete},
+                    {"since", state.since},     {"lastCompleteAt", state.lastCompleteAt},
+                    {"sinceAt", state.sinceAt}};
+    std::error_code ec;
+    platform::replaceFileContent(scheduleStateFile(store, id), j.dump(2) + "\n", ec);
+    return !ec;
+}
+
+std::string scheduleStateSummary(const ScheduleState& state) {
+    if (state.lastRun.empty()) {
+        return "never run";
+    }
+    std::string line = "last run " + state.lastRun + ": " + state.result;
+    if (!state.reason.empty()) {
+        line += " (" + state.reason + ")";
+    }
+    return line + "; last complete archive " +
+           (state.lastComplete.empty() ? std::string("none") : state.lastComplete);
+}
+
+long long schedulePeriodSeconds(const Schedule& schedule) {
+    constexpr long long kHour = 3600;
+    return schedule.every == "hourly"   ? kHour
+           : schedule.every == "weekly" ? 7 * 24 * kHour
+                                        : 24 * kHour;
+}
+
 bool appendScheduleLog(const fs::path& location, std::string_view line) {
     std::error_code ec;
-    fs::create_directories(location, ec);
     const fs::path file = location / pathFromUtf8(kScheduleLog);
     if (fs::is_symlink(file, ec)) {
         return false; // never written through a link

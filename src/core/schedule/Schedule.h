@@ -25,6 +25,9 @@ struct Schedule {
     std::string passwordFile;     // with `encrypt`
     bool allowPlain = false;      // a remote gets it unencrypted, passwords and cookies too
     bool whetherLoggedOn = false; // Windows: also while the user is not logged on
+    // How long a run waits for the browser to let go of its data: "" not at
+    // all, "forever", or a duration ("2h"): --wait[=DURATION].
+    std::string wait;
     // The environment options of the command line ("--prefix=/x").
     std::vector<std::string> environment;
 };
@@ -115,13 +118,38 @@ std::string taskName(const Schedule& schedule); // "Vellarion\firefox-1"
 std::wstring taskDefinition(const Schedule& schedule, const std::filesystem::path& program);
 #endif
 
+// What a schedule's runs came to, in a small file of its own beside the
+// schedules ("<id>.state.json"), replaced whole at each run.
+struct ScheduleState {
+    std::string lastRun;          // the time of the last run ("" never run), as stampOf writes it
+    std::string result;           // "done", "incomplete", "failed", "interrupted"
+    std::string reason;           // why it was not done ("" when it was)
+    std::string lastComplete;     // the time of the last complete archive ("" none yet)
+    std::string since;            // the time of the first run: how long without one counts from
+    long long lastCompleteAt = 0; // the same two in seconds since 1970, 0 for none
+    long long sinceAt = 0;
+};
+std::filesystem::path scheduleStateFile(const ScheduleStore& store, std::string_view id);
+// The schedule's state; an empty one when it never ran (or its file is unreadable).
+ScheduleState loadScheduleState(const ScheduleStore& store, std::string_view id);
+// Writes it through a temporary file renamed into place; false when it
+// could not be written.
+bool saveScheduleState(const ScheduleStore& store, std::string_view id, const ScheduleState& state);
+// The last run, its result and the last complete archive on one line, as
+// both front ends show them ("last run 2026-12-11 09:00:00: failed; last
+// complete archive 2026-12-10 09:00:00").
+std::string scheduleStateSummary(const ScheduleState& state);
+// How long one period of the schedule lasts, in seconds.
+long long schedulePeriodSeconds(const Schedule& schedule);
+
 // The log of scheduled runs beside the archives.
 inline constexpr std::string_view kScheduleLog = "vellarion-schedule.log";
 // The folder of a schedule's log: its backup location, or for a remote one
-// (rclone:REMOTE:PATH), which takes archives only, the folder of `store`.
+// (rclone:REMOTE:PATH), which takes archives only, the folder of `store`
+// (where a run also logs when its backup location is missing).
 std::filesystem::path scheduleLogFolder(const Schedule& schedule, const ScheduleStore& store);
-// Appends a line to the log in `location`, private to the user; false when
-// it could not be written.
+// Appends a line to the log in the folder `location`, private to the user;
+// false when it could not be written (a missing folder is not made).
 bool appendScheduleLog(const std::filesystem::path& location, std::string_view line);
 
 } // namespace vellarion

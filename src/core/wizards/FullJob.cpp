@@ -153,6 +153,7 @@ bool FullJob::plan() {
 }
 
 JobOutcome FullJob::run(Direction direction, std::string_view location) {
+    const FoldersHeldForJob release(*this);
     direction_ = direction;
     plan_.clear();
     done_.clear();
@@ -192,7 +193,7 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
     for (const FullArchive& archive : plan_) {
         folders.push_back(archive.folder);
     }
-    if (refuseWhileRunning(folders, 2)) {
+    if (!holdFolders(folders) || refuseWhileRunning(folders, 2)) {
         return JobOutcome::Refused;
     }
     if (direction == Direction::Backup) {

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <thread>
 
 namespace vellarion {
 
@@ -88,16 +89,93 @@ bool holdsLock(const SystemServices& services, const std::vector<std::string_vie
     return false;
 }
 
+// Pauses between two looks at a lock someone holds: short at first, then
+// longer, so that a long wait costs next to nothing.
+class GrowingPause {
+public:
+    void operator()() {
+        std::this_thread::sleep_for(pause_);
+        pause_ = std::min(pause_ * 2, kLongest);
+    }
+
+private:
+    static constexpr std::chrono::milliseconds kLongest{1000};
+    std::chrono::milliseconds pause_{50};
+};
+
 } // namespace
 
 bool WizardJob::refuseWhileRunning(const std::vector<std::string>& folders, int depth) {
-    for (const std::string& folder : folders) {
-        if (!folder.empty() && holdsLock(services_, data_.lockFiles, folder, depth)) {
-            reporter_.browserRunning(closeBrowserFirst(data_.name));
-            return true;
+    const auto heldFolder = [&]() -> const std::string* {
+        for (const std::string& folder : folders) {
+            if (!folder.empty() && holdsLock(services_, data_.lockFiles, folder, depth)) {
+                return &folder;
+            }
+        }
+        return nullptr;
+    };
+    const std::string* held = heldFolder();
+    if (held == nullptr) {
+        return false;
+    }
+    if (const std::optional<std::chrono::milliseconds> wait = reporter_.browserHolds(
+            data_.name,
+            services_.paths().toDisplay(std::string(withoutTrailingSeparators(*held))))) {
+        const auto start = std::chrono::steady_clock::now();
+        GrowingPause pause;
+        while (held != nullptr && !reporter_.stopRequested() &&
+               std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now() - start) < *wait) {
+            pause();
+            held = heldFolder();
+        }
+        if (reporter_.stopRequested()) {
+            return true; // stopped: nothing done, nothing more to say
+        }
+        if (held == nullptr) {
+            return false;
         }
     }
-    return false;
+    reporter_.browserRunning(closeBrowserFirst(data_.name));
+    return true;
+}
+
+bool WizardJob::holdFolders(const std::vector<std::string>& folders) {
+    held_.clear();
+    // Taken in one order, that of their lock files, so that two jobs never
+    // each hold a folder the other waits for.
+    std::vector<std::pair<std::filesystem::path, std::string>> wanted;
+    for (const std::string& folder : folders) {
+        if (const auto native =
+                folder.empty() ? std::nullopt : services_.paths().toNative(folder)) {
+            wanted.emplace_back(folderLockFile(*native), folder);
+        }
+    }
+    std::sort(wanted.begin(), wanted.end());
+    wanted.erase(std::unique(wanted.begin(), wanted.end(),
+                             [](const auto& a, const auto& b) { return a.first == b.first; }),
+                 wanted.end());
+    for (const auto& [file, folder] : wanted) {
+        const std::filesystem::path native = *services_.paths().toNative(folder);
+        std::optional<FolderLock> lock = FolderLock::tryTake(native);
+        if (!lock) {
+            const std::string shown(withoutTrailingSeparators(folder));
+            if (!reporter_.waitForOtherJob(services_.paths().toDisplay(shown))) {
+                held_.clear();
+                return false;
+            }
+            GrowingPause pause;
+            while (!(lock = FolderLock::tryTake(native))) {
+                if (reporter_.stopRequested()) {
+                    held_.clear();
+                    return false;
+                }
+                pause();
+            }
+        }
+        held_.push_back(std::move(*lock));
+    }
+    return true;
 }
 
 std::string WizardJob::commitArchive(PendingArchive& archive, const std::string& path) {
@@ -237,6 +315,11 @@ std::vector<std::string> recoverBrowserData(SystemServices& services, const Brow
         }
     }
     return said;
+}
+
+bool JobReporter::waitForOtherJob(const std::string& folder) {
+    refuse(formatText(kFolderInUse, {folder}));
+    return false;
 }
 
 void JobReporter::itemsWithoutData(Direction direction,

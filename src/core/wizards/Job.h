@@ -2,6 +2,7 @@
 
 #include "core/browsers/CarriedKeys.h"
 #include "core/schedule/KeptVersions.h"
+#include "core/services/FolderLock.h"
 #include "core/services/ProgramPath.h"
 #include "core/wizards/JobReporter.h"
 
@@ -67,6 +68,15 @@ public:
     // below one (the profiles of a data root). Nothing may be copied from or
     // written into a profile a running browser is using.
     bool refuseWhileRunning(const std::vector<std::string>& folders, int depth = 0);
+
+    // Where a job starts: it takes the locks of the folders it works on
+    // (program paths), so that no other job of this program reads or writes
+    // them meanwhile. Another job's folder is waited for (waitForOtherJob)
+    // or refused. False when the job refused, or was stopped while it
+    // waited. The locks go with releaseFolders, the job object, or the
+    // process, however it ends.
+    bool holdFolders(const std::vector<std::string>& folders);
+    void releaseFolders() { held_.clear(); }
 
     // Finishes what a crash left before the job touches anything: a restore
     // into the homes (program paths: profile, data root...) that was
@@ -136,6 +146,19 @@ protected:
     bool keysAdopted_ = false;
     Clock clock_;
     std::string stamp_;
+    std::vector<FolderLock> held_;
+};
+
+// Lets go of the job's folders when a job's function returns, however.
+class FoldersHeldForJob {
+public:
+    explicit FoldersHeldForJob(WizardJob& job) : job_(job) {}
+    ~FoldersHeldForJob() { job_.releaseFolders(); }
+    FoldersHeldForJob(const FoldersHeldForJob&) = delete;
+    FoldersHeldForJob& operator=(const FoldersHeldForJob&) = delete;
+
+private:
+    WizardJob& job_;
 };
 
 // Finishes what a crash left in the browser's data before anything reads it:

@@ -2,6 +2,7 @@
 
 #include "core/crypto/Secret.h"
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -54,6 +55,19 @@ public:
     // The refusal of a job whose browser runs and holds the data
     // (closeBrowserFirst); a scheduled run skips on it.
     virtual void browserRunning(const std::string& text) { refuse(text); }
+    // The browser holds `folder` (as the user reads it), which the job
+    // needs: how long to wait for it to let go before refusing, none for not
+    // at all (the default), milliseconds::max() for as long as it takes.
+    virtual std::optional<std::chrono::milliseconds> browserHolds(std::string_view browser,
+                                                                  const std::string& folder) {
+        (void)browser;
+        (void)folder;
+        return std::nullopt;
+    }
+    // Another job of this program works on `folder` (as the user reads it):
+    // true waits until it ends (the command line says so), false refuses;
+    // the default refuses, saying why.
+    virtual bool waitForOtherJob(const std::string& folder);
     // The checks passed and the work begins (the full windows clear the file
     // label and the bar); the work ended well (the windows show Finish).
     virtual void jobStarted() {}

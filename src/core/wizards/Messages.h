@@ -64,6 +64,10 @@ inline std::string closeBrowserFirst(std::string_view browser) {
     return "Close " + std::string(browser) + " and try again.";
 }
 
+// Another job of this program works on the folder a job needs.
+inline constexpr std::string_view kFolderInUse =
+    N_("С папкой %1 работает другое задание программы.");
+
 // A job met registry keys on a machine without a registry (a Windows drive
 // mounted on its own): said once, instead of a backup that looks complete.
 inline constexpr std::string_view kRegistrySkipped =

@@ -317,9 +317,11 @@ bool SelectiveJob::listedWithFiles() const {
 }
 
 bool SelectiveJob::refuseWhileBrowserRuns() {
-    // The profile's own lock, and the one its browser keeps beside its
-    // profiles (a "User Data" folder).
-    if (refuseWhileRunning({state_.ffpath, parentPath(state_.ffpath)})) {
+    // The data root is the job's (the profile where there is none), as a
+    // full job's is; then the profile's own lock, and the one its browser
+    // keeps beside its profiles (a "User Data" folder).
+    if (!holdFolders({state_.mpath.empty() ? state_.ffpath : state_.mpath}) ||
+        refuseWhileRunning({state_.ffpath, parentPath(state_.ffpath)})) {
         return true;
     }
     recoverInterrupted({state_.ffpath, state_.mpath, state_.mdir, state_.cook, state_.favo},
@@ -352,6 +354,7 @@ std::optional<std::string> SelectiveJob::archiveToRestore() {
 }
 
 JobOutcome SelectiveJob::backup(const SelectiveChoices& choices) {
+    const FoldersHeldForJob release(*this);
     if (!chooseProfile(choices)) {
         return JobOutcome::Refused;
     }
@@ -418,6 +421,7 @@ JobOutcome SelectiveJob::backup(const SelectiveChoices& choices) {
 }
 
 JobOutcome SelectiveJob::restore(const SelectiveChoices& choices) {
+    const FoldersHeldForJob release(*this);
     if (!chooseProfile(choices)) {
         return JobOutcome::Refused;
     }

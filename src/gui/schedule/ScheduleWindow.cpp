@@ -143,8 +143,10 @@ Tf_Schedule::Tf_Schedule(Dialogs& dialogs, ScheduleStore store, std::filesystem:
 void Tf_Schedule::relist() {
     ListSchedules->clear();
     for (const Schedule& s : store_.load()) {
+        // Below each, its last run, the result and its last complete archive.
         auto* item = new QListWidgetItem(
-            qText(scheduleSummary(s)).replace(QLatin1Char('\t'), QStringLiteral("   ")),
+            qText(scheduleSummary(s)).replace(QLatin1Char('\t'), QStringLiteral("   ")) +
+                QLatin1Char('\n') + qText(scheduleStateSummary(loadScheduleState(store_, s.id))),
             ListSchedules);
         item->setData(Qt::UserRole, qText(s.id));
     }

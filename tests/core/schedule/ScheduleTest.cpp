@@ -105,6 +105,47 @@ TEST(Schedules, ABackupNamesThePasswordFileNeverThePassword) {
               (std::vector<std::string>{"full-backup", "chrome", "--to", "/c", "--replace"}));
 }
 
+// A run's wait for the browser is kept with the schedule and given to the
+// backup; what the runs came to is kept beside the schedules, whole or not at
+// all, and no log is written into a folder that is not there.
+TEST(Schedules, AWaitIsKeptAndTheRunsStateLiesBesideTheSchedules) {
+    TempDir dir;
+    const ScheduleStore store(dir / "vellarion" / "schedules.json");
+    const Schedule bounded = store.add({.browser = "firefox", .location = "/b", .wait = "2h"});
+    const Schedule forever = store.add({.browser = "chrome", .location = "/c", .wait = "forever"});
+    EXPECT_EQ(backupArguments(*store.find(bounded.id)).back(), "--wait=2h");
+    EXPECT_EQ(backupArguments(*store.find(forever.id)).back(), "--wait");
+    EXPECT_EQ(schedulePeriodSeconds(bounded), 24 * 3600);
+
+    EXPECT_EQ(scheduleStateSummary(loadScheduleState(store, bounded.id)), "never run");
+    ScheduleState state{.lastRun = "2026-12-11 090000",
+                        .result = "failed",
+                        .reason = "Close Firefox and try again.",
+                        .lastComplete = "2026-12-10 090000",
+                        .since = "2026-12-01 090000",
+                        .lastCompleteAt = 1796893200,
+                        .sinceAt = 1796115600};
+    ASSERT_TRUE(saveScheduleState(store, bounded.id, state));
+    EXPECT_EQ(scheduleStateFile(store, bounded.id), dir / "vellarion" / "firefox-1.state.json");
+    const ScheduleState read = loadScheduleState(store, bounded.id);
+    EXPECT_EQ(read.lastCompleteAt, 1796893200);
+    EXPECT_EQ(read.sinceAt, 1796115600);
+    EXPECT_EQ(scheduleStateSummary(read),
+              "last run 2026-12-11 090000: failed (Close Firefox and try again.); last complete "
+              "archive 2026-12-10 090000");
+    // Only the file itself is left: its temporary copy went.
+    EXPECT_EQ(test::namesIn(dir / "vellarion"),
+              (std::vector<std::string>{"firefox-1.state.json", "schedules.json"}));
+    // A damaged one is one never written.
+    test::writeFile(scheduleStateFile(store, bounded.id), "{\"lastRun\": ");
+    EXPECT_EQ(scheduleStateSummary(loadScheduleState(store, bounded.id)), "never run");
+
+    EXPECT_FALSE(appendScheduleLog(dir / "media" / "usb", "a line"));
+    EXPECT_FALSE(fs::exists(dir / "media"));
+    EXPECT_TRUE(appendScheduleLog(dir / "vellarion", "a line"));
+    EXPECT_EQ(test::readFile(dir / "vellarion" / std::string(kScheduleLog)), "a line\n");
+}
+
 // A remote location: plain passwords and cookies go there only as the
 // schedule says, and its runs are logged beside the schedules.
 TEST(Schedules, ARemoteLocationKeepsItsPermissionAndLogsHere) {

@@ -46,11 +46,21 @@ TEST_F(ScheduleWindow, AddsListsAndRemovesSchedulesAsTheCommandLineDoes) {
     chrome.full = true;
     store.add(chrome);
 
+    // Its last run, written by the scheduled run.
+    ScheduleState state;
+    state.lastRun = "2026-12-11 090000";
+    state.result = "incomplete";
+    state.reason = "Cookies left out (exit status 3)";
+    state.lastComplete = "2026-12-10 090000";
+    ASSERT_TRUE(saveScheduleState(store, "chrome-1", state));
+
     auto* window = new Tf_Schedule(dialogs, store, program);
     window->show();
     ASSERT_EQ(window->ListSchedules->count(), 1);
     EXPECT_EQ(window->ListSchedules->item(0)->text(),
-              QStringLiteral("chrome-1   daily   full-backup chrome --to /c --replace"));
+              QStringLiteral("chrome-1   daily   full-backup chrome --to /c --replace\n"
+                             "last run 2026-12-11 090000: incomplete (Cookies left out (exit "
+                             "status 3)); last complete archive 2026-12-10 090000"));
 
     window->ComboBrowser->setCurrentIndex(
         window->ComboBrowser->findData(QStringLiteral("firefox")));
@@ -78,7 +88,7 @@ TEST_F(ScheduleWindow, AddsListsAndRemovesSchedulesAsTheCommandLineDoes) {
               QString::fromStdString("firefox-1   hourly   backup firefox --to /backups/firefox "
                                      "--items bookmarks,history --keep 5 --encrypt "
                                      "--password-file " +
-                                     password.string()));
+                                     password.string() + "\nnever run"));
     const fs::path units = config / "systemd" / "user";
     EXPECT_NE(readFile(units / "vellarion-backup-firefox-1.service")
                   .find("ExecStart=\"" + program.string() + "\" schedule run \"firefox-1\""),
