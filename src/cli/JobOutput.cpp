@@ -78,6 +78,7 @@ void JobOutput::fileProgress(std::int32_t position, std::int32_t total) {
 }
 
 void JobOutput::fileSkipped(const std::string&, const std::string& reason) {
+    ++leftOut_;
     console_.warning(reason);
 }
 

@@ -202,7 +202,12 @@ void runSchedule(Console& console, const std::string& id, const AddJobCommands& 
     while (!written.empty() && written.back() == '\n') {
         written.pop_back();
     }
-    log("done: " + (written.find('\n') == std::string::npos ? written : "\n" + written));
+    if (captured.incomplete()) {
+        // The archive was written, but without what the backup named.
+        console.markIncomplete();
+    }
+    log(std::string(captured.incomplete() ? "done, but incomplete: " : "done: ") +
+        (written.find('\n') == std::string::npos ? written : "\n" + written));
 }
 
 } // namespace
