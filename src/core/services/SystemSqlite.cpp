@@ -51,7 +51,11 @@ bool SystemSqlite::load() {
            bind(handle, columnText, "sqlite3_column_text") &&
            bind(handle, bindBlob, "sqlite3_bind_blob") &&
            bind(handle, bindInt64, "sqlite3_bind_int64") && bind(handle, reset, "sqlite3_reset") &&
-           bind(handle, finalize, "sqlite3_finalize") && bind(handle, exec, "sqlite3_exec");
+           bind(handle, finalize, "sqlite3_finalize") && bind(handle, exec, "sqlite3_exec") &&
+           bind(handle, busyTimeout, "sqlite3_busy_timeout") &&
+           bind(handle, backupInit, "sqlite3_backup_init") &&
+           bind(handle, backupStep, "sqlite3_backup_step") &&
+           bind(handle, backupFinish, "sqlite3_backup_finish");
 }
 
 std::string SystemSqlite::quickCheck(const std::filesystem::path& database) const {
@@ -73,6 +77,30 @@ std::string SystemSqlite::quickCheck(const std::filesystem::path& database) cons
     finalize(check);
     close(db);
     return said;
+}
+
+bool SystemSqlite::backup(const std::filesystem::path& source, const std::filesystem::path& target,
+                          int waitMs, std::string& said) const {
+    constexpr int kOpenCreate = 0x4;
+    sqlite3* from = nullptr;
+    sqlite3* to = nullptr;
+    bool done = false;
+    said = "cannot be opened";
+    if (open(pathToUtf8(source).c_str(), &from, kOpenReadOnly, nullptr) == 0 &&
+        open(pathToUtf8(target).c_str(), &to, kOpenReadWrite | kOpenCreate, nullptr) == 0) {
+        busyTimeout(from, waitMs);
+        said = "cannot be read now";
+        if (sqlite3_backup* copy = backupInit(to, "main", from, "main")) {
+            done = backupStep(copy, -1) == kDone;
+            done = backupFinish(copy) == 0 && done;
+        }
+    }
+    close(to);
+    close(from);
+    if (done) {
+        said.clear();
+    }
+    return done;
 }
 
 } // namespace vellarion

@@ -7,6 +7,7 @@
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct sqlite3_backup;
 
 namespace vellarion {
 
@@ -29,6 +30,10 @@ public:
     int (*reset)(sqlite3_stmt*) = nullptr;
     int (*finalize)(sqlite3_stmt*) = nullptr;
     int (*exec)(sqlite3*, const char*, void*, void*, char**) = nullptr;
+    int (*busyTimeout)(sqlite3*, int) = nullptr;
+    sqlite3_backup* (*backupInit)(sqlite3*, const char*, sqlite3*, const char*) = nullptr;
+    int (*backupStep)(sqlite3_backup*, int) = nullptr;
+    int (*backupFinish)(sqlite3_backup*) = nullptr;
 
     static constexpr int kOpenReadOnly = 0x1;
     static constexpr int kOpenReadWrite = 0x2;
@@ -42,6 +47,14 @@ public:
     // finds it sound, else what SQLite said (the first line of it). Nothing
     // when the system has no SQLite to ask.
     std::string quickCheck(const std::filesystem::path& database) const;
+
+    // Copies the database at `source` into a new database at `target` with
+    // SQLite's online backup, all of it under one read transaction, so that
+    // the copy is one state a writer committed: true once done. False when
+    // SQLite cannot read it now (a writer keeps it locked, in exclusive
+    // locking mode or a commit longer than `waitMs`); `said` says why.
+    bool backup(const std::filesystem::path& source, const std::filesystem::path& target,
+                int waitMs, std::string& said) const;
 
 private:
     bool load();

@@ -118,6 +118,15 @@ SnapshotResult failure(const std::error_code& ec) {
     return {SnapshotOutcome::Unreadable, ec.message()};
 }
 
+// How long the online backup waits for a writer's commit to end.
+constexpr int kBackupWaitMs = 250;
+
+// The index SQLite made beside a copy it opened: no data.
+void removeIndex(const fs::path& target) {
+    std::error_code ec;
+    fs::remove(withSuffix(target, "-shm"), ec);
+}
+
 void removeCopies(const fs::path& target) {
     std::error_code ec;
     for (const std::string_view suffix : {"", "-wal", "-shm", "-journal"}) {
@@ -220,6 +229,20 @@ SnapshotResult Snapshot::tryPlain(const fs::path& source, const fs::path& target
 
 SnapshotResult Snapshot::tryDatabase(const fs::path& source, const fs::path& target, int attempt,
                                      bool& settled) {
+    const SystemSqlite* sql = filesOnly_ ? nullptr : SystemSqlite::get();
+    if (std::string said; sql != nullptr) {
+        // No handle of ours is open on the database meanwhile: closing one
+        // would drop SQLite's own locks of this process on it.
+        if (sql->backup(source, target, kBackupWaitMs, said)) {
+            said = sql->quickCheck(target);
+            removeIndex(target);
+            settled = said.empty();
+            return settled ? SnapshotResult{SnapshotOutcome::Copied, {}}
+                           : SnapshotResult{SnapshotOutcome::Unsettled,
+                                            "its copy failed SQLite's check: " + said};
+        }
+        removeCopies(target);
+    }
     std::error_code ec;
     File file = File::openEntryForReading(source, platform::ReadShare::DenyNone, ec);
     if (ec) {
@@ -291,10 +314,9 @@ SnapshotResult Snapshot::tryDatabase(const fs::path& source, const fs::path& tar
     if (!same) {
         return {SnapshotOutcome::Unsettled, "it kept changing"};
     }
-    if (const SystemSqlite* sql = SystemSqlite::get()) {
-        const std::string said = sql->quickCheck(target);
-        std::error_code gone;
-        fs::remove(withSuffix(target, "-shm"), gone);
+    if (const SystemSqlite* check = SystemSqlite::get()) {
+        const std::string said = check->quickCheck(target);
+        removeIndex(target);
         if (!said.empty()) {
             return {SnapshotOutcome::Unsettled, "its copy failed SQLite's check: " + said};
         }

@@ -29,7 +29,9 @@ struct SnapshotResult {
 // state that program really committed, or not at all.
 //
 // An SQLite database (known by its header, whatever its name) is copied
-// with its write-ahead log ("-wal"): the log's header (its salts and
+// with SQLite's own online backup where the system has SQLite and the
+// writer lets readers in (not in exclusive locking mode); else by its file
+// and its write-ahead log ("-wal"): the log's header (its salts and
 // checkpoint sequence) read before and after must be the same, or a
 // checkpoint restarted the log meanwhile; a log that was empty or missing
 // proves nothing, so then the database itself must not have changed while
@@ -60,6 +62,9 @@ public:
     static std::chrono::milliseconds pauseBeforeTry(int attempt);
 
     void setTries(int tries) { tries_ = tries; }
+    // Databases copied by their files alone, never through SQLite's online
+    // backup (as where the system has no SQLite).
+    void copyFilesOnly(bool only) { filesOnly_ = only; }
 
     // Called once a database's own bytes (or another file's) are copied, and
     // before its log is: where a test makes a writer change the file
@@ -74,6 +79,7 @@ private:
 
     SystemServices& services_;
     int tries_ = kTries;
+    bool filesOnly_ = false;
 };
 
 // One file or folder of a tree a TreeSnapshot did not copy.
