@@ -12,6 +12,7 @@
 #include "core/services/PathMapper.h"
 #include "core/services/ProgramPath.h"
 #include "core/services/SystemServices.h"
+#include "core/snapshot/Snapshot.h"
 #include "core/wizards/FullJob.h"
 #include "core/wizards/Messages.h"
 #include "core/wizards/SelectiveJob.h"
@@ -32,7 +33,7 @@ using test::Ledger;
 using test::TempDir;
 using test::writeFile;
 
-constexpr int kBackups = 120;
+constexpr int kBackups = 100;
 
 // One writer program, stopped (by its stop file) and waited for at the end.
 class Writer {
@@ -121,6 +122,7 @@ TEST_F(RunningWriters, EveryDatabaseInEveryArchiveIsAStateTheWritersCommitted) {
     std::vector<Taken> taken;
     for (int i = 0; i < kBackups; ++i) {
         const fs::path location = backups / std::to_string(i);
+
         if (i % 4 == 3) {
             test::Wizard<SelectiveJob> selective(*services, data);
             SelectiveChoices choices;
@@ -186,6 +188,49 @@ TEST_F(RunningWriters, EveryDatabaseInEveryArchiveIsAStateTheWritersCommitted) {
         EXPECT_GE(stored[database], kBackups * 9 / 10) << database;
         EXPECT_GE(rises[database], stored[database] / 2) << database;
     }
+}
+
+// The copy rules alone (where SQLite cannot read the database): what they
+// keep is a committed state; what they give up is given up whole.
+TEST_F(RunningWriters, TheCopyRulesAloneKeepOnlyCommittedStates) {
+    Writer history(profile / "places.sqlite", true);
+    Writer cookies(profile / "cookies.sqlite", false);
+    ASSERT_TRUE(history.running() && cookies.running());
+    while (history.committed() < 50 || cookies.committed() < 50) {
+    }
+    Snapshot snapshot(*services);
+    snapshot.copyFilesOnly(true);
+    std::map<std::string, int> kept;
+    for (int i = 0; i < kBackups; ++i) {
+        for (const char* database : {"places.sqlite", "cookies.sqlite"}) {
+            const fs::path copy = dir / "copies" / std::to_string(i) / database;
+            fs::create_directories(copy.parent_path());
+            const SnapshotResult result = snapshot.copyFile(profile / database, copy);
+            if (result.outcome != SnapshotOutcome::Copied) {
+                EXPECT_EQ(result.outcome, SnapshotOutcome::Unsettled) << result.detail;
+                EXPECT_FALSE(fs::exists(copy) || fs::exists(copy.string() + "-wal"));
+                continue;
+            }
+            ++kept[database];
+        }
+    }
+    history.stop();
+    cookies.stop();
+    for (int i = 0; i < kBackups; ++i) {
+        for (const char* database : {"places.sqlite", "cookies.sqlite"}) {
+            const fs::path copy = dir / "copies" / std::to_string(i) / database;
+            if (!fs::exists(copy)) {
+                continue;
+            }
+            SCOPED_TRACE(copy.string());
+            const Ledger ledger = test::readLedger(copy);
+            EXPECT_EQ(ledger.integrity, "ok");
+            EXPECT_EQ(ledger.total, 1000);
+            EXPECT_EQ(ledger.count, ledger.highest);
+        }
+    }
+    EXPECT_GT(kept["places.sqlite"], 0);
+    EXPECT_GT(kept["cookies.sqlite"], 0);
 }
 
 } // namespace
