@@ -172,6 +172,18 @@
         <translation>Without encryption, the passwords and cookies will open only on this computer in this account.</translation>
     </message>
     <message>
+        <source>%1 запущен: его базы данных копируются согласованными снимками.</source>
+        <translation>%1 is running: its databases are copied as consistent snapshots.</translation>
+    </message>
+    <message>
+        <source>%1: %2 держит его открытым; закройте %2, чтобы сохранить и его</source>
+        <translation>%1: %2 keeps it open; close %2 to include it</translation>
+    </message>
+    <message>
+        <source>%1 менялся при каждой попытке скопировать его (%2): он не сохранён</source>
+        <translation>%1 changed on every try to copy it (%2): it was not backed up</translation>
+    </message>
+    <message>
         <source>С папкой %1 работает другое задание программы.</source>
         <translation>Another job of this program is working on the folder %1.</translation>
     </message>
@@ -1110,6 +1122,10 @@
     <message>
         <source>Остановка пришла, когда работа была уже сделана: она завершена.</source>
         <translation>The stop came when the work was already done: it has been completed.</translation>
+    </message>
+    <message>
+        <source>Готово, но не полностью: названное выше не сохранено.</source>
+        <translation>done, but incomplete: what is named above was not backed up</translation>
     </message>
 </context>
 <context>

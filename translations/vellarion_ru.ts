@@ -406,14 +406,6 @@
         <translation>ошибка: %1</translation>
     </message>
     <message>
-        <source>skipped, the browser runs: %1</source>
-        <translation>пропущено, браузер запущен: %1</translation>
-    </message>
-    <message>
-        <source>Skipped: %1</source>
-        <translation>Пропущено: %1</translation>
-    </message>
-    <message>
         <source>done: %1</source>
         <translation>готово: %1</translation>
     </message>
@@ -432,6 +424,38 @@
     <message>
         <source>&quot;%1&quot; is no backup archive (or one cut off within its first record)</source>
         <translation>&quot;%1&quot; — не архив резервной копии (или архив, оборванный внутри первой записи)</translation>
+    </message>
+    <message>
+        <source>incomplete: %1</source>
+        <translation>не полностью: %1</translation>
+    </message>
+    <message>
+        <source>interrupted: %1</source>
+        <translation>прервано: %1</translation>
+    </message>
+    <message>
+        <source>Backup %1: no complete archive since %2</source>
+        <translation>Резервная копия %1: нет полного архива с %2</translation>
+    </message>
+    <message>
+        <source>Backup %1 is incomplete</source>
+        <translation>Резервная копия %1 сохранена не полностью</translation>
+    </message>
+    <message>
+        <source>Backup %1 failed</source>
+        <translation>Резервная копия %1 не создана</translation>
+    </message>
+    <message>
+        <source>the backup was killed</source>
+        <translation>архивирование было принудительно завершено</translation>
+    </message>
+    <message>
+        <source>the backup failed</source>
+        <translation>архивирование не удалось</translation>
+    </message>
+    <message>
+        <source>exit status %1</source>
+        <translation>код завершения %1</translation>
     </message>
 </context>
 <context>

@@ -210,6 +210,12 @@ int run(CLI::App& app, const std::vector<std::string>& arguments, Console& conso
     }
     try {
         app.parse(static_cast<int>(argv.size()), argv.data());
+        if (console.incomplete()) {
+            console.endProgress();
+            err << "vellarion-cli: "
+                << translated(N_("Готово, но не полностью: названное выше не сохранено.")) << '\n';
+            return kExitIncomplete;
+        }
         return 0;
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {

@@ -43,11 +43,17 @@ public:
     // Removes the progress line.
     void endProgress();
 
+    // A backup finished but left something out, which it named: the
+    // command ends with exit code 3 (done, but incomplete).
+    void markIncomplete() { incomplete_ = true; }
+    bool incomplete() const { return incomplete_; }
+
 private:
     std::ostream& out_;
     std::ostream& err_;
     bool progressOnErr_;
     bool lineShown_ = false;
+    bool incomplete_ = false;
     std::chrono::steady_clock::time_point lastDrawn_{};
 };
 
@@ -79,7 +85,9 @@ std::vector<std::string> utf8Arguments(int argc, char** argv);
 
 // Parses the arguments and runs the chosen command. Exit codes: 0 done,
 // 1 the command failed ("vellarion-cli: <text>" on stderr), 2 the command
-// line was wrong, 130 interrupted.
+// line was wrong, 3 a backup was done but left out what it named,
+// 130 interrupted.
+inline constexpr int kExitIncomplete = 3;
 int run(CLI::App& app, const std::vector<std::string>& arguments, Console& console);
 
 } // namespace vellarion::cli

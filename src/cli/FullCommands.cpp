@@ -146,6 +146,9 @@ void run(Console& console, const Arguments& args, Direction direction) {
         }
         endJob(console,
                direction == Direction::Backup ? job.backup(location) : job.restore(location));
+        if (direction == Direction::Backup && output.leftOut() > 0) {
+            console.markIncomplete();
+        }
     });
     if (direction == Direction::Backup) {
         std::vector<std::string> written;

@@ -19,7 +19,7 @@ JobOutput::JobOutput(Console& console, const PathMapper& paths, const std::strin
     : console_(console), paths_(paths), folder_(folder) {}
 
 void JobOutput::showMessage(const std::string& text) {
-    console_.warning(text);
+    console_.warning(translated(text));
 }
 
 void JobOutput::refuse(const std::string& text) {
@@ -115,7 +115,8 @@ void JobOutput::fileProgress(std::int32_t position, std::int32_t total) {
 }
 
 void JobOutput::fileSkipped(const std::string&, const std::string& reason) {
-    console_.warning(reason);
+    ++leftOut_;
+    console_.warning(translated(reason));
 }
 
 bool JobOutput::stopRequested() const {

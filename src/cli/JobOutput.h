@@ -49,6 +49,8 @@ public:
     // A warning for each item: "nothing of cookies (Куки) was found to back up".
     void itemsWithoutData(Direction direction,
                           const std::vector<const SelectiveItem*>& items) override;
+    // How many files the job named as left out (fileSkipped).
+    std::size_t leftOut() const { return leftOut_; }
     void allowReplacing(bool allow) { replace_ = allow; }
     // Archives are encrypted, and encrypted ones read, with the passwords it
     // gives; without one every archive written is plain.
@@ -77,6 +79,7 @@ private:
     std::optional<int> bar_; // the shared bar, once shown
     std::string file_;       // the file being packed or unpacked
     bool replace_ = false;
+    std::size_t leftOut_ = 0;
     PasswordSource* passwords_ = nullptr;
     std::optional<std::chrono::milliseconds> browserWait_;
     bool noWait_ = false;

@@ -276,11 +276,15 @@ void runSchedule(Console& console, const std::string& id) {
         }
         const long long from = state.lastCompleteAt != 0 ? state.lastCompleteAt : state.sinceAt;
         const bool overdue = secondsOf(now) - from >= 3 * schedulePeriodSeconds(s);
-        notifyDesktop(overdue ? "Backup " + s.id + ": no complete archive since " +
-                                    (state.lastComplete.empty() ? state.since : state.lastComplete)
-                              : "Backup " + s.id + " " + result,
+        notifyDesktop(overdue ? say(E_("Backup %1: no complete archive since %2"),
+                                    {s.id, state.lastComplete.empty() ? state.since
+                                                                      : state.lastComplete})
+                      : result == "incomplete" ? say(E_("Backup %1 is incomplete"), {s.id})
+                                               : say(E_("Backup %1 failed"), {s.id}),
                       reason);
-        throw Error(reason);
+        if (result != "incomplete") {
+            throw Error(reason);
+        }
     };
 
     if (!remote) {
@@ -338,12 +342,17 @@ void runSchedule(Console& console, const std::string& id) {
         notComplete("failed", ran.notStarted);
     }
     if (ran.end == ChildResult::End::Killed) {
-        notComplete("failed", "the backup was killed");
+        notComplete("failed", say(E_("the backup was killed")));
     }
     if (ran.exitCode != 0) {
-        notComplete(ran.exitCode == kIncompleteStatus ? "incomplete" : "failed",
-                    (lastLine.empty() ? "the backup failed" : lastLine) + " (exit status " +
-                        std::to_string(ran.exitCode) + ")");
+        const bool incomplete = ran.exitCode == kIncompleteStatus;
+        notComplete(incomplete ? "incomplete" : "failed",
+                    (lastLine.empty() ? say(E_("the backup failed")) : lastLine) + " (" +
+                        say(E_("exit status %1"), {std::to_string(ran.exitCode)}) + ")");
+        // The archive is there, without what the backup named: the run ends
+        // with the backup's own status.
+        console.markIncomplete();
+        return;
     }
     state.result = "done";
     state.reason.clear();

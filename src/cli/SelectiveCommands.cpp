@@ -294,6 +294,8 @@ public:
         return say(E_("It holds: %1; name one with --archive."), {joinStrings(held, ", ")});
     }
 
+    const JobOutput& output() const { return output_; }
+
     // Where a program path lies on this machine, for the user to read.
     std::string nativePath(const std::string& path) const {
         return where_.shown(services_->paths().toDisplay(path));
@@ -359,6 +361,9 @@ void backup(Console& console, const Arguments& args) {
         makeTypedFolder(args.location);
         keepVersions(command.job(), args.keep);
         endJob(console, command.job().backup(command.choices()));
+        if (command.output().leftOut() > 0) {
+            console.markIncomplete();
+        }
     });
     if (command.where().remote()) {
         command.where().send(command.services(), command.passwords(), {command.job().archivePath()},

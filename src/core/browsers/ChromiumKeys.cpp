@@ -6,6 +6,7 @@
 #include "core/services/Error.h"
 #include "core/services/ProgramPath.h"
 #include "core/services/SystemServices.h"
+#include "core/services/SystemSqlite.h"
 #include "core/text/Catalogue.h"
 
 #include <algorithm>
@@ -13,12 +14,6 @@
 #include <cstdint>
 #include <nlohmann/json.hpp>
 #include <set>
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
 
 namespace vellarion {
 
@@ -88,69 +83,10 @@ std::span<const unsigned char> bytesOf(std::string_view text) {
 
 // --- The rows: SQLite, loaded where the system has it. ---
 
-struct sqlite3;
-struct sqlite3_stmt;
-
-class Sqlite {
-public:
-    int (*open)(const char*, sqlite3**, int, const char*) = nullptr;
-    int (*close)(sqlite3*) = nullptr;
-    int (*prepare)(sqlite3*, const char*, int, sqlite3_stmt**, const char**) = nullptr;
-    int (*step)(sqlite3_stmt*) = nullptr;
-    const void* (*columnBlob)(sqlite3_stmt*, int) = nullptr;
-    int (*columnBytes)(sqlite3_stmt*, int) = nullptr;
-    std::int64_t (*columnInt64)(sqlite3_stmt*, int) = nullptr;
-    int (*bindBlob)(sqlite3_stmt*, int, const void*, int, void (*)(void*)) = nullptr;
-    int (*bindInt64)(sqlite3_stmt*, int, std::int64_t) = nullptr;
-    int (*reset)(sqlite3_stmt*) = nullptr;
-    int (*finalize)(sqlite3_stmt*) = nullptr;
-    int (*exec)(sqlite3*, const char*, void*, void*, char**) = nullptr;
-
-    static const Sqlite* get() {
-        static const Sqlite* loaded = [] {
-            static Sqlite lib;
-            return lib.load() ? &lib : nullptr;
-        }();
-        return loaded;
-    }
-
-private:
-    template <class F> bool bind(void* handle, F& f, const char* name) {
-#ifdef _WIN32
-        f = reinterpret_cast<F>(
-            reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name)));
-#else
-        f = reinterpret_cast<F>(dlsym(handle, name));
-#endif
-        return f != nullptr;
-    }
-    bool load() {
-#ifdef _WIN32
-        // Windows 10 and later carry SQLite themselves.
-        HMODULE module = LoadLibraryW(L"winsqlite3.dll");
-        if (module == nullptr) {
-            module = LoadLibraryW(L"sqlite3.dll");
-        }
-        void* handle = module;
-#else
-        void* handle = dlopen("libsqlite3.so.0", RTLD_NOW | RTLD_LOCAL);
-#endif
-        return handle != nullptr && bind(handle, open, "sqlite3_open_v2") &&
-               bind(handle, close, "sqlite3_close") &&
-               bind(handle, prepare, "sqlite3_prepare_v2") && bind(handle, step, "sqlite3_step") &&
-               bind(handle, columnBlob, "sqlite3_column_blob") &&
-               bind(handle, columnBytes, "sqlite3_column_bytes") &&
-               bind(handle, columnInt64, "sqlite3_column_int64") &&
-               bind(handle, bindBlob, "sqlite3_bind_blob") &&
-               bind(handle, bindInt64, "sqlite3_bind_int64") &&
-               bind(handle, reset, "sqlite3_reset") && bind(handle, finalize, "sqlite3_finalize") &&
-               bind(handle, exec, "sqlite3_exec");
-    }
-};
-
-constexpr int kOpenReadWrite = 0x2;
-constexpr int kRow = 100;
-constexpr int kDone = 101;
+using Sqlite = SystemSqlite;
+constexpr int kOpenReadWrite = SystemSqlite::kOpenReadWrite;
+constexpr int kRow = SystemSqlite::kRow;
+constexpr int kDone = SystemSqlite::kDone;
 
 // A value changed, or none to leave it as it is.
 using Recrypt = std::function<std::optional<std::string>(std::string_view value)>;
@@ -281,7 +217,7 @@ void forEachKeyed(const fs::path& folder,
     if (sql == nullptr) {
         return;
     }
-    constexpr int kOpenReadOnly = 0x1;
+    constexpr int kOpenReadOnly = SystemSqlite::kOpenReadOnly;
     for (const KeyedDatabase& database : keyedDatabases(folder)) {
         sqlite3* db = nullptr;
         if (sql->open(pathToUtf8(database.file).c_str(), &db, kOpenReadOnly, nullptr) == 0) {

@@ -5,12 +5,15 @@
 #include "core/crypto/EncryptedArchive.h"
 #include "core/restore/RestoreTransaction.h"
 #include "core/schedule/KeptVersions.h"
+#include "core/services/Error.h"
+#include "core/snapshot/Snapshot.h"
 #include "core/wizards/DataRoot.h"
 #include "core/wizards/ItemRunner.h"
 #include "core/wizards/Messages.h"
 #include "core/wizards/StagingFolder.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <optional>
 
@@ -25,6 +28,10 @@ void runHook(const std::function<void(FullJobAccess&)>& hook, FullJob& job) {
 }
 
 namespace fs = std::filesystem;
+
+// A killed browser's lock links: a lock nobody holds is no data.
+constexpr std::array<std::string_view, 4> kQuietLocks{"lock", "SingletonLock", "SingletonCookie",
+                                                      "SingletonSocket"};
 
 // The private folder an archive is unpacked into before its files are
 // swapped into place: inside the data folder, so that they get there by
@@ -193,7 +200,12 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
     for (const FullArchive& archive : plan_) {
         folders.push_back(archive.folder);
     }
-    if (!holdFolders(folders) || refuseWhileRunning(folders, 2)) {
+    if (!holdFolders(folders)) {
+        return JobOutcome::Refused;
+    }
+    if (direction == Direction::Backup) {
+        noteWhileRunning(folders, 2);
+    } else if (refuseWhileRunning(folders, 2)) {
         return JobOutcome::Refused;
     }
     if (direction == Direction::Backup) {
@@ -214,7 +226,8 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
         }
     }
 
-    recoverInterrupted(folders, state_.backups);
+    // Nothing of a running browser's folders is touched.
+    recoverInterrupted(browserRuns() ? std::vector<std::string>() : folders, state_.backups);
     const FullJobHooks& hooks = data_.full.hooks;
     {
         BusyCursor busy(reporter_);
@@ -258,11 +271,42 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
 }
 
 std::unique_ptr<PendingArchive> FullJob::pack(const FullArchive& archive) {
+    const std::optional<fs::path> root = services_.paths().toNative(archive.folder);
+    if (!browserRuns() || !root || !services_.directoryExists(archive.folder)) {
+        return pack(archive, archive.folder);
+    }
+    // The browser writes the folder meanwhile: its files are copied as
+    // consistent snapshots into a folder of the job's own, which is packed
+    // under the same names.
+    StagingFolder copies(services_, state_.backups, lastName(archive.archive) + " snapshot");
+    const std::optional<fs::path> into = services_.paths().toNative(copies.path());
+    if (!into) {
+        throw Error(cannotCreateFolder(copies.path()));
+    }
+    Snapshot snapshot(services_);
+    TreeSnapshot tree(snapshot);
+    tree.quietNames = {kQuietLocks.begin(), kQuietLocks.end()};
+    tree.quietNames.insert(data_.lockFiles.begin(), data_.lockFiles.end());
+    const std::vector<fs::path> linked = linkedProfiles(*root);
+    tree.followLink = [root = *root, linked](const fs::path& native) {
+        return std::find(linked.begin(), linked.end(), native.lexically_relative(root)) !=
+               linked.end();
+    };
+    tree.stopRequested = [this] { return reporter_.stopRequested(); };
+    if (!tree.copy(*root, *into)) {
+        return nullptr;
+    }
+    for (const LeftOut& left : tree.leftOut()) {
+        reportLeftOut(reporter_, services_.paths(), left, data_.name);
+    }
+    return pack(archive, copies.path());
+}
+
+std::unique_ptr<PendingArchive> FullJob::pack(const FullArchive& archive, const std::string& from) {
     TJvZlibMultiple codec(services_.paths());
     reportCodecEvents(codec, reporter_);
-    // A killed browser's lock links: a lock nobody holds is no data.
-    codec.QuietSkipNames = {"lock", "SingletonLock", "SingletonCookie", "SingletonSocket"};
-    if (const std::optional<fs::path> root = services_.paths().toNative(archive.folder)) {
+    codec.QuietSkipNames = {kQuietLocks.begin(), kQuietLocks.end()};
+    if (const std::optional<fs::path> root = services_.paths().toNative(from)) {
         const std::vector<fs::path> linked = linkedProfiles(*root);
         codec.OnFollowLink = [this, root = *root, linked](const std::string& path) {
             const std::optional<fs::path> native = services_.paths().toNative(path);
@@ -270,14 +314,14 @@ std::unique_ptr<PendingArchive> FullJob::pack(const FullArchive& archive) {
                                        native->lexically_relative(root)) != linked.end();
         };
     }
-    if (!archive.required && !services_.directoryExists(archive.folder)) {
+    if (!archive.required && !services_.directoryExists(from)) {
         // An optional folder that is not there packs into an archive of no
         // file: nothing was left out.
         codec.OnFileSkip = nullptr;
     }
     carryKeys(codec, archive.folder);
     std::unique_ptr<PendingArchive> packed =
-        codec.CompressDirectoryPending(archive.folder, true, archive.archive);
+        codec.CompressDirectoryPending(from, true, archive.archive);
     return reporter_.stopRequested() ? nullptr : std::move(packed);
 }
 
@@ -401,6 +445,9 @@ bool FullJob::runStagedItems(const std::string& staging) {
     }
     ItemRunner runner(services_, state_, reporter_, direction_, WizardKind::Full, staging);
     runner.setRestoreFiles(restoreFiles());
+    if (direction_ == Direction::Backup && browserRuns()) {
+        runner.copyAsSnapshots(std::string(data_.name));
+    }
     return runner.run(runs);
 }
 
@@ -414,7 +461,7 @@ std::unique_ptr<PendingArchive> FullJob::packStaged(FullArchive& archive) {
     if (!runStagedItems(staging.path())) {
         return nullptr;
     }
-    return pack(archive);
+    return pack(archive, archive.folder);
 }
 
 bool FullJob::unpackStaged(FullArchive& archive) {

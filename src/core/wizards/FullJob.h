@@ -93,6 +93,9 @@ private:
     // Packs one archive, left pending until the job commits every archive;
     // null when the reporter stopped it.
     std::unique_ptr<PendingArchive> pack(const FullArchive& archive);
+    // Packs the folder `from` (the archive's own, or the snapshots of it)
+    // into the archive.
+    std::unique_ptr<PendingArchive> pack(const FullArchive& archive, const std::string& from);
     // Unpacks every archive of the plan and swaps their files in; the
     // outcome when that did not happen.
     std::optional<JobOutcome> restoreArchives();

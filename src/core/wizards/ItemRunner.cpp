@@ -323,12 +323,61 @@ bool ItemRunner::copyEntry(const ItemEntry& entry, const SelectiveItem& item,
     if (!services_.directoryExists(targetDir)) {
         services_.createDirectories(targetDir);
     }
-    if (file) {
+    if (!snapshotsOf_.empty()) {
+        copySnapshot(file, source, target);
+    } else if (file) {
         copyFileWithCompanions(source, target);
     } else if (!services_.CopyDir(source, targetDir)) {
         copyFailed(false, source);
     }
     return true;
+}
+
+void ItemRunner::copySnapshot(bool file, const std::string& source, const std::string& target) {
+    const PathMapper& paths = services_.paths();
+    const auto from = paths.toNative(source);
+    const auto to = paths.toNative(file ? target : joinPath(parentPath(target), lastName(source)));
+    if (!from || !to) {
+        copyFailed(file, source);
+        return;
+    }
+    Snapshot snapshot(services_);
+    if (file) {
+        const SnapshotResult result = snapshot.copyFile(*from, *to);
+        if (result.outcome != SnapshotOutcome::Copied) {
+            reportLeftOut(reporter_, paths, {*from, result}, snapshotsOf_);
+        }
+        return;
+    }
+    TreeSnapshot tree(snapshot);
+    tree.stopRequested = [this] { return reporter_.stopRequested(); };
+    tree.copy(*from, *to);
+    for (const LeftOut& left : tree.leftOut()) {
+        reportLeftOut(reporter_, paths, left, snapshotsOf_);
+    }
+}
+
+void reportLeftOut(JobReporter& reporter, const PathMapper& paths, const LeftOut& left,
+                   std::string_view browser) {
+    const std::string shown = pathToUtf8(left.path);
+    const std::string source = paths.fromNative(left.path);
+    switch (left.result.outcome) {
+    case SnapshotOutcome::Copied:
+    case SnapshotOutcome::Missing:
+        return;
+    case SnapshotOutcome::HeldOpen:
+        reporter.fileSkipped(source, keptOpenByBrowser(pathToUtf8(left.path.filename()), browser));
+        return;
+    case SnapshotOutcome::Unsettled:
+        reporter.fileSkipped(source, keptChanging(shown, left.result.detail));
+        return;
+    case SnapshotOutcome::Unreadable:
+        reporter.fileSkipped(source, left.link
+                                         ? "Symbolic link \"" + shown + "\" skipped"
+                                         : "Cannot read file \"" + shown + "\" (" +
+                                               left.result.detail + "): it was not backed up");
+        return;
+    }
 }
 
 void ItemRunner::copyFileWithCompanions(const std::string& source, const std::string& target) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/browsers/DataSet.h"
+#include "core/snapshot/Snapshot.h"
 #include "core/wizards/Job.h"
 
 #include <memory>
@@ -10,6 +11,7 @@
 namespace vellarion {
 
 class JobReporter;
+class PathMapper;
 class RestoreFiles;
 class RestoreTransaction;
 class SystemServices;
@@ -49,6 +51,10 @@ public:
                Direction direction, WizardKind wizard, std::string staging);
     ~ItemRunner();
 
+    // A backup of a profile its browser holds: every file copied through a
+    // Snapshot, what could not be named with the browser's name.
+    void copyAsSnapshots(std::string browser) { snapshotsOf_ = std::move(browser); }
+
     // The file layer a restore writes through (a test's failing one).
     void setRestoreFiles(RestoreFiles& files) { files_ = &files; }
 
@@ -82,6 +88,8 @@ private:
     // A backup's copy of a file with its database companions ("-wal",
     // "-shm", "-journal").
     void copyFileWithCompanions(const std::string& source, const std::string& target);
+    // A backup's copy of a file or folder of a profile its browser holds.
+    void copySnapshot(bool file, const std::string& source, const std::string& target);
     // Plans a restored file or folder into the transaction.
     void planRestore(bool file, const std::string& source, ItemHome home,
                      const std::string& target);
@@ -110,10 +118,17 @@ private:
     std::vector<std::string> keysNotSaved_;
     bool registrySkipped_ = false;
     RestoreFiles* files_ = nullptr;
+    std::string snapshotsOf_; // the running browser's name, for snapshots
     std::unique_ptr<RestoreTransaction> transaction_;
     // A restore's keys and pauses, run once its files are in place.
     std::vector<ItemEntry> afterFiles_;
 };
+
+// Tells the user of a file or folder a snapshot did not copy: one the
+// browser (`browser`) keeps open, one that kept changing, one that could not
+// be read, a link.
+void reportLeftOut(JobReporter& reporter, const PathMapper& paths, const LeftOut& left,
+                   std::string_view browser);
 
 // The files SQLite keeps beside a database: its write-ahead log, the log's
 // index and the rollback journal. Whoever moves a database moves these.

@@ -178,6 +178,18 @@ bool WizardJob::holdFolders(const std::vector<std::string>& folders) {
     return true;
 }
 
+bool WizardJob::noteWhileRunning(const std::vector<std::string>& folders, int depth) {
+    browserRuns_ = false;
+    for (const std::string& folder : folders) {
+        if (!folder.empty() && holdsLock(services_, data_.lockFiles, folder, depth)) {
+            browserRuns_ = true;
+            reporter_.showMessage(backupWhileRunning(data_.name));
+            break;
+        }
+    }
+    return browserRuns_;
+}
+
 std::string WizardJob::commitArchive(PendingArchive& archive, const std::string& path) {
     if (stamp_.empty()) {
         archive.commit();

@@ -68,6 +68,11 @@ public:
     // below one (the profiles of a data root). Nothing may be copied from or
     // written into a profile a running browser is using.
     bool refuseWhileRunning(const std::vector<std::string>& folders, int depth = 0);
+    // A backup's check of the same locks: a backup of a profile its browser
+    // holds runs, its files copied as consistent snapshots (browserRuns()),
+    // and the user is told so once. True when the browser holds one.
+    bool noteWhileRunning(const std::vector<std::string>& folders, int depth = 0);
+    bool browserRuns() const { return browserRuns_; }
 
     // Where a job starts: it takes the locks of the folders it works on
     // (program paths), so that no other job of this program reads or writes
@@ -144,6 +149,7 @@ protected:
     std::optional<Secret> carriedKey_;
     std::vector<std::string> keysSaid_;
     bool keysAdopted_ = false;
+    bool browserRuns_ = false;
     Clock clock_;
     std::string stamp_;
     std::vector<FolderLock> held_;

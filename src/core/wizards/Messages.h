@@ -68,6 +68,24 @@ inline std::string closeBrowserFirst(std::string_view browser) {
 inline constexpr std::string_view kFolderInUse =
     N_("С папкой %1 работает другое задание программы.");
 
+// A backup of a profile its browser holds: said once, before the copies.
+inline std::string backupWhileRunning(std::string_view browser) {
+    return formatText(N_("%1 запущен: его базы данных копируются согласованными снимками."),
+                      {browser});
+}
+
+// A file the running browser keeps open without sharing it: left out.
+inline std::string keptOpenByBrowser(std::string_view file, std::string_view browser) {
+    return formatText(N_("%1: %2 держит его открытым; закройте %2, чтобы сохранить и его"),
+                      {file, browser});
+}
+
+// A file that changed on every try to copy it: left out, never stored torn.
+inline std::string keptChanging(std::string_view file, std::string_view why) {
+    return formatText(N_("%1 менялся при каждой попытке скопировать его (%2): он не сохранён"),
+                      {file, why});
+}
+
 // A job met registry keys on a machine without a registry (a Windows drive
 // mounted on its own): said once, instead of a backup that looks complete.
 inline constexpr std::string_view kRegistrySkipped =

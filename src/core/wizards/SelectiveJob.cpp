@@ -299,6 +299,9 @@ bool SelectiveJob::runItems(const std::vector<const SelectiveItem*>& items, Dire
     }
     ItemRunner runner(services_, state_, reporter_, direction, WizardKind::Selective, staging);
     runner.setRestoreFiles(restoreFiles());
+    if (direction == Direction::Backup && browserRuns()) {
+        runner.copyAsSnapshots(std::string(data_.name));
+    }
     if (direction == Direction::Restore && listChange_ && listedWithFiles()) {
         runner.alsoWrite(listChange_->file, listChange_->content);
     }
@@ -316,12 +319,21 @@ bool SelectiveJob::listedWithFiles() const {
     return !root.empty() && !relativeTo(withoutTrailingSeparators(state_.ffpath), root).empty();
 }
 
-bool SelectiveJob::refuseWhileBrowserRuns() {
+bool SelectiveJob::refuseWhileBrowserRuns(Direction direction) {
     // The data root is the job's (the profile where there is none), as a
     // full job's is; then the profile's own lock, and the one its browser
     // keeps beside its profiles (a "User Data" folder).
-    if (!holdFolders({state_.mpath.empty() ? state_.ffpath : state_.mpath}) ||
-        refuseWhileRunning({state_.ffpath, parentPath(state_.ffpath)})) {
+    if (!holdFolders({state_.mpath.empty() ? state_.ffpath : state_.mpath})) {
+        return true;
+    }
+    const std::vector<std::string> locked{state_.ffpath, parentPath(state_.ffpath)};
+    if (direction == Direction::Backup && noteWhileRunning(locked)) {
+        // Nothing of the running browser's folders is touched: only what
+        // ended runs left in the backup location goes.
+        recoverInterrupted({}, state_.backups);
+        return false;
+    }
+    if (refuseWhileRunning(locked)) {
         return true;
     }
     recoverInterrupted({state_.ffpath, state_.mpath, state_.mdir, state_.cook, state_.favo},
@@ -358,7 +370,7 @@ JobOutcome SelectiveJob::backup(const SelectiveChoices& choices) {
     if (!chooseProfile(choices)) {
         return JobOutcome::Refused;
     }
-    if (refuseWhileBrowserRuns()) {
+    if (refuseWhileBrowserRuns(Direction::Backup)) {
         return JobOutcome::Refused;
     }
     const SelectiveWizardData& sel = selective();

@@ -138,8 +138,9 @@ private:
     bool chooseProfile(const SelectiveChoices& choices);
     // The data root's search and its profiles, appended to the list.
     bool search();
-    // The user told to close the browser that holds the job's profile.
-    bool refuseWhileBrowserRuns();
+    // The user told to close the browser that holds the job's profile; a
+    // backup runs instead, its copies taken as snapshots.
+    bool refuseWhileBrowserRuns(Direction direction = Direction::Restore);
 
     // The folders of the profiles a browser lists itself, by their names.
     std::vector<std::pair<std::string, std::string>> profileFolders_;

@@ -133,6 +133,7 @@ void FullWizardForm::Button2Click() {
 }
 
 void FullWizardForm::jobStarted() {
+    WizardForm::jobStarted();
     ProgressBar1->setValue(0);
 }
 

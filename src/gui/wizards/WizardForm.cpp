@@ -258,7 +258,19 @@ bool WizardForm::replaceArchive(const std::string& path) {
     return context().dialogs.askYesNo(this, shownText(replaceArchiveQuestion(lastName(path))));
 }
 
+void WizardForm::fileSkipped(const std::string&, const std::string& reason) {
+    leftOut_.push_back(reason);
+}
+
 void WizardForm::jobFinished() {
+    if (!leftOut_.empty()) {
+        QString text;
+        for (const std::string& reason : leftOut_) {
+            text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + shownText(reason);
+        }
+        leftOut_.clear();
+        context().dialogs.showMessage(this, text);
+    }
     Button1->show();
     Button1->raise();
     // Under the buttons, as wide as the window's sections: the row of a

@@ -116,7 +116,10 @@ protected:
     void fileStarted(const std::string& path) override;
     void fileProgress(std::int32_t position, std::int32_t total) override;
     void busy(bool on) override;
+    void jobStarted() override { leftOut_.clear(); }
     void jobFinished() override;
+    // A file a backup left out: all of them named in one box at the end.
+    void fileSkipped(const std::string& path, const std::string& reason) override;
     // "Файл резервной копии "…" уже существует. Заменить его?"
     bool replaceArchive(const std::string& path) override;
     // The password of the encryption fields.
@@ -137,6 +140,8 @@ private:
     std::unique_ptr<Rclone> rclone_;
     std::unique_ptr<RemoteTransfer> transfer_;
     std::unique_ptr<RemoteFolder> remote_;
+    // What the running job left out, as the user reads it.
+    std::vector<std::string> leftOut_;
 };
 
 } // namespace vellarion

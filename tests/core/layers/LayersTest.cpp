@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <regex>
@@ -200,7 +200,7 @@ TEST(Layers, TheEnginesNameNoBrowser) {
         names.emplace_back(data->id);
     }
     ASSERT_GT(names.size(), 20u);
-    for (const char* engine : {"core/wizards", "core/restore", "core/archive"}) {
+    for (const char* engine : {"core/wizards", "core/restore", "core/archive", "core/snapshot"}) {
         EXPECT_EQ(linesNaming(engine, names), std::vector<std::string>{}) << engine;
     }
 }

@@ -61,6 +61,11 @@ public:
     }
     void progressHide() override { progress.emplace_back("hide"); }
     void untick(std::string_view box) override { unticked.emplace_back(box); }
+    // Each file left out of a backup, with what the user was told.
+    std::vector<std::string> skipped;
+    void fileSkipped(const std::string&, const std::string& reason) override {
+        skipped.push_back(reason);
+    }
     void packingStarts() override { ++packingStarted; }
     void fileStarted(const std::string& path) override { files.push_back(path); }
     void fileProgress(std::int32_t position, std::int32_t total) override {

@@ -1,6 +1,7 @@
 // A browser that is running writes its profile while a job would copy it or
-// replace it: no job touches a profile whose lock is held, and a lock file
-// left behind by a browser that has ended stops nothing.
+// replace it: a backup copies it as snapshots and says so once, no restore
+// writes into a profile whose lock is held, and a lock file left behind by a
+// browser that has ended stops nothing.
 #include "FileTree.h"
 #include "HeldLock.h"
 #include "JobRecorder.h"
@@ -53,15 +54,17 @@ protected:
     std::unique_ptr<SystemServices> services;
 };
 
-TEST_F(RunningBrowser, NoJobCopiesFromOrWritesIntoAProfileWhoseLockIsHeld) {
+TEST_F(RunningBrowser, ABackupRunsWhileTheLockIsHeldARestoreDoesNot) {
     {
         HeldLock running(profile / kLockName);
         test::Wizard<SelectiveJob> backup(*services, firefoxDataSet());
-        EXPECT_EQ(backup.job.backup(choices()), JobOutcome::Refused);
-        EXPECT_EQ(backup.reporter.messages,
-                  std::vector<std::string>{"Close Firefox and try again."});
-        EXPECT_TRUE(backup.reporter.progress.empty());
-        EXPECT_EQ(entriesIn(backups), 0u) << "no archive, no staging folder";
+        EXPECT_EQ(backup.job.backup(choices()), JobOutcome::Done);
+        EXPECT_EQ(backup.reporter.messages.front(), backupWhileRunning("Firefox"));
+        EXPECT_EQ(backup.reporter.messages.size(), 2u) << "and the items without data";
+        EXPECT_EQ(backup.reporter.skipped, std::vector<std::string>{});
+        EXPECT_EQ(test::storedNames(backups / "ff_custom.dat"), std::set<std::string>{"prefs.js"});
+        EXPECT_EQ(entriesIn(backups), 1u) << "the archive, no staging folder";
+        fs::remove(backups / "ff_custom.dat");
     }
     // The browser ended; its lock file stays behind and stops nothing.
     test::Wizard<SelectiveJob> backup(*services, firefoxDataSet());
@@ -92,15 +95,20 @@ TEST_F(RunningBrowser, AFullJobLooksForTheLocksOfEveryProfileBelowTheDataRoot) {
     ASSERT_TRUE(full.job.activate());
     {
         HeldLock running(profile / kLockName);
-        EXPECT_EQ(full.job.backup(pathToUtf8(backups)), JobOutcome::Refused);
-        EXPECT_EQ(full.reporter.messages.back(), closeBrowserFirst("Firefox"));
-        EXPECT_EQ(entriesIn(backups), 0u);
+        EXPECT_EQ(full.job.backup(pathToUtf8(backups)), JobOutcome::Done);
+        EXPECT_EQ(full.reporter.messages.back(), backupWhileRunning("Firefox"));
+        EXPECT_EQ(full.reporter.skipped, std::vector<std::string>{});
+        // The lock is no data; the profile's files are there under their names.
+        EXPECT_EQ(test::storedNames(backups / "fbackup_firefox.dat"),
+                  (std::set<std::string>{"profiles.ini", "Profiles\\abcd1234.default\\prefs.js"}));
+        EXPECT_EQ(entriesIn(backups), 1u) << "the archive, no folder of snapshots";
     }
     ASSERT_EQ(full.job.backup(pathToUtf8(backups)), JobOutcome::Done);
     {
         HeldLock running(profile / kLockName);
         writeFile(profile / "prefs.js", "newer");
         EXPECT_EQ(full.job.restore(pathToUtf8(backups)), JobOutcome::Refused);
+        EXPECT_EQ(full.reporter.messages.back(), closeBrowserFirst("Firefox"));
         EXPECT_EQ(test::readFile(profile / "prefs.js"), "newer");
     }
 }

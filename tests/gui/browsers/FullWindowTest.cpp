@@ -1,6 +1,7 @@
 // The full wizard windows of Firefox and Flock, opened from the main
 // window's commands on a sample Windows prefix, used as a user uses them.
 #include "FileTree.h"
+#include "HeldLock.h"
 #include "TempDir.h"
 #include "WizardWindowFixture.h"
 #include "core/archive/JvZlibMultiple.h"
@@ -10,6 +11,7 @@
 #include "gui/browsers/rFull_Firefox.h"
 #include "gui/browsers/rFull_Flock.h"
 #include "gui/kit/Controls.h"
+#include "gui/kit/Texts.h"
 #include "gui/wizards/DirectoryEdit.h"
 
 #include <QGuiApplication>
@@ -143,6 +145,30 @@ TEST_F(FullWindow, BackUpAndRestoreThroughTheWindows) {
     QTest::mouseClick(restore->Button1, Qt::LeftButton);
     QTest::mouseClick(backup->Button3, Qt::LeftButton);
     EXPECT_EQ(terminated, 2);
+}
+
+TEST_F(FullWindow, ARunningFirefoxIsBackedUpAndTheWindowSaysSo) {
+    HeldLock running(firefoxProfile("abcd1234.default") / "parent.lock");
+    auto* backup = open<Tffb_Firefox>("sB_Firefox");
+    ASSERT_NE(backup, nullptr);
+    typeAndRun(*backup, qs(pathToUtf8(backups)));
+    const QStringList said = dialogs.texts();
+    ASSERT_EQ(said.size(), 2) << said.join(u'|').toStdString();
+    EXPECT_EQ(said[0], shownText(backupWhileRunning("Firefox")));
+    // The sample's databases are no databases SQLite opens: each is named
+    // in one box at the end, and the rest is in the archive.
+    EXPECT_TRUE(said[1].contains(QStringLiteral("places.sqlite"))) << said[1].toStdString();
+    EXPECT_TRUE(fs::is_regular_file(backups / "fbackup_firefox.dat"));
+    EXPECT_TRUE(storedNames(backups / "fbackup_firefox.dat")
+                    .contains("Profiles\\abcd1234.default\\prefs.js"));
+    EXPECT_TRUE(backup->Button1->isVisible());
+
+    // A restore into the running browser's profile is still refused.
+    auto* restore = open<Tffr_Firefox>("sR_Firefox");
+    ASSERT_NE(restore, nullptr);
+    typeAndRun(*restore, qs(pathToUtf8(backups)));
+    EXPECT_EQ(dialogs.texts().back(), shownText(closeBrowserFirst("Firefox")));
+    EXPECT_FALSE(restore->Button1->isVisible());
 }
 
 TEST_F(FullWindow, ARestoreGoesIntoAnotherFolderWhenOneIsGivenAndBackWhenItIsCleared) {

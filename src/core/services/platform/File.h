@@ -22,6 +22,16 @@ struct FileIdentity {
     friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };
 
+// What tells one state of a file from the next: its size, the time of its
+// last write (in the system's finest unit) and its identity. A writer that
+// changed a file meanwhile, or renamed another over its name, changes it.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;
+    FileIdentity identity;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
 // The error a file that is not a regular file (a directory, a pipe, a
 // device) is refused with when it is opened for reading.
 std::error_code notRegularFileError();
@@ -69,6 +79,16 @@ public:
     std::uint64_t size(std::error_code& ec) const;
     void truncate(std::uint64_t size, std::error_code& ec);
     FileIdentity identity(std::error_code& ec) const;
+    FileStamp stamp(std::error_code& ec) const;
+
+    // Byte-range locks taken without waiting, as databases share a file
+    // between readers and writers: true once taken, false while another
+    // process holds one in the way (or on an error). On POSIX only a shared
+    // (read) lock can be taken on a file opened for reading.
+    bool tryLockRange(std::uint64_t offset, std::uint64_t length, bool shared);
+    void unlockRange(std::uint64_t offset, std::uint64_t length);
+    // Whether another process holds any lock on the range.
+    bool rangeLockedByOther(std::uint64_t offset, std::uint64_t length) const;
 
     // Forces what was written onto the disk.
     void sync(std::error_code& ec);
@@ -157,6 +177,10 @@ void replaceFileContent(const std::filesystem::path& path, std::string_view cont
 // ("host-1234", "127.0.0.1:+1234"). A lock file left behind by a program
 // that ended is not held; neither is a missing one.
 bool isLockHeld(const std::filesystem::path& path);
+
+// Whether an open failed because another program holds the file open
+// without sharing it (Windows); never on POSIX.
+bool isSharingViolation(const std::error_code& ec);
 
 // Whether the process with this id runs on this machine now.
 bool isProcessAlive(unsigned long pid);

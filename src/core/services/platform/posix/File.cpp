@@ -162,6 +162,50 @@ FileIdentity File::identity(std::error_code& ec) const {
     return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
 
+FileStamp File::stamp(std::error_code& ec) const {
+    ec.clear();
+    struct stat st {};
+    if (::fstat(handle_, &st) != 0) {
+        ec = lastError();
+        return {};
+    }
+    return {static_cast<std::uint64_t>(st.st_size),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+            {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)}};
+}
+
+namespace {
+
+struct flock rangeOf(short type, std::uint64_t offset, std::uint64_t length) {
+    struct flock range {};
+    range.l_type = type;
+    range.l_whence = SEEK_SET;
+    range.l_start = static_cast<off_t>(offset);
+    range.l_len = static_cast<off_t>(length);
+    return range;
+}
+
+} // namespace
+
+bool File::tryLockRange(std::uint64_t offset, std::uint64_t length, bool shared) {
+    struct flock range = rangeOf(shared ? F_RDLCK : F_WRLCK, offset, length);
+    return ::fcntl(handle_, F_SETLK, &range) == 0;
+}
+
+void File::unlockRange(std::uint64_t offset, std::uint64_t length) {
+    struct flock range = rangeOf(F_UNLCK, offset, length);
+    (void)::fcntl(handle_, F_SETLK, &range);
+}
+
+bool File::rangeLockedByOther(std::uint64_t offset, std::uint64_t length) const {
+    struct flock range = rangeOf(F_WRLCK, offset, length);
+    return ::fcntl(handle_, F_GETLK, &range) == 0 && range.l_type != F_UNLCK;
+}
+
+bool isSharingViolation(const std::error_code&) {
+    return false;
+}
+
 void File::sync(std::error_code& ec) {
     ec.clear();
     if (::fsync(handle_) != 0) {

@@ -26,8 +26,9 @@ std::error_code File::closeHandle(Handle handle) {
 
 File File::openForReading(const std::filesystem::path& path, ReadShare share, std::error_code& ec) {
     ec.clear();
-    const DWORD shareMode =
-        share == ReadShare::DenyWrite ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
+    const DWORD shareMode = share == ReadShare::DenyWrite
+                                ? FILE_SHARE_READ
+                                : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, shareMode, nullptr, OPEN_EXISTING,
                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
@@ -58,8 +59,9 @@ bool isLinkTag(DWORD attributes, DWORD tag) {
 File File::openEntryForReading(const std::filesystem::path& path, ReadShare share,
                                std::error_code& ec) {
     ec.clear();
-    const DWORD shareMode =
-        share == ReadShare::DenyWrite ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
+    const DWORD shareMode = share == ReadShare::DenyWrite
+                                ? FILE_SHARE_READ
+                                : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     HANDLE h = ::CreateFileW(
         path.c_str(), GENERIC_READ, shareMode, nullptr, OPEN_EXISTING,
         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
@@ -190,6 +192,53 @@ FileIdentity File::identity(std::error_code& ec) const {
     }
     return {info.dwVolumeSerialNumber,
             (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+FileStamp File::stamp(std::error_code& ec) const {
+    ec.clear();
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(handle_, &info)) {
+        ec = lastError();
+        return {};
+    }
+    const auto joined = [](DWORD high, DWORD low) {
+        return (static_cast<std::uint64_t>(high) << 32) | low;
+    };
+    return {joined(info.nFileSizeHigh, info.nFileSizeLow),
+            static_cast<std::int64_t>(
+                joined(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)),
+            {info.dwVolumeSerialNumber, joined(info.nFileIndexHigh, info.nFileIndexLow)}};
+}
+
+bool File::tryLockRange(std::uint64_t offset, std::uint64_t length, bool shared) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    const DWORD flags = LOCKFILE_FAIL_IMMEDIATELY | (shared ? 0 : LOCKFILE_EXCLUSIVE_LOCK);
+    return ::LockFileEx(handle_, flags, 0, static_cast<DWORD>(length),
+                        static_cast<DWORD>(length >> 32), &at) != 0;
+}
+
+void File::unlockRange(std::uint64_t offset, std::uint64_t length) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    (void)::UnlockFileEx(handle_, 0, static_cast<DWORD>(length), static_cast<DWORD>(length >> 32),
+                         &at);
+}
+
+bool File::rangeLockedByOther(std::uint64_t offset, std::uint64_t length) const {
+    File& self = const_cast<File&>(*this);
+    if (!self.tryLockRange(offset, length, false)) {
+        return true;
+    }
+    self.unlockRange(offset, length);
+    return false;
+}
+
+bool isSharingViolation(const std::error_code& ec) {
+    return ec.category() == std::system_category() &&
+           (ec.value() == ERROR_SHARING_VIOLATION || ec.value() == ERROR_LOCK_VIOLATION);
 }
 
 void File::sync(std::error_code& ec) {

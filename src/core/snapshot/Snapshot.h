@@ -1,0 +1,120 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace vellarion {
+
+class SystemServices;
+
+// What became of a file a backup asked to copy out of a profile in use.
+enum class SnapshotOutcome {
+    Copied,     // the copy is a state the program writing the file really had
+    Missing,    // there was no file (it went meanwhile): nothing to copy
+    HeldOpen,   // another program keeps it open without sharing: it cannot be read
+    Unsettled,  // it changed on every try (or its copy failed the check): not copied
+    Unreadable, // it could not be read (access, a link): not copied
+};
+
+struct SnapshotResult {
+    SnapshotOutcome outcome = SnapshotOutcome::Copied;
+    std::string detail; // the system's or SQLite's words, for a failure
+};
+
+// Copies files out of a folder another program keeps writing, each as a
+// state that program really committed, or not at all.
+//
+// An SQLite database (known by its header, whatever its name) is copied
+// with SQLite's own online backup where the system has SQLite and the
+// writer lets readers in (not in exclusive locking mode); else by its file
+// and its write-ahead log ("-wal"): the log's header (its salts and
+// checkpoint sequence) read before and after must be the same, or a
+// checkpoint restarted the log meanwhile; a log that was empty or missing
+// proves nothing, so then the database itself must not have changed while
+// it was read. In rollback-journal mode the copy is taken under the read
+// lock SQLite's readers take (where the writer lets anybody have it), and
+// the file's size, time, identity and change counter must stay the same
+// and no hot journal lie beside it. Every copy of a database is then opened
+// where it was copied to and must pass SQLite's quick check (where the
+// system has SQLite). The "-shm" index and the journal are never copied: a
+// consistent copy needs neither.
+//
+// Any other file is copied again while its size, time or identity differ
+// before and after. A file that keeps changing is tried `tries` times, with
+// growing pauses between (through the services' clock), then given up:
+// whatever was copied of it is removed.
+class Snapshot {
+public:
+    static constexpr int kTries = 5;
+
+    explicit Snapshot(SystemServices& services) : services_(services) {}
+
+    // Copies `source` to `target` (native paths; the target's folder exists
+    // and is the job's own), a database with its log beside it.
+    SnapshotResult copyFile(const std::filesystem::path& source,
+                            const std::filesystem::path& target);
+
+    // What is paused before try n (2, 3, ...): growing.
+    static std::chrono::milliseconds pauseBeforeTry(int attempt);
+
+    void setTries(int tries) { tries_ = tries; }
+    // Databases copied by their files alone, never through SQLite's online
+    // backup (as where the system has no SQLite).
+    void copyFilesOnly(bool only) { filesOnly_ = only; }
+
+    // Called once a database's own bytes (or another file's) are copied, and
+    // before its log is: where a test makes a writer change the file
+    // meanwhile.
+    std::function<void(const std::filesystem::path& source, int attempt)> onCopied;
+
+private:
+    SnapshotResult tryDatabase(const std::filesystem::path& source,
+                               const std::filesystem::path& target, int attempt, bool& settled);
+    SnapshotResult tryPlain(const std::filesystem::path& source,
+                            const std::filesystem::path& target, int attempt, bool& settled);
+
+    SystemServices& services_;
+    int tries_ = kTries;
+    bool filesOnly_ = false;
+};
+
+// One file or folder of a tree a TreeSnapshot did not copy.
+struct LeftOut {
+    std::filesystem::path path; // native
+    SnapshotResult result;
+    bool link = false; // a link not followed
+};
+
+// A whole folder copied file by file through a Snapshot into a folder of
+// the job's own, the way the archive's codec packs one: links are not
+// followed but to folders `followLink` allows (where the walk is not
+// already), and entries named in `quietNames` (a running program's lock
+// files) are left out without a word.
+class TreeSnapshot {
+public:
+    explicit TreeSnapshot(Snapshot& snapshot) : snapshot_(snapshot) {}
+
+    std::set<std::string> quietNames;
+    std::function<bool(const std::filesystem::path& native)> followLink;
+    // Asked between files: true stops the copy.
+    std::function<bool()> stopRequested;
+
+    // Copies the folder `source` into `target` (made, with the folders below
+    // it). False on a stop; what was not copied is in leftOut().
+    bool copy(const std::filesystem::path& source, const std::filesystem::path& target);
+
+    const std::vector<LeftOut>& leftOut() const { return leftOut_; }
+
+private:
+    bool copyFolder(const std::filesystem::path& source, const std::filesystem::path& target,
+                    std::vector<std::filesystem::path>& inside);
+
+    Snapshot& snapshot_;
+    std::vector<LeftOut> leftOut_;
+};
+
+} // namespace vellarion

@@ -1,0 +1,248 @@
+// One file copied out of a folder another process writes: a database and its
+// log as one state SQLite committed, a journal's database only while it
+// stands still, any other file only whole; what keeps changing is given up
+// after growing pauses and never left half copied.
+#include "core/snapshot/Snapshot.h"
+
+#include "Databases.h"
+#include "FileTree.h"
+#include "JobRecorder.h"
+#include "RecordedPauses.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace vellarion {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Database;
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+class SnapshotCopy : public ::testing::Test {
+protected:
+    SnapshotCopy() : real(test::plainServices()), services(*real) {}
+
+    // A database in write-ahead-log mode whose rows lie in its log only,
+    // held open by `writer` so that the log stays.
+    void makeLogged(int rows) {
+        writer = std::make_unique<Database>(source);
+        writer->exec("PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;"
+                     "CREATE TABLE t(v INTEGER)");
+        writer->exec("PRAGMA wal_checkpoint(TRUNCATE)");
+        addRows(rows);
+    }
+    void addRows(int rows) {
+        for (int i = 0; i < rows; ++i) {
+            writer->exec("INSERT INTO t VALUES(" + std::to_string(i) + ")");
+        }
+    }
+    // The copy rules alone, as where SQLite cannot read the database.
+    Snapshot filesOnly() {
+        Snapshot snapshot(services);
+        snapshot.copyFilesOnly(true);
+        return snapshot;
+    }
+    long long rowsOf(const fs::path& file) {
+        return Database(file).number("SELECT COUNT(*) FROM t");
+    }
+
+    TempDir dir;
+    fs::path source = dir / "places.sqlite";
+    fs::path target = dir / "copy" / "places.sqlite";
+    std::unique_ptr<SystemServices> real;
+    test::RecordedPauses services;
+    std::unique_ptr<Database> writer;
+    void SetUp() override { fs::create_directories(target.parent_path()); }
+};
+
+TEST_F(SnapshotCopy, ALogRestartedBetweenTheDatabaseAndItsLogIsCaughtAndCopiedAgain) {
+    makeLogged(5);
+    Snapshot snapshot = filesOnly();
+    std::vector<int> tries;
+    snapshot.onCopied = [&](const fs::path&, int attempt) {
+        tries.push_back(attempt);
+        if (attempt == 1) {
+            // A checkpoint empties the log and the next commit starts it anew:
+            // the copied database lacks what the old log held.
+            writer->exec("PRAGMA wal_checkpoint(TRUNCATE)");
+            addRows(3);
+        }
+    };
+    const SnapshotResult result = snapshot.copyFile(source, target);
+    EXPECT_EQ(result.outcome, SnapshotOutcome::Copied) << result.detail;
+    EXPECT_EQ(tries, (std::vector<int>{1, 2}));
+    EXPECT_EQ(services.pauses, std::vector<int>{25});
+    EXPECT_EQ(Database(target).text("PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(rowsOf(target), 8);
+    EXPECT_FALSE(fs::exists(dir / "copy" / "places.sqlite-shm")) << "no index is copied";
+}
+
+TEST_F(SnapshotCopy, ALogThatGrowsWhileItIsCopiedStillMakesOneStateWithTheDatabase) {
+    makeLogged(5);
+    Snapshot snapshot = filesOnly();
+    snapshot.onCopied = [&](const fs::path&, int) { addRows(2); };
+    ASSERT_EQ(snapshot.copyFile(source, target).outcome, SnapshotOutcome::Copied);
+    EXPECT_EQ(services.pauses, std::vector<int>{});
+    EXPECT_EQ(readFile(source.string() + "-wal").size(), readFile(target.string() + "-wal").size());
+    EXPECT_EQ(rowsOf(target), 7) << "the new frames came with the log";
+}
+
+TEST_F(SnapshotCopy, ADatabaseThatChangesOnEveryTryIsGivenUpAndLeavesNoCopy) {
+    // Each kind of database: an empty log proves nothing, so the file itself
+    // must stand still; a journal's database too.
+    for (const char* mode : {"WAL", "DELETE"}) {
+        SCOPED_TRACE(mode);
+        fs::remove_all(dir / "copy");
+        fs::create_directories(dir / "copy");
+        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+            fs::remove(source.string() + suffix);
+        }
+        services.pauses.clear();
+        {
+            Database db(source);
+            db.exec(std::string("PRAGMA journal_mode=") + mode + "; CREATE TABLE t(v INTEGER)");
+        }
+        Snapshot snapshot = filesOnly();
+        int tries = 0;
+        snapshot.onCopied = [&](const fs::path&, int) {
+            ++tries;
+            Database db(source);
+            db.exec("INSERT INTO t VALUES(1); PRAGMA wal_checkpoint(TRUNCATE)");
+        };
+        const SnapshotResult result = snapshot.copyFile(source, target);
+        EXPECT_EQ(result.outcome, SnapshotOutcome::Unsettled);
+        EXPECT_EQ(tries, Snapshot::kTries);
+        EXPECT_EQ(services.pauses, (std::vector<int>{25, 50, 100, 200})) << "growing pauses";
+        EXPECT_EQ(test::namesIn(dir / "copy"), std::vector<std::string>{}) << "nothing torn kept";
+    }
+}
+
+TEST_F(SnapshotCopy, AHotJournalBesideADatabaseIsNoStateToCopy) {
+    {
+        Database db(source);
+        db.exec("PRAGMA journal_mode=DELETE; CREATE TABLE t(v INTEGER); INSERT INTO t VALUES(1)");
+    }
+    // A writer died in the middle of a transaction: its journal's header
+    // stands, and nobody holds the database.
+    writeFile(source.string() + "-journal",
+              std::string("\xd9\xd5\x05\xf9\x20\xa1\x63\xd7", 8) + std::string(512, '\x01'));
+    Snapshot snapshot = filesOnly();
+    const SnapshotResult result = snapshot.copyFile(source, target);
+    EXPECT_EQ(result.outcome, SnapshotOutcome::Unsettled);
+    EXPECT_EQ(result.detail, "a hot journal lies beside it");
+    EXPECT_FALSE(fs::exists(target));
+
+    // A journal kept between transactions has its header cleared: no hot one.
+    writeFile(source.string() + "-journal", std::string(512, '\0'));
+    EXPECT_EQ(snapshot.copyFile(source, target).outcome, SnapshotOutcome::Copied);
+    EXPECT_EQ(rowsOf(target), 1);
+    EXPECT_FALSE(fs::exists(target.string() + "-journal")) << "no journal is copied";
+}
+
+TEST_F(SnapshotCopy, ACopyThatFailsSqlitesCheckIsNeverKept) {
+    {
+        Database db(source);
+        db.exec("PRAGMA journal_mode=DELETE; PRAGMA page_size=1024; CREATE TABLE t(v TEXT);"
+                "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < 200) "
+                "INSERT INTO t SELECT hex(randomblob(100)) FROM k");
+    }
+    // A page of the table damaged on the disk: the header is sound.
+    std::string bytes = readFile(source);
+    std::fill(bytes.begin() + 2048, bytes.begin() + 3072, '\x7f');
+    writeFile(source, bytes);
+    Snapshot snapshot = filesOnly();
+    const SnapshotResult result = snapshot.copyFile(source, target);
+    EXPECT_EQ(result.outcome, SnapshotOutcome::Unsettled);
+    EXPECT_TRUE(result.detail.starts_with("its copy failed SQLite's check: ")) << result.detail;
+    EXPECT_FALSE(fs::exists(target));
+}
+
+TEST_F(SnapshotCopy, SqlitesOnlineBackupCopiesWhereItCanReadAndTheFilesWhereItCannot) {
+    makeLogged(6);
+    Snapshot snapshot(services);
+    int byFiles = 0;
+    snapshot.onCopied = [&](const fs::path&, int) { ++byFiles; };
+    ASSERT_EQ(snapshot.copyFile(source, target).outcome, SnapshotOutcome::Copied);
+    EXPECT_EQ(byFiles, 0);
+    EXPECT_EQ(rowsOf(target), 6);
+    EXPECT_FALSE(fs::exists(target.string() + "-wal")) << "one file holds it all";
+
+    // A writer in exclusive locking mode lets no reader in.
+    writer.reset();
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        fs::remove(source.string() + suffix);
+        fs::remove(target.string() + suffix);
+    }
+    writer = std::make_unique<Database>(source);
+    writer->exec("PRAGMA locking_mode=EXCLUSIVE; PRAGMA journal_mode=DELETE;"
+                 "CREATE TABLE t(v INTEGER); INSERT INTO t VALUES(1)");
+    ASSERT_EQ(snapshot.copyFile(source, target).outcome, SnapshotOutcome::Copied);
+    EXPECT_EQ(byFiles, 1);
+    writer.reset();
+    EXPECT_EQ(rowsOf(target), 1);
+}
+
+TEST_F(SnapshotCopy, AnyOtherFileIsCopiedAgainWhileItChanges) {
+    const fs::path prefs = dir / "prefs.js";
+    const fs::path copied = dir / "copy" / "prefs.js";
+    writeFile(prefs, "user_pref(\"a\", 1);\n");
+    Snapshot snapshot = filesOnly();
+    snapshot.onCopied = [&](const fs::path&, int attempt) {
+        if (attempt == 1) {
+            // Rewritten the way browsers save it: a new file renamed over it.
+            writeFile(dir / "prefs.js.tmp", "user_pref(\"a\", 2);\n");
+            fs::rename(dir / "prefs.js.tmp", prefs);
+        }
+    };
+    EXPECT_EQ(snapshot.copyFile(prefs, copied).outcome, SnapshotOutcome::Copied);
+    EXPECT_EQ(readFile(copied), "user_pref(\"a\", 2);\n");
+    EXPECT_EQ(services.pauses, std::vector<int>{25});
+
+    services.pauses.clear();
+    snapshot.onCopied = [&](const fs::path&, int attempt) {
+        writeFile(prefs, "user_pref(\"a\", " + std::to_string(10 + attempt) + "0000);\n");
+    };
+    EXPECT_EQ(snapshot.copyFile(prefs, copied).outcome, SnapshotOutcome::Unsettled);
+    EXPECT_FALSE(fs::exists(copied));
+    EXPECT_EQ(services.pauses.size(), static_cast<std::size_t>(Snapshot::kTries - 1));
+
+    EXPECT_EQ(snapshot.copyFile(dir / "gone.js", copied).outcome, SnapshotOutcome::Missing);
+}
+
+TEST_F(SnapshotCopy, ATreeIsCopiedAsTheArchiveWouldPackIt) {
+    makeLogged(4);
+    const fs::path profile = dir / "profile";
+    fs::create_directories(profile / "storage");
+    fs::rename(source, profile / "places.sqlite");
+    fs::rename(source.string() + "-wal", profile / "places.sqlite-wal");
+    fs::rename(source.string() + "-shm", profile / "places.sqlite-shm");
+    writeFile(profile / "storage" / "ls.txt", "x");
+    writeFile(profile / "parent.lock", "");
+    writeFile(profile / "orphan-wal", "not a database's log");
+    fs::create_symlink("/etc", profile / "elsewhere");
+    fs::create_directories(dir / "outside");
+    writeFile(dir / "outside" / "kept.txt", "kept");
+    fs::create_symlink(dir / "outside", profile / "linked");
+
+    Snapshot snapshot = filesOnly();
+    TreeSnapshot tree(snapshot);
+    tree.quietNames = {"parent.lock"};
+    tree.followLink = [&](const fs::path& link) { return link.filename() == "linked"; };
+    ASSERT_TRUE(tree.copy(profile, dir / "copies"));
+    std::set<std::string> copied;
+    for (const auto& [name, content] : test::readTree(dir / "copies")) {
+        copied.insert(name);
+    }
+    EXPECT_EQ(copied, (std::set<std::string>{"places.sqlite", "places.sqlite-wal", "storage/ls.txt",
+                                             "orphan-wal", "linked/kept.txt"}));
+    EXPECT_EQ(rowsOf(dir / "copies" / "places.sqlite"), 4);
+    ASSERT_EQ(tree.leftOut().size(), 1u);
+    EXPECT_EQ(tree.leftOut().front().path, profile / "elsewhere");
+    EXPECT_TRUE(tree.leftOut().front().link);
+}
+
+} // namespace
+} // namespace vellarion
