@@ -31,7 +31,7 @@ inline bool backupHoldsSecrets(const SelectiveWizardData& data,
 inline constexpr std::string_view kSecretsReadable =
     N_("Пароли и куки будут в архиве в открытом виде: их прочтёт любой, у кого окажется файл.");
 // The same of a browser that locks them with a key of the computer and
-// account (the Chromium family): nobody else reads them, but they open
+// account (one family of today's browsers): nobody else reads them, but they open
 // nowhere else either.
 inline constexpr std::string_view kSecretsLocked =
     N_("Без шифрования пароли и куки откроются только на этом компьютере в этой учётной записи.");
