@@ -16,33 +16,6 @@
     </message>
 </context>
 <context>
-    <name>EnvironmentInfo</name>
-    <message>
-        <source>this Windows</source>
-        <translation>эта Windows</translation>
-    </message>
-    <message>
-        <source>the Windows prefix %1</source>
-        <translation>префикс Windows %1</translation>
-    </message>
-    <message>
-        <source>the demo sandbox %1</source>
-        <translation>демонстрационная песочница %1</translation>
-    </message>
-    <message>
-        <source>the Windows disk %1</source>
-        <translation>диск Windows %1</translation>
-    </message>
-    <message>
-        <source>this machine&apos;s own browsers</source>
-        <translation>собственные браузеры этого компьютера</translation>
-    </message>
-    <message>
-        <source>this machine&apos;s own browsers (home %1)</source>
-        <translation>собственные браузеры этого компьютера (домашняя папка %1)</translation>
-    </message>
-</context>
-<context>
     <name>JobOutput</name>
     <message>
         <source>&quot;%1&quot; exists already; give --replace to replace it</source>
@@ -245,6 +218,30 @@
     <message>
         <source>cannot tell who runs the program</source>
         <translation>не удается узнать, кто запустил программу</translation>
+    </message>
+    <message>
+        <source>this Windows</source>
+        <translation>эта Windows</translation>
+    </message>
+    <message>
+        <source>the Windows prefix %1</source>
+        <translation>префикс Windows %1</translation>
+    </message>
+    <message>
+        <source>the demo sandbox %1</source>
+        <translation>демонстрационная песочница %1</translation>
+    </message>
+    <message>
+        <source>the Windows disk %1</source>
+        <translation>диск Windows %1</translation>
+    </message>
+    <message>
+        <source>this machine&apos;s own browsers</source>
+        <translation>собственные браузеры этого компьютера</translation>
+    </message>
+    <message>
+        <source>this machine&apos;s own browsers (home %1)</source>
+        <translation>собственные браузеры этого компьютера (домашняя папка %1)</translation>
     </message>
 </context>
 <context>

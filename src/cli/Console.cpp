@@ -28,6 +28,13 @@ namespace {
     E_("%1 has no version for this machine: its data is reached in a Windows prefix (--prefix) "
        "or on a Windows disk (--windows-root)."),
     E_("The classic Opera"),
+    // Where a command works (EnvironmentInfo::describe).
+    E_("this Windows"),
+    E_("the Windows prefix %1"),
+    E_("the demo sandbox %1"),
+    E_("the Windows disk %1"),
+    E_("this machine's own browsers"),
+    E_("this machine's own browsers (home %1)"),
     E_("No %1 data was found here; restoring into %2"),
     // A schedule's password file, as its run finds it.
     E_("cannot read the password file \"%1\""),

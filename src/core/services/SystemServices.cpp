@@ -2,7 +2,6 @@
 
 #include "core/services/ProgramPath.h"
 #include "core/services/platform/File.h"
-#include "core/text/Catalogue.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -22,16 +21,16 @@ UserEnvironment SystemServices::gatherEnvironment() const {
 std::string EnvironmentInfo::describe() const {
     switch (kind) {
     case Kind::Windows:
-        return E_("this Windows");
+        return "this Windows";
     case Kind::Prefix:
-        return formatText(E_("the Windows prefix %1"), {location});
+        return "the Windows prefix " + location;
     case Kind::Demo:
-        return formatText(E_("the demo sandbox %1"), {location});
+        return "the demo sandbox " + location;
     case Kind::WindowsDisk:
-        return formatText(E_("the Windows disk %1"), {location});
+        return "the Windows disk " + location;
     case Kind::Native:
-        return location.empty() ? E_("this machine's own browsers")
-                                : formatText(E_("this machine's own browsers (home %1)"), {location});
+        return location.empty() ? "this machine's own browsers"
+                                : "this machine's own browsers (home " + location + ")";
     }
     return {};
 }

@@ -77,7 +77,9 @@ TEST_F(ScheduleWindow, AddsListsAndRemovesSchedulesAsTheCommandLineDoes) {
     window->ButtonAdd->click();
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].icon, Dialogs::Icon::Error);
-    EXPECT_TRUE(dialogs.shown()[0].text.contains(QStringLiteral("may be read by others")));
+    // In the window's language, as the command line says it.
+    EXPECT_TRUE(dialogs.shown()[0].text.contains(QString::fromUtf8("могут прочитать другие")))
+        << dialogs.shown()[0].text.toStdString();
     EXPECT_EQ(store.load().size(), 1u);
 
     dialogs.clear();
