@@ -64,8 +64,8 @@ TEST(CliCurrentData, ItemsWithNothingAreNamedAndARunningBrowserIsBackedUp) {
     const Result held = run(again);
     EXPECT_EQ(held.exitCode, 0) << held.err;
     EXPECT_EQ(held.err.substr(0, held.err.find('\n') + 1),
-              "vellarion-cli: warning: Firefox запущен: его базы данных копируются "
-              "согласованными снимками.\n");
+              "vellarion-cli: warning: Firefox is running: its databases are copied as "
+              "consistent snapshots.\n");
     EXPECT_EQ(held.err.substr(held.err.find('\n') + 1), partly.err);
 }
 

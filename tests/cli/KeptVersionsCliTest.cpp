@@ -267,11 +267,11 @@ TEST(CliSchedule, ARunByHandMakesItsVersionAndBacksUpARunningBrowser) {
         HeldLock running(firefox.prefs.parent_path() / ".parentlock");
         const Result ran = run({"schedule", "run", "firefox-1"}, home.path());
         EXPECT_EQ(ran.exitCode, 3) << ran.err;
-        EXPECT_NE(ran.err.find("Firefox запущен: его базы данных копируются согласованными "
-                               "снимками."),
+        EXPECT_NE(ran.err.find("Firefox is running: its databases are copied as consistent "
+                               "snapshots."),
                   std::string::npos)
             << ran.err;
-        EXPECT_NE(ran.err.find("places.sqlite менялся при каждой попытке скопировать его"),
+        EXPECT_NE(ran.err.find("places.sqlite changed on every try to copy it"),
                   std::string::npos)
             << ran.err;
     }
@@ -371,8 +371,9 @@ TEST(CliSchedule, ARunToAMissingDriveFailsAndMakesNothingButTheLastFolder) {
     EXPECT_TRUE(fs::exists(config / "firefox-1.state.json"));
 }
 
-// A failed run tells the desktop through the session's notification
-// service; without a session bus the log alone tells.
+// A run that wrote no complete archive (here the sample's databases, which
+// no copy of a running browser can prove) tells the desktop through the
+// session's notification service; without a session bus the log alone tells.
 TEST(CliSchedule, AFailedRunSendsADesktopNotificationWhenThereIsASessionBus) {
     Firefox firefox;
     TempDir home;
@@ -389,18 +390,20 @@ TEST(CliSchedule, AFailedRunSendsADesktopNotificationWhenThereIsASessionBus) {
     {
         // No bus: no notification.
         const Result held = run({"schedule", "run", "firefox-1"}, home.path());
-        EXPECT_EQ(held.exitCode, 1);
+        EXPECT_EQ(held.exitCode, 3);
         EXPECT_FALSE(fs::exists(called));
     }
     SessionBus bus("unix:path=/nonexistent/bus", programs.path());
     const Result held = run({"schedule", "run", "firefox-1"}, home.path());
-    EXPECT_EQ(held.exitCode, 1);
+    EXPECT_EQ(held.exitCode, 3);
     ASSERT_TRUE(fs::exists(called)) << held.err;
     const std::string args = readFile(called);
     EXPECT_TRUE(args.starts_with("call\n--session\n--dest\norg.freedesktop.Notifications\n"
                                  "--object-path\n/org/freedesktop/Notifications\n--method\n"
                                  "org.freedesktop.Notifications.Notify\n'Vellarion'\n0\n"
-                                 "'dialog-warning'\n'Backup firefox-1 failed'\n'Close Firefox"))
+                                 "'dialog-warning'\n'Backup firefox-1 is incomplete'\n'done, but "
+                                 "incomplete: what is named above was not backed up (exit "
+                                 "status 3)'\n"))
         << args;
     EXPECT_TRUE(args.ends_with("[]\n{}\n-1\n")) << args;
 
@@ -410,7 +413,7 @@ TEST(CliSchedule, AFailedRunSendsADesktopNotificationWhenThereIsASessionBus) {
     text = std::regex_replace(text, std::regex("\"sinceAt\": \\d+"), "\"sinceAt\": 1000");
     writeFile(state, text);
     fs::remove(called);
-    EXPECT_EQ(run({"schedule", "run", "firefox-1"}, home.path()).exitCode, 1);
+    EXPECT_EQ(run({"schedule", "run", "firefox-1"}, home.path()).exitCode, 3);
     EXPECT_NE(readFile(called).find("'Backup firefox-1: no complete archive since "),
               std::string::npos)
         << readFile(called);

@@ -93,8 +93,8 @@ TEST(CliNative, ABackupMakesItsMissingFolderAndNamesTheOneThatCannotBeMade) {
                             "\" skipped\n"
                             "vellarion-cli: warning: the archive holds passwords and cookies "
                             "readable by anyone who gets the file (--encrypt protects them)\n"
-                            "vellarion-cli: Готово, но не полностью: названное выше не "
-                            "сохранено.\n");
+                            "vellarion-cli: done, but incomplete: what is named above was "
+                            "not backed up\n");
 
     // A file stands where a folder of the location would have to be: the
     // folder as the user typed it, and the system's reason.
