@@ -243,6 +243,38 @@
         <source>this machine&apos;s own browsers (home %1)</source>
         <translation>собственные браузеры этого компьютера (домашняя папка %1)</translation>
     </message>
+    <message>
+        <source>never run</source>
+        <translation>ещё не запускалось</translation>
+    </message>
+    <message>
+        <source>done</source>
+        <translation>готово</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>ошибка</translation>
+    </message>
+    <message>
+        <source>incomplete</source>
+        <translation>не полностью</translation>
+    </message>
+    <message>
+        <source>interrupted</source>
+        <translation>прервано</translation>
+    </message>
+    <message>
+        <source>last run %1: %2</source>
+        <translation>последний запуск %1: %2</translation>
+    </message>
+    <message>
+        <source>no complete archive yet</source>
+        <translation>полного архива ещё нет</translation>
+    </message>
+    <message>
+        <source>last complete archive %1</source>
+        <translation>последний полный архив %1</translation>
+    </message>
 </context>
 <context>
     <name>vellarion::cli</name>

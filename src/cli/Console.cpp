@@ -219,8 +219,11 @@ int run(CLI::App& app, const std::vector<std::string>& arguments, Console& conso
         app.parse(static_cast<int>(argv.size()), argv.data());
         if (console.incomplete()) {
             console.endProgress();
-            err << "vellarion-cli: "
-                << translated(N_("Готово, но не полностью: названное выше не сохранено.")) << '\n';
+            if (!console.incompleteSaid()) {
+                err << "vellarion-cli: "
+                    << translated(N_("Готово, но не полностью: названное выше не сохранено."))
+                    << '\n';
+            }
             return kExitIncomplete;
         }
         return 0;

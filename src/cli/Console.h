@@ -44,9 +44,14 @@ public:
     void endProgress();
 
     // A backup finished but left something out, which it named: the
-    // command ends with exit code 3 (done, but incomplete).
-    void markIncomplete() { incomplete_ = true; }
+    // command ends with exit code 3 (done, but incomplete), saying so unless
+    // that was said already (by the backup a schedule ran).
+    void markIncomplete(bool said = false) {
+        incomplete_ = true;
+        incompleteSaid_ = said;
+    }
     bool incomplete() const { return incomplete_; }
+    bool incompleteSaid() const { return incompleteSaid_; }
 
 private:
     std::ostream& out_;
@@ -54,6 +59,7 @@ private:
     bool progressOnErr_;
     bool lineShown_ = false;
     bool incomplete_ = false;
+    bool incompleteSaid_ = false;
     std::chrono::steady_clock::time_point lastDrawn_{};
 };
 

@@ -350,8 +350,8 @@ void runSchedule(Console& console, const std::string& id) {
                     (lastLine.empty() ? say(E_("the backup failed")) : lastLine) + " (" +
                         say(E_("exit status %1"), {std::to_string(ran.exitCode)}) + ")");
         // The archive is there, without what the backup named: the run ends
-        // with the backup's own status.
-        console.markIncomplete();
+        // with the backup's own status, which the backup has said.
+        console.markIncomplete(true);
         return;
     }
     state.result = "done";

@@ -274,6 +274,9 @@ TEST(CliSchedule, ARunByHandMakesItsVersionAndBacksUpARunningBrowser) {
         EXPECT_NE(ran.err.find("places.sqlite changed on every try to copy it"),
                   std::string::npos)
             << ran.err;
+        // Said once, by the backup the schedule ran.
+        const std::string incomplete = "done, but incomplete: what is named above";
+        EXPECT_EQ(ran.err.find(incomplete), ran.err.rfind(incomplete)) << ran.err;
     }
     EXPECT_EQ(namesIn(dir).size(), 3u) << "--keep 2";
     const std::string log = readFile(dir / "vellarion-schedule.log");
@@ -289,6 +292,13 @@ TEST(CliSchedule, ARunByHandMakesItsVersionAndBacksUpARunningBrowser) {
                    "status 3\\)\\); last complete archive "
                    "\\d{4}-\\d\\d-\\d\\d \\d{6}\n$")))
         << stateListed.out;
+    {
+        UserLocale russian("ru_RU.UTF-8");
+        const Result russianList = run({"schedule", "list"}, home.path());
+        EXPECT_NE(russianList.out.find("\tпоследний запуск "), std::string::npos)
+            << russianList.out;
+        EXPECT_NE(russianList.out.find(": не полностью ("), std::string::npos) << russianList.out;
+    }
 
     // A password file that others may read now fails the run, writing nothing.
     fs::permissions(password, fs::perms::owner_read | fs::perms::others_read);
@@ -355,7 +365,7 @@ TEST(CliSchedule, ARunToAMissingDriveFailsAndMakesNothingButTheLastFolder) {
                    " does not exist \\(a drive not "
                    "connected\\?\\)\n")));
     EXPECT_NE(run({"schedule", "list"}, home.path()).out.find("\tlast run "), std::string::npos);
-    EXPECT_NE(run({"schedule", "list"}, home.path()).out.find("; last complete archive none\n"),
+    EXPECT_NE(run({"schedule", "list"}, home.path()).out.find("; no complete archive yet\n"),
               std::string::npos);
 
     fs::create_directories(media / "usb");

@@ -4,6 +4,7 @@
 #include "core/services/PathMapper.h"
 #include "core/services/ProgramPath.h"
 #include "core/services/platform/File.h"
+#include "core/text/Catalogue.h"
 
 #include <algorithm>
 #include <fstream>
@@ -369,14 +370,23 @@ bool saveScheduleState(const ScheduleStore& store, std::string_view id,
 
 std::string scheduleStateSummary(const ScheduleState& state) {
     if (state.lastRun.empty()) {
-        return "never run";
+        return translated(E_("never run"));
     }
-    std::string line = "last run " + state.lastRun + ": " + state.result;
+    // The result is stored as an English word; shown in the user's language.
+    const std::string_view result = state.result == "done"         ? E_("done")
+                                    : state.result == "failed"     ? E_("failed")
+                                    : state.result == "incomplete" ? E_("incomplete")
+                                    : state.result == "interrupted"
+                                        ? E_("interrupted")
+                                        : std::string_view(state.result);
+    std::string line = translated(formatText(E_("last run %1: %2"), {state.lastRun, result}));
     if (!state.reason.empty()) {
         line += " (" + state.reason + ")";
     }
-    return line + "; last complete archive " +
-           (state.lastComplete.empty() ? std::string("none") : state.lastComplete);
+    return line + "; " +
+           (state.lastComplete.empty()
+                ? translated(E_("no complete archive yet"))
+                : translated(formatText(E_("last complete archive %1"), {state.lastComplete})));
 }
 
 long long schedulePeriodSeconds(const Schedule& schedule) {

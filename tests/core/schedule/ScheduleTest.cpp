@@ -1,6 +1,7 @@
 // Schedules: the user's file of them, the backup each runs, the password
 // file it may name, and the systemd units that start it.
 #include "core/schedule/Schedule.h"
+#include "core/text/Catalogue.h"
 
 #include "FileTree.h"
 #include "TempDir.h"
@@ -109,6 +110,7 @@ TEST(Schedules, ABackupNamesThePasswordFileNeverThePassword) {
 // backup; what the runs came to is kept beside the schedules, whole or not at
 // all, and no log is written into a folder that is not there.
 TEST(Schedules, AWaitIsKeptAndTheRunsStateLiesBesideTheSchedules) {
+    setLanguage(Language::English);
     TempDir dir;
     const ScheduleStore store(dir / "vellarion" / "schedules.json");
     const Schedule bounded = store.add({.browser = "firefox", .location = "/b", .wait = "2h"});
@@ -144,6 +146,11 @@ TEST(Schedules, AWaitIsKeptAndTheRunsStateLiesBesideTheSchedules) {
     EXPECT_FALSE(fs::exists(dir / "media"));
     EXPECT_TRUE(appendScheduleLog(dir / "vellarion", "a line"));
     EXPECT_EQ(test::readFile(dir / "vellarion" / std::string(kScheduleLog)), "a line\n");
+    // The same state in Russian, the result word translated with the rest.
+    setLanguage(Language::Russian);
+    EXPECT_EQ(scheduleStateSummary(read),
+              "последний запуск 2026-12-11 090000: ошибка (Close Firefox and try again.); "
+              "последний полный архив 2026-12-10 090000");
 }
 
 // A remote location: plain passwords and cookies go there only as the

@@ -59,8 +59,8 @@ TEST_F(ScheduleWindow, AddsListsAndRemovesSchedulesAsTheCommandLineDoes) {
     ASSERT_EQ(window->ListSchedules->count(), 1);
     EXPECT_EQ(window->ListSchedules->item(0)->text(),
               QStringLiteral("chrome-1   daily   full-backup chrome --to /c --replace\n"
-                             "last run 2026-12-11 090000: incomplete (Cookies left out (exit "
-                             "status 3)); last complete archive 2026-12-10 090000"));
+                             "последний запуск 2026-12-11 090000: не полностью (Cookies left "
+                             "out (exit status 3)); последний полный архив 2026-12-10 090000"));
 
     window->ComboBrowser->setCurrentIndex(
         window->ComboBrowser->findData(QStringLiteral("firefox")));
@@ -90,7 +90,7 @@ TEST_F(ScheduleWindow, AddsListsAndRemovesSchedulesAsTheCommandLineDoes) {
               QString::fromStdString("firefox-1   hourly   backup firefox --to /backups/firefox "
                                      "--items bookmarks,history --keep 5 --encrypt "
                                      "--password-file " +
-                                     password.string() + "\nnever run"));
+                                     password.string() + "\nещё не запускалось"));
     const fs::path units = config / "systemd" / "user";
     EXPECT_NE(readFile(units / "vellarion-backup-firefox-1.service")
                   .find("ExecStart=\"" + program.string() + "\" schedule run \"firefox-1\""),
