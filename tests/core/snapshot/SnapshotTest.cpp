@@ -75,7 +75,7 @@ TEST_F(SnapshotCopy, ALogRestartedBetweenTheDatabaseAndItsLogIsCaughtAndCopiedAg
     EXPECT_EQ(result.outcome, SnapshotOutcome::Copied) << result.detail;
     EXPECT_EQ(tries, (std::vector<int>{1, 2}));
     EXPECT_EQ(services.pauses, std::vector<int>{25});
-    EXPECT_EQ(Database(target).text("PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(Database(target).value("PRAGMA integrity_check"), "ok");
     EXPECT_EQ(rowsOf(target), 8);
     EXPECT_FALSE(fs::exists(dir / "copy" / "places.sqlite-shm")) << "no index is copied";
 }
