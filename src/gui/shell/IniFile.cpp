@@ -44,7 +44,8 @@ QString settingsPathFor(const QString& executablePath, ExecutableNaming naming,
     if (takesNewFiles(file.absolutePath())) {
         return beside;
     }
-    return QDir(userFolder).filePath(file.fileName());
+    // In the system's own form, as the path beside the program is.
+    return QDir::toNativeSeparators(QDir(userFolder).filePath(file.fileName()));
 }
 
 QString settingsPathFor(const QString& executablePath) {

@@ -57,7 +57,8 @@ TEST(SettingsPath, MovesToTheUsersFolderWhereTheProgramsFolderTakesNoFile) {
         QString settings;
     } cases[] = {
         {dir / "portable" / "vellarion.exe", user, qpath(dir / "portable" / "vellarion.ini")},
-        {dir / "blocked" / "vellarion.exe", user, user + QStringLiteral("/vellarion.ini")},
+        {dir / "blocked" / "vellarion.exe", user,
+         qpath(dir / "AppData" / "Roaming" / "Vellarion" / "vellarion.ini")},
         // No user folder given (other systems): beside the program in any case.
         {dir / "blocked" / "vellarion.exe", QString(), qpath(dir / "blocked" / "vellarion.ini")},
     };
