@@ -152,16 +152,6 @@ void File::truncate(std::uint64_t size, std::error_code& ec) {
     }
 }
 
-FileIdentity File::identity(std::error_code& ec) const {
-    ec.clear();
-    struct stat st {};
-    if (::fstat(handle_, &st) != 0) {
-        ec = lastError();
-        return {};
-    }
-    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
-}
-
 FileStamp File::stamp(std::error_code& ec) const {
     ec.clear();
     struct stat st {};
@@ -172,6 +162,10 @@ FileStamp File::stamp(std::error_code& ec) const {
     return {static_cast<std::uint64_t>(st.st_size),
             static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
             {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)}};
+}
+
+FileIdentity File::identity(std::error_code& ec) const {
+    return stamp(ec).identity;
 }
 
 namespace {

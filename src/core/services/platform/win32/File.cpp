@@ -183,17 +183,6 @@ void File::truncate(std::uint64_t size, std::error_code& ec) {
     seek(static_cast<std::uint64_t>(here.QuadPart), ec);
 }
 
-FileIdentity File::identity(std::error_code& ec) const {
-    ec.clear();
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!::GetFileInformationByHandle(handle_, &info)) {
-        ec = lastError();
-        return {};
-    }
-    return {info.dwVolumeSerialNumber,
-            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
-}
-
 FileStamp File::stamp(std::error_code& ec) const {
     ec.clear();
     BY_HANDLE_FILE_INFORMATION info;
@@ -208,6 +197,10 @@ FileStamp File::stamp(std::error_code& ec) const {
             static_cast<std::int64_t>(
                 joined(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)),
             {info.dwVolumeSerialNumber, joined(info.nFileIndexHigh, info.nFileIndexLow)}};
+}
+
+FileIdentity File::identity(std::error_code& ec) const {
+    return stamp(ec).identity;
 }
 
 bool File::tryLockRange(std::uint64_t offset, std::uint64_t length, bool shared) {
