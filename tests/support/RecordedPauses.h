@@ -5,6 +5,7 @@
 #include "core/services/platform/posix/PosixSystemServices.h"
 
 #include <chrono>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -18,12 +19,17 @@ public:
     explicit RecordedPauses(SystemServices& real)
         : PosixSystemServices(dynamic_cast<PosixSystemServices&>(real).config()) {}
 
-    // Every pause asked for, in milliseconds, in order.
+    // Every pause asked for, in milliseconds, in order (from any thread: a
+    // packer copies several files at once).
     std::vector<int> pauses;
 
     void pause(std::chrono::milliseconds duration) override {
+        std::lock_guard lock(mutex_);
         pauses.push_back(static_cast<int>(duration.count()));
     }
+
+private:
+    std::mutex mutex_;
 };
 
 } // namespace vellarion::test

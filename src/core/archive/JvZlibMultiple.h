@@ -7,6 +7,7 @@
 #include <atomic>
 #include <exception>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -108,6 +109,23 @@ public:
     // When false a source file is read while others are denied the right to
     // write to it; when true nothing is denied.
     bool IgnoreExclusive = false;
+    // Packing a tree another program keeps writing meanwhile (nothing is
+    // denied to it then). Each file is read with its size, time and identity
+    // taken before and after; one that changed meanwhile is read again, with
+    // growing pauses, and one that never settles is named through
+    // OnFileSkip ("FileKeptChanging") and not stored. A file of kRereadLimit
+    // bytes or more cannot be read again once its first blocks are written:
+    // it is dropped and named when it changed.
+    bool SourceInUse = false;
+    static constexpr std::uint64_t kRereadLimit = 2 * 1024 * 1024;
+    // Asked on a worker thread, for every file about to be packed (its
+    // native path): the file to read instead (itself, or a copy made of
+    // it), or none to leave it out without a word.
+    std::function<std::optional<std::filesystem::path>(const std::filesystem::path& native)>
+        OnChooseSource;
+    // Called on a worker thread once a file in use was read and before it is
+    // checked: where a test makes a writer change it meanwhile.
+    std::function<void(const std::filesystem::path& native, int attempt)> OnSourceRead;
     // zlib level, -1 for zlib's default (6).
     int CompressionLevel = -1;
     // Unpacking creates every missing directory of a record's path.

@@ -4,6 +4,7 @@
 #include "core/archive/JvZlibMultiple.h"
 #include "core/archive/StoredName.h"
 #include "core/services/RunToken.h"
+#include "core/snapshot/Snapshot.h"
 
 #include <algorithm>
 #include <chrono>
@@ -31,6 +32,9 @@ std::error_code pathNotFound() {
 #endif
 }
 
+static_assert(TJvZlibMultiple::kRereadLimit == 2 * kDeflateBlockSize,
+              "a file in use is read again only while nothing of it was written");
+
 std::int32_t asInt32(std::uint64_t value) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
@@ -51,6 +55,7 @@ struct Packer::Job {
     enum class Stage { Waiting, Reading, Finished } stage = Stage::Waiting;
     std::error_code openError;
     bool leftOut = false; // empty, or one of the excluded files
+    bool changed = false; // in use, and it changed while it was read: dropped
     std::uint64_t fileSize = 0;
     std::uint64_t bytesRead = 0;
     std::deque<std::vector<unsigned char>> chunks; // compressed data the writer has not taken
@@ -225,7 +230,7 @@ private:
 
 Packer::Packer(TJvZlibMultiple& codec, const PathMapper& paths, Settings settings)
     : codec_(codec), paths_(paths), settings_(std::move(settings)),
-      share_(codec.IgnoreExclusive ? platform::ReadShare::DenyNone
+      share_(codec.IgnoreExclusive || codec.SourceInUse ? platform::ReadShare::DenyNone
                                    : platform::ReadShare::DenyWrite),
       level_(codec.CompressionLevel) {}
 
@@ -343,11 +348,30 @@ void Packer::compress(Job& job, BlockDeflater& deflater, std::vector<unsigned ch
                       std::vector<unsigned char>& output) {
     std::error_code ec;
     platform::File file;
-    if (const auto native = paths_.toNative(job.fullPath)) {
+    std::optional<std::filesystem::path> native = paths_.toNative(job.fullPath);
+    bool chosenAway = false;
+    bool inPlace = true;
+    if (native && codec_.OnChooseSource) {
+        std::optional<std::filesystem::path> chosen = codec_.OnChooseSource(*native);
+        chosenAway = !chosen;
+        inPlace = chosen == native;
+        native = std::move(chosen);
+    }
+    if (chosenAway) {
+        std::lock_guard lock(mutex_);
+        job.leftOut = true;
+        job.stage = Job::Stage::Finished;
+        callerWake_.notify_one();
+        return;
+    }
+    if (native) {
         file = platform::File::openEntryForReading(*native, share_, ec);
     } else {
         ec = pathNotFound();
     }
+    // A file another program writes meanwhile is watched while it is read;
+    // a copy made of it for the packing is not.
+    const bool watch = codec_.SourceInUse && inPlace;
     std::uint64_t size = 0;
     if (!ec) {
         size = file.size(ec);
@@ -358,6 +382,10 @@ void Packer::compress(Job& job, BlockDeflater& deflater, std::vector<unsigned ch
         const platform::FileIdentity id = file.identity(idError);
         leftOut = !idError && std::find(settings_.excluded.begin(), settings_.excluded.end(), id) !=
                                   settings_.excluded.end();
+    }
+    platform::FileStamp before;
+    if (!ec && !leftOut && watch) {
+        before = file.stamp(ec);
     }
     {
         std::lock_guard lock(mutex_);
@@ -372,26 +400,62 @@ void Packer::compress(Job& job, BlockDeflater& deflater, std::vector<unsigned ch
     }
 
     // Read as it is now, not as its size said: a file in use may have grown
-    // or shrunk since.
-    if (!waitWhilePaused()) {
-        // Stopped: the writer learns it at its next event; it must not wait
-        // for data that will never come.
-        finish(job);
-        return;
-    }
-    bool ended = readBlock(file, input, paths_, job.fullPath);
+    // or shrunk since. Such a file is read again from its start while it
+    // changes, as long as nothing of it has gone to the writer yet.
     std::vector<unsigned char> second;
-    if (!ended) {
+    bool ended = false;
+    bool checked = !watch; // the whole file read and found unchanged
+    for (int attempt = 1;; ++attempt) {
         if (!waitWhilePaused()) {
+            // Stopped: the writer learns it at its next event; it must not
+            // wait for data that will never come.
             finish(job);
             return;
         }
-        ended = readBlock(file, second, paths_, job.fullPath) && second.empty();
+        ended = readBlock(file, input, paths_, job.fullPath);
+        bool secondEnded = false;
+        second.clear();
+        if (!ended) {
+            if (!waitWhilePaused()) {
+                finish(job);
+                return;
+            }
+            secondEnded = readBlock(file, second, paths_, job.fullPath);
+            ended = secondEnded && second.empty();
+        }
+        if (!watch || (!ended && !secondEnded)) {
+            break; // larger ones are checked at their end
+        }
+        if (codec_.OnSourceRead) {
+            codec_.OnSourceRead(*native, attempt);
+        }
+        const platform::FileStamp after = file.stamp(ec);
+        if (!ec && after == before) {
+            checked = true;
+            break;
+        }
+        if (attempt >= Snapshot::kTries) {
+            std::lock_guard lock(mutex_);
+            job.changed = true;
+            job.stage = Job::Stage::Finished;
+            callerWake_.notify_one();
+            return;
+        }
+        std::this_thread::sleep_for(Snapshot::pauseBeforeTry(attempt + 1));
+        ec.clear();
+        file.seek(0, ec);
+        if (!ec) {
+            before = file.stamp(ec);
+        }
+        if (ec) {
+            throw FileIoError(FileIoError::Operation::Read, paths_.toDisplay(job.fullPath), ec);
+        }
     }
     if (!ended) {
         std::vector<unsigned char> first;
         first.swap(input);
-        compressInBlocks(job, deflater, file, std::move(first), std::move(second));
+        compressInBlocks(job, deflater, file, std::move(first), std::move(second),
+                         checked ? std::nullopt : std::optional<platform::FileStamp>(before));
         return; // the job may be gone already
     }
     deflater.compressWhole(input, output);
@@ -401,7 +465,8 @@ void Packer::compress(Job& job, BlockDeflater& deflater, std::vector<unsigned ch
 }
 
 void Packer::compressInBlocks(Job& job, BlockDeflater& deflater, platform::File& file,
-                              std::vector<unsigned char> first, std::vector<unsigned char> second) {
+                              std::vector<unsigned char> first, std::vector<unsigned char> second,
+                              std::optional<platform::FileStamp> watched) {
     const bool primed = BlockDeflater::primedByDictionary();
     std::vector<unsigned char> current = std::move(first);
     std::vector<unsigned char> next = std::move(second);
@@ -418,6 +483,19 @@ void Packer::compressInBlocks(Job& job, BlockDeflater& deflater, platform::File&
         }
         block->input = std::move(current);
         const bool last = block->last;
+        if (last && watched) {
+            // Read to its end: what changed meanwhile is no state the file
+            // ever had, and its record is dropped.
+            if (codec_.OnSourceRead) {
+                if (const auto native = paths_.toNative(job.fullPath)) {
+                    codec_.OnSourceRead(*native, 1);
+                }
+            }
+            std::error_code ec;
+            const platform::FileStamp after = file.stamp(ec);
+            std::lock_guard lock(mutex_);
+            job.changed = ec || after != *watched;
+        }
         if (!dispatch(job, std::move(block), deflater) || last) {
             // After the last block the job belongs to the writer: it may be
             // written and gone before this returns.
@@ -613,6 +691,7 @@ bool Packer::packFront(Job& job, ArchiveWriter& out) {
     // Set once the record outgrew its size field: it is dropped, the rest of
     // the file read to its end, and the file named as left out.
     std::string tooLarge;
+    bool changed = false;
     for (bool finished = false; !finished;) {
         std::deque<std::vector<unsigned char>> chunks;
         std::exception_ptr failure;
@@ -625,6 +704,7 @@ bool Packer::packFront(Job& job, ArchiveWriter& out) {
             chunks.swap(job.chunks);
             bytesRead = job.bytesRead;
             finished = job.stage == Job::Stage::Finished && job.chunks.empty();
+            changed = finished && job.changed;
             failure = job.failure;
             for (const std::vector<unsigned char>& chunk : chunks) {
                 buffered_ -= chunk.size();
@@ -664,6 +744,15 @@ bool Packer::packFront(Job& job, ArchiveWriter& out) {
     if (!progress(bytesRead, job.fileSize)) {
         out.abandonRecord();
         return false;
+    }
+    if (changed) {
+        if (tooLarge.empty()) {
+            out.abandonRecord();
+        }
+        skipped(job, "FileKeptChanging",
+                "File \"" + codec_.shownPath(job.fullPath) +
+                    "\" kept changing while it was read: it was not backed up");
+        return true;
     }
     if (!tooLarge.empty()) {
         skipped(job, "RecordTooLargeError", tooLarge);

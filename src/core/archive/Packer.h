@@ -12,6 +12,7 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <thread>
@@ -63,7 +64,8 @@ private:
     void compress(Job& job, BlockDeflater& deflater, std::vector<unsigned char>& input,
                   std::vector<unsigned char>& output);
     void compressInBlocks(Job& job, BlockDeflater& deflater, platform::File& file,
-                          std::vector<unsigned char> first, std::vector<unsigned char> second);
+                          std::vector<unsigned char> first, std::vector<unsigned char> second,
+                          std::optional<platform::FileStamp> watched);
     bool dispatch(Job& job, std::unique_ptr<Block> block, BlockDeflater& deflater);
     void runBlock(const BlockTask& task, BlockDeflater& deflater);
     void publishBlocks(Job& job);

@@ -397,3 +397,89 @@ bool TreeSnapshot::copyFolder(const fs::path& source, const fs::path& target,
 }
 
 } // namespace vellarion
+
+namespace vellarion {
+
+std::optional<fs::path> SnapshotSources::choose(const fs::path& file) {
+    const std::string name = pathToUtf8(file.filename());
+    if (quietNames.contains(name)) {
+        return std::nullopt;
+    }
+    // A database's companions follow what became of it.
+    for (const std::string_view suffix : {"-wal", "-shm", "-journal"}) {
+        if (!name.ends_with(suffix)) {
+            continue;
+        }
+        fs::path owner = file;
+        owner.replace_filename(pathFromUtf8(name.substr(0, name.size() - suffix.size())));
+        if (headOf(owner, kSqliteMagic.size()) != kSqliteMagic) {
+            break;
+        }
+        const Copy& made = copied(owner);
+        if (suffix != "-wal" || made.result.outcome != SnapshotOutcome::Copied) {
+            return std::nullopt;
+        }
+        const fs::path log = withSuffix(made.target, "-wal");
+        std::error_code ec;
+        return fs::is_regular_file(log, ec) ? std::optional<fs::path>(log) : std::nullopt;
+    }
+    std::error_code ec;
+    File opened = File::openEntryForReading(file, platform::ReadShare::DenyNone, ec);
+    std::string head;
+    std::uint64_t size = 0;
+    if (!ec) {
+        head = readHead(opened, kSqliteMagic.size(), ec);
+        size = ec ? 0 : opened.size(ec);
+    }
+    opened = File();
+    if (ec && !platform::isSharingViolation(ec)) {
+        return file; // the packer names why it cannot be read
+    }
+    if (!ec && head != kSqliteMagic && size < copyFrom_) {
+        return file;
+    }
+    const Copy& made = copied(file);
+    if (made.result.outcome != SnapshotOutcome::Copied) {
+        return std::nullopt;
+    }
+    return made.target;
+}
+
+const SnapshotSources::Copy& SnapshotSources::copied(const fs::path& file) {
+    std::unique_lock lock(mutex_);
+    if (const auto found = made_.find(file); found != made_.end()) {
+        copiedWake_.wait(lock, [&] { return found->second.done; });
+        return found->second;
+    }
+    Copy& copy = made_[file]; // a map's elements stay where they are
+    const fs::path relative = file.lexically_relative(root_);
+    const bool inside = !relative.empty() && *relative.begin() != "..";
+    copy.target = copies_ / relative;
+    lock.unlock();
+    std::error_code ec;
+    if (inside) {
+        fs::create_directories(copy.target.parent_path(), ec);
+    }
+    SnapshotResult result = !inside ? SnapshotResult{SnapshotOutcome::Unreadable, "not below the folder"}
+                            : ec    ? SnapshotResult{SnapshotOutcome::Unreadable, ec.message()}
+                                    : snapshot_.copyFile(file, copy.target);
+    lock.lock();
+    copy.result = std::move(result);
+    copy.done = true;
+    if (copy.result.outcome != SnapshotOutcome::Copied &&
+        copy.result.outcome != SnapshotOutcome::Missing) {
+        leftOut_.push_back({file, copy.result});
+    }
+    copiedWake_.notify_all();
+    return copy;
+}
+
+std::vector<LeftOut> SnapshotSources::leftOut() const {
+    std::lock_guard lock(mutex_);
+    std::vector<LeftOut> sorted = leftOut_;
+    std::sort(sorted.begin(), sorted.end(),
+              [](const LeftOut& a, const LeftOut& b) { return a.path < b.path; });
+    return sorted;
+}
+
+} // namespace vellarion

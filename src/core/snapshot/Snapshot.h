@@ -1,8 +1,13 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -114,6 +119,52 @@ private:
                     std::vector<std::filesystem::path>& inside);
 
     Snapshot& snapshot_;
+    std::vector<LeftOut> leftOut_;
+};
+
+// Where a packer reads each file of a folder another program keeps writing,
+// when the folder is packed where it is rather than copied whole first.
+// A database is copied as a consistent snapshot into the job's own folder
+// (once, by whichever thread asks first; the others wait for it) and read
+// from there, its log with it; its index and journal are no data. So is a
+// file of `copyFrom` bytes or more, which a packer cannot read again from
+// the start once its first blocks are written. Any other file is read where
+// it is (the packer reads it again while it changes). What could not be
+// copied is left out and kept for leftOut(); so are files held without
+// sharing, whatever their kind. Entries named in `quietNames` (a running
+// program's lock files) are left out without a word. Safe to ask from
+// several threads at once.
+class SnapshotSources {
+public:
+    SnapshotSources(Snapshot& snapshot, std::filesystem::path root, std::filesystem::path copies,
+                    std::uint64_t copyFrom)
+        : snapshot_(snapshot), root_(std::move(root)), copies_(std::move(copies)),
+          copyFrom_(copyFrom) {}
+
+    std::set<std::string> quietNames;
+
+    // The file to read in place of `file` (a native path below the root):
+    // the file itself, its copy, or none when it is left out.
+    std::optional<std::filesystem::path> choose(const std::filesystem::path& file);
+
+    // What was left out, in the order of the paths.
+    std::vector<LeftOut> leftOut() const;
+
+private:
+    struct Copy {
+        bool done = false;
+        SnapshotResult result;
+        std::filesystem::path target;
+    };
+    const Copy& copied(const std::filesystem::path& file);
+
+    Snapshot& snapshot_;
+    const std::filesystem::path root_;
+    const std::filesystem::path copies_;
+    const std::uint64_t copyFrom_;
+    mutable std::mutex mutex_;
+    std::condition_variable copiedWake_;
+    std::map<std::filesystem::path, Copy> made_;
     std::vector<LeftOut> leftOut_;
 };
 

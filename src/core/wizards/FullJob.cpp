@@ -273,36 +273,32 @@ JobOutcome FullJob::run(Direction direction, std::string_view location) {
 std::unique_ptr<PendingArchive> FullJob::pack(const FullArchive& archive) {
     const std::optional<fs::path> root = services_.paths().toNative(archive.folder);
     if (!browserRuns() || !root || !services_.directoryExists(archive.folder)) {
-        return pack(archive, archive.folder);
+        return pack(archive, archive.folder, nullptr);
     }
-    // The browser writes the folder meanwhile: its files are copied as
-    // consistent snapshots into a folder of the job's own, which is packed
-    // under the same names.
+    // The browser writes the folder meanwhile. It is packed where it is, each
+    // file read again while it changes; its databases (and files too large
+    // to read again) are first copied as consistent snapshots into a folder
+    // of the job's own, and packed from there under their own names.
     StagingFolder copies(services_, state_.backups, lastName(archive.archive) + " snapshot");
     const std::optional<fs::path> into = services_.paths().toNative(copies.path());
     if (!into) {
         throw Error(cannotCreateFolder(copies.path()));
     }
     Snapshot snapshot(services_);
-    TreeSnapshot tree(snapshot);
-    tree.quietNames = {kQuietLocks.begin(), kQuietLocks.end()};
-    tree.quietNames.insert(data_.lockFiles.begin(), data_.lockFiles.end());
-    const std::vector<fs::path> linked = linkedProfiles(*root);
-    tree.followLink = [root = *root, linked](const fs::path& native) {
-        return std::find(linked.begin(), linked.end(), native.lexically_relative(root)) !=
-               linked.end();
-    };
-    tree.stopRequested = [this] { return reporter_.stopRequested(); };
-    if (!tree.copy(*root, *into)) {
-        return nullptr;
+    SnapshotSources sources(snapshot, *root, *into, TJvZlibMultiple::kRereadLimit);
+    sources.quietNames = {kQuietLocks.begin(), kQuietLocks.end()};
+    sources.quietNames.insert(data_.lockFiles.begin(), data_.lockFiles.end());
+    std::unique_ptr<PendingArchive> packed = pack(archive, archive.folder, &sources);
+    if (packed) {
+        for (const LeftOut& left : sources.leftOut()) {
+            reportLeftOut(reporter_, services_.paths(), left, data_.name);
+        }
     }
-    for (const LeftOut& left : tree.leftOut()) {
-        reportLeftOut(reporter_, services_.paths(), left, data_.name);
-    }
-    return pack(archive, copies.path());
+    return packed;
 }
 
-std::unique_ptr<PendingArchive> FullJob::pack(const FullArchive& archive, const std::string& from) {
+std::unique_ptr<PendingArchive> FullJob::pack(const FullArchive& archive, const std::string& from,
+                                              SnapshotSources* inUse) {
     TJvZlibMultiple codec(services_.paths());
     reportCodecEvents(codec, reporter_);
     codec.QuietSkipNames = {kQuietLocks.begin(), kQuietLocks.end()};
@@ -312,6 +308,23 @@ std::unique_ptr<PendingArchive> FullJob::pack(const FullArchive& archive, const 
             const std::optional<fs::path> native = services_.paths().toNative(path);
             return native && std::find(linked.begin(), linked.end(),
                                        native->lexically_relative(root)) != linked.end();
+        };
+    }
+    if (inUse != nullptr) {
+        codec.SourceInUse = true;
+        codec.QuietSkipNames.insert(inUse->quietNames.begin(), inUse->quietNames.end());
+        codec.OnChooseSource = [inUse](const fs::path& native) { return inUse->choose(native); };
+        codec.OnFileSkip = [this, named = codec.OnFileSkip](TJvZlibMultiple& sender,
+                                                             const std::string& file,
+                                                             const std::string& type,
+                                                             const std::string& message) {
+            if (type != "FileKeptChanging") {
+                named(sender, file, type, message);
+                return;
+            }
+            const std::optional<fs::path> native = services_.paths().toNative(file);
+            reporter_.fileSkipped(file, keptChanging(native ? pathToUtf8(*native) : file,
+                                                     "it kept changing"));
         };
     }
     if (!archive.required && !services_.directoryExists(from)) {

@@ -16,6 +16,7 @@
 namespace vellarion {
 
 class PendingArchive;
+class SnapshotSources;
 
 // The full job ("Safe Backup", "Safe Restore"): a browser's whole data root
 // into one archive of a fixed name and back, or the items of its selective
@@ -93,9 +94,10 @@ private:
     // Packs one archive, left pending until the job commits every archive;
     // null when the reporter stopped it.
     std::unique_ptr<PendingArchive> pack(const FullArchive& archive);
-    // Packs the folder `from` (the archive's own, or the snapshots of it)
-    // into the archive.
-    std::unique_ptr<PendingArchive> pack(const FullArchive& archive, const std::string& from);
+    // Packs the folder `from` into the archive; `inUse`, when the browser
+    // writes it meanwhile, says where each file is read from.
+    std::unique_ptr<PendingArchive> pack(const FullArchive& archive, const std::string& from,
+                                         SnapshotSources* inUse = nullptr);
     // Unpacks every archive of the plan and swaps their files in; the
     // outcome when that did not happen.
     std::optional<JobOutcome> restoreArchives();

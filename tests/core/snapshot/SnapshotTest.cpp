@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 namespace vellarion {
 namespace {
 
@@ -242,6 +245,73 @@ TEST_F(SnapshotCopy, ATreeIsCopiedAsTheArchiveWouldPackIt) {
     ASSERT_EQ(tree.leftOut().size(), 1u);
     EXPECT_EQ(tree.leftOut().front().path, profile / "elsewhere");
     EXPECT_TRUE(tree.leftOut().front().link);
+}
+
+TEST_F(SnapshotCopy, AFolderPackedWhereItIsHasOnlyItsDatabasesAndLargeFilesCopiedFirst) {
+    makeLogged(4);
+    const fs::path profile = dir / "profile";
+    const fs::path copies = dir / "copies";
+    fs::create_directories(profile / "storage");
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        fs::rename(source.string() + suffix, profile / ("places.sqlite" + std::string(suffix)));
+    }
+    writeFile(profile / "storage" / "ls.txt", "x");
+    writeFile(profile / "parent.lock", "");
+    writeFile(profile / "orphan-wal", "not a database's log");
+    writeFile(profile / "startupCache.bin", std::string(3 << 20, 'c'));
+    // A damaged database fails SQLite's check: it is left out, and its log too.
+    {
+        Database damaged(profile / "formhistory.sqlite");
+        damaged.exec("PRAGMA page_size=1024; CREATE TABLE t(v TEXT);"
+                     "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < 200)"
+                     " INSERT INTO t SELECT hex(randomblob(100)) FROM k");
+    }
+    std::string bytes = readFile(profile / "formhistory.sqlite");
+    std::fill(bytes.begin() + 2048, bytes.begin() + 3072, '\x7f');
+    writeFile(profile / "formhistory.sqlite", bytes);
+    writeFile(profile / "formhistory.sqlite-wal", "");
+
+    Snapshot snapshot = filesOnly();
+    std::atomic<int> databaseCopies = 0;
+    snapshot.onCopied = [&](const fs::path& file, int) {
+        databaseCopies += file.filename() == "places.sqlite" ? 1 : 0;
+    };
+    SnapshotSources sources(snapshot, profile, copies, 2 << 20);
+    sources.quietNames = {"parent.lock"};
+    // The packer asks from several threads: the database and its log at once.
+    std::optional<fs::path> database, log;
+    std::thread other([&] { log = sources.choose(profile / "places.sqlite-wal"); });
+    database = sources.choose(profile / "places.sqlite");
+    other.join();
+    EXPECT_EQ(databaseCopies, 1) << "copied once, whoever asked first";
+    EXPECT_EQ(database, copies / "places.sqlite");
+    EXPECT_EQ(log, copies / "places.sqlite-wal");
+
+    const std::map<std::string, std::optional<fs::path>> expected = {
+        {"places.sqlite-shm", std::nullopt},
+        {"storage/ls.txt", profile / "storage" / "ls.txt"},
+        {"parent.lock", std::nullopt},
+        {"orphan-wal", profile / "orphan-wal"},
+        {"startupCache.bin", copies / "startupCache.bin"},
+        {"formhistory.sqlite", std::nullopt},
+        {"formhistory.sqlite-wal", std::nullopt},
+    };
+    for (const auto& [name, chosen] : expected) {
+        EXPECT_EQ(sources.choose(profile / fs::path(name)), chosen) << name;
+    }
+    std::set<std::string> copied;
+    for (const auto& [name, content] : test::readTree(copies)) {
+        copied.insert(name);
+    }
+    EXPECT_EQ(copied, (std::set<std::string>{"places.sqlite", "places.sqlite-wal",
+                                             "startupCache.bin"}))
+        << "the small files are read where they are";
+    EXPECT_EQ(rowsOf(copies / "places.sqlite"), 4);
+    std::vector<fs::path> named;
+    for (const LeftOut& left : sources.leftOut()) {
+        named.push_back(left.path);
+    }
+    EXPECT_EQ(named, std::vector<fs::path>{profile / "formhistory.sqlite"});
 }
 
 } // namespace
