@@ -113,5 +113,34 @@ TEST_F(RunningBrowser, AFullJobLooksForTheLocksOfEveryProfileBelowTheDataRoot) {
     }
 }
 
+TEST_F(RunningBrowser, AFileTheBrowserKeepsOpenWithoutSharingIsNamedAndTheRestIsBackedUp) {
+    writeFile(root / "profiles.ini", "[Profile0]\nPath=Profiles/abcd1234.default\n");
+    writeFile(profile / "cookies.sqlite", "rows the browser keeps to itself");
+    BrowserDataSet data = firefoxDataSet();
+    const std::string home = pathToUtf8(root);
+    data.full.hooks.locate = [home](FullJobAccess& job) {
+        job.state().ffpath = home;
+        job.state().fullFilePath = joinPath(home, "profiles.ini");
+        return true;
+    };
+    test::Wizard<FullJob> full(*services, data);
+    ASSERT_TRUE(full.job.activate());
+    HeldLock running(profile / kLockName);
+    // Windows: opened denying every kind of sharing, as a browser opens its
+    // cookies; elsewhere a record lock, which keeps no reader out.
+    HeldLock cookies(profile / "cookies.sqlite");
+    EXPECT_EQ(full.job.backup(pathToUtf8(backups)), JobOutcome::Done);
+    std::set<std::string> stored = {"profiles.ini", "Profiles\\abcd1234.default\\prefs.js"};
+#ifdef _WIN32
+    EXPECT_EQ(full.reporter.skipped,
+              std::vector<std::string>{keptOpenByBrowser("cookies.sqlite", "Firefox")});
+#else
+    EXPECT_EQ(full.reporter.skipped, std::vector<std::string>{});
+    stored.insert("Profiles\\abcd1234.default\\cookies.sqlite");
+#endif
+    EXPECT_EQ(test::storedNames(backups / "fbackup_firefox.dat"), stored);
+    EXPECT_EQ(entriesIn(backups), 1u) << "the archive, no folder of snapshots";
+}
+
 } // namespace
 } // namespace vellarion
