@@ -47,6 +47,19 @@ protected:
             std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
     }
 
+    // Firefox's data root with the one profile, for a full job.
+    BrowserDataSet fullData() const {
+        writeFile(root / "profiles.ini", "[Profile0]\nPath=Profiles/abcd1234.default\n");
+        BrowserDataSet data = firefoxDataSet();
+        const std::string home = pathToUtf8(root);
+        data.full.hooks.locate = [home](FullJobAccess& job) {
+            job.state().ffpath = home;
+            job.state().fullFilePath = joinPath(home, "profiles.ini");
+            return true;
+        };
+        return data;
+    }
+
     TempDir dir;
     fs::path root = dir / "Mozilla" / "Firefox";
     fs::path profile = root / "Profiles" / "abcd1234.default";
@@ -83,14 +96,7 @@ TEST_F(RunningBrowser, ABackupRunsWhileTheLockIsHeldARestoreDoesNot) {
 }
 
 TEST_F(RunningBrowser, AFullJobLooksForTheLocksOfEveryProfileBelowTheDataRoot) {
-    writeFile(root / "profiles.ini", "[Profile0]\nPath=Profiles/abcd1234.default\n");
-    BrowserDataSet data = firefoxDataSet();
-    const std::string home = pathToUtf8(root);
-    data.full.hooks.locate = [home](FullJobAccess& job) {
-        job.state().ffpath = home;
-        job.state().fullFilePath = joinPath(home, "profiles.ini");
-        return true;
-    };
+    const BrowserDataSet data = fullData(); // the job keeps a reference
     test::Wizard<FullJob> full(*services, data);
     ASSERT_TRUE(full.job.activate());
     {
@@ -114,15 +120,8 @@ TEST_F(RunningBrowser, AFullJobLooksForTheLocksOfEveryProfileBelowTheDataRoot) {
 }
 
 TEST_F(RunningBrowser, AFileTheBrowserKeepsOpenWithoutSharingIsNamedAndTheRestIsBackedUp) {
-    writeFile(root / "profiles.ini", "[Profile0]\nPath=Profiles/abcd1234.default\n");
     writeFile(profile / "cookies.sqlite", "rows the browser keeps to itself");
-    BrowserDataSet data = firefoxDataSet();
-    const std::string home = pathToUtf8(root);
-    data.full.hooks.locate = [home](FullJobAccess& job) {
-        job.state().ffpath = home;
-        job.state().fullFilePath = joinPath(home, "profiles.ini");
-        return true;
-    };
+    const BrowserDataSet data = fullData(); // the job keeps a reference
     test::Wizard<FullJob> full(*services, data);
     ASSERT_TRUE(full.job.activate());
     HeldLock running(profile / kLockName);
