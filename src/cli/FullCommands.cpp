@@ -194,24 +194,24 @@ void addCommand(CLI::App& app, Console& console, Direction direction) {
     auto args = std::make_shared<Arguments>();
     CLI::App* command = app.add_subcommand(
         backup ? "full-backup" : "full-restore",
-        backup ? "Pack the browser's whole data folder into its archive in DIR "
-                 "(fbackup_firefox.dat and its sisters)"
-               : "Unpack the browser's archive in DIR over its data folder, replacing files of "
-                 "the same names and keeping the others");
+        backup ? E_("Pack the browser's whole data folder into its archive in DIR "
+                 "(fbackup_firefox.dat and its sisters)")
+               : E_("Unpack the browser's archive in DIR over its data folder, replacing files of "
+                 "the same names and keeping the others"));
     addBrowserArgument(*command, args->browser);
     command
         ->add_option(backup ? "--to" : "--from", args->location,
-                     backup ? "The backup location: the folder to write the archive to, or "
-                              "rclone:REMOTE:PATH, a folder of a remote rclone knows"
-                            : "The backup location: the folder holding the archive, or "
-                              "rclone:REMOTE:PATH")
+                     backup ? E_("The backup location: the folder to write the archive to, or "
+                              "rclone:REMOTE:PATH, a folder of a remote rclone knows")
+                            : E_("The backup location: the folder holding the archive, or "
+                              "rclone:REMOTE:PATH"))
         ->type_name("DIR")
         ->required();
     addEnvironmentOptions(*command, args->environment);
     command
         ->add_option("--install-folder", args->installFolder,
-                     "Opera: the installation folder to find the data through (\"Opera 10\" "
-                     "for C:\\Program Files\\Opera 10), where the window asks for it")
+                     E_("Opera: the installation folder to find the data through (\"Opera 10\" "
+                     "for C:\\Program Files\\Opera 10), where the window asks for it"))
         ->type_name("NAME");
     if (backup) {
         addReplaceOption(*command, args->replace);
@@ -220,15 +220,15 @@ void addCommand(CLI::App& app, Console& console, Direction direction) {
     } else {
         command
             ->add_option("--archive", args->archive,
-                         "The version to restore: \"latest\" (the newest kept one) or a kept "
+                         E_("The version to restore: \"latest\" (the newest kept one) or a kept "
                          "version's name (default: the archive of the plain name, else the newest "
-                         "kept version)")
+                         "kept version)"))
             ->type_name("NAME");
         command
             ->add_option("--into", args->into,
-                         "Restore into DIR instead of the data folder found (made when missing). "
+                         E_("Restore into DIR instead of the data folder found (made when missing). "
                          "Without it, where no data folder is found, the one the browser itself "
-                         "would make here is used and named")
+                         "would make here is used and named"))
             ->type_name("DIR")
             ->check(notBlank());
     }

@@ -16,8 +16,8 @@ namespace vellarion::cli {
 void addKeepOption(CLI::App& command, int& keep) {
     command
         .add_option("--keep", keep,
-                    "Keep versions: the archive's name gets the time (\"default 2026-12-09 "
-                    "221700.dat\"), and once it reads whole only the newest N versions of it stay")
+                    E_("Keep versions: the archive's name gets the time (\"default 2026-12-09 "
+                    "221700.dat\"), and once it reads whole only the newest N versions of it stay"))
         ->type_name("N")
         ->check(CLI::Range(1, 1000));
 }

@@ -133,16 +133,16 @@ void addPasswordOptions(CLI::App& command, PasswordOptions& options, bool encryp
     CLI::Option* file =
         command
             .add_option("--password-file", options.file,
-                        encrypting ? "With --encrypt: take the password from FILE (its first "
-                                     "line) instead of VELLARION_PASSWORD or the terminal"
-                                   : "Take the password of an encrypted archive from FILE (its "
-                                     "first line) instead of VELLARION_PASSWORD or the terminal")
+                        encrypting ? E_("With --encrypt: take the password from FILE (its first "
+                                     "line) instead of VELLARION_PASSWORD or the terminal")
+                                   : E_("Take the password of an encrypted archive from FILE (its "
+                                     "first line) instead of VELLARION_PASSWORD or the terminal"))
             ->type_name("FILE");
     if (encrypting) {
         command.add_flag(
             "--encrypt", options.encrypt,
-            "Encrypt the archive with a password (AES-256): from --password-file, else "
-            "VELLARION_PASSWORD, else typed twice on the terminal, not shown");
+            E_("Encrypt the archive with a password (AES-256): from --password-file, else "
+            "VELLARION_PASSWORD, else typed twice on the terminal, not shown"));
         file->needs("--encrypt");
     }
 }

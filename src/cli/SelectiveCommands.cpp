@@ -423,18 +423,18 @@ void addJobOptions(CLI::App& command, Arguments& args) {
     CLI::Option* profile =
         command
             .add_option("--profile", args.profile,
-                        "The profile to use, by its folder or as the profiles command shows it "
-                        "(default: the first)")
+                        E_("The profile to use, by its folder or as the profiles command shows it "
+                        "(default: the first)"))
             ->type_name("NAME");
     CLI::Option* customProfile = command
                                      .add_option("--custom-profile", args.customProfile,
-                                                 "Use the profile in DIR instead of a listed one")
+                                                 E_("Use the profile in DIR instead of a listed one"))
                                      ->type_name("DIR");
     profile->excludes(customProfile);
     command
         .add_option("--items", args.items,
-                    "The items, separated by commas (default: those the window starts with "
-                    "ticked; see the items command)")
+                    E_("The items, separated by commas (default: those the window starts with "
+                    "ticked; see the items command)"))
         ->type_name("KEYS");
 }
 
@@ -444,25 +444,25 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
     auto args = std::make_shared<Arguments>();
 
     CLI::App* profilesCommand =
-        app.add_subcommand("profiles", "List the profiles of BROWSER, the first being the default");
+        app.add_subcommand("profiles", E_("List the profiles of BROWSER, the first being the default"));
     addBrowserArgument(*profilesCommand, args->browser);
     addEnvironmentOptions(*profilesCommand, args->environment);
     profilesCommand->callback([&console, args] { profiles(console, *args); });
 
     CLI::App* itemsCommand = app.add_subcommand(
-        "items", "List the items a backup or restore of BROWSER can take, with their captions");
+        "items", E_("List the items a backup or restore of BROWSER can take, with their captions"));
     addBrowserArgument(*itemsCommand, args->browser);
     addEnvironmentOptions(*itemsCommand, args->environment);
     itemsCommand->callback([&console, args] { items(console, *args); });
 
     CLI::App* backupCommand = app.add_subcommand(
-        "backup", "Back up the ticked items of a profile of BROWSER into an archive in DIR, "
-                  "named after the profile; prints the archive's path");
+        "backup", E_("Back up the ticked items of a profile of BROWSER into an archive in DIR, "
+                  "named after the profile; prints the archive's path"));
     addJobOptions(*backupCommand, *args);
     backupCommand
         ->add_option("--to", args->location,
-                     "The backup location: a folder, or rclone:REMOTE:PATH, a folder of a remote "
-                     "rclone knows")
+                     E_("The backup location: a folder, or rclone:REMOTE:PATH, a folder of a remote "
+                     "rclone knows"))
         ->type_name("DIR")
         ->required();
     addReplaceOption(*backupCommand, args->replace);
@@ -473,30 +473,30 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
     backupCommand->callback([&console, args] { backup(console, *args); });
 
     CLI::App* restoreCommand = app.add_subcommand(
-        "restore", "Restore the ticked items from the archive NAME in DIR into a profile of "
-                   "BROWSER; prints the profile's folder");
+        "restore", E_("Restore the ticked items from the archive NAME in DIR into a profile of "
+                   "BROWSER; prints the profile's folder"));
     addJobOptions(*restoreCommand, *args);
     restoreCommand
         ->add_option("--from", args->location,
-                     "The backup location: a folder, or rclone:REMOTE:PATH")
+                     E_("The backup location: a folder, or rclone:REMOTE:PATH"))
         ->type_name("DIR")
         ->required();
     restoreCommand
         ->add_option("--archive", args->archive,
-                     "The archive in DIR to restore, or \"latest\": the newest kept version of "
+                     E_("The archive in DIR to restore, or \"latest\": the newest kept version of "
                      "the profile's archive (default: the profile's archive, else its newest kept "
-                     "version; Internet Explorer restores backup_ie.dat)")
+                     "version; Internet Explorer restores backup_ie.dat)"))
         ->type_name("NAME");
     restoreCommand
         ->add_flag("--register", args->registerProfile,
-                   "Make the --custom-profile folder one of the browser's profiles (the Firefox "
-                   "family of this machine: a new entry of its profiles.ini)")
+                   E_("Make the --custom-profile folder one of the browser's profiles (the Firefox "
+                   "family of this machine: a new entry of its profiles.ini)"))
         ->needs("--custom-profile");
     restoreCommand
         ->add_option("--new-profile", args->newProfile,
-                     "Restore into a new profile of this name, made where the browser keeps its "
+                     E_("Restore into a new profile of this name, made where the browser keeps its "
                      "profiles (and its data folder, when there is none yet) and added to the "
-                     "browser's list of profiles")
+                     "browser's list of profiles"))
         ->type_name("NAME")
         ->check(notBlank())
         ->excludes("--profile")

@@ -59,6 +59,7 @@ Schedule fromJson(const json& j) {
     s.whetherLoggedOn = field(j, "whetherLoggedOn", false);
     s.environment = field(j, "environment", std::vector<std::string>());
     s.wait = field<std::string>(j, "wait", "");
+    s.language = field<std::string>(j, "language", "");
     // The field that is wrong is the one named.
     if (!isEvery(s.every)) {
         throw Error("the schedule \"" + s.id + "\" says \"every\": \"" + s.every +
@@ -90,6 +91,11 @@ void toJson(const Schedule& s, json& j) {
         j.erase("wait");
     } else {
         j["wait"] = s.wait;
+    }
+    if (s.language.empty()) {
+        j.erase("language");
+    } else {
+        j["language"] = s.language;
     }
 }
 
@@ -129,7 +135,7 @@ void writeDocument(const fs::path& file, const json& document) {
     fs::create_directories(file.parent_path(), ec);
     platform::replaceFileContent(file, document.dump(2) + "\n", ec);
     if (ec) {
-        throw Error("Cannot write \"" + pathToUtf8(file) + "\" (" + ec.message() + ")");
+        throw Error(formatText(E_("Cannot write \"%1\" (%2)"), {pathToUtf8(file), errorText(ec)}));
     }
 }
 
@@ -251,6 +257,9 @@ std::pair<Schedule, SchedulerResult> addSchedule(const ScheduleStore& store, Sch
             throw Error(problem);
         }
     }
+    if (schedule.language.empty()) {
+        schedule.language = std::string(languageName(language()));
+    }
     schedule = store.add(std::move(schedule));
     try {
         SchedulerResult installed = installSchedule(schedule, program);
@@ -369,24 +378,33 @@ bool saveScheduleState(const ScheduleStore& store, std::string_view id,
 }
 
 std::string scheduleStateSummary(const ScheduleState& state) {
+    return scheduleStateSummary(state, language());
+}
+
+Language scheduleLanguage(const Schedule& schedule, Language fallback) {
+    return parseLanguage(schedule.language).value_or(fallback);
+}
+
+std::string scheduleStateSummary(const ScheduleState& state, Language language) {
+    const auto shown = [language](std::string_view text) { return translated(text, language); };
     if (state.lastRun.empty()) {
-        return translated(E_("never run"));
+        return shown(E_("never run"));
     }
-    // The result is stored as an English word; shown in the user's language.
+    // The result is stored as an English word; shown in the language asked for.
     const std::string_view result = state.result == "done"         ? E_("done")
                                     : state.result == "failed"     ? E_("failed")
                                     : state.result == "incomplete" ? E_("incomplete")
                                     : state.result == "interrupted"
                                         ? E_("interrupted")
                                         : std::string_view(state.result);
-    std::string line = translated(formatText(E_("last run %1: %2"), {state.lastRun, result}));
+    std::string line = shown(formatText(E_("last run %1: %2"), {state.lastRun, result}));
     if (!state.reason.empty()) {
         line += " (" + state.reason + ")";
     }
     return line + "; " +
            (state.lastComplete.empty()
-                ? translated(E_("no complete archive yet"))
-                : translated(formatText(E_("last complete archive %1"), {state.lastComplete})));
+                ? shown(E_("no complete archive yet"))
+                : shown(formatText(E_("last complete archive %1"), {state.lastComplete})));
 }
 
 long long schedulePeriodSeconds(const Schedule& schedule) {
