@@ -366,11 +366,11 @@
     </message>
     <message>
         <source>rclone is not installed: it carries the backups off this machine. Put rclone.exe (rclone.org/downloads, or: winget install Rclone.Rclone) on the PATH or beside this program, make the remote with &quot;rclone config&quot;, then try again</source>
-        <translation>rclone не установлен: он переносит резервные копии с этого компьютера. Поместите rclone.exe (rclone.org/downloads или: winget install Rclone.Rclone) в PATH или рядом с программой, создайте хранилище командой &quot;rclone config&quot; и попробуйте еще раз</translation>
+        <translation>rclone не установлен: он переносит резервные копии с этого компьютера. Поместите rclone.exe (rclone.org/downloads или: &quot;winget install Rclone.Rclone&quot;) в PATH или рядом с программой, создайте хранилище командой &quot;rclone config&quot; и попробуйте еще раз</translation>
     </message>
     <message>
         <source>rclone is not installed (or not on the PATH): it carries the backups off this machine. Install it (Debian, Ubuntu: sudo apt install rclone), make the remote with &quot;rclone config&quot;, then try again</source>
-        <translation>rclone не установлен (или его нет в PATH): он переносит резервные копии с этого компьютера. Установите его (Debian, Ubuntu: sudo apt install rclone), создайте хранилище командой &quot;rclone config&quot; и попробуйте еще раз</translation>
+        <translation>rclone не установлен (или его нет в PATH): он переносит резервные копии с этого компьютера. Установите его (Debian, Ubuntu: &quot;sudo apt install rclone&quot;), создайте хранилище командой &quot;rclone config&quot; и попробуйте еще раз</translation>
     </message>
     <message>
         <source>Cannot open file &quot;%1&quot;. %2</source>

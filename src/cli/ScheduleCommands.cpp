@@ -151,12 +151,11 @@ void add(Console& console, Arguments& args) {
 
 void list(Console& console) {
     const ScheduleStore store = ScheduleStore::standard();
+    // The state in the user's language; why a run failed as the run said it,
+    // in the schedule's.
     for (const Schedule& s : store.load()) {
-        // What its runs came to, in the language they speak.
-        const Language shown = languageAsked() ? language() : scheduleLanguage(s, language());
         console.out() << shownSummary(s) << '\t'
-                      << terminalText(scheduleStateSummary(loadScheduleState(store, s.id), shown))
-                      << '\n';
+                      << terminalText(scheduleStateSummary(loadScheduleState(store, s.id))) << '\n';
     }
     console.out() << std::flush;
 }

@@ -377,34 +377,29 @@ bool saveScheduleState(const ScheduleStore& store, std::string_view id,
     return !ec;
 }
 
-std::string scheduleStateSummary(const ScheduleState& state) {
-    return scheduleStateSummary(state, language());
-}
-
 Language scheduleLanguage(const Schedule& schedule, Language fallback) {
     return parseLanguage(schedule.language).value_or(fallback);
 }
 
-std::string scheduleStateSummary(const ScheduleState& state, Language language) {
-    const auto shown = [language](std::string_view text) { return translated(text, language); };
+std::string scheduleStateSummary(const ScheduleState& state) {
     if (state.lastRun.empty()) {
-        return shown(E_("never run"));
+        return translated(E_("never run"));
     }
-    // The result is stored as an English word; shown in the language asked for.
+    // The result is stored as an English word; shown in the user's language.
     const std::string_view result = state.result == "done"         ? E_("done")
                                     : state.result == "failed"     ? E_("failed")
                                     : state.result == "incomplete" ? E_("incomplete")
                                     : state.result == "interrupted"
                                         ? E_("interrupted")
                                         : std::string_view(state.result);
-    std::string line = shown(formatText(E_("last run %1: %2"), {state.lastRun, result}));
+    std::string line = translated(formatText(E_("last run %1: %2"), {state.lastRun, result}));
     if (!state.reason.empty()) {
         line += " (" + state.reason + ")";
     }
     return line + "; " +
            (state.lastComplete.empty()
-                ? shown(E_("no complete archive yet"))
-                : shown(formatText(E_("last complete archive %1"), {state.lastComplete})));
+                ? translated(E_("no complete archive yet"))
+                : translated(formatText(E_("last complete archive %1"), {state.lastComplete})));
 }
 
 long long schedulePeriodSeconds(const Schedule& schedule) {

@@ -146,7 +146,6 @@ bool saveScheduleState(const ScheduleStore& store, std::string_view id, const Sc
 // both front ends show them ("last run 2026-12-11 09:00:00: failed; last
 // complete archive 2026-12-10 09:00:00").
 std::string scheduleStateSummary(const ScheduleState& state);
-std::string scheduleStateSummary(const ScheduleState& state, Language language);
 // The language a schedule's runs speak: its own, else `fallback` (the
 // environment's, for a schedule stored without one).
 Language scheduleLanguage(const Schedule& schedule, Language fallback);
