@@ -94,19 +94,19 @@ void list(Console& console, const std::string& archive, bool sizes, PasswordSour
     onNoArchive(archive, notAnArchive, [&] {
         codec.forEachStoredEntry(archive, [&](const StoredEntry& entry) {
             ++listed;
-        if (sizes) {
-            char columns[32];
-            std::snprintf(columns, sizeof columns, "%12u %12u  ",
-                          static_cast<unsigned>(entry.uncompressedSize),
-                          static_cast<unsigned>(entry.compressedSize));
-            out << columns;
-        }
-        // A stored name is the archive's, not ours: it reaches the terminal escaped.
-        out << terminalText(entry.name);
-        if (!entry.refused.empty()) {
-            out << "  (" << entry.refused << ")";
-        }
-        out << '\n';
+            if (sizes) {
+                char columns[32];
+                std::snprintf(columns, sizeof columns, "%12u %12u  ",
+                              static_cast<unsigned>(entry.uncompressedSize),
+                              static_cast<unsigned>(entry.compressedSize));
+                out << columns;
+            }
+            // A stored name is the archive's, not ours: it reaches the terminal escaped.
+            out << terminalText(entry.name);
+            if (!entry.refused.empty()) {
+                out << "  (" << entry.refused << ")";
+            }
+            out << '\n';
         });
     });
     out << std::flush;
@@ -130,13 +130,12 @@ void verify(Console& console, const std::string& archive, PasswordSource& passwo
     out << std::flush;
     const std::string records = recordCount(check.records);
     if (!check.brokenOff.empty()) {
-        throw Error(
-            check.damaged.empty()
-                ? say(E_("%1 breaks off after %2 (%3)"),
-                      {archive, records, translated(check.brokenOff)})
-                : say(E_("%1 breaks off after %2 (%3); %4 damaged before"),
-                      {archive, records, translated(check.brokenOff),
-                       std::to_string(check.damaged.size())}));
+        throw Error(check.damaged.empty()
+                        ? say(E_("%1 breaks off after %2 (%3)"),
+                              {archive, records, translated(check.brokenOff)})
+                        : say(E_("%1 breaks off after %2 (%3); %4 damaged before"),
+                              {archive, records, translated(check.brokenOff),
+                               std::to_string(check.damaged.size())}));
     }
     if (!check.damaged.empty()) {
         throw Error(say(E_("%1: %2 of %3 damaged"),
@@ -221,7 +220,7 @@ void addArchiveCommands(CLI::App& app, Console& console) {
 
     CLI::App* packCommand =
         app.add_subcommand("pack", E_("Pack the tree below DIR into the backup archive ARCHIVE "
-                                   "(replacing it only when packing succeeds)"));
+                                      "(replacing it only when packing succeeds)"));
     packCommand->add_option("DIR", args->folder, E_("Folder to pack"))->required();
     packCommand->add_option("ARCHIVE", args->archive, E_("Archive to write"))->required();
     addPasswordOptions(*packCommand, args->password, true);
@@ -230,8 +229,8 @@ void addArchiveCommands(CLI::App& app, Console& console) {
         pack(console, args->folder, args->archive, passwords);
     });
 
-    CLI::App* unpackCommand =
-        app.add_subcommand("unpack", E_("Unpack ARCHIVE into DIR, replacing files of the same names"));
+    CLI::App* unpackCommand = app.add_subcommand(
+        "unpack", E_("Unpack ARCHIVE into DIR, replacing files of the same names"));
     unpackCommand->add_option("ARCHIVE", args->archive, E_("Archive to read"))->required();
     unpackCommand->add_option("DIR", args->folder, E_("Folder to unpack into"))->required();
     addPasswordOptions(*unpackCommand, args->password, false);
@@ -252,15 +251,16 @@ void addArchiveCommands(CLI::App& app, Console& console) {
     });
 
     CLI::App* verifyCommand = app.add_subcommand(
-        "verify", E_("Read every record of ARCHIVE and check it, writing nothing; lists the damaged "
-                  "records and fails when there is one. With --all DIR, every archive in DIR, "
-                  "one line each"));
+        "verify",
+        E_("Read every record of ARCHIVE and check it, writing nothing; lists the damaged "
+           "records and fails when there is one. With --all DIR, every archive in DIR, "
+           "one line each"));
     CLI::Option* one = verifyCommand->add_option("ARCHIVE", args->archive, E_("Archive to check"));
     CLI::Option* all =
         verifyCommand
             ->add_option("--all", args->folder,
                          E_("Check every archive in DIR (a folder, or rclone:REMOTE:PATH, whose "
-                         "archives are fetched one at a time)"))
+                            "archives are fetched one at a time)"))
             ->type_name("DIR");
     one->excludes(all);
     addPasswordOptions(*verifyCommand, args->password, false);

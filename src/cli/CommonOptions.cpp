@@ -20,7 +20,7 @@ namespace vellarion::cli {
 void addEnvironmentOptions(CLI::App& command, EnvironmentOptions& options) {
     command.add_flag("--native", options.native,
                      E_("Work on the browsers of this machine itself (the default when no Windows "
-                     "prefix is named or found)"));
+                        "prefix is named or found)"));
     command.add_flag("--demo", options.demo,
                      E_("Work on the demo sandbox: sample data of every browser"));
     command.add_option("--prefix", options.prefix, E_("Work on the Windows prefix in DIR"))
@@ -177,16 +177,17 @@ void makeTypedFolder(const std::string& typed) {
 void addReplaceOption(CLI::App& command, bool& replace) {
     command.add_flag("--replace", replace,
                      E_("Replace an archive of the same name in the backup location (without it, "
-                     "such an archive is left as it is and the command fails)"));
+                        "such an archive is left as it is and the command fails)"));
 }
 
 void addWaitOptions(CLI::App& command, WaitOptions& options) {
     // A flag, so that "--wait firefox" never takes the browser for a
     // duration: a duration comes as --wait=DURATION.
     command
-        .add_flag("--wait{forever}", options.wait,
-                  E_("When the browser holds its data, wait until it lets go (at most DURATION, "
-                  "as in 90s, 10m, 2h, when one is given as --wait=DURATION) instead of refusing"))
+        .add_flag(
+            "--wait{forever}", options.wait,
+            E_("When the browser holds its data, wait until it lets go (at most DURATION, "
+               "as in 90s, 10m, 2h, when one is given as --wait=DURATION) instead of refusing"))
         ->type_name("DURATION")
         ->check([](const std::string& value) {
             try {
@@ -198,7 +199,7 @@ void addWaitOptions(CLI::App& command, WaitOptions& options) {
         });
     command.add_flag("--no-wait", options.noWait,
                      E_("When another job of this program works on the same data folder, refuse at "
-                     "once instead of waiting for it to end"));
+                        "once instead of waiting for it to end"));
 }
 
 std::optional<std::chrono::milliseconds> waitDuration(const std::string& value) {

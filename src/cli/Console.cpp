@@ -90,9 +90,9 @@ namespace {
 
 // The parser's labels in --help, each with its text in the catalogue.
 constexpr std::string_view kHelpLabels[] = {
-    E_("Usage"),      E_("OPTIONS"), E_("SUBCOMMAND"), E_("SUBCOMMANDS"), E_("Positionals"),
-    E_("REQUIRED"),   E_("Env"),     E_("Needs"),      E_("Excludes"),    E_("TEXT"),
-    E_("INT"),        E_("UINT"),    E_("FLOAT"),      E_("POSITIVE"),    E_("NOT BLANK"),
+    E_("Usage"),    E_("OPTIONS"), E_("SUBCOMMAND"), E_("SUBCOMMANDS"), E_("Positionals"),
+    E_("REQUIRED"), E_("Env"),     E_("Needs"),      E_("Excludes"),    E_("TEXT"),
+    E_("INT"),      E_("UINT"),    E_("FLOAT"),      E_("POSITIVE"),    E_("NOT BLANK"),
 };
 
 // A type's words in --help: "INT in [1 - 1000]" is the parser's own.
@@ -182,7 +182,8 @@ public:
         // The type's words, and those of the checks on it ("TEXT:{ru,en}",
         // "INT in [1 - 1000]"), are the parser's: translated each.
         const std::string type = option->get_type_name();
-        if (const std::size_t at = made.find(" " + type); !type.empty() && at != std::string::npos) {
+        if (const std::size_t at = made.find(" " + type);
+            !type.empty() && at != std::string::npos) {
             std::string shown;
             for (std::size_t start = 0; start <= type.size();) {
                 const std::size_t colon = std::min(type.find(':', start), type.size());

@@ -75,8 +75,8 @@ void addConvertCommands(CLI::App& app, Console& console) {
     CLI::App* command = app.add_subcommand(
         "convert-opera",
         E_("Rewrite the paths in Opera's operaprefs.ini for another Windows, program folder, drive "
-        "or user name (conversion N, see --list); prints the file and how many places each "
-        "replacement changed"));
+           "or user name (conversion N, see --list); prints the file and how many places each "
+           "replacement changed"));
     CLI::Option* number =
         command->add_option("N", args->conversion, E_("The conversion (0 to 11, see --list)"))
             ->check(CLI::Range(0, kConversionCount - 1));
@@ -85,7 +85,7 @@ void addConvertCommands(CLI::App& app, Console& console) {
     command
         ->add_option("--old-user", args->oldUser,
                      E_("Conversion 11: the user name the paths hold now (the folder below "
-                     "\"Users\\\" or \"Documents and Settings\\\")"))
+                        "\"Users\\\" or \"Documents and Settings\\\")"))
         ->type_name("NAME");
     command
         ->add_option("--old-drive", args->oldDrive,

@@ -1,12 +1,12 @@
 #include "cli/KeptVersions.h"
 
 #include "cli/Console.h"
-#include "core/text/Catalogue.h"
 #include "cli/Passwords.h"
 #include "core/schedule/KeptVersions.h"
 #include "core/services/Error.h"
 #include "core/services/PathMapper.h"
 #include "core/services/SystemServices.h"
+#include "core/text/Catalogue.h"
 #include "core/wizards/Job.h"
 
 #include <CLI/CLI.hpp>
@@ -15,9 +15,10 @@ namespace vellarion::cli {
 
 void addKeepOption(CLI::App& command, int& keep) {
     command
-        .add_option("--keep", keep,
-                    E_("Keep versions: the archive's name gets the time (\"default 2026-12-09 "
-                    "221700.dat\"), and once it reads whole only the newest N versions of it stay"))
+        .add_option(
+            "--keep", keep,
+            E_("Keep versions: the archive's name gets the time (\"default 2026-12-09 "
+               "221700.dat\"), and once it reads whole only the newest N versions of it stay"))
         ->type_name("N")
         ->check(CLI::Range(1, 1000));
 }

@@ -117,7 +117,7 @@ void CommandLocation::send(SystemServices& services, PasswordSource& passwords,
 void addAllowPlainOption(CLI::App& command, bool& allowPlain) {
     command.add_flag("--allow-plain", allowPlain,
                      E_("Send a backup that holds passwords or cookies to an rclone remote without "
-                     "--encrypt"));
+                        "--encrypt"));
 }
 
 void refusePlainSecretsOffMachine(const std::string& location, bool encrypt, bool allowPlain) {

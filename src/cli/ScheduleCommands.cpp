@@ -103,7 +103,8 @@ void add(Console& console, Arguments& args) {
     Schedule s = args.schedule;
     if (s.full && (!s.profile.empty() || !s.items.empty())) {
         throw CLI::ValidationError(
-            "--full", say(E_("a full backup takes the whole data folder: no --profile or --items")));
+            "--full",
+            say(E_("a full backup takes the whole data folder: no --profile or --items")));
     }
     if (isRemoteLocation(s.location)) {
         parseRemotePath(s.location); // refused here rather than at every run
@@ -255,8 +256,8 @@ void runSchedule(Console& console, const std::string& id) {
     const auto log = [&](const std::string& what) {
         const std::string line = stampOf(now) + " " + s.id + toRemote + ": " + what;
         if (!appendScheduleLog(logFolder, line)) {
-            console.warning(say(E_("cannot write the log \"%1\""),
-                                {pathToUtf8(logFolder / kScheduleLog)}));
+            console.warning(
+                say(E_("cannot write the log \"%1\""), {pathToUtf8(logFolder / kScheduleLog)}));
         }
     };
     ScheduleState state = loadScheduleState(store, s.id);
@@ -286,12 +287,12 @@ void runSchedule(Console& console, const std::string& id) {
         }
         const long long from = state.lastCompleteAt != 0 ? state.lastCompleteAt : state.sinceAt;
         const bool overdue = secondsOf(now) - from >= 3 * schedulePeriodSeconds(s);
-        notifyDesktop(overdue ? say(E_("Backup %1: no complete archive since %2"),
-                                    {s.id, state.lastComplete.empty() ? state.since
-                                                                      : state.lastComplete})
-                      : result == "incomplete" ? say(E_("Backup %1 is incomplete"), {s.id})
-                                               : say(E_("Backup %1 failed"), {s.id}),
-                      reason);
+        notifyDesktop(
+            overdue                  ? say(E_("Backup %1: no complete archive since %2"),
+                                           {s.id, state.lastComplete.empty() ? state.since : state.lastComplete})
+            : result == "incomplete" ? say(E_("Backup %1 is incomplete"), {s.id})
+                                     : say(E_("Backup %1 failed"), {s.id}),
+            reason);
         if (result != "incomplete") {
             throw Error(reason);
         }
@@ -349,8 +350,8 @@ void runSchedule(Console& console, const std::string& id) {
         notComplete("interrupted", say(E_("interrupted")));
     }
     if (ran.end == ChildResult::End::NotStarted) {
-        notComplete("failed", say(E_("the backup could not be started: %1"),
-                                  {translated(ran.notStarted)}));
+        notComplete("failed",
+                    say(E_("the backup could not be started: %1"), {translated(ran.notStarted)}));
     }
     if (ran.end == ChildResult::End::Killed) {
         notComplete("failed", say(E_("the backup was killed")));
@@ -374,8 +375,7 @@ void runSchedule(Console& console, const std::string& id) {
     while (!written.empty() && written.back() == '\n') {
         written.pop_back();
     }
-    log(say(E_("done: %1"),
-            {written.find('\n') == std::string::npos ? written : "\n" + written}));
+    log(say(E_("done: %1"), {written.find('\n') == std::string::npos ? written : "\n" + written}));
 }
 
 } // namespace
@@ -384,7 +384,7 @@ void addScheduleCommands(CLI::App& app, Console& console) {
     auto args = std::make_shared<Arguments>();
     CLI::App* schedule = app.add_subcommand(
         "schedule", E_("Backups that run themselves: a systemd user timer (Linux) or a Task "
-                    "Scheduler task (Windows) that runs \"schedule run ID\""));
+                       "Scheduler task (Windows) that runs \"schedule run ID\""));
     schedule->require_subcommand(1);
 
     CLI::App* addCommand = schedule->add_subcommand(
@@ -392,9 +392,10 @@ void addScheduleCommands(CLI::App& app, Console& console) {
     Schedule& s = args->schedule;
     addBrowserArgument(*addCommand, s.browser);
     addCommand
-        ->add_option("--to", s.location,
-                     E_("The backup location: a folder, or rclone:REMOTE:PATH (the runs' log is then "
-                     "kept beside the schedules)"))
+        ->add_option(
+            "--to", s.location,
+            E_("The backup location: a folder, or rclone:REMOTE:PATH (the runs' log is then "
+               "kept beside the schedules)"))
         ->type_name("DIR")
         ->required();
     addCommand->add_flag("--full", s.full, E_("A full backup (full-backup) instead of the items"));
@@ -403,7 +404,7 @@ void addScheduleCommands(CLI::App& app, Console& console) {
     addCommand
         ->add_option("--items", s.items,
                      E_("The items, separated by commas (default: those the window starts with "
-                     "ticked)"))
+                        "ticked)"))
         ->type_name("KEYS");
     addCommand->add_option("--every", s.every, E_("How often (default: daily)"))
         ->type_name("hourly|daily|weekly")
@@ -411,14 +412,14 @@ void addScheduleCommands(CLI::App& app, Console& console) {
     addCommand
         ->add_option("--keep", s.keep,
                      E_("Keep the newest N versions, each with the time in its name (default: one "
-                     "archive, replaced)"))
+                        "archive, replaced)"))
         ->type_name("N")
         ->check(CLI::Range(1, 1000));
     CLI::Option* passwordFile =
         addCommand
             ->add_option("--password-file", s.passwordFile,
                          E_("The file the password is read from at each run (readable by its owner "
-                         "only; the schedule keeps its name, never the password)"))
+                            "only; the schedule keeps its name, never the password)"))
             ->type_name("FILE");
     addCommand->add_flag("--encrypt", s.encrypt, E_("Encrypt the archives"))->needs(passwordFile);
     addAllowPlainOption(*addCommand, s.allowPlain);
@@ -426,19 +427,19 @@ void addScheduleCommands(CLI::App& app, Console& console) {
     addCommand
         ->add_flag("--wait{forever}", s.wait,
                    E_("When the browser holds its data, each run waits until it lets go (at most "
-                   "DURATION, as in 30m or 2h, given as --wait=DURATION) instead of failing"))
+                      "DURATION, as in 30m or 2h, given as --wait=DURATION) instead of failing"))
         ->type_name("DURATION");
 #ifdef _WIN32
     addCommand->add_flag("--whether-logged-on", s.whetherLoggedOn,
                          E_("Run whether the user is logged on or not (no password is stored; "
-                         "only local resources)"));
+                            "only local resources)"));
 #endif
     addEnvironmentOptions(*addCommand, args->environment);
     addCommand->callback([&console, args] { add(console, *args); });
 
     CLI::App* listCommand = schedule->add_subcommand(
         "list", E_("List the schedules: id, how often, the backup each runs, its last run with its "
-                "result, and its last complete archive"));
+                   "result, and its last complete archive"));
     listCommand->callback([&console] { list(console); });
 
     CLI::App* removeCommand =
@@ -448,8 +449,8 @@ void addScheduleCommands(CLI::App& app, Console& console) {
 
     CLI::App* runCommand = schedule->add_subcommand(
         "run", formatText(E_("Run the schedule ID now, as the scheduler does (the log: %1 beside "
-                              "the archives)"),
-                           {kScheduleLog}));
+                             "the archives)"),
+                          {kScheduleLog}));
     runCommand->add_option("ID", args->id, E_("The schedule"))->required();
     runCommand->callback([&console, args] { runSchedule(console, args->id); });
 }

@@ -204,7 +204,8 @@ public:
             if (args_.archive == kLatest) {
                 const std::vector<std::string> stamps = keptVersions(*services_, location_, name);
                 if (stamps.empty()) {
-                    throw Error(say(E_("no kept version of \"%1\" in %2"), {name, nativePath(location_)}));
+                    throw Error(
+                        say(E_("no kept version of \"%1\" in %2"), {name, nativePath(location_)}));
                 }
                 job_.stampArchives(stamps.front());
             } else if (const std::optional<std::string> stamp = stampIn(args_.archive, name)) {
@@ -263,12 +264,11 @@ public:
         if (stamps.empty()) {
             requireFolder();
             if (args_.archive.empty()) {
-                throw Error(
-                    (names.empty() ? say(E_("%1 holds no backup of %2."),
-                                         {nativePath(location_), data_.name})
-                                   : say(E_("%1 holds no backup of this profile (%2)."),
-                                         {nativePath(location_), names.front()})) +
-                    " " + holdings());
+                throw Error((names.empty() ? say(E_("%1 holds no backup of %2."),
+                                                 {nativePath(location_), data_.name})
+                                           : say(E_("%1 holds no backup of this profile (%2)."),
+                                                 {nativePath(location_), names.front()})) +
+                            " " + holdings());
             }
             throw Error((names.empty() ? say(E_("no kept version in %1"), {nativePath(location_)})
                                        : say(E_("no kept version of \"%1\" in %2"),
@@ -385,8 +385,7 @@ void backup(Console& console, const Arguments& args) {
         console.err() << "vellarion-cli: "
                       << terminalText(say(E_("To restore it into a new profile: restore %1 --from "
                                              "%2 --archive %3 --new-profile NAME"),
-                                          {args.browser,
-                                           commandWord(args.location),
+                                          {args.browser, commandWord(args.location),
                                            commandWord(lastName(command.job().archivePath()))}))
                       << '\n'
                       << std::flush;
@@ -408,8 +407,8 @@ void restore(Console& console, const Arguments& args) {
     });
     // A browser without profiles may have no folder of its own found.
     if (!command.state().ffpath.empty()) {
-        console.out() << command.nativePath(std::string(
-                             withoutTrailingSeparators(command.state().ffpath)))
+        console.out() << command.nativePath(
+                             std::string(withoutTrailingSeparators(command.state().ffpath)))
                       << '\n'
                       << std::flush;
     }
@@ -424,17 +423,18 @@ void addJobOptions(CLI::App& command, Arguments& args) {
         command
             .add_option("--profile", args.profile,
                         E_("The profile to use, by its folder or as the profiles command shows it "
-                        "(default: the first)"))
+                           "(default: the first)"))
             ->type_name("NAME");
-    CLI::Option* customProfile = command
-                                     .add_option("--custom-profile", args.customProfile,
-                                                 E_("Use the profile in DIR instead of a listed one"))
-                                     ->type_name("DIR");
+    CLI::Option* customProfile =
+        command
+            .add_option("--custom-profile", args.customProfile,
+                        E_("Use the profile in DIR instead of a listed one"))
+            ->type_name("DIR");
     profile->excludes(customProfile);
     command
         .add_option("--items", args.items,
                     E_("The items, separated by commas (default: those the window starts with "
-                    "ticked; see the items command)"))
+                       "ticked; see the items command)"))
         ->type_name("KEYS");
 }
 
@@ -443,8 +443,8 @@ void addJobOptions(CLI::App& command, Arguments& args) {
 void addSelectiveCommands(CLI::App& app, Console& console) {
     auto args = std::make_shared<Arguments>();
 
-    CLI::App* profilesCommand =
-        app.add_subcommand("profiles", E_("List the profiles of BROWSER, the first being the default"));
+    CLI::App* profilesCommand = app.add_subcommand(
+        "profiles", E_("List the profiles of BROWSER, the first being the default"));
     addBrowserArgument(*profilesCommand, args->browser);
     addEnvironmentOptions(*profilesCommand, args->environment);
     profilesCommand->callback([&console, args] { profiles(console, *args); });
@@ -457,12 +457,13 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
 
     CLI::App* backupCommand = app.add_subcommand(
         "backup", E_("Back up the ticked items of a profile of BROWSER into an archive in DIR, "
-                  "named after the profile; prints the archive's path"));
+                     "named after the profile; prints the archive's path"));
     addJobOptions(*backupCommand, *args);
     backupCommand
-        ->add_option("--to", args->location,
-                     E_("The backup location: a folder, or rclone:REMOTE:PATH, a folder of a remote "
-                     "rclone knows"))
+        ->add_option(
+            "--to", args->location,
+            E_("The backup location: a folder, or rclone:REMOTE:PATH, a folder of a remote "
+               "rclone knows"))
         ->type_name("DIR")
         ->required();
     addReplaceOption(*backupCommand, args->replace);
@@ -474,7 +475,7 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
 
     CLI::App* restoreCommand = app.add_subcommand(
         "restore", E_("Restore the ticked items from the archive NAME in DIR into a profile of "
-                   "BROWSER; prints the profile's folder"));
+                      "BROWSER; prints the profile's folder"));
     addJobOptions(*restoreCommand, *args);
     restoreCommand
         ->add_option("--from", args->location,
@@ -482,21 +483,22 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
         ->type_name("DIR")
         ->required();
     restoreCommand
-        ->add_option("--archive", args->archive,
-                     E_("The archive in DIR to restore, or \"latest\": the newest kept version of "
-                     "the profile's archive (default: the profile's archive, else its newest kept "
-                     "version; Internet Explorer restores backup_ie.dat)"))
+        ->add_option(
+            "--archive", args->archive,
+            E_("The archive in DIR to restore, or \"latest\": the newest kept version of "
+               "the profile's archive (default: the profile's archive, else its newest kept "
+               "version; Internet Explorer restores backup_ie.dat)"))
         ->type_name("NAME");
     restoreCommand
         ->add_flag("--register", args->registerProfile,
                    E_("Make the --custom-profile folder one of the browser's profiles (the Firefox "
-                   "family of this machine: a new entry of its profiles.ini)"))
+                      "family of this machine: a new entry of its profiles.ini)"))
         ->needs("--custom-profile");
     restoreCommand
         ->add_option("--new-profile", args->newProfile,
                      E_("Restore into a new profile of this name, made where the browser keeps its "
-                     "profiles (and its data folder, when there is none yet) and added to the "
-                     "browser's list of profiles"))
+                        "profiles (and its data folder, when there is none yet) and added to the "
+                        "browser's list of profiles"))
         ->type_name("NAME")
         ->check(notBlank())
         ->excludes("--profile")

@@ -271,8 +271,7 @@ TEST(CliSchedule, ARunByHandMakesItsVersionAndBacksUpARunningBrowser) {
                                "snapshots."),
                   std::string::npos)
             << ran.err;
-        EXPECT_NE(ran.err.find("places.sqlite changed on every try to copy it"),
-                  std::string::npos)
+        EXPECT_NE(ran.err.find("places.sqlite changed on every try to copy it"), std::string::npos)
             << ran.err;
         // Said once, by the backup the schedule ran.
         const std::string incomplete = "done, but incomplete: what is named above";
@@ -454,11 +453,11 @@ TEST(CliSchedule, ItsRunsSpeakTheLanguageItWasAddedIn) {
                                  " не существует: запуски будут завершаться ошибкой"),
                   std::string::npos)
             << added.err;
-        ASSERT_EQ(run({"schedule", "add", "firefox", firefox.env, "--to", s(dir), "--language",
-                       "en"},
-                      home.path())
-                      .exitCode,
-                  0);
+        ASSERT_EQ(
+            run({"schedule", "add", "firefox", firefox.env, "--to", s(dir), "--language", "en"},
+                home.path())
+                .exitCode,
+            0);
     }
     const std::string stored = readFile(config / "schedules.json");
     EXPECT_NE(stored.find("\"language\": \"ru\""), std::string::npos) << stored;
@@ -476,9 +475,9 @@ TEST(CliSchedule, ItsRunsSpeakTheLanguageItWasAddedIn) {
         EXPECT_EQ(failed.err, "vellarion-cli: " + reason + "\n");
         const std::string log = readFile(config / "vellarion-schedule.log");
         EXPECT_TRUE(log.ends_with(" firefox-1: ошибка: " + reason + "\n")) << log;
-        EXPECT_NE(readFile(called).find("\n'Резервная копия firefox-1 не создана'\n'" + reason +
-                                        "'\n"),
-                  std::string::npos)
+        EXPECT_NE(
+            readFile(called).find("\n'Резервная копия firefox-1 не создана'\n'" + reason + "'\n"),
+            std::string::npos)
             << readFile(called);
         // Listed in the lister's language, the reason as the run said it.
         const std::string listed = run({"schedule", "list"}, home.path()).out;
@@ -512,9 +511,9 @@ TEST(CliSchedule, ItsRunsSpeakTheLanguageItWasAddedIn) {
         // --language still chooses.
         ASSERT_EQ(run({"schedule", "run", "firefox-1", "--language", "en"}, home.path()).exitCode,
                   0);
-        EXPECT_TRUE(
-            std::regex_search(readFile(dir / "vellarion-schedule.log"),
-                              std::regex("\n\\d{4}-\\d\\d-\\d\\d \\d{6} firefox-1: done: [^\n]+\n$")));
+        EXPECT_TRUE(std::regex_search(
+            readFile(dir / "vellarion-schedule.log"),
+            std::regex("\n\\d{4}-\\d\\d-\\d\\d \\d{6} firefox-1: done: [^\n]+\n$")));
     }
 
     // Stored before schedules had a language: the environment's.
@@ -522,8 +521,8 @@ TEST(CliSchedule, ItsRunsSpeakTheLanguageItWasAddedIn) {
               std::regex_replace(readFile(config / "schedules.json"),
                                  std::regex("\"language\": \"(ru|en)\",\\s*"), ""));
     ASSERT_EQ(readFile(config / "schedules.json").find("language"), std::string::npos);
-    for (const auto& [locale, word] : {std::pair{"ru_RU.UTF-8", ": готово: "},
-                                       std::pair{"en_US.UTF-8", ": done: "}}) {
+    for (const auto& [locale, word] :
+         {std::pair{"ru_RU.UTF-8", ": готово: "}, std::pair{"en_US.UTF-8", ": done: "}}) {
         UserLocale user(locale);
         ASSERT_EQ(run({"schedule", "run", "firefox-1"}, home.path()).exitCode, 0);
         const std::string log = readFile(dir / "vellarion-schedule.log");

@@ -52,12 +52,12 @@ protected:
             // Messages that say what to do.
             {"restore", "firefox", "--prefix", prefix, "--user", "demo", "--from",
              s(dir / "nowhere")},
-            {"restore", "firefox", "--prefix", prefix, "--user", "demo", "--from", to,
-             "--archive", "nosuch.dat"},
+            {"restore", "firefox", "--prefix", prefix, "--user", "demo", "--from", to, "--archive",
+             "nosuch.dat"},
             {"list", s(dir / "backups" / "fbackup_opera.dat.nothing")},
             {"full-backup", "firefox", "--prefix", bare, "--to", to},
-            {"restore", "firefox", "--prefix", prefix, "--user", "demo", "--from", to,
-             "--items", "nosuch"},
+            {"restore", "firefox", "--prefix", prefix, "--user", "demo", "--from", to, "--items",
+             "nosuch"},
             {"backup", "firefox", "--prefix", prefix, "--user", "demo", "--to",
              s(dir / "backups" / "default.dat" / "below")},
             {"nosuch-command"},
@@ -156,9 +156,10 @@ TEST_F(LanguageCli, ARussianUserReadsEveryCommandsHelpInRussian) {
             EXPECT_EQ(englishSentence(r.out + r.err), "") << everything(args, r);
             EXPECT_TRUE(hasCyrillic(r.out)) << everything(args, r);
             EXPECT_NE(r.out.find("Использование: vellarion-cli"), std::string::npos) << r.out;
-            EXPECT_NE(r.out.find("\nПараметры:\n  -h,--help                   Показать эту справку и "
-                                 "выйти\n"),
-                      std::string::npos)
+            EXPECT_NE(
+                r.out.find("\nПараметры:\n  -h,--help                   Показать эту справку и "
+                           "выйти\n"),
+                std::string::npos)
                 << r.out;
             for (const std::string& name : commandsListed(r.out)) {
                 commands.push_back(commands[i]);

@@ -145,9 +145,9 @@ void RemoteFolder::makeStandIns() {
         std::error_code ec;
         platform::File::createNew(folder_ / pathFromUtf8(archive.name), ec);
         if (ec) {
-            throw Error(formatText(E_("Cannot create \"%1\" (%2)"),
-                                   {pathToUtf8(folder_ / pathFromUtf8(archive.name)),
-                                    errorText(ec)}));
+            throw Error(
+                formatText(E_("Cannot create \"%1\" (%2)"),
+                           {pathToUtf8(folder_ / pathFromUtf8(archive.name)), errorText(ec)}));
         }
     }
 }
@@ -182,8 +182,9 @@ std::string RemoteFolder::fetch(const std::string& name) {
     const std::uintmax_t size = fs::file_size(file, ec);
     if (ec || size != listed->size) {
         fs::remove(file, ec);
-        throw RemoteError(formatText(E_("the archive \"%1\" did not arrive whole from %2: try again"),
-                                     {name, where_.text()}));
+        throw RemoteError(
+            formatText(E_("the archive \"%1\" did not arrive whole from %2: try again"),
+                       {name, where_.text()}));
     }
     // Private, like every archive of the program's.
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write, ec);

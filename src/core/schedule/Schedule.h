@@ -91,9 +91,10 @@ SchedulerResult installSchedule(const Schedule& schedule, const std::filesystem:
 void uninstallSchedule(const Schedule& schedule);
 
 // Adds a schedule and makes it run, as both front ends do: its language
-// the current one unless it names one, the password file checked first (refused with Error when others may read it), the
-// schedule stored under a new id, the scheduler's units or task made (the
-// schedule taken out again when that fails).
+// the current one unless it names one, the password file checked first
+// (refused with Error when others may read it), the schedule stored under a
+// new id, the scheduler's units or task made (the schedule taken out again
+// when that fails).
 std::pair<Schedule, SchedulerResult> addSchedule(const ScheduleStore& store, Schedule schedule,
                                                  const std::filesystem::path& program);
 // Stops the schedule and forgets it; false when there is none of that id.

@@ -1,12 +1,12 @@
 // Schedules: the user's file of them, the backup each runs, the password
 // file it may name, and the systemd units that start it.
 #include "core/schedule/Schedule.h"
-#include "core/text/Catalogue.h"
 
 #include "FileTree.h"
 #include "TempDir.h"
 #include "core/services/Error.h"
 #include "core/services/PathMapper.h"
+#include "core/text/Catalogue.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -66,7 +66,8 @@ TEST(Schedules, TheLanguageItWasAddedInIsKept) {
     TempDir dir;
     const fs::path file = dir / "schedules.json";
     const ScheduleStore store(file);
-    Schedule russian = store.add(Schedule{.browser = "firefox", .location = "/b", .language = "ru"});
+    Schedule russian =
+        store.add(Schedule{.browser = "firefox", .location = "/b", .language = "ru"});
     store.add(Schedule{.browser = "chrome", .location = "/c"});
     EXPECT_EQ(scheduleLanguage(*store.find(russian.id), Language::English), Language::Russian);
     EXPECT_EQ(scheduleLanguage(*store.find("chrome-1"), Language::Russian), Language::Russian);

@@ -94,7 +94,8 @@ SchedulerResult installSchedule(const Schedule& schedule, const fs::path& progra
         result.note = formatText(
             E_("no systemd user manager answers; to start the schedule, run: %1"), {enable});
     } else if (runQuietly({"systemctl", "--user", "enable", "--now", name + ".timer"}) != 0) {
-        result.note = formatText(E_("systemd did not enable %1; run: %2"), {name + ".timer", enable});
+        result.note =
+            formatText(E_("systemd did not enable %1; run: %2"), {name + ".timer", enable});
     }
     return result;
 }
