@@ -8,6 +8,10 @@
 
 #ifdef _WIN32
 #include <windows.h>
+// Not in every SDK's headers.
+#ifndef ERROR_DISK_QUOTA_EXCEEDED
+#define ERROR_DISK_QUOTA_EXCEEDED 1295L
+#endif
 #endif
 
 namespace vellarion::cli {
