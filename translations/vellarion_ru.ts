@@ -112,6 +112,13 @@
     </message>
 </context>
 <context>
+    <name>ScheduleStore</name>
+    <message>
+        <source>The folder of the user&apos;s application data is unknown</source>
+        <translation>Папка данных приложений пользователя неизвестна</translation>
+    </message>
+</context>
+<context>
     <name>fs</name>
     <message>
         <source>The folder for temporary files is unknown (%1)</source>
@@ -550,6 +557,10 @@
         <source>Disk quota exceeded</source>
         <translation>Превышена дисковая квота</translation>
     </message>
+    <message>
+        <source>the password file &quot;%1&quot; may be read by others; make it readable by its owner only</source>
+        <translation>файл пароля &quot;%1&quot; могут прочитать другие; сделайте его доступным для чтения только владельцу</translation>
+    </message>
 </context>
 <context>
     <name>vellarion</name>
@@ -596,6 +607,18 @@
     <message>
         <source>Cannot delete &quot;%1&quot; (%2)</source>
         <translation>Не удается удалить &quot;%1&quot; (%2)</translation>
+    </message>
+    <message>
+        <source>The folder for temporary files is unknown</source>
+        <translation>Папка для временных файлов неизвестна</translation>
+    </message>
+    <message>
+        <source>Cannot write &quot;%1&quot;</source>
+        <translation>Не удается записать &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>The Task Scheduler did not take the schedule (schtasks.exe ended with %1)</source>
+        <translation>Планировщик заданий не принял расписание (schtasks.exe завершился с кодом %1)</translation>
     </message>
 </context>
 <context>
