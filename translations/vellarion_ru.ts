@@ -117,6 +117,10 @@
         <source>The folder of the user&apos;s application data is unknown</source>
         <translation>Папка данных приложений пользователя неизвестна</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; holds a schedule that cannot be read</source>
+        <translation>в &quot;%1&quot; есть расписание, которое не удается прочитать</translation>
+    </message>
 </context>
 <context>
     <name>fs</name>
@@ -561,6 +565,10 @@
         <source>the password file &quot;%1&quot; may be read by others; make it readable by its owner only</source>
         <translation>файл пароля &quot;%1&quot; могут прочитать другие; сделайте его доступным для чтения только владельцу</translation>
     </message>
+    <message>
+        <source>Cannot read &quot;%1&quot;</source>
+        <translation>Не удается прочитать &quot;%1&quot;</translation>
+    </message>
 </context>
 <context>
     <name>vellarion</name>
@@ -619,6 +627,29 @@
     <message>
         <source>The Task Scheduler did not take the schedule (schtasks.exe ended with %1)</source>
         <translation>Планировщик заданий не принял расписание (schtasks.exe завершился с кодом %1)</translation>
+    </message>
+    <message>
+        <source>the schedule &quot;%1&quot; says &quot;every&quot;: &quot;%2&quot;; it must be hourly, daily or weekly</source>
+        <translation>в расписании &quot;%1&quot; указано &quot;every&quot;: &quot;%2&quot;; должно быть hourly, daily или weekly</translation>
+    </message>
+    <message>
+        <source>the schedule &quot;%1&quot; says &quot;keep&quot;: %2; it must be a number from 1 to 1000, or 0 for no kept versions</source>
+        <translation>в расписании &quot;%1&quot; указано &quot;keep&quot;: %2; должно быть число от 1 до 1000 или 0, чтобы не хранить версии</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; holds no list of schedules</source>
+        <translation>в &quot;%1&quot; нет списка расписаний</translation>
+    </message>
+</context>
+<context>
+    <name>vellarion::T</name>
+    <message>
+        <source>a schedule says &quot;%1&quot;: %2, which is not what it takes</source>
+        <translation>в расписании указано &quot;%1&quot;: %2, а так нельзя</translation>
+    </message>
+    <message>
+        <source>a schedule has no &quot;%1&quot;</source>
+        <translation>в расписании нет &quot;%1&quot;</translation>
     </message>
 </context>
 <context>

@@ -31,14 +31,14 @@ template <class T> T field(const json& j, const char* key, T fallback) {
     try {
         return found->get<T>();
     } catch (const json::exception&) {
-        throw Error("a schedule says \"" + std::string(key) + "\": " + found->dump() +
-                    ", which is not what it takes");
+        throw Error(formatText(E_("a schedule says \"%1\": %2, which is not what it takes"),
+                               {key, found->dump()}));
     }
 }
 
 template <class T> T required(const json& j, const char* key) {
     if (!j.contains(key)) {
-        throw Error("a schedule has no \"" + std::string(key) + "\"");
+        throw Error(formatText(E_("a schedule has no \"%1\""), {key}));
     }
     return field<T>(j, key, T());
 }
@@ -62,12 +62,14 @@ Schedule fromJson(const json& j) {
     s.language = field<std::string>(j, "language", "");
     // The field that is wrong is the one named.
     if (!isEvery(s.every)) {
-        throw Error("the schedule \"" + s.id + "\" says \"every\": \"" + s.every +
-                    "\"; it must be hourly, daily or weekly");
+        throw Error(formatText(
+            E_("the schedule \"%1\" says \"every\": \"%2\"; it must be hourly, daily or weekly"),
+            {s.id, s.every}));
     }
     if (s.keep < 0 || s.keep > 1000) {
-        throw Error("the schedule \"" + s.id + "\" says \"keep\": " + std::to_string(s.keep) +
-                    "; it must be a number from 1 to 1000, or 0 for no kept versions");
+        throw Error(formatText(E_("the schedule \"%1\" says \"keep\": %2; it must be a number "
+                                  "from 1 to 1000, or 0 for no kept versions"),
+                               {s.id, std::to_string(s.keep)}));
     }
     return s;
 }
@@ -109,7 +111,7 @@ std::string readText(const fs::path& file) {
     std::ostringstream text;
     text << in.rdbuf();
     if (!in && !in.eof()) {
-        throw Error("Cannot read \"" + pathToUtf8(file) + "\"");
+        throw Error(formatText(E_("Cannot read \"%1\""), {pathToUtf8(file)}));
     }
     return text.str();
 }
@@ -122,7 +124,7 @@ json readDocument(const fs::path& file) {
     json document = json::parse(text, nullptr, false);
     if (document.is_discarded() || !document.is_object() ||
         !document.value("schedules", json::array()).is_array()) {
-        throw Error("\"" + pathToUtf8(file) + "\" holds no list of schedules");
+        throw Error(formatText(E_("\"%1\" holds no list of schedules"), {pathToUtf8(file)}));
     }
     if (!document.contains("schedules")) {
         document["schedules"] = json::array();
@@ -200,7 +202,8 @@ std::vector<Schedule> ScheduleStore::load() const {
             schedules.push_back(fromJson(each));
         }
     } catch (const json::exception&) {
-        throw Error("\"" + pathToUtf8(file_) + "\" holds a schedule that cannot be read");
+        throw Error(
+            formatText(E_("\"%1\" holds a schedule that cannot be read"), {pathToUtf8(file_)}));
     } catch (const Error& e) {
         throw Error("\"" + pathToUtf8(file_) + "\": " + e.what());
     }
