@@ -68,6 +68,10 @@
         <source>&quot;%1&quot; is encrypted: give its password with --password-file FILE or %2, or type it on a terminal</source>
         <translation>&quot;%1&quot; зашифрован: укажите его пароль в --password-file FILE или %2 либо введите его в терминале</translation>
     </message>
+    <message>
+        <source>The two passwords differ</source>
+        <translation>Пароли не совпадают</translation>
+    </message>
 </context>
 <context>
     <name>Rclone</name>
@@ -1229,6 +1233,10 @@
     <message>
         <source>Disk quota exceeded</source>
         <translation>Превышена дисковая квота</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no duration (as in 90s, 10m, 2h, 1d)</source>
+        <translation>&quot;%1&quot; — не срок (пишите как 90s, 10m, 2h, 1d)</translation>
     </message>
 </context>
 <context>

@@ -219,7 +219,7 @@ std::optional<std::chrono::milliseconds> waitDuration(const std::string& value) 
             return std::chrono::seconds(std::stoll(number) * seconds);
         }
     }
-    throw Error("\"" + value + "\" is no duration (as in 90s, 10m, 2h, 1d)");
+    throw Error(say(E_("\"%1\" is no duration (as in 90s, 10m, 2h, 1d)"), {value}));
 }
 
 } // namespace vellarion::cli

@@ -209,7 +209,7 @@ std::optional<Secret> PasswordSource::forNewArchive() {
             }
             std::optional<Secret> again = typed(say(E_("The same password again: ")));
             if (!again || !(*again == *first)) {
-                throw Error("The two passwords differ");
+                throw Error(say(E_("The two passwords differ")));
             }
             password_ = std::move(first);
         }
