@@ -74,48 +74,6 @@
     </message>
 </context>
 <context>
-    <name>Rclone</name>
-    <message>
-        <source>rclone (%1) could not be started: %2</source>
-        <translation>не удается запустить rclone (%1): %2</translation>
-    </message>
-    <message>
-        <source>rclone was ended by a signal on the remote &quot;%1&quot;</source>
-        <translation>rclone был прерван сигналом при работе с хранилищем &quot;%1&quot;</translation>
-    </message>
-</context>
-<context>
-    <name>RemoteFolder</name>
-    <message>
-        <source>Cannot create &quot;%1&quot; (%2)</source>
-        <translation>Не удается создать &quot;%1&quot; (%2)</translation>
-    </message>
-    <message>
-        <source>no archive &quot;%1&quot; in %2</source>
-        <translation>в %2 нет архива &quot;%1&quot;</translation>
-    </message>
-    <message>
-        <source>the archive &quot;%1&quot; did not arrive whole from %2: try again</source>
-        <translation>архив &quot;%1&quot; пришел из %2 не целиком: попробуйте еще раз</translation>
-    </message>
-    <message>
-        <source>the copy of &quot;%1&quot; on %2 is not whole; nothing there was replaced: try again</source>
-        <translation>копия &quot;%1&quot; в %2 не целая; там ничего не заменено: попробуйте еще раз</translation>
-    </message>
-    <message>
-        <source>the copy of &quot;%1&quot; on %2 differs from the archive (its %3 hash); nothing there was replaced: try again</source>
-        <translation>копия &quot;%1&quot; в %2 отличается от архива (по хешу %3); там ничего не заменено: попробуйте еще раз</translation>
-    </message>
-    <message>
-        <source>the new archive does not read whole: %1: %2; nothing was sent to %3</source>
-        <translation>новый архив не читается целиком: %1: %2; в %3 ничего не отправлено</translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; names nothing on this machine</source>
-        <translation>&quot;%1&quot; не указывает ни на что на этом компьютере</translation>
-    </message>
-</context>
-<context>
     <name>ScheduleStore</name>
     <message>
         <source>The folder of the user&apos;s application data is unknown</source>
@@ -124,17 +82,6 @@
     <message>
         <source>&quot;%1&quot; holds a schedule that cannot be read</source>
         <translation>в &quot;%1&quot; есть расписание, которое не удается прочитать</translation>
-    </message>
-</context>
-<context>
-    <name>fs</name>
-    <message>
-        <source>The folder for temporary files is unknown (%1)</source>
-        <translation>Папка для временных файлов неизвестна (%1)</translation>
-    </message>
-    <message>
-        <source>Cannot create folder &quot;%1&quot; (%2)</source>
-        <translation>Не удается создать папку &quot;%1&quot; (%2)</translation>
     </message>
 </context>
 <context>
@@ -344,150 +291,8 @@
         <translation>последний полный архив %1</translation>
     </message>
     <message>
-        <source>rclone ended with exit code %1 on the remote %2 without saying why</source>
-        <translation>rclone завершился с кодом %1 при работе с хранилищем %2, не сообщив причину</translation>
-    </message>
-    <message>
-        <source>rclone knows no remote %1: make it with &quot;rclone config&quot; (&quot;rclone listremotes&quot; names those it knows)</source>
-        <translation>rclone не знает хранилища %1: создайте его командой &quot;rclone config&quot; (&quot;rclone listremotes&quot; перечисляет известные)</translation>
-    </message>
-    <message>
-        <source>rclone&apos;s configuration is encrypted: give its password in the variable RCLONE_CONFIG_PASS (or a command that prints it in RCLONE_PASSWORD_COMMAND)</source>
-        <translation>настройки rclone зашифрованы: укажите их пароль в переменной RCLONE_CONFIG_PASS (или команду, которая его выводит, в RCLONE_PASSWORD_COMMAND)</translation>
-    </message>
-    <message>
-        <source>the remote %1 refused the login (%2): check its user and password (or token) with &quot;rclone config&quot;</source>
-        <translation>хранилище %1 не принимает вход (ответ rclone: &quot;%2&quot;): проверьте пользователя и пароль (или токен) командой &quot;rclone config&quot;</translation>
-    </message>
-    <message>
-        <source>the remote %1 refused access (%2): check that its user may read and write that folder (&quot;rclone config&quot; shows the user)</source>
-        <translation>хранилище %1 отказывает в доступе (ответ rclone: &quot;%2&quot;): проверьте, может ли его пользователь читать и писать эту папку (&quot;rclone config&quot; показывает пользователя)</translation>
-    </message>
-    <message>
-        <source>the remote %1 has no room left (%2): make room there, or keep fewer versions (--keep)</source>
-        <translation>в хранилище %1 не осталось места (ответ rclone: &quot;%2&quot;): освободите место или храните меньше версий (--keep)</translation>
-    </message>
-    <message>
-        <source>cannot reach the remote %1 (%2): check the network and that the server is up, then try again</source>
-        <translation>хранилище %1 недоступно (ответ rclone: &quot;%2&quot;): проверьте сеть и работу сервера, затем попробуйте еще раз</translation>
-    </message>
-    <message>
-        <source>the remote %1 has no such file or folder (%2): check the path after the remote&apos;s name</source>
-        <translation>в хранилище %1 нет такого файла или папки (ответ rclone: &quot;%2&quot;): проверьте путь после имени хранилища</translation>
-    </message>
-    <message>
-        <source>rclone failed on the remote %1: %2 (exit code %3)</source>
-        <translation>ошибка rclone при работе с хранилищем %1: &quot;%2&quot; (код завершения %3)</translation>
-    </message>
-    <message>
-        <source>rclone is not installed: it carries the backups off this machine. Put rclone.exe (rclone.org/downloads, or: winget install Rclone.Rclone) on the PATH or beside this program, make the remote with &quot;rclone config&quot;, then try again</source>
-        <translation>rclone не установлен: он переносит резервные копии с этого компьютера. Поместите rclone.exe (rclone.org/downloads или: &quot;winget install Rclone.Rclone&quot;) в PATH или рядом с программой, создайте хранилище командой &quot;rclone config&quot; и попробуйте еще раз</translation>
-    </message>
-    <message>
-        <source>rclone is not installed (or not on the PATH): it carries the backups off this machine. Install it (Debian, Ubuntu: sudo apt install rclone), make the remote with &quot;rclone config&quot;, then try again</source>
-        <translation>rclone не установлен (или его нет в PATH): он переносит резервные копии с этого компьютера. Установите его (Debian, Ubuntu: &quot;sudo apt install rclone&quot;), создайте хранилище командой &quot;rclone config&quot; и попробуйте еще раз</translation>
-    </message>
-    <message>
-        <source>Cannot open file &quot;%1&quot;. %2</source>
-        <translation>Не удается открыть файл &quot;%1&quot;. %2</translation>
-    </message>
-    <message>
-        <source>Cannot create file &quot;%1&quot;. %2</source>
-        <translation>Не удается создать файл &quot;%1&quot;. %2</translation>
-    </message>
-    <message>
-        <source>Cannot create folder &quot;%1&quot;. %2</source>
-        <translation>Не удается создать папку &quot;%1&quot;. %2</translation>
-    </message>
-    <message>
-        <source>Cannot read file &quot;%1&quot;. %2</source>
-        <translation>Не удается прочитать файл &quot;%1&quot;. %2</translation>
-    </message>
-    <message>
-        <source>Cannot write file &quot;%1&quot;. %2</source>
-        <translation>Не удается записать файл &quot;%1&quot;. %2</translation>
-    </message>
-    <message>
-        <source>System Error.  Code: %1.
-%2</source>
-        <translation>Системная ошибка. Код: %1.
-%2</translation>
-    </message>
-    <message>
-        <source>A call to an OS function failed</source>
-        <translation>Вызов функции системы не удался</translation>
-    </message>
-    <message>
-        <source>Stream read error</source>
-        <translation>Ошибка чтения потока</translation>
-    </message>
-    <message>
-        <source>zlib returned: data error</source>
-        <translation>zlib: ошибка в данных</translation>
-    </message>
-    <message>
-        <source>zlib returned: Stream error</source>
-        <translation>zlib: ошибка потока</translation>
-    </message>
-    <message>
-        <source>zlib returned: memory error</source>
-        <translation>zlib: не хватает памяти</translation>
-    </message>
-    <message>
-        <source>zlib returned: buffer error</source>
-        <translation>zlib: ошибка буфера</translation>
-    </message>
-    <message>
-        <source>zlib returned: version error</source>
-        <translation>zlib: несовместимая версия</translation>
-    </message>
-    <message>
-        <source>zlib returned: ERRNO</source>
-        <translation>zlib: системная ошибка</translation>
-    </message>
-    <message>
-        <source>zLib returned: unknown error (%1)</source>
-        <translation>zlib: неизвестная ошибка (%1)</translation>
-    </message>
-    <message>
-        <source>Refusing to unpack &quot;%1&quot;: the name points outside the target directory</source>
-        <translation>Распаковка &quot;%1&quot; отклонена: имя указывает за пределы папки назначения</translation>
-    </message>
-    <message>
-        <source>Refusing to unpack &quot;%1&quot;: &quot;%2&quot; is %3</source>
-        <translation>Распаковка &quot;%1&quot; отклонена: &quot;%2&quot; — %3</translation>
-    </message>
-    <message>
-        <source>a folder</source>
-        <translation>папка</translation>
-    </message>
-    <message>
         <source>not a folder</source>
         <translation>не папка</translation>
-    </message>
-    <message>
-        <source>Cannot store file &quot;%1&quot;: its compressed data exceeds 4294967295 bytes</source>
-        <translation>Не удается сохранить файл &quot;%1&quot;: его сжатые данные больше 4294967295 байт</translation>
-    </message>
-    <message>
-        <source>a key record, which belongs only in an encrypted archive</source>
-        <translation>запись ключа, которой место только в зашифрованном архиве</translation>
-    </message>
-    <message>
-        <source>a name this program keeps for its own work: never unpacked</source>
-        <translation>имя, которое программа оставляет для своей работы: не распаковывается</translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot;: %2</source>
-        <translation>&quot;%1&quot;: %2</translation>
-    </message>
-    <message>
-        <source>Wrong password, or the archive is damaged</source>
-        <translation>Неверный пароль, или архив поврежден</translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; is encrypted; no password was given for it</source>
-        <translation>&quot;%1&quot; зашифрован; пароль для него не указан</translation>
     </message>
     <message>
         <source>Options</source>
@@ -562,10 +367,6 @@
         <translation>ЧИСЛО от %1 до %2</translation>
     </message>
     <message>
-        <source>Disk quota exceeded</source>
-        <translation>Превышена дисковая квота</translation>
-    </message>
-    <message>
         <source>the password file &quot;%1&quot; may be read by others; make it readable by its owner only</source>
         <translation>файл пароля &quot;%1&quot; могут прочитать другие; сделайте его доступным для чтения только владельцу</translation>
     </message>
@@ -573,33 +374,275 @@
         <source>Cannot read &quot;%1&quot;</source>
         <translation>Не удается прочитать &quot;%1&quot;</translation>
     </message>
+    <message>
+        <source>vellarion-cli: Cannot open file &quot;%1&quot;. %2</source>
+        <translation>vellarion-cli: Не удается открыть файл &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: Cannot create file &quot;%1&quot;. %2</source>
+        <translation>vellarion-cli: Не удается создать файл &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: Cannot create folder &quot;%1&quot;. %2</source>
+        <translation>vellarion-cli: Не удается создать папку &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: Cannot read file &quot;%1&quot;. %2</source>
+        <translation>vellarion-cli: Не удается прочитать файл &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: Cannot write file &quot;%1&quot;. %2</source>
+        <translation>vellarion-cli: Не удается записать файл &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: System Error.  Code: %1.
+%2</source>
+        <translation>vellarion-cli: Системная ошибка. Код: %1.
+%2</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: A call to an OS function failed</source>
+        <translation>vellarion-cli: Вызов функции системы не удался</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: Stream read error</source>
+        <translation>vellarion-cli: Ошибка чтения потока</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: zlib returned: data error</source>
+        <translation>vellarion-cli: zlib: ошибка в данных</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: zlib returned: Stream error</source>
+        <translation>vellarion-cli: zlib: ошибка потока</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: zlib returned: memory error</source>
+        <translation>vellarion-cli: zlib: не хватает памяти</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: zlib returned: buffer error</source>
+        <translation>vellarion-cli: zlib: ошибка буфера</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: zlib returned: version error</source>
+        <translation>vellarion-cli: zlib: несовместимая версия</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: zlib returned: ERRNO</source>
+        <translation>vellarion-cli: zlib: системная ошибка</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: zLib returned: unknown error (%1)</source>
+        <translation>vellarion-cli: zlib: неизвестная ошибка (%1)</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: Refusing to unpack &quot;%1&quot;: the name points outside the target directory</source>
+        <translation>vellarion-cli: Распаковка &quot;%1&quot; отклонена: имя указывает за пределы папки назначения</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: Refusing to unpack &quot;%1&quot;: &quot;%2&quot; is a folder</source>
+        <translation>vellarion-cli: Распаковка &quot;%1&quot; отклонена: &quot;%2&quot; — папка</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: Refusing to unpack &quot;%1&quot;: &quot;%2&quot; is not a folder</source>
+        <translation>vellarion-cli: Распаковка &quot;%1&quot; отклонена: &quot;%2&quot; — не папка</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: Cannot store file &quot;%1&quot;: its compressed data exceeds 4294967295 bytes</source>
+        <translation>vellarion-cli: Не удается сохранить файл &quot;%1&quot;: его сжатые данные больше 4294967295 байт</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: a key record, which belongs only in an encrypted archive</source>
+        <translation>vellarion-cli: запись ключа, которой место только в зашифрованном архиве</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: a name this program keeps for its own work: never unpacked</source>
+        <translation>vellarion-cli: имя, которое программа оставляет для своей работы: не распаковывается</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: &quot;%1&quot;: a key record, which belongs only in an encrypted archive</source>
+        <translation>vellarion-cli: &quot;%1&quot;: запись ключа, которой место только в зашифрованном архиве</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: &quot;%1&quot;: a name this program keeps for its own work: never unpacked</source>
+        <translation>vellarion-cli: &quot;%1&quot;: имя, которое программа оставляет для своей работы: не распаковывается</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: Wrong password, or the archive is damaged</source>
+        <translation>vellarion-cli: Неверный пароль, или архив поврежден</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: &quot;%1&quot; is encrypted; no password was given for it</source>
+        <translation>vellarion-cli: &quot;%1&quot; зашифрован; пароль для него не указан</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: rclone knows no remote %1: make it with &quot;rclone config&quot; (&quot;rclone listremotes&quot; names those it knows)</source>
+        <translation>vellarion-cli: rclone не знает хранилища %1: создайте его командой &quot;rclone config&quot; (&quot;rclone listremotes&quot; перечисляет известные)</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: rclone&apos;s configuration is encrypted: give its password in the variable RCLONE_CONFIG_PASS (or a command that prints it in RCLONE_PASSWORD_COMMAND)</source>
+        <translation>vellarion-cli: настройки rclone зашифрованы: укажите их пароль в переменной RCLONE_CONFIG_PASS (или команду, которая его выводит, в RCLONE_PASSWORD_COMMAND)</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: the remote %1 refused the login (%2): check its user and password (or token) with &quot;rclone config&quot;</source>
+        <translation>vellarion-cli: хранилище %1 не принимает вход (ответ rclone: &quot;%2&quot;): проверьте пользователя и пароль (или токен) командой &quot;rclone config&quot;</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: the remote %1 refused access (%2): check that its user may read and write that folder (&quot;rclone config&quot; shows the user)</source>
+        <translation>vellarion-cli: хранилище %1 отказывает в доступе (ответ rclone: &quot;%2&quot;): проверьте, может ли его пользователь читать и писать эту папку (&quot;rclone config&quot; показывает пользователя)</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: the remote %1 has no room left (%2): make room there, or keep fewer versions (--keep)</source>
+        <translation>vellarion-cli: в хранилище %1 не осталось места (ответ rclone: &quot;%2&quot;): освободите место или храните меньше версий (--keep)</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: cannot reach the remote %1 (%2): check the network and that the server is up, then try again</source>
+        <translation>vellarion-cli: хранилище %1 недоступно (ответ rclone: &quot;%2&quot;): проверьте сеть и работу сервера, затем попробуйте еще раз</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: the remote %1 has no such file or folder (%2): check the path after the remote&apos;s name</source>
+        <translation>vellarion-cli: в хранилище %1 нет такого файла или папки (ответ rclone: &quot;%2&quot;): проверьте путь после имени хранилища</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: rclone failed on the remote %1: %2 (exit code %3)</source>
+        <translation>vellarion-cli: ошибка rclone при работе с хранилищем %1: &quot;%2&quot; (код завершения %3)</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: rclone ended with exit code %1 on the remote %2 without saying why</source>
+        <translation>vellarion-cli: rclone завершился с кодом %1 при работе с хранилищем %2, не сообщив причину</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: rclone is not installed: it carries the backups off this machine. Put rclone.exe (rclone.org/downloads, or: winget install Rclone.Rclone) on the PATH or beside this program, make the remote with &quot;rclone config&quot;, then try again</source>
+        <translation>vellarion-cli: rclone не установлен: он переносит резервные копии с этого компьютера. Поместите rclone.exe (rclone.org/downloads или: &quot;winget install Rclone.Rclone&quot;) в PATH или рядом с программой, создайте хранилище командой &quot;rclone config&quot; и попробуйте еще раз</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: rclone is not installed (or not on the PATH): it carries the backups off this machine. Install it (Debian, Ubuntu: sudo apt install rclone), make the remote with &quot;rclone config&quot;, then try again</source>
+        <translation>vellarion-cli: rclone не установлен (или его нет в PATH): он переносит резервные копии с этого компьютера. Установите его (Debian, Ubuntu: &quot;sudo apt install rclone&quot;), создайте хранилище командой &quot;rclone config&quot; и попробуйте еще раз</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: rclone (%1) could not be started: %2</source>
+        <translation>vellarion-cli: не удается запустить rclone (%1): %2</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: rclone was ended by a signal on the remote &quot;%1&quot;</source>
+        <translation>vellarion-cli: rclone был прерван сигналом при работе с хранилищем &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: rclone&apos;s listing could not be read</source>
+        <translation>vellarion-cli: не удается прочитать список файлов, выданный rclone</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: &quot;%1&quot; names no remote: write rclone:REMOTE:PATH</source>
+        <translation>vellarion-cli: &quot;%1&quot; не указывает хранилище: пишите rclone:REMOTE:PATH</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: &quot;%1&quot;: a remote made on the command line would carry its settings, a password too, where others may read them; make it with &quot;rclone config&quot; and name it: rclone:REMOTE:PATH</source>
+        <translation>vellarion-cli: &quot;%1&quot;: хранилище, заданное в командной строке, несет свои настройки, и пароль тоже, туда, где их могут прочитать другие; создайте его командой &quot;rclone config&quot; и укажите по имени: rclone:REMOTE:PATH</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: &quot;%1&quot; names no remote folder: write rclone:REMOTE:PATH (rclone:nas:backups), REMOTE one that &quot;rclone listremotes&quot; names</source>
+        <translation>vellarion-cli: &quot;%1&quot; не указывает папку хранилища: пишите rclone:REMOTE:PATH (rclone:nas:backups), где REMOTE — одно из тех, что перечисляет &quot;rclone listremotes&quot;</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: &quot;%1&quot; is no name of an rclone remote (letters, digits and _ - . + @ or spaces within)</source>
+        <translation>vellarion-cli: &quot;%1&quot; — не имя хранилища rclone (буквы, цифры и _ - . + @ или пробелы внутри)</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: the remote folder of &quot;%1&quot; holds a control character</source>
+        <translation>vellarion-cli: в папке хранилища &quot;%1&quot; есть управляющий символ</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: The folder for temporary files is unknown (%1)</source>
+        <translation>vellarion-cli: Папка для временных файлов неизвестна (%1)</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: Cannot create folder &quot;%1&quot; (%2)</source>
+        <translation>vellarion-cli: Не удается создать папку &quot;%1&quot; (%2)</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: Cannot create &quot;%1&quot; (%2)</source>
+        <translation>vellarion-cli: Не удается создать &quot;%1&quot; (%2)</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: no archive &quot;%1&quot; in %2</source>
+        <translation>vellarion-cli: в %2 нет архива &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: the archive &quot;%1&quot; did not arrive whole from %2: try again</source>
+        <translation>vellarion-cli: архив &quot;%1&quot; пришел из %2 не целиком: попробуйте еще раз</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: the copy of &quot;%1&quot; on %2 is not whole; nothing there was replaced: try again</source>
+        <translation>vellarion-cli: копия &quot;%1&quot; в %2 не целая; там ничего не заменено: попробуйте еще раз</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: the copy of &quot;%1&quot; on %2 differs from the archive (its %3 hash); nothing there was replaced: try again</source>
+        <translation>vellarion-cli: копия &quot;%1&quot; в %2 отличается от архива (по хешу %3); там ничего не заменено: попробуйте еще раз</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: the new archive does not read whole: %1: %2; nothing was sent to %3</source>
+        <translation>vellarion-cli: новый архив не читается целиком: %1: %2; в %3 ничего не отправлено</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: &quot;%1&quot; names nothing on this machine</source>
+        <translation>vellarion-cli: &quot;%1&quot; не указывает ни на что на этом компьютере</translation>
+    </message>
+    <message>
+        <source>no such file or folder</source>
+        <translation>нет такого файла или папки</translation>
+    </message>
+    <message>
+        <source>permission denied</source>
+        <translation>доступ запрещен</translation>
+    </message>
+    <message>
+        <source>the operation is not permitted</source>
+        <translation>операция не разрешена</translation>
+    </message>
+    <message>
+        <source>no space left on the device</source>
+        <translation>на устройстве не осталось места</translation>
+    </message>
+    <message>
+        <source>read-only file system</source>
+        <translation>файловая система только для чтения</translation>
+    </message>
+    <message>
+        <source>the file exists</source>
+        <translation>файл уже существует</translation>
+    </message>
+    <message>
+        <source>is a folder</source>
+        <translation>это папка</translation>
+    </message>
+    <message>
+        <source>the name is too long</source>
+        <translation>слишком длинное имя</translation>
+    </message>
+    <message>
+        <source>the disk quota is exceeded</source>
+        <translation>превышена дисковая квота</translation>
+    </message>
+    <message>
+        <source>the device or resource is busy</source>
+        <translation>устройство или ресурс заняты</translation>
+    </message>
+    <message>
+        <source>too many open files</source>
+        <translation>слишком много открытых файлов</translation>
+    </message>
+    <message>
+        <source>input/output error</source>
+        <translation>ошибка ввода-вывода</translation>
+    </message>
+    <message>
+        <source>the folder is not empty</source>
+        <translation>папка не пуста</translation>
+    </message>
 </context>
 <context>
     <name>vellarion</name>
-    <message>
-        <source>rclone&apos;s listing could not be read</source>
-        <translation>не удается прочитать список файлов, выданный rclone</translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; names no remote: write rclone:REMOTE:PATH</source>
-        <translation>&quot;%1&quot; не указывает хранилище: пишите rclone:REMOTE:PATH</translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot;: a remote made on the command line would carry its settings, a password too, where others may read them; make it with &quot;rclone config&quot; and name it: rclone:REMOTE:PATH</source>
-        <translation>&quot;%1&quot;: хранилище, заданное в командной строке, несет свои настройки, и пароль тоже, туда, где их могут прочитать другие; создайте его командой &quot;rclone config&quot; и укажите по имени: rclone:REMOTE:PATH</translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; names no remote folder: write rclone:REMOTE:PATH (rclone:nas:backups), REMOTE one that &quot;rclone listremotes&quot; names</source>
-        <translation>&quot;%1&quot; не указывает папку хранилища: пишите rclone:REMOTE:PATH (rclone:nas:backups), где REMOTE — одно из тех, что перечисляет &quot;rclone listremotes&quot;</translation>
-    </message>
-    <message>
-        <source>&quot;%1&quot; is no name of an rclone remote (letters, digits and _ - . + @ or spaces within)</source>
-        <translation>&quot;%1&quot; — не имя хранилища rclone (буквы, цифры и _ - . + @ или пробелы внутри)</translation>
-    </message>
-    <message>
-        <source>the remote folder of &quot;%1&quot; holds a control character</source>
-        <translation>в папке хранилища &quot;%1&quot; есть управляющий символ</translation>
-    </message>
     <message>
         <source>Cannot write &quot;%1&quot; (%2)</source>
         <translation>Не удается записать &quot;%1&quot; (%2)</translation>
@@ -1059,10 +1102,6 @@
         <translation>места резервных копий %1 нет: %2 не существует (диск не подключен?)</translation>
     </message>
     <message>
-        <source>Cannot create folder &quot;%1&quot;. %2</source>
-        <translation>Не удается создать папку &quot;%1&quot;. %2</translation>
-    </message>
-    <message>
         <source>the backup could not be started: %1</source>
         <translation>не удается запустить резервное копирование: %1</translation>
     </message>
@@ -1177,62 +1216,6 @@
     <message>
         <source>Restore into a new profile of this name, made where the browser keeps its profiles (and its data folder, when there is none yet) and added to the browser&apos;s list of profiles</source>
         <translation>Восстановить в новый профиль с этим именем, созданный там, где браузер хранит свои профили (и его папку данных, если ее еще нет), и добавленный в список профилей браузера</translation>
-    </message>
-    <message>
-        <source>No such file or directory</source>
-        <translation>Нет такого файла или папки</translation>
-    </message>
-    <message>
-        <source>Permission denied</source>
-        <translation>Доступ запрещен</translation>
-    </message>
-    <message>
-        <source>Operation not permitted</source>
-        <translation>Операция не разрешена</translation>
-    </message>
-    <message>
-        <source>No space left on device</source>
-        <translation>На устройстве не осталось места</translation>
-    </message>
-    <message>
-        <source>Read-only file system</source>
-        <translation>Файловая система только для чтения</translation>
-    </message>
-    <message>
-        <source>File exists</source>
-        <translation>Файл уже существует</translation>
-    </message>
-    <message>
-        <source>Not a directory</source>
-        <translation>Не папка</translation>
-    </message>
-    <message>
-        <source>Is a directory</source>
-        <translation>Это папка</translation>
-    </message>
-    <message>
-        <source>File name too long</source>
-        <translation>Слишком длинное имя файла</translation>
-    </message>
-    <message>
-        <source>Device or resource busy</source>
-        <translation>Устройство или ресурс занят</translation>
-    </message>
-    <message>
-        <source>Too many open files</source>
-        <translation>Слишком много открытых файлов</translation>
-    </message>
-    <message>
-        <source>Input/output error</source>
-        <translation>Ошибка ввода-вывода</translation>
-    </message>
-    <message>
-        <source>Directory not empty</source>
-        <translation>Папка не пуста</translation>
-    </message>
-    <message>
-        <source>Disk quota exceeded</source>
-        <translation>Превышена дисковая квота</translation>
     </message>
     <message>
         <source>&quot;%1&quot; is no duration (as in 90s, 10m, 2h, 1d)</source>

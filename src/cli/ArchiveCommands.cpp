@@ -1,6 +1,7 @@
 #include "cli/ArchiveCommands.h"
 
 #include "cli/Console.h"
+#include "cli/CoreTexts.h"
 #include "cli/Interrupt.h"
 #include "cli/JobOutput.h"
 #include "cli/Passwords.h"
@@ -124,7 +125,7 @@ void verify(Console& console, const std::string& archive, PasswordSource& passwo
     }
     std::ostream& out = console.out();
     for (const ArchiveCheck::Damage& damage : check.damaged) {
-        out << terminalText(say(E_("damaged: %1: %2"), {damage.name, translated(damage.reason)}))
+        out << terminalText(say(E_("damaged: %1: %2"), {damage.name, userText(damage.reason)}))
             << '\n';
     }
     out << std::flush;
@@ -132,9 +133,9 @@ void verify(Console& console, const std::string& archive, PasswordSource& passwo
     if (!check.brokenOff.empty()) {
         throw Error(check.damaged.empty()
                         ? say(E_("%1 breaks off after %2 (%3)"),
-                              {archive, records, translated(check.brokenOff)})
+                              {archive, records, userText(check.brokenOff)})
                         : say(E_("%1 breaks off after %2 (%3); %4 damaged before"),
-                              {archive, records, translated(check.brokenOff),
+                              {archive, records, userText(check.brokenOff),
                                std::to_string(check.damaged.size())}));
     }
     if (!check.damaged.empty()) {
@@ -193,7 +194,7 @@ void verifyAll(Console& console, const std::string& folder, PasswordSource& pass
             out << terminalText(say(E_("%1: %2, all sound"), {name, recordCount(records)})) << '\n';
         } else {
             ++failed;
-            out << terminalText(say(E_("%1: FAILED: %2"), {name, where.shown(translated(damage))}))
+            out << terminalText(say(E_("%1: FAILED: %2"), {name, where.shown(userText(damage))}))
                 << '\n';
         }
     }

@@ -1,5 +1,6 @@
 #include "cli/Console.h"
 
+#include "cli/CoreTexts.h"
 #include "core/text/Catalogue.h"
 
 #include <CLI/CLI.hpp>
@@ -55,34 +56,6 @@ namespace {
     E_("%1: Value %2 could not be converted"),
     E_("%1: must not be empty"),
     E_("ARCHIVE or --all"),
-    // The errors of files, the codec's and the encrypted container's, which
-    // the core says in English: unpack, list, verify and every job end with
-    // them. The system's reason in them is one of SystemReason's.
-    E_("Cannot open file \"%1\". %2"),
-    E_("Cannot create file \"%1\". %2"),
-    E_("Cannot create folder \"%1\". %2"),
-    E_("Cannot read file \"%1\". %2"),
-    E_("Cannot write file \"%1\". %2"),
-    E_("System Error.  Code: %1.\n%2"),
-    E_("A call to an OS function failed"),
-    E_("Stream read error"),
-    E_("zlib returned: data error"),
-    E_("zlib returned: Stream error"),
-    E_("zlib returned: memory error"),
-    E_("zlib returned: buffer error"),
-    E_("zlib returned: version error"),
-    E_("zlib returned: ERRNO"),
-    E_("zLib returned: unknown error (%1)"),
-    E_("Refusing to unpack \"%1\": the name points outside the target directory"),
-    E_("Refusing to unpack \"%1\": \"%2\" is %3"),
-    E_("a folder"),
-    E_("not a folder"),
-    E_("Cannot store file \"%1\": its compressed data exceeds 4294967295 bytes"),
-    E_("a key record, which belongs only in an encrypted archive"),
-    E_("a name this program keeps for its own work: never unpacked"),
-    E_("\"%1\": %2"),
-    E_("Wrong password, or the archive is damaged"),
-    E_("\"%1\" is encrypted; no password was given for it"),
     // The parser's own words in --help.
     E_("Options"),
     E_("Subcommands"),
@@ -323,7 +296,7 @@ Console Console::standard() {
 
 void Console::warning(std::string_view text) {
     endProgress();
-    err_ << "vellarion-cli: " << say(E_("warning: %1"), {terminalText(translated(text), true)})
+    err_ << "vellarion-cli: " << say(E_("warning: %1"), {terminalText(userText(text), true)})
          << '\n'
          << std::flush;
 }
@@ -397,7 +370,7 @@ int run(CLI::App& app, const std::vector<std::string>& arguments, Console& conso
         if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
             return app.exit(e, console.out(), err);
         }
-        err << "vellarion-cli: " << terminalText(translated(e.what())) << '\n'
+        err << "vellarion-cli: " << terminalText(userText(e.what())) << '\n'
             << say(E_("Run with --help for more information.")) << '\n';
         return 2;
     } catch (const Interrupted& e) {
@@ -406,7 +379,7 @@ int run(CLI::App& app, const std::vector<std::string>& arguments, Console& conso
         return 130;
     } catch (const std::exception& e) {
         console.endProgress();
-        err << "vellarion-cli: " << terminalText(translated(e.what()), true) << '\n';
+        err << "vellarion-cli: " << terminalText(userText(e.what()), true) << '\n';
         return 1;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "cli/CommonOptions.h"
 #include "cli/Console.h"
+#include "cli/CoreTexts.h"
 #include "cli/Interrupt.h"
 #include "cli/JobOutput.h"
 #include "cli/KeptVersions.h"
@@ -140,7 +141,7 @@ void run(Console& console, const Arguments& args, Direction direction) {
                 if (e.what() != kSettingsNotFound) {
                     throw;
                 }
-                throw Error(translated(e.what()) + ". " + browsersFoundHint(*services));
+                throw Error(userText(e.what()) + ". " + browsersFoundHint(*services));
             }
             return;
         }

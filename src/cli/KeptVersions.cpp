@@ -1,6 +1,7 @@
 #include "cli/KeptVersions.h"
 
 #include "cli/Console.h"
+#include "cli/CoreTexts.h"
 #include "cli/Passwords.h"
 #include "core/schedule/KeptVersions.h"
 #include "core/services/Error.h"
@@ -41,7 +42,7 @@ void checkAndKeep(Console& console, SystemServices& services, PasswordSource& pa
         });
     if (!version.damage.empty()) {
         throw Error(say(E_("the new archive does not read whole: %1; no older version was deleted"),
-                        {translated(version.damage)}));
+                        {userText(version.damage)}));
     }
     tellRetention(console, version.retention,
                   [&](const std::string& path) { return paths.toDisplay(path); });

@@ -2,6 +2,7 @@
 
 #include "cli/CommonOptions.h"
 #include "cli/Console.h"
+#include "cli/CoreTexts.h"
 #include "cli/Interrupt.h"
 #include "cli/JobOutput.h"
 #include "cli/RemoteLocation.h"
@@ -312,7 +313,7 @@ void runSchedule(Console& console, const std::string& id) {
             }
             if (!fs::create_directory(folder, ec) && !fs::is_directory(folder, ec)) {
                 logFolder = store.file().parent_path();
-                notComplete("failed", say(E_("Cannot create folder \"%1\". %2"),
+                notComplete("failed", say(E_("Cannot make the folder %1: %2"),
                                           {s.location, systemReason(ec)}));
             }
         }
@@ -351,7 +352,7 @@ void runSchedule(Console& console, const std::string& id) {
     }
     if (ran.end == ChildResult::End::NotStarted) {
         notComplete("failed",
-                    say(E_("the backup could not be started: %1"), {translated(ran.notStarted)}));
+                    say(E_("the backup could not be started: %1"), {userText(ran.notStarted)}));
     }
     if (ran.end == ChildResult::End::Killed) {
         notComplete("failed", say(E_("the backup was killed")));

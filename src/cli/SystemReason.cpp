@@ -4,7 +4,6 @@
 #include "core/text/Catalogue.h"
 
 #include <cerrno>
-#include <string_view>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -18,26 +17,42 @@ namespace vellarion::cli {
 
 namespace {
 
-// The common reasons, in the words the C library of Linux says them in: the
-// catalogue then also knows them where the core's messages carry them.
+// The common reasons in the command line's own words: in English the
+// system's words are shown instead, so that the windows, which show those,
+// never meet these in the catalogue.
+constexpr std::string_view kNoSuchFile = E_("no such file or folder");
+constexpr std::string_view kPermissionDenied = E_("permission denied");
+constexpr std::string_view kNotPermitted = E_("the operation is not permitted");
+constexpr std::string_view kNoSpace = E_("no space left on the device");
+constexpr std::string_view kReadOnly = E_("read-only file system");
+constexpr std::string_view kExists = E_("the file exists");
+constexpr std::string_view kNotAFolder = E_("not a folder");
+constexpr std::string_view kIsAFolder = E_("is a folder");
+constexpr std::string_view kNameTooLong = E_("the name is too long");
+constexpr std::string_view kQuota = E_("the disk quota is exceeded");
+constexpr std::string_view kBusy = E_("the device or resource is busy");
+constexpr std::string_view kTooManyOpen = E_("too many open files");
+constexpr std::string_view kInputOutput = E_("input/output error");
+constexpr std::string_view kNotEmpty = E_("the folder is not empty");
+
 struct Reason {
     std::errc condition;
     std::string_view words;
 };
 constexpr Reason kReasons[] = {
-    {std::errc::no_such_file_or_directory, E_("No such file or directory")},
-    {std::errc::permission_denied, E_("Permission denied")},
-    {std::errc::operation_not_permitted, E_("Operation not permitted")},
-    {std::errc::no_space_on_device, E_("No space left on device")},
-    {std::errc::read_only_file_system, E_("Read-only file system")},
-    {std::errc::file_exists, E_("File exists")},
-    {std::errc::not_a_directory, E_("Not a directory")},
-    {std::errc::is_a_directory, E_("Is a directory")},
-    {std::errc::filename_too_long, E_("File name too long")},
-    {std::errc::device_or_resource_busy, E_("Device or resource busy")},
-    {std::errc::too_many_files_open, E_("Too many open files")},
-    {std::errc::io_error, E_("Input/output error")},
-    {std::errc::directory_not_empty, E_("Directory not empty")},
+    {std::errc::no_such_file_or_directory, kNoSuchFile},
+    {std::errc::permission_denied, kPermissionDenied},
+    {std::errc::operation_not_permitted, kNotPermitted},
+    {std::errc::no_space_on_device, kNoSpace},
+    {std::errc::read_only_file_system, kReadOnly},
+    {std::errc::file_exists, kExists},
+    {std::errc::not_a_directory, kNotAFolder},
+    {std::errc::is_a_directory, kIsAFolder},
+    {std::errc::filename_too_long, kNameTooLong},
+    {std::errc::device_or_resource_busy, kBusy},
+    {std::errc::too_many_files_open, kTooManyOpen},
+    {std::errc::io_error, kInputOutput},
+    {std::errc::directory_not_empty, kNotEmpty},
 };
 
 #ifdef EDQUOT
@@ -45,42 +60,40 @@ constexpr int kQuotaExceeded = EDQUOT;
 #else
 constexpr int kQuotaExceeded = -1;
 #endif
-constexpr std::string_view kQuotaWords = E_("Disk quota exceeded");
 
 #ifdef _WIN32
-// The Windows codes of the same reasons.
+// The Windows codes of the same reasons, as the file functions report them.
 struct WindowsReason {
     DWORD code;
     std::string_view words;
 };
 constexpr WindowsReason kWindowsReasons[] = {
-    {ERROR_FILE_NOT_FOUND, E_("No such file or directory")},
-    {ERROR_PATH_NOT_FOUND, E_("No such file or directory")},
-    {ERROR_BAD_NETPATH, E_("No such file or directory")},
-    {ERROR_ACCESS_DENIED, E_("Permission denied")},
-    {ERROR_PRIVILEGE_NOT_HELD, E_("Operation not permitted")},
-    {ERROR_DISK_FULL, E_("No space left on device")},
-    {ERROR_HANDLE_DISK_FULL, E_("No space left on device")},
-    {ERROR_WRITE_PROTECT, E_("Read-only file system")},
-    {ERROR_FILE_EXISTS, E_("File exists")},
-    {ERROR_ALREADY_EXISTS, E_("File exists")},
-    {ERROR_DIRECTORY, E_("Not a directory")},
-    {ERROR_FILENAME_EXCED_RANGE, E_("File name too long")},
-    {ERROR_NOT_ENOUGH_QUOTA, E_("Disk quota exceeded")},
-    {ERROR_DISK_QUOTA_EXCEEDED, E_("Disk quota exceeded")},
-    {ERROR_SHARING_VIOLATION, E_("Device or resource busy")},
-    {ERROR_LOCK_VIOLATION, E_("Device or resource busy")},
-    {ERROR_BUSY, E_("Device or resource busy")},
-    {ERROR_TOO_MANY_OPEN_FILES, E_("Too many open files")},
-    {ERROR_IO_DEVICE, E_("Input/output error")},
-    {ERROR_CRC, E_("Input/output error")},
-    {ERROR_DIR_NOT_EMPTY, E_("Directory not empty")},
+    {ERROR_FILE_NOT_FOUND, kNoSuchFile},
+    {ERROR_PATH_NOT_FOUND, kNoSuchFile},
+    {ERROR_BAD_NETPATH, kNoSuchFile},
+    {ERROR_ACCESS_DENIED, kPermissionDenied},
+    {ERROR_PRIVILEGE_NOT_HELD, kNotPermitted},
+    {ERROR_DISK_FULL, kNoSpace},
+    {ERROR_HANDLE_DISK_FULL, kNoSpace},
+    {ERROR_WRITE_PROTECT, kReadOnly},
+    {ERROR_FILE_EXISTS, kExists},
+    {ERROR_ALREADY_EXISTS, kExists},
+    {ERROR_DIRECTORY, kNotAFolder},
+    {ERROR_FILENAME_EXCED_RANGE, kNameTooLong},
+    {ERROR_NOT_ENOUGH_QUOTA, kQuota},
+    {ERROR_DISK_QUOTA_EXCEEDED, kQuota},
+    {ERROR_SHARING_VIOLATION, kBusy},
+    {ERROR_LOCK_VIOLATION, kBusy},
+    {ERROR_BUSY, kBusy},
+    {ERROR_TOO_MANY_OPEN_FILES, kTooManyOpen},
+    {ERROR_IO_DEVICE, kInputOutput},
+    {ERROR_CRC, kInputOutput},
+    {ERROR_DIR_NOT_EMPTY, kNotEmpty},
 };
 #endif
 
 std::string_view commonWords(const std::error_code& code) {
 #ifdef _WIN32
-    // The system's own codes, as the file functions report them.
     if (code.category() == std::system_category()) {
         for (const WindowsReason& reason : kWindowsReasons) {
             if (static_cast<DWORD>(code.value()) == reason.code) {
@@ -97,7 +110,7 @@ std::string_view commonWords(const std::error_code& code) {
             }
         }
         if (code.value() == kQuotaExceeded) {
-            return kQuotaWords;
+            return kQuota;
         }
     }
     return {};
@@ -107,7 +120,31 @@ std::string_view commonWords(const std::error_code& code) {
 
 std::string systemReason(const std::error_code& code) {
     const std::string_view words = commonWords(code);
-    return words.empty() ? errorText(code) : translated(words);
+    return words.empty() || language() == Language::English ? errorText(code) : translated(words);
+}
+
+std::optional<std::string> systemReasonOfWords(std::string_view words) {
+    if (language() == Language::English) {
+        return std::nullopt;
+    }
+#ifdef _WIN32
+    for (const WindowsReason& reason : kWindowsReasons) {
+        if (words == systemErrorText(static_cast<int>(reason.code))) {
+            return translated(reason.words);
+        }
+    }
+#endif
+    for (const Reason& reason : kReasons) {
+        if (words == errorText(std::make_error_code(reason.condition))) {
+            return translated(reason.words);
+        }
+    }
+#ifdef EDQUOT
+    if (words == errorText(std::error_code(EDQUOT, std::generic_category()))) {
+        return translated(kQuota);
+    }
+#endif
+    return std::nullopt;
 }
 
 } // namespace vellarion::cli

@@ -214,16 +214,16 @@ TEST_F(LanguageCli, ARussianUserReadsTheSystemsReasonsAndTheCodecsErrorsInRussia
     };
     const std::vector<Case> cases = {
         {{"backup", "firefox", "--prefix", s(fx.sample().prefix), "--user", "demo", "--to", below},
-         "vellarion-cli: Не удается создать папку " + below + ": Не папка\n"},
+         "vellarion-cli: Не удается создать папку " + below + ": не папка\n"},
         {{"unpack", s(dir / "whole.dat"), below},
-         "vellarion-cli: Не удается создать папку \"" + below + "\". Не папка\n"},
+         "vellarion-cli: Не удается создать папку \"" + below + "\": не папка\n"},
         {{"unpack", s(dir / "cut.dat"), s(dir / "out")}, "vellarion-cli: Ошибка чтения потока\n"},
         {{"unpack", s(dir / "damaged.dat"), s(dir / "out")},
          "vellarion-cli: zlib: ошибка в данных\n"},
         {{"verify", s(dir / "damaged.dat")}, "поврежден"},
         {{"unpack", s(dir / "nosuch.dat"), s(dir / "out")},
          "vellarion-cli: Не удается открыть файл \"" + s(dir / "nosuch.dat") +
-             "\". Нет такого файла или папки\n"},
+             "\": нет такого файла или папки\n"},
     };
     UserLocale russian("ru_RU.UTF-8");
     for (const Case& c : cases) {

@@ -77,7 +77,7 @@ RemoteFile fileOf(const json& entry) {
 json parsed(std::string_view text) {
     json value = json::parse(text, nullptr, false);
     if (value.is_discarded()) {
-        throw RemoteError(E_("rclone's listing could not be read"));
+        throw RemoteError("rclone's listing could not be read");
     }
     return value;
 }
@@ -115,22 +115,21 @@ std::string RemotePath::shown(std::string_view name) const {
 RemotePath parseRemotePath(std::string_view text) {
     const std::string typed(text);
     if (!isRemoteLocation(text)) {
-        throw Error(formatText(E_("\"%1\" names no remote: write rclone:REMOTE:PATH"), {typed}));
+        throw Error(formatText("\"%1\" names no remote: write rclone:REMOTE:PATH", {typed}));
     }
     const std::string_view rest = text.substr(kRemotePrefix.size());
     if (!rest.empty() && rest.front() == ':') {
         throw Error(formatText(
-            E_("\"%1\": a remote made on the command line would carry its settings, a password "
-               "too, where others may read them; make it with \"rclone config\" and name it: "
-               "rclone:REMOTE:PATH"),
+            "\"%1\": a remote made on the command line would carry its settings, a password "
+            "too, where others may read them; make it with \"rclone config\" and name it: "
+            "rclone:REMOTE:PATH",
             {typed}));
     }
     const size_t colon = rest.find(':');
     if (colon == std::string_view::npos || colon == 0) {
-        throw Error(
-            formatText(E_("\"%1\" names no remote folder: write rclone:REMOTE:PATH "
-                          "(rclone:nas:backups), REMOTE one that \"rclone listremotes\" names"),
-                       {typed}));
+        throw Error(formatText("\"%1\" names no remote folder: write rclone:REMOTE:PATH "
+                               "(rclone:nas:backups), REMOTE one that \"rclone listremotes\" names",
+                               {typed}));
     }
     RemotePath path;
     path.remote = std::string(rest.substr(0, colon));
@@ -139,14 +138,13 @@ RemotePath parseRemotePath(std::string_view text) {
         std::all_of(path.remote.begin(), path.remote.end(), remoteNameCharacter) &&
         path.remote.front() != '-' && path.remote.front() != ' ' && path.remote.back() != ' ';
     if (!nameValid) {
-        throw Error(formatText(E_("\"%1\" is no name of an rclone remote (letters, digits and "
-                                  "_ - . + @ or spaces within)"),
+        throw Error(formatText("\"%1\" is no name of an rclone remote (letters, digits and "
+                               "_ - . + @ or spaces within)",
                                {path.remote}));
     }
     if (std::any_of(path.folder.begin(), path.folder.end(),
                     [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
-        throw Error(
-            formatText(E_("the remote folder of \"%1\" holds a control character"), {typed}));
+        throw Error(formatText("the remote folder of \"%1\" holds a control character", {typed}));
     }
     while (!path.folder.empty() && path.folder.back() == '/') {
         path.folder.pop_back();
@@ -157,7 +155,7 @@ RemotePath parseRemotePath(std::string_view text) {
 std::vector<RemoteFile> parseListing(std::string_view text) {
     const json listing = parsed(text);
     if (!listing.is_array()) {
-        throw RemoteError(E_("rclone's listing could not be read"));
+        throw RemoteError("rclone's listing could not be read");
     }
     std::vector<RemoteFile> files;
     try {
@@ -167,7 +165,7 @@ std::vector<RemoteFile> parseListing(std::string_view text) {
             }
         }
     } catch (const json::exception&) {
-        throw RemoteError(E_("rclone's listing could not be read"));
+        throw RemoteError("rclone's listing could not be read");
     }
     return files;
 }
@@ -180,7 +178,7 @@ RemoteFile parseStat(std::string_view text) {
         }
     } catch (const json::exception&) {
     }
-    throw RemoteError(E_("rclone's listing could not be read"));
+    throw RemoteError("rclone's listing could not be read");
 }
 
 std::optional<TransferStats> statsInLine(std::string_view line) {
@@ -239,7 +237,7 @@ std::string explainFailure(std::string_view remote, const std::vector<std::strin
                            int exitCode) {
     const std::string name = "\"" + std::string(remote) + "\"";
     if (errors.empty()) {
-        return formatText(E_("rclone ended with exit code %1 on the remote %2 without saying why"),
+        return formatText("rclone ended with exit code %1 on the remote %2 without saying why",
                           {std::to_string(exitCode), name});
     }
     // rclone's last word is its summary: the cause is sought there first.
@@ -252,32 +250,32 @@ std::string explainFailure(std::string_view remote, const std::vector<std::strin
     };
     const std::vector<Kind> kinds = {
         {{"didn't find section in config file"},
-         E_("rclone knows no remote %1: make it with \"rclone config\" (\"rclone listremotes\" "
-            "names those it knows)")},
+         "rclone knows no remote %1: make it with \"rclone config\" (\"rclone listremotes\" "
+         "names those it knows)"},
         {{"unable to decrypt configuration", "not allowed to ask for password",
           "rclone_config_pass"},
-         E_("rclone's configuration is encrypted: give its password in the variable "
-            "RCLONE_CONFIG_PASS (or a command that prints it in RCLONE_PASSWORD_COMMAND)")},
+         "rclone's configuration is encrypted: give its password in the variable "
+         "RCLONE_CONFIG_PASS (or a command that prints it in RCLONE_PASSWORD_COMMAND)"},
         {{"401", "unauthorized", "unable to authenticate", "authentication fail", "invalid_grant",
           "invalidaccesskeyid", "signaturedoesnotmatch", "token expired", "couldn't fetch token"},
-         E_("the remote %1 refused the login (%2): check its user and password (or token) with "
-            "\"rclone config\"")},
+         "the remote %1 refused the login (%2): check its user and password (or token) with "
+         "\"rclone config\""},
         {{"403", "forbidden", "access denied", "accessdenied", "permission denied"},
-         E_("the remote %1 refused access (%2): check that its user may read and write that "
-            "folder (\"rclone config\" shows the user)")},
+         "the remote %1 refused access (%2): check that its user may read and write that "
+         "folder (\"rclone config\" shows the user)"},
         {{"quota", "insufficient storage", "507", "no space left", "storage full", "disk full"},
-         E_("the remote %1 has no room left (%2): make room there, or keep fewer versions "
-            "(--keep)")},
+         "the remote %1 has no room left (%2): make room there, or keep fewer versions "
+         "(--keep)"},
         {{"connection refused", "no such host", "i/o timeout", "network is unreachable",
           "connection reset", "broken pipe", "tls handshake", "deadline exceeded",
           "closed network connection", "no route to host", "connection timed out", "eof",
           "dial tcp", "server misbehaving", "temporary failure in name resolution"},
-         E_("cannot reach the remote %1 (%2): check the network and that the server is up, then "
-            "try again")},
+         "cannot reach the remote %1 (%2): check the network and that the server is up, then "
+         "try again"},
         {{"directory not found", "object not found", "file not found", "doesn't exist",
           "not found"},
-         E_("the remote %1 has no such file or folder (%2): check the path after the remote's "
-            "name")},
+         "the remote %1 has no such file or folder (%2): check the path after the remote's "
+         "name"},
     };
     for (const std::string& message : newestFirst) {
         const std::string text = lower(message);
@@ -287,19 +285,19 @@ std::string explainFailure(std::string_view remote, const std::vector<std::strin
             }
         }
     }
-    return formatText(E_("rclone failed on the remote %1: %2 (exit code %3)"),
+    return formatText("rclone failed on the remote %1: %2 (exit code %3)",
                       {name, innermost(newestFirst.front()), std::to_string(exitCode)});
 }
 
 std::string rcloneMissing() {
 #ifdef _WIN32
-    return E_("rclone is not installed: it carries the backups off this machine. Put rclone.exe "
-              "(rclone.org/downloads, or: winget install Rclone.Rclone) on the PATH or beside "
-              "this program, make the remote with \"rclone config\", then try again");
+    return "rclone is not installed: it carries the backups off this machine. Put rclone.exe "
+           "(rclone.org/downloads, or: winget install Rclone.Rclone) on the PATH or beside "
+           "this program, make the remote with \"rclone config\", then try again";
 #else
-    return E_("rclone is not installed (or not on the PATH): it carries the backups off this "
-              "machine. Install it (Debian, Ubuntu: sudo apt install rclone), make the remote "
-              "with \"rclone config\", then try again");
+    return "rclone is not installed (or not on the PATH): it carries the backups off this "
+           "machine. Install it (Debian, Ubuntu: sudo apt install rclone), make the remote "
+           "with \"rclone config\", then try again";
 #endif
 }
 
@@ -382,13 +380,13 @@ Rclone::Run Rclone::run(const std::vector<std::string>& arguments, std::string_v
     ChildResult child = runChild(request);
     switch (child.end) {
     case ChildResult::End::NotStarted:
-        throw RemoteError(formatText(E_("rclone (%1) could not be started: %2"),
+        throw RemoteError(formatText("rclone (%1) could not be started: %2",
                                      {pathToUtf8(program_), child.notStarted}));
     case ChildResult::End::Stopped:
         throw TransferStopped();
     case ChildResult::End::Killed:
         throw RemoteError(
-            formatText(E_("rclone was ended by a signal on the remote \"%1\""), {remote}));
+            formatText("rclone was ended by a signal on the remote \"%1\"", {remote}));
     case ChildResult::End::Exited:
         break;
     }

@@ -67,8 +67,7 @@ fs::path makePrivateFolder() {
     std::error_code ec;
     const fs::path temporary = fs::temp_directory_path(ec);
     if (ec) {
-        throw Error(
-            formatText(E_("The folder for temporary files is unknown (%1)"), {errorText(ec)}));
+        throw Error(formatText("The folder for temporary files is unknown (%1)", {errorText(ec)}));
     }
     for (int attempt = 0;; ++attempt) {
         const fs::path folder =
@@ -78,7 +77,7 @@ fs::path makePrivateFolder() {
             return folder;
         }
         if (ec != std::errc::file_exists || attempt > 100) {
-            throw Error(formatText(E_("Cannot create folder \"%1\" (%2)"),
+            throw Error(formatText("Cannot create folder \"%1\" (%2)",
                                    {pathToUtf8(folder), errorText(ec)}));
         }
     }
@@ -146,7 +145,7 @@ void RemoteFolder::makeStandIns() {
         platform::File::createNew(folder_ / pathFromUtf8(archive.name), ec);
         if (ec) {
             throw Error(
-                formatText(E_("Cannot create \"%1\" (%2)"),
+                formatText("Cannot create \"%1\" (%2)",
                            {pathToUtf8(folder_ / pathFromUtf8(archive.name)), errorText(ec)}));
         }
     }
@@ -172,7 +171,7 @@ std::string RemoteFolder::fetch(const std::string& name) {
     const auto listed = std::find_if(archives_.begin(), archives_.end(),
                                      [&](const RemoteFile& f) { return f.name == name; });
     if (listed == archives_.end()) {
-        throw Error(formatText(E_("no archive \"%1\" in %2"), {name, where_.text()}));
+        throw Error(formatText("no archive \"%1\" in %2", {name, where_.text()}));
     }
     const fs::path file = folder_ / pathFromUtf8(name);
     std::error_code ec;
@@ -182,9 +181,8 @@ std::string RemoteFolder::fetch(const std::string& name) {
     const std::uintmax_t size = fs::file_size(file, ec);
     if (ec || size != listed->size) {
         fs::remove(file, ec);
-        throw RemoteError(
-            formatText(E_("the archive \"%1\" did not arrive whole from %2: try again"),
-                       {name, where_.text()}));
+        throw RemoteError(formatText("the archive \"%1\" did not arrive whole from %2: try again",
+                                     {name, where_.text()}));
     }
     // Private, like every archive of the program's.
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write, ec);
@@ -235,7 +233,7 @@ void RemoteFolder::sendChecked(const fs::path& file, const std::string& name,
     const std::optional<RemoteFile> there = rclone_.stat(where_, temporary, true);
     if (ec || !there || there->size != size) {
         throw RemoteError(formatText(
-            E_("the copy of \"%1\" on %2 is not whole; nothing there was replaced: try again"),
+            "the copy of \"%1\" on %2 is not whole; nothing there was replaced: try again",
             {name, where_.text()}));
     }
     // The strongest hash the remote offers, compared with this file's.
@@ -249,8 +247,8 @@ void RemoteFolder::sendChecked(const fs::path& file, const std::string& name,
             continue;
         }
         if (lowerHex(rclone_.hashOf(type, file)) != lowerHex(hash->second)) {
-            throw RemoteError(formatText(E_("the copy of \"%1\" on %2 differs from the archive "
-                                            "(its %3 hash); nothing there was replaced: try again"),
+            throw RemoteError(formatText("the copy of \"%1\" on %2 differs from the archive "
+                                         "(its %3 hash); nothing there was replaced: try again",
                                          {name, where_.text(), type}));
         }
         break;
@@ -263,9 +261,9 @@ RemoteFolder::Sent RemoteFolder::send(SystemServices& services,
     const PathMapper& paths = services.paths();
     for (const std::string& archive : archives) {
         if (const std::string damage = archiveDamage(paths, archive, password); !damage.empty()) {
-            throw Error(formatText(
-                E_("the new archive does not read whole: %1: %2; nothing was sent to %3"),
-                {remoteName(archive), damage, where_.text()}));
+            throw Error(
+                formatText("the new archive does not read whole: %1: %2; nothing was sent to %3",
+                           {remoteName(archive), damage, where_.text()}));
         }
     }
     removeAbandonedUploads(files_);
@@ -276,8 +274,8 @@ RemoteFolder::Sent RemoteFolder::send(SystemServices& services,
         for (const std::string& archive : archives) {
             const std::optional<fs::path> file = paths.toNative(archive);
             if (!file) {
-                throw Error(formatText(E_("\"%1\" names nothing on this machine"),
-                                       {paths.toDisplay(archive)}));
+                throw Error(
+                    formatText("\"%1\" names nothing on this machine", {paths.toDisplay(archive)}));
             }
             const std::string name = lastName(archive);
             // Named before it is sent: a copy that breaks off is deleted too.
