@@ -104,8 +104,7 @@ void add(Console& console, Arguments& args) {
     Schedule s = args.schedule;
     if (s.full && (!s.profile.empty() || !s.items.empty())) {
         throw CLI::ValidationError(
-            "--full",
-            say(E_("a full backup takes the whole data folder: no --profile or --items")));
+            "--full", say(E_("a full backup takes the whole data folder: no --profile or --items")));
     }
     if (isRemoteLocation(s.location)) {
         parseRemotePath(s.location); // refused here rather than at every run
@@ -257,8 +256,8 @@ void runSchedule(Console& console, const std::string& id) {
     const auto log = [&](const std::string& what) {
         const std::string line = stampOf(now) + " " + s.id + toRemote + ": " + what;
         if (!appendScheduleLog(logFolder, line)) {
-            console.warning(
-                say(E_("cannot write the log \"%1\""), {pathToUtf8(logFolder / kScheduleLog)}));
+            console.warning(say(E_("cannot write the log \"%1\""),
+                                {pathToUtf8(logFolder / kScheduleLog)}));
         }
     };
     ScheduleState state = loadScheduleState(store, s.id);
@@ -288,12 +287,12 @@ void runSchedule(Console& console, const std::string& id) {
         }
         const long long from = state.lastCompleteAt != 0 ? state.lastCompleteAt : state.sinceAt;
         const bool overdue = secondsOf(now) - from >= 3 * schedulePeriodSeconds(s);
-        notifyDesktop(
-            overdue                  ? say(E_("Backup %1: no complete archive since %2"),
-                                           {s.id, state.lastComplete.empty() ? state.since : state.lastComplete})
-            : result == "incomplete" ? say(E_("Backup %1 is incomplete"), {s.id})
-                                     : say(E_("Backup %1 failed"), {s.id}),
-            reason);
+        notifyDesktop(overdue ? say(E_("Backup %1: no complete archive since %2"),
+                                    {s.id, state.lastComplete.empty() ? state.since
+                                                                      : state.lastComplete})
+                      : result == "incomplete" ? say(E_("Backup %1 is incomplete"), {s.id})
+                                               : say(E_("Backup %1 failed"), {s.id}),
+                      reason);
         if (result != "incomplete") {
             throw Error(reason);
         }
