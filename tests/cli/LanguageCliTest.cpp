@@ -204,6 +204,7 @@ TEST_F(LanguageCli, ARussianUserReadsTheSystemsReasonsAndTheCodecsErrorsInRussia
     const std::string whole = readFile(dir / "whole.dat");
     // Cut inside the first record's data; and with bytes of it overwritten.
     writeFile(dir / "cut.dat", whole.substr(0, whole.size() / 2));
+    writeFile(dir / "cut late.dat", whole.substr(0, whole.size() - 10));
     std::string damaged = whole;
     damaged.replace(200, 8, std::string(8, '\xff'));
     writeFile(dir / "damaged.dat", damaged);
@@ -221,6 +222,8 @@ TEST_F(LanguageCli, ARussianUserReadsTheSystemsReasonsAndTheCodecsErrorsInRussia
         {{"unpack", s(dir / "damaged.dat"), s(dir / "out")},
          "vellarion-cli: zlib: ошибка в данных\n"},
         {{"verify", s(dir / "damaged.dat")}, "поврежден"},
+        {{"list", s(dir / "cut late.dat")}, "vellarion-cli: Ошибка чтения потока\n"},
+        {{"verify", s(dir / "cut late.dat")}, " (Ошибка чтения потока)\n"},
         {{"unpack", s(dir / "nosuch.dat"), s(dir / "out")},
          "vellarion-cli: Не удается открыть файл \"" + s(dir / "nosuch.dat") +
              "\": нет такого файла или папки\n"},
