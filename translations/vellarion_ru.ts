@@ -640,6 +640,14 @@
         <source>the folder is not empty</source>
         <translation>папка не пуста</translation>
     </message>
+    <message>
+        <source>vellarion-cli: Cannot write &quot;%1&quot; (%2)</source>
+        <translation>vellarion-cli: Не удается записать &quot;%1&quot; (%2)</translation>
+    </message>
+    <message>
+        <source>vellarion-cli: Cannot delete &quot;%1&quot; (%2)</source>
+        <translation>vellarion-cli: Не удается удалить &quot;%1&quot; (%2)</translation>
+    </message>
 </context>
 <context>
     <name>vellarion</name>

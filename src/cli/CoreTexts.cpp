@@ -91,6 +91,9 @@ constexpr std::string_view kCoreTexts[] = {
        "there was replaced: try again"),
     E_("vellarion-cli: the new archive does not read whole: %1: %2; nothing was sent to %3"),
     E_("vellarion-cli: \"%1\" names nothing on this machine"),
+    // The schedules' files (core/schedule), with the system's reason in them.
+    E_("vellarion-cli: Cannot write \"%1\" (%2)"),
+    E_("vellarion-cli: Cannot delete \"%1\" (%2)"),
 };
 
 bool isPlaceholder(std::string_view text, std::size_t at) {

@@ -235,6 +235,14 @@ TEST_F(LanguageCli, ARussianUserReadsTheSystemsReasonsAndTheCodecsErrorsInRussia
         EXPECT_EQ(englishSentence(r.out + r.err), "") << everything(c.args, r);
         EXPECT_NE((r.out + r.err).find(c.says), std::string::npos) << everything(c.args, r);
     }
+    // A schedule's file that cannot be written: its configuration folder is a file.
+    const fs::path home = dir / "home";
+    writeFile(home / ".config", "a file, no folder\n");
+    const Result schedule =
+        run({"schedule", "add", "firefox", "--prefix", s(fx.sample().prefix), "--to", below}, home);
+    EXPECT_EQ(schedule.err, "vellarion-cli: Не удается записать \"" +
+                                s(home / ".config" / "vellarion" / "schedules.json") +
+                                "\" (не папка)\n");
     // The same in English, in the system's words.
     UserLocale english("en_US.UTF-8");
     const Result r = run({"unpack", s(dir / "whole.dat"), below});
