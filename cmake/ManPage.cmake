@@ -20,6 +20,10 @@ function(roff_literal text out)
     set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
+# The page is English, whatever the language of the machine that builds it
+# (the program's help speaks the environment's).
+set(ENV{LANGUAGE} "en")
+
 execute_process(COMMAND "${CLI}" --help OUTPUT_VARIABLE help RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "${CLI} --help failed (${status})")

@@ -1,10 +1,12 @@
 #include "cli/ArchiveCommands.h"
 
 #include "cli/Console.h"
+#include "cli/CoreTexts.h"
 #include "cli/Interrupt.h"
 #include "cli/JobOutput.h"
 #include "cli/Passwords.h"
 #include "cli/RemoteLocation.h"
+#include "cli/SystemReason.h"
 #include "core/archive/ArchiveError.h"
 #include "core/archive/JvZlibMultiple.h"
 #include "core/remote/RemoteFolder.h"
@@ -93,19 +95,19 @@ void list(Console& console, const std::string& archive, bool sizes, PasswordSour
     onNoArchive(archive, notAnArchive, [&] {
         codec.forEachStoredEntry(archive, [&](const StoredEntry& entry) {
             ++listed;
-        if (sizes) {
-            char columns[32];
-            std::snprintf(columns, sizeof columns, "%12u %12u  ",
-                          static_cast<unsigned>(entry.uncompressedSize),
-                          static_cast<unsigned>(entry.compressedSize));
-            out << columns;
-        }
-        // A stored name is the archive's, not ours: it reaches the terminal escaped.
-        out << terminalText(entry.name);
-        if (!entry.refused.empty()) {
-            out << "  (" << entry.refused << ")";
-        }
-        out << '\n';
+            if (sizes) {
+                char columns[32];
+                std::snprintf(columns, sizeof columns, "%12u %12u  ",
+                              static_cast<unsigned>(entry.uncompressedSize),
+                              static_cast<unsigned>(entry.compressedSize));
+                out << columns;
+            }
+            // A stored name is the archive's, not ours: it reaches the terminal escaped.
+            out << terminalText(entry.name);
+            if (!entry.refused.empty()) {
+                out << "  (" << entry.refused << ")";
+            }
+            out << '\n';
         });
     });
     out << std::flush;
@@ -123,19 +125,18 @@ void verify(Console& console, const std::string& archive, PasswordSource& passwo
     }
     std::ostream& out = console.out();
     for (const ArchiveCheck::Damage& damage : check.damaged) {
-        out << terminalText(say(E_("damaged: %1: %2"), {damage.name, translated(damage.reason)}))
+        out << terminalText(say(E_("damaged: %1: %2"), {damage.name, userText(damage.reason)}))
             << '\n';
     }
     out << std::flush;
     const std::string records = recordCount(check.records);
     if (!check.brokenOff.empty()) {
-        throw Error(
-            check.damaged.empty()
-                ? say(E_("%1 breaks off after %2 (%3)"),
-                      {archive, records, translated(check.brokenOff)})
-                : say(E_("%1 breaks off after %2 (%3); %4 damaged before"),
-                      {archive, records, translated(check.brokenOff),
-                       std::to_string(check.damaged.size())}));
+        throw Error(check.damaged.empty()
+                        ? say(E_("%1 breaks off after %2 (%3)"),
+                              {archive, records, userText(check.brokenOff)})
+                        : say(E_("%1 breaks off after %2 (%3); %4 damaged before"),
+                              {archive, records, userText(check.brokenOff),
+                               std::to_string(check.damaged.size())}));
     }
     if (!check.damaged.empty()) {
         throw Error(say(E_("%1: %2 of %3 damaged"),
@@ -168,7 +169,7 @@ void verifyAll(Console& console, const std::string& folder, PasswordSource& pass
             }
         }
         if (ec) {
-            throw Error(say(E_("Cannot read the folder \"%1\" (%2)"), {folder, ec.message()}));
+            throw Error(say(E_("Cannot read the folder \"%1\" (%2)"), {folder, systemReason(ec)}));
         }
     }
     orderNewestFirst(names);
@@ -193,7 +194,7 @@ void verifyAll(Console& console, const std::string& folder, PasswordSource& pass
             out << terminalText(say(E_("%1: %2, all sound"), {name, recordCount(records)})) << '\n';
         } else {
             ++failed;
-            out << terminalText(say(E_("%1: FAILED: %2"), {name, where.shown(translated(damage))}))
+            out << terminalText(say(E_("%1: FAILED: %2"), {name, where.shown(userText(damage))}))
                 << '\n';
         }
     }
@@ -219,20 +220,20 @@ void addArchiveCommands(CLI::App& app, Console& console) {
     auto args = std::make_shared<Arguments>();
 
     CLI::App* packCommand =
-        app.add_subcommand("pack", "Pack the tree below DIR into the backup archive ARCHIVE "
-                                   "(replacing it only when packing succeeds)");
-    packCommand->add_option("DIR", args->folder, "Folder to pack")->required();
-    packCommand->add_option("ARCHIVE", args->archive, "Archive to write")->required();
+        app.add_subcommand("pack", E_("Pack the tree below DIR into the backup archive ARCHIVE "
+                                      "(replacing it only when packing succeeds)"));
+    packCommand->add_option("DIR", args->folder, E_("Folder to pack"))->required();
+    packCommand->add_option("ARCHIVE", args->archive, E_("Archive to write"))->required();
     addPasswordOptions(*packCommand, args->password, true);
     packCommand->callback([&console, args] {
         PasswordSource passwords(console, args->password);
         pack(console, args->folder, args->archive, passwords);
     });
 
-    CLI::App* unpackCommand =
-        app.add_subcommand("unpack", "Unpack ARCHIVE into DIR, replacing files of the same names");
-    unpackCommand->add_option("ARCHIVE", args->archive, "Archive to read")->required();
-    unpackCommand->add_option("DIR", args->folder, "Folder to unpack into")->required();
+    CLI::App* unpackCommand = app.add_subcommand(
+        "unpack", E_("Unpack ARCHIVE into DIR, replacing files of the same names"));
+    unpackCommand->add_option("ARCHIVE", args->archive, E_("Archive to read"))->required();
+    unpackCommand->add_option("DIR", args->folder, E_("Folder to unpack into"))->required();
     addPasswordOptions(*unpackCommand, args->password, false);
     unpackCommand->callback([&console, args] {
         PasswordSource passwords(console, args->password);
@@ -240,10 +241,10 @@ void addArchiveCommands(CLI::App& app, Console& console) {
     });
 
     CLI::App* listCommand =
-        app.add_subcommand("list", "List the files stored in ARCHIVE, in archive order");
+        app.add_subcommand("list", E_("List the files stored in ARCHIVE, in archive order"));
     listCommand->add_flag("-l,--long", args->sizes,
-                          "Show each file's size and its compressed size first");
-    listCommand->add_option("ARCHIVE", args->archive, "Archive to read")->required();
+                          E_("Show each file's size and its compressed size first"));
+    listCommand->add_option("ARCHIVE", args->archive, E_("Archive to read"))->required();
     addPasswordOptions(*listCommand, args->password, false);
     listCommand->callback([&console, args] {
         PasswordSource passwords(console, args->password);
@@ -251,15 +252,16 @@ void addArchiveCommands(CLI::App& app, Console& console) {
     });
 
     CLI::App* verifyCommand = app.add_subcommand(
-        "verify", "Read every record of ARCHIVE and check it, writing nothing; lists the damaged "
-                  "records and fails when there is one. With --all DIR, every archive in DIR, "
-                  "one line each");
-    CLI::Option* one = verifyCommand->add_option("ARCHIVE", args->archive, "Archive to check");
+        "verify",
+        E_("Read every record of ARCHIVE and check it, writing nothing; lists the damaged "
+           "records and fails when there is one. With --all DIR, every archive in DIR, "
+           "one line each"));
+    CLI::Option* one = verifyCommand->add_option("ARCHIVE", args->archive, E_("Archive to check"));
     CLI::Option* all =
         verifyCommand
             ->add_option("--all", args->folder,
-                         "Check every archive in DIR (a folder, or rclone:REMOTE:PATH, whose "
-                         "archives are fetched one at a time)")
+                         E_("Check every archive in DIR (a folder, or rclone:REMOTE:PATH, whose "
+                            "archives are fetched one at a time)"))
             ->type_name("DIR");
     one->excludes(all);
     addPasswordOptions(*verifyCommand, args->password, false);

@@ -82,10 +82,10 @@ void browsers(Console& console, const Arguments& args) {
 void addBrowserCommands(CLI::App& app, Console& console) {
     auto args = std::make_shared<Arguments>();
     CLI::App* command = app.add_subcommand(
-        "browsers", "List every browser the program knows: its name on the command line, "
-                    "whether its data is found here, its number of profiles and its data root");
+        "browsers", E_("List every browser the program knows: its name on the command line, "
+                       "whether its data is found here, its number of profiles and its data root"));
     addEnvironmentOptions(*command, args->environment);
-    command->add_flag("--json", args->json, "Print the list as JSON");
+    command->add_flag("--json", args->json, E_("Print the list as JSON"));
     command->callback([&console, args] { browsers(console, *args); });
 }
 

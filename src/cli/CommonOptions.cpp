@@ -1,6 +1,7 @@
 #include "cli/CommonOptions.h"
 
 #include "cli/Console.h"
+#include "cli/SystemReason.h"
 #include "core/services/Error.h"
 #include "core/services/PathMapper.h"
 #include "core/services/ProgramPath.h"
@@ -18,21 +19,21 @@ namespace vellarion::cli {
 
 void addEnvironmentOptions(CLI::App& command, EnvironmentOptions& options) {
     command.add_flag("--native", options.native,
-                     "Work on the browsers of this machine itself (the default when no Windows "
-                     "prefix is named or found)");
+                     E_("Work on the browsers of this machine itself (the default when no Windows "
+                        "prefix is named or found)"));
     command.add_flag("--demo", options.demo,
-                     "Work on the demo sandbox: sample data of every browser");
-    command.add_option("--prefix", options.prefix, "Work on the Windows prefix in DIR")
+                     E_("Work on the demo sandbox: sample data of every browser"));
+    command.add_option("--prefix", options.prefix, E_("Work on the Windows prefix in DIR"))
         ->type_name("DIR");
     command
         .add_option("--windows-root", options.windowsRoot,
-                    "Work on the Windows disk mounted at DIR (its drive C:)")
+                    E_("Work on the Windows disk mounted at DIR (its drive C:)"))
         ->type_name("DIR");
-    command.add_option("--user", options.user, "The Windows user whose data to use")
+    command.add_option("--user", options.user, E_("The Windows user whose data to use"))
         ->type_name("NAME");
     command
         .add_option("--windows-version", options.windowsVersion,
-                    "The Windows major version to assume (5: 2000/XP, 6: Vista and later)")
+                    E_("The Windows major version to assume (5: 2000/XP, 6: Vista and later)"))
         ->type_name("N")
         ->check(CLI::PositiveNumber);
 }
@@ -169,23 +170,24 @@ void makeTypedFolder(const std::string& typed) {
     }
     std::filesystem::create_directories(folder, ec);
     if (ec) {
-        throw Error(say(E_("Cannot make the folder %1: %2"), {typed, ec.message()}));
+        throw Error(say(E_("Cannot make the folder %1: %2"), {typed, systemReason(ec)}));
     }
 }
 
 void addReplaceOption(CLI::App& command, bool& replace) {
     command.add_flag("--replace", replace,
-                     "Replace an archive of the same name in the backup location (without it, "
-                     "such an archive is left as it is and the command fails)");
+                     E_("Replace an archive of the same name in the backup location (without it, "
+                        "such an archive is left as it is and the command fails)"));
 }
 
 void addWaitOptions(CLI::App& command, WaitOptions& options) {
     // A flag, so that "--wait firefox" never takes the browser for a
     // duration: a duration comes as --wait=DURATION.
     command
-        .add_flag("--wait{forever}", options.wait,
-                  "When the browser holds its data, wait until it lets go (at most DURATION, "
-                  "as in 90s, 10m, 2h, when one is given as --wait=DURATION) instead of refusing")
+        .add_flag(
+            "--wait{forever}", options.wait,
+            E_("When the browser holds its data, wait until it lets go (at most DURATION, "
+               "as in 90s, 10m, 2h, when one is given as --wait=DURATION) instead of refusing"))
         ->type_name("DURATION")
         ->check([](const std::string& value) {
             try {
@@ -196,8 +198,8 @@ void addWaitOptions(CLI::App& command, WaitOptions& options) {
             }
         });
     command.add_flag("--no-wait", options.noWait,
-                     "When another job of this program works on the same data folder, refuse at "
-                     "once instead of waiting for it to end");
+                     E_("When another job of this program works on the same data folder, refuse at "
+                        "once instead of waiting for it to end"));
 }
 
 std::optional<std::chrono::milliseconds> waitDuration(const std::string& value) {
@@ -217,7 +219,7 @@ std::optional<std::chrono::milliseconds> waitDuration(const std::string& value) 
             return std::chrono::seconds(std::stoll(number) * seconds);
         }
     }
-    throw Error("\"" + value + "\" is no duration (as in 90s, 10m, 2h, 1d)");
+    throw Error(say(E_("\"%1\" is no duration (as in 90s, 10m, 2h, 1d)"), {value}));
 }
 
 } // namespace vellarion::cli

@@ -1,5 +1,6 @@
 #include "cli/Console.h"
 
+#include "cli/CoreTexts.h"
 #include "core/text/Catalogue.h"
 
 #include <CLI/CLI.hpp>
@@ -55,7 +56,24 @@ namespace {
     E_("%1: Value %2 could not be converted"),
     E_("%1: must not be empty"),
     E_("ARCHIVE or --all"),
+    // The parser's own words in --help.
+    E_("Options"),
+    E_("Subcommands"),
 };
+
+// The parser's labels in --help, each with its text in the catalogue.
+constexpr std::string_view kHelpLabels[] = {
+    E_("Usage"),    E_("OPTIONS"), E_("SUBCOMMAND"), E_("SUBCOMMANDS"), E_("Positionals"),
+    E_("REQUIRED"), E_("Env"),     E_("Needs"),      E_("Excludes"),    E_("TEXT"),
+    E_("INT"),      E_("UINT"),    E_("FLOAT"),      E_("POSITIVE"),    E_("NOT BLANK"),
+};
+
+// A type's words in --help: "INT in [1 - 1000]" is the parser's own.
+[[maybe_unused]] constexpr std::string_view kHelpTypes[] = {
+    E_("INT in [%1 - %2]"),
+};
+
+bool languageChosen = false;
 
 void appendHex(std::string& out, const char* prefix, unsigned value, int digits) {
     static constexpr char kDigits[] = "0123456789abcdef";
@@ -83,7 +101,128 @@ std::size_t utf8Length(std::string_view text, std::size_t at) {
     return length;
 }
 
+// How many columns a text of UTF-8 takes on a terminal (one per character).
+std::size_t columns(std::string_view text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// The help's texts translated as the help is printed. Its two columns are
+// padded by characters, not bytes, so that Russian labels line up.
+class TranslatedHelp : public CLI::Formatter {
+public:
+    TranslatedHelp() {
+        for (const std::string_view key : kHelpLabels) {
+            label(std::string(key), translated(key));
+        }
+    }
+
+    std::string make_group(std::string group, bool isPositional,
+                           std::vector<const CLI::Option*> options) const override {
+        return CLI::Formatter::make_group(translated(group), isPositional, std::move(options));
+    }
+
+    std::string make_subcommands(const CLI::App* app, CLI::AppFormatMode mode) const override {
+        std::string made = CLI::Formatter::make_subcommands(app, mode);
+        const std::string group = "\nSubcommands:\n";
+        if (const std::size_t at = made.find(group); at != std::string::npos) {
+            made.replace(at, group.size(), "\n" + translated(E_("Subcommands")) + ":\n");
+        }
+        return made;
+    }
+
+    std::string make_subcommand(const CLI::App* sub) const override {
+        return line(sub->get_display_name(true), translated(sub->get_description()));
+    }
+
+    std::string make_description(const CLI::App* app) const override {
+        std::string made = CLI::Formatter::make_description(app);
+        const std::string& own = app->get_description();
+        if (!own.empty() && made.starts_with(own)) {
+            made = translated(own) + made.substr(own.size());
+        }
+        return made;
+    }
+
+    std::string make_option(const CLI::Option* option, bool isPositional) const override {
+        return line(make_option_name(option, isPositional) + make_option_opts(option),
+                    make_option_desc(option));
+    }
+
+    std::string make_option_opts(const CLI::Option* option) const override {
+        std::string made = CLI::Formatter::make_option_opts(option);
+        // The type's words, and those of the checks on it ("TEXT:{ru,en}",
+        // "INT in [1 - 1000]"), are the parser's: translated each.
+        const std::string type = option->get_type_name();
+        if (const std::size_t at = made.find(" " + type);
+            !type.empty() && at != std::string::npos) {
+            std::string shown;
+            for (std::size_t start = 0; start <= type.size();) {
+                const std::size_t colon = std::min(type.find(':', start), type.size());
+                shown += (start == 0 ? "" : ":") + translated(type.substr(start, colon - start));
+                start = colon + 1;
+            }
+            made.replace(at + 1, type.size(), shown);
+        }
+        return made;
+    }
+
+    std::string make_option_desc(const CLI::Option* option) const override {
+        return translated(option->get_description());
+    }
+
+private:
+    // One entry: its name, then its description from the column on (on a
+    // line of its own when the name reaches the column).
+    std::string line(const std::string& name, const std::string& description) const {
+        std::string out = "  " + name;
+        const std::size_t width = get_column_width();
+        if (!description.empty()) {
+            const std::size_t used = columns(out);
+            out += used >= width ? "\n" + std::string(width, ' ') : std::string(width - used, ' ');
+            for (const char c : description) {
+                out += c;
+                if (c == '\n') {
+                    out += std::string(width, ' ');
+                }
+            }
+        }
+        return out + "\n";
+    }
+};
+
 } // namespace
+
+void chooseLanguage(const std::vector<std::string>& arguments) {
+    setLanguage(languageOfEnvironment());
+    languageChosen = false;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--") {
+            break;
+        }
+        std::optional<Language> asked;
+        if (argument == "--language" && i + 1 < arguments.size()) {
+            asked = parseLanguage(arguments[++i]);
+        } else if (argument.starts_with("--language=")) {
+            asked = parseLanguage(std::string_view(argument).substr(11));
+        }
+        // A name the option refuses is the parser's to say.
+        if (asked) {
+            setLanguage(*asked);
+            languageChosen = true;
+        }
+    }
+}
+
+bool languageAsked() {
+    return languageChosen;
+}
+
+std::shared_ptr<CLI::FormatterBase> helpFormatter() {
+    return std::make_shared<TranslatedHelp>();
+}
 
 std::string say(std::string_view pattern, std::initializer_list<std::string_view> values) {
     return formatText(translated(pattern), values);
@@ -157,7 +296,7 @@ Console Console::standard() {
 
 void Console::warning(std::string_view text) {
     endProgress();
-    err_ << "vellarion-cli: " << say(E_("warning: %1"), {terminalText(translated(text), true)})
+    err_ << "vellarion-cli: " << say(E_("warning: %1"), {terminalText(userText(text), true)})
          << '\n'
          << std::flush;
 }
@@ -231,7 +370,7 @@ int run(CLI::App& app, const std::vector<std::string>& arguments, Console& conso
         if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) {
             return app.exit(e, console.out(), err);
         }
-        err << "vellarion-cli: " << terminalText(translated(e.what())) << '\n'
+        err << "vellarion-cli: " << terminalText(userText(e.what())) << '\n'
             << say(E_("Run with --help for more information.")) << '\n';
         return 2;
     } catch (const Interrupted& e) {
@@ -240,7 +379,7 @@ int run(CLI::App& app, const std::vector<std::string>& arguments, Console& conso
         return 130;
     } catch (const std::exception& e) {
         console.endProgress();
-        err << "vellarion-cli: " << terminalText(translated(e.what()), true) << '\n';
+        err << "vellarion-cli: " << terminalText(userText(e.what()), true) << '\n';
         return 1;
     }
 }

@@ -6,13 +6,15 @@
 #include <cstdint>
 #include <initializer_list>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace CLI {
 class App;
-}
+class FormatterBase;
+} // namespace CLI
 
 namespace vellarion::cli {
 
@@ -84,6 +86,20 @@ class Interrupted : public std::exception {
 public:
     const char* what() const noexcept override { return "interrupted"; }
 };
+
+// Chooses the language of the program's texts before its commands are
+// made: the one --language asks for (the last given, before the command or
+// after it), else the environment's.
+void chooseLanguage(const std::vector<std::string>& arguments);
+// Whether --language chose it: a schedule's run then keeps to it rather
+// than to the schedule's own.
+bool languageAsked();
+
+// What --help prints, in the user's language: the descriptions of the
+// program, its commands and their options, and the parser's own words
+// ("Usage", "OPTIONS", "REQUIRED", "TEXT"). Set on the program before its
+// commands are added (they take it over).
+std::shared_ptr<CLI::FormatterBase> helpFormatter();
 
 // The program's arguments as UTF-8 text (on Windows from the wide command
 // line, elsewhere as they are).

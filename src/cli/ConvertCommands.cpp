@@ -74,24 +74,24 @@ void addConvertCommands(CLI::App& app, Console& console) {
     auto args = std::make_shared<Arguments>();
     CLI::App* command = app.add_subcommand(
         "convert-opera",
-        "Rewrite the paths in Opera's operaprefs.ini for another Windows, program folder, drive "
-        "or user name (conversion N, see --list); prints the file and how many places each "
-        "replacement changed");
+        E_("Rewrite the paths in Opera's operaprefs.ini for another Windows, program folder, drive "
+           "or user name (conversion N, see --list); prints the file and how many places each "
+           "replacement changed"));
     CLI::Option* number =
-        command->add_option("N", args->conversion, "The conversion (0 to 11, see --list)")
+        command->add_option("N", args->conversion, E_("The conversion (0 to 11, see --list)"))
             ->check(CLI::Range(0, kConversionCount - 1));
-    command->add_flag("--list", args->list, "List the conversions and their numbers")
+    command->add_flag("--list", args->list, E_("List the conversions and their numbers"))
         ->excludes(number);
     command
         ->add_option("--old-user", args->oldUser,
-                     "Conversion 11: the user name the paths hold now (the folder below "
-                     "\"Users\\\" or \"Documents and Settings\\\")")
+                     E_("Conversion 11: the user name the paths hold now (the folder below "
+                        "\"Users\\\" or \"Documents and Settings\\\")"))
         ->type_name("NAME");
     command
         ->add_option("--old-drive", args->oldDrive,
-                     "Conversion 10: the drive the paths hold now, such as D:\\")
+                     E_("Conversion 10: the drive the paths hold now, such as D:\\"))
         ->type_name("DRIVE");
-    command->add_flag("--dry-run", args->dryRun, "Count the changes but write nothing");
+    command->add_flag("--dry-run", args->dryRun, E_("Count the changes but write nothing"));
     addEnvironmentOptions(*command, args->environment);
     command->callback([&console, args] { convert(console, *args); });
 }

@@ -2,6 +2,7 @@
 
 #include "cli/CommonOptions.h"
 #include "cli/Console.h"
+#include "cli/CoreTexts.h"
 #include "cli/Interrupt.h"
 #include "cli/JobOutput.h"
 #include "cli/KeptVersions.h"
@@ -140,7 +141,7 @@ void run(Console& console, const Arguments& args, Direction direction) {
                 if (e.what() != kSettingsNotFound) {
                     throw;
                 }
-                throw Error(translated(e.what()) + ". " + browsersFoundHint(*services));
+                throw Error(userText(e.what()) + ". " + browsersFoundHint(*services));
             }
             return;
         }
@@ -173,12 +174,13 @@ void run(Console& console, const Arguments& args, Direction direction) {
         const std::uintmax_t size = std::filesystem::file_size(pathFromUtf8(file), ec);
         const std::string bytes = std::to_string(ec ? 0 : size);
         // Staged items come from many places; their staging folder is gone.
-        const std::string what =
-            data.full.staged.items.empty()
-                ? std::string(withoutTrailingSeparators(services->paths().toDisplay(archive.folder)))
-                : say(E_("the %1 items"), {data.name});
+        const std::string what = data.full.staged.items.empty()
+                                     ? std::string(withoutTrailingSeparators(
+                                           services->paths().toDisplay(archive.folder)))
+                                     : say(E_("the %1 items"), {data.name});
         if (direction == Direction::Backup) {
-            console.out() << say(E_("Packed %1 into %2 (%3 bytes)"), {what, where.shown(file), bytes})
+            console.out() << say(E_("Packed %1 into %2 (%3 bytes)"),
+                                 {what, where.shown(file), bytes})
                           << '\n';
         } else {
             console.out() << say(E_("Unpacked %1 (%2 bytes) into %3"),
@@ -194,24 +196,24 @@ void addCommand(CLI::App& app, Console& console, Direction direction) {
     auto args = std::make_shared<Arguments>();
     CLI::App* command = app.add_subcommand(
         backup ? "full-backup" : "full-restore",
-        backup ? "Pack the browser's whole data folder into its archive in DIR "
-                 "(fbackup_firefox.dat and its sisters)"
-               : "Unpack the browser's archive in DIR over its data folder, replacing files of "
-                 "the same names and keeping the others");
+        backup ? E_("Pack the browser's whole data folder into its archive in DIR "
+                    "(fbackup_firefox.dat and its sisters)")
+               : E_("Unpack the browser's archive in DIR over its data folder, replacing files of "
+                    "the same names and keeping the others"));
     addBrowserArgument(*command, args->browser);
     command
         ->add_option(backup ? "--to" : "--from", args->location,
-                     backup ? "The backup location: the folder to write the archive to, or "
-                              "rclone:REMOTE:PATH, a folder of a remote rclone knows"
-                            : "The backup location: the folder holding the archive, or "
-                              "rclone:REMOTE:PATH")
+                     backup ? E_("The backup location: the folder to write the archive to, or "
+                                 "rclone:REMOTE:PATH, a folder of a remote rclone knows")
+                            : E_("The backup location: the folder holding the archive, or "
+                                 "rclone:REMOTE:PATH"))
         ->type_name("DIR")
         ->required();
     addEnvironmentOptions(*command, args->environment);
     command
         ->add_option("--install-folder", args->installFolder,
-                     "Opera: the installation folder to find the data through (\"Opera 10\" "
-                     "for C:\\Program Files\\Opera 10), where the window asks for it")
+                     E_("Opera: the installation folder to find the data through (\"Opera 10\" "
+                        "for C:\\Program Files\\Opera 10), where the window asks for it"))
         ->type_name("NAME");
     if (backup) {
         addReplaceOption(*command, args->replace);
@@ -219,16 +221,18 @@ void addCommand(CLI::App& app, Console& console, Direction direction) {
         addAllowPlainOption(*command, args->allowPlain);
     } else {
         command
-            ->add_option("--archive", args->archive,
-                         "The version to restore: \"latest\" (the newest kept one) or a kept "
-                         "version's name (default: the archive of the plain name, else the newest "
-                         "kept version)")
+            ->add_option(
+                "--archive", args->archive,
+                E_("The version to restore: \"latest\" (the newest kept one) or a kept "
+                   "version's name (default: the archive of the plain name, else the newest "
+                   "kept version)"))
             ->type_name("NAME");
         command
-            ->add_option("--into", args->into,
-                         "Restore into DIR instead of the data folder found (made when missing). "
-                         "Without it, where no data folder is found, the one the browser itself "
-                         "would make here is used and named")
+            ->add_option(
+                "--into", args->into,
+                E_("Restore into DIR instead of the data folder found (made when missing). "
+                   "Without it, where no data folder is found, the one the browser itself "
+                   "would make here is used and named"))
             ->type_name("DIR")
             ->check(notBlank());
     }

@@ -1,6 +1,7 @@
 #include "cli/JobOutput.h"
 
 #include "cli/Console.h"
+#include "cli/CoreTexts.h"
 #include "cli/Interrupt.h"
 #include "cli/Passwords.h"
 #include "core/browsers/DataSet.h"
@@ -19,7 +20,7 @@ JobOutput::JobOutput(Console& console, const PathMapper& paths, const std::strin
     : console_(console), paths_(paths), folder_(folder) {}
 
 void JobOutput::showMessage(const std::string& text) {
-    console_.warning(translated(text));
+    console_.warning(userText(text));
 }
 
 void JobOutput::refuse(const std::string& text) {
@@ -116,7 +117,7 @@ void JobOutput::fileProgress(std::int32_t position, std::int32_t total) {
 
 void JobOutput::fileSkipped(const std::string&, const std::string& reason) {
     ++leftOut_;
-    console_.warning(translated(reason));
+    console_.warning(userText(reason));
 }
 
 bool JobOutput::stopRequested() const {

@@ -1,12 +1,13 @@
 #include "cli/KeptVersions.h"
 
 #include "cli/Console.h"
-#include "core/text/Catalogue.h"
+#include "cli/CoreTexts.h"
 #include "cli/Passwords.h"
 #include "core/schedule/KeptVersions.h"
 #include "core/services/Error.h"
 #include "core/services/PathMapper.h"
 #include "core/services/SystemServices.h"
+#include "core/text/Catalogue.h"
 #include "core/wizards/Job.h"
 
 #include <CLI/CLI.hpp>
@@ -15,9 +16,10 @@ namespace vellarion::cli {
 
 void addKeepOption(CLI::App& command, int& keep) {
     command
-        .add_option("--keep", keep,
-                    "Keep versions: the archive's name gets the time (\"default 2026-12-09 "
-                    "221700.dat\"), and once it reads whole only the newest N versions of it stay")
+        .add_option(
+            "--keep", keep,
+            E_("Keep versions: the archive's name gets the time (\"default 2026-12-09 "
+               "221700.dat\"), and once it reads whole only the newest N versions of it stay"))
         ->type_name("N")
         ->check(CLI::Range(1, 1000));
 }
@@ -40,7 +42,7 @@ void checkAndKeep(Console& console, SystemServices& services, PasswordSource& pa
         });
     if (!version.damage.empty()) {
         throw Error(say(E_("the new archive does not read whole: %1; no older version was deleted"),
-                        {translated(version.damage)}));
+                        {userText(version.damage)}));
     }
     tellRetention(console, version.retention,
                   [&](const std::string& path) { return paths.toDisplay(path); });

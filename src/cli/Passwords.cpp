@@ -133,16 +133,17 @@ void addPasswordOptions(CLI::App& command, PasswordOptions& options, bool encryp
     CLI::Option* file =
         command
             .add_option("--password-file", options.file,
-                        encrypting ? "With --encrypt: take the password from FILE (its first "
-                                     "line) instead of VELLARION_PASSWORD or the terminal"
-                                   : "Take the password of an encrypted archive from FILE (its "
-                                     "first line) instead of VELLARION_PASSWORD or the terminal")
+                        encrypting
+                            ? E_("With --encrypt: take the password from FILE (its first "
+                                 "line) instead of VELLARION_PASSWORD or the terminal")
+                            : E_("Take the password of an encrypted archive from FILE (its "
+                                 "first line) instead of VELLARION_PASSWORD or the terminal"))
             ->type_name("FILE");
     if (encrypting) {
         command.add_flag(
             "--encrypt", options.encrypt,
-            "Encrypt the archive with a password (AES-256): from --password-file, else "
-            "VELLARION_PASSWORD, else typed twice on the terminal, not shown");
+            E_("Encrypt the archive with a password (AES-256): from --password-file, else "
+               "VELLARION_PASSWORD, else typed twice on the terminal, not shown"));
         file->needs("--encrypt");
     }
 }
@@ -200,15 +201,15 @@ std::optional<Secret> PasswordSource::forNewArchive() {
             std::optional<Secret> first = typed(say(E_("Password for the archive: ")));
             if (!first) {
                 throw Error(say(E_("--encrypt needs a password: --password-file FILE, %1, or a "
-                               "terminal to type it on"),
-                            {kVariable}));
+                                   "terminal to type it on"),
+                                {kVariable}));
             }
             if (first->empty()) {
                 throw Error(say(E_("The password is empty")));
             }
             std::optional<Secret> again = typed(say(E_("The same password again: ")));
             if (!again || !(*again == *first)) {
-                throw Error("The two passwords differ");
+                throw Error(say(E_("The two passwords differ")));
             }
             password_ = std::move(first);
         }

@@ -116,8 +116,8 @@ void CommandLocation::send(SystemServices& services, PasswordSource& passwords,
 
 void addAllowPlainOption(CLI::App& command, bool& allowPlain) {
     command.add_flag("--allow-plain", allowPlain,
-                     "Send a backup that holds passwords or cookies to an rclone remote without "
-                     "--encrypt");
+                     E_("Send a backup that holds passwords or cookies to an rclone remote without "
+                        "--encrypt"));
 }
 
 void refusePlainSecretsOffMachine(const std::string& location, bool encrypt, bool allowPlain) {

@@ -2,9 +2,11 @@
 
 #include "cli/CommonOptions.h"
 #include "cli/Console.h"
+#include "cli/CoreTexts.h"
 #include "cli/Interrupt.h"
 #include "cli/JobOutput.h"
 #include "cli/RemoteLocation.h"
+#include "cli/SystemReason.h"
 #include "core/Config.h"
 #include "core/remote/Rclone.h"
 #include "core/schedule/KeptVersions.h"
@@ -131,7 +133,8 @@ void add(Console& console, Arguments& args) {
     try {
         const std::unique_ptr<SystemServices> services = makeServices(args.environment, console);
         if (!dataFound(*services, browserDataSet(s.browser, *services))) {
-            console.warning(s.browser + " has no data here: its runs will fail until it has");
+            console.warning(
+                say(E_("%1 has no data here: its runs will fail until it has"), {s.browser}));
         }
     } catch (const Error& e) {
         console.warning(e.what());
@@ -140,15 +143,17 @@ void add(Console& console, Arguments& args) {
         const fs::path parent = pathFromUtf8(s.location).parent_path();
         std::error_code ec;
         if (!fs::is_directory(parent, ec)) {
-            console.warning(pathToUtf8(parent) +
-                            " does not exist: the runs will fail until it does (a drive to "
-                            "connect?)");
+            console.warning(say(E_("%1 does not exist: the runs will fail until it does (a drive "
+                                   "to connect?)"),
+                                {pathToUtf8(parent)}));
         }
     }
 }
 
 void list(Console& console) {
     const ScheduleStore store = ScheduleStore::standard();
+    // The state in the user's language; why a run failed as the run said it,
+    // in the schedule's.
     for (const Schedule& s : store.load()) {
         console.out() << shownSummary(s) << '\t'
                       << terminalText(scheduleStateSummary(loadScheduleState(store, s.id))) << '\n';
@@ -237,6 +242,11 @@ long long secondsOf(std::chrono::system_clock::time_point when) {
 void runSchedule(Console& console, const std::string& id) {
     const ScheduleStore store = ScheduleStore::standard();
     const Schedule s = scheduleOf(id);
+    // The run speaks the language the schedule was added in, whatever the
+    // scheduler's environment says; --language still chooses.
+    if (!languageAsked()) {
+        setLanguage(scheduleLanguage(s, language()));
+    }
     const auto now = std::chrono::system_clock::now();
     const bool remote = isRemoteLocation(s.location);
     // A remote's runs, and a run whose location is missing, are logged
@@ -258,7 +268,8 @@ void runSchedule(Console& console, const std::string& id) {
     }
     const auto save = [&] {
         if (!saveScheduleState(store, s.id, state)) {
-            console.warning("cannot write \"" + pathToUtf8(scheduleStateFile(store, s.id)) + "\"");
+            console.warning(
+                say(E_("cannot write \"%1\""), {pathToUtf8(scheduleStateFile(store, s.id))}));
         }
     };
     // Ends the run as not complete: said in the state, the log and, unless
@@ -295,14 +306,14 @@ void runSchedule(Console& console, const std::string& id) {
         if (!fs::is_directory(folder, ec)) {
             if (!fs::is_directory(folder.parent_path(), ec)) {
                 logFolder = store.file().parent_path();
-                notComplete("failed", "the backup location " + s.location +
-                                          " is not there: " + pathToUtf8(folder.parent_path()) +
-                                          " does not exist (a drive not connected?)");
+                notComplete("failed", say(E_("the backup location %1 is not there: %2 does not "
+                                             "exist (a drive not connected?)"),
+                                          {s.location, pathToUtf8(folder.parent_path())}));
             }
             if (!fs::create_directory(folder, ec) && !fs::is_directory(folder, ec)) {
                 logFolder = store.file().parent_path();
-                notComplete("failed", "Cannot create folder \"" + s.location + "\". " +
-                                          systemErrorText(ec.value()));
+                notComplete("failed", say(E_("Cannot make the folder %1: %2"),
+                                          {s.location, systemReason(ec)}));
             }
         }
     }
@@ -336,10 +347,11 @@ void runSchedule(Console& console, const std::string& id) {
     }
     if (ran.end == ChildResult::End::Stopped ||
         (ran.end == ChildResult::End::Exited && ran.exitCode == 130)) {
-        notComplete("interrupted", "interrupted");
+        notComplete("interrupted", say(E_("interrupted")));
     }
     if (ran.end == ChildResult::End::NotStarted) {
-        notComplete("failed", ran.notStarted);
+        notComplete("failed",
+                    say(E_("the backup could not be started: %1"), {userText(ran.notStarted)}));
     }
     if (ran.end == ChildResult::End::Killed) {
         notComplete("failed", say(E_("the backup was killed")));
@@ -363,8 +375,7 @@ void runSchedule(Console& console, const std::string& id) {
     while (!written.empty() && written.back() == '\n') {
         written.pop_back();
     }
-    log(say(E_("done: %1"),
-            {written.find('\n') == std::string::npos ? written : "\n" + written}));
+    log(say(E_("done: %1"), {written.find('\n') == std::string::npos ? written : "\n" + written}));
 }
 
 } // namespace
@@ -372,73 +383,75 @@ void runSchedule(Console& console, const std::string& id) {
 void addScheduleCommands(CLI::App& app, Console& console) {
     auto args = std::make_shared<Arguments>();
     CLI::App* schedule = app.add_subcommand(
-        "schedule", "Backups that run themselves: a systemd user timer (Linux) or a Task "
-                    "Scheduler task (Windows) that runs \"schedule run ID\"");
+        "schedule", E_("Backups that run themselves: a systemd user timer (Linux) or a Task "
+                       "Scheduler task (Windows) that runs \"schedule run ID\""));
     schedule->require_subcommand(1);
 
     CLI::App* addCommand = schedule->add_subcommand(
-        "add", "Add a schedule: a backup of BROWSER into DIR, hourly, daily or weekly");
+        "add", E_("Add a schedule: a backup of BROWSER into DIR, hourly, daily or weekly"));
     Schedule& s = args->schedule;
     addBrowserArgument(*addCommand, s.browser);
     addCommand
-        ->add_option("--to", s.location,
-                     "The backup location: a folder, or rclone:REMOTE:PATH (the runs' log is then "
-                     "kept beside the schedules)")
+        ->add_option(
+            "--to", s.location,
+            E_("The backup location: a folder, or rclone:REMOTE:PATH (the runs' log is then "
+               "kept beside the schedules)"))
         ->type_name("DIR")
         ->required();
-    addCommand->add_flag("--full", s.full, "A full backup (full-backup) instead of the items");
-    addCommand->add_option("--profile", s.profile, "The profile (default: the first)")
+    addCommand->add_flag("--full", s.full, E_("A full backup (full-backup) instead of the items"));
+    addCommand->add_option("--profile", s.profile, E_("The profile (default: the first)"))
         ->type_name("NAME");
     addCommand
         ->add_option("--items", s.items,
-                     "The items, separated by commas (default: those the window starts with "
-                     "ticked)")
+                     E_("The items, separated by commas (default: those the window starts with "
+                        "ticked)"))
         ->type_name("KEYS");
-    addCommand->add_option("--every", s.every, "How often (default: daily)")
+    addCommand->add_option("--every", s.every, E_("How often (default: daily)"))
         ->type_name("hourly|daily|weekly")
         ->check(CLI::IsMember({"hourly", "daily", "weekly"}));
     addCommand
         ->add_option("--keep", s.keep,
-                     "Keep the newest N versions, each with the time in its name (default: one "
-                     "archive, replaced)")
+                     E_("Keep the newest N versions, each with the time in its name (default: one "
+                        "archive, replaced)"))
         ->type_name("N")
         ->check(CLI::Range(1, 1000));
     CLI::Option* passwordFile =
         addCommand
             ->add_option("--password-file", s.passwordFile,
-                         "The file the password is read from at each run (readable by its owner "
-                         "only; the schedule keeps its name, never the password)")
+                         E_("The file the password is read from at each run (readable by its owner "
+                            "only; the schedule keeps its name, never the password)"))
             ->type_name("FILE");
-    addCommand->add_flag("--encrypt", s.encrypt, "Encrypt the archives")->needs(passwordFile);
+    addCommand->add_flag("--encrypt", s.encrypt, E_("Encrypt the archives"))->needs(passwordFile);
     addAllowPlainOption(*addCommand, s.allowPlain);
     passwordFile->needs("--encrypt");
     addCommand
         ->add_flag("--wait{forever}", s.wait,
-                   "When the browser holds its data, each run waits until it lets go (at most "
-                   "DURATION, as in 30m or 2h, given as --wait=DURATION) instead of failing")
+                   E_("When the browser holds its data, each run waits until it lets go (at most "
+                      "DURATION, as in 30m or 2h, given as --wait=DURATION) instead of failing"))
         ->type_name("DURATION");
 #ifdef _WIN32
     addCommand->add_flag("--whether-logged-on", s.whetherLoggedOn,
-                         "Run whether the user is logged on or not (no password is stored; "
-                         "only local resources)");
+                         E_("Run whether the user is logged on or not (no password is stored; "
+                            "only local resources)"));
 #endif
     addEnvironmentOptions(*addCommand, args->environment);
     addCommand->callback([&console, args] { add(console, *args); });
 
     CLI::App* listCommand = schedule->add_subcommand(
-        "list", "List the schedules: id, how often, the backup each runs, its last run with its "
-                "result, and its last complete archive");
+        "list", E_("List the schedules: id, how often, the backup each runs, its last run with its "
+                   "result, and its last complete archive"));
     listCommand->callback([&console] { list(console); });
 
     CLI::App* removeCommand =
-        schedule->add_subcommand("remove", "Remove the schedule ID and its timer or task");
-    removeCommand->add_option("ID", args->id, "The schedule")->required();
+        schedule->add_subcommand("remove", E_("Remove the schedule ID and its timer or task"));
+    removeCommand->add_option("ID", args->id, E_("The schedule"))->required();
     removeCommand->callback([&console, args] { remove(console, args->id); });
 
     CLI::App* runCommand = schedule->add_subcommand(
-        "run", "Run the schedule ID now, as the scheduler does (the log: " +
-                   std::string(kScheduleLog) + " beside the archives)");
-    runCommand->add_option("ID", args->id, "The schedule")->required();
+        "run", formatText(E_("Run the schedule ID now, as the scheduler does (the log: %1 beside "
+                             "the archives)"),
+                          {kScheduleLog}));
+    runCommand->add_option("ID", args->id, E_("The schedule"))->required();
     runCommand->callback([&console, args] { runSchedule(console, args->id); });
 }
 

@@ -204,7 +204,8 @@ public:
             if (args_.archive == kLatest) {
                 const std::vector<std::string> stamps = keptVersions(*services_, location_, name);
                 if (stamps.empty()) {
-                    throw Error(say(E_("no kept version of \"%1\" in %2"), {name, nativePath(location_)}));
+                    throw Error(
+                        say(E_("no kept version of \"%1\" in %2"), {name, nativePath(location_)}));
                 }
                 job_.stampArchives(stamps.front());
             } else if (const std::optional<std::string> stamp = stampIn(args_.archive, name)) {
@@ -263,12 +264,11 @@ public:
         if (stamps.empty()) {
             requireFolder();
             if (args_.archive.empty()) {
-                throw Error(
-                    (names.empty() ? say(E_("%1 holds no backup of %2."),
-                                         {nativePath(location_), data_.name})
-                                   : say(E_("%1 holds no backup of this profile (%2)."),
-                                         {nativePath(location_), names.front()})) +
-                    " " + holdings());
+                throw Error((names.empty() ? say(E_("%1 holds no backup of %2."),
+                                                 {nativePath(location_), data_.name})
+                                           : say(E_("%1 holds no backup of this profile (%2)."),
+                                                 {nativePath(location_), names.front()})) +
+                            " " + holdings());
             }
             throw Error((names.empty() ? say(E_("no kept version in %1"), {nativePath(location_)})
                                        : say(E_("no kept version of \"%1\" in %2"),
@@ -385,8 +385,7 @@ void backup(Console& console, const Arguments& args) {
         console.err() << "vellarion-cli: "
                       << terminalText(say(E_("To restore it into a new profile: restore %1 --from "
                                              "%2 --archive %3 --new-profile NAME"),
-                                          {args.browser,
-                                           commandWord(args.location),
+                                          {args.browser, commandWord(args.location),
                                            commandWord(lastName(command.job().archivePath()))}))
                       << '\n'
                       << std::flush;
@@ -408,8 +407,8 @@ void restore(Console& console, const Arguments& args) {
     });
     // A browser without profiles may have no folder of its own found.
     if (!command.state().ffpath.empty()) {
-        console.out() << command.nativePath(std::string(
-                             withoutTrailingSeparators(command.state().ffpath)))
+        console.out() << command.nativePath(
+                             std::string(withoutTrailingSeparators(command.state().ffpath)))
                       << '\n'
                       << std::flush;
     }
@@ -423,18 +422,19 @@ void addJobOptions(CLI::App& command, Arguments& args) {
     CLI::Option* profile =
         command
             .add_option("--profile", args.profile,
-                        "The profile to use, by its folder or as the profiles command shows it "
-                        "(default: the first)")
+                        E_("The profile to use, by its folder or as the profiles command shows it "
+                           "(default: the first)"))
             ->type_name("NAME");
-    CLI::Option* customProfile = command
-                                     .add_option("--custom-profile", args.customProfile,
-                                                 "Use the profile in DIR instead of a listed one")
-                                     ->type_name("DIR");
+    CLI::Option* customProfile =
+        command
+            .add_option("--custom-profile", args.customProfile,
+                        E_("Use the profile in DIR instead of a listed one"))
+            ->type_name("DIR");
     profile->excludes(customProfile);
     command
         .add_option("--items", args.items,
-                    "The items, separated by commas (default: those the window starts with "
-                    "ticked; see the items command)")
+                    E_("The items, separated by commas (default: those the window starts with "
+                       "ticked; see the items command)"))
         ->type_name("KEYS");
 }
 
@@ -443,26 +443,27 @@ void addJobOptions(CLI::App& command, Arguments& args) {
 void addSelectiveCommands(CLI::App& app, Console& console) {
     auto args = std::make_shared<Arguments>();
 
-    CLI::App* profilesCommand =
-        app.add_subcommand("profiles", "List the profiles of BROWSER, the first being the default");
+    CLI::App* profilesCommand = app.add_subcommand(
+        "profiles", E_("List the profiles of BROWSER, the first being the default"));
     addBrowserArgument(*profilesCommand, args->browser);
     addEnvironmentOptions(*profilesCommand, args->environment);
     profilesCommand->callback([&console, args] { profiles(console, *args); });
 
     CLI::App* itemsCommand = app.add_subcommand(
-        "items", "List the items a backup or restore of BROWSER can take, with their captions");
+        "items", E_("List the items a backup or restore of BROWSER can take, with their captions"));
     addBrowserArgument(*itemsCommand, args->browser);
     addEnvironmentOptions(*itemsCommand, args->environment);
     itemsCommand->callback([&console, args] { items(console, *args); });
 
     CLI::App* backupCommand = app.add_subcommand(
-        "backup", "Back up the ticked items of a profile of BROWSER into an archive in DIR, "
-                  "named after the profile; prints the archive's path");
+        "backup", E_("Back up the ticked items of a profile of BROWSER into an archive in DIR, "
+                     "named after the profile; prints the archive's path"));
     addJobOptions(*backupCommand, *args);
     backupCommand
-        ->add_option("--to", args->location,
-                     "The backup location: a folder, or rclone:REMOTE:PATH, a folder of a remote "
-                     "rclone knows")
+        ->add_option(
+            "--to", args->location,
+            E_("The backup location: a folder, or rclone:REMOTE:PATH, a folder of a remote "
+               "rclone knows"))
         ->type_name("DIR")
         ->required();
     addReplaceOption(*backupCommand, args->replace);
@@ -473,30 +474,31 @@ void addSelectiveCommands(CLI::App& app, Console& console) {
     backupCommand->callback([&console, args] { backup(console, *args); });
 
     CLI::App* restoreCommand = app.add_subcommand(
-        "restore", "Restore the ticked items from the archive NAME in DIR into a profile of "
-                   "BROWSER; prints the profile's folder");
+        "restore", E_("Restore the ticked items from the archive NAME in DIR into a profile of "
+                      "BROWSER; prints the profile's folder"));
     addJobOptions(*restoreCommand, *args);
     restoreCommand
         ->add_option("--from", args->location,
-                     "The backup location: a folder, or rclone:REMOTE:PATH")
+                     E_("The backup location: a folder, or rclone:REMOTE:PATH"))
         ->type_name("DIR")
         ->required();
     restoreCommand
-        ->add_option("--archive", args->archive,
-                     "The archive in DIR to restore, or \"latest\": the newest kept version of "
-                     "the profile's archive (default: the profile's archive, else its newest kept "
-                     "version; Internet Explorer restores backup_ie.dat)")
+        ->add_option(
+            "--archive", args->archive,
+            E_("The archive in DIR to restore, or \"latest\": the newest kept version of "
+               "the profile's archive (default: the profile's archive, else its newest kept "
+               "version; Internet Explorer restores backup_ie.dat)"))
         ->type_name("NAME");
     restoreCommand
         ->add_flag("--register", args->registerProfile,
-                   "Make the --custom-profile folder one of the browser's profiles (the Firefox "
-                   "family of this machine: a new entry of its profiles.ini)")
+                   E_("Make the --custom-profile folder one of the browser's profiles (the Firefox "
+                      "family of this machine: a new entry of its profiles.ini)"))
         ->needs("--custom-profile");
     restoreCommand
         ->add_option("--new-profile", args->newProfile,
-                     "Restore into a new profile of this name, made where the browser keeps its "
-                     "profiles (and its data folder, when there is none yet) and added to the "
-                     "browser's list of profiles")
+                     E_("Restore into a new profile of this name, made where the browser keeps its "
+                        "profiles (and its data folder, when there is none yet) and added to the "
+                        "browser's list of profiles"))
         ->type_name("NAME")
         ->check(notBlank())
         ->excludes("--profile")

@@ -12,6 +12,19 @@
 
 #include <CLI/CLI.hpp>
 
+namespace vellarion::cli {
+namespace {
+
+// The program's own words in --help.
+constexpr const char* kDescription = E_("Back up and restore web browsers' settings and data.");
+constexpr const char* kHelpHelp = E_("Print this help message and exit");
+constexpr const char* kVersionHelp = E_("Display program version information and exit");
+constexpr const char* kLanguageHelp =
+    E_("Show messages in LANG (ru or en) instead of the environment's");
+
+} // namespace
+} // namespace vellarion::cli
+
 namespace {
 
 // The commands that run jobs, which a scheduled run runs too.
@@ -28,21 +41,22 @@ void addJobCommands(CLI::App& app, vellarion::cli::Console& console) {
 
 int main(int argc, char** argv) {
     using namespace vellarion::cli;
-    Console console = Console::standard();
-    CLI::App app{"Back up and restore web browsers' settings and data.", "vellarion-cli"};
-    app.set_version_flag("--version", std::string("vellarion-cli ") + vellarion::config::kVersion);
-    app.require_subcommand(1);
     // Messages in the user's language: the environment's, or the one asked
-    // for, before or after the command.
-    vellarion::setLanguage(vellarion::languageOfEnvironment());
-    app.add_option("--language", "Show messages in LANG (ru or en) instead of the environment's")
+    // for, before or after the command; known before any text is made.
+    const std::vector<std::string> arguments = utf8Arguments(argc, argv);
+    chooseLanguage(arguments);
+    Console console = Console::standard();
+    CLI::App app{kDescription, "vellarion-cli"};
+    app.formatter(helpFormatter());
+    app.set_help_flag("-h,--help", kHelpHelp);
+    app.set_version_flag("--version", std::string("vellarion-cli ") + vellarion::config::kVersion,
+                         kVersionHelp);
+    app.require_subcommand(1);
+    app.add_option("--language", kLanguageHelp)
         ->type_name("LANG")
-        ->check(CLI::IsMember({"ru", "en"}))
-        ->each([](const std::string& name) {
-            vellarion::setLanguage(vellarion::parseLanguage(name).value());
-        });
+        ->check(CLI::IsMember({"ru", "en"}));
     app.fallthrough();
     addJobCommands(app, console);
     addScheduleCommands(app, console);
-    return run(app, utf8Arguments(argc, argv), console);
+    return run(app, arguments, console);
 }

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <regex>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -173,6 +174,29 @@ bool waitForEntry(const fs::path& folder, std::string_view part) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return false;
+}
+
+bool hasCyrillic(const std::string& text) {
+    // U+0400…U+04FF are the bytes D0 and D1 followed by a continuation byte.
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if ((lead == 0xD0 || lead == 0xD1) &&
+            (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string englishSentence(const std::string& text) {
+    static const std::regex quoted("\"[^\"\n]*\"");
+    static const std::regex tokens("[^\\s]*[/\\\\][^\\s]*|(^|\\s)--?[A-Za-z][^\\s]*|"
+                                   "vellarion-cli( [a-z][a-z-]*)*");
+    static const std::regex sentence("[A-Za-z]{2,}( [A-Za-z]{2,}){2,}");
+    const std::string plain =
+        std::regex_replace(std::regex_replace(text, quoted, " "), tokens, " ");
+    std::smatch found;
+    return std::regex_search(plain, found, sentence) ? found.str() : std::string();
 }
 
 std::string s(const fs::path& p) {

@@ -94,6 +94,13 @@ bool waitForError(const Cli& cli, std::string_view text);
 // holds `part` (".tmp": an archive being packed); false when none did.
 bool waitForEntry(const std::filesystem::path& folder, std::string_view part);
 
+// Whether the text holds a Cyrillic letter.
+bool hasCyrillic(const std::string& text);
+// The first English sentence of `text` (three English words in a row), ""
+// when there is none: paths, option words, quoted names and the commands
+// of the program ("vellarion-cli schedule add") are no sentence.
+std::string englishSentence(const std::string& text);
+
 // A path as the command line takes it.
 std::string s(const std::filesystem::path& p);
 

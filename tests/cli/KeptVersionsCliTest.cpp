@@ -271,8 +271,7 @@ TEST(CliSchedule, ARunByHandMakesItsVersionAndBacksUpARunningBrowser) {
                                "snapshots."),
                   std::string::npos)
             << ran.err;
-        EXPECT_NE(ran.err.find("places.sqlite changed on every try to copy it"),
-                  std::string::npos)
+        EXPECT_NE(ran.err.find("places.sqlite changed on every try to copy it"), std::string::npos)
             << ran.err;
         // Said once, by the backup the schedule ran.
         const std::string incomplete = "done, but incomplete: what is named above";
@@ -305,10 +304,11 @@ TEST(CliSchedule, ARunByHandMakesItsVersionAndBacksUpARunningBrowser) {
     const Result unsafe = run({"schedule", "run", "firefox-1"}, home.path());
     EXPECT_EQ(unsafe.exitCode, 1);
     EXPECT_EQ(namesIn(dir).size(), 3u);
-    // The log is written in the language of the user who runs it.
+    // The log is written in the schedule's language, or the one asked for.
     {
         UserLocale russian("ru_RU.UTF-8");
-        EXPECT_EQ(run({"schedule", "run", "firefox-1"}, home.path()).exitCode, 1);
+        EXPECT_EQ(run({"schedule", "run", "firefox-1", "--language", "ru"}, home.path()).exitCode,
+                  1);
     }
     const std::string failed = readFile(dir / "vellarion-schedule.log");
     EXPECT_NE(failed.find(" firefox-1: failed: the password file \"" + s(password) +
@@ -427,6 +427,108 @@ TEST(CliSchedule, AFailedRunSendsADesktopNotificationWhenThereIsASessionBus) {
     EXPECT_NE(readFile(called).find("'Backup firefox-1: no complete archive since "),
               std::string::npos)
         << readFile(called);
+}
+
+// A schedule keeps the language it was added in: its runs, which the
+// scheduler starts in an environment of its own (no locale, or another),
+// log, state and notify in it; --language still chooses, and a schedule
+// stored without one takes the environment's.
+TEST(CliSchedule, ItsRunsSpeakTheLanguageItWasAddedIn) {
+    Firefox firefox;
+    TempDir home;
+    TempDir programs;
+    const fs::path called = programs / "called";
+    writeFile(programs / "gdbus", "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + s(called) + "'\n");
+    fs::permissions(programs / "gdbus", fs::perms::owner_all);
+    // On a drive not connected yet: its runs fail until it is.
+    const fs::path usb = home / "media" / "usb";
+    const fs::path dir = usb / "backups";
+    const fs::path config = home / ".config" / "vellarion";
+    {
+        UserLocale russian("ru_RU.UTF-8");
+        const Result added =
+            run({"schedule", "add", "firefox", firefox.env, "--to", s(dir)}, home.path());
+        ASSERT_EQ(added.exitCode, 0) << added.err;
+        EXPECT_NE(added.err.find("vellarion-cli: внимание: " + s(usb) +
+                                 " не существует: запуски будут завершаться ошибкой"),
+                  std::string::npos)
+            << added.err;
+        ASSERT_EQ(
+            run({"schedule", "add", "firefox", firefox.env, "--to", s(dir), "--language", "en"},
+                home.path())
+                .exitCode,
+            0);
+    }
+    const std::string stored = readFile(config / "schedules.json");
+    EXPECT_NE(stored.find("\"language\": \"ru\""), std::string::npos) << stored;
+    EXPECT_NE(stored.find("\"language\": \"en\""), std::string::npos) << stored;
+
+    for (const char* locale : {"", "C", "en_US.UTF-8"}) {
+        SCOPED_TRACE(locale);
+        UserLocale scheduler(locale);
+        SessionBus bus("unix:path=/nonexistent/bus", programs.path());
+        fs::remove(called);
+        const Result failed = run({"schedule", "run", "firefox-1"}, home.path());
+        EXPECT_EQ(failed.exitCode, 1);
+        const std::string reason = "места резервных копий " + s(dir) + " нет: " + s(usb) +
+                                   " не существует (диск не подключен?)";
+        EXPECT_EQ(failed.err, "vellarion-cli: " + reason + "\n");
+        const std::string log = readFile(config / "vellarion-schedule.log");
+        EXPECT_TRUE(log.ends_with(" firefox-1: ошибка: " + reason + "\n")) << log;
+        EXPECT_NE(
+            readFile(called).find("\n'Резервная копия firefox-1 не создана'\n'" + reason + "'\n"),
+            std::string::npos)
+            << readFile(called);
+        // Listed in the lister's language, the reason as the run said it.
+        const std::string listed = run({"schedule", "list"}, home.path()).out;
+        EXPECT_NE(listed.find(": failed (" + reason + "); no complete archive yet\n"),
+                  std::string::npos)
+            << listed;
+        // The one added with --language en keeps to English.
+        EXPECT_EQ(run({"schedule", "run", "firefox-2"}, home.path()).err,
+                  "vellarion-cli: the backup location " + s(dir) + " is not there: " + s(usb) +
+                      " does not exist (a drive not connected?)\n");
+    }
+    {
+        UserLocale russian("ru_RU.UTF-8");
+        const std::string listed = run({"schedule", "list"}, home.path()).out;
+        EXPECT_NE(listed.find(": ошибка (места резервных копий "), std::string::npos) << listed;
+    }
+
+    // A run that is done, its log line and what the backup printed.
+    fs::create_directories(usb);
+    {
+        UserLocale scheduler("");
+        const Result done = run({"schedule", "run", "firefox-1"}, home.path());
+        ASSERT_EQ(done.exitCode, 0) << done.err;
+        EXPECT_EQ(englishSentence(done.out + done.err), "") << done.out << done.err;
+        EXPECT_TRUE(hasCyrillic(done.err)) << done.err;
+        const std::string log = readFile(dir / "vellarion-schedule.log");
+        EXPECT_TRUE(std::regex_match(log, std::regex("\\d{4}-\\d\\d-\\d\\d \\d{6} firefox-1: "
+                                                     "готово: [^\n]+\n")))
+            << log;
+        EXPECT_EQ(englishSentence(log), "") << log;
+        // --language still chooses.
+        ASSERT_EQ(run({"schedule", "run", "firefox-1", "--language", "en"}, home.path()).exitCode,
+                  0);
+        EXPECT_TRUE(std::regex_search(
+            readFile(dir / "vellarion-schedule.log"),
+            std::regex("\n\\d{4}-\\d\\d-\\d\\d \\d{6} firefox-1: done: [^\n]+\n$")));
+    }
+
+    // Stored before schedules had a language: the environment's.
+    writeFile(config / "schedules.json",
+              std::regex_replace(readFile(config / "schedules.json"),
+                                 std::regex("\"language\": \"(ru|en)\",\\s*"), ""));
+    ASSERT_EQ(readFile(config / "schedules.json").find("language"), std::string::npos);
+    for (const auto& [locale, word] :
+         {std::pair{"ru_RU.UTF-8", ": готово: "}, std::pair{"en_US.UTF-8", ": done: "}}) {
+        UserLocale user(locale);
+        ASSERT_EQ(run({"schedule", "run", "firefox-1"}, home.path()).exitCode, 0);
+        const std::string log = readFile(dir / "vellarion-schedule.log");
+        const std::string last = log.substr(log.rfind('\n', log.size() - 2) + 1);
+        EXPECT_NE(last.find(word), std::string::npos) << locale << ": " << last;
+    }
 }
 
 } // namespace

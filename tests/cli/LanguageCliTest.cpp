@@ -13,30 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool hasCyrillic(const std::string& text) {
-    // U+0400…U+04FF are the bytes D0 and D1 followed by a continuation byte.
-    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        if ((lead == 0xD0 || lead == 0xD1) &&
-            (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// The first English sentence of `text` (three English words in a row), ""
-// when there is none: paths, option words and quoted names are no sentence.
-std::string englishSentence(const std::string& text) {
-    static const std::regex quoted("\"[^\"\n]*\"");
-    static const std::regex tokens("[^\\s]*[/\\\\][^\\s]*|(^|\\s)--?[A-Za-z][^\\s]*");
-    static const std::regex sentence("[A-Za-z]{2,}( [A-Za-z]{2,}){2,}");
-    const std::string plain =
-        std::regex_replace(std::regex_replace(text, quoted, " "), tokens, " ");
-    std::smatch found;
-    return std::regex_search(plain, found, sentence) ? found.str() : std::string();
-}
-
 class LanguageCli : public ::testing::Test {
 protected:
     // Everything a command printed, with the command named for the failure.
@@ -76,16 +52,27 @@ protected:
             // Messages that say what to do.
             {"restore", "firefox", "--prefix", prefix, "--user", "demo", "--from",
              s(dir / "nowhere")},
-            {"restore", "firefox", "--prefix", prefix, "--user", "demo", "--from", to,
-             "--archive", "nosuch.dat"},
+            {"restore", "firefox", "--prefix", prefix, "--user", "demo", "--from", to, "--archive",
+             "nosuch.dat"},
             {"list", s(dir / "backups" / "fbackup_opera.dat.nothing")},
             {"full-backup", "firefox", "--prefix", bare, "--to", to},
-            {"restore", "firefox", "--prefix", prefix, "--user", "demo", "--from", to,
-             "--items", "nosuch"},
+            {"restore", "firefox", "--prefix", prefix, "--user", "demo", "--from", to, "--items",
+             "nosuch"},
             {"backup", "firefox", "--prefix", prefix, "--user", "demo", "--to",
              s(dir / "backups" / "default.dat" / "below")},
             {"nosuch-command"},
         };
+    }
+
+    // The commands a --help lists ("  backup    Back up the ticked …").
+    static std::vector<std::string> commandsListed(const std::string& help) {
+        static const std::regex listed("(^|\n)  ([a-z][a-z-]*)( {2,}|\n {10,})[^ \n]");
+        std::vector<std::string> names;
+        for (auto it = std::sregex_iterator(help.begin(), help.end(), listed);
+             it != std::sregex_iterator(); ++it) {
+            names.push_back((*it)[2].str());
+        }
+        return names;
     }
 
     SamplePrefixFixture fx;
@@ -98,9 +85,12 @@ TEST_F(LanguageCli, AnEnglishUserSeesNoRussianInHelpRefusalsWarningsOrResults) {
     std::vector<std::vector<std::string>> commands = jobCommands();
     const Result help = run({"--help"});
     for (const char* command :
-         {"backup", "restore", "full-backup", "full-restore", "profiles", "items", "convert",
-          "pack", "unpack", "list", "verify", "browsers"}) {
+         {"backup", "restore", "full-backup", "full-restore", "profiles", "items", "convert-opera",
+          "pack", "unpack", "list", "verify", "browsers", "schedule"}) {
         commands.push_back({command, "--help"});
+    }
+    for (const char* command : {"add", "list", "remove", "run"}) {
+        commands.push_back({"schedule", command, "--help"});
     }
     for (const char* browser :
          {"firefox", "chrome", "opera", "safari", "ie", "flock", "edge", "zen"}) {
@@ -145,6 +135,118 @@ TEST_F(LanguageCli, ARussianUserReadsNoEnglishSentenceInAnyCommandsOutput) {
     UserLocale english("en_US.UTF-8");
     const Result r = run({"restore", "firefox", "--from", s(dir / "nowhere")});
     EXPECT_EQ(englishSentence(r.err), "Settings file not found") << r.err;
+}
+
+// The whole help, the parser's own words with it, of the program and of
+// every command it lists, down to those of "schedule".
+TEST_F(LanguageCli, ARussianUserReadsEveryCommandsHelpInRussian) {
+    for (const char* how : {"locale", "option"}) {
+        SCOPED_TRACE(how);
+        const bool option = how == std::string("option");
+        UserLocale user(option ? "en_US.UTF-8" : "ru_RU.UTF-8");
+        std::vector<std::vector<std::string>> commands = {{}};
+        for (std::size_t i = 0; i < commands.size(); ++i) {
+            std::vector<std::string> args = commands[i];
+            if (option) {
+                args.insert(args.begin(), {"--language", "ru"});
+            }
+            args.emplace_back("--help");
+            const Result r = run(args);
+            EXPECT_EQ(r.exitCode, 0) << everything(args, r);
+            EXPECT_EQ(englishSentence(r.out + r.err), "") << everything(args, r);
+            EXPECT_TRUE(hasCyrillic(r.out)) << everything(args, r);
+            EXPECT_NE(r.out.find("Использование: vellarion-cli"), std::string::npos) << r.out;
+            EXPECT_NE(
+                r.out.find("\nПараметры:\n  -h,--help                   Показать эту справку и "
+                           "выйти\n"),
+                std::string::npos)
+                << r.out;
+            for (const std::string& name : commandsListed(r.out)) {
+                commands.push_back(commands[i]);
+                commands.back().push_back(name);
+            }
+        }
+        // The program, its thirteen commands and the four of "schedule".
+        EXPECT_EQ(commands.size(), 18u);
+    }
+    UserLocale russian("ru_RU.UTF-8");
+    const Result backup = run({"backup", "--help"});
+    for (const char* label : {"Использование: vellarion-cli backup [ПАРАМЕТРЫ] BROWSER\n",
+                              "\nАргументы:\n  BROWSER ТЕКСТ:{ie,firefox,", "} ОБЯЗАТЕЛЬНО\n",
+                              "  --to DIR ОБЯЗАТЕЛЬНО        Место резервных копий: ",
+                              "  --password-file FILE Требует: --encrypt\n",
+                              "  --keep N:ЧИСЛО от 1 до 1000 Хранить версии"}) {
+        EXPECT_NE(backup.out.find(label), std::string::npos) << label << "\n" << backup.out;
+    }
+    const Result top = run({"--help"});
+    EXPECT_NE(top.out.find("Использование: vellarion-cli [ПАРАМЕТРЫ] КОМАНДА\n"), std::string::npos)
+        << top.out;
+    EXPECT_NE(top.out.find("\nКоманды:\n  pack "), std::string::npos) << top.out;
+    // Asked for after the command, or English asked for.
+    EXPECT_TRUE(hasCyrillic(run({"schedule", "add", "--help", "--language", "ru"}).out));
+    const Result english = run({"schedule", "add", "--help", "--language=en"});
+    EXPECT_FALSE(hasCyrillic(english.out)) << english.out;
+    EXPECT_TRUE(english.out.starts_with("Add a schedule: a backup of BROWSER into DIR, hourly, "
+                                        "daily or weekly\nUsage: vellarion-cli schedule add "
+                                        "[OPTIONS] BROWSER\n\nPositionals:\n  BROWSER TEXT:{"))
+        << english.out;
+}
+
+// What the system and the archive codec say reaches a Russian user in
+// Russian: a folder that cannot be made (below a file), an archive cut
+// short or damaged, a file that is not there.
+TEST_F(LanguageCli, ARussianUserReadsTheSystemsReasonsAndTheCodecsErrorsInRussian) {
+    const fs::path file = dir / "a file";
+    writeFile(file, "a file, no folder\n");
+    writeFile(dir / "tree" / "a.txt", incompressible(200000));
+    writeFile(dir / "tree" / "sub" / "b.txt", std::string(100000, 'b'));
+    ASSERT_EQ(run({"pack", s(dir / "tree"), s(dir / "whole.dat")}).exitCode, 0);
+    const std::string whole = readFile(dir / "whole.dat");
+    // Cut inside the first record's data; and with bytes of it overwritten.
+    writeFile(dir / "cut.dat", whole.substr(0, whole.size() / 2));
+    writeFile(dir / "cut late.dat", whole.substr(0, whole.size() - 10));
+    std::string damaged = whole;
+    damaged.replace(200, 8, std::string(8, '\xff'));
+    writeFile(dir / "damaged.dat", damaged);
+    const std::string below = s(file / "below");
+    struct Case {
+        std::vector<std::string> args;
+        std::string says; // on stderr
+    };
+    const std::vector<Case> cases = {
+        {{"backup", "firefox", "--prefix", s(fx.sample().prefix), "--user", "demo", "--to", below},
+         "vellarion-cli: Не удается создать папку " + below + ": не папка\n"},
+        {{"unpack", s(dir / "whole.dat"), below},
+         "vellarion-cli: Не удается создать папку \"" + below + "\": не папка\n"},
+        {{"unpack", s(dir / "cut.dat"), s(dir / "out")}, "vellarion-cli: Ошибка чтения потока\n"},
+        {{"unpack", s(dir / "damaged.dat"), s(dir / "out")},
+         "vellarion-cli: zlib: ошибка в данных\n"},
+        {{"verify", s(dir / "damaged.dat")}, "поврежден"},
+        {{"list", s(dir / "cut late.dat")}, "vellarion-cli: Ошибка чтения потока\n"},
+        {{"verify", s(dir / "cut late.dat")}, " (Ошибка чтения потока)\n"},
+        {{"unpack", s(dir / "nosuch.dat"), s(dir / "out")},
+         "vellarion-cli: Не удается открыть файл \"" + s(dir / "nosuch.dat") +
+             "\": нет такого файла или папки\n"},
+    };
+    UserLocale russian("ru_RU.UTF-8");
+    for (const Case& c : cases) {
+        const Result r = run(c.args);
+        EXPECT_EQ(r.exitCode, 1) << everything(c.args, r);
+        EXPECT_EQ(englishSentence(r.out + r.err), "") << everything(c.args, r);
+        EXPECT_NE((r.out + r.err).find(c.says), std::string::npos) << everything(c.args, r);
+    }
+    // A schedule's file that cannot be written: its configuration folder is a file.
+    const fs::path home = dir / "home";
+    writeFile(home / ".config", "a file, no folder\n");
+    const Result schedule =
+        run({"schedule", "add", "firefox", "--prefix", s(fx.sample().prefix), "--to", below}, home);
+    EXPECT_EQ(schedule.err, "vellarion-cli: Не удается записать \"" +
+                                s(home / ".config" / "vellarion" / "schedules.json") +
+                                "\" (не папка)\n");
+    // The same in English, in the system's words.
+    UserLocale english("en_US.UTF-8");
+    const Result r = run({"unpack", s(dir / "whole.dat"), below});
+    EXPECT_EQ(r.err, "vellarion-cli: Cannot create folder \"" + below + "\". Not a directory\n");
 }
 
 TEST_F(LanguageCli, ARussianUserSeesTheProgramsOwnTextsAndLanguageChooses) {

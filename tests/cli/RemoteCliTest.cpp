@@ -387,6 +387,52 @@ TEST_F(RemoteCli, WhatGoesWrongWithRcloneIsOneLine) {
     EXPECT_EQ(namesIn(work / "webdav"), std::vector<std::string>{});
 }
 
+// The same failures reach a Russian user in Russian; what rclone itself
+// said stays in its words, quoted.
+TEST_F(RemoteCli, WhatGoesWrongWithRcloneReachesARussianUserInRussian) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string path; // PATH for the command; "" keeps it
+        std::string line;
+    };
+    const std::vector<Case> cases = {
+        {{"backup", "firefox", "--to", "rclone:wrong:x", "--items", "settings", env},
+         "",
+         "vellarion-cli: хранилище \"wrong\" не принимает вход (ответ rclone: \"401 "
+         "Unauthorized\"): проверьте пользователя и пароль (или токен) командой \"rclone "
+         "config\"\n"},
+        {{"full-restore", "firefox", "--from", "rclone:nowhere:x", env},
+         "",
+         "vellarion-cli: rclone не знает хранилища \"nowhere\": создайте его командой \"rclone "
+         "config\" (\"rclone listremotes\" перечисляет известные)\n"},
+        {{"verify", "--all", "rclone:nowhere:x"},
+         "",
+         "vellarion-cli: rclone не знает хранилища \"nowhere\": создайте его командой \"rclone "
+         "config\" (\"rclone listremotes\" перечисляет известные)\n"},
+        {{"backup", "firefox", "--to", "rclone:wd:x", "--items", "settings", env},
+         s(work / "empty"),
+         "vellarion-cli: rclone не установлен (или его нет в PATH): он переносит резервные копии "
+         "с этого компьютера. Установите его (Debian, Ubuntu: \"sudo apt install rclone\"), "
+         "создайте "
+         "хранилище командой \"rclone config\" и попробуйте еще раз\n"},
+        {{"verify", "--all", "rclone:wd"},
+         "",
+         "vellarion-cli: \"rclone:wd\" не указывает папку хранилища: пишите rclone:REMOTE:PATH "
+         "(rclone:nas:backups), где REMOTE — одно из тех, что перечисляет \"rclone "
+         "listremotes\"\n"},
+    };
+    fs::create_directories(work / "empty");
+    UserLocale russian("ru_RU.UTF-8");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[2]);
+        Variable path("PATH", c.path.empty() ? std::string(std::getenv("PATH")) : c.path);
+        const Result result = run(c.args);
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_EQ(result.err, c.line);
+        EXPECT_EQ(englishSentence(result.err), "") << result.err;
+    }
+}
+
 TEST_F(RemoteCli, ASchedulesRunsGoToTheRemoteAndItsLogNamesIt) {
     TempDir home;
     const Result added = run({"schedule", "add", "firefox", env, "--to", "rclone:wd:scheduled",

@@ -3,6 +3,7 @@
 #include "core/services/ChildProcess.h"
 #include "core/services/PathMapper.h"
 #include "core/services/Text.h"
+#include "core/text/Catalogue.h"
 
 #include <algorithm>
 #include <cctype>
@@ -114,20 +115,21 @@ std::string RemotePath::shown(std::string_view name) const {
 RemotePath parseRemotePath(std::string_view text) {
     const std::string typed(text);
     if (!isRemoteLocation(text)) {
-        throw Error("\"" + typed + "\" names no remote: write rclone:REMOTE:PATH");
+        throw Error(formatText("\"%1\" names no remote: write rclone:REMOTE:PATH", {typed}));
     }
     const std::string_view rest = text.substr(kRemotePrefix.size());
     if (!rest.empty() && rest.front() == ':') {
-        throw Error("\"" + typed +
-                    "\": a remote made on the command line would carry its settings, a password "
-                    "too, where others may read them; make it with \"rclone config\" and name it: "
-                    "rclone:REMOTE:PATH");
+        throw Error(formatText(
+            "\"%1\": a remote made on the command line would carry its settings, a password "
+            "too, where others may read them; make it with \"rclone config\" and name it: "
+            "rclone:REMOTE:PATH",
+            {typed}));
     }
     const size_t colon = rest.find(':');
     if (colon == std::string_view::npos || colon == 0) {
-        throw Error("\"" + typed +
-                    "\" names no remote folder: write rclone:REMOTE:PATH (rclone:nas:backups), "
-                    "REMOTE one that \"rclone listremotes\" names");
+        throw Error(formatText("\"%1\" names no remote folder: write rclone:REMOTE:PATH "
+                               "(rclone:nas:backups), REMOTE one that \"rclone listremotes\" names",
+                               {typed}));
     }
     RemotePath path;
     path.remote = std::string(rest.substr(0, colon));
@@ -136,13 +138,13 @@ RemotePath parseRemotePath(std::string_view text) {
         std::all_of(path.remote.begin(), path.remote.end(), remoteNameCharacter) &&
         path.remote.front() != '-' && path.remote.front() != ' ' && path.remote.back() != ' ';
     if (!nameValid) {
-        throw Error("\"" + path.remote +
-                    "\" is no name of an rclone remote (letters, digits and "
-                    "_ - . + @ or spaces within)");
+        throw Error(formatText("\"%1\" is no name of an rclone remote (letters, digits and "
+                               "_ - . + @ or spaces within)",
+                               {path.remote}));
     }
     if (std::any_of(path.folder.begin(), path.folder.end(),
                     [](char c) { return static_cast<unsigned char>(c) < 0x20; })) {
-        throw Error("the remote folder of \"" + typed + "\" holds a control character");
+        throw Error(formatText("the remote folder of \"%1\" holds a control character", {typed}));
     }
     while (!path.folder.empty() && path.folder.back() == '/') {
         path.folder.pop_back();
@@ -235,69 +237,67 @@ std::string explainFailure(std::string_view remote, const std::vector<std::strin
                            int exitCode) {
     const std::string name = "\"" + std::string(remote) + "\"";
     if (errors.empty()) {
-        return "rclone ended with exit code " + std::to_string(exitCode) + " on the remote " +
-               name + " without saying why";
+        return formatText("rclone ended with exit code %1 on the remote %2 without saying why",
+                          {std::to_string(exitCode), name});
     }
     // rclone's last word is its summary: the cause is sought there first.
     std::vector<std::string> newestFirst(errors.rbegin(), errors.rend());
     struct Kind {
         std::vector<std::string_view> signs;
-        std::string text; // the cause follows it in brackets, then what to do
-        std::string advice;
+        // What happened, the cause in brackets (%2, rclone's own words;
+        // none for rclone's configuration), what to do; %1 the remote.
+        std::string_view text;
     };
     const std::vector<Kind> kinds = {
         {{"didn't find section in config file"},
-         "rclone knows no remote " + name,
-         "make it with \"rclone config\" (\"rclone listremotes\" names those it knows)"},
+         "rclone knows no remote %1: make it with \"rclone config\" (\"rclone listremotes\" "
+         "names those it knows)"},
         {{"unable to decrypt configuration", "not allowed to ask for password",
           "rclone_config_pass"},
-         "rclone's configuration is encrypted",
-         "give its password in the variable RCLONE_CONFIG_PASS (or a command that prints it in "
-         "RCLONE_PASSWORD_COMMAND)"},
+         "rclone's configuration is encrypted: give its password in the variable "
+         "RCLONE_CONFIG_PASS (or a command that prints it in RCLONE_PASSWORD_COMMAND)"},
         {{"401", "unauthorized", "unable to authenticate", "authentication fail", "invalid_grant",
           "invalidaccesskeyid", "signaturedoesnotmatch", "token expired", "couldn't fetch token"},
-         "the remote " + name + " refused the login",
-         "check its user and password (or token) with \"rclone config\""},
+         "the remote %1 refused the login (%2): check its user and password (or token) with "
+         "\"rclone config\""},
         {{"403", "forbidden", "access denied", "accessdenied", "permission denied"},
-         "the remote " + name + " refused access",
-         "check that its user may read and write that folder (\"rclone config\" shows the user)"},
+         "the remote %1 refused access (%2): check that its user may read and write that "
+         "folder (\"rclone config\" shows the user)"},
         {{"quota", "insufficient storage", "507", "no space left", "storage full", "disk full"},
-         "the remote " + name + " has no room left",
-         "make room there, or keep fewer versions (--keep)"},
+         "the remote %1 has no room left (%2): make room there, or keep fewer versions "
+         "(--keep)"},
         {{"connection refused", "no such host", "i/o timeout", "network is unreachable",
           "connection reset", "broken pipe", "tls handshake", "deadline exceeded",
           "closed network connection", "no route to host", "connection timed out", "eof",
           "dial tcp", "server misbehaving", "temporary failure in name resolution"},
-         "cannot reach the remote " + name,
-         "check the network and that the server is up, then try again"},
+         "cannot reach the remote %1 (%2): check the network and that the server is up, then "
+         "try again"},
         {{"directory not found", "object not found", "file not found", "doesn't exist",
           "not found"},
-         "the remote " + name + " has no such file or folder",
-         "check the path after the remote's name"},
+         "the remote %1 has no such file or folder (%2): check the path after the remote's "
+         "name"},
     };
     for (const std::string& message : newestFirst) {
         const std::string text = lower(message);
         for (const Kind& kind : kinds) {
             if (containsAny(text, kind.signs)) {
-                const bool configuration = kind.text.starts_with("rclone");
-                return kind.text + (configuration ? "" : " (" + innermost(message) + ")") + ": " +
-                       kind.advice;
+                return formatText(kind.text, {name, innermost(message)});
             }
         }
     }
-    return "rclone failed on the remote " + name + ": " + innermost(newestFirst.front()) +
-           " (exit code " + std::to_string(exitCode) + ")";
+    return formatText("rclone failed on the remote %1: %2 (exit code %3)",
+                      {name, innermost(newestFirst.front()), std::to_string(exitCode)});
 }
 
 std::string rcloneMissing() {
 #ifdef _WIN32
     return "rclone is not installed: it carries the backups off this machine. Put rclone.exe "
-           "(rclone.org/downloads, or: winget install Rclone.Rclone) on the PATH or beside this "
-           "program, make the remote with \"rclone config\", then try again";
+           "(rclone.org/downloads, or: winget install Rclone.Rclone) on the PATH or beside "
+           "this program, make the remote with \"rclone config\", then try again";
 #else
     return "rclone is not installed (or not on the PATH): it carries the backups off this "
-           "machine. Install it (Debian, Ubuntu: sudo apt install rclone), make the remote with "
-           "\"rclone config\", then try again";
+           "machine. Install it (Debian, Ubuntu: sudo apt install rclone), make the remote "
+           "with \"rclone config\", then try again";
 #endif
 }
 
@@ -380,13 +380,13 @@ Rclone::Run Rclone::run(const std::vector<std::string>& arguments, std::string_v
     ChildResult child = runChild(request);
     switch (child.end) {
     case ChildResult::End::NotStarted:
-        throw RemoteError("rclone (" + pathToUtf8(program_) +
-                          ") could not be started: " + child.notStarted);
+        throw RemoteError(formatText("rclone (%1) could not be started: %2",
+                                     {pathToUtf8(program_), child.notStarted}));
     case ChildResult::End::Stopped:
         throw TransferStopped();
     case ChildResult::End::Killed:
-        throw RemoteError("rclone was ended by a signal on the remote \"" + std::string(remote) +
-                          "\"");
+        throw RemoteError(
+            formatText("rclone was ended by a signal on the remote \"%1\"", {remote}));
     case ChildResult::End::Exited:
         break;
     }

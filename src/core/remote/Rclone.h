@@ -70,6 +70,9 @@ std::optional<std::string> errorInLine(std::string_view line);
 // what happened and what to do (an unknown remote, a refused login, the
 // network, a full remote, ...), from the error messages rclone wrote and
 // its exit code.
+// The texts of this folder are English, as the windows show them; the
+// command line keeps each of them, for its Russian, in cli/CoreTexts.cpp:
+// a text changed here is changed there too.
 std::string explainFailure(std::string_view remote, const std::vector<std::string>& errors,
                            int exitCode);
 

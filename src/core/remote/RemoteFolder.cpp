@@ -6,6 +6,7 @@
 #include "core/services/SystemServices.h"
 #include "core/services/Text.h"
 #include "core/services/platform/File.h"
+#include "core/text/Catalogue.h"
 
 #include <algorithm>
 #include <cctype>
@@ -66,7 +67,7 @@ fs::path makePrivateFolder() {
     std::error_code ec;
     const fs::path temporary = fs::temp_directory_path(ec);
     if (ec) {
-        throw Error("The folder for temporary files is unknown (" + ec.message() + ")");
+        throw Error(formatText("The folder for temporary files is unknown (%1)", {errorText(ec)}));
     }
     for (int attempt = 0;; ++attempt) {
         const fs::path folder =
@@ -76,8 +77,8 @@ fs::path makePrivateFolder() {
             return folder;
         }
         if (ec != std::errc::file_exists || attempt > 100) {
-            throw Error("Cannot create folder \"" + pathToUtf8(folder) + "\" (" + ec.message() +
-                        ")");
+            throw Error(formatText("Cannot create folder \"%1\" (%2)",
+                                   {pathToUtf8(folder), errorText(ec)}));
         }
     }
 }
@@ -143,8 +144,9 @@ void RemoteFolder::makeStandIns() {
         std::error_code ec;
         platform::File::createNew(folder_ / pathFromUtf8(archive.name), ec);
         if (ec) {
-            throw Error("Cannot create \"" + pathToUtf8(folder_ / pathFromUtf8(archive.name)) +
-                        "\" (" + ec.message() + ")");
+            throw Error(
+                formatText("Cannot create \"%1\" (%2)",
+                           {pathToUtf8(folder_ / pathFromUtf8(archive.name)), errorText(ec)}));
         }
     }
 }
@@ -169,7 +171,7 @@ std::string RemoteFolder::fetch(const std::string& name) {
     const auto listed = std::find_if(archives_.begin(), archives_.end(),
                                      [&](const RemoteFile& f) { return f.name == name; });
     if (listed == archives_.end()) {
-        throw Error("no archive \"" + name + "\" in " + where_.text());
+        throw Error(formatText("no archive \"%1\" in %2", {name, where_.text()}));
     }
     const fs::path file = folder_ / pathFromUtf8(name);
     std::error_code ec;
@@ -179,8 +181,8 @@ std::string RemoteFolder::fetch(const std::string& name) {
     const std::uintmax_t size = fs::file_size(file, ec);
     if (ec || size != listed->size) {
         fs::remove(file, ec);
-        throw RemoteError("the archive \"" + name + "\" did not arrive whole from " +
-                          where_.text() + ": try again");
+        throw RemoteError(formatText("the archive \"%1\" did not arrive whole from %2: try again",
+                                     {name, where_.text()}));
     }
     // Private, like every archive of the program's.
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write, ec);
@@ -230,8 +232,9 @@ void RemoteFolder::sendChecked(const fs::path& file, const std::string& name,
     const std::uintmax_t size = fs::file_size(file, ec);
     const std::optional<RemoteFile> there = rclone_.stat(where_, temporary, true);
     if (ec || !there || there->size != size) {
-        throw RemoteError("the copy of \"" + name + "\" on " + where_.text() +
-                          " is not whole; nothing there was replaced: try again");
+        throw RemoteError(formatText(
+            "the copy of \"%1\" on %2 is not whole; nothing there was replaced: try again",
+            {name, where_.text()}));
     }
     // The strongest hash the remote offers, compared with this file's.
     std::vector<std::string> types = {"sha256", "sha1", "md5"};
@@ -244,9 +247,9 @@ void RemoteFolder::sendChecked(const fs::path& file, const std::string& name,
             continue;
         }
         if (lowerHex(rclone_.hashOf(type, file)) != lowerHex(hash->second)) {
-            throw RemoteError("the copy of \"" + name + "\" on " + where_.text() +
-                              " differs from the archive (its " + type +
-                              " hash); nothing there was replaced: try again");
+            throw RemoteError(formatText("the copy of \"%1\" on %2 differs from the archive "
+                                         "(its %3 hash); nothing there was replaced: try again",
+                                         {name, where_.text(), type}));
         }
         break;
     }
@@ -258,8 +261,9 @@ RemoteFolder::Sent RemoteFolder::send(SystemServices& services,
     const PathMapper& paths = services.paths();
     for (const std::string& archive : archives) {
         if (const std::string damage = archiveDamage(paths, archive, password); !damage.empty()) {
-            throw Error("the new archive does not read whole: " + remoteName(archive) + ": " +
-                        damage + "; nothing was sent to " + where_.text());
+            throw Error(
+                formatText("the new archive does not read whole: %1: %2; nothing was sent to %3",
+                           {remoteName(archive), damage, where_.text()}));
         }
     }
     removeAbandonedUploads(files_);
@@ -270,7 +274,8 @@ RemoteFolder::Sent RemoteFolder::send(SystemServices& services,
         for (const std::string& archive : archives) {
             const std::optional<fs::path> file = paths.toNative(archive);
             if (!file) {
-                throw Error("\"" + paths.toDisplay(archive) + "\" names nothing on this machine");
+                throw Error(
+                    formatText("\"%1\" names nothing on this machine", {paths.toDisplay(archive)}));
             }
             const std::string name = lastName(archive);
             // Named before it is sent: a copy that breaks off is deleted too.

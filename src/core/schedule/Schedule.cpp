@@ -31,14 +31,14 @@ template <class T> T field(const json& j, const char* key, T fallback) {
     try {
         return found->get<T>();
     } catch (const json::exception&) {
-        throw Error("a schedule says \"" + std::string(key) + "\": " + found->dump() +
-                    ", which is not what it takes");
+        throw Error(formatText(E_("a schedule says \"%1\": %2, which is not what it takes"),
+                               {key, found->dump()}));
     }
 }
 
 template <class T> T required(const json& j, const char* key) {
     if (!j.contains(key)) {
-        throw Error("a schedule has no \"" + std::string(key) + "\"");
+        throw Error(formatText(E_("a schedule has no \"%1\""), {key}));
     }
     return field<T>(j, key, T());
 }
@@ -59,14 +59,17 @@ Schedule fromJson(const json& j) {
     s.whetherLoggedOn = field(j, "whetherLoggedOn", false);
     s.environment = field(j, "environment", std::vector<std::string>());
     s.wait = field<std::string>(j, "wait", "");
+    s.language = field<std::string>(j, "language", "");
     // The field that is wrong is the one named.
     if (!isEvery(s.every)) {
-        throw Error("the schedule \"" + s.id + "\" says \"every\": \"" + s.every +
-                    "\"; it must be hourly, daily or weekly");
+        throw Error(formatText(
+            E_("the schedule \"%1\" says \"every\": \"%2\"; it must be hourly, daily or weekly"),
+            {s.id, s.every}));
     }
     if (s.keep < 0 || s.keep > 1000) {
-        throw Error("the schedule \"" + s.id + "\" says \"keep\": " + std::to_string(s.keep) +
-                    "; it must be a number from 1 to 1000, or 0 for no kept versions");
+        throw Error(formatText(E_("the schedule \"%1\" says \"keep\": %2; it must be a number "
+                                  "from 1 to 1000, or 0 for no kept versions"),
+                               {s.id, std::to_string(s.keep)}));
     }
     return s;
 }
@@ -91,6 +94,11 @@ void toJson(const Schedule& s, json& j) {
     } else {
         j["wait"] = s.wait;
     }
+    if (s.language.empty()) {
+        j.erase("language");
+    } else {
+        j["language"] = s.language;
+    }
 }
 
 // The file's text; "" when there is no file yet.
@@ -103,7 +111,7 @@ std::string readText(const fs::path& file) {
     std::ostringstream text;
     text << in.rdbuf();
     if (!in && !in.eof()) {
-        throw Error("Cannot read \"" + pathToUtf8(file) + "\"");
+        throw Error(formatText(E_("Cannot read \"%1\""), {pathToUtf8(file)}));
     }
     return text.str();
 }
@@ -116,7 +124,7 @@ json readDocument(const fs::path& file) {
     json document = json::parse(text, nullptr, false);
     if (document.is_discarded() || !document.is_object() ||
         !document.value("schedules", json::array()).is_array()) {
-        throw Error("\"" + pathToUtf8(file) + "\" holds no list of schedules");
+        throw Error(formatText(E_("\"%1\" holds no list of schedules"), {pathToUtf8(file)}));
     }
     if (!document.contains("schedules")) {
         document["schedules"] = json::array();
@@ -129,7 +137,7 @@ void writeDocument(const fs::path& file, const json& document) {
     fs::create_directories(file.parent_path(), ec);
     platform::replaceFileContent(file, document.dump(2) + "\n", ec);
     if (ec) {
-        throw Error("Cannot write \"" + pathToUtf8(file) + "\" (" + ec.message() + ")");
+        throw Error(formatText(E_("Cannot write \"%1\" (%2)"), {pathToUtf8(file), errorText(ec)}));
     }
 }
 
@@ -194,7 +202,8 @@ std::vector<Schedule> ScheduleStore::load() const {
             schedules.push_back(fromJson(each));
         }
     } catch (const json::exception&) {
-        throw Error("\"" + pathToUtf8(file_) + "\" holds a schedule that cannot be read");
+        throw Error(
+            formatText(E_("\"%1\" holds a schedule that cannot be read"), {pathToUtf8(file_)}));
     } catch (const Error& e) {
         throw Error("\"" + pathToUtf8(file_) + "\": " + e.what());
     }
@@ -250,6 +259,9 @@ std::pair<Schedule, SchedulerResult> addSchedule(const ScheduleStore& store, Sch
             !problem.empty()) {
             throw Error(problem);
         }
+    }
+    if (schedule.language.empty()) {
+        schedule.language = std::string(languageName(language()));
     }
     schedule = store.add(std::move(schedule));
     try {
@@ -366,6 +378,10 @@ bool saveScheduleState(const ScheduleStore& store, std::string_view id,
     std::error_code ec;
     platform::replaceFileContent(scheduleStateFile(store, id), j.dump(2) + "\n", ec);
     return !ec;
+}
+
+Language scheduleLanguage(const Schedule& schedule, Language fallback) {
+    return parseLanguage(schedule.language).value_or(fallback);
 }
 
 std::string scheduleStateSummary(const ScheduleState& state) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/text/Catalogue.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -30,6 +32,11 @@ struct Schedule {
     std::string wait;
     // The environment options of the command line ("--prefix=/x").
     std::vector<std::string> environment;
+    // The language of its runs' log, state and notifications ("ru" or
+    // "en"): the user's when it was added, whatever the scheduler's
+    // environment says; "" (a schedule stored without one) for the
+    // environment's.
+    std::string language;
 };
 
 // The three ways to repeat a schedule.
@@ -83,10 +90,11 @@ SchedulerResult installSchedule(const Schedule& schedule, const std::filesystem:
 // Takes it away again (units disabled and deleted, the task deleted).
 void uninstallSchedule(const Schedule& schedule);
 
-// Adds a schedule and makes it run, as both front ends do: the password
-// file checked first (refused with Error when others may read it), the
-// schedule stored under a new id, the scheduler's units or task made (the
-// schedule taken out again when that fails).
+// Adds a schedule and makes it run, as both front ends do: its language
+// the current one unless it names one, the password file checked first
+// (refused with Error when others may read it), the schedule stored under a
+// new id, the scheduler's units or task made (the schedule taken out again
+// when that fails).
 std::pair<Schedule, SchedulerResult> addSchedule(const ScheduleStore& store, Schedule schedule,
                                                  const std::filesystem::path& program);
 // Stops the schedule and forgets it; false when there is none of that id.
@@ -139,6 +147,9 @@ bool saveScheduleState(const ScheduleStore& store, std::string_view id, const Sc
 // both front ends show them ("last run 2026-12-11 09:00:00: failed; last
 // complete archive 2026-12-10 09:00:00").
 std::string scheduleStateSummary(const ScheduleState& state);
+// The language a schedule's runs speak: its own, else `fallback` (the
+// environment's, for a schedule stored without one).
+Language scheduleLanguage(const Schedule& schedule, Language fallback);
 // How long one period of the schedule lasts, in seconds.
 long long schedulePeriodSeconds(const Schedule& schedule);
 

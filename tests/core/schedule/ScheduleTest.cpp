@@ -1,12 +1,12 @@
 // Schedules: the user's file of them, the backup each runs, the password
 // file it may name, and the systemd units that start it.
 #include "core/schedule/Schedule.h"
-#include "core/text/Catalogue.h"
 
 #include "FileTree.h"
 #include "TempDir.h"
 #include "core/services/Error.h"
 #include "core/services/PathMapper.h"
+#include "core/text/Catalogue.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -57,6 +57,28 @@ TEST(Schedules, TheStoreNumbersThemAndKeepsWhatItDoesNotKnow) {
     EXPECT_EQ(test::readFile(file), "[1, 2"); // a file it cannot read is never replaced
     EXPECT_THROW(store.add(firefox), Error);
     EXPECT_EQ(test::readFile(file), "[1, 2");
+}
+
+// A schedule keeps the language it was added in; one stored before
+// schedules had a language, or with one the program does not speak, takes
+// whatever the environment says.
+TEST(Schedules, TheLanguageItWasAddedInIsKept) {
+    TempDir dir;
+    const fs::path file = dir / "schedules.json";
+    const ScheduleStore store(file);
+    Schedule russian =
+        store.add(Schedule{.browser = "firefox", .location = "/b", .language = "ru"});
+    store.add(Schedule{.browser = "chrome", .location = "/c"});
+    EXPECT_EQ(scheduleLanguage(*store.find(russian.id), Language::English), Language::Russian);
+    EXPECT_EQ(scheduleLanguage(*store.find("chrome-1"), Language::Russian), Language::Russian);
+    EXPECT_EQ(scheduleLanguage(*store.find("chrome-1"), Language::English), Language::English);
+    const nlohmann::json document = nlohmann::json::parse(test::readFile(file));
+    EXPECT_EQ(document["schedules"][0]["language"], "ru");
+    EXPECT_FALSE(document["schedules"][1].contains("language"));
+
+    test::writeFile(file, R"({"schedules":[{"id":"opera-1","browser":"opera","location":"/o",)"
+                          R"("language":"de"}]})");
+    EXPECT_EQ(scheduleLanguage(*store.find("opera-1"), Language::English), Language::English);
 }
 
 TEST(Schedules, AFieldThatIsWrongIsTheOneNamed) {

@@ -50,6 +50,23 @@ TEST(Catalogue, TextsWrittenInEnglishAreShownInRussianFromTheOtherCatalogue) {
     EXPECT_EQ(translated(E_("interrupted"), Language::English), "interrupted");
 }
 
+// The core's own English messages (the codec's, the file errors with the
+// system's words, rclone's) are shown by the windows as the core says them:
+// the Russian catalogue knows them only under the command line's keys.
+TEST(Catalogue, TheCoresEnglishMessagesStayAsTheCoreSaysThem) {
+    for (const std::string_view text :
+         {"Stream read error", "zlib returned: data error",
+          "Cannot open file \"a.dat\". No such file or directory",
+          "Cannot create folder \"/b/in the way\". Not a directory", "Permission denied",
+          "Wrong password, or the archive is damaged",
+          "rclone knows no remote \"nowhere\": make it with \"rclone config\" (\"rclone "
+          "listremotes\" names those it knows)",
+          "the remote \"wd\" refused the login (401 Unauthorized): check its user and password "
+          "(or token) with \"rclone config\""}) {
+        EXPECT_EQ(translated(text, Language::Russian), text);
+    }
+}
+
 TEST(Catalogue, ALocaleOfRussiaKeepsTheProgramsTextsAnyOtherIsEnglish) {
     for (const char* russian : {"ru", "ru_RU.UTF-8", "ru_UA", "RU", "ru:en"}) {
         EXPECT_EQ(languageOfLocale(russian), Language::Russian) << russian;

@@ -4,6 +4,7 @@
 #include "core/services/Error.h"
 #include "core/services/PathMapper.h"
 #include "core/services/platform/File.h"
+#include "core/text/Catalogue.h"
 
 #include <cstdlib>
 #include <sys/stat.h>
@@ -38,7 +39,7 @@ void writeUnit(const fs::path& file, const std::string& text) {
     std::error_code ec;
     platform::replaceFileContent(file, text, ec);
     if (ec) {
-        throw Error("Cannot write \"" + pathToUtf8(file) + "\" (" + ec.message() + ")");
+        throw Error(formatText(E_("Cannot write \"%1\" (%2)"), {pathToUtf8(file), errorText(ec)}));
     }
 }
 
@@ -79,7 +80,8 @@ SchedulerResult installSchedule(const Schedule& schedule, const fs::path& progra
     std::error_code ec;
     fs::create_directories(folder, ec);
     if (ec) {
-        throw Error("Cannot create folder \"" + pathToUtf8(folder) + "\" (" + ec.message() + ")");
+        throw Error(formatText(E_("Cannot create folder \"%1\" (%2)"),
+                               {pathToUtf8(folder), errorText(ec)}));
     }
     const std::string name = unitName(schedule);
     SchedulerResult result;
@@ -89,9 +91,11 @@ SchedulerResult installSchedule(const Schedule& schedule, const fs::path& progra
     // Only a running user manager can enable it; otherwise the user can.
     const std::string enable = "systemctl --user enable --now " + name + ".timer";
     if (runQuietly({"systemctl", "--user", "daemon-reload"}) != 0) {
-        result.note = "no systemd user manager answers; to start the schedule, run: " + enable;
+        result.note = formatText(
+            E_("no systemd user manager answers; to start the schedule, run: %1"), {enable});
     } else if (runQuietly({"systemctl", "--user", "enable", "--now", name + ".timer"}) != 0) {
-        result.note = "systemd did not enable " + name + ".timer; run: " + enable;
+        result.note =
+            formatText(E_("systemd did not enable %1; run: %2"), {name + ".timer", enable});
     }
     return result;
 }
@@ -103,7 +107,8 @@ void uninstallSchedule(const Schedule& schedule) {
     for (const char* kind : {".timer", ".service"}) {
         const fs::path file = userUnitFolder() / (name + kind);
         if (!fs::remove(file, ec) && ec) {
-            throw Error("Cannot delete \"" + pathToUtf8(file) + "\" (" + ec.message() + ")");
+            throw Error(
+                formatText(E_("Cannot delete \"%1\" (%2)"), {pathToUtf8(file), errorText(ec)}));
         }
     }
     runQuietly({"systemctl", "--user", "daemon-reload"});

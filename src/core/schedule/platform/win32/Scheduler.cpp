@@ -5,6 +5,7 @@
 #include "core/services/Error.h"
 #include "core/services/PathMapper.h"
 #include "core/services/Text.h"
+#include "core/text/Catalogue.h"
 
 #include <cstdlib>
 #include <cwchar>
@@ -124,7 +125,7 @@ fs::path runningProgram() {
 ScheduleStore ScheduleStore::standard() {
     wchar_t appData[MAX_PATH];
     if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData))) {
-        throw Error("The folder of the user's application data is unknown");
+        throw Error(E_("The folder of the user's application data is unknown"));
     }
     return ScheduleStore(fs::path(appData) / L"Vellarion" / L"schedules.json");
 }
@@ -137,13 +138,13 @@ std::string passwordFileProblem(const fs::path& file) {
     const std::string shown = pathToUtf8(file);
     std::error_code ec;
     if (!fs::is_regular_file(file, ec)) {
-        return "the password file \"" + shown + "\" is no file";
+        return formatText(E_("the password file \"%1\" is no file"), {shown});
     }
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (::GetNamedSecurityInfoW(file.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
                                 nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS) {
-        return "cannot read who may read the password file \"" + shown + "\"";
+        return formatText(E_("cannot read who may read the password file \"%1\""), {shown});
     }
     const std::unique_ptr<void, decltype(&::LocalFree)> owned(descriptor, &::LocalFree);
     HANDLE token = nullptr;
@@ -151,12 +152,13 @@ std::string passwordFileProblem(const fs::path& file) {
     DWORD size = 0;
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token) ||
         !::GetTokenInformation(token, TokenUser, userBuffer, sizeof userBuffer, &size)) {
-        return "cannot tell who runs the program";
+        return E_("cannot tell who runs the program");
     }
     ::CloseHandle(token);
     const PSID user = reinterpret_cast<TOKEN_USER*>(userBuffer)->User.Sid;
-    const std::string others = "the password file \"" + shown +
-                               "\" may be read by others; make it readable by its owner only";
+    const std::string others = formatText(
+        E_("the password file \"%1\" may be read by others; make it readable by its owner only"),
+        {shown});
     if (dacl == nullptr) {
         return others; // no list at all: everybody may
     }
@@ -184,7 +186,7 @@ SchedulerResult installSchedule(const Schedule& schedule, const fs::path& progra
     wchar_t folder[MAX_PATH + 1];
     const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
     if (length == 0 || length > MAX_PATH) {
-        throw Error("The folder for temporary files is unknown");
+        throw Error(E_("The folder for temporary files is unknown"));
     }
     const fs::path file = fs::path(folder) /
                           (L"vellarion-task-" + std::to_wstring(::GetCurrentProcessId()) + L".xml");
@@ -196,7 +198,7 @@ SchedulerResult installSchedule(const Schedule& schedule, const fs::path& progra
         out.write(reinterpret_cast<const char*>(xml.data()),
                   static_cast<std::streamsize>(xml.size() * sizeof(wchar_t)));
         if (!out) {
-            throw Error("Cannot write \"" + pathToUtf8(file) + "\"");
+            throw Error(formatText(E_("Cannot write \"%1\""), {pathToUtf8(file)}));
         }
     }
     const int code =
@@ -204,8 +206,9 @@ SchedulerResult installSchedule(const Schedule& schedule, const fs::path& progra
     std::error_code ec;
     fs::remove(file, ec);
     if (code != 0) {
-        throw Error("The Task Scheduler did not take the schedule (schtasks.exe ended with " +
-                    std::to_string(code) + ")");
+        throw Error(formatText(
+            E_("The Task Scheduler did not take the schedule (schtasks.exe ended with %1)"),
+            {std::to_string(code)}));
     }
     return {};
 }
