@@ -648,6 +648,10 @@
         <source>vellarion-cli: Cannot delete &quot;%1&quot; (%2)</source>
         <translation>vellarion-cli: Не удается удалить &quot;%1&quot; (%2)</translation>
     </message>
+    <message>
+        <source>none for 3 of its periods: see the log</source>
+        <translation>нет ни одного за 3 периода: см. журнал</translation>
+    </message>
 </context>
 <context>
     <name>vellarion</name>

@@ -154,9 +154,12 @@ void list(Console& console) {
     const ScheduleStore store = ScheduleStore::standard();
     // The state in the user's language; why a run failed as the run said it,
     // in the schedule's.
+    const long long now = scheduleClock();
     for (const Schedule& s : store.load()) {
+        const ScheduleState state = loadScheduleState(store, s.id);
         console.out() << shownSummary(s) << '\t'
-                      << terminalText(scheduleStateSummary(loadScheduleState(store, s.id))) << '\n';
+                      << terminalText(scheduleStateSummary(state, scheduleOverdue(s, state, now)))
+                      << '\n';
     }
     console.out() << std::flush;
 }
@@ -285,8 +288,7 @@ void runSchedule(Console& console, const std::string& id) {
         if (result == "interrupted") {
             throw Interrupted();
         }
-        const long long from = state.lastCompleteAt != 0 ? state.lastCompleteAt : state.sinceAt;
-        const bool overdue = secondsOf(now) - from >= 3 * schedulePeriodSeconds(s);
+        const bool overdue = scheduleOverdue(s, state, secondsOf(now));
         notifyDesktop(overdue ? say(E_("Backup %1: no complete archive since %2"),
                                     {s.id, state.lastComplete.empty() ? state.since
                                                                       : state.lastComplete})

@@ -7,6 +7,7 @@
 #include "core/text/Catalogue.h"
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <set>
@@ -384,7 +385,7 @@ Language scheduleLanguage(const Schedule& schedule, Language fallback) {
     return parseLanguage(schedule.language).value_or(fallback);
 }
 
-std::string scheduleStateSummary(const ScheduleState& state) {
+std::string scheduleStateSummary(const ScheduleState& state, bool overdue) {
     if (state.lastRun.empty()) {
         return translated(E_("never run"));
     }
@@ -399,10 +400,25 @@ std::string scheduleStateSummary(const ScheduleState& state) {
     if (!state.reason.empty()) {
         line += " (" + state.reason + ")";
     }
-    return line + "; " +
-           (state.lastComplete.empty()
-                ? translated(E_("no complete archive yet"))
-                : translated(formatText(E_("last complete archive %1"), {state.lastComplete})));
+    line += "; " + (state.lastComplete.empty()
+                        ? translated(E_("no complete archive yet"))
+                        : translated(formatText(E_("last complete archive %1"),
+                                                {state.lastComplete})));
+    if (overdue) {
+        line += "; " + translated(E_("none for 3 of its periods: see the log"));
+    }
+    return line;
+}
+
+long long scheduleClock() {
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+bool scheduleOverdue(const Schedule& schedule, const ScheduleState& state, long long now) {
+    const long long from = state.lastCompleteAt != 0 ? state.lastCompleteAt : state.sinceAt;
+    return from != 0 && now - from >= 3 * schedulePeriodSeconds(schedule);
 }
 
 long long schedulePeriodSeconds(const Schedule& schedule) {

@@ -146,7 +146,14 @@ bool saveScheduleState(const ScheduleStore& store, std::string_view id, const Sc
 // The last run, its result and the last complete archive on one line, as
 // both front ends show them ("last run 2026-12-11 09:00:00: failed; last
 // complete archive 2026-12-10 09:00:00").
-std::string scheduleStateSummary(const ScheduleState& state);
+// `overdue` adds that the schedule has gone 3 of its periods without one.
+std::string scheduleStateSummary(const ScheduleState& state, bool overdue = false);
+// Whether the schedule has gone 3 of its periods without a complete archive
+// at `now` (seconds since 1970): counted from its last complete archive, or
+// from its first run when it never made one. One that never ran is not.
+bool scheduleOverdue(const Schedule& schedule, const ScheduleState& state, long long now);
+// The clock as the state counts it: seconds since 1970.
+long long scheduleClock();
 // The language a schedule's runs speak: its own, else `fallback` (the
 // environment's, for a schedule stored without one).
 Language scheduleLanguage(const Schedule& schedule, Language fallback);

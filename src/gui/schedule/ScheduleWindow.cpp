@@ -142,11 +142,14 @@ Tf_Schedule::Tf_Schedule(Dialogs& dialogs, ScheduleStore store, std::filesystem:
 
 void Tf_Schedule::relist() {
     ListSchedules->clear();
+    const long long now = scheduleClock();
     for (const Schedule& s : store_.load()) {
         // Below each, its last run, the result and its last complete archive.
+        const ScheduleState state = loadScheduleState(store_, s.id);
         auto* item = new QListWidgetItem(
             qText(scheduleSummary(s)).replace(QLatin1Char('\t'), QStringLiteral("   ")) +
-                QLatin1Char('\n') + qText(scheduleStateSummary(loadScheduleState(store_, s.id))),
+                QLatin1Char('\n') +
+                qText(scheduleStateSummary(state, scheduleOverdue(s, state, now))),
             ListSchedules);
         item->setData(Qt::UserRole, qText(s.id));
     }

@@ -175,6 +175,50 @@ TEST(Schedules, AWaitIsKeptAndTheRunsStateLiesBesideTheSchedules) {
               "последний полный архив 2026-12-10 090000");
 }
 
+// A schedule that has gone 3 of its periods without a complete archive is
+// said to be so where its state is shown, counted from its last complete
+// archive, or from its first run when it never made one.
+TEST(Schedules, ThreePeriodsWithoutACompleteArchiveAreSaid) {
+    constexpr long long kDay = 24 * 3600;
+    constexpr long long kAt = 1796893200;
+    struct Case {
+        const char* every;
+        ScheduleState state;
+        long long after; // seconds after kAt
+        bool overdue;
+    };
+    const ScheduleState completed{.lastCompleteAt = kAt, .sinceAt = kAt - 30 * kDay};
+    const ScheduleState neverComplete{.sinceAt = kAt};
+    const Case cases[] = {
+        {"daily", completed, 3 * kDay - 1, false},
+        {"daily", completed, 3 * kDay, true},
+        {"daily", neverComplete, 3 * kDay - 1, false},
+        {"daily", neverComplete, 3 * kDay, true},
+        {"hourly", completed, 3 * 3600, true},
+        {"hourly", completed, 2 * 3600, false},
+        {"weekly", completed, 20 * kDay, false},
+        {"weekly", completed, 21 * kDay, true},
+        {"daily", ScheduleState{}, 400 * kDay, false}, // never ran: nothing to count from
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.every) + " +" + std::to_string(c.after));
+        const Schedule schedule{.browser = "firefox", .location = "/b", .every = c.every};
+        EXPECT_EQ(scheduleOverdue(schedule, c.state, kAt + c.after), c.overdue);
+    }
+    const ScheduleState failing{.lastRun = "2026-12-14 090000",
+                                .result = "failed",
+                                .lastComplete = "2026-12-10 090000",
+                                .lastCompleteAt = kAt};
+    setLanguage(Language::English);
+    EXPECT_EQ(scheduleStateSummary(failing, true),
+              "last run 2026-12-14 090000: failed; last complete archive 2026-12-10 090000; "
+              "none for 3 of its periods: see the log");
+    setLanguage(Language::Russian);
+    EXPECT_TRUE(scheduleStateSummary(failing, true).ends_with("; нет ни одного за 3 периода: см. журнал"))
+        << scheduleStateSummary(failing, true);
+    setLanguage(Language::English);
+}
+
 // A remote location: plain passwords and cookies go there only as the
 // schedule says, and its runs are logged beside the schedules.
 TEST(Schedules, ARemoteLocationKeepsItsPermissionAndLogsHere) {
