@@ -25,7 +25,6 @@ constexpr std::size_t kCopyChunk = 1 << 20;
 constexpr std::string_view kSqliteMagic{"SQLite format 3\0", 16};
 constexpr std::size_t kDatabaseHeader = 100;
 constexpr std::size_t kLogHeader = 32;
-constexpr std::size_t kJournalHeader = 28;
 constexpr std::size_t kChangeCounterAt = 24;
 constexpr std::size_t kWriteVersionAt = 18;
 constexpr unsigned char kWalVersion = 2;
@@ -134,12 +133,16 @@ void removeCopies(const fs::path& target) {
     }
 }
 
-// A journal that a writer left behind in the middle of a transaction: not
-// empty and its header not zeroed (a journal kept between transactions has
-// its header cleared or is cut to nothing).
+// A journal that a writer left behind in the middle of a transaction, told
+// as SQLite tells one: its first byte is not zero. A writer at work writes
+// the journal's header with its magic zeroed (the rest of the header is
+// not) and puts the magic in only once the journal is synced, just before
+// it writes the database file; a journal kept between transactions is cut
+// to nothing or has its header cleared. Until then the database file is as
+// last committed.
 bool journalLooksHot(const fs::path& database) {
-    const std::string head = headOf(withSuffix(database, "-journal"), kJournalHeader);
-    return !head.empty() && std::any_of(head.begin(), head.end(), [](char c) { return c != 0; });
+    const std::string head = headOf(withSuffix(database, "-journal"), 1);
+    return !head.empty() && head.front() != '\0';
 }
 
 // SQLite's read lock on a database, held while the object lives, where the

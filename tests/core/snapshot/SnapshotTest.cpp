@@ -145,6 +145,44 @@ TEST_F(SnapshotCopy, AHotJournalBesideADatabaseIsNoStateToCopy) {
     EXPECT_FALSE(fs::exists(target.string() + "-journal")) << "no journal is copied";
 }
 
+TEST_F(SnapshotCopy, AWritersOpenTransactionLeavesTheDatabaseAsLastCommitted) {
+    // A browser that keeps a transaction open between its commits (as
+    // Chromium does with its History): the journal holds the pages it
+    // changed since, behind a header whose magic is still zero; the database
+    // file is as last committed until the magic is written.
+    struct Case {
+        const char* locking;
+        const char* journal;
+    };
+    for (const Case& each : {Case{"EXCLUSIVE", "TRUNCATE"}, Case{"EXCLUSIVE", "DELETE"},
+                             Case{"EXCLUSIVE", "PERSIST"}, Case{"NORMAL", "TRUNCATE"},
+                             Case{"NORMAL", "DELETE"}}) {
+        SCOPED_TRACE(std::string(each.locking) + " " + each.journal);
+        for (const char* suffix : {"", "-journal"}) {
+            fs::remove(source.string() + suffix);
+            fs::remove(target.string() + suffix);
+        }
+        writer = std::make_unique<Database>(source);
+        writer->exec(std::string("PRAGMA locking_mode=") + each.locking +
+                     "; PRAGMA journal_mode=" + each.journal +
+                     "; CREATE TABLE t(v INTEGER); INSERT INTO t VALUES(1); INSERT INTO t "
+                     "VALUES(2); BEGIN; INSERT INTO t VALUES(3)");
+        const std::string journal = readFile(source.string() + "-journal");
+        ASSERT_GE(journal.size(), 28u) << "the open transaction is in the journal";
+        ASSERT_EQ(journal.substr(0, 8), std::string(8, '\0')) << "its magic not yet written";
+        for (bool filesOnlyCopy : {true, false}) {
+            Snapshot snapshot = filesOnlyCopy ? filesOnly() : Snapshot(services);
+            const SnapshotResult result = snapshot.copyFile(source, target);
+            ASSERT_EQ(result.outcome, SnapshotOutcome::Copied) << result.detail;
+            EXPECT_EQ(rowsOf(target), 2) << "the rows committed, not the one in the journal";
+            EXPECT_FALSE(fs::exists(target.string() + "-journal"));
+            fs::remove(target);
+        }
+        writer->exec("COMMIT");
+        writer.reset();
+    }
+}
+
 TEST_F(SnapshotCopy, ACopyThatFailsSqlitesCheckIsNeverKept) {
     {
         Database db(source);
