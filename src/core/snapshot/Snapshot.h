@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace vellarion {
@@ -33,10 +35,12 @@ struct SnapshotResult {
 // Copies files out of a folder another program keeps writing, each as a
 // state that program really committed, or not at all.
 //
-// An SQLite database (known by its header, whatever its name) is copied
-// with SQLite's own online backup where the system has SQLite and the
-// writer lets readers in (not in exclusive locking mode); else by its file
-// and its write-ahead log ("-wal"): the log's header (its salts and
+// An SQLite database (known by its header, whatever its name) in
+// write-ahead-log mode is copied with SQLite's own online backup where the
+// system has SQLite and the writer lets readers in (not in exclusive
+// locking mode); one with a rollback journal, or one the backup cannot
+// read, by its file and its write-ahead log ("-wal"), the other way on the
+// next try when a try does not settle: the log's header (its salts and
 // checkpoint sequence) read before and after must be the same, or a
 // checkpoint restarted the log meanwhile; a log that was empty or missing
 // proves nothing, so then the database itself must not have changed while
@@ -138,14 +142,25 @@ class SnapshotSources {
 public:
     SnapshotSources(Snapshot& snapshot, std::filesystem::path root, std::filesystem::path copies,
                     std::uint64_t copyFrom)
-        : snapshot_(snapshot), root_(std::move(root)), copies_(std::move(copies)),
+        : snapshot_(snapshot), root_((root / "").lexically_normal().parent_path()),
+          copies_(std::move(copies)),
           copyFrom_(copyFrom) {}
+    // Ends the copying ahead, and waits for the copy under way.
+    ~SnapshotSources();
+    SnapshotSources(const SnapshotSources&) = delete;
+    SnapshotSources& operator=(const SnapshotSources&) = delete;
 
     std::set<std::string> quietNames;
 
     // The file to read in place of `file` (a native path below the root):
     // the file itself, its copy, or none when it is left out.
     std::optional<std::filesystem::path> choose(const std::filesystem::path& file);
+
+    // Makes, on a thread of its own, the copies choose() would make, in the
+    // order a walk of the root meets them (links not followed): so a packer
+    // finds a database copied already wherever it comes in its own walk,
+    // rather than waiting for it there with nothing else left to do.
+    void copyAhead();
 
     // What was left out, in the order of the paths.
     std::vector<LeftOut> leftOut() const;
@@ -166,6 +181,8 @@ private:
     std::condition_variable copiedWake_;
     std::map<std::filesystem::path, Copy> made_;
     std::vector<LeftOut> leftOut_;
+    std::atomic<bool> ending_{false};
+    std::thread ahead_;
 };
 
 } // namespace vellarion

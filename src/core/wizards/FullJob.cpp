@@ -288,6 +288,7 @@ std::unique_ptr<PendingArchive> FullJob::pack(const FullArchive& archive) {
     SnapshotSources sources(snapshot, *root, *into, TJvZlibMultiple::kRereadLimit);
     sources.quietNames = {kQuietLocks.begin(), kQuietLocks.end()};
     sources.quietNames.insert(data_.lockFiles.begin(), data_.lockFiles.end());
+    sources.copyAhead();
     std::unique_ptr<PendingArchive> packed = pack(archive, archive.folder, &sources);
     if (packed) {
         for (const LeftOut& left : sources.leftOut()) {

@@ -201,7 +201,7 @@ TEST_F(SnapshotCopy, ACopyThatFailsSqlitesCheckIsNeverKept) {
     EXPECT_FALSE(fs::exists(target));
 }
 
-TEST_F(SnapshotCopy, SqlitesOnlineBackupCopiesWhereItCanReadAndTheFilesWhereItCannot) {
+TEST_F(SnapshotCopy, ALoggedDatabaseGoesThroughSqlitesBackupAJournalsByItsFile) {
     makeLogged(6);
     Snapshot snapshot(services);
     int byFiles = 0;
@@ -211,19 +211,26 @@ TEST_F(SnapshotCopy, SqlitesOnlineBackupCopiesWhereItCanReadAndTheFilesWhereItCa
     EXPECT_EQ(rowsOf(target), 6);
     EXPECT_FALSE(fs::exists(target.string() + "-wal")) << "one file holds it all";
 
-    // A writer in exclusive locking mode lets no reader in.
-    writer.reset();
-    for (const char* suffix : {"", "-wal", "-shm"}) {
-        fs::remove(source.string() + suffix);
-        fs::remove(target.string() + suffix);
+    // A database with a rollback journal is copied by its file under the
+    // read lock, as cheaply; and so is one whose writer, in exclusive
+    // locking mode, lets no reader in.
+    for (const char* locking : {"NORMAL", "EXCLUSIVE"}) {
+        SCOPED_TRACE(locking);
+        writer.reset();
+        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+            fs::remove(source.string() + suffix);
+            fs::remove(target.string() + suffix);
+        }
+        byFiles = 0;
+        writer = std::make_unique<Database>(source);
+        writer->exec(std::string("PRAGMA locking_mode=") + locking +
+                     "; PRAGMA journal_mode=DELETE;"
+                     "CREATE TABLE t(v INTEGER); INSERT INTO t VALUES(1)");
+        ASSERT_EQ(snapshot.copyFile(source, target).outcome, SnapshotOutcome::Copied);
+        EXPECT_EQ(byFiles, 1);
+        writer.reset();
+        EXPECT_EQ(rowsOf(target), 1);
     }
-    writer = std::make_unique<Database>(source);
-    writer->exec("PRAGMA locking_mode=EXCLUSIVE; PRAGMA journal_mode=DELETE;"
-                 "CREATE TABLE t(v INTEGER); INSERT INTO t VALUES(1)");
-    ASSERT_EQ(snapshot.copyFile(source, target).outcome, SnapshotOutcome::Copied);
-    EXPECT_EQ(byFiles, 1);
-    writer.reset();
-    EXPECT_EQ(rowsOf(target), 1);
 }
 
 TEST_F(SnapshotCopy, AnyOtherFileIsCopiedAgainWhileItChanges) {
@@ -316,12 +323,17 @@ TEST_F(SnapshotCopy, AFolderPackedWhereItIsHasOnlyItsDatabasesAndLargeFilesCopie
     };
     SnapshotSources sources(snapshot, profile, copies, 2 << 20);
     sources.quietNames = {"parent.lock"};
-    // The packer asks from several threads: the database and its log at once.
-    std::optional<fs::path> database, log;
+    // Copied ahead, while the packer asks from several threads: the
+    // database (by another spelling of its path too) and its log at once.
+    sources.copyAhead();
+    std::optional<fs::path> database, log, respelled;
     std::thread other([&] { log = sources.choose(profile / "places.sqlite-wal"); });
+    std::thread third([&] { respelled = sources.choose(profile / "." / "places.sqlite"); });
     database = sources.choose(profile / "places.sqlite");
     other.join();
+    third.join();
     EXPECT_EQ(databaseCopies, 1) << "copied once, whoever asked first";
+    EXPECT_EQ(respelled, database);
     EXPECT_EQ(database, copies / "places.sqlite");
     EXPECT_EQ(log, copies / "places.sqlite-wal");
 
