@@ -1233,6 +1233,10 @@
         <source>&quot;%1&quot; is no duration (as in 90s, 10m, 2h, 1d)</source>
         <translation>&quot;%1&quot; — не срок (пишите как 90s, 10m, 2h, 1d)</translation>
     </message>
+    <message>
+        <source>%1 opens it once it is chosen: start %1 with -P (its profile manager) and choose &quot;%2&quot;, or choose it in about:profiles</source>
+        <translation>%1 откроет его, когда его выберут: запустите %1 с -P (менеджер профилей) и выберите &quot;%2&quot; или выберите его на странице about:profiles</translation>
+    </message>
 </context>
 <context>
     <name>vellarion::cli::CommandJob</name>

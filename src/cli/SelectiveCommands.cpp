@@ -412,6 +412,19 @@ void restore(Console& console, const Arguments& args) {
                       << '\n'
                       << std::flush;
     }
+    // Firefox and its kin start the default profile of their installation,
+    // never a new one by itself (on a machine where it never ran, a profile
+    // of its own made afresh): the user must choose it once.
+    const BrowserDataSet& data = command.job().data();
+    if (!args.newProfile.empty() && data.markerFile == "profiles.ini") {
+        console.err() << "vellarion-cli: "
+                      << terminalText(say(E_("%1 opens it once it is chosen: start %1 with -P "
+                                             "(its profile manager) and choose \"%2\", or "
+                                             "choose it in about:profiles"),
+                                          {data.name, args.newProfile}))
+                      << '\n'
+                      << std::flush;
+    }
 }
 
 // The options every job command takes: the browser, where the Windows data

@@ -270,11 +270,17 @@ TEST(CliNewMachine, ARestoreIntoANewProfileAddsItWhereTheBrowserListsItsProfiles
     EXPECT_EQ(integrityOf(made / "places.sqlite"), "ok");
     EXPECT_EQ(run({"profiles", "firefox"}, home.path()).out,
               "k3x9ab12.default-release\n" + folder + "\n");
+    // Firefox starts the default of its installation: how to open this one.
+    EXPECT_NE(work.err.find("Firefox opens it once it is chosen: start Firefox with -P (its "
+                            "profile manager) and choose \"Work\", or choose it in about:profiles"),
+              std::string::npos)
+        << work.err;
 
     const Result chromeWork = run({"restore", "chrome", "--from", s(backups), "--archive",
                                    "Default.dat", "--new-profile", "Work and play"},
                                   home.path());
     ASSERT_EQ(chromeWork.exitCode, 0) << chromeWork.err;
+    EXPECT_EQ(chromeWork.err.find("-P"), std::string::npos) << "its profile menu lists it";
     EXPECT_EQ(lastLine(chromeWork.out), s(chrome / "Profile 1"));
     EXPECT_EQ(readFile(chrome / "Profile 1" / "Bookmarks"),
               readFile(chrome / "Default" / "Bookmarks"));
