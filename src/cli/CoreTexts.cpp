@@ -96,94 +96,40 @@ constexpr std::string_view kCoreTexts[] = {
     E_("vellarion-cli: Cannot delete \"%1\" (%2)"),
 };
 
-bool isPlaceholder(std::string_view text, std::size_t at) {
-    return at + 1 < text.size() && text[at] == '%' && text[at + 1] >= '1' && text[at + 1] <= '9';
-}
-
-// A core text's pattern split at its placeholders.
+// A core text's pattern: its key and its English split at its placeholders.
 struct Pattern {
     std::string_view key;
-    std::vector<std::string_view> pieces; // one more than `slots`
-    std::vector<int> slots;
-    std::size_t literal = 0;
+    TextPattern text;
 };
 
 const std::vector<Pattern>& patterns() {
     static const std::vector<Pattern> all = [] {
         std::vector<Pattern> list;
         for (const std::string_view key : kCoreTexts) {
-            Pattern pattern{key, {}, {}, 0};
-            const std::string_view text = key.substr(kKey.size());
-            std::size_t start = 0;
-            for (std::size_t i = 0; i < text.size(); ++i) {
-                if (isPlaceholder(text, i)) {
-                    pattern.pieces.push_back(text.substr(start, i - start));
-                    pattern.slots.push_back(text[i + 1] - '0');
-                    start = i + 2;
-                    ++i;
-                }
-            }
-            pattern.pieces.push_back(text.substr(start));
-            for (const std::string_view piece : pattern.pieces) {
-                pattern.literal += piece.size();
-            }
-            list.push_back(std::move(pattern));
+            list.push_back({key, TextPattern(key.substr(kKey.size()))});
         }
         // The most specific first.
-        std::stable_sort(list.begin(), list.end(),
-                         [](const Pattern& a, const Pattern& b) { return a.literal > b.literal; });
+        std::stable_sort(list.begin(), list.end(), [](const Pattern& a, const Pattern& b) {
+            return a.text.literalLength > b.text.literalLength;
+        });
         return list;
     }();
     return all;
 }
 
-// The values `text` gives the pattern's placeholders, when it is made from it.
-std::optional<std::vector<std::string_view>> match(const Pattern& pattern, std::string_view text) {
-    if (text.size() < pattern.literal || !text.starts_with(pattern.pieces.front()) ||
-        !text.ends_with(pattern.pieces.back())) {
-        return std::nullopt;
-    }
-    std::vector<std::string_view> values;
-    std::size_t at = pattern.pieces.front().size();
-    const std::size_t end = text.size() - pattern.pieces.back().size();
-    for (std::size_t i = 1; i < pattern.pieces.size(); ++i) {
-        const bool last = i + 1 == pattern.pieces.size();
-        const std::size_t next = last ? end : text.find(pattern.pieces[i], at);
-        if (next == std::string_view::npos || next > end || next < at) {
-            return std::nullopt;
-        }
-        values.push_back(text.substr(at, next - at));
-        at = next + pattern.pieces[i].size();
-    }
-    return values;
-}
-
 std::string shown(std::string_view text, int depth) {
     for (const Pattern& pattern : patterns()) {
-        const std::optional<std::vector<std::string_view>> values = match(pattern, text);
-        if (!values) {
+        if (!pattern.text.match(text)) {
             continue;
-        }
-        // Each value a text of the core's in turn (a reason, a damage).
-        std::vector<std::string> byNumber(10);
-        for (std::size_t i = 0; i < values->size(); ++i) {
-            byNumber[static_cast<std::size_t>(pattern.slots[i])] =
-                depth < 2 ? shown((*values)[i], depth + 1) : std::string((*values)[i]);
         }
         std::string translation = translated(pattern.key);
         if (translation.starts_with(kKey)) {
             translation.erase(0, kKey.size());
         }
-        std::string result;
-        for (std::size_t i = 0; i < translation.size(); ++i) {
-            if (isPlaceholder(translation, i)) {
-                result += byNumber[static_cast<std::size_t>(translation[i + 1] - '0')];
-                ++i;
-            } else {
-                result += translation[i];
-            }
-        }
-        return result;
+        // Each value a text of the core's in turn (a reason, a damage).
+        return *pattern.text.remade(text, translation, [depth](std::string_view value) {
+            return depth < 2 ? shown(value, depth + 1) : std::string(value);
+        });
     }
     if (std::optional<std::string> reason = systemReasonOfWords(text)) {
         return *reason;

@@ -32,42 +32,11 @@ bool isPlaceholder(std::string_view text, std::size_t at) {
     return at + 1 < text.size() && text[at] == '%' && text[at + 1] >= '1' && text[at + 1] <= '9';
 }
 
-bool hasPlaceholder(std::string_view text) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (isPlaceholder(text, i)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// A pattern split at its placeholders: the literal pieces, and which value
-// stands between each two of them.
+// A catalogue entry's source split at its placeholders.
 struct Pattern {
     const CatalogueEntry* entry;
-    std::vector<std::string_view> pieces; // one more than `slots`
-    std::vector<int> slots;               // 1 for %1, …
-    std::size_t literalLength = 0;
+    TextPattern text;
 };
-
-Pattern splitPattern(const CatalogueEntry& entry) {
-    Pattern pattern{&entry, {}, {}, 0};
-    const std::string_view text = entry.source;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (isPlaceholder(text, i)) {
-            pattern.pieces.push_back(text.substr(start, i - start));
-            pattern.slots.push_back(text[i + 1] - '0');
-            start = i + 2;
-            ++i;
-        }
-    }
-    pattern.pieces.push_back(text.substr(start));
-    for (std::string_view piece : pattern.pieces) {
-        pattern.literalLength += piece.size();
-    }
-    return pattern;
-}
 
 std::span<const CatalogueEntry> catalogueInto(Language language) {
     return language == Language::English ? englishCatalogue() : russianCatalogue();
@@ -77,11 +46,11 @@ std::vector<Pattern> patternsOf(std::span<const CatalogueEntry> catalogue) {
     std::vector<Pattern> list;
     for (const CatalogueEntry& entry : catalogue) {
             if (hasPlaceholder(entry.source)) {
-            list.push_back(splitPattern(entry));
+            list.push_back({&entry, TextPattern(entry.source)});
         }
     }
     std::stable_sort(list.begin(), list.end(), [](const Pattern& a, const Pattern& b) {
-        return a.literalLength > b.literalLength;
+        return a.text.literalLength > b.text.literalLength;
     });
     return list;
 }
@@ -92,27 +61,6 @@ const std::vector<Pattern>& patterns(Language language) {
     static const std::vector<Pattern> english = patternsOf(englishCatalogue());
     static const std::vector<Pattern> russian = patternsOf(russianCatalogue());
     return language == Language::English ? english : russian;
-}
-
-// The values `text` gives the pattern's placeholders, when it is made from it.
-std::optional<std::vector<std::string_view>> match(const Pattern& pattern, std::string_view text) {
-    if (!text.starts_with(pattern.pieces.front()) || !text.ends_with(pattern.pieces.back()) ||
-        text.size() < pattern.literalLength) {
-        return std::nullopt;
-    }
-    std::vector<std::string_view> values;
-    std::size_t at = pattern.pieces.front().size();
-    const std::size_t end = text.size() - pattern.pieces.back().size();
-    for (std::size_t i = 1; i < pattern.pieces.size(); ++i) {
-        const bool last = i + 1 == pattern.pieces.size();
-        const std::size_t next = last ? end : text.find(pattern.pieces[i], at);
-        if (next == std::string_view::npos || next > end || next < at) {
-            return std::nullopt;
-        }
-        values.push_back(text.substr(at, next - at));
-        at = next + pattern.pieces[i].size();
-    }
-    return values;
 }
 
 std::optional<std::string_view> exact(std::string_view text, Language language) {
@@ -137,27 +85,12 @@ std::string lookUp(std::string_view text, Language language, int depth) {
         return std::string(text);
     }
     for (const Pattern& pattern : patterns(language)) {
-        const std::optional<std::vector<std::string_view>> values = match(pattern, text);
-        if (!values) {
-            continue;
+        // Each value a text of its own where the catalogue knows it.
+        if (std::optional<std::string> made = pattern.text.remade(
+                text, pattern.entry->translation,
+                [&](std::string_view value) { return lookUp(value, language, depth + 1); })) {
+            return *made;
         }
-        // The values in the order of the placeholders' numbers, each a text
-        // of its own where the catalogue knows it.
-        std::vector<std::string> byNumber(10);
-        for (std::size_t i = 0; i < values->size(); ++i) {
-            byNumber[static_cast<std::size_t>(pattern.slots[i])] = lookUp((*values)[i], language, depth + 1);
-        }
-        std::string result;
-        const std::string_view translation = pattern.entry->translation;
-        for (std::size_t i = 0; i < translation.size(); ++i) {
-            if (isPlaceholder(translation, i)) {
-                result += byNumber[static_cast<std::size_t>(translation[i + 1] - '0')];
-                ++i;
-            } else {
-                result += translation[i];
-            }
-        }
-        return result;
     }
     // A sentence of the catalogue with more said after it ("Файл параметров
     // не найден. … No Firefox profile was found …").
@@ -264,6 +197,77 @@ std::string formatText(std::string_view pattern, std::initializer_list<std::stri
             ++i;
         } else {
             result += pattern[i];
+        }
+    }
+    return result;
+}
+
+bool hasPlaceholder(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (isPlaceholder(text, i)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TextPattern::TextPattern(std::string_view text) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (isPlaceholder(text, i)) {
+            pieces.push_back(text.substr(start, i - start));
+            numbers.push_back(text[i + 1] - '0');
+            start = i + 2;
+            ++i;
+        }
+    }
+    pieces.push_back(text.substr(start));
+    for (std::string_view piece : pieces) {
+        literalLength += piece.size();
+    }
+}
+
+std::optional<std::vector<std::string_view>> TextPattern::match(std::string_view text) const {
+    if (!text.starts_with(pieces.front()) || !text.ends_with(pieces.back()) ||
+        text.size() < literalLength) {
+        return std::nullopt;
+    }
+    std::vector<std::string_view> values;
+    std::size_t at = pieces.front().size();
+    const std::size_t end = text.size() - pieces.back().size();
+    for (std::size_t i = 1; i < pieces.size(); ++i) {
+        const bool last = i + 1 == pieces.size();
+        const std::size_t next = last ? end : text.find(pieces[i], at);
+        if (next == std::string_view::npos || next > end || next < at) {
+            return std::nullopt;
+        }
+        values.push_back(text.substr(at, next - at));
+        at = next + pieces[i].size();
+    }
+    return values;
+}
+
+std::optional<std::string>
+TextPattern::remade(std::string_view text, std::string_view translation,
+                    const std::function<std::string(std::string_view)>& value) const {
+    const std::optional<std::vector<std::string_view>> values = match(text);
+    if (!values) {
+        return std::nullopt;
+    }
+    std::vector<std::string> byNumber(10);
+    for (std::size_t i = 0; i < values->size(); ++i) {
+        byNumber[static_cast<std::size_t>(numbers[i])] = value((*values)[i]);
+    }
+    std::string result;
+    for (std::size_t i = 0; i < translation.size(); ++i) {
+        if (isPlaceholder(translation, i)) {
+            const auto number = static_cast<std::size_t>(translation[i + 1] - '0');
+            if (number < byNumber.size()) {
+                result += byNumber[number];
+            }
+            ++i;
+        } else {
+            result += translation[i];
         }
     }
     return result;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Marks one of the program's own texts for the translation catalogue where it
 // is written (lupdate collects what it marks); the text itself stays as it
@@ -47,5 +49,27 @@ std::string translated(std::string_view text, Language language);
 // `pattern` with %1 … %9 replaced by the values, in one pass (a value that
 // holds "%2" stays as it is).
 std::string formatText(std::string_view pattern, std::initializer_list<std::string_view> values);
+
+// A text with placeholders (%1 … %9) split at them: which texts were made
+// from it, with which values, and its translation made with those values.
+struct TextPattern {
+    explicit TextPattern(std::string_view text);
+
+    // The values `text` gives the placeholders, in the order they stand, when
+    // it is made from this pattern.
+    std::optional<std::vector<std::string_view>> match(std::string_view text) const;
+    // When `text` is made from this pattern: `translation` (of the same
+    // placeholders) made with the values `text` gave them, each passed
+    // through `value` first (a text of its own, translated in turn).
+    std::optional<std::string> remade(std::string_view text, std::string_view translation,
+                                      const std::function<std::string(std::string_view)>& value)
+        const;
+
+    std::vector<std::string_view> pieces; // the literal text around them: one more than `numbers`
+    std::vector<int> numbers;             // of the placeholders, 1 for %1, … in the order they stand
+    std::size_t literalLength = 0;        // of all pieces: the more, the more specific
+};
+// Whether the text has a placeholder (%1 … %9).
+bool hasPlaceholder(std::string_view text);
 
 } // namespace vellarion
