@@ -509,6 +509,9 @@ SnapshotSources::~SnapshotSources() {
 void SnapshotSources::copyAhead() {
     ahead_ = std::thread([this] {
         try {
+            // The largest first: what would keep a packer waiting longest
+            // (a history database of hundreds of megabytes) is ready first.
+            std::vector<std::pair<std::uintmax_t, fs::path>> files;
             std::error_code ec;
             fs::recursive_directory_iterator walk(
                 root_, fs::directory_options::skip_permission_denied, ec);
@@ -521,8 +524,17 @@ void SnapshotSources::copyAhead() {
                     continue;
                 }
                 if (!entry.is_symlink(kind) && entry.is_regular_file(kind)) {
-                    choose(entry.path());
+                    const std::uintmax_t size = entry.file_size(kind);
+                    files.emplace_back(kind ? 0 : size, entry.path());
                 }
+            }
+            std::stable_sort(files.begin(), files.end(),
+                             [](const auto& a, const auto& b) { return a.first > b.first; });
+            for (const auto& [size, file] : files) {
+                if (ending_) {
+                    break;
+                }
+                choose(file);
             }
         } catch (...) {
             // What could not be copied ahead is copied when it is asked for.

@@ -156,10 +156,10 @@ public:
     // the file itself, its copy, or none when it is left out.
     std::optional<std::filesystem::path> choose(const std::filesystem::path& file);
 
-    // Makes, on a thread of its own, the copies choose() would make, in the
-    // order a walk of the root meets them (links not followed): so a packer
-    // finds a database copied already wherever it comes in its own walk,
-    // rather than waiting for it there with nothing else left to do.
+    // Makes, on a thread of its own, the copies choose() would make of the
+    // files below the root (links not followed), the largest first: so a
+    // packer finds a big database copied already wherever it comes in its
+    // own walk, rather than waiting for it there with nothing else to do.
     void copyAhead();
 
     // What was left out, in the order of the paths.
