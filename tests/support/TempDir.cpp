@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cerrno>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -55,7 +56,16 @@ void writeFile(const fs::path& file, std::string_view content) {
 std::string readFile(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
-        throw std::runtime_error("cannot read test file");
+        // Which file, and why: a test that meets this now and then says
+        // enough to be understood from one failure.
+        const int why = errno;
+        std::error_code ec;
+        const auto status = fs::symlink_status(file, ec);
+        throw std::runtime_error("cannot read test file " + file.string() + ": " +
+                                 std::generic_category().message(why) +
+                                 (ec ? std::string(" (gone)")
+                                     : " (type " + std::to_string(static_cast<int>(status.type())) +
+                                           ")"));
     }
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
