@@ -26,6 +26,15 @@ void expectNames(const std::vector<std::string>& names, const std::vector<std::s
     }
 }
 
+// A gdbus in `programs` that writes down the arguments of each call, one a
+// line, in the file it returns.
+fs::path fakeGdbus(const fs::path& programs) {
+    const fs::path called = programs / "called";
+    writeFile(programs / "gdbus", "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + s(called) + "'\n");
+    fs::permissions(programs / "gdbus", fs::perms::owner_all);
+    return called;
+}
+
 const std::string kStamp = " 2\\d{3}-\\d\\d-\\d\\d \\d{6}";
 
 struct Firefox {
@@ -388,9 +397,7 @@ TEST(CliSchedule, AFailedRunSendsADesktopNotificationWhenThereIsASessionBus) {
     Firefox firefox;
     TempDir home;
     TempDir programs;
-    const fs::path called = programs / "called";
-    writeFile(programs / "gdbus", "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + s(called) + "'\n");
-    fs::permissions(programs / "gdbus", fs::perms::owner_all);
+    const fs::path called = fakeGdbus(programs.path());
     ASSERT_EQ(run({"schedule", "add", "firefox", firefox.env, "--to", s(firefox.backups.path()),
                    "--every", "hourly"},
                   home.path())
@@ -437,9 +444,7 @@ TEST(CliSchedule, ItsRunsSpeakTheLanguageItWasAddedIn) {
     Firefox firefox;
     TempDir home;
     TempDir programs;
-    const fs::path called = programs / "called";
-    writeFile(programs / "gdbus", "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + s(called) + "'\n");
-    fs::permissions(programs / "gdbus", fs::perms::owner_all);
+    const fs::path called = fakeGdbus(programs.path());
     // On a drive not connected yet: its runs fail until it is.
     const fs::path usb = home / "media" / "usb";
     const fs::path dir = usb / "backups";
