@@ -1,6 +1,7 @@
 #include "core/crypto/EncryptedArchive.h"
 
 #include <algorithm>
+#include <atomic>
 #include <array>
 #include <cstring>
 #include <future>
@@ -253,6 +254,14 @@ void EncryptingStream::finish() {
 
 // --- Reading ---
 
+struct DecryptingStream::Slot {
+    enum class State { Free, Wanted, Working, Ready, Failed };
+    State state = State::Free;
+    std::uint64_t index = 0;
+    std::vector<unsigned char> plain;
+    std::exception_ptr failure; // what reading it threw, when it did not merely fail to open
+};
+
 DecryptingStream::DecryptingStream(Stream& in, const Secret& password)
     : in_(in), start_(in.position()) {
     header_.assign(kHeaderSize, '\0');
@@ -281,39 +290,228 @@ DecryptingStream::DecryptingStream(Stream& in, const Secret& password)
         throw WrongPasswordError();
     }
     size_ = (chunks_ - 1) * chunkSize_ + (lastSize - kOverhead);
-    cipher_ = cipherFor(password, h + 23, iterations);
-    sealedBuffer_.resize(sealedSize);
-    plain_.resize(chunkSize_);
-    // Every chunk checked before anything is used.
-    for (std::uint64_t i = 0; i < chunks_; ++i) {
-        load(i);
+    crypto::Key key{};
+    try {
+        crypto::deriveKey(password.view(), {h + 23, kSaltSize}, iterations, key);
+        cipher_ = std::make_unique<crypto::AesGcm>(key);
+        aheadCipher_ = std::make_unique<crypto::AesGcm>(key);
+        sealedBuffer_.resize(sealedSize);
+        plain_.resize(chunkSize_);
+        // Every chunk checked before anything is used.
+        checkEveryChunk(key);
+    } catch (...) {
+        wipeMemory(key.data(), key.size());
+        throw;
+    }
+    wipeMemory(key.data(), key.size());
+}
+
+DecryptingStream::~DecryptingStream() {
+    {
+        std::lock_guard lock(aheadMutex_);
+        stopping_ = true;
+    }
+    aheadWake_.notify_all();
+    if (ahead_.joinable()) {
+        ahead_.join();
+    }
+    for (const auto& slot : slots_) {
+        wipeMemory(slot->plain.data(), slot->plain.size());
+    }
+    wipeMemory(plain_.data(), plain_.size());
+}
+
+bool DecryptingStream::openChunk(std::uint64_t index, crypto::AesGcm& cipher,
+                                 std::vector<unsigned char>& sealed,
+                                 std::vector<unsigned char>& plain) {
+    const bool last = index + 1 == chunks_;
+    const std::size_t plainSize =
+        last ? static_cast<std::size_t>(size_ - index * chunkSize_) : chunkSize_;
+    const std::size_t length = plainSize + kOverhead;
+    sealed.resize(chunkSize_ + kOverhead);
+    plain.resize(chunkSize_);
+    {
+        std::lock_guard lock(inMutex_);
+        in_.seek(start_ + kHeaderSize + index * (chunkSize_ + kOverhead));
+        if (in_.read(sealed.data(), length) != length) {
+            return false;
+        }
+    }
+    ChunkAad aad(header_);
+    const unsigned char* nonce = sealed.data();
+    return cipher.open(
+        std::span<const unsigned char, crypto::kNonceSize>(nonce, crypto::kNonceSize),
+        aad.of(index, last), {nonce + crypto::kNonceSize, plainSize},
+        std::span<const unsigned char, crypto::kTagSize>(nonce + crypto::kNonceSize + plainSize,
+                                                         crypto::kTagSize),
+        plain.data());
+}
+
+void DecryptingStream::checkEveryChunk(const crypto::Key& key) {
+    // A few threads take the chunks in turn; reading them stays one at a
+    // time, the decrypting does not.
+    constexpr unsigned kMostCheckers = 4;
+    constexpr std::uint64_t kChunksPerChecker = 16;
+    const unsigned checkers = static_cast<unsigned>(std::min<std::uint64_t>(
+        {std::max(1U, std::thread::hardware_concurrency()), kMostCheckers,
+         (chunks_ + kChunksPerChecker - 1) / kChunksPerChecker}));
+    std::atomic<std::uint64_t> next{0};
+    std::atomic<bool> wrong{false};
+    std::mutex failedMutex;
+    std::exception_ptr failed;
+    const auto check = [&](crypto::AesGcm& cipher) {
+        std::vector<unsigned char> sealed;
+        std::vector<unsigned char> plain;
+        try {
+            for (std::uint64_t i; !wrong && (i = next.fetch_add(1)) < chunks_;) {
+                if (!openChunk(i, cipher, sealed, plain)) {
+                    wrong = true;
+                }
+            }
+        } catch (...) {
+            std::lock_guard lock(failedMutex);
+            failed = failed ? failed : std::current_exception();
+            wrong = true;
+        }
+        wipeMemory(plain.data(), plain.size());
+    };
+    std::vector<std::unique_ptr<crypto::AesGcm>> ciphers;
+    std::vector<std::thread> threads;
+    try {
+        for (unsigned t = 1; t < checkers; ++t) {
+            ciphers.push_back(std::make_unique<crypto::AesGcm>(key));
+            threads.emplace_back(check, std::ref(*ciphers.back()));
+        }
+    } catch (...) {
+        wrong = true; // the threads there are end at once
+        for (std::thread& thread : threads) {
+            thread.join();
+        }
+        throw;
+    }
+    check(*cipher_);
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    if (failed) {
+        std::rethrow_exception(failed);
+    }
+    if (wrong) {
+        throw WrongPasswordError();
     }
 }
 
-DecryptingStream::~DecryptingStream() = default;
+void DecryptingStream::aheadMain() {
+    std::vector<unsigned char> sealed;
+    std::unique_lock lock(aheadMutex_);
+    for (;;) {
+        Slot* work = nullptr;
+        aheadWake_.wait(lock, [&] {
+            if (stopping_) {
+                return true;
+            }
+            for (const auto& slot : slots_) {
+                if (slot->state == Slot::State::Wanted &&
+                    (work == nullptr || slot->index < work->index)) {
+                    work = slot.get();
+                }
+            }
+            return work != nullptr;
+        });
+        if (stopping_) {
+            return;
+        }
+        work->state = Slot::State::Working;
+        const std::uint64_t index = work->index;
+        std::vector<unsigned char> plain = std::move(work->plain);
+        lock.unlock();
+        bool opened = false;
+        std::exception_ptr failure;
+        try {
+            opened = openChunk(index, *aheadCipher_, sealed, plain);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        lock.lock();
+        work->plain = std::move(plain);
+        work->failure = failure;
+        work->state = opened ? Slot::State::Ready : Slot::State::Failed;
+        aheadWake_.notify_all();
+    }
+}
+
+void DecryptingStream::wantAfter(std::uint64_t index) {
+    // Called with aheadMutex_ held.
+    if (slots_.empty()) {
+        for (std::size_t i = 0; i < kAhead; ++i) {
+            slots_.push_back(std::make_unique<Slot>());
+        }
+        ahead_ = std::thread([this] { aheadMain(); });
+    }
+    const std::uint64_t last = std::min<std::uint64_t>(chunks_, index + 1 + kAhead);
+    for (std::uint64_t want = index + 1; want < last; ++want) {
+        const auto has = [&](const auto& slot) {
+            return slot->state != Slot::State::Free && slot->index == want;
+        };
+        if (std::any_of(slots_.begin(), slots_.end(), has)) {
+            continue;
+        }
+        // A free slot, or one holding a chunk the reader has passed or
+        // will not come to soon (it read elsewhere).
+        const auto reusable = [&](const auto& slot) {
+            return slot->state == Slot::State::Free ||
+                   (slot->state != Slot::State::Working &&
+                    (slot->index <= index || slot->index >= last));
+        };
+        const auto slot = std::find_if(slots_.begin(), slots_.end(), reusable);
+        if (slot == slots_.end()) {
+            break;
+        }
+        (*slot)->state = Slot::State::Wanted;
+        (*slot)->index = want;
+        (*slot)->failure = nullptr;
+    }
+    aheadWake_.notify_all();
+}
 
 void DecryptingStream::load(std::uint64_t index) {
     if (index == loaded_) {
         return;
     }
     loaded_ = UINT64_MAX;
-    const bool last = index + 1 == chunks_;
-    const std::size_t plainSize =
-        last ? static_cast<std::size_t>(size_ - index * chunkSize_) : chunkSize_;
-    const std::size_t length = plainSize + kOverhead;
-    in_.seek(start_ + kHeaderSize + index * (chunkSize_ + kOverhead));
-    ChunkAad aad(header_);
-    const unsigned char* nonce = sealedBuffer_.data();
-    if (in_.read(sealedBuffer_.data(), length) != length ||
-        !cipher_->open(
-            std::span<const unsigned char, crypto::kNonceSize>(nonce, crypto::kNonceSize),
-            aad.of(index, last), {nonce + crypto::kNonceSize, plainSize},
-            std::span<const unsigned char, crypto::kTagSize>(nonce + crypto::kNonceSize + plainSize,
-                                                             crypto::kTagSize),
-            plain_.data())) {
-        throw WrongPasswordError();
+    std::unique_lock lock(aheadMutex_);
+    Slot* found = nullptr;
+    for (const auto& slot : slots_) {
+        if (slot->state != Slot::State::Free && slot->index == index) {
+            found = slot.get();
+        }
+    }
+    if (found != nullptr && found->state == Slot::State::Wanted) {
+        found->state = Slot::State::Free; // read here rather than waited for
+        found = nullptr;
+    }
+    if (found != nullptr) {
+        aheadWake_.wait(lock, [&] { return found->state != Slot::State::Working; });
+        const bool opened = found->state == Slot::State::Ready;
+        const std::exception_ptr failure = found->failure;
+        std::swap(plain_, found->plain);
+        found->state = Slot::State::Free;
+        found->failure = nullptr;
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
+        if (!opened) {
+            throw WrongPasswordError();
+        }
+    } else {
+        lock.unlock();
+        if (!openChunk(index, *cipher_, sealedBuffer_, plain_)) {
+            throw WrongPasswordError();
+        }
+        lock.lock();
     }
     loaded_ = index;
+    wantAfter(index);
 }
 
 std::size_t DecryptingStream::read(void* buffer, std::size_t count) {

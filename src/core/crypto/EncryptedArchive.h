@@ -6,10 +6,13 @@
 #include "core/services/Error.h"
 
 #include <array>
+#include <condition_variable>
 #include <cstdint>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 // The encrypted container around an archive's bytes (docs/archive-format.md):
@@ -96,10 +99,14 @@ private:
 };
 
 // Reads an encrypted archive from `in` (positioned at its header). The
-// constructor derives the key and checks every chunk, so that a wrong
-// password, a chunk changed, moved, repeated or cut off, throws
-// WrongPasswordError before a single byte was handed out; reading checks
-// each chunk again as it decrypts it.
+// constructor derives the key and checks every chunk (on several threads),
+// so that a wrong password, a chunk changed, moved, repeated or cut off,
+// throws WrongPasswordError before a single byte was handed out; reading
+// checks each chunk again as it decrypts it. While the archive is read from
+// start to end, the chunks after the one being read are decrypted ahead on a
+// thread of the stream's own, so that the reader (an unpack's writer, busy
+// with the disk) does not decrypt them itself. `in` is the stream's alone
+// while it lives.
 class DecryptingStream final : public Stream {
 public:
     DecryptingStream(Stream& in, const Secret& password);
@@ -112,14 +119,28 @@ public:
     std::uint64_t size() const override { return size_; }
     void truncate(std::uint64_t size) override;
 
+    // Chunks decrypted ahead of the reader at most.
+    static constexpr std::size_t kAhead = 4;
+
 private:
+    struct Slot;
+
+    // Reads chunk `index` (under inMutex_) and decrypts it with `cipher`
+    // into `plain`; false when it does not open.
+    bool openChunk(std::uint64_t index, crypto::AesGcm& cipher,
+                   std::vector<unsigned char>& sealed, std::vector<unsigned char>& plain);
+    void checkEveryChunk(const crypto::Key& key);
     // Decrypts chunk `index` into `plain_` (when it is not there already).
     void load(std::uint64_t index);
+    // Asks for the chunks after `index` to be decrypted ahead.
+    void wantAfter(std::uint64_t index);
+    void aheadMain();
 
     Stream& in_;
     std::uint64_t start_;
     std::string header_;
     std::unique_ptr<crypto::AesGcm> cipher_;
+    std::unique_ptr<crypto::AesGcm> aheadCipher_;
     std::size_t chunkSize_ = 0;
     std::uint64_t chunks_ = 0;
     std::uint64_t size_ = 0;
@@ -127,6 +148,13 @@ private:
     std::vector<unsigned char> plain_;
     std::uint64_t loaded_ = UINT64_MAX;
     std::uint64_t position_ = 0;
+
+    std::mutex inMutex_;
+    std::mutex aheadMutex_;
+    std::condition_variable aheadWake_;
+    std::vector<std::unique_ptr<Slot>> slots_;
+    bool stopping_ = false;
+    std::thread ahead_;
 };
 
 } // namespace vellarion

@@ -4,6 +4,7 @@
 #include "core/crypto/EncryptedArchive.h"
 
 #include <gtest/gtest.h>
+#include <map>
 #include <random>
 
 namespace vellarion::test {
@@ -130,6 +131,42 @@ TEST(Container, SeeksAndReadsAnywhere) {
     }
 }
 
+// The chunks after the one read are decrypted ahead: whatever the order of
+// the reads, each gives the bytes at its position.
+TEST(Container, ALongArchiveReadsTheSameInAnyOrder) {
+    constexpr std::size_t kChunks = 40;
+    const std::string plain = noise(kChunks * 4096 - 77, 5);
+    MemoryStream in(encrypt(plain));
+    DecryptingStream stream(in, Secret("correct horse"));
+    const auto readAt = [&](std::uint64_t at, std::size_t count) {
+        stream.seek(at);
+        std::string part(count, '\0');
+        part.resize(stream.read(part.data(), part.size()));
+        return part;
+    };
+    std::map<std::string, std::vector<std::pair<std::uint64_t, std::size_t>>> orders;
+    for (std::uint64_t at = 0; at < plain.size(); at += 1000) {
+        orders["forward in reads across the chunks"].emplace_back(at, 1000);
+    }
+    for (std::uint64_t chunk = kChunks; chunk-- > 0;) {
+        orders["backward a chunk at a time"].emplace_back(chunk * 4096, 4096);
+    }
+    std::mt19937 pick(11);
+    for (int i = 0; i < 200; ++i) {
+        orders["anywhere"].emplace_back(pick() % plain.size(), 1 + pick() % 9000);
+    }
+    for (std::uint64_t at = 0; at < plain.size(); at += 3 * 4096) {
+        orders["skipping chunks"].emplace_back(at + 4000, 200);
+        orders["skipping chunks"].emplace_back(at, 10); // and back into the one passed
+    }
+    for (const auto& [order, reads] : orders) {
+        for (const auto& [at, count] : reads) {
+            ASSERT_EQ(readAt(at, count), plain.substr(at, count)) << order << " at " << at;
+        }
+    }
+    EXPECT_EQ(readAt(0, plain.size()), plain);
+}
+
 // Each change an attacker or a bad disk can make, and a wrong password, is
 // refused before a byte is handed out, with the same words.
 TEST(Container, EveryChangeAndAWrongPasswordIsRefusedAlike) {
@@ -165,6 +202,17 @@ TEST(Container, EveryChangeAndAWrongPasswordIsRefusedAlike) {
         flipped[at] = static_cast<char>(flipped[at] ^ 0x01);
         damaged["bit " + std::to_string(at)] = flipped;
     }
+    // An archive of many chunks is checked on several threads at once: a
+    // change anywhere in it is found all the same.
+    const std::string long_ = encrypt(noise(100 * 4096 + 10, 12));
+    EXPECT_EQ(failureOf(long_), "opened");
+    for (std::size_t index : std::initializer_list<std::size_t>{0, 1, 37, 64, 99, 100}) {
+        std::string flipped = long_;
+        const std::size_t at = kHeader + index * kSealed + 20;
+        flipped[at] = static_cast<char>(flipped[at] ^ 0x80);
+        damaged["chunk " + std::to_string(index) + " of 101"] = flipped;
+    }
+    damaged["the last of 101 chunks cut off"] = long_.substr(0, kHeader + 100 * kSealed);
     for (const auto& [what, bytes] : damaged) {
         EXPECT_EQ(failureOf(bytes), refused) << what;
     }
