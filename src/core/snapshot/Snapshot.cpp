@@ -21,7 +21,6 @@ using platform::FileStamp;
 
 namespace {
 
-constexpr std::size_t kCopyChunk = 1 << 20;
 constexpr std::string_view kSqliteMagic{"SQLite format 3\0", 16};
 constexpr std::size_t kDatabaseHeader = 100;
 constexpr std::size_t kLogHeader = 32;
@@ -91,17 +90,7 @@ void copyOpen(File& from, const fs::path& target, std::error_code& ec) {
     if (ec) {
         return;
     }
-    std::vector<char> buffer(kCopyChunk);
-    for (;;) {
-        const std::size_t n = from.read(buffer.data(), buffer.size(), ec);
-        if (ec || n == 0) {
-            break;
-        }
-        to.write(buffer.data(), n, ec);
-        if (ec) {
-            break;
-        }
-    }
+    from.copyRestTo(to, ec);
     std::error_code closed;
     to.close(closed);
     ec = ec ? ec : closed;
@@ -523,9 +512,14 @@ void SnapshotSources::copyAhead() {
                     walk.disable_recursion_pending(); // the program's own work
                     continue;
                 }
+                // A smaller file (a small database among them) is copied
+                // quickly where the packer comes to it: asking for it here
+                // would only open every file of the folder once more.
                 if (!entry.is_symlink(kind) && entry.is_regular_file(kind)) {
                     const std::uintmax_t size = entry.file_size(kind);
-                    files.emplace_back(kind ? 0 : size, entry.path());
+                    if (!kind && size >= copyFrom_) {
+                        files.emplace_back(size, entry.path());
+                    }
                 }
             }
             std::stable_sort(files.begin(), files.end(),

@@ -157,9 +157,10 @@ public:
     std::optional<std::filesystem::path> choose(const std::filesystem::path& file);
 
     // Makes, on a thread of its own, the copies choose() would make of the
-    // files below the root (links not followed), the largest first: so a
-    // packer finds a big database copied already wherever it comes in its
-    // own walk, rather than waiting for it there with nothing else to do.
+    // files of `copyFrom` bytes or more below the root (links not
+    // followed), the largest first: so a packer finds a big database copied
+    // already wherever it comes in its own walk, rather than waiting for it
+    // there with nothing else to do.
     void copyAhead();
 
     // What was left out, in the order of the paths.

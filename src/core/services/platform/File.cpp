@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace vellarion::platform {
 
@@ -33,6 +34,23 @@ std::error_code linkRefusedError() {
 File::~File() {
     if (handle_ != invalidHandle) {
         closeHandle(handle_);
+    }
+}
+
+std::uint64_t File::copyRestByBuffer(File& to, std::error_code& ec) {
+    constexpr std::size_t kChunk = 1 << 20;
+    std::vector<char> buffer(kChunk);
+    std::uint64_t copied = 0;
+    for (;;) {
+        const std::size_t n = read(buffer.data(), buffer.size(), ec);
+        if (ec || n == 0) {
+            return copied;
+        }
+        to.write(buffer.data(), n, ec);
+        if (ec) {
+            return copied;
+        }
+        copied += n;
     }
 }
 

@@ -76,6 +76,12 @@ public:
     void write(const void* data, std::size_t count, std::error_code& ec);
 
     void seek(std::uint64_t position, std::error_code& ec);
+
+    // Copies the rest of this file, from its position, into `to` at its
+    // position: inside the system where it can, without passing the bytes
+    // through the program's memory. The bytes copied.
+    std::uint64_t copyRestTo(File& to, std::error_code& ec);
+
     std::uint64_t size(std::error_code& ec) const;
     void truncate(std::uint64_t size, std::error_code& ec);
     FileIdentity identity(std::error_code& ec) const;
@@ -110,6 +116,8 @@ private:
     static constexpr Handle invalidHandle = -1;
 #endif
     explicit File(Handle handle) : handle_(handle) {}
+    // copyRestTo through a buffer of the program's.
+    std::uint64_t copyRestByBuffer(File& to, std::error_code& ec);
     // Closes a valid handle; what the system said about it.
     static std::error_code closeHandle(Handle handle);
 

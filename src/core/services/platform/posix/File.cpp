@@ -128,6 +128,37 @@ void File::write(const void* data, std::size_t count, std::error_code& ec) {
     }
 }
 
+std::uint64_t File::copyRestTo(File& to, std::error_code& ec) {
+    ec.clear();
+    std::uint64_t copied = 0;
+#ifdef __linux__
+    // The kernel copies from page cache to page cache (or shares the blocks
+    // where the file system can); a file system that cannot is copied
+    // through a buffer from where it stopped.
+    constexpr std::size_t kChunk = std::size_t{1} << 30;
+    for (;;) {
+        const ssize_t n = ::copy_file_range(handle_, nullptr, to.handle_, nullptr, kChunk, 0);
+        if (n > 0) {
+            copied += static_cast<std::uint64_t>(n);
+            continue;
+        }
+        if (n == 0) {
+            return copied;
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP &&
+            errno != EBADF) {
+            ec = lastError();
+            return copied;
+        }
+        break;
+    }
+#endif
+    return copied + copyRestByBuffer(to, ec);
+}
+
 void File::seek(std::uint64_t position, std::error_code& ec) {
     ec.clear();
     if (::lseek(handle_, static_cast<off_t>(position), SEEK_SET) < 0) {

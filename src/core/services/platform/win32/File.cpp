@@ -118,6 +118,11 @@ File File::createNew(const std::filesystem::path& path, std::error_code& ec) {
     return ec ? File() : File(h);
 }
 
+std::uint64_t File::copyRestTo(File& to, std::error_code& ec) {
+    ec.clear();
+    return copyRestByBuffer(to, ec);
+}
+
 std::size_t File::read(void* buffer, std::size_t count, std::error_code& ec) {
     ec.clear();
     DWORD done = 0;
