@@ -41,9 +41,22 @@ std::string lower(std::string_view text) {
     return result;
 }
 
+// Whether the text holds one of the needles. A needle of digits (an HTTP
+// status) counts only as a number of its own, never inside a longer one
+// (the port of "127.0.0.1:40353").
 bool containsAny(const std::string& text, const std::vector<std::string_view>& needles) {
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
     return std::any_of(needles.begin(), needles.end(), [&](std::string_view needle) {
-        return text.find(needle) != std::string::npos;
+        const bool number = std::all_of(needle.begin(), needle.end(), digit);
+        for (std::size_t at = text.find(needle); at != std::string::npos;
+             at = text.find(needle, at + 1)) {
+            const std::size_t end = at + needle.size();
+            if (!number || ((at == 0 || !digit(text[at - 1])) &&
+                            (end == text.size() || !digit(text[end])))) {
+                return true;
+            }
+        }
+        return false;
     });
 }
 

@@ -205,6 +205,15 @@ TEST(RcloneOutput, FailuresExplainedInOneLine) {
           "127.0.0.1:54211: connect: connection refused"},
          5,
          "cannot reach the remote \"nas\" (connection refused): check the network"},
+        // A port that holds a status's digits is no status.
+        {{"Failed to copyto: Propfind \"http://127.0.0.1:40353/x\": dial tcp 127.0.0.1:40353: "
+          "connect: connection refused"},
+         5,
+         "cannot reach the remote \"nas\" (connection refused): check the network"},
+        {{"Failed to copy: Put \"http://[::1]:15071/x\": dial tcp [::1]:15071: connect: "
+          "connection refused"},
+         5,
+         "cannot reach the remote \"nas\" (connection refused)"},
         {{"a.dat: Failed to copy: 507 Insufficient Storage"},
          5,
          "the remote \"nas\" has no room left (507 Insufficient Storage)"},
