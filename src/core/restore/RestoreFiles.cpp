@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <mutex>
 #include <thread>
 
 #ifndef _WIN32
@@ -229,21 +230,24 @@ public:
 #endif
     }
 
+    ~SystemRestoreFiles() override { endWriteBack(); }
+
     void syncFileSystem(const fs::path& folder, std::error_code& ec) override {
-        ec.clear();
-#if defined(__linux__)
-        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0) {
-            ec = std::error_code(errno, std::system_category());
-            return;
+        endWriteBack();
+        syncNow(folder, ec);
+    }
+
+    void startWriteBack(const fs::path& folder) override {
+#ifndef _WIN32
+        std::lock_guard lock(writeBackMutex_);
+        if (writeBack_.joinable()) {
+            writeBack_.join(); // an earlier restore's, ended before its swap
         }
-        if (::syncfs(fd) != 0) {
-            ec = std::error_code(errno, std::system_category());
-        }
-        ::close(fd);
-#elif !defined(_WIN32)
-        (void)folder;
-        ::sync();
+        // What it fails to write, the sync before the swap says.
+        writeBack_ = std::thread([folder] {
+            std::error_code ignored;
+            syncNow(folder, ignored);
+        });
 #else
         (void)folder; // the copies and renames are written through
 #endif
@@ -279,6 +283,37 @@ public:
     bool isHeld(const fs::path& path) const override {
         return platform::isLockHeld(path);
     }
+
+private:
+    static void syncNow(const fs::path& folder, std::error_code& ec) {
+        ec.clear();
+#if defined(__linux__)
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) {
+            ec = std::error_code(errno, std::system_category());
+            return;
+        }
+        if (::syncfs(fd) != 0) {
+            ec = std::error_code(errno, std::system_category());
+        }
+        ::close(fd);
+#elif !defined(_WIN32)
+        (void)folder;
+        ::sync();
+#else
+        (void)folder; // the copies and renames are written through
+#endif
+    }
+
+    void endWriteBack() {
+        std::lock_guard lock(writeBackMutex_);
+        if (writeBack_.joinable()) {
+            writeBack_.join();
+        }
+    }
+
+    std::mutex writeBackMutex_;
+    std::thread writeBack_;
 };
 
 } // namespace

@@ -64,6 +64,11 @@ public:
     // Forces everything written to the file system that holds `folder` onto
     // the disk: one call for a restore's thousands of files.
     virtual void syncFileSystem(const std::filesystem::path& folder, std::error_code& ec) = 0;
+    // Starts writing what the file system that holds `folder` has waiting,
+    // in the background, and returns at once: so that a syncFileSystem that
+    // follows once the restore has planned its swap finds little left to
+    // wait for. Nothing where the system writes through anyway.
+    virtual void startWriteBack(const std::filesystem::path& folder) { (void)folder; }
     // Makes a new file with `content`, on the disk, held until the object
     // goes; nothing when that fails.
     virtual std::unique_ptr<HeldFile> createHeld(const std::filesystem::path& path,

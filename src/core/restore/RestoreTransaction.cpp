@@ -11,6 +11,9 @@
 #include <optional>
 #include <set>
 #include <string_view>
+#include <tuple>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace vellarion {
 
@@ -155,7 +158,7 @@ void RestoreTransaction::addFile(const fs::path& source, const PathStatus& st,
         // a journal coming out of an archive would steer the next recovery.
         return;
     }
-    const auto [it, added] = byTarget_.emplace(target, entries_.size());
+    const auto [it, added] = byTarget_.emplace(target.native(), entries_.size());
     if (added) {
         entries_.push_back({source, home, target});
         privateFolders_.insert(home);
@@ -214,7 +217,7 @@ fs::path RestoreTransaction::oldName(std::size_t index) const {
 void RestoreTransaction::checkFolders(const Entry& entry) {
     // Each folder is judged once, however many files lie in it.
     const auto judged = [this](const fs::path& folder) {
-        return !checkedFolders_.insert(folder).second;
+        return !checkedFolders_.insert(folder.native()).second;
     };
     // The home itself may be a link (a profile kept on another disk); a
     // missing one is made with its missing parents.
@@ -235,6 +238,13 @@ void RestoreTransaction::checkFolders(const Entry& entry) {
     newFolders_.insert(newFolders_.end(), missing.rbegin(), missing.rend());
 
     fs::path folder = entry.home.lexically_normal();
+    // The files of one folder take the same steps down.
+    PathKey walk = folder.native();
+    walk += PathKey(1, '\0');
+    walk += entry.target.parent_path().native();
+    if (!walkedFolders_.insert(std::move(walk)).second) {
+        return;
+    }
     const fs::path relative = entry.target.lexically_relative(folder).parent_path();
     for (const fs::path& part : relative) {
         folder /= part;
@@ -261,31 +271,50 @@ void RestoreTransaction::checkFolders(const Entry& entry) {
 }
 
 void RestoreTransaction::addCompanions() {
-    // Each folder is listed once rather than asked for three names a file.
-    std::map<fs::path, std::set<fs::path>> listings;
-    const auto listed = [&](const fs::path& path) {
-        auto [it, added] = listings.try_emplace(path.parent_path());
-        if (added) {
-            std::error_code ec;
-            const std::vector<fs::path> names = files_.list(it->first, ec);
-            it->second.insert(names.begin(), names.end());
-        }
-        return it->second.contains(path.filename());
+    // Each folder is listed once, and its names ending as a companion's
+    // looked up, rather than three names asked for every file.
+    struct Found {
+        std::size_t owner;
+        std::size_t suffix;
+        fs::path path;
     };
+    std::vector<Found> found;
+    std::unordered_set<PathKey> listed;
     const std::size_t planned = entries_.size();
     for (std::size_t i = 0; i < planned; ++i) {
-        for (std::string_view suffix : kCompanions) {
-            fs::path companion = entries_[i].target;
-            companion += pathFromUtf8(suffix);
-            if (byTarget_.contains(companion) || !listed(companion) ||
-                files_.status(companion).kind != PathStatus::Kind::File) {
-                continue;
-            }
-            byTarget_.emplace(companion, entries_.size());
-            Entry stale{fs::path(), entries_[i].home, companion};
-            stale.existed = true; // taken away with the swap
-            entries_.push_back(stale);
+        const fs::path folder = entries_[i].target.parent_path();
+        if (!listed.insert(folder.native()).second) {
+            continue;
         }
+        std::error_code ec;
+        for (const fs::path& name : files_.list(folder, ec)) {
+            const PathKey& text = name.native();
+            for (std::size_t k = 0; k < std::size(kCompanions); ++k) {
+                const PathKey suffix = pathFromUtf8(kCompanions[k]).native();
+                if (text.size() <= suffix.size() || !text.ends_with(suffix)) {
+                    continue;
+                }
+                fs::path companion = folder / name;
+                const auto owner = byTarget_.find(
+                    (folder / PathKey(text, 0, text.size() - suffix.size())).native());
+                if (owner == byTarget_.end() || owner->second >= planned ||
+                    byTarget_.contains(companion.native()) ||
+                    files_.status(companion).kind != PathStatus::Kind::File) {
+                    continue;
+                }
+                found.push_back({owner->second, k, std::move(companion)});
+            }
+        }
+    }
+    // In the order of the files they belong to.
+    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        return std::tie(a.owner, a.suffix) < std::tie(b.owner, b.suffix);
+    });
+    for (Found& each : found) {
+        byTarget_.emplace(each.path.native(), entries_.size());
+        Entry stale{fs::path(), entries_[each.owner].home, std::move(each.path)};
+        stale.existed = true; // taken away with the swap
+        entries_.push_back(std::move(stale));
     }
 }
 
@@ -387,20 +416,18 @@ void RestoreTransaction::prepare() {
             }
         }
     }
-    std::map<fs::path, int> uses;
+    std::unordered_map<PathKey, int> uses;
     for (const Entry& entry : entries_) {
-        ++uses[entry.source];
+        ++uses[entry.source.native()];
     }
     // Per target folder, once the first movable source was tried there:
     // whether a rename reaches it from the sources (the same file system,
     // no mount point between). Where it does, the other sources stay where
     // they are until the swap renames them straight into place.
-    std::map<fs::path, bool> reachable;
-    std::set<fs::path> folders;
+    std::unordered_map<PathKey, bool> reachable;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         Entry& entry = entries_[i];
         const fs::path folder = entry.target.parent_path();
-        folders.insert(folder);
         if (entry.source.empty()) {
             continue;
         }
@@ -409,8 +436,9 @@ void RestoreTransaction::prepare() {
         }
         fs::path fresh = newName(i);
         bool moved = false;
-        if (movable_ && uses[entry.source] == 1) {
-            if (const auto known = reachable.find(folder); known != reachable.end()) {
+        int& sourceUses = uses[entry.source.native()];
+        if (movable_ && sourceUses == 1) {
+            if (const auto known = reachable.find(folder.native()); known != reachable.end()) {
                 if (known->second) {
                     entry.inPlace = true;
                     moved = true;
@@ -426,7 +454,7 @@ void RestoreTransaction::prepare() {
                 ) {
                     fail("Cannot write", fresh, ec);
                 }
-                reachable.emplace(folder, moved);
+                reachable.emplace(folder.native(), moved);
             }
         }
         if (!moved) {
@@ -445,16 +473,20 @@ void RestoreTransaction::prepare() {
                 fail("Cannot set the permissions of", fresh, ec);
             }
         }
-        --uses[entry.source];
+        --sourceUses;
     }
-    syncDisks(folders);
+    syncDisks();
 }
 
-void RestoreTransaction::syncDisks(const std::set<fs::path>& folders) {
+void RestoreTransaction::syncDisks() {
     // Once per file system: what was written there, and the entries made.
+    std::unordered_set<PathKey> folders;
     std::map<std::uint64_t, fs::path> disks;
-    for (const fs::path& folder : folders) {
-        disks.emplace(files_.status(folder).device, folder);
+    for (const Entry& entry : entries_) {
+        fs::path folder = entry.target.parent_path();
+        if (folders.insert(folder.native()).second) {
+            disks.emplace(files_.status(folder).device, std::move(folder));
+        }
     }
     std::error_code ec;
     for (const auto& [device, folder] : disks) {
@@ -467,10 +499,8 @@ void RestoreTransaction::syncDisks(const std::set<fs::path>& folders) {
 
 void RestoreTransaction::swap() {
     std::error_code ec;
-    std::set<fs::path> folders;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         Entry& entry = entries_[i];
-        folders.insert(entry.target.parent_path());
         if (entry.existed) {
             files_.rename(entry.target, oldName(i), ec);
             if (ec) {
@@ -486,7 +516,7 @@ void RestoreTransaction::swap() {
             entry.swapped = true;
         }
     }
-    syncDisks(folders);
+    syncDisks();
     if (lastStep_) {
         lastStep_();
     }

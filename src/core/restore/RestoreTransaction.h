@@ -11,6 +11,8 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace vellarion {
@@ -122,7 +124,8 @@ private:
     void prepare();
     void swap();
     void rollBack() noexcept;
-    void syncDisks(const std::set<std::filesystem::path>& folders);
+    // Once per file system that holds one of the targets' folders.
+    void syncDisks();
     void cleanUp();
     bool stopped() const { return stopRequested_ && stopRequested_(); }
     [[noreturn]] void fail(const std::string& what, const std::filesystem::path& path,
@@ -137,9 +140,14 @@ private:
     bool movable_ = false;
     std::string token_;
     std::vector<Entry> entries_;
-    std::map<std::filesystem::path, std::size_t> byTarget_;
+    // Paths as keys by their native strings (they are normal): thousands
+    // of files are looked up here.
+    using PathKey = std::filesystem::path::string_type;
+    std::unordered_map<PathKey, std::size_t> byTarget_;
     std::vector<std::filesystem::path> newFolders_;
-    std::set<std::filesystem::path> checkedFolders_;
+    std::unordered_set<PathKey> checkedFolders_;
+    // A home and a folder below it whose every step down was checked.
+    std::unordered_set<PathKey> walkedFolders_;
     std::set<std::filesystem::path> linkedFolders_;
     std::set<std::filesystem::path> privateFolders_;
     std::vector<std::filesystem::path> madeFolders_;

@@ -395,6 +395,9 @@ std::optional<JobOutcome> FullJob::restoreArchives() {
         if (reporter_.stopRequested()) {
             return JobOutcome::Stopped;
         }
+        // Written onto the disk while the swap is planned, rather than
+        // waited for after.
+        files.startWriteBack(unpacked.back()->path());
         if (data_.full.hooks.unpacked) {
             data_.full.hooks.unpacked(*this, unpacked.back()->path());
         }
