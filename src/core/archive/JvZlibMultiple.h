@@ -123,6 +123,14 @@ public:
     // it), or none to leave it out without a word.
     std::function<std::optional<std::filesystem::path>(const std::filesystem::path& native)>
         OnChooseSource;
+    // Asked on a worker thread once a file in use that OnChooseSource gave
+    // as itself was read to its end unchanged: false when it is no state to
+    // store after all (its record is then dropped as one that changed).
+    std::function<bool(const std::filesystem::path& native)> OnVerifySource;
+    // Asked when a file in use changed while it was read: true to read it
+    // again from what OnChooseSource gives now (a consistent copy of it)
+    // rather than leave it out.
+    std::function<bool(const std::filesystem::path& native)> OnSourceChanged;
     // Called on a worker thread once a file in use was read and before it is
     // checked: where a test makes a writer change it meanwhile.
     std::function<void(const std::filesystem::path& native, int attempt)> OnSourceRead;

@@ -431,6 +431,13 @@ void Packer::compress(Job& job, BlockDeflater& deflater, std::vector<unsigned ch
         }
         const platform::FileStamp after = file.stamp(ec);
         if (!ec && after == before) {
+            if (codec_.OnVerifySource && !codec_.OnVerifySource(*native)) {
+                std::lock_guard lock(mutex_);
+                job.changed = true;
+                job.stage = Job::Stage::Finished;
+                callerWake_.notify_one();
+                return;
+            }
             checked = true;
             break;
         }
@@ -493,8 +500,13 @@ void Packer::compressInBlocks(Job& job, BlockDeflater& deflater, platform::File&
             }
             std::error_code ec;
             const platform::FileStamp after = file.stamp(ec);
+            bool changed = ec || after != *watched;
+            if (!changed && codec_.OnVerifySource) {
+                const auto native = paths_.toNative(job.fullPath);
+                changed = !native || !codec_.OnVerifySource(*native);
+            }
             std::lock_guard lock(mutex_);
-            job.changed = ec || after != *watched;
+            job.changed = changed;
         }
         if (!dispatch(job, std::move(block), deflater) || last) {
             // After the last block the job belongs to the writer: it may be
@@ -748,6 +760,25 @@ bool Packer::packFront(Job& job, ArchiveWriter& out) {
     if (changed) {
         if (tooLarge.empty()) {
             out.abandonRecord();
+        }
+        const std::optional<std::filesystem::path> native = paths_.toNative(job.fullPath);
+        if (tooLarge.empty() && native && codec_.OnSourceChanged &&
+            codec_.OnSourceChanged(*native)) {
+            // Read again, from the copy the chooser gives now, in the same
+            // place of the archive: this job is done with, its workers too.
+            auto again = std::make_unique<Job>();
+            again->fullPath = job.fullPath;
+            again->storedDir = job.storedDir;
+            again->storedName = job.storedName;
+            Job& next = *again;
+            {
+                std::lock_guard lock(mutex_);
+                front_ = nullptr;
+                window_.front() = std::move(again); // `job` is gone from here on
+                queue_.push_front(&next);
+            }
+            workersWake_.notify_all();
+            return packFront(next, out);
         }
         skipped(job, "FileKeptChanging",
                 "File \"" + codec_.shownPath(job.fullPath) +

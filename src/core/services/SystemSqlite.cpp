@@ -2,6 +2,8 @@
 
 #include "core/services/PathMapper.h"
 
+#include <algorithm>
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -58,10 +60,48 @@ bool SystemSqlite::load() {
            bind(handle, backupFinish, "sqlite3_backup_finish");
 }
 
+namespace {
+
+// A file: URI of the path, with what a URI reserves escaped.
+std::string fileUri(const std::filesystem::path& path) {
+    std::string text = pathToUtf8(path);
+#ifdef _WIN32
+    std::replace(text.begin(), text.end(), '\\', '/');
+#endif
+    std::string uri = "file:";
+    if (!text.empty() && text.front() != '/') {
+        uri += "///"; // a drive: file:///C:/...
+    } else {
+        uri += "//";
+    }
+    constexpr char kHex[] = "0123456789ABCDEF";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '%' || c == '?' || c == '#' || byte < 0x20 || byte == 0x7F) {
+            uri += '%';
+            uri += kHex[byte >> 4];
+            uri += kHex[byte & 0x0F];
+        } else {
+            uri += c;
+        }
+    }
+    return uri;
+}
+
+} // namespace
+
 std::string SystemSqlite::quickCheck(const std::filesystem::path& database) const {
+    return check(pathToUtf8(database), kOpenReadOnly);
+}
+
+std::string SystemSqlite::quickCheckInPlace(const std::filesystem::path& database) const {
+    constexpr int kOpenUri = 0x40;
+    return check(fileUri(database) + "?immutable=1&mode=ro", kOpenReadOnly | kOpenUri);
+}
+
+std::string SystemSqlite::check(const std::string& name, int flags) const {
     sqlite3* db = nullptr;
-    const std::string name = pathToUtf8(database);
-    if (open(name.c_str(), &db, kOpenReadOnly, nullptr) != 0) {
+    if (open(name.c_str(), &db, flags, nullptr) != 0) {
         close(db);
         return "cannot be opened";
     }

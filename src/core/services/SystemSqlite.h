@@ -47,6 +47,12 @@ public:
     // finds it sound, else what SQLite said (the first line of it). Nothing
     // when the system has no SQLite to ask.
     std::string quickCheck(const std::filesystem::path& database) const;
+    // The same check of a database another program may be writing, read as
+    // its bytes lie now: opened as immutable, so that SQLite takes no lock,
+    // reads no journal or log and makes no file beside it. What it says
+    // holds only if the file did not change meanwhile, which the caller
+    // proves.
+    std::string quickCheckInPlace(const std::filesystem::path& database) const;
 
     // Copies the database at `source` into a new database at `target` with
     // SQLite's online backup, all of it under one read transaction, so that
@@ -58,6 +64,7 @@ public:
 
 private:
     bool load();
+    std::string check(const std::string& name, int flags) const;
 };
 
 } // namespace vellarion

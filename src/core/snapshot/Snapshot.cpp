@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <future>
 #include <optional>
 #include <vector>
 
@@ -415,8 +416,11 @@ std::optional<fs::path> SnapshotSources::choose(const fs::path& file) {
         if (headOf(owner, kSqliteMagic.size()) != kSqliteMagic) {
             break;
         }
+        if (suffix != "-wal") {
+            return std::nullopt; // no data, whatever became of the database
+        }
         const Copy& made = copied(owner);
-        if (suffix != "-wal" || made.result.outcome != SnapshotOutcome::Copied) {
+        if (made.result.outcome != SnapshotOutcome::Copied) {
             return std::nullopt;
         }
         const fs::path log = withSuffix(made.target, "-wal");
@@ -437,6 +441,11 @@ std::optional<fs::path> SnapshotSources::choose(const fs::path& file) {
     }
     if (!ec && head != kSqliteMagic && size < copyFrom_) {
         return file;
+    }
+    if (!ec && size >= copyFrom_) {
+        if (std::optional<fs::path> itself = readInPlace(file)) {
+            return itself;
+        }
     }
     const Copy& made = copied(file);
     if (made.result.outcome != SnapshotOutcome::Copied) {
@@ -486,6 +495,78 @@ const SnapshotSources::Copy& SnapshotSources::copied(const fs::path& asked) {
         std::rethrow_exception(failed);
     }
     return copy;
+}
+
+struct SnapshotSources::InPlace {
+    FileStamp before;
+    std::string header;
+    std::shared_future<std::string> check; // what SQLite's quick check said
+    bool failed = false;                   // read from a copy since
+};
+
+std::optional<fs::path> SnapshotSources::readInPlace(const fs::path& asked) {
+    const fs::path file = asked.lexically_normal();
+    std::lock_guard lock(mutex_);
+    if (const auto found = inPlace_.find(file); found != inPlace_.end()) {
+        return found->second->failed ? std::nullopt : std::optional<fs::path>(asked);
+    }
+    if (made_.contains(file)) {
+        return std::nullopt; // copied already
+    }
+    // Only a database with a rollback journal is read where it is: one with
+    // a log is two files to keep together, which its snapshot does.
+    const SystemSqlite* sql = SystemSqlite::get();
+    const std::string header = headOf(file, kDatabaseHeader);
+    const std::optional<FileStamp> stamp = stampOf(file);
+    std::error_code ec;
+    if (sql == nullptr || !stamp || header.size() < kDatabaseHeader ||
+        header.substr(0, kSqliteMagic.size()) != kSqliteMagic ||
+        static_cast<unsigned char>(header[kWriteVersionAt]) != 1 ||
+        fs::exists(withSuffix(file, "-wal"), ec) || journalLooksHot(file)) {
+        return std::nullopt;
+    }
+    auto record = std::make_shared<InPlace>();
+    record->before = *stamp;
+    record->header = header;
+    record->check =
+        std::async(std::launch::async, [sql, file] { return sql->quickCheckInPlace(file); })
+            .share();
+    inPlace_.emplace(file, std::move(record));
+    return asked;
+}
+
+bool SnapshotSources::verify(const fs::path& asked) {
+    const fs::path file = asked.lexically_normal();
+    std::shared_ptr<InPlace> record;
+    {
+        std::lock_guard lock(mutex_);
+        const auto found = inPlace_.find(file);
+        if (found == inPlace_.end()) {
+            return true; // read as any file in use: its stamps said enough
+        }
+        record = found->second;
+    }
+    // The check read the file between the two stamps: if nothing of it
+    // changed from the first to the last, the packer and the check read one
+    // state, the one the writer last committed.
+    const bool passed = record->check.get().empty();
+    const std::string header = headOf(file, kDatabaseHeader);
+    std::error_code ec;
+    return passed && stampOf(file) == record->before &&
+           header.substr(0, kChangeCounterAt + 4) ==
+               record->header.substr(0, kChangeCounterAt + 4) &&
+           !fs::exists(withSuffix(file, "-wal"), ec) && !journalLooksHot(file);
+}
+
+bool SnapshotSources::readAgainFromCopy(const fs::path& asked) {
+    const fs::path file = asked.lexically_normal();
+    std::lock_guard lock(mutex_);
+    const auto found = inPlace_.find(file);
+    if (found == inPlace_.end() || found->second->failed) {
+        return false;
+    }
+    found->second->failed = true;
+    return true;
 }
 
 SnapshotSources::~SnapshotSources() {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -128,7 +129,13 @@ private:
 
 // Where a packer reads each file of a folder another program keeps writing,
 // when the folder is packed where it is rather than copied whole first.
-// A database is copied as a consistent snapshot into the job's own folder
+// A database of `copyFrom` bytes or more with a rollback journal (no log
+// beside it, no hot journal) is read where it is, as the packer reads any
+// file in use, while SQLite's quick check reads the same bytes beside it:
+// verify() then tells whether the file stayed as it was all along and the
+// check passed; one that did not is copied as below and read again from
+// the copy (readAgainFromCopy). Any other database is copied as a
+// consistent snapshot into the job's own folder
 // (once, by whichever thread asks first; the others wait for it) and read
 // from there, its log with it; its index and journal are no data. So is a
 // file of `copyFrom` bytes or more, which a packer cannot read again from
@@ -163,10 +170,23 @@ public:
     // there with nothing else to do.
     void copyAhead();
 
+    // Asked once the packer read a file choose() gave as itself to its end,
+    // found unchanged: false when it is no state to store after all (a
+    // database read where it is changed meanwhile or failed its check).
+    bool verify(const std::filesystem::path& file);
+    // Asked when a file read where it is changed meanwhile: true when
+    // choose() now gives a consistent copy of it to read instead.
+    bool readAgainFromCopy(const std::filesystem::path& file);
+
     // What was left out, in the order of the paths.
     std::vector<LeftOut> leftOut() const;
 
 private:
+    struct InPlace;
+    // The file itself when it is a database read where it is (its check
+    // started); none when it is copied.
+    std::optional<std::filesystem::path> readInPlace(const std::filesystem::path& file);
+
     struct Copy {
         bool done = false;
         SnapshotResult result;
@@ -181,6 +201,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable copiedWake_;
     std::map<std::filesystem::path, Copy> made_;
+    std::map<std::filesystem::path, std::shared_ptr<InPlace>> inPlace_;
     std::vector<LeftOut> leftOut_;
     std::atomic<bool> ending_{false};
     std::thread ahead_;

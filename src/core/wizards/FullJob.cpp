@@ -315,6 +315,10 @@ std::unique_ptr<PendingArchive> FullJob::pack(const FullArchive& archive, const 
         codec.SourceInUse = true;
         codec.QuietSkipNames.insert(inUse->quietNames.begin(), inUse->quietNames.end());
         codec.OnChooseSource = [inUse](const fs::path& native) { return inUse->choose(native); };
+        codec.OnVerifySource = [inUse](const fs::path& native) { return inUse->verify(native); };
+        codec.OnSourceChanged = [inUse](const fs::path& native) {
+            return inUse->readAgainFromCopy(native);
+        };
         codec.OnFileSkip = [this, named = codec.OnFileSkip](TJvZlibMultiple& sender,
                                                              const std::string& file,
                                                              const std::string& type,

@@ -4,6 +4,9 @@
 // after growing pauses and never left half copied.
 #include "core/snapshot/Snapshot.h"
 
+#include "core/archive/JvZlibMultiple.h"
+#include "core/services/PathMapper.h"
+
 #include "Databases.h"
 #include "FileTree.h"
 #include "JobRecorder.h"
@@ -362,6 +365,84 @@ TEST_F(SnapshotCopy, AFolderPackedWhereItIsHasOnlyItsDatabasesAndLargeFilesCopie
         named.push_back(left.path);
     }
     EXPECT_EQ(named, std::vector<fs::path>{profile / "formhistory.sqlite"});
+}
+
+// A big database with a rollback journal is packed where it lies, checked
+// by SQLite beside the packing; one that changed meanwhile is packed again
+// from a consistent copy in the same place of the archive, and one that
+// fails the check is named and left out. Whatever the archive holds of it
+// is a state the writer committed.
+TEST_F(SnapshotCopy, ABigJournalsDatabaseIsPackedWhereItLiesUnlessItChanges) {
+    struct Case {
+        std::string name;
+        bool change;      // a commit while the packer reads it
+        bool damage;      // a page overwritten: the check fails
+        long long rows;   // in the archive's copy; -1: not in the archive
+        bool copied;      // a copy of it is packed (one that failed the check is gone)
+    };
+    const std::vector<Case> cases = {
+        {"unchanged", false, false, 3000, false},
+        {"a commit meanwhile", true, false, 3001, true},
+        {"damaged", false, true, -1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path profile = dir / c.name / "profile";
+        const fs::path copies = dir / c.name / "copies";
+        fs::create_directories(profile);
+        const fs::path history = profile / "History";
+        {
+            Database db(history);
+            db.exec("PRAGMA journal_mode=TRUNCATE; CREATE TABLE t(v BLOB);"
+                    "WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k WHERE i < 3000)"
+                    " INSERT INTO t SELECT randomblob(1000) FROM k");
+        }
+        writeFile(profile / "History-journal", ""); // kept between transactions
+        writeFile(profile / "Preferences", "{}");
+        if (c.damage) {
+            std::string bytes = readFile(history);
+            std::fill(bytes.begin() + 8192, bytes.begin() + 12288, '\x7f');
+            writeFile(history, bytes);
+        }
+        ASSERT_GE(fs::file_size(history), TJvZlibMultiple::kRereadLimit);
+
+        Snapshot snapshot(services);
+        SnapshotSources sources(snapshot, profile, copies, TJvZlibMultiple::kRereadLimit);
+        TJvZlibMultiple codec;
+        codec.SourceInUse = true;
+        codec.OnChooseSource = [&](const fs::path& f) { return sources.choose(f); };
+        codec.OnVerifySource = [&](const fs::path& f) { return sources.verify(f); };
+        codec.OnSourceChanged = [&](const fs::path& f) { return sources.readAgainFromCopy(f); };
+        std::vector<std::string> skipped;
+        codec.OnFileSkip = [&](TJvZlibMultiple&, const std::string& file, const std::string&,
+                               const std::string&) { skipped.push_back(file); };
+        codec.OnSourceRead = [&](const fs::path& f, int) {
+            if (c.change && f.filename() == "History") {
+                Database(f).exec("INSERT INTO t VALUES(randomblob(1000))");
+            }
+        };
+        const fs::path archive = dir / c.name / "a.dat";
+        sources.copyAhead();
+        codec.CompressDirectory(pathToUtf8(profile), true, pathToUtf8(archive));
+        TJvZlibMultiple reader;
+        const fs::path out = dir / c.name / "out";
+        reader.DecompressFile(pathToUtf8(archive), pathToUtf8(out), true, true);
+
+        EXPECT_EQ(readFile(out / "Preferences"), "{}");
+        EXPECT_FALSE(fs::exists(out / "History-journal"));
+        EXPECT_TRUE(skipped.empty()) << ::testing::PrintToString(skipped);
+        EXPECT_EQ(fs::exists(copies / "History"), c.copied);
+        if (c.rows < 0) {
+            EXPECT_FALSE(fs::exists(out / "History"));
+            ASSERT_EQ(sources.leftOut().size(), 1U);
+            EXPECT_EQ(sources.leftOut().front().path, history);
+            continue;
+        }
+        EXPECT_TRUE(sources.leftOut().empty());
+        Database stored(out / "History");
+        EXPECT_EQ(stored.value("PRAGMA integrity_check"), "ok");
+        EXPECT_EQ(stored.number("SELECT COUNT(*) FROM t"), c.rows);
+    }
 }
 
 } // namespace
