@@ -659,6 +659,8 @@ void Packer::topUp(Walker& walker) {
 }
 
 bool Packer::progress(std::uint64_t position, std::uint64_t total) {
+    // A file in use may grow while it is read: the bar never runs past its end.
+    total = std::max(total, position);
     if (codec_.OnProgress) {
         codec_.OnProgress(codec_, asInt32(position), asInt32(total));
     }

@@ -38,8 +38,8 @@ constexpr int kBackups = 100;
 // One writer program, stopped (by its stop file) and waited for at the end.
 class Writer {
 public:
-    Writer(const fs::path& database, bool wal) : database_(database) {
-        test::makeLedger(database, wal);
+    Writer(const fs::path& database, bool wal, std::size_t filler = 0) : database_(database) {
+        test::makeLedger(database, wal, filler);
         const std::string program = SNAPSHOT_WRITER;
         const std::string file = database.string();
         const std::string mode = wal ? "wal" : "journal";
@@ -108,10 +108,13 @@ protected:
 TEST_F(RunningWriters, EveryDatabaseInEveryArchiveIsAStateTheWritersCommitted) {
     HeldLock running(profile / ".parentlock");
     // History in write-ahead-log mode, cookies with a rollback journal, as
-    // the selective backup's items name them.
+    // the selective backup's items name them; cookies large enough for a
+    // full backup to read them where they lie, and copy them when a commit
+    // came meanwhile.
     Writer history(profile / "places.sqlite", true);
-    Writer cookies(profile / "cookies.sqlite", false);
+    Writer cookies(profile / "cookies.sqlite", false, 3 << 20);
     ASSERT_TRUE(history.running() && cookies.running());
+    ASSERT_GE(fs::file_size(profile / "cookies.sqlite"), TJvZlibMultiple::kRereadLimit);
     while (history.committed() < 50 || cookies.committed() < 50) {
     }
 
