@@ -55,7 +55,10 @@ int main(int argc, char** argv) {
     }
     std::mt19937 random(static_cast<unsigned>(std::hash<std::string>{}(file)));
     const std::string stop = file + ".stop";
-    for (long commit = 1; !stopAsked(stop); ++commit) {
+    // A suite killed before it wrote the stop file leaves no writer behind
+    // to take the processors: it ends once its parent is gone.
+    const pid_t parent = ::getppid();
+    for (long commit = 1; !stopAsked(stop) && ::getppid() == parent; ++commit) {
         const int from = static_cast<int>(random() % 10) + 1;
         const int to = static_cast<int>(random() % 10) + 1;
         const int amount = static_cast<int>(random() % 7);
