@@ -1,5 +1,6 @@
 // The window program.
 #include "core/services/Error.h"
+#include "core/services/Memory.h"
 #include "gui/kit/QtDialogs.h"
 #include "gui/shell/Application.h"
 #include "gui/shell/CommandLine.h"
@@ -22,6 +23,7 @@ bool answered(const vellarion::ProgramOptions& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    vellarion::keepFreedMemoryForReuse();
     // --help and --version answer before the window system is reached, so
     // that they work without a display. Anything else is read again once the
     // window system has taken its own options (-platform, -style) out.

@@ -8,6 +8,7 @@
 #include "cli/ScheduleCommands.h"
 #include "cli/SelectiveCommands.h"
 #include "core/Config.h"
+#include "core/services/Memory.h"
 #include "core/text/Catalogue.h"
 
 #include <CLI/CLI.hpp>
@@ -41,6 +42,7 @@ void addJobCommands(CLI::App& app, vellarion::cli::Console& console) {
 
 int main(int argc, char** argv) {
     using namespace vellarion::cli;
+    vellarion::keepFreedMemoryForReuse();
     // Messages in the user's language: the environment's, or the one asked
     // for, before or after the command; known before any text is made.
     const std::vector<std::string> arguments = utf8Arguments(argc, argv);
