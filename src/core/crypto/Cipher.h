@@ -56,6 +56,13 @@ public:
                             std::span<const unsigned char> aad, std::span<const unsigned char> in,
                             std::span<const unsigned char, kTagSize> tag, unsigned char* out);
 
+    // Whether open() would succeed, without decrypting: cheaper, for checking
+    // every chunk of an archive before any of it is used.
+    [[nodiscard]] bool authentic(std::span<const unsigned char, kNonceSize> nonce,
+                                 std::span<const unsigned char> aad,
+                                 std::span<const unsigned char> in,
+                                 std::span<const unsigned char, kTagSize> tag);
+
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;

@@ -1,8 +1,8 @@
 #include "core/crypto/EncryptedArchive.h"
 
 #include <algorithm>
-#include <atomic>
 #include <array>
+#include <atomic>
 #include <cstring>
 #include <future>
 
@@ -107,10 +107,9 @@ EncryptingStream::EncryptingStream(Stream& out, const Secret& password,
     putLittleEndian(h + 40, parameters.chunkSize, 4);
     // The key is derived beside the packing that starts meanwhile: only the
     // first chunk sealed waits for it.
-    pendingCipher_ = std::async(std::launch::async,
-                                [password = password.copy(), salt, parameters] {
-                                    return cipherFor(password, salt.data(), parameters.iterations);
-                                });
+    pendingCipher_ = std::async(std::launch::async, [password = password.copy(), salt, parameters] {
+        return cipherFor(password, salt.data(), parameters.iterations);
+    });
     // Nonces count the seals of this stream's key (a chunk sealed again gets
     // a new one); the key is the archive's own, from its random salt.
     crypto::randomBytes(noncePrefix_);
@@ -321,50 +320,58 @@ DecryptingStream::~DecryptingStream() {
     wipeMemory(plain_.data(), plain_.size());
 }
 
-bool DecryptingStream::openChunk(std::uint64_t index, crypto::AesGcm& cipher,
-                                 std::vector<unsigned char>& sealed,
-                                 std::vector<unsigned char>& plain) {
+std::size_t DecryptingStream::readChunk(std::uint64_t index, std::vector<unsigned char>& sealed) {
     const bool last = index + 1 == chunks_;
     const std::size_t plainSize =
         last ? static_cast<std::size_t>(size_ - index * chunkSize_) : chunkSize_;
     const std::size_t length = plainSize + kOverhead;
     sealed.resize(chunkSize_ + kOverhead);
-    plain.resize(chunkSize_);
-    {
-        std::lock_guard lock(inMutex_);
-        in_.seek(start_ + kHeaderSize + index * (chunkSize_ + kOverhead));
-        if (in_.read(sealed.data(), length) != length) {
-            return false;
-        }
+    const std::uint64_t at = start_ + kHeaderSize + index * (chunkSize_ + kOverhead);
+    std::unique_lock lock(inMutex_, std::defer_lock);
+    if (!in_.readsConcurrently()) {
+        lock.lock();
+    }
+    return in_.readAt(at, sealed.data(), length) == length ? plainSize : kUnread;
+}
+
+bool DecryptingStream::openChunk(std::uint64_t index, crypto::AesGcm& cipher,
+                                 std::vector<unsigned char>& sealed,
+                                 std::vector<unsigned char>* plain) {
+    const std::size_t plainSize = readChunk(index, sealed);
+    if (plainSize == kUnread) {
+        return false;
     }
     ChunkAad aad(header_);
     const unsigned char* nonce = sealed.data();
-    return cipher.open(
-        std::span<const unsigned char, crypto::kNonceSize>(nonce, crypto::kNonceSize),
-        aad.of(index, last), {nonce + crypto::kNonceSize, plainSize},
-        std::span<const unsigned char, crypto::kTagSize>(nonce + crypto::kNonceSize + plainSize,
-                                                         crypto::kTagSize),
-        plain.data());
+    const std::span<const unsigned char, crypto::kNonceSize> nonceSpan(nonce, crypto::kNonceSize);
+    const std::span<const unsigned char> ciphertext(nonce + crypto::kNonceSize, plainSize);
+    const std::span<const unsigned char, crypto::kTagSize> tag(
+        nonce + crypto::kNonceSize + plainSize, crypto::kTagSize);
+    const std::span<const unsigned char> bound = aad.of(index, index + 1 == chunks_);
+    if (plain == nullptr) {
+        return cipher.authentic(nonceSpan, bound, ciphertext, tag);
+    }
+    plain->resize(chunkSize_);
+    return cipher.open(nonceSpan, bound, ciphertext, tag, plain->data());
 }
 
 void DecryptingStream::checkEveryChunk(const crypto::Key& key) {
-    // A few threads take the chunks in turn; reading them stays one at a
-    // time, the decrypting does not.
+    // A few threads take the chunks in turn, each reading its own where the
+    // archive allows it, and check their tags without decrypting them.
     constexpr unsigned kMostCheckers = 4;
     constexpr std::uint64_t kChunksPerChecker = 16;
-    const unsigned checkers = static_cast<unsigned>(std::min<std::uint64_t>(
-        {std::max(1U, std::thread::hardware_concurrency()), kMostCheckers,
-         (chunks_ + kChunksPerChecker - 1) / kChunksPerChecker}));
+    const unsigned checkers = static_cast<unsigned>(
+        std::min<std::uint64_t>({std::max(1U, std::thread::hardware_concurrency()), kMostCheckers,
+                                 (chunks_ + kChunksPerChecker - 1) / kChunksPerChecker}));
     std::atomic<std::uint64_t> next{0};
     std::atomic<bool> wrong{false};
     std::mutex failedMutex;
     std::exception_ptr failed;
     const auto check = [&](crypto::AesGcm& cipher) {
         std::vector<unsigned char> sealed;
-        std::vector<unsigned char> plain;
         try {
             for (std::uint64_t i; !wrong && (i = next.fetch_add(1)) < chunks_;) {
-                if (!openChunk(i, cipher, sealed, plain)) {
+                if (!openChunk(i, cipher, sealed, nullptr)) {
                     wrong = true;
                 }
             }
@@ -373,7 +380,6 @@ void DecryptingStream::checkEveryChunk(const crypto::Key& key) {
             failed = failed ? failed : std::current_exception();
             wrong = true;
         }
-        wipeMemory(plain.data(), plain.size());
     };
     std::vector<std::unique_ptr<crypto::AesGcm>> ciphers;
     std::vector<std::thread> threads;
@@ -428,7 +434,7 @@ void DecryptingStream::aheadMain() {
         bool opened = false;
         std::exception_ptr failure;
         try {
-            opened = openChunk(index, *aheadCipher_, sealed, plain);
+            opened = openChunk(index, *aheadCipher_, sealed, &plain);
         } catch (...) {
             failure = std::current_exception();
         }
@@ -505,7 +511,7 @@ void DecryptingStream::load(std::uint64_t index) {
         }
     } else {
         lock.unlock();
-        if (!openChunk(index, *cipher_, sealedBuffer_, plain_)) {
+        if (!openChunk(index, *cipher_, sealedBuffer_, &plain_)) {
             throw WrongPasswordError();
         }
         lock.lock();

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/services/Stream.h"
 #include "core/crypto/Cipher.h"
 #include "core/crypto/Secret.h"
 #include "core/services/Error.h"
+#include "core/services/Stream.h"
 
 #include <array>
 #include <condition_variable>
@@ -125,10 +125,14 @@ public:
 private:
     struct Slot;
 
-    // Reads chunk `index` (under inMutex_) and decrypts it with `cipher`
-    // into `plain`; false when it does not open.
-    bool openChunk(std::uint64_t index, crypto::AesGcm& cipher,
-                   std::vector<unsigned char>& sealed, std::vector<unsigned char>& plain);
+    // Reads chunk `index` into `sealed` (one reader at a time where the
+    // archive's stream needs it); its plain size, or kUnread when cut short.
+    std::size_t readChunk(std::uint64_t index, std::vector<unsigned char>& sealed);
+    static constexpr std::size_t kUnread = SIZE_MAX;
+    // Reads chunk `index` and decrypts it with `cipher` into `plain`, or
+    // with no `plain` only checks its tag; false when it does not open.
+    bool openChunk(std::uint64_t index, crypto::AesGcm& cipher, std::vector<unsigned char>& sealed,
+                   std::vector<unsigned char>* plain);
     void checkEveryChunk(const crypto::Key& key);
     // Decrypts chunk `index` into `plain_` (when it is not there already).
     void load(std::uint64_t index);

@@ -6,6 +6,23 @@
 
 namespace vellarion {
 
+std::size_t Stream::readAt(std::uint64_t at, void* buffer, std::size_t count) {
+    const std::uint64_t was = position();
+    seek(at);
+    const std::size_t n = read(buffer, count);
+    seek(was);
+    return n;
+}
+
+std::size_t MemoryStream::readAt(std::uint64_t at, void* buffer, std::size_t count) {
+    if (at >= bytes_.size()) {
+        return 0;
+    }
+    const std::size_t n = std::min<std::uint64_t>(count, bytes_.size() - at);
+    std::memcpy(buffer, bytes_.data() + at, n);
+    return n;
+}
+
 std::size_t MemoryStream::read(void* buffer, std::size_t count) {
     if (position_ >= bytes_.size()) {
         return 0;
@@ -66,6 +83,34 @@ std::size_t FileStream::read(void* buffer, std::size_t count) {
     }
     position_ += total;
     return total;
+}
+
+std::size_t FileStream::readAt(std::uint64_t at, void* buffer, std::size_t count) {
+    std::size_t total = 0;
+    std::error_code ec;
+    while (total < count) {
+        const std::size_t n =
+            file_.readAt(at + total, static_cast<char*>(buffer) + total, count - total, ec);
+        if (ec) {
+            fail(true, ec);
+        }
+        if (n == 0) {
+            break;
+        }
+        total += n;
+    }
+#ifdef _WIN32
+    seek(position_); // a read at an offset moves a Windows file's position too
+#endif
+    return total;
+}
+
+bool FileStream::readsConcurrently() const {
+#ifdef _WIN32
+    return false;
+#else
+    return true;
+#endif
 }
 
 void FileStream::write(const void* data, std::size_t count) {

@@ -36,6 +36,13 @@ public:
 
     // Cuts the stream to size bytes; the position stays where it was.
     virtual void truncate(std::uint64_t size) = 0;
+
+    // Reads up to count bytes at `at` and leaves the position where it was;
+    // fewer come back only at the end. When readsConcurrently() holds,
+    // several threads may read so at once (and nothing else meanwhile);
+    // otherwise one at a time: by default this seeks there and back.
+    virtual std::size_t readAt(std::uint64_t at, void* buffer, std::size_t count);
+    virtual bool readsConcurrently() const { return false; }
 };
 
 // A stream held in memory.
@@ -56,6 +63,8 @@ public:
     void seek(std::uint64_t position) override { position_ = position; }
     std::uint64_t size() const override { return bytes_.size(); }
     void truncate(std::uint64_t size) override;
+    std::size_t readAt(std::uint64_t at, void* buffer, std::size_t count) override;
+    bool readsConcurrently() const override { return true; }
 
 private:
     std::string bytes_;
@@ -78,6 +87,8 @@ public:
     void seek(std::uint64_t position) override;
     std::uint64_t size() const override;
     void truncate(std::uint64_t size) override;
+    std::size_t readAt(std::uint64_t at, void* buffer, std::size_t count) override;
+    bool readsConcurrently() const override;
 
 private:
     [[noreturn]] void fail(bool reading, const std::error_code& ec) const;

@@ -1,6 +1,7 @@
 // The encrypted container on its own: what goes in comes out, whatever the
 // codec's writes behind the end do, and every change to the bytes is caught.
 #include "FileTree.h"
+#include "core/crypto/Cipher.h"
 #include "core/crypto/EncryptedArchive.h"
 
 #include <gtest/gtest.h>
@@ -223,6 +224,65 @@ TEST(Container, EveryChangeAndAWrongPasswordIsRefusedAlike) {
               "The archive is encrypted in a way this version of Vellarion cannot read");
 }
 
+// Checking a chunk's tag without decrypting it (every chunk is checked so
+// before an archive is read) agrees with decrypting it: for every length of
+// the bound data and the chunk around GCM's 16-byte blocks, the sealed
+// message holds and any changed bit, nonce or key does not.
+TEST(Container, ATagCheckedAloneAgreesWithDecrypting) {
+    using namespace vellarion::crypto;
+    Key key{};
+    Key other{};
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        key[i] = static_cast<unsigned char>(i * 7 + 1);
+        other[i] = key[i];
+    }
+    other[31] ^= 0x40;
+    AesGcm cipher(key);
+    AesGcm wrongKey(other);
+    const auto bytesOf = [](const std::string& s) {
+        return std::vector<unsigned char>(s.begin(), s.end());
+    };
+    for (std::size_t aadSize : {0, 5, 16, 17, 32}) {
+        for (std::size_t size : {0, 1, 15, 16, 17, 31, 100, 4096, 4097}) {
+            SCOPED_TRACE(std::to_string(aadSize) + " bound, " + std::to_string(size) + " sealed");
+            std::vector<unsigned char> nonce = bytesOf(noise(kNonceSize, 3 + size));
+            std::vector<unsigned char> aad = bytesOf(noise(aadSize, 5 + size));
+            std::vector<unsigned char> plain = bytesOf(noise(size, 7 + size));
+            std::vector<unsigned char> sealed(size);
+            std::vector<unsigned char> tag(kTagSize);
+            cipher.seal(std::span<const unsigned char, kNonceSize>(nonce.data(), kNonceSize), aad,
+                        plain, sealed.data(),
+                        std::span<unsigned char, kTagSize>(tag.data(), kTagSize));
+            const auto holds = [&](AesGcm& with) {
+                const std::span<const unsigned char, kNonceSize> n(nonce.data(), kNonceSize);
+                const std::span<const unsigned char, kTagSize> t(tag.data(), kTagSize);
+                std::vector<unsigned char> out(size);
+                const bool opened = with.open(n, aad, sealed, t, out.data());
+                EXPECT_EQ(with.authentic(n, aad, sealed, t), opened);
+                return opened;
+            };
+            EXPECT_TRUE(holds(cipher));
+            EXPECT_FALSE(holds(wrongKey));
+            std::vector<std::vector<unsigned char>*> parts{&nonce, &sealed, &tag, &aad};
+            for (std::vector<unsigned char>* part : parts) {
+                for (std::size_t at : {std::size_t{0}, part->size() / 2, part->size() - 1}) {
+                    if (at >= part->size()) {
+                        continue;
+                    }
+                    (*part)[at] ^= 0x10;
+                    EXPECT_FALSE(holds(cipher)) << "changed at " << at;
+                    (*part)[at] ^= 0x10;
+                }
+            }
+            if (!sealed.empty()) {
+                // One byte less of the chunk: the lengths are bound too.
+                sealed.pop_back();
+                EXPECT_FALSE(holds(cipher));
+            }
+        }
+    }
+}
+
 TEST(Container, OnlyTheMagicMakesAnArchiveEncrypted) {
     MemoryStream encrypted(encrypt("x"));
     encrypted.seek(0);
@@ -277,9 +337,9 @@ TEST(Container, TheKeyIsPbkdf2HmacSha256) {
     };
     for (const Case& c : cases) {
         vellarion::crypto::Key key{};
-        vellarion::crypto::deriveKey(c.password,
-                          {reinterpret_cast<const unsigned char*>(c.salt.data()), c.salt.size()},
-                          c.iterations, key);
+        vellarion::crypto::deriveKey(
+            c.password, {reinterpret_cast<const unsigned char*>(c.salt.data()), c.salt.size()},
+            c.iterations, key);
         std::string hex;
         for (unsigned char b : key) {
             hex += "0123456789abcdef"[b >> 4];

@@ -72,6 +72,11 @@ public:
     // read, 0 at the end of the file.
     std::size_t read(void* buffer, std::size_t count, std::error_code& ec);
 
+    // Reads up to count bytes at offset `at`; 0 at the end of the file. On
+    // POSIX the position stays, and several threads may read at once; on
+    // Windows the position moves past what was read.
+    std::size_t readAt(std::uint64_t at, void* buffer, std::size_t count, std::error_code& ec);
+
     // Writes all count bytes at the current position.
     void write(const void* data, std::size_t count, std::error_code& ec);
 

@@ -87,10 +87,12 @@ void randomBytes(std::span<unsigned char> out) {
 struct AesGcm::Impl {
     Algorithm aes{BCRYPT_AES_ALGORITHM, 0};
     BCRYPT_KEY_HANDLE key = nullptr;
+    std::vector<unsigned char> scratch; // authentic()'s plaintext, thrown away
     ~Impl() {
         if (key != nullptr) {
             BCryptDestroyKey(key);
         }
+        SecureZeroMemory(scratch.data(), scratch.size());
     }
 };
 
@@ -155,6 +157,15 @@ bool AesGcm::open(std::span<const unsigned char, kNonceSize> nonce,
         fail("Cannot decrypt the archive", s);
     }
     return true;
+}
+
+// CNG has no way to hash without decrypting that reads the same on Wine, so
+// the chunk is decrypted into a buffer nobody reads (wiped at the end).
+bool AesGcm::authentic(std::span<const unsigned char, kNonceSize> nonce,
+                       std::span<const unsigned char> aad, std::span<const unsigned char> in,
+                       std::span<const unsigned char, kTagSize> tag) {
+    impl_->scratch.resize(std::max<std::size_t>(impl_->scratch.size(), in.size()));
+    return open(nonce, aad, in, tag, impl_->scratch.data());
 }
 
 void deriveKeySha1(std::string_view password, std::span<const unsigned char> salt,

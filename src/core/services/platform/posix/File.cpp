@@ -111,6 +111,20 @@ std::size_t File::read(void* buffer, std::size_t count, std::error_code& ec) {
     }
 }
 
+std::size_t File::readAt(std::uint64_t at, void* buffer, std::size_t count, std::error_code& ec) {
+    ec.clear();
+    for (;;) {
+        const ssize_t n = ::pread(handle_, buffer, count, static_cast<off_t>(at));
+        if (n >= 0) {
+            return static_cast<std::size_t>(n);
+        }
+        if (errno != EINTR) {
+            ec = lastError();
+            return 0;
+        }
+    }
+}
+
 void File::write(const void* data, std::size_t count, std::error_code& ec) {
     ec.clear();
     const char* p = static_cast<const char*>(data);

@@ -134,6 +134,23 @@ std::size_t File::read(void* buffer, std::size_t count, std::error_code& ec) {
     return done;
 }
 
+std::size_t File::readAt(std::uint64_t at, void* buffer, std::size_t count, std::error_code& ec) {
+    ec.clear();
+    OVERLAPPED where{};
+    where.Offset = static_cast<DWORD>(at);
+    where.OffsetHigh = static_cast<DWORD>(at >> 32);
+    DWORD done = 0;
+    const DWORD want = static_cast<DWORD>(count < maxTransfer ? count : maxTransfer);
+    if (!::ReadFile(handle_, buffer, want, &done, &where)) {
+        if (::GetLastError() == ERROR_HANDLE_EOF) {
+            return 0;
+        }
+        ec = lastError();
+        return 0;
+    }
+    return done;
+}
+
 void File::write(const void* data, std::size_t count, std::error_code& ec) {
     ec.clear();
     const char* p = static_cast<const char*>(data);
