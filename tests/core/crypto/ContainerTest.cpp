@@ -242,6 +242,36 @@ TEST(Container, ATagCheckedAloneAgreesWithDecrypting) {
     const auto bytesOf = [](const std::string& s) {
         return std::vector<unsigned char>(s.begin(), s.end());
     };
+    // The published answers for a zero key and nonce: an empty message (an
+    // archive's empty last chunk) and one block of zeros.
+    {
+        AesGcm zeroKey(Key{});
+        const std::array<unsigned char, kNonceSize> nonce{};
+        const auto hex = [](const unsigned char* p, std::size_t n) {
+            std::string h;
+            for (std::size_t i = 0; i < n; ++i) {
+                h += "0123456789abcdef"[p[i] >> 4];
+                h += "0123456789abcdef"[p[i] & 15];
+            }
+            return h;
+        };
+        const std::vector<unsigned char> block(16, 0);
+        std::vector<unsigned char> sealed(16);
+        std::array<unsigned char, kTagSize> tag{};
+        zeroKey.seal(nonce, {}, {}, nullptr, tag);
+        EXPECT_EQ(hex(tag.data(), tag.size()), "530f8afbc74536b9a963b4f1c4cb738b");
+        tag = {};
+        zeroKey.seal(nonce, {}, {block.data(), 0}, sealed.data(), tag); // as a last chunk
+        EXPECT_EQ(hex(tag.data(), tag.size()), "530f8afbc74536b9a963b4f1c4cb738b");
+        EXPECT_TRUE(zeroKey.authentic(nonce, {}, {}, tag));
+        tag[15] ^= 1;
+        EXPECT_FALSE(zeroKey.authentic(nonce, {}, {}, tag));
+        EXPECT_FALSE(zeroKey.open(nonce, {}, {}, tag, nullptr));
+        zeroKey.seal(nonce, {}, block, sealed.data(), tag);
+        EXPECT_EQ(hex(sealed.data(), sealed.size()), "cea7403d4d606b6e074ec5d3baf39d18");
+        EXPECT_EQ(hex(tag.data(), tag.size()), "d0d1c8a799996bf0265b98b5d48ab919");
+        EXPECT_TRUE(zeroKey.authentic(nonce, {}, sealed, tag));
+    }
     for (std::size_t aadSize : {0, 5, 16, 17, 32}) {
         for (std::size_t size : {0, 1, 15, 16, 17, 31, 100, 4096, 4097}) {
             SCOPED_TRACE(std::to_string(aadSize) + " bound, " + std::to_string(size) + " sealed");
