@@ -68,37 +68,50 @@ void FileStream::fail(bool reading, const std::error_code& ec) const {
                       fileName_, ec);
 }
 
-std::size_t FileStream::read(void* buffer, std::size_t count) {
+namespace {
+
+// Reads pieces until count bytes or the end: readSome(done, ec) reads the
+// next piece into the buffer after the `done` bytes read so far; an error
+// goes to failed(ec), which throws.
+template <class ReadSome, class Failed>
+std::size_t readWhole(std::size_t count, const ReadSome& readSome, const Failed& failed) {
     std::size_t total = 0;
     std::error_code ec;
     while (total < count) {
-        const std::size_t n = file_.read(static_cast<char*>(buffer) + total, count - total, ec);
+        const std::size_t n = readSome(total, ec);
         if (ec) {
-            fail(true, ec);
+            failed(ec);
         }
         if (n == 0) {
             break;
         }
         total += n;
     }
+    return total;
+}
+
+} // namespace
+
+std::size_t FileStream::read(void* buffer, std::size_t count) {
+    char* into = static_cast<char*>(buffer);
+    const std::size_t total = readWhole(
+        count,
+        [&](std::size_t done, std::error_code& ec) {
+            return file_.read(into + done, count - done, ec);
+        },
+        [this](const std::error_code& ec) { fail(true, ec); });
     position_ += total;
     return total;
 }
 
 std::size_t FileStream::readAt(std::uint64_t at, void* buffer, std::size_t count) {
-    std::size_t total = 0;
-    std::error_code ec;
-    while (total < count) {
-        const std::size_t n =
-            file_.readAt(at + total, static_cast<char*>(buffer) + total, count - total, ec);
-        if (ec) {
-            fail(true, ec);
-        }
-        if (n == 0) {
-            break;
-        }
-        total += n;
-    }
+    char* into = static_cast<char*>(buffer);
+    const std::size_t total = readWhole(
+        count,
+        [&](std::size_t done, std::error_code& ec) {
+            return file_.readAt(at + done, into + done, count - done, ec);
+        },
+        [this](const std::error_code& ec) { fail(true, ec); });
 #ifdef _WIN32
     seek(position_); // a read at an offset moves a Windows file's position too
 #endif
